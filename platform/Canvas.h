@@ -1,0 +1,82 @@
+#pragma once
+// A canvas draws with Windows semantics on a QImage: pen modes as raster
+// operations (XOR, NOT-XOR ...), no antialiasing, Rectangle and Ellipse leave
+// out the right and bottom edge, LineTo leaves out its end pixel, TextOut puts
+// the top-left of the text cell at (X, Y) and turns the text by the font's
+// escapement about that point.
+
+#include "platform/Graphics.h"
+#include "platform/Types.h"
+
+#include <memory>
+#include <string>
+
+class QImage;
+class QPainter;
+
+namespace Platform {
+
+class TBitmap;
+class TRgn;
+
+class TCanvas : public TPersistent {
+public:
+    TCanvas();
+    ~TCanvas() override;
+    TCanvas(const TCanvas&) = delete;
+    TCanvas& operator=(const TCanvas&) = delete;
+
+    TPen* Pen() const { return FPen.get(); }
+    TBrush* Brush() const { return FBrush.get(); }
+    TFont* Font() const { return FFont.get(); }
+    // Copy the given tool into the canvas's own (the framework's Assign).
+    void SetPen(const TPen* V) { FPen->Assign(V); }
+    void SetBrush(const TBrush* V) { FBrush->Assign(V); }
+    void SetFont(const TFont* V) { FFont->Assign(V); }
+
+    TPoint PenPos() const { return FPenPos; }
+    void MoveTo(int X, int Y);
+    void LineTo(int X, int Y);
+    void Polyline(const TPoint* Points, int Count);
+    void Polygon(const TPoint* Points, int Count);
+    void Rectangle(int X1, int Y1, int X2, int Y2);
+    void Rectangle(const TRect& R) { Rectangle(R.Left, R.Top, R.Right, R.Bottom); }
+    void Ellipse(int X1, int Y1, int X2, int Y2);
+    void FillRect(const TRect& R);  // brush only, right and bottom edge excluded
+    void FrameRect(const TRect& R); // one-pixel frame in the brush colour
+    void DrawFocusRect(const TRect& R);
+    void TextOut(int X, int Y, const std::string& Text);
+    void TextRect(const TRect& R, int X, int Y, const std::string& Text); // clipped to R
+    int TextWidth(const std::string& Text);
+    int TextHeight(const std::string& Text);
+    TSize TextExtent(const std::string& Text);
+    void Draw(int X, int Y, const TBitmap* Bitmap);       // honours the bitmap's transparency
+    void StretchDraw(const TRect& R, const TBitmap* Bitmap);
+    void CopyRect(const TRect& Dest, TCanvas* Source, const TRect& SourceRect);
+    TColor Pixel(int X, int Y) const;                      // clNone (0x1FFFFFFF) outside
+    void SetPixel(int X, int Y, TColor Color);
+    // Region painting with the current brush (the GDI PaintRgn / FillRgn).
+    void PaintRgn(const TRgn& Region);
+
+    // The image this canvas draws on; null for a canvas without a surface.
+    QImage* Image() const { return FImage; }
+    // Binds the canvas to an image (or none). Ends any painting on the old one.
+    void SetImage(QImage* Image);
+    // Finishes pending painting so the image can be read, resized or copied.
+    void Flush();
+
+private:
+    QPainter* Painter();
+    void ApplyPen(QPainter& P, bool Fill);
+    void ApplyBrush(QPainter& P);
+    void ApplyMode(QPainter& P);
+
+    std::unique_ptr<TPen> FPen;
+    std::unique_ptr<TBrush> FBrush;
+    std::unique_ptr<TFont> FFont;
+    TPoint FPenPos;
+    QImage* FImage = nullptr;
+    std::unique_ptr<QPainter> FPainter;
+};
+
+} // namespace Platform

@@ -1,0 +1,197 @@
+#pragma once
+// The framework's object model: persistent objects with Assign, owner trees of
+// components, pointer lists and owned collections with the framework's index
+// errors, and event types.
+
+#include "platform/SysUtils.h"
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace Platform {
+
+class TObject {
+public:
+    virtual ~TObject() = default;
+    // The class name without namespace, used in assignment error messages.
+    virtual std::string ClassName() const;
+};
+
+using TNotifyEvent = std::function<void(TObject* Sender)>;
+
+[[noreturn]] void ListIndexError(int Index); // raises EListError "List index out of bounds (%d)"
+
+class TPersistent : public TObject {
+public:
+    // Copies Source into this object: Source.AssignTo(*this) unless overridden.
+    virtual void Assign(const TPersistent* Source);
+    virtual void AssignTo(TPersistent* Dest) const;
+
+protected:
+    // Raises EConvertError "Cannot assign a <source> to a <this>".
+    [[noreturn]] void AssignError(const TPersistent* Source) const;
+};
+
+// Pointer list that owns nothing (owning descendants free their items themselves).
+template <class T> class TList : public TObject {
+public:
+    int Count() const { return static_cast<int>(FItems.size()); }
+    T* Get(int Index) const {
+        CheckIndex(Index);
+        return FItems[static_cast<size_t>(Index)];
+    }
+    void Put(int Index, T* Item) {
+        CheckIndex(Index);
+        FItems[static_cast<size_t>(Index)] = Item;
+    }
+    T* operator[](int Index) const { return Get(Index); }
+    int Add(T* Item) {
+        FItems.push_back(Item);
+        return Count() - 1;
+    }
+    void Insert(int Index, T* Item) {
+        if (Index < 0 || Index > Count()) ListIndexError(Index);
+        FItems.insert(FItems.begin() + Index, Item);
+    }
+    void Delete(int Index) {
+        CheckIndex(Index);
+        FItems.erase(FItems.begin() + Index);
+    }
+    // Removes the first occurrence; returns its former index or -1.
+    int Remove(T* Item) {
+        int I = IndexOf(Item);
+        if (I >= 0) Delete(I);
+        return I;
+    }
+    int IndexOf(const T* Item) const {
+        auto It = std::find(FItems.begin(), FItems.end(), Item);
+        return It == FItems.end() ? -1 : static_cast<int>(It - FItems.begin());
+    }
+    virtual void Clear() { FItems.clear(); }
+    void Move(int CurIndex, int NewIndex) {
+        if (CurIndex == NewIndex) return;
+        CheckIndex(CurIndex);
+        CheckIndex(NewIndex);
+        T* Item = FItems[static_cast<size_t>(CurIndex)];
+        FItems.erase(FItems.begin() + CurIndex);
+        FItems.insert(FItems.begin() + NewIndex, Item);
+    }
+    void Exchange(int Index1, int Index2) {
+        CheckIndex(Index1);
+        CheckIndex(Index2);
+        std::swap(FItems[static_cast<size_t>(Index1)], FItems[static_cast<size_t>(Index2)]);
+    }
+    T* First() const { return Get(0); }
+    T* Last() const { return Get(Count() - 1); }
+    auto begin() const { return FItems.begin(); }
+    auto end() const { return FItems.end(); }
+
+protected:
+    void CheckIndex(int Index) const {
+        if (Index < 0 || Index >= Count()) ListIndexError(Index);
+    }
+    std::vector<T*> FItems;
+};
+
+class TCollection;
+
+// An item of an owned collection; it knows its collection and its index.
+class TCollectionItem : public TPersistent {
+public:
+    explicit TCollectionItem(TCollection* Collection) : FCollection(Collection) {}
+    TCollection* Collection() const { return FCollection; }
+    int Index() const;
+
+private:
+    friend class TCollection;
+    TCollection* FCollection;
+};
+
+// Owned list of items of one class, created through a factory.
+class TCollection : public TPersistent {
+public:
+    using TItemFactory = std::function<TCollectionItem*(TCollection*)>;
+    explicit TCollection(TItemFactory Factory) : FFactory(std::move(Factory)) {}
+    ~TCollection() override;
+    TCollection(const TCollection&) = delete;
+    TCollection& operator=(const TCollection&) = delete;
+
+    int Count() const { return static_cast<int>(FItems.size()); }
+    TCollectionItem* AddItem();
+    TCollectionItem* InsertItem(int Index);
+    TCollectionItem* GetItem(int Index) const; // EListError when out of range
+    // The framework's item write: the stored item takes a copy through Assign.
+    void SetItem(int Index, const TCollectionItem* Item);
+    void Delete(int Index);
+    virtual void Clear();
+    int IndexOfItem(const TCollectionItem* Item) const;
+    // Collection copy: clear, then one new item per source item, filled by Assign.
+    void Assign(const TPersistent* Source) override;
+
+protected:
+    std::vector<TCollectionItem*> FItems;
+
+private:
+    TItemFactory FFactory;
+};
+
+// Typed view of a collection whose items are all of class T.
+template <class T> class TCollectionOf : public TCollection {
+public:
+    TCollectionOf() : TCollection([](TCollection* C) -> TCollectionItem* { return new T(C); }) {}
+    T* Add() { return static_cast<T*>(AddItem()); }
+    T* Insert(int Index) { return static_cast<T*>(InsertItem(Index)); }
+    T* Items(int Index) const { return static_cast<T*>(GetItem(Index)); }
+    T* operator[](int Index) const { return Items(Index); }
+};
+
+// A component lives in an owner tree: the owner frees what it owns.
+class TComponent : public TPersistent {
+public:
+    explicit TComponent(TComponent* Owner);
+    ~TComponent() override;
+    TComponent(const TComponent&) = delete;
+    TComponent& operator=(const TComponent&) = delete;
+
+    TComponent* Owner() const { return FOwner; }
+    const std::string& Name() const { return FName; }
+    void SetName(const std::string& Name) { FName = Name; }
+    int ComponentCount() const { return static_cast<int>(FComponents.size()); }
+    TComponent* Components(int Index) const;
+
+private:
+    TComponent* FOwner;
+    std::string FName;
+    std::vector<TComponent*> FComponents;
+};
+
+// A list of strings (single-byte, as the files hold them).
+class TStrings : public TPersistent {
+public:
+    int Count() const { return static_cast<int>(FItems.size()); }
+    const std::string& Get(int Index) const;
+    void Put(int Index, const std::string& S);
+    const std::string& operator[](int Index) const { return Get(Index); }
+    int Add(const std::string& S);
+    void Insert(int Index, const std::string& S);
+    void Delete(int Index);
+    virtual void Clear() { FItems.clear(); }
+    int IndexOf(std::string_view S) const; // case-insensitive, -1 when absent
+    std::string Text() const;              // lines joined with "\n" line ends
+    void SetText(std::string_view Text);   // split at CR LF, LF or CR
+    // Loads a text file, splitting at line ends; EFOpenError when it cannot be read.
+    void LoadFromFile(const std::string& FileName);
+    void SaveToFile(const std::string& FileName) const; // CR LF line ends
+    void Assign(const TPersistent* Source) override;
+    auto begin() const { return FItems.begin(); }
+    auto end() const { return FItems.end(); }
+
+protected:
+    std::vector<std::string> FItems;
+};
+
+using TStringList = TStrings;
+
+} // namespace Platform

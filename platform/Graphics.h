@@ -1,0 +1,145 @@
+#pragma once
+// Colours, pens, brushes and fonts: the drawing tools a canvas takes.
+// TColor is 0x00BBGGRR (red in the low byte); system colours resolve to fixed
+// values. Font sizes are points at one logical resolution, 96 DPI.
+
+#include "platform/Classes.h"
+
+#include <cstdint>
+#include <string>
+
+class QColor;
+class QFont;
+
+namespace Platform {
+
+using TColor = std::uint32_t;
+
+constexpr TColor clBlack = 0x000000, clMaroon = 0x000080, clGreen = 0x008000,
+                 clOlive = 0x008080, clNavy = 0x800000, clPurple = 0x800080, clTeal = 0x808000,
+                 clGray = 0x808080, clSilver = 0xC0C0C0, clRed = 0x0000FF, clLime = 0x00FF00,
+                 clYellow = 0x00FFFF, clBlue = 0xFF0000, clFuchsia = 0xFF00FF, clAqua = 0xFFFF00,
+                 clWhite = 0xFFFFFF;
+constexpr TColor clNone = 0x1FFFFFFF, clDefault = 0x20000000;
+// System colours: 0x80000000 plus the system colour index.
+constexpr TColor clScrollBar = 0x80000000, clBackground = 0x80000001, clMenu = 0x80000004,
+                 clWindow = 0x80000005, clWindowFrame = 0x80000006, clMenuText = 0x80000007,
+                 clWindowText = 0x80000008, clCaptionText = 0x80000009,
+                 clHighlight = 0x8000000D, clHighlightText = 0x8000000E, clBtnFace = 0x8000000F,
+                 clBtnShadow = 0x80000010, clGrayText = 0x80000011, clBtnText = 0x80000012,
+                 clBtnHighlight = 0x80000014, cl3DDkShadow = 0x80000015, cl3DLight = 0x80000016,
+                 clInfoText = 0x80000017, clInfoBk = 0x80000018;
+
+// Resolves system colours to their fixed RGB values; other colours pass through
+// with the high byte cleared.
+TColor ColorToRGB(TColor Color);
+inline int GetRValue(TColor C) { return static_cast<int>(C & 0xFF); }
+inline int GetGValue(TColor C) { return static_cast<int>((C >> 8) & 0xFF); }
+inline int GetBValue(TColor C) { return static_cast<int>((C >> 16) & 0xFF); }
+inline TColor RGB(int R, int G, int B) {
+    return static_cast<TColor>((R & 0xFF) | ((G & 0xFF) << 8) | ((B & 0xFF) << 16));
+}
+QColor ToQColor(TColor Color);
+TColor FromQColor(const QColor& Color);
+
+// A drawing tool that notifies its owner (usually a canvas) of changes.
+class TGraphicsObject : public TPersistent {
+public:
+    TNotifyEvent OnChange;
+
+protected:
+    void Changed() {
+        if (OnChange) OnChange(this);
+    }
+};
+
+enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
+enum TPenMode {
+    pmBlack, pmWhite, pmNop, pmNot, pmCopy, pmNotCopy, pmMergePenNot, pmMaskPenNot,
+    pmMergeNotPen, pmMaskNotPen, pmMerge, pmNotMerge, pmMask, pmNotMask, pmXor, pmNotXor
+};
+
+class TPen : public TGraphicsObject {
+public:
+    TColor Color() const { return FColor; }
+    void SetColor(TColor V);
+    int Width() const { return FWidth; }
+    void SetWidth(int V);
+    TPenStyle Style() const { return FStyle; }
+    void SetStyle(TPenStyle V);
+    TPenMode Mode() const { return FMode; }
+    void SetMode(TPenMode V);
+    void Assign(const TPersistent* Source) override;
+
+private:
+    TColor FColor = clBlack;
+    int FWidth = 1;
+    TPenStyle FStyle = psSolid;
+    TPenMode FMode = pmCopy;
+};
+
+enum TBrushStyle { bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross };
+
+class TBitmap;
+
+class TBrush : public TGraphicsObject {
+public:
+    TColor Color() const { return FColor; }
+    void SetColor(TColor V);
+    TBrushStyle Style() const { return FStyle; }
+    void SetStyle(TBrushStyle V);
+    // A pattern bitmap (referenced, not owned): the brush paints with it as a
+    // texture while it is set. Setting a bitmap makes the style solid.
+    TBitmap* Bitmap() const { return FBitmap; }
+    void SetBitmap(TBitmap* V);
+    void Assign(const TPersistent* Source) override;
+
+private:
+    TColor FColor = clWhite;
+    TBrushStyle FStyle = bsSolid;
+    TBitmap* FBitmap = nullptr;
+};
+
+enum TFontStyle { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
+using TFontStyles = unsigned;
+
+class TFont : public TGraphicsObject {
+public:
+    const std::string& Name() const { return FName; }
+    void SetName(const std::string& V);
+    int Size() const { return FSize; }          // points
+    void SetSize(int V);
+    int Height() const;                         // -(pixel height of the em) at 96 DPI
+    void SetHeight(int V);
+    TColor Color() const { return FColor; }
+    void SetColor(TColor V);
+    TFontStyles Style() const { return FStyle; }
+    void SetStyle(TFontStyles V);
+    int Charset() const { return FCharset; }
+    void SetCharset(int V);
+    // Text angle in tenths of a degree, counter-clockwise (the logical font's
+    // escapement); orientation is kept for completeness and has no effect.
+    int Escapement() const { return FEscapement; }
+    void SetEscapement(int V);
+    int Orientation() const { return FOrientation; }
+    void SetOrientation(int V);
+    void Assign(const TPersistent* Source) override;
+
+    // True when the family is installed, rather than replaced by a fallback.
+    bool IsInstalled() const;
+    QFont ToQFont() const; // pixel size from points at 96 DPI
+
+private:
+    std::string FName = "MS Sans Serif";
+    int FSize = 8;
+    TColor FColor = clWindowText;
+    TFontStyles FStyle = 0;
+    int FCharset = 1; // default charset
+    int FEscapement = 0;
+    int FOrientation = 0;
+};
+
+// Pixel height of an em for a point size at 96 DPI (MulDiv rounding).
+int PointsToPixels(int Points);
+
+} // namespace Platform

@@ -1,0 +1,42 @@
+#pragma once
+// Shows a platform control in a real Qt window: forwards resizes, paints and
+// input (mouse, keys, wheel, double click, focus) to the control's entry
+// points and blits its window surface.
+
+#include "platform/Controls.h"
+
+#include <QWidget>
+
+namespace Platform {
+
+class TQtHost : public QWidget, public TControlHost {
+public:
+    explicit TQtHost(TWinControl* Control, QWidget* Parent = nullptr);
+    ~TQtHost() override;
+    TWinControl* Control() const { return FControl; }
+
+    void RequestPaint() override { update(); }
+    void Present() override { update(); }
+    void CursorChanged(TCursor Cursor) override;
+    void FocusRequested() override { setFocus(Qt::OtherFocusReason); }
+
+    static TShiftState ShiftFromQt(Qt::KeyboardModifiers Mods, Qt::MouseButtons Buttons);
+    static std::uint16_t VirtualKeyFromQt(int QtKey);
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    void resizeEvent(QResizeEvent*) override;
+    void mousePressEvent(QMouseEvent*) override;
+    void mouseReleaseEvent(QMouseEvent*) override;
+    void mouseMoveEvent(QMouseEvent*) override;
+    void mouseDoubleClickEvent(QMouseEvent*) override;
+    void wheelEvent(QWheelEvent*) override;
+    void keyPressEvent(QKeyEvent*) override;
+    void keyReleaseEvent(QKeyEvent*) override;
+    bool focusNextPrevChild(bool) override;
+
+private:
+    TWinControl* FControl;
+};
+
+} // namespace Platform

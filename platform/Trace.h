@@ -1,0 +1,21 @@
+#pragma once
+// The diagnostic trace: components pass messages here; nothing is printed
+// unless a host installs a sink (for example a debug log).
+
+#include "platform/SysUtils.h"
+
+#include <functional>
+#include <string>
+
+namespace Platform {
+
+using TTraceSink = std::function<void(const std::string&)>;
+void SetTraceSink(TTraceSink Sink);
+bool TraceEnabled();
+void TraceMessage(const std::string& Message);
+
+template <class... Args> void Trace(std::string_view Pattern, const Args&... args) {
+    if (TraceEnabled()) TraceMessage(Format(Pattern, args...));
+}
+
+} // namespace Platform
