@@ -1,0 +1,364 @@
+#include "core/MapLayer.h"
+
+#include "core/MapObjects.h"
+#include "formats/CustomFormatProvider.h"
+#include "objects/Text.h"
+#include "platform/Trace.h"
+
+#include <algorithm>
+
+namespace Mapobjects {
+
+using namespace Platform;
+
+TMapLayer::TMapLayer()
+    : FDefaultBrush(std::make_unique<TBrush>()), FDefaultFont(std::make_unique<TFont>()),
+      FDefaultPen(std::make_unique<TPen>()), FFields(std::make_unique<TDataFields>()),
+      FAutoLabelFont(std::make_unique<TFont>()) {
+    FIndex2D = std::make_unique<TIndexCell>(static_cast<TMapLayer*>(nullptr));
+    FAutoLabelFont->SetName("Arial");
+    FAutoLabelFont->SetSize(8);
+}
+
+TMapLayer::~TMapLayer() {
+    if (FMap && FMap->OnBeforeDelLayer) {
+        bool Dummy = true;
+        FMap->OnBeforeDelLayer(FMap, this, false, Dummy);
+    }
+    FDestroying = true;
+    FAutoLabelFont.reset();
+    FDefaultFont.reset();
+    FDefaultPen.reset();
+    FDefaultBrush.reset();
+    DeleteObjects();
+    FFields.reset();
+    FIndex2D.reset();
+}
+
+TCustomMapObject* TMapLayer::Objects(int Index) const {
+    if (Index < 0 || Index >= ObjectCount()) ListIndexError(Index);
+    return FObjects[static_cast<size_t>(Index)];
+}
+
+void TMapLayer::SetObjects(int Index, const TCustomMapObject* Object) { Objects(Index)->Assign(Object); }
+
+TCustomMapObject* TMapLayer::NewObject(TMapObjectClass Class) {
+    TCustomMapObject* Object = Class();
+    AddObject(Object, false);
+    return Object;
+}
+
+void TMapLayer::AddObject(TCustomMapObject* Object, bool Notify) {
+    FObjects.push_back(Object);
+    Object->SetMap(FMap);
+    Object->SetLayer(this);
+    Object->Fields().Assign(FFields.get());
+    IndexChanged();
+    if (!FMap) return;
+    const TChartixOptions& Options = FMap->Options();
+    Object->Pen()->Assign(Options.DefaultPen());
+    Object->Brush()->Assign(Options.DefaultBrush());
+    Object->SetUseBGColor(Options.UseBGColor());
+    Object->SetBGColor(Options.DefaultBGColor());
+    if (dynamic_cast<TText*>(Object)) Object->Font()->Assign(Options.DefaultTextFont());
+    else Object->Font()->Assign(Options.DefaultSymbolFont());
+    FMap->SetModified(true);
+    if (Notify && FMap->OnAddObject) FMap->OnAddObject(FMap, Object);
+    FMap->DataLinks().TraceMapEvent(mdlAddObject, this);
+    if (!FMap->InUpdate()) Object->Paint();
+}
+
+void TMapLayer::RemoveObject(TCustomMapObject* Object) {
+    auto It = std::find(FObjects.begin(), FObjects.end(), Object);
+    if (It == FObjects.end()) return;
+    FObjects.erase(It);
+    IndexChanged();
+}
+
+void TMapLayer::DeleteObject(int Index) {
+    if (Index != -1) {
+        TCustomMapObject* Object = Objects(Index);
+        delete Object; // its destructor announces the removal and unlinks it
+        // A destructor that did not unlink (no layer) leaves the entry; drop it.
+        if (Index < ObjectCount() && FObjects[static_cast<size_t>(Index)] == Object)
+            FObjects.erase(FObjects.begin() + Index);
+        IndexChanged();
+    }
+    if (FMap) FMap->DoUpdate(true);
+}
+
+void TMapLayer::DeleteObjects() {
+    std::vector<TCustomMapObject*> Objects;
+    Objects.swap(FObjects);
+    for (auto It = Objects.rbegin(); It != Objects.rend(); ++It) {
+        (*It)->SetLayer(nullptr); // already out of the list
+        delete *It;
+    }
+    IndexChanged();
+    if (FMap) FMap->DoUpdate(true);
+}
+
+template <class T> static std::unique_ptr<T> Swap(std::unique_ptr<T>& Slot, std::unique_ptr<T> V) {
+    std::swap(Slot, V);
+    return V;
+}
+
+std::unique_ptr<TBrush> TMapLayer::SetDefaultBrush(std::unique_ptr<TBrush> V) { return Swap(FDefaultBrush, std::move(V)); }
+std::unique_ptr<TFont> TMapLayer::SetDefaultFont(std::unique_ptr<TFont> V) { return Swap(FDefaultFont, std::move(V)); }
+std::unique_ptr<TPen> TMapLayer::SetDefaultPen(std::unique_ptr<TPen> V) { return Swap(FDefaultPen, std::move(V)); }
+std::unique_ptr<TFont> TMapLayer::SetAutoLabelFontDefaultFont(std::unique_ptr<TFont> V) { return Swap(FAutoLabelFont, std::move(V)); }
+std::unique_ptr<TDataFields> TMapLayer::SetFields(std::unique_ptr<TDataFields> V) { return Swap(FFields, std::move(V)); }
+std::unique_ptr<TIndexCell> TMapLayer::SetIndex2D(std::unique_ptr<TIndexCell> V) { return Swap(FIndex2D, std::move(V)); }
+
+void TMapLayer::SetWorkspaceStyle(const TMapStyle& Style) {
+    FWorkspaceStyle = Style;
+    FHasWorkspaceStyle = true;
+}
+
+void TMapLayer::SendEvent(int Event) {
+    if (FMap) FMap->DataLinks().TraceMapEvent(static_cast<TMapDataLinkEvent>(Event), this);
+}
+
+void TMapLayer::SetVisible(bool Value) {
+    FVisible = Value;
+    if (!Value) {
+        FEditable = false;
+        if (FMap) FMap->Selection().RemoveLayer(this);
+    }
+    if (FMap) FMap->DoUpdate(true);
+    SendEvent(mdlLayerVisibleChanged);
+}
+
+void TMapLayer::SetEditable(bool Value) {
+    FEditable = Value && FVisible;
+    if (FEditable) {
+        FSelectable = true;
+        if (FMap)
+            for (TMapLayer* Other : FMap->Layers())
+                if (Other != this && Other->Editable()) Other->SetEditable(false);
+    }
+    SendEvent(mdlLayerEditableChanged);
+}
+
+void TMapLayer::SetSelectable(bool Value) {
+    FSelectable = FEditable ? true : (Value && FVisible);
+    if (!FSelectable && FMap) FMap->Selection().RemoveLayer(this);
+    SendEvent(mdlLayerSelectableChanged);
+}
+
+void TMapLayer::SetAutoLabel(bool Value) {
+    if (Value == FAutoLabel) return;
+    FAutoLabel = Value;
+    SendEvent(mdlLayerAutolabelChanged);
+    if (FMap) FMap->DoUpdate(true);
+}
+
+void TMapLayer::SetUseIndex2D(bool Value) {
+    if (Value == FUseIndex2D) return;
+    FUseIndex2D = Value;
+    // An unbuilt index is loaded or built now; a built one is kept, and then
+    // rebuilt at its next use if objects changed meanwhile.
+    bool Fresh = FIndex2D->NotBuilt();
+    FIndex2D->SetLayer(Value ? this : nullptr);
+    if (Value && Fresh) FIndexStale = false;
+}
+
+void TMapLayer::IndexChanged() {
+    if (FDestroying) return;
+    FIndexStale = true;
+}
+
+// The index is rebuilt lazily after objects came or went, so its ids always
+// name objects of the current list.
+void TMapLayer::EnsureIndex() {
+    if (!FIndexStale) return;
+    FIndexStale = false;
+    FIndex2D->Clear();
+    FIndex2D->InitRootCell();
+    FIndex2D->Divide();
+}
+
+bool TMapLayer::ValidZoom() const {
+    if (FMinZoom == 0 && FMaxZoom == 0) return true;
+    if (!FMap) return false;
+    double Z = FMap->Zoom();
+    return FMinZoom != 0 && FMaxZoom != 0 && FMinZoom <= Z && Z <= FMaxZoom;
+}
+
+bool TMapLayer::GetAllIdsInRect(const TCellBounds& B, TCardinalArray& Ids) {
+    Ids.Clear();
+    if (FUseIndex2D) {
+        EnsureIndex();
+        if (!FIndex2D->GetAllIdsInRect(B, Ids)) return false;
+        for (int I = Ids.Count() - 1; I >= 0; --I) {
+            std::uint32_t Id = Ids[I];
+            if (Id >= static_cast<std::uint32_t>(ObjectCount())) {
+                Ids.Remove(I);
+                continue;
+            }
+            TCustomMapObject* Obj = FObjects[Id];
+            if (!Obj->IntersectsRect(B.MinX, B.MinY, B.MaxX, B.MaxY) &&
+                !Obj->WithinRect(B.MinX, B.MinY, B.MaxX, B.MaxY))
+                Ids.Remove(I);
+        }
+        return true;
+    }
+    for (int I = 0; I < ObjectCount(); ++I) {
+        TCustomMapObject* Obj = FObjects[static_cast<size_t>(I)];
+        if (Obj->IntersectsRect(B.MinX, B.MinY, B.MaxX, B.MaxY) ||
+            Obj->WithinRect(B.MinX, B.MinY, B.MaxX, B.MaxY) ||
+            Obj->ContainsRect(B.MinX, B.MinY, B.MaxX, B.MaxY))
+            Ids.Add(static_cast<std::uint32_t>(I));
+    }
+    return Ids.Count() > 0;
+}
+
+void TMapLayer::Paint() {
+    if (!FMap || !FMap->Parent() || !FVisible || !ValidZoom()) return;
+    // A map without a client area shows nothing (and has no view to query).
+    if (FMap->ClientWidth() <= 0 || FMap->ClientHeight() <= 0) return;
+    TCardinalArray Ids;
+    if (GetAllIdsInRect(Bounds2CellBounds(FMap->ViewBounds()), Ids))
+        for (int I = 0; I < Ids.Count(); ++I) FObjects[Ids[I]]->Paint();
+}
+
+void TMapLayer::PaintSelection() {
+    if (!FMap || !FMap->FastSelection() || !FVisible || !ValidZoom()) return;
+    TSelection& Sel = FMap->Selection();
+    for (int I = 0; I < Sel.Count(); ++I)
+        if (Sel.Get(I)->Layer() == this) Sel.Get(I)->DrawSelection();
+}
+
+void TMapLayer::Zoom() {
+    double MaxX = -2147483647.0, MaxY = -2147483647.0, MinX = 2147483647.0, MinY = 2147483647.0;
+    for (TCustomMapObject* Obj : FObjects) {
+        TParts& Parts = Obj->Parts();
+        TBounds B = Obj->GetBounds();
+        if (Parts.Count() == 1 && Parts.Items(0)->Points().Count() == 1) {
+            const TMapPoint& P = Parts.Items(0)->Points().GetPoint(0);
+            B = TBounds{P.X, P.Y, P.X, P.Y};
+        }
+        MaxX = std::max(MaxX, B.MaxX);
+        MaxY = std::max(MaxY, B.MaxY);
+        MinX = std::min(MinX, B.MinX);
+        MinY = std::min(MinY, B.MinY);
+    }
+    if (!FMap) return;
+    FMap->BeginUpdate();
+    FMap->SetCenterX(MinX + (MaxX - MinX) / 2);
+    FMap->SetCenterY(MinY + (MaxY - MinY) / 2);
+    if (MaxX - MinX > 0 && MaxY - MinY > 0)
+        FMap->SetZoom(std::abs(std::max((FMap->MaxY() - FMap->MinY()) / (MaxY - MinY),
+                                        (FMap->MaxX() - FMap->MinX()) / (MaxX - MinX))));
+    FMap->EndUpdate(true);
+}
+
+bool TMapLayer::LoadFromFile(const std::string& FileName, const std::string& Name) {
+    if (!FormatProviders()) return false;
+    TCustomFormatProvider* Provider = FormatProviders()->FindSuitableProvider(FileName);
+    if (!Provider || !Provider->Load(this, FileName)) return false;
+    FFileName = FileName;
+    if (Name.empty()) {
+        std::string Base = ExtractFileName(FileName);
+        FName = ChangeFileExt(Base, "");
+    } else {
+        FName = Name;
+    }
+    return true;
+}
+
+bool TMapLayer::SaveToFile(const std::string& FileName) {
+    std::string Target = FileName.empty() ? FFileName : FileName;
+    if (Target.empty() || !FormatProviders()) return false;
+    TCustomFormatProvider* Provider = FormatProviders()->FindSuitableProvider(Target);
+    if (!Provider) return false;
+    if (FMap && FMap->isMapRotated()) FMap->UnRotate();
+    return Provider->Save(this, Target);
+}
+
+size_t TMapLayer::MemoryUsed() const {
+    size_t N = sizeof(*this) + FObjects.capacity() * sizeof(void*);
+    for (const TCustomMapObject* Obj : FObjects) N += Obj->MemoryUsed();
+    return N;
+}
+
+// --- the layer list --------------------------------------------------------------
+
+TMapLayers::~TMapLayers() { Clear(); }
+
+TMapLayer* TMapLayers::Add(const std::string& FileName, const std::string& Name) {
+    auto* Layer = new TMapLayer();
+    Layer->SetName(Name);
+    Layer->SetMap(FMap);
+    TList::Add(Layer);
+    std::string Full = FileName.empty() ? std::string() : ExpandFileName(FileName);
+    if (!Full.empty() && FileExists(Full)) Layer->LoadFromFile(Full, Name);
+    else Trace("File \"%s\" does not exists!", Full);
+    if (FMap && FMap->OnAddLayer) FMap->OnAddLayer(FMap, Layer);
+    if (FMap) FMap->DataLinks().TraceMapEvent(mdlAfterAddLayer, Layer);
+    return Layer;
+}
+
+TMapLayer* TMapLayers::Insert(const std::string& FileName, int Index) {
+    auto* Layer = new TMapLayer();
+    Layer->SetMap(FMap);
+    try {
+        TList::Insert(Index, Layer);
+    } catch (...) {
+        delete Layer;
+        throw;
+    }
+    if (!FileName.empty()) {
+        if (FileExists(FileName)) Layer->LoadFromFile(FileName, "");
+        else Trace("File \"%s\" does not exists!", FileName);
+    }
+    if (FMap && FMap->OnAddLayer) FMap->OnAddLayer(FMap, Layer);
+    return Layer;
+}
+
+void TMapLayers::Delete(int Index) {
+    TMapLayer* Layer = Get(Index);
+    bool AllowDelete = true;
+    if (FMap && FMap->OnBeforeDelLayer) FMap->OnBeforeDelLayer(FMap, Layer, true, AllowDelete);
+    if (!AllowDelete) return;
+    if (FMap) FMap->DataLinks().TraceMapEvent(mdlDelLayer, Layer);
+    delete Layer;
+    TList::Delete(Index);
+    if (FMap) FMap->DoUpdate(true);
+    if (FMap && FMap->OnAfterDelLayer) FMap->OnAfterDelLayer(FMap);
+    if (FMap) FMap->DataLinks().TraceMapEvent(mdlAfterDelLayer, this);
+}
+
+void TMapLayers::Clear() {
+    std::vector<TMapLayer*> Layers(begin(), end());
+    for (TMapLayer* Layer : Layers) delete Layer;
+    if (FMap) FMap->DoUpdate(true);
+    TList::Clear();
+}
+
+void TMapLayers::Move(int CurIndex, int NewIndex) {
+    TList::Move(CurIndex, NewIndex);
+    if (FMap) FMap->DoUpdate(true);
+    if (FMap) FMap->DataLinks().TraceMapEvent(mdlMoveLayer, Get(NewIndex));
+}
+
+void TMapLayers::Exchange(int Index1, int Index2) {
+    TList::Exchange(Index1, Index2);
+    if (FMap) FMap->DoUpdate(true);
+    if (FMap) FMap->DataLinks().TraceMapEvent(mdlExchangeLayer, this);
+}
+
+TMapLayer* TMapLayers::Search(const std::string& Name) const {
+    for (TMapLayer* Layer : *this)
+        if (SameText(Layer->Name(), Name)) return Layer;
+    return nullptr;
+}
+
+TMapLayer* TMapLayers::GetEditableLayer() const {
+    if (!FMap) return nullptr;
+    for (TMapLayer* Layer : *this)
+        if (Layer->Editable()) return Layer;
+    return nullptr;
+}
+
+} // namespace Mapobjects

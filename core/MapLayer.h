@@ -1,0 +1,155 @@
+#pragma once
+// Layers: each owns its objects, its attribute field list, its spatial index
+// and its default styles. The layer list keeps them in drawing order, index 0
+// at the bottom.
+
+#include "core/MapStyle.h"
+#include "index/IndexCell.h"
+#include "objects/DataFields.h"
+#include "objects/MapObject.h"
+#include "platform/Graphics.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace Mapobjects {
+
+class TChartix;
+
+class TMapLayer : public Platform::TPersistent {
+public:
+    TMapLayer();
+    ~TMapLayer() override;
+    TMapLayer(const TMapLayer&) = delete;
+    TMapLayer& operator=(const TMapLayer&) = delete;
+
+    // --- objects -----------------------------------------------------------
+    int ObjectCount() const { return static_cast<int>(FObjects.size()); }
+    int GetObjectCount() const { return ObjectCount(); }
+    TCustomMapObject* Objects(int Index) const; // EListError outside the list
+    TCustomMapObject* GetObjects(int Index) const { return Objects(Index); }
+    // Copies Object into the object at Index.
+    void SetObjects(int Index, const TCustomMapObject* Object);
+    TCustomMapObject* NewObject(TMapObjectClass Class);
+    template <class T> T* NewObject() { return static_cast<T*>(NewObject(&MapObjectClassOf<T>)); }
+    // Takes ownership; styles, announces and (outside an update) paints it.
+    void AddObject(TCustomMapObject* Object, bool Notify);
+    // Drops the reference only; called by an object that is being destroyed.
+    void RemoveObject(TCustomMapObject* Object);
+    void DeleteObject(int Index);
+    void DeleteObjects();
+    TCustomMapObject* First() const { return Objects(0); }
+    TCustomMapObject* Last() const { return Objects(ObjectCount() - 1); }
+
+    // --- properties --------------------------------------------------------
+    const std::string& FileName() const { return FFileName; }
+    void SetFileName(const std::string& V) { FFileName = V; }
+    Platform::TBrush* DefaultBrush() const { return FDefaultBrush.get(); }
+    Platform::TFont* DefaultFont() const { return FDefaultFont.get(); }
+    Platform::TPen* DefaultPen() const { return FDefaultPen.get(); }
+    Platform::TFont* AutoLabelFont() const { return FAutoLabelFont.get(); }
+    std::unique_ptr<Platform::TBrush> SetDefaultBrush(std::unique_ptr<Platform::TBrush> V);
+    std::unique_ptr<Platform::TFont> SetDefaultFont(std::unique_ptr<Platform::TFont> V);
+    std::unique_ptr<Platform::TPen> SetDefaultPen(std::unique_ptr<Platform::TPen> V);
+    std::unique_ptr<Platform::TFont> SetAutoLabelFontDefaultFont(std::unique_ptr<Platform::TFont> V);
+    TChartix* Map() const { return FMap; }
+    void SetMap(TChartix* V) { FMap = V; }
+    bool Editable() const { return FEditable; }
+    void SetEditable(bool Value);
+    bool Visible() const { return FVisible; }
+    void SetVisible(bool Value);
+    bool GetSelectable() const { return FSelectable && FVisible; }
+    bool Selectable() const { return GetSelectable(); }
+    void SetSelectable(bool Value);
+    const std::string& Name() const { return FName; }
+    void SetName(const std::string& V) { FName = V; }
+    TDataFields& Fields() const { return *FFields; }
+    std::unique_ptr<TDataFields> SetFields(std::unique_ptr<TDataFields> V);
+    bool AutoLabel() const { return FAutoLabel; }
+    void SetAutoLabel(bool Value);
+    int Tag() const { return FTag; }
+    void SetTag(int V) { FTag = V; }
+    double MaxZoom() const { return FMaxZoom; }
+    void SetMaxZoom(double V) { FMaxZoom = V; }
+    double MinZoom() const { return FMinZoom; }
+    void SetMinZoom(double V) { FMinZoom = V; }
+    int LabelFieldIndex() const { return FLabelFieldIndex; }
+    void SetLabelFieldIndex(int V) { FLabelFieldIndex = V; }
+    bool UseIndex2D() const { return FUseIndex2D; }
+    void SetUseIndex2D(bool Value);
+    TIndexCell& Index2D() const { return *FIndex2D; }
+    std::unique_ptr<TIndexCell> SetIndex2D(std::unique_ptr<TIndexCell> V);
+    // The style a workspace gives the layer; in force once set.
+    const TMapStyle& WorkspaceStyle() const { return FWorkspaceStyle; }
+    bool HasWorkspaceStyle() const { return FHasWorkspaceStyle; }
+    void SetWorkspaceStyle(const TMapStyle& Style);
+
+    // --- behaviour ---------------------------------------------------------
+    bool ValidZoom() const;
+    void Paint();
+    void PaintSelection();
+    void Zoom();
+    bool GetAllIdsInRect(const TCellBounds& B, TCardinalArray& Ids);
+    bool LoadFromFile(const std::string& FileName, const std::string& Name);
+    bool SaveToFile(const std::string& FileName);
+    // Marks the spatial index stale; it is rebuilt at its next use. Adding or
+    // deleting objects does this by itself; call it after moving points.
+    void IndexChanged();
+
+    // Approximate heap bytes owned by the layer's objects.
+    size_t MemoryUsed() const;
+
+private:
+    void SendEvent(int Event);
+    void EnsureIndex();
+
+    std::vector<TCustomMapObject*> FObjects;
+    std::string FFileName;
+    std::unique_ptr<Platform::TBrush> FDefaultBrush;
+    std::unique_ptr<Platform::TFont> FDefaultFont;
+    std::unique_ptr<Platform::TPen> FDefaultPen;
+    TChartix* FMap = nullptr;
+    bool FEditable = false;
+    bool FVisible = true;
+    bool FSelectable = true;
+    std::string FName;
+    std::unique_ptr<TDataFields> FFields;
+    bool FAutoLabel = false;
+    int FTag = 0;
+    double FMaxZoom = 0;
+    double FMinZoom = 0;
+    int FLabelFieldIndex = 0;
+    std::unique_ptr<Platform::TFont> FAutoLabelFont;
+    bool FUseIndex2D = false;
+    bool FIndexStale = false;
+    std::unique_ptr<TIndexCell> FIndex2D;
+    TMapStyle FWorkspaceStyle;
+    bool FHasWorkspaceStyle = false;
+    bool FDestroying = false;
+};
+
+// The layer list: owns its layers, in drawing order.
+class TMapLayers : public Platform::TList<TMapLayer> {
+public:
+    ~TMapLayers() override;
+    TChartix* Map() const { return FMap; }
+    void SetMap(TChartix* V) { FMap = V; }
+    TMapLayer* GetLayer(int Index) const { return Get(Index); }
+    void SetLayer(int Index, TMapLayer* Layer) { Put(Index, Layer); }
+    TMapLayer* Layers(int Index) const { return Get(Index); }
+
+    TMapLayer* Add(const std::string& FileName, const std::string& Name);
+    TMapLayer* Insert(const std::string& FileName, int Index);
+    void Delete(int Index);
+    void Clear() override;
+    void Move(int CurIndex, int NewIndex);
+    void Exchange(int Index1, int Index2);
+    TMapLayer* Search(const std::string& Name) const;
+    TMapLayer* GetEditableLayer() const;
+
+private:
+    TChartix* FMap = nullptr;
+};
+
+} // namespace Mapobjects

@@ -1,0 +1,499 @@
+#include "core/MapObjects.h"
+
+#include "objects/MapObject.h"
+#include "platform/Trace.h"
+
+#include <chrono>
+#include <cmath>
+#include <limits>
+
+namespace Mapobjects {
+
+using namespace Platform;
+
+TChartix::TChartix(TComponent* Owner) : TCustomControl(Owner) {
+    FFirstPaint = true;
+    FLayers = std::make_unique<TMapLayers>();
+    FSubstrates = std::make_unique<TSubstrates>();
+    FSelection = std::make_unique<TSelection>();
+    FDisplayed = std::make_unique<TMapObjectsList>();
+    FDataLinks = std::make_unique<TMapDataLinks>();
+    FOptions = std::make_unique<TChartixOptions>();
+    FMapToolsManager = std::make_unique<TMapToolsManager>();
+    FMapBitmap = std::make_unique<TBitmap>();
+
+    // 8 x 8 pattern: blue, with the default colour where column and row are odd.
+    FSelectionPattern = std::make_unique<TBitmap>();
+    FSelectionPattern->SetSize(8, 8);
+    FSelectionPattern->SetTransparent(true);
+    FSelectionPattern->SetTransparentMode(tmAuto);
+    FSelectionPattern->SetTransparentColor(clDefault);
+    FSelectionPattern->SetTransparentMode(tmAuto);
+    for (int Y = 0; Y < 8; ++Y)
+        for (int X = 0; X < 8; ++X)
+            FSelectionPattern->Canvas()->SetPixel(X, Y, (X % 2 == 1 && Y % 2 == 1) ? clDefault : clBlue);
+
+    SetBounds(Left(), Top(), 100, 100);
+    FLayers->SetMap(this);
+    FSelection->SetMap(this);
+    FSubstrates->SetMap(this);
+}
+
+TChartix::~TChartix() {
+    FDestroying = true;
+    FInUpdate = true;
+    FSelectionPattern.reset();
+    FMapBitmap.reset();
+    FMapToolsManager.reset();
+    FOptions.reset();
+    FDataLinks.reset();
+    FDisplayed.reset();
+    FSelection.reset();
+    FLayers.reset();
+    FSubstrates.reset();
+}
+
+// --- setters ------------------------------------------------------------------
+
+void TChartix::SetMinX(double V) { FMinX = V; DoUpdate(true); }
+void TChartix::SetMaxY(double V) { FMaxY = V; DoUpdate(true); }
+void TChartix::SetMaxX(double V) { FMaxX = V; DoUpdate(true); }
+void TChartix::SetMinY(double V) { FMinY = V; DoUpdate(true); }
+void TChartix::SetCenterX(double V) { FCenterX = V; DoUpdate(true); }
+void TChartix::SetCenterY(double V) { FCenterY = V; DoUpdate(true); }
+
+void TChartix::SetZoom(double Value) {
+    if (Value == 0 || Value == FZoom) return;
+    FZoom = Value;
+    DoUpdate(true);
+    if (OnZoom) OnZoom(this);
+}
+
+template <class T> static std::unique_ptr<T> Swap(std::unique_ptr<T>& Slot, std::unique_ptr<T> V) {
+    std::swap(Slot, V);
+    return V;
+}
+
+std::unique_ptr<TMapLayers> TChartix::SetLayers(std::unique_ptr<TMapLayers> V) { return Swap(FLayers, std::move(V)); }
+std::unique_ptr<TSelection> TChartix::SetSelection(std::unique_ptr<TSelection> V) { return Swap(FSelection, std::move(V)); }
+std::unique_ptr<TMapObjectsList> TChartix::SetDisplayed(std::unique_ptr<TMapObjectsList> V) { return Swap(FDisplayed, std::move(V)); }
+std::unique_ptr<TMapDataLinks> TChartix::SetDataLinks(std::unique_ptr<TMapDataLinks> V) { return Swap(FDataLinks, std::move(V)); }
+std::unique_ptr<TBitmap> TChartix::SetSelectionPattern(std::unique_ptr<TBitmap> V) { return Swap(FSelectionPattern, std::move(V)); }
+std::unique_ptr<TMapToolsManager> TChartix::SetMapToolsManager(std::unique_ptr<TMapToolsManager> V) { return Swap(FMapToolsManager, std::move(V)); }
+std::unique_ptr<TChartixOptions> TChartix::SetOptions(std::unique_ptr<TChartixOptions> V) { return Swap(FOptions, std::move(V)); }
+
+void TChartix::SetEasyDraw(bool V) {
+    FEasyDraw = V;
+    DoUpdate(true);
+}
+
+void TChartix::SetUseGeneralization(bool V) {
+    if (V == FUseGeneralization) return;
+    FUseGeneralization = V;
+    DoUpdate(true);
+}
+
+void TChartix::SetGeneralizationLevel(int V) {
+    if (V == FGeneralizationLevel) return;
+    FGeneralizationLevel = V;
+    DoUpdate(true);
+}
+
+void TChartix::SetShowSelection(bool V) {
+    if (V == FShowSelection) return;
+    FShowSelection = V;
+    DoUpdate(true);
+}
+
+void TChartix::SetFastSelection(bool V) {
+    if (V == FFastSelection) return;
+    FFastSelection = V;
+    DoUpdate(true);
+}
+
+// --- view transform ---------------------------------------------------------------
+
+double TChartix::Scale() const {
+    // The world extent must not be degenerate; the framework raises its
+    // floating-point error here rather than producing infinities.
+    if (FMaxX == FMinX || FMaxY == FMinY) throw EZeroDivide("Floating point division by zero");
+    double K = ClientWidth() / (FMaxX - FMinX) * FZoom;
+    double KY = ClientWidth() * ((FMaxY - FMinY) / (FMaxX - FMinX)) / (FMaxY - FMinY) * FZoom;
+    (void)KY; // equals K: one scale for both axes, the map is never stretched
+    return K;
+}
+
+void TChartix::ScreenToMap(int X, int Y, double& MX, double& MY) const {
+    double K = Scale();
+    if (K == 0) throw EZeroDivide("Floating point division by zero"); // a control of no width
+    MX = FCenterX + (X - ClientWidth() / 2.0) / K;
+    MY = FCenterY + (ClientHeight() / 2.0 - Y) / K;
+}
+
+namespace {
+
+// Rounds half to even into a 32-bit integer; false when it does not fit.
+bool RoundToInt(double V, std::int32_t& Out) {
+    double R = std::nearbyint(V);
+    if (!(R >= -2147483648.0 && R <= 2147483647.0)) return false;
+    Out = static_cast<std::int32_t>(R);
+    return true;
+}
+
+// An unclipped conversion far off screen is pinned to a large value rather
+// than replaced by the origin, so lines towards it keep their direction; the
+// margin leaves room for small offsets without overflow.
+std::int32_t RoundClamped(double V) {
+    constexpr double Limit = 1073741823.0;
+    if (std::isnan(V)) return 0;
+    double R = std::nearbyint(V);
+    return static_cast<std::int32_t>(std::clamp(R, -Limit, Limit));
+}
+
+} // namespace
+
+void TChartix::MapToScreen(double MX, double MY, int& X, int& Y, bool Clip) const {
+    double Left, Top, Right, Bottom;
+    ScreenToMap(0, 0, Left, Top);
+    ScreenToMap(ClientWidth(), ClientHeight(), Right, Bottom);
+    try {
+        double K = Scale();
+        double SX = ClientWidth() / 2.0 + (MX - FCenterX) * K;
+        double SY = ClientHeight() / 2.0 - (MY - FCenterY) * K;
+        if (!Clip) {
+            X = RoundClamped(SX);
+            Y = RoundClamped(SY);
+            return;
+        }
+        std::int32_t RX, RY;
+        if (MX < Left) RX = -1;
+        else if (MX > Right) RX = ClientWidth();
+        else if (!RoundToInt(SX, RX)) throw ERangeError("Range check error");
+        if (MY > Top) RY = -1;
+        else if (MY < Bottom) RY = ClientHeight();
+        else if (!RoundToInt(SY, RY)) throw ERangeError("Range check error");
+        X = RX;
+        Y = RY;
+    } catch (const Exception&) {
+        X = 0;
+        Y = 0;
+    }
+}
+
+TBounds TChartix::GetViewBounds() const {
+    TBounds B;
+    ScreenToMap(0, 0, B.MinX, B.MaxY);
+    ScreenToMap(ClientWidth(), ClientHeight(), B.MaxX, B.MinY);
+    return B;
+}
+
+// --- rotation ------------------------------------------------------------------------
+
+double TChartix::RotateX(double X, double Y) const {
+    return (X - FRotationCenterX) * FCosF - (Y - FRotationCenterY) * FSinF + FRotationCenterX;
+}
+
+double TChartix::RotateY(double X, double Y) const {
+    return (X - FRotationCenterX) * FSinF + (Y - FRotationCenterY) * FCosF + FRotationCenterY;
+}
+
+double TChartix::UnRotateX(double X, double Y) const {
+    return (X - FRotationCenterX) * FCosI - (Y - FRotationCenterY) * FSinI + FRotationCenterX;
+}
+
+double TChartix::UnRotateY(double X, double Y) const {
+    return (X - FRotationCenterX) * FSinI + (Y - FRotationCenterY) * FCosI + FRotationCenterY;
+}
+
+void TChartix::RotatedToNormal(double X, double Y, double& NX, double& NY) const {
+    if (GetisMapRotated()) {
+        NX = UnRotateX(X, Y);
+        NY = UnRotateY(X, Y);
+    } else {
+        NX = X;
+        NY = Y;
+    }
+}
+
+void TChartix::NormalToRotated(double X, double Y, double& RX, double& RY) const {
+    if (GetisMapRotated()) {
+        RX = RotateX(X, Y);
+        RY = RotateY(X, Y);
+    } else {
+        RX = X;
+        RY = Y;
+    }
+}
+
+void TChartix::Rotate() {
+    for (int L = 0; L < FLayers->Count(); ++L) {
+        TMapLayer* Layer = FLayers->Get(L);
+        for (int O = 0; O < Layer->ObjectCount(); ++O) {
+            TParts& Parts = Layer->Objects(O)->Parts();
+            for (int P = 0; P < Parts.Count(); ++P) {
+                TMapPoints& Points = Parts.Items(P)->Points();
+                for (TMapPoint& Pt : Points) {
+                    double NX = RotateX(Pt.X, Pt.Y);
+                    double NY = RotateY(Pt.X, Pt.Y);
+                    Pt.X = NX;
+                    Pt.Y = NY;
+                    Pt.UpdateBounds(Points);
+                }
+            }
+        }
+        Layer->IndexChanged();
+    }
+}
+
+bool TChartix::UnRotate() {
+    if (FRotationAngle == 0 && (FRotationCenterX == 0 || FRotationCenterY == 0)) return false;
+    FSinF = FSinI;
+    FCosF = FCosI;
+    Rotate();
+    FRotationAngle = 0;
+    FRotationCenterX = 0;
+    FRotationCenterY = 0;
+    return true;
+}
+
+void TChartix::RotateMap(double X, double Y, double Angle) {
+    if (Angle == FRotationAngle && X == FRotationCenterX && Y == FRotationCenterY) return;
+    if (UnRotate() && Angle == 0) {
+        DoUpdate(true);
+        return;
+    }
+    FRotationAngle = Angle;
+    FRotationCenterX = X;
+    FRotationCenterY = Y;
+    FSinF = std::sin(-Angle * M_PI / 180);
+    FCosF = std::cos(-Angle * M_PI / 180);
+    FSinI = std::sin(Angle * M_PI / 180);
+    FCosI = std::cos(Angle * M_PI / 180);
+    Rotate();
+    DoUpdate(true);
+}
+
+// --- painting ---------------------------------------------------------------------------
+
+TCanvas* TChartix::GetCanvas() const { return FIsBusy ? FMapBitmap->Canvas() : TCustomControl::Canvas(); }
+
+void TChartix::EndUpdate(bool Redraw) {
+    FInUpdate = false;
+    if (Redraw) DoUpdate(true);
+}
+
+void TChartix::DoUpdate(bool) {
+    FModified = true;
+    if (!FInUpdate) Invalidate();
+}
+
+void TChartix::StartProgress(int Min, int Max, const std::string& Title) {
+    if (OnStartProgress) OnStartProgress(this, Min, Max, Title);
+}
+
+void TChartix::ShowProgress(int Progress) {
+    if (OnShowProgress) OnShowProgress(this, Progress);
+}
+
+void TChartix::StopProgress() {
+    if (OnStopProgress) OnStopProgress(this);
+}
+
+void TChartix::Paint() {
+    if (FFirstPaint) {
+        FFirstPaint = false;
+        TCustomControl::Canvas()->FillRect(ClientRect());
+    }
+    if (FInUpdate) return;
+    if (FMapBitmap->Empty() || FModified) {
+        PaintMapToBitmap();
+        FModified = false;
+    }
+    PaintBitmapToMapCanvas();
+}
+
+void TChartix::PaintNow() {
+    Paint();
+    if (Host()) Host()->Present();
+}
+
+void TChartix::PaintMapToBitmap() {
+    auto Start = std::chrono::steady_clock::now();
+    FIsBusy = true;
+    struct BusyGuard {
+        bool& Flag;
+        ~BusyGuard() { Flag = false; }
+    } Guard{FIsBusy};
+
+    FDisplayed->Clear();
+    FMapBitmap->SetSize(Width(), Height());
+    TCanvas* MapCanvas = FMapBitmap->Canvas();
+    MapCanvas->Brush()->SetColor(Color());
+    MapCanvas->FillRect(TRect{0, 0, Width(), Height()});
+
+    TCanvas* C = GetCanvas();
+    C->Pen()->SetMode(pmCopy);
+    C->Brush()->SetStyle(bsSolid);
+    C->Brush()->SetColor(Color());
+    C->FillRect(ClientRect());
+    if (FLayers->Count() == 0) return;
+
+    if (OnStartProgress) OnStartProgress(this, 0, FLayers->Count() - 1, "");
+    FSubstrates->Paint();
+    for (int I = 0; I < FLayers->Count(); ++I) {
+        FLayers->Get(I)->Paint();
+        if (OnShowProgress) OnShowProgress(this, I);
+    }
+    C = GetCanvas();
+    C->Pen()->SetMode(pmCopy);
+    C->Brush()->SetStyle(bsSolid);
+    C->Brush()->SetColor(Color());
+    if (OnStopProgress) OnStopProgress(this);
+    if (OnUpdate) OnUpdate(this);
+    auto Elapsed = std::chrono::steady_clock::now() - Start;
+    if (OnPaint) OnPaint(this);
+    FIsBusy = false;
+    if (TraceEnabled()) {
+        auto Ms = std::chrono::duration_cast<std::chrono::milliseconds>(Elapsed).count();
+        Trace("DrawTime = %s", Format("%02d:%03d", static_cast<int>(Ms / 1000 % 60), static_cast<int>(Ms % 1000)));
+    }
+}
+
+void TChartix::PaintBitmapToMapCanvas() {
+    TCanvas* C = GetCanvas();
+    C->Draw(0, 0, FMapBitmap.get());
+    if (FFastSelection)
+        for (int I = 0; I < FSelection->Count(); ++I) FSelection->Get(I)->DrawSelection();
+}
+
+void TChartix::AssignToBitmap(TBitmap* Bitmap) {
+    TBitmap Temp;
+    Temp.SetSize(Width(), Height());
+    Temp.Canvas()->CopyRect(TRect{0, 0, Width(), Height()}, FMapBitmap->Canvas(),
+                            TRect{0, 0, Width(), Height()});
+    Bitmap->Assign(&Temp);
+}
+
+void TChartix::SetBounds(int Left, int Top, int Width, int Height) {
+    TCustomControl::SetBounds(Left, Top, Width, Height);
+}
+
+void TChartix::Resize() {
+    TCustomControl::Resize();
+    FModified = true;
+}
+
+// --- selection -------------------------------------------------------------------------
+
+void TChartix::SelectObjectAt(double X, double Y, bool Single) {
+    if (FDisplayed->Count() == 0) return;
+    if (TraceEnabled()) {
+        int StartIndex = FLayers->Count() - 1 - FCtrlClickCount;
+        std::string From = StartIndex >= 0 && StartIndex < FLayers->Count() ? FLayers->Get(StartIndex)->Name() : "";
+        std::string To = FLayers->Count() > 0 ? FLayers->Get(0)->Name() : "";
+        Trace("Start Searching Object From Layer %s To Layer %s", From, To);
+    }
+    if (FCtrlClickCount > 0) FSelection->Clear();
+    int Start = FLayers->Count() - 1 - FCtrlClickCount;
+    if (Start < 0) {
+        FSelection->Clear();
+        return;
+    }
+    for (int L = Start; L >= 0; --L) {
+        TMapLayer* Layer = FLayers->Get(L);
+        if (!Layer->Visible() || !Layer->Selectable()) continue;
+        for (int I = 0; I < FDisplayed->Count(); ++I) {
+            TCustomMapObject* Obj = FDisplayed->Get(I);
+            if (Obj->Layer() != Layer || !Obj->ContainsPoint(X, Y)) continue;
+            if (!Obj->GetSelected()) FSelection->Add(Obj, Single);
+            else if (!Single) FSelection->Remove(Obj);
+            if (FFastSelection && OnUpdate) OnUpdate(this);
+            return;
+        }
+    }
+    FSelection->Clear();
+}
+
+void TChartix::SelectObjectsAt(double X, double Y, bool ClearFirst) {
+    if (FDisplayed->Count() == 0) return;
+    StartProgress(0, 0, "");
+    struct StopGuard {
+        TChartix* Map;
+        ~StopGuard() { Map->StopProgress(); }
+    } Guard{this};
+    if (ClearFirst) FSelection->Clear();
+    for (int L = FLayers->Count() - 1; L >= 0; --L) {
+        TMapLayer* Layer = FLayers->Get(L);
+        if (!Layer->Selectable()) continue;
+        for (int I = 0; I < FDisplayed->Count(); ++I) {
+            TCustomMapObject* Obj = FDisplayed->Get(I);
+            if (Obj->Layer() == Layer && Obj->ContainsPoint(X, Y) && !Obj->GetSelected())
+                FSelection->Add(Obj, false);
+        }
+    }
+    if (FFastSelection && OnUpdate) OnUpdate(this);
+}
+
+// --- input --------------------------------------------------------------------------------
+
+void TChartix::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    TCustomControl::MouseDown(Button, Shift, X, Y);
+    SetFocus();
+    if (TCustomMapTool* Tool = FMapToolsManager->GetActiveMapTool()) Tool->MouseDown(Button, Shift, X, Y);
+}
+
+void TChartix::MouseMove(TShiftState Shift, int X, int Y) {
+    TCustomControl::MouseMove(Shift, X, Y);
+    if (TCustomMapTool* Tool = FMapToolsManager->GetActiveMapTool()) Tool->MouseMove(Shift, X, Y);
+}
+
+void TChartix::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    TCustomControl::MouseUp(Button, Shift, X, Y);
+    if (TCustomMapTool* Tool = FMapToolsManager->GetActiveMapTool()) Tool->MouseUp(Button, Shift, X, Y);
+}
+
+void TChartix::DblClick() {
+    TCustomControl::DblClick();
+    SetFocus();
+    if (TCustomMapTool* Tool = FMapToolsManager->GetActiveMapTool()) Tool->DblClick();
+}
+
+void TChartix::KeyDown(std::uint16_t& Key, TShiftState Shift) {
+    if (TCustomMapTool* Tool = FMapToolsManager->GetActiveMapTool()) Tool->KeyDown(Key, Shift);
+    TCustomControl::KeyDown(Key, Shift);
+}
+
+void TChartix::KeyUp(std::uint16_t& Key, TShiftState Shift) {
+    if (TCustomMapTool* Tool = FMapToolsManager->GetActiveMapTool()) Tool->KeyUp(Key, Shift);
+    TCustomControl::KeyUp(Key, Shift);
+}
+
+void TChartix::KeyPress(char& Key) {
+    if (TCustomMapTool* Tool = FMapToolsManager->GetActiveMapTool()) Tool->KeyPress(Key);
+    TCustomControl::KeyPress(Key);
+}
+
+void TChartix::MouseWheel(TShiftState Shift, int Delta, int X, int Y) {
+    TCustomControl::MouseWheel(Shift, Delta, X, Y);
+    if (!FWheelMouse) return;
+    BeginUpdate();
+    struct EndGuard {
+        TChartix* Map;
+        ~EndGuard() { Map->EndUpdate(true); }
+    } Guard{this};
+    if (FZoomType == wmCursor) {
+        double MX, MY;
+        ScreenToMap(X, Y, MX, MY);
+        SetCenterX(MX);
+        SetCenterY(MY);
+    }
+    if (FZoomType == wmSelected && FSelection->Count() > 0) {
+        TBounds B = FSelection->Get(0)->GetBounds();
+        SetCenterX(B.MinX + (B.MaxX - B.MinX) / 2);
+        SetCenterY(B.MinY + (B.MaxY - B.MinY) / 2);
+    }
+    if (Delta > 0) SetZoom(std::min(FMaxZoom, FZoom * 2));
+    else SetZoom(std::max(FMinZoom, FZoom / 2));
+}
+
+} // namespace Mapobjects

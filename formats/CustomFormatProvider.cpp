@@ -1,0 +1,106 @@
+#include "formats/CustomFormatProvider.h"
+
+#include <memory>
+
+namespace Mapobjects {
+
+using namespace Platform;
+
+namespace {
+std::unique_ptr<TFormatProviders>& Registry() {
+    static std::unique_ptr<TFormatProviders> R;
+    return R;
+}
+
+int HexValue(char C) {
+    if (C >= '0' && C <= '9') return C - '0';
+    if (C >= 'a' && C <= 'f') return C - 'a' + 10;
+    if (C >= 'A' && C <= 'F') return C - 'A' + 10;
+    return -1;
+}
+} // namespace
+
+TFormatProviders* FormatProviders() { return Registry().get(); }
+
+namespace Internal {
+void CreateFormatProviders() {
+    if (!Registry()) Registry() = std::make_unique<TFormatProviders>();
+}
+void DestroyFormatProviders() { Registry().reset(); }
+} // namespace Internal
+
+TGUID StringToGUID(const std::string& S) {
+    // {8-4-4-4-12}
+    static const int Groups[] = {8, 4, 4, 4, 12};
+    auto Fail = [&]() -> TGUID { throw EConvertError(Format("'%s' is not a valid GUID value", S)); };
+    if (S.size() != 38 || S.front() != '{' || S.back() != '}') return Fail();
+    std::uint8_t Bytes[16];
+    size_t Pos = 1;
+    int ByteIndex = 0;
+    for (int G = 0; G < 5; ++G) {
+        for (int I = 0; I < Groups[G]; I += 2) {
+            int Hi = HexValue(S[Pos]), Lo = HexValue(S[Pos + 1]);
+            if (Hi < 0 || Lo < 0) return Fail();
+            Bytes[ByteIndex++] = static_cast<std::uint8_t>(Hi * 16 + Lo);
+            Pos += 2;
+        }
+        if (G < 4 && S[Pos++] != '-') return Fail();
+    }
+    TGUID R;
+    R.D1 = (std::uint32_t(Bytes[0]) << 24) | (std::uint32_t(Bytes[1]) << 16) | (std::uint32_t(Bytes[2]) << 8) | Bytes[3];
+    R.D2 = static_cast<std::uint16_t>((Bytes[4] << 8) | Bytes[5]);
+    R.D3 = static_cast<std::uint16_t>((Bytes[6] << 8) | Bytes[7]);
+    for (int I = 0; I < 8; ++I) R.D4[static_cast<size_t>(I)] = Bytes[8 + I];
+    return R;
+}
+
+std::string GUIDToString(const TGUID& G) {
+    return Format("{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}", G.D1, G.D2, G.D3, G.D4[0], G.D4[1],
+                  G.D4[2], G.D4[3], G.D4[4], G.D4[5], G.D4[6], G.D4[7]);
+}
+
+TCustomFormatProvider::TCustomFormatProvider(TComponent* Owner) : TComponent(Owner) {
+    if (FormatProviders()) FormatProviders()->Add(this);
+    FDefault = false;
+    FEnabled = true;
+}
+
+TCustomFormatProvider::~TCustomFormatProvider() {
+    if (FormatProviders()) FormatProviders()->Remove(this);
+}
+
+void TCustomFormatProvider::SetDefault(bool Value) {
+    FDefault = Value;
+    if (!Value || !FormatProviders()) return;
+    for (TCustomFormatProvider* P : *FormatProviders())
+        if (P != this) P->SetDefault(false);
+}
+
+std::string TFormatProviders::GetFilter() const {
+    std::string Result;
+    for (int I = 0; I < Count(); ++I) {
+        if (I > 0) Result += "|";
+        Result += Get(I)->GetFilter();
+    }
+    return Result;
+}
+
+int TFormatProviders::GetFilterIndex() const {
+    for (int I = 0; I < Count(); ++I)
+        if (Get(I)->Default()) return I;
+    return 0;
+}
+
+TCustomFormatProvider* TFormatProviders::FindSuitableProvider(const std::string& FileName) const {
+    for (TCustomFormatProvider* P : *this)
+        if (P->Enabled() && P->CanProcessFile(FileName)) return P;
+    return nullptr;
+}
+
+TCustomFormatProvider* TFormatProviders::GetProviderByGUID(const TGUID& GUID) const {
+    for (TCustomFormatProvider* P : *this)
+        if (P->GetGUID() == GUID) return P;
+    return nullptr;
+}
+
+} // namespace Mapobjects

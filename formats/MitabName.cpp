@@ -1,0 +1,15 @@
+#include "formats/MitabName.h"
+
+namespace Mapobjects {
+
+namespace {
+std::string& Name() {
+    static std::string N;
+    return N;
+}
+} // namespace
+
+const std::string& MitabLibraryName() { return Name(); }
+void SetMitabLibraryName(const std::string& N) { Name() = N; }
+
+} // namespace Mapobjects

@@ -1,0 +1,13 @@
+#pragma once
+// The file name of the run-time loaded MITAB library. Set at library start-up
+// and cleared at shut-down; a library once loaded stays loaded.
+
+#include <string>
+
+namespace Mapobjects {
+
+inline constexpr const char* DefaultMitabLibraryName = "libmitab.so";
+const std::string& MitabLibraryName();
+void SetMitabLibraryName(const std::string& Name);
+
+} // namespace Mapobjects

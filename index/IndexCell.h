@@ -1,0 +1,86 @@
+#pragma once
+// A per-layer quadtree over the bounding boxes of the layer's objects. Ids are
+// positions in the layer's object list.
+
+#include "index/CardinalArray.h"
+#include "objects/Bounds.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace Mapobjects {
+
+class TMapLayer;
+
+struct TCellBounds {
+    double MinX = EmptyMin;
+    double MaxX = EmptyMax;
+    double MinY = EmptyMin;
+    double MaxY = EmptyMax;
+};
+
+TCellBounds Bounds2CellBounds(const TBounds& B);
+
+class TIndexCell : public Platform::TObject {
+public:
+    explicit TIndexCell(TMapLayer* Layer);
+    explicit TIndexCell(TIndexCell* Parent);
+    TIndexCell(TIndexCell* Parent, const TCellBounds& Bounds, const TCardinalArray& Ids);
+    ~TIndexCell() override;
+    TIndexCell(const TIndexCell&) = delete;
+    TIndexCell& operator=(const TIndexCell&) = delete;
+
+    TMapLayer* Layer() const { return FLayer; }
+    // Binds the index to a layer; an unbuilt index is then read from the
+    // layer's ".idx" file or built from its objects.
+    void SetLayer(TMapLayer* Layer);
+    TIndexCell* Parent() const { return FParent; }
+    void SetParent(TIndexCell* V) { FParent = V; }
+    TCardinalArray& Ids() { return FIds; }
+    const TCardinalArray& Ids() const { return FIds; }
+    int Level() const { return FLevel; }
+    void SetLevel(int V) { FLevel = V; }
+    int MinObjectCountPerCell() const { return FMinObjectCountPerCell; }
+    void SetMinObjectCountPerCell(int V) { FMinObjectCountPerCell = V; }
+    int MaxCellLevel() const { return FMaxCellLevel; }
+    void SetMaxCellLevel(int V) { FMaxCellLevel = V; }
+    bool NotBuilt() const { return FNotBuilt; }
+    const TCellBounds& Bounds() const { return FBounds; }
+    void SetBounds(const TCellBounds& B) { FBounds = B; }
+    int GetCount() const { return static_cast<int>(FCells.size()); }
+    TIndexCell* GetCell(int Index) const;
+
+    void InitRootCell();
+    void ResetBounds();
+    void UpdateBounds(const TCellBounds& B);
+    void Divide();
+    void AddChildCell(TIndexCell* Cell);
+    void Clear();
+    bool ContainsPoint(double X, double Y) const;
+    bool ContainsRect(const TCellBounds& B) const;
+    bool GetIdsByBounds(const TCellBounds& B, TCardinalArray& Ids) const;
+    bool GetAllIdsInRect(const TCellBounds& B, TCardinalArray& Ids) const;
+    bool GetIdsInRect(const TIndexCell* Root, const TIndexCell* Cell, const TCellBounds& B,
+                      TCardinalArray& Ids) const;
+    bool GetAllIdsAtPoint(double X, double Y, TCardinalArray& Ids) const;
+    bool GetIdsAtPoint(const TIndexCell* Root, const TIndexCell* Cell, double X, double Y,
+                       TCardinalArray& Ids) const;
+
+    // Index files: "Chartix Index File" then the cells depth first.
+    bool LoadFromToFile(const std::string& FileName);
+    bool SaveToFile(const std::string& FileName) const;
+
+private:
+    TMapLayer* FLayer = nullptr;
+    TIndexCell* FParent = nullptr;
+    TCardinalArray FIds;
+    int FLevel = 0;
+    int FMinObjectCountPerCell = 5;
+    int FMaxCellLevel = 5;
+    bool FNotBuilt = true;
+    TCellBounds FBounds;
+    std::vector<std::unique_ptr<TIndexCell>> FCells;
+};
+
+} // namespace Mapobjects

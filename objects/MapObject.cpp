@@ -1,0 +1,205 @@
+#include "objects/MapObject.h"
+
+#include "core/MapObjects.h"
+#include "objects/PolySplitter.h"
+
+namespace Mapobjects {
+
+using namespace Platform;
+
+TCustomMapObject::TCustomMapObject()
+    : FBrush(std::make_unique<TBrush>()), FFont(std::make_unique<TFont>()), FPen(std::make_unique<TPen>()),
+      FParts(std::make_unique<TParts>()), FFields(std::make_unique<TDataFields>()) {}
+
+TCustomMapObject::~TCustomMapObject() {
+    if (FMap && !FMap->Destroying()) {
+        if (GetSelected()) FMap->Selection().Remove(this);
+        FMap->Displayed().Remove(this);
+        if (FMap->OnDeleteObject) FMap->OnDeleteObject(this);
+        FMap->DataLinks().TraceMapEvent(mdlRemoveObject, this);
+        FMap->DoUpdate(true);
+    }
+    if (FLayer) FLayer->RemoveObject(this);
+}
+
+template <class T> static std::unique_ptr<T> Swap(std::unique_ptr<T>& Slot, std::unique_ptr<T> V) {
+    std::swap(Slot, V);
+    return V;
+}
+
+std::unique_ptr<TBrush> TCustomMapObject::SetBrush(std::unique_ptr<TBrush> V) { return Swap(FBrush, std::move(V)); }
+std::unique_ptr<TFont> TCustomMapObject::SetFont(std::unique_ptr<TFont> V) { return Swap(FFont, std::move(V)); }
+std::unique_ptr<TPen> TCustomMapObject::SetPen(std::unique_ptr<TPen> V) { return Swap(FPen, std::move(V)); }
+std::unique_ptr<TParts> TCustomMapObject::SetParts(std::unique_ptr<TParts> V) { return Swap(FParts, std::move(V)); }
+std::unique_ptr<TDataFields> TCustomMapObject::SetFields(std::unique_ptr<TDataFields> V) { return Swap(FFields, std::move(V)); }
+
+void TCustomMapObject::UpdateBounds() {
+    FParts->ResetBounds();
+    for (int I = 0; I < FParts->Count(); ++I)
+        for (const TMapPoint& P : FParts->Items(I)->Points()) FParts->AddPoint(P.X, P.Y, 0);
+}
+
+TPoint TCustomMapObject::GetPixels(int PartIndex, int PointIndex) const {
+    const TMapPoint& P = FParts->Items(PartIndex)->Points().GetPoint(PointIndex);
+    TPoint Result;
+    if (FMap) FMap->MapToScreen(P.X, P.Y, Result.X, Result.Y, false);
+    return Result;
+}
+
+bool TCustomMapObject::GetSelected() const {
+    return FMap && FMap->Selection().IndexOf(this) >= 0;
+}
+
+void TCustomMapObject::SetSelected(bool) { DrawSelection(); }
+
+void TCustomMapObject::Select() {
+    if (FMap && !GetSelected()) FMap->Selection().Add(this, false);
+}
+
+bool TCustomMapObject::IsSinglePoint() const {
+    return FParts->Count() == 1 && FParts->Items(0)->Points().Count() == 1;
+}
+
+void TCustomMapObject::Paint() {
+    if (!FMap) return;
+    TCanvas* C = FMap->Canvas();
+    C->SetPen(FPen.get());
+    C->SetBrush(FBrush.get());
+    C->SetFont(FFont.get());
+    if (GetSelected() && !FMap->FastSelection()) {
+        C->Brush()->SetStyle(bsSolid);
+        C->Brush()->SetBitmap(FMap->SelectionPattern());
+        C->Pen()->SetMode(pmCopy);
+        C->Pen()->SetColor(0x800000);
+        C->Pen()->SetWidth(C->Pen()->Width() + 2);
+    }
+    Draw();
+    DrawAutoLabel();
+}
+
+void TCustomMapObject::DrawAutoLabel() {
+    TMapLayer* L = FLayer;
+    if (!L || !FMap || !L->AutoLabel() || L->Fields().Count() == 0) return;
+    int Index = L->LabelFieldIndex();
+    if (Index < 0 || Index >= L->Fields().Count() || Index >= FFields->Count()) return;
+    double Left, Top, Right, Bottom;
+    FMap->ScreenToMap(0, 0, Left, Top);
+    FMap->ScreenToMap(FMap->ClientWidth(), FMap->ClientHeight(), Right, Bottom);
+    if (!WithinRect(Left, Bottom, Right, Top)) return;
+    double AX, AY;
+    if (IsSinglePoint()) {
+        const TMapPoint& P = FParts->Items(0)->Points().GetPoint(0);
+        AX = P.X;
+        AY = P.Y;
+    } else {
+        AX = (FParts->MaxX + FParts->MinX) / 2;
+        AY = (FParts->MaxY + FParts->MinY) / 2;
+    }
+    int SX, SY;
+    FMap->MapToScreen(AX, AY, SX, SY, false);
+    TCanvas* C = FMap->Canvas();
+    C->Brush()->SetStyle(bsClear);
+    C->SetFont(L->AutoLabelFont());
+    std::string Text = FFields->Items(Index)->AsString();
+    SX -= C->TextWidth(Text) / 2;
+    SY -= C->TextHeight(Text) / 2;
+    C->TextOut(SX, SY, Text);
+}
+
+void TCustomMapObject::Draw() {
+    if (FMap) FMap->Displayed().Add(this);
+}
+
+void TCustomMapObject::DrawSelection() {
+    if (FMap && FMap->ShowSelection()) PrepareCanvasAtributes();
+}
+
+void TCustomMapObject::PrepareCanvasAtributes() {
+    TCanvas* C = FMap->Canvas();
+    C->SetPen(FPen.get());
+    C->SetBrush(FBrush.get());
+    C->SetFont(FFont.get());
+    C->Brush()->SetStyle(bsSolid);
+    if (FUseBGColor) {
+        C->Brush()->SetColor(FBGColor ^ 0x800000);
+        C->Pen()->SetColor(FPen->Color());
+    } else {
+        C->Brush()->SetColor(FBrush->Color() ^ 0x800000);
+        C->Pen()->SetColor(FPen->Color() ^ 0x800000);
+    }
+    C->Pen()->SetMode(pmXor);
+}
+
+bool TCustomMapObject::ContainsPoint(double X, double Y) {
+    return FParts->MinX <= X && X <= FParts->MaxX && FParts->MinY <= Y && Y <= FParts->MaxY;
+}
+
+bool TCustomMapObject::ContainsRect(double X1, double Y1, double X2, double Y2) {
+    return ContainsPoint(X1, Y1) && ContainsPoint(X2, Y1) && ContainsPoint(X2, Y2) && ContainsPoint(X1, Y2);
+}
+
+bool TCustomMapObject::Intersects(TCustomMapObject* Obj) {
+    TParts& P = Obj->Parts();
+    for (int I = 0; I < P.Count(); ++I)
+        for (const TMapPoint& Pt : P.Items(I)->Points())
+            if (ContainsPoint(Pt.X, Pt.Y)) return true;
+    return false;
+}
+
+bool TCustomMapObject::Contains(TCustomMapObject* Obj) {
+    TParts& P = Obj->Parts();
+    for (int I = 0; I < P.Count(); ++I)
+        for (const TMapPoint& Pt : P.Items(I)->Points())
+            if (!ContainsPoint(Pt.X, Pt.Y)) return false;
+    return true;
+}
+
+bool TCustomMapObject::Within(TCustomMapObject* Obj) { return Obj->Contains(this); }
+
+bool TCustomMapObject::WithinRect(double X1, double Y1, double X2, double Y2) {
+    for (int I = 0; I < FParts->Count(); ++I)
+        for (const TMapPoint& Pt : FParts->Items(I)->Points())
+            if (!(X1 <= Pt.X && Pt.X <= X2 && Y1 <= Pt.Y && Pt.Y <= Y2)) return false;
+    return true;
+}
+
+namespace {
+
+bool InBox(double X, double Y, double MinX, double MinY, double MaxX, double MaxY) {
+    return MinX <= X && X <= MaxX && MinY <= Y && Y <= MaxY;
+}
+
+} // namespace
+
+bool TCustomMapObject::IntersectsRect(double X1, double Y1, double X2, double Y2) {
+    const double MinX = FParts->MinX, MinY = FParts->MinY, MaxX = FParts->MaxX, MaxY = FParts->MaxY;
+    const double R[4][2] = {{X1, Y1}, {X2, Y1}, {X2, Y2}, {X1, Y2}};
+    const double B[4][2] = {{MinX, MinY}, {MaxX, MinY}, {MaxX, MaxY}, {MinX, MaxY}};
+    for (const auto& C : R)
+        if (InBox(C[0], C[1], MinX, MinY, MaxX, MaxY)) return true;
+    for (const auto& C : B)
+        if (InBox(C[0], C[1], X1, Y1, X2, Y2)) return true;
+    TVectorOperations Edge;
+    for (int I = 0; I < 4; ++I) {
+        int J = (I + 1) % 4;
+        Edge.SetVector(VectorEx(PointEx(B[I][0], B[I][1]), PointEx(B[J][0], B[J][1])));
+        for (int K = 0; K < 4; ++K) {
+            int L = (K + 1) % 4;
+            TPointEx P;
+            if (Edge.IsIntersected(VectorEx(PointEx(R[K][0], R[K][1]), PointEx(R[L][0], R[L][1])), P) &&
+                Edge.IsPointInsideBoundsRect(P))
+                return true;
+        }
+    }
+    return false;
+}
+
+size_t TCustomMapObject::MemoryUsed() const {
+    size_t N = sizeof(*this) + sizeof(TBrush) + sizeof(TFont) + FFont->Name().capacity() + sizeof(TPen) +
+               sizeof(TParts) + sizeof(TDataFields);
+    for (int I = 0; I < FParts->Count(); ++I) N += sizeof(TPart) + FParts->Items(I)->Points().MemoryUsed();
+    N += static_cast<size_t>(FFields->Count()) * (sizeof(TDataField) + 16);
+    return N;
+}
+
+} // namespace Mapobjects

@@ -1,0 +1,98 @@
+#pragma once
+// The base of every map object: links to its map and layer, its style (pen,
+// brush, font, background colour), its geometry and its attribute row; the
+// painting protocol (Paint prepares the canvas, Draw draws the kind, then the
+// auto label), the XOR selection highlight and the default bounding-box
+// spatial predicates.
+
+#include "objects/DataFields.h"
+#include "objects/Parts.h"
+#include "platform/Graphics.h"
+#include "platform/Types.h"
+
+#include <memory>
+
+namespace Mapobjects {
+
+class TChartix;
+class TMapLayer;
+
+class TCustomMapObject : public Platform::TPersistent {
+public:
+    TCustomMapObject();
+    ~TCustomMapObject() override;
+    TCustomMapObject(const TCustomMapObject&) = delete;
+    TCustomMapObject& operator=(const TCustomMapObject&) = delete;
+
+    TChartix* Map() const { return FMap; }
+    void SetMap(TChartix* V) { FMap = V; }
+    TMapLayer* Layer() const { return FLayer; }
+    void SetLayer(TMapLayer* V) { FLayer = V; }
+    Platform::TBrush* Brush() const { return FBrush.get(); }
+    Platform::TFont* Font() const { return FFont.get(); }
+    Platform::TPen* Pen() const { return FPen.get(); }
+    TParts& Parts() const { return *FParts; }
+    TDataFields& Fields() const { return *FFields; }
+    // Object-valued setters take the new object and hand the old one back.
+    std::unique_ptr<Platform::TBrush> SetBrush(std::unique_ptr<Platform::TBrush> V);
+    std::unique_ptr<Platform::TFont> SetFont(std::unique_ptr<Platform::TFont> V);
+    std::unique_ptr<Platform::TPen> SetPen(std::unique_ptr<Platform::TPen> V);
+    std::unique_ptr<TParts> SetParts(std::unique_ptr<TParts> V);
+    std::unique_ptr<TDataFields> SetFields(std::unique_ptr<TDataFields> V);
+    std::int32_t Tag() const { return FTag; }
+    void SetTag(std::int32_t V) { FTag = V; }
+    bool UseBGColor() const { return FUseBGColor; }
+    void SetUseBGColor(bool V) { FUseBGColor = V; }
+    Platform::TColor BGColor() const { return FBGColor; }
+    void SetBGColor(Platform::TColor V) { FBGColor = V; }
+
+    // Recomputes the extent of Parts from all points.
+    virtual void UpdateBounds();
+    TBounds GetBounds() const { return FParts->Bounds(); }
+    // Screen position of a point (no clamping); EListError for a bad index.
+    Platform::TPoint GetPixels(int PartIndex, int PointIndex) const;
+    bool GetSelected() const;
+    // Writing either value toggles the highlight; membership is unchanged.
+    void SetSelected(bool);
+    void Select();
+
+    void Paint();
+    virtual void Draw();
+    virtual void DrawSelection();
+    virtual bool ContainsPoint(double X, double Y);
+    virtual bool Intersects(TCustomMapObject* Obj);
+    virtual bool Contains(TCustomMapObject* Obj);
+    virtual bool Within(TCustomMapObject* Obj);
+    virtual bool IntersectsRect(double X1, double Y1, double X2, double Y2);
+    virtual bool WithinRect(double X1, double Y1, double X2, double Y2);
+    virtual bool ContainsRect(double X1, double Y1, double X2, double Y2);
+
+    // Approximate heap bytes owned by the object (for memory reports).
+    virtual size_t MemoryUsed() const;
+
+protected:
+    // Sets the map canvas up so that drawing the shape inverts it.
+    void PrepareCanvasAtributes();
+    // Whether this object is one point in one part (symbols, texts, centres).
+    bool IsSinglePoint() const;
+
+private:
+    void DrawAutoLabel();
+
+    TChartix* FMap = nullptr;
+    TMapLayer* FLayer = nullptr;
+    std::unique_ptr<Platform::TBrush> FBrush;
+    std::unique_ptr<Platform::TFont> FFont;
+    std::unique_ptr<Platform::TPen> FPen;
+    std::unique_ptr<TParts> FParts;
+    std::unique_ptr<TDataFields> FFields;
+    std::int32_t FTag = 0;
+    bool FUseBGColor = false;
+    Platform::TColor FBGColor = 0xFFFFFF;
+};
+
+// The class argument of NewObject: makes a new, empty object of one kind.
+using TMapObjectClass = TCustomMapObject* (*)();
+template <class T> TCustomMapObject* MapObjectClassOf() { return new T(); }
+
+} // namespace Mapobjects

@@ -1,0 +1,77 @@
+#include "objects/Parts.h"
+
+#include <algorithm>
+
+namespace Mapobjects {
+
+void TMapPoint::UpdateBounds(TMapPoints& Points) const {
+    Points.MaxX = std::max(X, Points.MaxX);
+    Points.MaxY = std::max(Y, Points.MaxY);
+    Points.MinX = std::min(X, Points.MinX);
+    Points.MinY = std::min(Y, Points.MinY);
+}
+
+TMapPoint& TMapPoints::Add(double X, double Y) {
+    TMapPoint& P = FPoints.emplace_back(TMapPoint{X, Y});
+    P.UpdateBounds(*this);
+    if (OnAddPoint) OnAddPoint(X, Y, 0);
+    return P;
+}
+
+TMapPoint& TMapPoints::GetPoint(int Index) {
+    if (Index < 0 || Index >= Count()) Platform::ListIndexError(Index);
+    return FPoints[static_cast<size_t>(Index)];
+}
+
+const TMapPoint& TMapPoints::GetPoint(int Index) const {
+    if (Index < 0 || Index >= Count()) Platform::ListIndexError(Index);
+    return FPoints[static_cast<size_t>(Index)];
+}
+
+void TMapPoints::Delete(int Index) {
+    if (Index < 0 || Index >= Count()) Platform::ListIndexError(Index);
+    FPoints.erase(FPoints.begin() + Index);
+}
+
+TPart::TPart(Platform::TCollection* Collection)
+    : Platform::TCollectionItem(Collection), FPoints(std::make_unique<TMapPoints>()) {
+    if (auto* Parts = dynamic_cast<TParts*>(Collection))
+        FPoints->OnAddPoint = [Parts](double X, double Y, double Z) { Parts->AddPoint(X, Y, Z); };
+}
+
+std::unique_ptr<TMapPoints> TPart::SetPoints(std::unique_ptr<TMapPoints> Points) {
+    std::swap(FPoints, Points);
+    return Points;
+}
+
+void TPart::Assign(const Platform::TPersistent* Source) {
+    auto* Other = dynamic_cast<const TPart*>(Source);
+    if (!Other) {
+        Platform::TCollectionItem::Assign(Source);
+        return;
+    }
+    if (Other == this) return;
+    FPoints->Clear();
+    FPoints->Reserve(Other->Points().Count());
+    for (const TMapPoint& P : Other->Points()) FPoints->Add(P.X, P.Y);
+}
+
+void TParts::AddPoint(double X, double Y, double) {
+    MaxX = std::max(X, MaxX);
+    MaxY = std::max(Y, MaxY);
+    MinX = std::min(X, MinX);
+    MinY = std::min(Y, MinY);
+}
+
+void TParts::ResetBounds() {
+    MaxX = MaxY = EmptyMax;
+    MinX = MinY = EmptyMin;
+}
+
+int TParts::PointCount() const {
+    int N = 0;
+    for (int I = 0; I < Count(); ++I) N += Items(I)->Points().Count();
+    return N;
+}
+
+} // namespace Mapobjects

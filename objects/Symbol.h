@@ -1,0 +1,39 @@
+#pragma once
+// A point object drawn as one character of a symbol font, centred on its
+// anchor, at a constant size on screen. Shape 31 means no symbol.
+
+#include "objects/MapObject.h"
+
+namespace Mapobjects {
+
+class TSymbol : public TCustomMapObject {
+public:
+    TSymbol();
+
+    double X();
+    double Y();
+    virtual void SetX(double Value);
+    virtual void SetY(double Value);
+    int Shape() const { return FShape; }
+    void SetShape(int Value) { FShape = Value < 31 ? 31 : Value; }
+
+    void Draw() override;
+    void DrawSelection() override;
+    bool ContainsPoint(double X, double Y) override;
+    bool Intersects(TCustomMapObject* Obj) override;
+    bool Contains(TCustomMapObject* Obj) override { return false; }
+    bool IntersectsRect(double X1, double Y1, double X2, double Y2) override;
+    bool WithinRect(double X1, double Y1, double X2, double Y2) override;
+    bool ContainsRect(double X1, double Y1, double X2, double Y2) override { return false; }
+
+protected:
+    // The anchor point, created at (0, 0) when missing.
+    TMapPoint& Anchor();
+    // The glyph's screen box around the anchor, from the current canvas font.
+    Platform::TRect GlyphBox();
+
+private:
+    int FShape = 31;
+};
+
+} // namespace Mapobjects

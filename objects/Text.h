@@ -1,0 +1,53 @@
+#pragma once
+// A line of text in a box of map units, optionally rotated about the box's
+// top-left corner. The font is refitted to the box at every repaint (text
+// grows and shrinks with the map), or, with FreezeFontSize, the box is
+// refitted to the font.
+
+#include "objects/Symbol.h"
+
+#include <string>
+#include <vector>
+
+namespace Mapobjects {
+
+using TTextPoligon = std::vector<Platform::TPoint>;
+
+class TText : public TSymbol {
+public:
+    TText();
+
+    const std::string& Text() const { return FText; }
+    void SetText(const std::string& V);
+    double Angle() const { return FAngle; }
+    void SetAngle(double V) { FAngle = V; }
+    double Width() const { return FWidth; }
+    void SetWidth(double V);
+    double Height() const { return FHeight; }
+    void SetHeight(double V);
+    bool FreezeFontSize() const { return FFreezeFontSize; }
+    void SetFreezeFontSize(bool V);
+    int MinShowTextSize() const { return FMinShowTextSize; }
+    void SetMinShowTextSize(int V);
+
+    TTextPoligon GetTextPolygon();
+    Platform::TRect GetTextRect(bool Flag = false);
+    void RecalcTextSize();
+    void AutoSizeText();
+    static void CanvasSetAngle(Platform::TCanvas* Canvas, double Angle);
+    void onFontChange(Platform::TObject* Sender);
+
+    void Draw() override;
+    void DrawSelection() override;
+    bool ContainsPoint(double X, double Y) override;
+
+private:
+    std::string FText;
+    double FAngle = 0;
+    double FWidth = 0;
+    double FHeight = 0;
+    bool FFreezeFontSize = false;
+    int FMinShowTextSize = 4;
+};
+
+} // namespace Mapobjects
