@@ -13,8 +13,20 @@ std::string TObject::ClassName() const {
     std::unique_ptr<char, void (*)(void*)> Name(
         abi::__cxa_demangle(typeid(*this).name(), nullptr, nullptr, &Status), std::free);
     std::string S = Status == 0 && Name ? Name.get() : typeid(*this).name();
-    auto Pos = S.rfind("::");
-    return Pos == std::string::npos ? S : S.substr(Pos + 2);
+    // Drop the namespace at the outer level only: a "::" inside template
+    // arguments or a function scope belongs to the name.
+    size_t Start = 0;
+    int Depth = 0;
+    for (size_t I = 0; I + 1 < S.size(); ++I) {
+        char C = S[I];
+        if (C == '<' || C == '(')
+            ++Depth;
+        else if (C == '>' || C == ')')
+            --Depth;
+        else if (Depth == 0 && C == ':' && S[I + 1] == ':')
+            Start = I + 2;
+    }
+    return S.substr(Start);
 }
 
 void ListIndexError(int Index) { throw EListError(Format("List index out of bounds (%d)", Index)); }

@@ -13,7 +13,10 @@ namespace Platform {
 
 enum class TVarType { varEmpty, varNull, varBoolean, varInteger, varDouble, varDate, varString };
 
-struct TVarDate { double Value; };
+struct TVarDate {
+    double Value;
+    bool operator==(const TVarDate&) const = default;
+};
 
 class TVariant {
 public:
@@ -48,7 +51,6 @@ private:
     struct NullTag { bool operator==(const NullTag&) const { return true; } };
     TVariant(NullTag N) : FValue(N) {}
     std::variant<std::monostate, NullTag, bool, std::int64_t, double, TVarDate, std::string> FValue;
-    friend bool operator==(const TVarDate& A, const TVarDate& B) { return A.Value == B.Value; }
     [[noreturn]] void CastError(const char* Target) const;
 };
 

@@ -1,0 +1,179 @@
+#include "platform/Classes.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+
+using namespace Platform;
+
+namespace {
+
+template <class E, class F> std::string MessageOf(F&& Call) {
+    try {
+        Call();
+    } catch (const E& Error) {
+        return Error.Message();
+    }
+    return "no exception";
+}
+
+class TNamedItem : public TCollectionItem {
+public:
+    using TCollectionItem::TCollectionItem;
+    std::string Name;
+    void Assign(const TPersistent* Source) override {
+        if (auto* Other = dynamic_cast<const TNamedItem*>(Source)) {
+            Name = Other->Name;
+            return;
+        }
+        TCollectionItem::Assign(Source);
+    }
+};
+
+class TOtherItem : public TCollectionItem {
+    using TCollectionItem::TCollectionItem;
+};
+
+// Counts live instances so owner-tree freeing can be checked.
+class TCounted : public TComponent {
+public:
+    explicit TCounted(TComponent* Owner, int& Live) : TComponent(Owner), FLive(Live) { ++FLive; }
+    ~TCounted() override { --FLive; }
+
+private:
+    int& FLive;
+};
+
+std::vector<std::string> Names(const TCollectionOf<TNamedItem>& C) {
+    std::vector<std::string> Result;
+    for (int I = 0; I < C.Count(); ++I)
+        Result.push_back(C[I]->Name);
+    return Result;
+}
+
+} // namespace
+
+TEST(List, IndexErrorsCarryTheIndex) {
+    int A = 1, B = 2;
+    TList<int> L;
+    L.Add(&A);
+    L.Insert(0, &B);
+    EXPECT_EQ(L.Last(), &A);
+    EXPECT_EQ(MessageOf<EListError>([&] { L.Get(2); }), "List index out of bounds (2)");
+    EXPECT_EQ(MessageOf<EListError>([&] { L.Delete(-1); }), "List index out of bounds (-1)");
+    EXPECT_EQ(MessageOf<EListError>([&] { L.Insert(3, &A); }), "List index out of bounds (3)");
+    EXPECT_EQ(MessageOf<EListError>([&] { L.Move(0, 5); }), "List index out of bounds (5)");
+    L.Insert(2, &B); // inserting at Count appends
+    EXPECT_EQ(L.Remove(&B), 0);
+    EXPECT_EQ(L.IndexOf(&B), 1);
+    L.Clear();
+    EXPECT_EQ(MessageOf<EListError>([&] { L.First(); }), "List index out of bounds (0)");
+}
+
+TEST(Collection, ItemsKnowTheirIndexThroughInsertAndDelete) {
+    TCollectionOf<TNamedItem> C;
+    C.Add()->Name = "b";
+    C.Insert(0)->Name = "a";
+    C.Add()->Name = "d";
+    TNamedItem* Third = C.Insert(2);
+    Third->Name = "c";
+    EXPECT_EQ(Names(C), (std::vector<std::string>{"a", "b", "c", "d"}));
+    EXPECT_EQ(Third->Index(), 2);
+    EXPECT_EQ(Third->Collection(), &C);
+    C.Delete(0);
+    EXPECT_EQ(Third->Index(), 1);
+    EXPECT_EQ(MessageOf<EListError>([&] { C.Delete(3); }), "List index out of bounds (3)");
+    EXPECT_EQ(MessageOf<EListError>([&] { C.Insert(4); }), "List index out of bounds (4)");
+}
+
+TEST(Collection, SetItemAndAssignCopyThroughItemAssign) {
+    TCollectionOf<TNamedItem> Source, Dest;
+    Source.Add()->Name = "x";
+    Source.Add()->Name = "y";
+    Dest.Add()->Name = "old";
+    TNamedItem* Kept = Dest[0];
+    Dest.SetItem(0, Source[1]);
+    EXPECT_EQ(Dest[0], Kept); // the stored item is updated, not replaced
+    EXPECT_EQ(Kept->Name, "y");
+
+    Dest.Assign(&Source);
+    EXPECT_EQ(Names(Dest), Names(Source));
+    EXPECT_NE(Dest[0], Source[0]);
+    EXPECT_EQ(Dest[1]->Collection(), &Dest);
+    Dest.Assign(&Dest);
+    EXPECT_EQ(Dest.Count(), 2);
+
+    TCollectionOf<TOtherItem> Other;
+    Other.Add();
+    EXPECT_EQ(MessageOf<EConvertError>([&] { Dest.SetItem(0, Other[0]); }),
+              "Cannot assign a TOtherItem to a TNamedItem");
+}
+
+TEST(Persistent, AssignErrorNamesSourceAndDestination) {
+    TStrings Lines;
+    TCollectionOf<TNamedItem> C;
+    EXPECT_EQ(MessageOf<EConvertError>([&] { Lines.Assign(&C); }),
+              "Cannot assign a TCollectionOf<(anonymous namespace)::TNamedItem> to a TStrings");
+    EXPECT_EQ(MessageOf<EConvertError>([&] { C.Assign(&Lines); }),
+              "Cannot assign a TStrings to a TCollectionOf<(anonymous namespace)::TNamedItem>");
+    EXPECT_EQ(MessageOf<EConvertError>([&] { Lines.Assign(nullptr); }),
+              "Cannot assign a nil to a TStrings");
+}
+
+TEST(Component, OwnerFreesItsTreeAndChildrenUnlink) {
+    int Live = 0;
+    auto* Root = new TCounted(nullptr, Live);
+    auto* Child = new TCounted(Root, Live);
+    new TCounted(Child, Live);
+    auto* Second = new TCounted(Root, Live);
+    EXPECT_EQ(Live, 4);
+    EXPECT_EQ(Root->Components(1), Second);
+    EXPECT_EQ(Child->Owner(), Root);
+
+    delete Child; // takes its own child and leaves the owner's list
+    EXPECT_EQ(Live, 2);
+    ASSERT_EQ(Root->ComponentCount(), 1);
+    EXPECT_EQ(Root->Components(0), Second);
+    EXPECT_THROW(Root->Components(1), EListError);
+    delete Root;
+    EXPECT_EQ(Live, 0);
+}
+
+TEST(Strings, TextSplitsAtEveryLineEndKind) {
+    TStrings L;
+    L.SetText("a\r\nb\nc\rd");
+    EXPECT_EQ(std::vector<std::string>(L.begin(), L.end()),
+              (std::vector<std::string>{"a", "b", "c", "d"}));
+    L.SetText("a\n\nb\r\n");
+    EXPECT_EQ(std::vector<std::string>(L.begin(), L.end()),
+              (std::vector<std::string>{"a", "", "b"}));
+    L.SetText("\r\r\n");
+    EXPECT_EQ(L.Count(), 2);
+    L.SetText("");
+    EXPECT_EQ(L.Count(), 0);
+    L.Add("One");
+    L.Add("two");
+    EXPECT_EQ(L.Text(), "One\ntwo\n");
+    EXPECT_EQ(L.IndexOf("TWO"), 1);
+    EXPECT_EQ(L.IndexOf("three"), -1);
+    EXPECT_EQ(MessageOf<EListError>([&] { L.Put(2, "x"); }), "List index out of bounds (2)");
+}
+
+TEST(Strings, FilesRoundTripWithAnyLineEnds) {
+    auto Dir = std::filesystem::temp_directory_path() / "chartix_classes_test";
+    std::filesystem::create_directories(Dir);
+    std::string Path = (Dir / "lines.txt").string();
+    TStrings L;
+    for (const char* Content : {"x\r\ny\r\n", "x\ny", "x\ry\r"}) {
+        std::ofstream(Path, std::ios::binary) << Content;
+        L.LoadFromFile(Path);
+        EXPECT_EQ(std::vector<std::string>(L.begin(), L.end()),
+                  (std::vector<std::string>{"x", "y"}))
+            << Content;
+    }
+    L.SaveToFile(Path);
+    std::ifstream In(Path, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(In), {}), "x\r\ny\r\n");
+    std::filesystem::remove_all(Dir);
+    EXPECT_THROW(L.LoadFromFile(Path), EFOpenError);
+}

@@ -1,0 +1,280 @@
+#include "platform/SysUtils.h"
+#include "platform/Dialogs.h"
+#include "platform/Trace.h"
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+
+using namespace Platform;
+
+namespace {
+
+// Restores the process-wide settings a test changes.
+struct SettingsGuard {
+    TFormatSettings Saved = FormatSettings();
+    ~SettingsGuard() { FormatSettings() = Saved; }
+};
+
+template <class E, class F> std::string MessageOf(F&& Call) {
+    try {
+        Call();
+    } catch (const E& Error) {
+        return Error.Message();
+    }
+    return "no exception";
+}
+
+} // namespace
+
+TEST(SysUtilsNumbers, IntegerTextRoundTripsAndRejectsNonIntegers) {
+    EXPECT_EQ(IntToStr(-9223372036854775807LL - 1), "-9223372036854775808");
+    EXPECT_EQ(StrToInt("  -42 "), -42);
+    EXPECT_EQ(StrToInt("+7"), 7);
+    EXPECT_EQ(StrToInt("-2147483648"), -2147483648LL);
+    int V = 99;
+    for (const char* Bad : {"", " ", "-", "+-1", "12a", "1 2", "0x10", "1.0", "2147483648"})
+        EXPECT_FALSE(TryStrToInt(Bad, V)) << Bad;
+    EXPECT_EQ(V, 99);
+    EXPECT_EQ(MessageOf<EConvertError>([] { StrToInt("abc"); }),
+              "'abc' is not a valid integer value");
+}
+
+TEST(SysUtilsNumbers, FloatToStrUsesFifteenDigitGeneralForm) {
+    const std::pair<double, const char*> Cases[] = {
+        {0.0, "0"},
+        {2.5, "2.5"},
+        {1000.0, "1000"},
+        {0.1, "0.1"},
+        {-0.5, "-0.5"},
+        {1e20, "1E20"},
+        {1.5e-7, "1.5E-7"},
+        {1e-5, "0.00001"},
+        {1.25e-6, "1.25E-6"},
+        {1e14, "100000000000000"},
+        {1e15, "1E15"},
+        {-2.5e300, "-2.5E300"},
+        {123456789012345678.0, "1.23456789012346E17"},
+        {1.0 / 3, "0.333333333333333"},
+        // Rounding to 15 digits carries into the exponent.
+        {999999999999999.9, "1E15"},
+        {0.30000000000000004, "0.3"}};
+    for (auto [Value, Text] : Cases)
+        EXPECT_EQ(FloatToStr(Value), Text) << Value;
+}
+
+TEST(SysUtilsNumbers, StrToFloatAcceptsOnlyPlainDecimalNumbers) {
+    EXPECT_DOUBLE_EQ(StrToFloat(" -1.5e3 "), -1500.0);
+    EXPECT_DOUBLE_EQ(StrToFloat("+.5"), 0.5);
+    EXPECT_DOUBLE_EQ(StrToFloat("7."), 7.0);
+    EXPECT_DOUBLE_EQ(StrToFloat("2E-2"), 0.02);
+    double V = 11;
+    for (const char* Bad : {"", ".", "-", "inf", "nan", "1.5x", "1e", "1e+", "1,5", "0x1p3", "--1"})
+        EXPECT_FALSE(TryStrToFloat(Bad, V)) << Bad;
+    EXPECT_EQ(V, 11);
+    EXPECT_EQ(MessageOf<EConvertError>([] { StrToFloat("1..2"); }),
+              "'1..2' is not a valid floating point value");
+}
+
+TEST(SysUtilsNumbers, DecimalSeparatorComesFromSettingsNotLocale) {
+    SettingsGuard Guard;
+    FormatSettings().DecimalSeparator = ',';
+    EXPECT_EQ(FloatToStr(-1.25), "-1,25");
+    EXPECT_EQ(FloatToStr(2.5e-9), "2,5E-9");
+    EXPECT_DOUBLE_EQ(StrToFloat("3,75"), 3.75);
+    double V = 0;
+    EXPECT_FALSE(TryStrToFloat("3.75", V));
+}
+
+TEST(SysUtilsNumbers, RoundTakesHalvesToEven) {
+    EXPECT_EQ(Round(2.5), 2);
+    EXPECT_EQ(Round(3.5), 4);
+    EXPECT_EQ(Round(-2.5), -2);
+    EXPECT_EQ(Round(-3.5), -4);
+    EXPECT_EQ(Round(2.4999999), 2);
+    EXPECT_EQ(Round(-0.6), -1);
+    EXPECT_EQ(Round(4503599627370497.0), 4503599627370497LL);
+    EXPECT_THROW(Round(1e19), EInvalidOp);
+    EXPECT_THROW(Round(std::nan("")), EInvalidOp);
+}
+
+TEST(SysUtilsStrings, CaseAndTrimTouchOnlyAsciiAndBlanks) {
+    EXPECT_EQ(UpperCase("abz\xe9-Q"), "ABZ\xe9-Q");
+    EXPECT_EQ(LowerCase("ABZ\xc9-q"), "abz\xc9-q");
+    EXPECT_EQ(Trim("\t\r\n a b \x01"), "a b");
+    EXPECT_EQ(Trim("\xa0x\xa0"), "\xa0x\xa0");
+    EXPECT_EQ(Trim("   "), "");
+    EXPECT_TRUE(SameText("Layer_1", "LAYER_1"));
+    EXPECT_FALSE(SameText("abc", "abcd"));
+    EXPECT_EQ(CompareText("abc", "ABC"), 0);
+    EXPECT_LT(CompareText("abc", "ABD"), 0);
+    EXPECT_GT(CompareText("abc", "AB"), 0);
+    EXPECT_LT(CompareText("", "a"), 0);
+    EXPECT_GT(CompareText("_", "a"), 0); // letters fold to upper case, below '_'
+}
+
+TEST(SysUtilsFiles, NamePartsComeFromTheLastPathElement) {
+    EXPECT_EQ(ExtractFileName("/data/v1.2/roads.tab"), "roads.tab");
+    EXPECT_EQ(ExtractFileName("roads"), "roads");
+    EXPECT_EQ(ExtractFileExt("/data/v1.2/roads.TAB"), ".TAB");
+    EXPECT_EQ(ExtractFileExt("/data/v1.2/roads"), "");
+    EXPECT_EQ(ExtractFileExt("a.tar.gz"), ".gz");
+    EXPECT_EQ(ExtractFilePath("/data/roads.tab"), "/data/");
+    EXPECT_EQ(ExtractFilePath("roads.tab"), "");
+    EXPECT_EQ(ChangeFileExt("/data/v1.2/roads.tab", ".mid"), "/data/v1.2/roads.mid");
+    EXPECT_EQ(ChangeFileExt("/data/v1.2/roads", ".mif"), "/data/v1.2/roads.mif");
+    EXPECT_EQ(ChangeFileExt("roads.tab", ""), "roads");
+}
+
+TEST(SysUtilsFiles, ExpandAndExistence) {
+    auto Before = std::filesystem::current_path();
+    auto Dir = std::filesystem::temp_directory_path() / "chartix_sysutils_test";
+    std::filesystem::create_directories(Dir);
+    std::ofstream(Dir / "f.txt") << "x";
+    std::filesystem::current_path(Dir);
+    EXPECT_EQ(ExpandFileName("sub/../f.txt"), (Dir / "f.txt").string());
+    EXPECT_EQ(ExpandFileName("/a/./b/../c"), "/a/c");
+    EXPECT_TRUE(FileExists("f.txt"));
+    EXPECT_FALSE(FileExists(Dir.string()));
+    EXPECT_FALSE(FileExists("missing.txt"));
+    std::filesystem::current_path(Before);
+    std::filesystem::remove_all(Dir);
+}
+
+TEST(SysUtilsDates, EncodeAndDecodeAroundTheEpoch) {
+    EXPECT_EQ(EncodeDate(1899, 12, 30), 0);
+    EXPECT_EQ(EncodeDate(1900, 1, 1), 2);
+    EXPECT_EQ(EncodeDate(1899, 12, 29), -1);
+    EXPECT_EQ(EncodeDate(2000, 3, 1) - EncodeDate(2000, 2, 28), 2); // 2000 is a leap year
+    EXPECT_EQ(EncodeDate(1900, 3, 1) - EncodeDate(1900, 2, 28), 1); // 1900 is not
+    TDateTime V = 0;
+    for (auto [Y, M, D] : {std::tuple{2023, 2, 29},
+                           {2024, 4, 31},
+                           {2024, 13, 1},
+                           {0, 1, 1},
+                           {10000, 1, 1},
+                           {2024, 1, 0}})
+        EXPECT_FALSE(TryEncodeDate(Y, M, D, V)) << Y << "-" << M << "-" << D;
+    EXPECT_EQ(MessageOf<EConvertError>([] { EncodeDate(2023, 2, 29); }),
+              "Invalid argument to date encode");
+    EXPECT_EQ(MessageOf<EConvertError>([] { EncodeTime(24, 0, 0, 0); }),
+              "Invalid argument to time encode");
+
+    for (auto [Y, M, D] : {std::tuple{1, 1, 1}, {1752, 9, 14}, {2024, 2, 29}, {9999, 12, 31}}) {
+        int Y2, M2, D2;
+        DecodeDate(EncodeDate(Y, M, D), Y2, M2, D2);
+        EXPECT_EQ(std::tuple(Y2, M2, D2), std::tuple(Y, M, D));
+    }
+    // Before the epoch the time of day still counts forward: -1.25 is 29 Dec, 06:00.
+    int Y, M, D, H, N, S, Z;
+    DecodeDate(-1.25, Y, M, D);
+    DecodeTime(-1.25, H, N, S, Z);
+    EXPECT_EQ(std::tuple(Y, M, D, H, N), std::tuple(1899, 12, 29, 6, 0));
+}
+
+TEST(SysUtilsDates, DecodeTimeRoundsToMilliseconds) {
+    int H, N, S, Z;
+    DecodeTime(0.5, H, N, S, Z);
+    EXPECT_EQ(std::tuple(H, N, S, Z), std::tuple(12, 0, 0, 0));
+    DecodeTime(EncodeTime(23, 59, 59, 999), H, N, S, Z);
+    EXPECT_EQ(std::tuple(H, N, S, Z), std::tuple(23, 59, 59, 999));
+    DecodeTime(45000 + EncodeTime(10, 20, 30, 1), H, N, S, Z);
+    EXPECT_EQ(std::tuple(H, N, S, Z), std::tuple(10, 20, 30, 1));
+    // Just short of midnight rounds to the next day, not to 24:00.
+    EXPECT_EQ(DateTimeToStr(0.99999999999), "1899-12-31");
+    DecodeTime(0.99999999999, H, N, S, Z);
+    EXPECT_EQ(std::tuple(H, N, S, Z), std::tuple(0, 0, 0, 0));
+}
+
+TEST(SysUtilsDates, FormattingTokens) {
+    TDateTime V = EncodeDate(2024, 3, 5) + EncodeTime(7, 8, 9, 45);
+    EXPECT_EQ(FormatDateTime("yyyy-mm-dd hh:nn:ss.zzz", V), "2024-03-05 07:08:09.045");
+    EXPECT_EQ(FormatDateTime("d/m/yy h:n:s", V), "5/3/24 7:8:9");
+    EXPECT_EQ(FormatDateTime("[DD.MM.YYYY] 'at' hh", V), "[05.03.2024] at 07");
+    EXPECT_EQ(DateToStr(0), "1899-12-30");
+    EXPECT_EQ(TimeToStr(V), "07:08:09");
+    EXPECT_EQ(DateTimeToStr(V), "2024-03-05 07:08:09");
+    EXPECT_EQ(DateTimeToStr(EncodeDate(2024, 3, 5)), "2024-03-05");
+    SettingsGuard Guard;
+    FormatSettings().ShortDateFormat = "dd.mm.yyyy";
+    EXPECT_EQ(DateToStr(V), "05.03.2024");
+}
+
+TEST(SysUtilsDates, ParsingFollowsShortDateFormatOrder) {
+    EXPECT_EQ(StrToDate("2024-03-05"), EncodeDate(2024, 3, 5));
+    EXPECT_EQ(StrToDate(" 2024/3/5 "), EncodeDate(2024, 3, 5));
+    EXPECT_EQ(StrToDate("20240305"), EncodeDate(2024, 3, 5));
+    TDateTime V = 0;
+    for (const char* Bad : {"", "2024-03", "2024-02-30", "2024-03-05-01", "x2024-03-05",
+                            "2024-3-5x", "202403051", "2024-003-05"})
+        EXPECT_FALSE(TryStrToDate(Bad, V)) << Bad;
+    EXPECT_THROW(StrToDate("today"), EConvertError);
+
+    SettingsGuard Guard;
+    FormatSettings().ShortDateFormat = "dd.mm.yyyy";
+    EXPECT_EQ(StrToDate("05.03.2024"), EncodeDate(2024, 3, 5));
+    EXPECT_EQ(StrToDate("5 3 24"), EncodeDate(2024, 3, 5));
+    FormatSettings().ShortDateFormat = "m/d/yyyy";
+    EXPECT_EQ(StrToDate("3/5/2024"), EncodeDate(2024, 3, 5));
+}
+
+TEST(SysUtilsDates, TimeParsing) {
+    EXPECT_EQ(StrToTime("7:08"), EncodeTime(7, 8, 0, 0));
+    EXPECT_EQ(StrToTime(" 23:59:58 "), EncodeTime(23, 59, 58, 0));
+    EXPECT_EQ(StrToTime("10:20:30.045"), EncodeTime(10, 20, 30, 45));
+    EXPECT_EQ(StrToTime("10:20:30.5"), EncodeTime(10, 20, 30, 500));
+    TDateTime V = 0;
+    for (const char* Bad : {"", "7", "24:00", "12:60", "12:00:61", "12:00:00.", "12:00.5",
+                            "12:00:00.1234", "1:2:3:4", "12-00"})
+        EXPECT_FALSE(TryStrToTime(Bad, V)) << Bad;
+    EXPECT_THROW(StrToTime("noon"), EConvertError);
+}
+
+TEST(SysUtilsDates, NowAndDateAgree) {
+    TDateTime Today = Date();
+    TDateTime Moment = Now();
+    EXPECT_EQ(Today, std::floor(Today));
+    // Either the same day, or midnight passed between the two calls.
+    EXPECT_TRUE(std::floor(Moment) == Today || std::floor(Moment) == Today + 1);
+    int Y, M, D;
+    DecodeDate(Today, Y, M, D);
+    EXPECT_GE(Y, 2024);
+}
+
+TEST(MessageHook, DefaultRecordsAndAnswersAffirmatively) {
+    RecordedMessages().clear();
+    EXPECT_EQ(MessageDlg("Delete layer?", mtConfirmation, mbYesNo), mrYes);
+    EXPECT_EQ(MessageDlg("Save?", mtConfirmation, mbOKCancel), mrOk);
+    ShowMessage("Done");
+    ASSERT_EQ(RecordedMessages().size(), 3u);
+    EXPECT_EQ(RecordedMessages()[0].Text, "Delete layer?");
+    EXPECT_EQ(RecordedMessages()[2].Text, "Done");
+    EXPECT_EQ(RecordedMessages()[2].Type, mtInformation);
+
+    int SeenButtons = 0;
+    SetMessageHook([&](const std::string&, TMsgDlgType, int Buttons) {
+        SeenButtons = Buttons;
+        return static_cast<int>(mrNo);
+    });
+    EXPECT_EQ(MessageDlg("Delete?", mtWarning, mbYesNo), mrNo);
+    EXPECT_EQ(SeenButtons, mbYesNo);
+    EXPECT_EQ(RecordedMessages().size(), 3u);
+    SetMessageHook({});
+    ShowMessage("Back");
+    EXPECT_EQ(RecordedMessages().size(), 4u);
+    RecordedMessages().clear();
+}
+
+TEST(TraceSink, ReceivesFormattedMessagesOnlyWhenSet) {
+    SetTraceSink({});
+    EXPECT_FALSE(TraceEnabled());
+    Trace("lost %d", 1);
+    std::vector<std::string> Lines;
+    SetTraceSink([&](const std::string& S) { Lines.push_back(S); });
+    EXPECT_TRUE(TraceEnabled());
+    Trace("layer %s has %d objects", std::string("roads"), 12);
+    SetTraceSink({});
+    Trace("after %d", 2);
+    EXPECT_EQ(Lines, std::vector<std::string>{"layer roads has 12 objects"});
+}
