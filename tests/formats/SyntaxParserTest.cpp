@@ -1,0 +1,245 @@
+#include "formats/SyntaxParser.h"
+
+#include "core/Progress.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+using namespace Mapobjects;
+
+namespace {
+
+// "value@offset|value@offset|..." of the current tokens.
+std::string Dump(const TSyntaxParser& P, bool Offsets = true) {
+    std::string S;
+    for (int I = 0; I < P.Count(); ++I) {
+        if (I > 0) S += '|';
+        S += P[I]->Value();
+        if (Offsets) S += "@" + std::to_string(P[I]->Offset());
+    }
+    return S;
+}
+
+std::string Tokenize(TSyntaxParser& P, const std::string& Line, bool Plain = false) {
+    P.Read(Line, 0, Plain, true);
+    return Dump(P);
+}
+
+TSyntaxItemKind KindOf(TSyntaxParser& P, const std::string& Text) {
+    P.Read(Text, 0, false, true);
+    EXPECT_EQ(P.Count(), 1) << Text;
+    return P[0]->GetKind();
+}
+
+// Records the global progress hooks and puts the previous ones back.
+class SyntaxParserProgress : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SavedStart = StartProgress;
+        SavedShow = ShowProgress;
+        SavedStop = StopProgress;
+        StartProgress = [this](int Min, int Max, const std::string& Title) {
+            Log.push_back("start " + std::to_string(Min) + " " + std::to_string(Max) + " " + Title);
+        };
+        ShowProgress = [this](int P) {
+            if (P == ThrowAt) throw std::runtime_error("cancelled");
+            Log.push_back("show " + std::to_string(P));
+        };
+        StopProgress = [this] { Log.push_back("stop"); };
+    }
+    void TearDown() override {
+        StartProgress = SavedStart;
+        ShowProgress = SavedShow;
+        StopProgress = SavedStop;
+    }
+    std::vector<std::string> Log;
+    int ThrowAt = -1;
+    decltype(StartProgress) SavedStart;
+    decltype(ShowProgress) SavedShow;
+    decltype(StopProgress) SavedStop;
+};
+
+} // namespace
+
+TEST(SyntaxParser, PenClauseTokensOffsetsAndPack) {
+    TSyntaxParser P;
+    P.Read("PEN (1,2,0)", 7, false, true);
+    EXPECT_EQ(Dump(P), "PEN@0| @3|(@4|1@5|,@6|2@7|,@8|0@9|)@10");
+    EXPECT_EQ(P[8]->Line(), 7);
+    EXPECT_EQ(P[2]->SyntaxParser(), &P);
+    std::string Text;
+    P.Write(Text);
+    EXPECT_EQ(Text, "PEN (1,2,0)");
+
+    P.Read("PEN", 8, false, false); // appends
+    P.Pack();
+    EXPECT_EQ(Dump(P), "PEN@0|(@4|1@5|,@6|2@7|,@8|0@9|)@10|PEN@0");
+    EXPECT_EQ(P[8]->Line(), 8);
+    EXPECT_EQ(P[8]->Index(), 8);
+}
+
+TEST(SyntaxParser, Comments) {
+    TSyntaxParser P;
+    EXPECT_EQ(Tokenize(P, "' a line, \"quoted\""), "' a line, \"quoted\"@0");
+    EXPECT_EQ(P[0]->GetKind(), sikComment);
+    EXPECT_EQ(Tokenize(P, "Abc'tail"), "Abc@0|'tail@3");
+    // A comment mark inside a string is text.
+    EXPECT_EQ(Tokenize(P, "\"it's\" x"), "\"it's\"@0| @6|x@7");
+
+    P.Read("a 'note", 0, false, true);
+    P.Read("' only", 1, false, false);
+    P.Pack();
+    EXPECT_EQ(Dump(P), "a@0");
+
+    P.SetSkipKinds({sikComment});
+    EXPECT_EQ(Tokenize(P, "' gone"), "");
+    EXPECT_EQ(Tokenize(P, "x ' gone"), "x@0| @1");
+}
+
+TEST(SyntaxParser, StringsQuotesAndPlainMode) {
+    TSyntaxParser P;
+    EXPECT_EQ(Tokenize(P, "Font (\"Arial, Bold\",1)"),
+              "Font@0| @4|(@5|\"Arial, Bold\"@6|,@19|1@20|)@21");
+    // No escape: a doubled quote closes one string and opens the next.
+    EXPECT_EQ(Tokenize(P, "\"a\"\"b\""), "\"a\"@0|\"b\"@3");
+    EXPECT_EQ(Tokenize(P, "X \"abc, d"), "X@0| @1|\"abc, d@2");
+    EXPECT_EQ(Tokenize(P, "ab\"c d\""), "ab@0|\"c d\"@2");
+
+    // Plain: quote and mark are ordinary characters (both are default delimiters).
+    EXPECT_EQ(Tokenize(P, "\"a b\" 'c", true), "\"@0|a@1| @2|b@3|\"@4| @5|'@6|c@7");
+    P.SetDelimiters(CharSet(" "));
+    EXPECT_EQ(Tokenize(P, "x\"y 'z", true), "x\"y@0| @3|'z@4");
+}
+
+TEST(SyntaxParser, SkipCharsAndTabs) {
+    TSyntaxParser P;
+    EXPECT_EQ(Tokenize(P, "a\tb"), "a@0| @1|b@2");
+    EXPECT_EQ(P.Add("\t\t", 5, 1)->Value(), "\t\t");
+
+    P.SetSkipChars(CharSet(" (),"));
+    EXPECT_EQ(Tokenize(P, "Pen  (1,2, 0)"), "Pen@0|1@6|2@8|0@11");
+    EXPECT_EQ(Tokenize(P, "\"a (b)\" c"), "\"a (b)\"@0|c@8");
+}
+
+TEST(SyntaxParser, SignedDecimalsNeedDelimitersRemoved) {
+    TSyntaxParser P;
+    EXPECT_EQ(Tokenize(P, "-12.5"), "-@0|12@1|.@3|5@4");
+    TDelimiters D = P.Delimiters();
+    D.reset('+');
+    D.reset('-');
+    D.reset('.');
+    P.SetDelimiters(D);
+    EXPECT_EQ(Tokenize(P, "-12.5 +3"), "-12.5@0| @5|+3@6");
+    EXPECT_EQ(P[0]->GetKind(), sikNumber);
+    EXPECT_EQ(P[2]->GetKind(), sikNumber);
+}
+
+TEST(SyntaxParser, GetKind) {
+    TSyntaxParser P;
+    EXPECT_EQ(KindOf(P, "12"), sikNumber);
+    EXPECT_EQ(KindOf(P, "1e3"), sikNumber);
+    EXPECT_EQ(KindOf(P, "12a"), sikIdentifier);
+    EXPECT_EQ(KindOf(P, "\"12\""), sikString);
+    EXPECT_EQ(KindOf(P, ";"), sikDelimiter);
+    EXPECT_EQ(KindOf(P, " "), sikWhiteSpace);
+
+    Platform::TStrings Words;
+    Words.Add("Region");
+    Words.Add("7");
+    P.SetReservedWords(Words);
+    Words.Add("Pline"); // the parser keeps its own copy
+    EXPECT_EQ(KindOf(P, "REGION"), sikReservedWord);
+    EXPECT_EQ(KindOf(P, "region"), sikReservedWord);
+    EXPECT_EQ(KindOf(P, "Pline"), sikIdentifier);
+    EXPECT_EQ(KindOf(P, "7"), sikReservedWord);
+
+    // Kinds follow the settings of the moment, not those of the read.
+    P.Read("#x ;", 0, false, true);
+    P.SetCommentsFlag("#x");
+    EXPECT_EQ(P[0]->GetKind(), sikComment);
+    P.SetDelimiters(CharSet(" "));
+    EXPECT_EQ(P[2]->GetKind(), sikIdentifier);
+    P.SetQuote(';');
+    EXPECT_EQ(P[2]->GetKind(), sikString);
+    // A mark longer than one character never starts a comment while reading.
+    EXPECT_EQ(Tokenize(P, "a #x"), "a@0| @1|#x@2");
+}
+
+TEST(SyntaxParser, IndexesAndLookups) {
+    TSyntaxParser P;
+    EXPECT_FALSE(P.ValidIndex(0));
+    P.Read("Pline 12", 0, false, true);
+    EXPECT_FALSE(P.ValidIndex(0));
+    EXPECT_TRUE(P.ValidIndex(P.Count() - 1));
+    EXPECT_FALSE(P.ValidIndex(P.Count()));
+
+    EXPECT_EQ(P.ItemFromOffset(4), P[0]);
+    EXPECT_EQ(P.ItemFromOffset(5), P[1]);
+    EXPECT_EQ(P.ItemFromOffset(7), P[2]);
+    EXPECT_EQ(P.ItemFromOffset(8), nullptr);
+    EXPECT_TRUE(P[0]->Equal("PLINE"));
+    EXPECT_FALSE(P[0]->Equal("PLIN"));
+
+    EXPECT_THROW(P.GetItems(3), Platform::EListError);
+    EXPECT_THROW(P.GetItems(-1), Platform::EListError);
+    P.SetItems(0, P[2]);
+    EXPECT_EQ(Dump(P), "12@6| @5|12@6");
+}
+
+TEST_F(SyntaxParserProgress, ReadFromStringsNumbersLinesAndReports) {
+    TSyntaxParser P;
+    P.Read("stale", 0, false, true);
+    Platform::TStrings Lines;
+    Lines.SetText("Version 300\r\n\r\nData\n");
+    P.ReadFromStrings(Lines);
+    EXPECT_EQ(Dump(P, false), "Version| |300|Data");
+    EXPECT_EQ(P[3]->Line(), 2);
+    EXPECT_EQ(Log, (std::vector<std::string>{"start 0 2 Reading source", "show 0", "show 1",
+                                             "show 2", "stop"}));
+}
+
+TEST_F(SyntaxParserProgress, PackReportsWithTheShrinkingCount) {
+    TSyntaxParser P;
+    P.Read("a b ", 0, false, true);
+    P.Pack();
+    EXPECT_EQ(Dump(P, false), "a|b");
+    EXPECT_EQ(Log, (std::vector<std::string>{"start 0 3 Packing Data", "show 0", "show 0", "show 1",
+                                             "show 1", "stop"}));
+}
+
+TEST_F(SyntaxParserProgress, StopIsReportedWhenAnExceptionPasses) {
+    TSyntaxParser P;
+    Platform::TStrings Lines;
+    Lines.SetText("a\nb\nc");
+    ThrowAt = 1;
+    EXPECT_THROW(P.ReadFromStrings(Lines), std::runtime_error);
+    EXPECT_EQ(Dump(P, false), "a");
+    EXPECT_EQ(Log.back(), "stop");
+
+    // Pack keeps what it had already dropped and leaves a consistent list.
+    Log.clear();
+    ThrowAt = 2;
+    P.Read("x y z", 0, false, true);
+    EXPECT_THROW(P.Pack(), std::runtime_error);
+    EXPECT_EQ(Log.back(), "stop");
+    EXPECT_EQ(Dump(P, false), "x| |y|z");
+    EXPECT_EQ(P[3]->Index(), 3);
+}
+
+TEST(SyntaxParser, ReadFromFile) {
+    TSyntaxParser P;
+    EXPECT_THROW(P.ReadFromFile("/nonexistent/dir/none.mif"), Platform::EFOpenError);
+
+    auto Path = std::filesystem::path(::testing::TempDir()) / "syntax_parser_test.mif";
+    std::ofstream(Path, std::ios::binary) << "Columns 1\r\n  Name Char(10)\r\nData\r\n";
+    P.ReadFromFile(Path.string());
+    std::filesystem::remove(Path);
+    P.Pack();
+    EXPECT_EQ(Dump(P), "Columns@0|1@8|Name@2|Char@7|(@11|10@12|)@14|Data@0");
+    EXPECT_EQ(P[2]->Line(), 1);
+    EXPECT_EQ(P[7]->Line(), 2);
+}
