@@ -35,7 +35,8 @@ public:
     TDataFields& Fields() const { return *FFields; }
     // Object-valued setters take the new object and hand the old one back.
     std::unique_ptr<Platform::TBrush> SetBrush(std::unique_ptr<Platform::TBrush> V);
-    std::unique_ptr<Platform::TFont> SetFont(std::unique_ptr<Platform::TFont> V);
+    // Virtual: a kind may keep listening to its font's changes.
+    virtual std::unique_ptr<Platform::TFont> SetFont(std::unique_ptr<Platform::TFont> V);
     std::unique_ptr<Platform::TPen> SetPen(std::unique_ptr<Platform::TPen> V);
     std::unique_ptr<TParts> SetParts(std::unique_ptr<TParts> V);
     std::unique_ptr<TDataFields> SetFields(std::unique_ptr<TDataFields> V);

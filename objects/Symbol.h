@@ -4,6 +4,8 @@
 
 #include "objects/MapObject.h"
 
+#include <string>
+
 namespace Mapobjects {
 
 class TSymbol : public TCustomMapObject {
@@ -31,6 +33,9 @@ protected:
     TMapPoint& Anchor();
     // The glyph's screen box around the anchor, from the current canvas font.
     Platform::TRect GlyphBox();
+    // The one-character string of the glyph: the low byte of Shape.
+    std::string GlyphText() const;
+    bool HasAnchor() const;
 
 private:
     int FShape = 31;

@@ -5,6 +5,7 @@
 // refitted to the font.
 
 #include "objects/Symbol.h"
+#include "platform/Canvas.h"
 
 #include <string>
 #include <vector>
@@ -40,8 +41,12 @@ public:
     void Draw() override;
     void DrawSelection() override;
     bool ContainsPoint(double X, double Y) override;
+    // The new font is listened to as the old one was; the old one is let go.
+    std::unique_ptr<Platform::TFont> SetFont(std::unique_ptr<Platform::TFont> V) override;
 
 private:
+    void ListenToFont();
+
     std::string FText;
     double FAngle = 0;
     double FWidth = 0;

@@ -1,0 +1,119 @@
+#include "objects/Symbol.h"
+
+#include "core/MapObjects.h"
+#include "objects/SymbolGlyphs.h"
+
+namespace Mapobjects {
+
+using namespace Platform;
+
+TSymbol::TSymbol() {
+    SetX(0);
+    SetY(0);
+}
+
+bool TSymbol::HasAnchor() const {
+    return Parts().Count() > 0 && Parts().Items(0)->Points().Count() > 0;
+}
+
+TMapPoint& TSymbol::Anchor() {
+    if (Parts().Count() == 0) Parts().Add();
+    TMapPoints& Points = Parts().Items(0)->Points();
+    if (Points.Count() == 0) return Points.Add(0, 0);
+    return Points.GetPoint(0);
+}
+
+double TSymbol::X() {
+    return Anchor().X;
+}
+double TSymbol::Y() {
+    return Anchor().Y;
+}
+
+void TSymbol::SetX(double Value) {
+    // A missing anchor is created at its final place, so the kept extent
+    // starts from the right point; moving an existing one leaves the extent.
+    if (!HasAnchor()) {
+        if (Parts().Count() == 0) Parts().Add();
+        Parts().Items(0)->Points().Add(Value, 0);
+    }
+    Anchor().X = Value;
+}
+
+void TSymbol::SetY(double Value) {
+    if (!HasAnchor()) {
+        if (Parts().Count() == 0) Parts().Add();
+        Parts().Items(0)->Points().Add(0, Value);
+    }
+    Anchor().Y = Value;
+}
+
+std::string TSymbol::GlyphText() const {
+    return std::string(1, static_cast<char>(FShape & 0xFF));
+}
+
+TRect TSymbol::GlyphBox() {
+    TCanvas* C = Map()->Canvas();
+    const std::string Glyph = GlyphText();
+    const int W = C->TextWidth(Glyph), H = C->TextHeight(Glyph);
+    Anchor();
+    const TPoint P = GetPixels(0, 0);
+    return TRect{P.X - W / 2, P.Y - H / 2, P.X + W / 2, P.Y + H / 2};
+}
+
+void TSymbol::Draw() {
+    TCustomMapObject::Draw();
+    if (!Map() || FShape == 31) return;
+    TCanvas* C = Map()->Canvas();
+    const TRect Box = GlyphBox();
+    if (!Map()->FastSelection() && GetSelected()) {
+        C->Brush()->SetBitmap(Map()->SelectionPattern());
+        C->FillRect(Box);
+    }
+    C->Brush()->SetStyle(bsClear);
+    if (NeedsSymbolGlyphShapes(*Font()))
+        DrawSymbolGlyph(C, FShape, (Box.Left + Box.Right) / 2, (Box.Top + Box.Bottom) / 2,
+                        SymbolGlyphSize(*Font()), Font()->Color());
+    else
+        C->TextOut(Box.Left, Box.Top, GlyphText());
+    C->Brush()->SetStyle(bsSolid);
+}
+
+void TSymbol::DrawSelection() {
+    if (!Map() || !Map()->ShowSelection()) return;
+    TCustomMapObject::DrawSelection();
+    TCanvas* C = Map()->Canvas();
+    C->Brush()->SetStyle(bsSolid);
+    C->Pen()->SetMode(pmXor);
+    C->Pen()->SetColor(Font()->Color());
+    C->Rectangle(GlyphBox());
+    C->Brush()->SetStyle(bsSolid);
+    C->Pen()->SetMode(pmCopy);
+}
+
+bool TSymbol::ContainsPoint(double X, double Y) {
+    if (!Map()) return true;
+    const TMapPoint A = Anchor();
+    int AX, AY, QX, QY;
+    Map()->MapToScreen(A.X, A.Y, AX, AY, false);
+    Map()->MapToScreen(X, Y, QX, QY, false);
+    // The font size in points taken as pixels: a hit box that does not change with the zoom.
+    const int D = Font()->Size() / 2 + 2;
+    return AX - D <= QX && QX <= AX + D && AY - D <= QY && QY <= AY + D;
+}
+
+bool TSymbol::Intersects(TCustomMapObject* Obj) {
+    const TMapPoint A = Anchor();
+    return Obj->ContainsPoint(A.X, A.Y);
+}
+
+bool TSymbol::IntersectsRect(double X1, double Y1, double X2, double Y2) {
+    const TMapPoint A = Anchor();
+    return X1 <= A.X && A.X <= X2 && Y1 <= A.Y && A.Y <= Y2;
+}
+
+bool TSymbol::WithinRect(double X1, double Y1, double X2, double Y2) {
+    return IntersectsRect(X1, Y1, X2, Y2);
+}
+
+} // namespace Mapobjects

@@ -1,0 +1,261 @@
+#include "support/MapFixture.h"
+
+#include "objects/Polys.h"
+#include "objects/Symbol.h"
+#include "objects/SymbolGlyphs.h"
+#include "platform/Bitmap.h"
+
+#include <memory>
+#include <vector>
+
+using namespace Mapobjects;
+using Platform::TColor;
+using Platform::TRect;
+using Testing::MapFixture;
+
+namespace {
+
+constexpr TColor Ink = Platform::clRed;
+constexpr TColor Paper = Platform::clWhite;
+
+// Which pixels of a square window around (CX, CY) hold the colour C.
+using TPicture = std::vector<bool>;
+TPicture Capture(Platform::TCanvas* Canvas, int CX, int CY, int R, TColor C) {
+    TPicture P;
+    for (int Y = CY - R; Y <= CY + R; ++Y)
+        for (int X = CX - R; X <= CX + R; ++X)
+            P.push_back(Canvas->Pixel(X, Y) == C);
+    return P;
+}
+
+int InkCount(const TPicture& P) {
+    int N = 0;
+    for (bool B : P)
+        N += B;
+    return N;
+}
+
+} // namespace
+
+TEST(SymbolGeometry, AnchorIsMadeOnFirstUseAndTheExtentLagsUntilUpdateBounds) {
+    TSymbol S;
+    EXPECT_EQ(S.Shape(), 31);
+    S.SetShape(20);
+    EXPECT_EQ(S.Shape(), 31);
+    ASSERT_EQ(S.Parts().Count(), 1);
+    EXPECT_EQ(S.Parts().Items(0)->Points().Count(), 1);
+    EXPECT_EQ(S.X(), 0);
+    EXPECT_EQ(S.Y(), 0);
+
+    S.Parts().Items(0)->Points().Clear();
+    S.SetY(5);
+    const TMapPoints& Pts = S.Parts().Items(0)->Points();
+    ASSERT_EQ(Pts.Count(), 1);
+    EXPECT_EQ(Pts.GetPoint(0).X, 0);
+    EXPECT_EQ(Pts.GetPoint(0).Y, 5);
+    auto Old = S.SetParts(std::make_unique<TParts>());
+    S.SetX(3);
+    EXPECT_EQ(S.Parts().Count(), 1);
+    EXPECT_EQ(S.Y(), 0);
+
+    S.SetX(10); // moving an existing anchor keeps the extent of (3, 0)
+    S.SetY(20);
+    EXPECT_EQ(S.GetBounds().MaxX, 3);
+    EXPECT_EQ(S.GetBounds().MaxY, 0);
+    S.UpdateBounds();
+    EXPECT_EQ(S.GetBounds().MinX, 10);
+    EXPECT_EQ(S.GetBounds().MinY, 20);
+}
+
+TEST(SymbolGeometry, RectanglePredicatesFollowTheAnchorOnly) {
+    TSymbol S;
+    S.SetX(2);
+    S.SetY(3);
+    const double Rects[][4] = {{0, 0, 5, 5},    {2, 3, 2, 3},          {2.1, 0, 5, 5},
+                               {0, 3.01, 5, 5}, {-5, -5, 1, 1},        {5, 5, 0, 0},
+                               {0, 0, 2, 3},    {-1e9, -1e9, 1e9, 1e9}};
+    const bool Expected[] = {true, true, false, false, false, false, true, true};
+    for (size_t I = 0; I < std::size(Rects); ++I) {
+        const auto& R = Rects[I];
+        EXPECT_EQ(S.IntersectsRect(R[0], R[1], R[2], R[3]), Expected[I]) << I;
+        EXPECT_EQ(S.WithinRect(R[0], R[1], R[2], R[3]), Expected[I]) << I;
+        EXPECT_FALSE(S.ContainsRect(R[0], R[1], R[2], R[3])) << I;
+    }
+    TSymbol Other;
+    EXPECT_FALSE(S.Contains(&Other));
+    EXPECT_FALSE(S.Contains(&S));
+
+    TRegion R;
+    TPart* P = R.Parts().Add();
+    P->Points().Add(0, 0);
+    P->Points().Add(4, 4);
+    EXPECT_TRUE(S.Intersects(&R)); // the region's box holds the anchor
+    S.SetX(5);
+    EXPECT_FALSE(S.Intersects(&R));
+    // Without a map the symbol's own hit test accepts everything.
+    EXPECT_TRUE(S.ContainsPoint(1000, -1000));
+}
+
+struct SymbolOnMap : MapFixture {
+    TMapLayer* Layer = nullptr;
+    TSymbol* S = nullptr;
+
+    void SetUp() override {
+        MapFixture::SetUp(); // 360 x 180 pixels, one pixel per map unit
+        Map.SetColor(Paper);
+        Layer = Map.Layers().Add("", "symbols");
+        S = Layer->NewObject<TSymbol>();
+        S->Font()->SetName("MapInfo Symbol");
+        S->Font()->SetSize(12);
+        S->Font()->SetColor(Ink);
+    }
+    Platform::TCanvas* MapCanvas() { return Map.MapBitmap()->Canvas(); }
+    TPicture Picture(int Code) {
+        S->SetShape(Code);
+        Map.PaintMapToBitmap();
+        return Capture(MapCanvas(), 180, 90, 12, Ink);
+    }
+    bool SymbolFontMissing() { return NeedsSymbolGlyphShapes(*S->Font()); }
+};
+
+TEST_F(SymbolOnMap, HitBoxIsHalfTheFontSizePlusTwoPixelsAtAnyZoom) {
+    EXPECT_TRUE(S->ContainsPoint(8, 0));
+    EXPECT_FALSE(S->ContainsPoint(9, 0));
+    EXPECT_TRUE(S->ContainsPoint(-8, 8));
+    EXPECT_FALSE(S->ContainsPoint(0, -9));
+    Map.SetZoom(2); // two pixels per map unit
+    EXPECT_TRUE(S->ContainsPoint(4, 0));
+    EXPECT_FALSE(S->ContainsPoint(4.5, 0));
+    S->Font()->SetSize(20); // D = 12
+    EXPECT_TRUE(S->ContainsPoint(6, 0));
+    EXPECT_FALSE(S->ContainsPoint(6.5, 0));
+    S->SetX(50); // the anchor counts, not the kept extent
+    EXPECT_TRUE(S->ContainsPoint(55, 0));
+    EXPECT_FALSE(S->ContainsPoint(5, 0));
+}
+
+TEST_F(SymbolOnMap, ShapeThirtyOneDrawsNothingButIsListedAndHit) {
+    S->SetShape(31);
+    Map.PaintMapToBitmap();
+    EXPECT_EQ(Map.Displayed().IndexOf(S), 0);
+    EXPECT_EQ(InkCount(Capture(MapCanvas(), 180, 90, 12, Ink)), 0);
+    EXPECT_EQ(InkCount(Capture(MapCanvas(), 180, 90, 12, Paper)), 25 * 25);
+    EXPECT_TRUE(S->ContainsPoint(3, 3));
+}
+
+TEST_F(SymbolOnMap, MissingSymbolFontDrawsAFilledStarCentredOnTheAnchor) {
+    ASSERT_TRUE(SymbolFontMissing()) << "a real map symbol font is installed";
+    const TPicture Star = Picture(35);
+    auto At = [&](int DX, int DY) { return Star[static_cast<size_t>((DY + 12) * 25 + DX + 12)]; };
+    EXPECT_TRUE(At(0, 0) && At(0, 2) && At(0, -6)); // solid body, top point
+    EXPECT_FALSE(At(0, 7));                         // between the two lower points
+    for (int DX : {-7, 7})
+        for (int DY : {-7, 7})
+            EXPECT_FALSE(At(DX, DY)); // corners of the 16-pixel box
+    // Centred: as much ink left as right of the anchor, about 16 pixels across.
+    int MinX = 99, MaxX = -99;
+    for (int DY = -12; DY <= 12; ++DY)
+        for (int DX = -12; DX <= 12; ++DX)
+            if (At(DX, DY)) MinX = std::min(MinX, DX), MaxX = std::max(MaxX, DX);
+    EXPECT_EQ(MinX, -MaxX);
+    EXPECT_GE(MaxX - MinX, 12);
+    EXPECT_LE(MaxX - MinX, 18);
+}
+
+TEST_F(SymbolOnMap, EveryCodeOfTheTableHasItsOwnPicture) {
+    ASSERT_TRUE(SymbolFontMissing());
+    std::vector<TPicture> All;
+    for (int Code = FirstSymbolGlyph; Code <= LastSymbolGlyph; ++Code) {
+        All.push_back(Picture(Code));
+        EXPECT_GT(InkCount(All.back()), 10) << Code;
+    }
+    for (size_t I = 0; I < All.size(); ++I)
+        for (size_t J = I + 1; J < All.size(); ++J)
+            EXPECT_NE(All[I], All[J]) << "codes " << I + 32 << " and " << J + 32;
+    const size_t Centre = 12 * 25 + 12;
+    EXPECT_TRUE(All[32 - 32][Centre]);  // filled square
+    EXPECT_FALSE(All[38 - 32][Centre]); // hollow square
+    // Codes beyond the table draw a small dot; only the low byte names the glyph.
+    const TPicture Dot = Picture(200);
+    EXPECT_TRUE(Dot[Centre]);
+    EXPECT_LT(InkCount(Dot), InkCount(All[34 - 32]) / 3);
+    EXPECT_EQ(Picture(256 + 35), All[35 - 32]);
+}
+
+TEST(SymbolGlyphs, DrawingLeavesTheCanvasPenAndBrushAlone) {
+    Platform::TBitmap B;
+    B.SetSize(40, 40);
+    Platform::TCanvas* C = B.Canvas();
+    C->Pen()->SetColor(Platform::clBlue);
+    C->Pen()->SetWidth(3);
+    C->Pen()->SetMode(Platform::pmXor);
+    C->Brush()->SetStyle(Platform::bsClear);
+    C->Brush()->SetColor(Platform::clLime);
+    DrawSymbolGlyph(C, 35, 20, 20, 16, Ink);
+    EXPECT_EQ(C->Pen()->Color(), Platform::clBlue);
+    EXPECT_EQ(C->Pen()->Width(), 3);
+    EXPECT_EQ(C->Pen()->Mode(), Platform::pmXor);
+    EXPECT_EQ(C->Brush()->Style(), Platform::bsClear);
+    EXPECT_EQ(C->Brush()->Color(), Platform::clLime);
+    EXPECT_EQ(C->Pixel(20, 20), Ink); // drawn in copy mode all the same
+}
+
+TEST_F(SymbolOnMap, InstalledFontsDrawTheirRealGlyph) {
+    S->Font()->SetName("DejaVu Sans");
+    S->Font()->SetSize(20);
+    const TPicture Glyph = Picture('H');
+    ASSERT_GT(InkCount(Glyph), 20);
+
+    // The same letter put where the symbol box puts it, on a bitmap of its own.
+    Platform::TBitmap B;
+    B.SetSize(360, 180);
+    Platform::TCanvas* C = B.Canvas();
+    C->Brush()->SetColor(Paper);
+    C->FillRect(TRect{0, 0, 360, 180});
+    C->SetFont(S->Font());
+    C->Brush()->SetStyle(Platform::bsClear);
+    const int W = C->TextWidth("H"), H = C->TextHeight("H");
+    C->TextOut(180 - W / 2, 90 - H / 2, "H");
+    EXPECT_EQ(Glyph, Capture(C, 180, 90, 12, Ink));
+}
+
+TEST_F(SymbolOnMap, SelectionPatternFillsTheGlyphBoxWhenFastSelectionIsOff) {
+    S->SetShape(38); // hollow: the pattern shows inside
+    S->Select();
+    Map.SetFastSelection(false);
+    Map.PaintMapToBitmap();
+    Platform::TCanvas* C = MapCanvas();
+    C->SetFont(S->Font());
+    const int W = C->TextWidth("&"), H = C->TextHeight("&");
+    const TColor Pattern = Platform::clBlue; // the pattern's set pixels
+    int Inside = 0;
+    for (int Y = 90 - H / 2; Y < 90 + H / 2; ++Y)
+        for (int X = 180 - W / 2; X < 180 + W / 2; ++X)
+            Inside += C->Pixel(X, Y) == Pattern;
+    EXPECT_GT(Inside, 0);
+    for (int Y = 60; Y < 120; ++Y) {
+        EXPECT_NE(C->Pixel(180 - W / 2 - 1, Y), Pattern) << Y;
+        EXPECT_NE(C->Pixel(180 + W / 2, Y), Pattern) << Y;
+    }
+}
+
+TEST_F(SymbolOnMap, XorBoxSelectionTwiceRestoresTheWindow) {
+    S->SetShape(35);
+    Platform::Application()->ProcessMessages();
+    const QImage Before = Map.Surface().copy();
+    S->DrawSelection();
+    Map.Canvas()->Flush();
+    const QImage Marked = Map.Surface().copy();
+    EXPECT_NE(Marked, Before);
+    // The mark is the glyph box: the pixel well outside it is untouched.
+    EXPECT_EQ(Marked.pixel(180, 60), Before.pixel(180, 60));
+    EXPECT_NE(Marked.pixel(180, 90), Before.pixel(180, 90));
+    S->DrawSelection();
+    Map.Canvas()->Flush();
+    EXPECT_EQ(Map.Surface(), Before);
+
+    Map.SetShowSelection(false);
+    S->DrawSelection();
+    Map.Canvas()->Flush();
+    EXPECT_EQ(Map.Surface(), Before);
+}
