@@ -45,11 +45,17 @@ public:
     void ReleaseHandle() {}
     void Dormant() {}
 
-    // The pixels; flushes pending drawing first.
+    // The pixels; flushes pending drawing first. RGB32, or ARGB32
+    // premultiplied when a loaded file had an alpha channel.
     const QImage& Image() const;
     QImage& Image();
 
 private:
+    void Bind(); // binds the canvas to the current image
+
+    // A bitmap may be 0 wide and still have a height (and the other way
+    // round); the image exists only when both are positive.
+    int FWidth = 0, FHeight = 0;
     std::unique_ptr<QImage> FImage;
     std::unique_ptr<TCanvas> FCanvas;
     bool FTransparent = false;

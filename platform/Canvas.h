@@ -13,6 +13,7 @@
 
 class QImage;
 class QPainter;
+class QRegion;
 
 namespace Platform {
 
@@ -59,6 +60,8 @@ public:
     void PaintRgn(const TRgn& Region);
 
     // The image this canvas draws on; null for a canvas without a surface.
+    // Drawing needs a 32-bit image (RGB32, or ARGB32 premultiplied for
+    // bitmaps that keep an alpha channel).
     QImage* Image() const { return FImage; }
     // Binds the canvas to an image (or none). Ends any painting on the old one.
     void SetImage(QImage* Image);
@@ -66,10 +69,11 @@ public:
     void Flush();
 
 private:
+    // The painter on the bound image, begun on first use; null when there is
+    // nothing to draw on (no image, an empty one, or not 32 bits a pixel).
     QPainter* Painter();
-    void ApplyPen(QPainter& P, bool Fill);
-    void ApplyBrush(QPainter& P);
-    void ApplyMode(QPainter& P);
+    void StrokePoints(const TPoint* Points, int Count, bool Closed);
+    void FillRegion(const QRegion& Region);
 
     std::unique_ptr<TPen> FPen;
     std::unique_ptr<TBrush> FBrush;

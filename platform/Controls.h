@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace Platform {
 
@@ -96,6 +97,7 @@ protected:
     virtual void Resize();
 
 private:
+    friend class TWinControl; // keeps the parent link in step with its list
     TWinControl* FParent = nullptr;
     int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
     TColor FColor = clWindow;
@@ -129,7 +131,11 @@ public:
     int PaintCount() const { return FPaintCount; }
 
     // The window surface: an image of the client area standing for its pixels.
-    QImage& Surface() { return FSurface; }
+    // Pending canvas drawing is finished first, so the pixels can be read.
+    QImage& Surface() {
+        FlushSurface();
+        return FSurface;
+    }
     // The host that shows this control in a real window, if any.
     TControlHost* Host() const { return FHost; }
     void SetHost(TControlHost* Host) { FHost = Host; }
@@ -153,9 +159,15 @@ protected:
     virtual void PaintWindow();
     virtual void DoEnter() { if (OnEnter) OnEnter(this); }
     virtual void DoExit() { if (OnExit) OnExit(this); }
+    // Finishes drawing in progress on the surface (a canvas's painter); called
+    // before the surface is read, resized or presented.
+    virtual void FlushSurface() {}
+    // The surface got a new size (and new pixels).
+    virtual void SurfaceResized() {}
 
 private:
     friend class TApplication;
+    void ResizeSurface(int Width, int Height);
     TList<TControl> FControls;
     QImage FSurface;
     bool FPaintPending = false;
@@ -174,6 +186,8 @@ public:
 protected:
     virtual void Paint() {}
     void PaintWindow() override;
+    void FlushSurface() override;
+    void SurfaceResized() override;
 
 private:
     std::unique_ptr<TCanvas> FCanvas;
@@ -188,6 +202,8 @@ public:
     virtual void Present() = 0;
     virtual void CursorChanged(TCursor Cursor) = 0;
     virtual void FocusRequested() = 0;
+    // The control is being destroyed: the host must let go of it.
+    virtual void ControlDestroyed() {}
 };
 
 // The event loop's side of the platform: pending paints and the focus.
@@ -202,6 +218,9 @@ public:
 
 private:
     std::vector<TWinControl*> FPending;
+    // Paints being delivered right now (one list per nested ProcessMessages);
+    // Forget blanks destroyed controls in them.
+    std::vector<std::vector<TWinControl*>*> FDelivering;
     TWinControl* FFocused = nullptr;
 };
 

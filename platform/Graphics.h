@@ -7,9 +7,11 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 class QColor;
 class QFont;
+class QString;
 
 namespace Platform {
 
@@ -141,5 +143,10 @@ private:
 
 // Pixel height of an em for a point size at 96 DPI (MulDiv rounding).
 int PointsToPixels(int Points);
+
+// Strings are single-byte: UTF-8 when they are valid UTF-8, otherwise Latin-1
+// (the encoding of older files). Qt text comes back as UTF-8.
+QString ToQString(std::string_view Text);
+std::string FromQString(const QString& Text);
 
 } // namespace Platform

@@ -15,13 +15,15 @@ public:
     ~TQtHost() override;
     TWinControl* Control() const { return FControl; }
 
-    void RequestPaint() override { update(); }
-    void Present() override { update(); }
+    void RequestPaint() override;
+    void Present() override;
     void CursorChanged(TCursor Cursor) override;
     void FocusRequested() override { setFocus(Qt::OtherFocusReason); }
+    void ControlDestroyed() override { FControl = nullptr; }
 
     static TShiftState ShiftFromQt(Qt::KeyboardModifiers Mods, Qt::MouseButtons Buttons);
     static std::uint16_t VirtualKeyFromQt(int QtKey);
+    static Qt::CursorShape CursorShape(TCursor Cursor);
 
 protected:
     void paintEvent(QPaintEvent*) override;
@@ -34,9 +36,12 @@ protected:
     void keyPressEvent(QKeyEvent*) override;
     void keyReleaseEvent(QKeyEvent*) override;
     bool focusNextPrevChild(bool) override;
+    void focusInEvent(QFocusEvent*) override;
 
 private:
     TWinControl* FControl;
+    bool FPainting = false;     // inside paintEvent: presenting needs no new update
+    bool FClickPending = false; // a left press here that a release turns into a click
 };
 
 } // namespace Platform

@@ -1,0 +1,840 @@
+#include "platform/Canvas.h"
+
+#include "platform/Bitmap.h"
+#include "platform/Region.h"
+
+#include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
+#include <QRegion>
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace Platform {
+
+namespace {
+
+constexpr QRgb OpaqueAlpha = 0xFF000000u;
+
+QRgb ToRgb(TColor Color) {
+    Color = ColorToRGB(Color);
+    return OpaqueAlpha | (QRgb(GetRValue(Color)) << 16) | (QRgb(GetGValue(Color)) << 8) |
+           QRgb(GetBValue(Color));
+}
+
+// The binary raster operation of a pen mode. Results are always opaque: the
+// alpha byte of an RGB32 image must stay 0xFF whatever the operation does to
+// the colour bits, or later copies and conversions see holes.
+QRgb Rop(TPenMode Mode, QRgb S, QRgb D) {
+    QRgb R = S;
+    switch (Mode) {
+    case pmBlack:
+        R = 0;
+        break;
+    case pmWhite:
+        R = 0xFFFFFF;
+        break;
+    case pmNop:
+        R = D;
+        break;
+    case pmNot:
+        R = ~D;
+        break;
+    case pmCopy:
+        R = S;
+        break;
+    case pmNotCopy:
+        R = ~S;
+        break;
+    case pmMergePenNot:
+        R = S | ~D;
+        break;
+    case pmMaskPenNot:
+        R = S & ~D;
+        break;
+    case pmMergeNotPen:
+        R = ~S | D;
+        break;
+    case pmMaskNotPen:
+        R = ~S & D;
+        break;
+    case pmMerge:
+        R = S | D;
+        break;
+    case pmNotMerge:
+        R = ~(S | D);
+        break;
+    case pmMask:
+        R = S & D;
+        break;
+    case pmNotMask:
+        R = ~(S & D);
+        break;
+    case pmXor:
+        R = S ^ D;
+        break;
+    case pmNotXor:
+        R = ~(S ^ D);
+        break;
+    }
+    return R | OpaqueAlpha;
+}
+
+// Modes whose result depends on more than "draw the source colour here".
+bool CombinesPixels(TPenMode Mode) {
+    return Mode != pmCopy && Mode != pmBlack && Mode != pmWhite && Mode != pmNop;
+}
+
+QPainter::CompositionMode CompositionFor(TPenMode Mode) {
+    switch (Mode) {
+    case pmNot:
+        return QPainter::RasterOp_NotDestination;
+    case pmNotCopy:
+        return QPainter::RasterOp_NotSource;
+    case pmMergePenNot:
+        return QPainter::RasterOp_SourceOrNotDestination;
+    case pmMaskPenNot:
+        return QPainter::RasterOp_SourceAndNotDestination;
+    case pmMergeNotPen:
+        return QPainter::RasterOp_NotSourceOrDestination;
+    case pmMaskNotPen:
+        return QPainter::RasterOp_NotSourceAndDestination;
+    case pmMerge:
+        return QPainter::RasterOp_SourceOrDestination;
+    case pmNotMerge:
+        return QPainter::RasterOp_NotSourceAndNotDestination;
+    case pmMask:
+        return QPainter::RasterOp_SourceAndDestination;
+    case pmNotMask:
+        return QPainter::RasterOp_NotSourceOrNotDestination;
+    case pmXor:
+        return QPainter::RasterOp_SourceXorDestination;
+    case pmNotXor:
+        return QPainter::RasterOp_NotSourceXorDestination;
+    default:
+        return QPainter::CompositionMode_SourceOver;
+    }
+}
+
+bool IsDrawable(const QImage* Image) {
+    return Image && !Image->isNull() && Image->depth() == 32;
+}
+
+// Direct access to the pixels of a 32-bit image whose top-left pixel stands
+// for canvas pixel Origin (a layer covers part of a canvas).
+class TPixels {
+public:
+    explicit TPixels(QImage& Image, QPoint Origin = {})
+        : FBits(Image.bits()), FStride(Image.bytesPerLine()), FWidth(Image.width()),
+          FHeight(Image.height()), FOrigin(Origin) {}
+    // The canvas pixels this image holds.
+    QRect Area() const { return QRect(FOrigin, QSize(FWidth, FHeight)); }
+    void Put(long long X, long long Y, QRgb S, TPenMode Mode) {
+        X -= FOrigin.x();
+        Y -= FOrigin.y();
+        if (X < 0 || Y < 0 || X >= FWidth || Y >= FHeight) return;
+        QRgb* P = reinterpret_cast<QRgb*>(FBits + Y * FStride) + X;
+        *P = Rop(Mode, S, *P);
+    }
+
+private:
+    uchar* FBits;
+    qsizetype FStride;
+    int FWidth, FHeight;
+    QPoint FOrigin;
+};
+
+// Dash patterns of one-pixel pens, in pixels (on, off, on, ...), as Qt's
+// cosmetic dash styles have them.
+constexpr int DashPattern[] = {4, 2};
+constexpr int DotPattern[] = {1, 2};
+constexpr int DashDotPattern[] = {4, 2, 1, 2};
+constexpr int DashDotDotPattern[] = {4, 2, 1, 2, 1, 2};
+
+// A one-pixel pen as the line rasteriser uses it.
+struct TStroke {
+    QRgb Color = OpaqueAlpha;
+    QRgb GapColor = OpaqueAlpha;
+    bool OpaqueGaps = false; // a solid brush gives dash gaps an opaque background
+    TPenMode Mode = pmCopy;
+    const int* Dashes = nullptr;
+    int DashCount = 0;
+    int Period = 0;
+    long long Phase = 0; // pixels walked so far: dashes run on across vertices
+
+    bool On(long long I) const {
+        if (Period == 0) return true;
+        long long P = (Phase + I) % Period;
+        for (int K = 0; K < DashCount; ++K) {
+            if (P < Dashes[K]) return K % 2 == 0;
+            P -= Dashes[K];
+        }
+        return false;
+    }
+};
+
+// Draws the line from (X0, Y0) towards (X1, Y1), leaving out the end pixel,
+// so that joined segments touch each vertex exactly once. The minor
+// coordinate is rounded half up, from the exact slope; only the part of the
+// major axis inside the target is walked, so far-away coordinates cost nothing.
+void PlotLine(TPixels& Px, TStroke& S, long long X0, long long Y0, long long X1, long long Y1) {
+    const long long DX = X1 - X0, DY = Y1 - Y0;
+    const bool XMajor = std::llabs(DX) >= std::llabs(DY);
+    const long long N = XMajor ? std::llabs(DX) : std::llabs(DY);
+    if (N == 0) return;
+    const long long M = XMajor ? std::llabs(DY) : std::llabs(DX);
+    const int MajorStep = (XMajor ? DX : DY) < 0 ? -1 : 1;
+    const int MinorStep = (XMajor ? DY : DX) < 0 ? -1 : 1;
+    const long long Major0 = XMajor ? X0 : Y0, Minor0 = XMajor ? Y0 : X0;
+    const QRect Area = Px.Area();
+    const long long Lo = XMajor ? Area.left() : Area.top();
+    const long long Hi = Lo + (XMajor ? Area.width() : Area.height());
+    long long First, Last; // step range [First, Last) inside [Lo, Hi)
+    if (MajorStep > 0) {
+        First = Lo - Major0;
+        Last = Hi - Major0;
+    } else {
+        First = Major0 - Hi + 1;
+        Last = Major0 - Lo + 1;
+    }
+    First = std::max(First, 0LL);
+    Last = std::min(Last, N);
+    if (First < Last) {
+        // Minor offset at step I: floor((2*I*M + N) / (2*N)), kept incrementally.
+        __extension__ using Wide = __int128;
+        const Wide Start = Wide(2) * First * M + N;
+        long long Q = static_cast<long long>(Start / (2 * N));
+        long long R = static_cast<long long>(Start % (2 * N));
+        for (long long I = First; I < Last; ++I) {
+            const long long Major = Major0 + MajorStep * I, Minor = Minor0 + MinorStep * Q;
+            const long long X = XMajor ? Major : Minor, Y = XMajor ? Minor : Major;
+            if (S.On(I))
+                Px.Put(X, Y, S.Color, S.Mode);
+            else if (S.OpaqueGaps)
+                Px.Put(X, Y, S.GapColor, S.Mode);
+            R += 2 * M;
+            if (R >= 2 * N) {
+                R -= 2 * N;
+                ++Q;
+            }
+        }
+    }
+    S.Phase += N;
+}
+
+void PlotPolyline(TPixels& Px, TStroke& S, const TPoint* Points, int Count, bool Closed) {
+    for (int I = 0; I + 1 < Count; ++I)
+        PlotLine(Px, S, Points[I].X, Points[I].Y, Points[I + 1].X, Points[I + 1].Y);
+    if (Closed && Count > 2)
+        PlotLine(Px, S, Points[Count - 1].X, Points[Count - 1].Y, Points[0].X, Points[0].Y);
+}
+
+// Calls Fn(X, Y) once for every pixel of the outermost ring of [L, R) x [T, B),
+// limited to Clip.
+template <class F>
+void ForEachRingPixel(long long L, long long T, long long R, long long B, const QRect& Clip, F Fn) {
+    if (R <= L || B <= T) return;
+    const long long CL = std::max<long long>(L, Clip.left());
+    const long long CR = std::min<long long>(R, Clip.left() + Clip.width());
+    const long long CT = std::max<long long>(T + 1, Clip.top());
+    const long long CB = std::min<long long>(B - 1, Clip.top() + Clip.height());
+    auto Row = [&](long long Y) {
+        if (Y < Clip.top() || Y >= Clip.top() + Clip.height()) return;
+        for (long long X = CL; X < CR; ++X)
+            Fn(X, Y);
+    };
+    auto Column = [&](long long X) {
+        if (X < Clip.left() || X >= Clip.left() + Clip.width()) return;
+        for (long long Y = CT; Y < CB; ++Y)
+            Fn(X, Y);
+    };
+    Row(T);
+    if (B - 1 > T) Row(B - 1);
+    Column(L);
+    if (R - 1 > L) Column(R - 1);
+}
+
+// The pen and brush as one primitive uses them.
+struct TTools {
+    TPenMode Mode = pmCopy;
+    bool HasPen = false;
+    bool ThinPen = true; // one pixel: drawn by PlotLine
+    int PenWidth = 1;
+    bool InsideFrame = false;
+    TStroke Stroke;
+    QPen QtPen;
+    bool HasBrush = false;
+    bool Hatched = false; // pattern with a transparent background
+    QBrush Brush;
+};
+
+TTools MakeTools(const TPen& Pen, const TBrush& Brush, TPenMode Mode) {
+    TTools T;
+    T.Mode = Mode;
+    auto Ink = [Mode](TColor C) {
+        if (Mode == pmBlack) return OpaqueAlpha;
+        if (Mode == pmWhite) return OpaqueAlpha | 0xFFFFFFu;
+        return ToRgb(C);
+    };
+    const QRgb PenColor = Ink(Pen.Color()), BrushColor = Ink(Brush.Color());
+
+    T.HasPen = Pen.Style() != psClear && Mode != pmNop;
+    T.ThinPen = Pen.Width() <= 1;
+    T.PenWidth = std::max(1, Pen.Width());
+    T.InsideFrame = Pen.Style() == psInsideFrame && !T.ThinPen;
+    T.Stroke.Color = PenColor;
+    T.Stroke.GapColor = BrushColor;
+    // Dash gaps take the brush colour when the brush is solid (an opaque
+    // background), as text does.
+    T.Stroke.OpaqueGaps = Brush.Style() == bsSolid;
+    T.Stroke.Mode = Mode;
+    Qt::PenStyle QtStyle = Qt::SolidLine;
+    // Wide pens are always solid, as the GDI draws them.
+    if (T.ThinPen) {
+        auto Use = [&](const int* Pattern, int Count, Qt::PenStyle Style) {
+            T.Stroke.Dashes = Pattern;
+            T.Stroke.DashCount = Count;
+            T.Stroke.Period = 0;
+            for (int I = 0; I < Count; ++I)
+                T.Stroke.Period += Pattern[I];
+            QtStyle = Style;
+        };
+        switch (Pen.Style()) {
+        case psDash:
+            Use(DashPattern, 2, Qt::DashLine);
+            break;
+        case psDot:
+            Use(DotPattern, 2, Qt::DotLine);
+            break;
+        case psDashDot:
+            Use(DashDotPattern, 4, Qt::DashDotLine);
+            break;
+        case psDashDotDot:
+            Use(DashDotDotPattern, 6, Qt::DashDotDotLine);
+            break;
+        default:
+            break;
+        }
+    }
+    T.QtPen = QPen(QColor::fromRgb(PenColor));
+    T.QtPen.setStyle(QtStyle);
+    if (T.ThinPen) {
+        T.QtPen.setWidth(0);
+        T.QtPen.setCapStyle(Qt::FlatCap);
+        T.QtPen.setJoinStyle(Qt::MiterJoin);
+    } else {
+        T.QtPen.setWidth(T.PenWidth);
+        T.QtPen.setCapStyle(Qt::RoundCap);
+        T.QtPen.setJoinStyle(Qt::RoundJoin);
+    }
+
+    if (Mode == pmNop) return T;
+    const TBitmap* Pattern = Brush.Bitmap();
+    if (Pattern && !Pattern->Empty()) {
+        T.HasBrush = true;
+        if (Mode == pmBlack || Mode == pmWhite)
+            T.Brush = QBrush(QColor::fromRgb(BrushColor));
+        else
+            T.Brush = QBrush(Pattern->Image());
+        return T;
+    }
+    T.HasBrush = Brush.Style() != bsClear;
+    const QColor C = QColor::fromRgb(BrushColor);
+    switch (Brush.Style()) {
+    case bsSolid:
+        T.Brush = QBrush(C);
+        break;
+    case bsClear:
+        break;
+    case bsHorizontal:
+        T.Brush = QBrush(C, Qt::HorPattern);
+        break;
+    case bsVertical:
+        T.Brush = QBrush(C, Qt::VerPattern);
+        break;
+    case bsFDiagonal:
+        T.Brush = QBrush(C, Qt::FDiagPattern);
+        break;
+    case bsBDiagonal:
+        T.Brush = QBrush(C, Qt::BDiagPattern);
+        break;
+    case bsCross:
+        T.Brush = QBrush(C, Qt::CrossPattern);
+        break;
+    case bsDiagCross:
+        T.Brush = QBrush(C, Qt::DiagCrossPattern);
+        break;
+    }
+    T.Hatched = Brush.Style() >= bsHorizontal;
+    return T;
+}
+
+void Prepare(QPainter& P, TPenMode Mode) {
+    P.setCompositionMode(CompositionFor(Mode));
+    P.setBackgroundMode(Qt::TransparentMode);
+    P.setBrushOrigin(0, 0);
+}
+
+// Strokes with a Qt pen (wide pens, ellipse outlines); one-pixel dashes get
+// the opaque background that PlotLine gives them.
+void SetQtPen(QPainter& P, const TTools& T) {
+    P.setPen(T.QtPen);
+    P.setBrush(Qt::NoBrush);
+    if (T.ThinPen && T.Stroke.Period && T.Stroke.OpaqueGaps) {
+        P.setBackgroundMode(Qt::OpaqueMode);
+        P.setBackground(QColor::fromRgb(T.Stroke.GapColor));
+    }
+}
+
+// A shape with an inside and an outline.
+struct TFigure {
+    QRect Bounds; // every pixel the figure may touch
+    std::function<void(QPainter&)> Fill;
+    // Draws the outline: one-pixel pens through the pixels (with the given
+    // stroke), wide ones through the painter.
+    std::function<void(QPainter&, TPixels&, TStroke&)> Outline;
+    bool FillMeetsOutline = true;   // the fill reaches under the outline
+    bool QtOutlineOverlaps = false; // Qt's outline may touch a pixel twice
+};
+
+// Runs the fill and the outline of a figure under the pen mode. Combining
+// modes need each pixel touched once and hatch gaps left alone; Qt's raster
+// operations do neither for overlapping parts or transparent pattern pixels,
+// so such figures are drawn in copy mode on a layer that is then combined
+// with the image pixel by pixel.
+void DrawFigure(QImage& Image, QPainter& P, const TTools& T, const TFigure& F) {
+    const bool DoFill = T.HasBrush && F.Fill;
+    const bool DoOutline = T.HasPen && F.Outline;
+    if (!DoFill && !DoOutline) return;
+    const bool Layered = CombinesPixels(T.Mode) &&
+                         ((DoFill && T.Hatched) || (DoFill && DoOutline && F.FillMeetsOutline) ||
+                          (DoOutline && F.QtOutlineOverlaps && T.ThinPen));
+    if (!Layered) {
+        Prepare(P, T.Mode);
+        if (DoFill) {
+            P.setPen(Qt::NoPen);
+            P.setBrush(T.Brush);
+            F.Fill(P);
+        }
+        if (DoOutline) {
+            TPixels Px(Image);
+            TStroke S = T.Stroke;
+            F.Outline(P, Px, S);
+        }
+        return;
+    }
+    const QRect Area = F.Bounds & Image.rect();
+    if (Area.isEmpty()) return;
+    QImage Layer(Area.size(), QImage::Format_ARGB32_Premultiplied);
+    Layer.fill(Qt::transparent);
+    {
+        QPainter L(&Layer);
+        L.setRenderHint(QPainter::Antialiasing, false);
+        L.translate(-Area.topLeft()); // patterns stay aligned to the image origin
+        Prepare(L, pmCopy);
+        if (DoFill) {
+            L.setPen(Qt::NoPen);
+            L.setBrush(T.Brush);
+            F.Fill(L);
+        }
+        if (DoOutline) {
+            TPixels Px(Layer, Area.topLeft());
+            TStroke S = T.Stroke;
+            S.Mode = pmCopy;
+            F.Outline(L, Px, S);
+        }
+    }
+    TPixels Dest(Image);
+    for (int Y = 0; Y < Layer.height(); ++Y) {
+        const QRgb* Line = reinterpret_cast<const QRgb*>(Layer.constScanLine(Y));
+        for (int X = 0; X < Layer.width(); ++X)
+            if (qAlpha(Line[X])) Dest.Put(Area.left() + X, Area.top() + Y, Line[X], T.Mode);
+    }
+}
+
+// Copies the source rectangle (SL, ST, SW, SH) of Source onto the rectangle
+// (DL, DT, DW, DH) of Dst, nearest neighbour as the GDI stretches, clipped to
+// both images. Blend composes sources with an alpha channel; Key, when given,
+// is a colour left out (transparent bitmaps).
+void Blit(QImage& Dst, long long DL, long long DT, long long DW, long long DH, const QImage& Source,
+          long long SL, long long ST, long long SW, long long SH, bool Blend,
+          std::optional<QRgb> Key) {
+    if (DW <= 0 || DH <= 0 || SW <= 0 || SH <= 0 || Source.isNull()) return;
+    QImage Converted;
+    const QImage* Src = &Source;
+    if (Source.format() != QImage::Format_RGB32 &&
+        Source.format() != QImage::Format_ARGB32_Premultiplied) {
+        Converted = Source.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        Src = &Converted;
+    }
+    const bool SrcHasAlpha = Src->hasAlphaChannel();
+    Blend = Blend && SrcHasAlpha;
+    const bool DestHasAlpha = Dst.hasAlphaChannel();
+
+    auto Map = [](long long From, long long To, long long D0, long long DLen, long long S0,
+                  long long SLen, long long SLimit, std::vector<int>& Dest,
+                  std::vector<int>& Sour) {
+        for (long long D = From; D < To; ++D) {
+            __extension__ using Wide = __int128;
+            const long long S = S0 + static_cast<long long>(Wide(D - D0) * SLen / DLen);
+            if (S < 0 || S >= SLimit) continue;
+            Dest.push_back(static_cast<int>(D));
+            Sour.push_back(static_cast<int>(S));
+        }
+    };
+    std::vector<int> DX, SX, DY, SY;
+    Map(std::max(DL, 0LL), std::min(DL + DW, static_cast<long long>(Dst.width())), DL, DW, SL, SW,
+        Src->width(), DX, SX);
+    Map(std::max(DT, 0LL), std::min(DT + DH, static_cast<long long>(Dst.height())), DT, DH, ST, SH,
+        Src->height(), DY, SY);
+    if (DX.empty() || DY.empty()) return;
+
+    for (size_t J = 0; J < DY.size(); ++J) {
+        const QRgb* In = reinterpret_cast<const QRgb*>(Src->constScanLine(SY[J]));
+        QRgb* Out = reinterpret_cast<QRgb*>(Dst.scanLine(DY[J]));
+        for (size_t I = 0; I < DX.size(); ++I) {
+            const QRgb S = In[SX[I]];
+            const int A = SrcHasAlpha ? qAlpha(S) : 255;
+            if (Key && (S & 0xFFFFFFu) == *Key && A == 255) continue;
+            QRgb& D = Out[DX[I]];
+            if (!Blend || A == 255) {
+                D = (DestHasAlpha && SrcHasAlpha) ? S : (S | OpaqueAlpha);
+                continue;
+            }
+            if (A == 0) continue;
+            // Premultiplied source over the destination.
+            auto Over = [A](int SC, int DC) { return SC + (DC * (255 - A) + 127) / 255; };
+            const int OutA = DestHasAlpha ? Over(A, qAlpha(D)) : 255;
+            D = qRgba(Over(qRed(S), qRed(D)), Over(qGreen(S), qGreen(D)), Over(qBlue(S), qBlue(D)),
+                      OutA);
+        }
+    }
+}
+
+// Fonts are measured on a 96-DPI device, whatever the screen says.
+const QPaintDevice* MetricsDevice() {
+    static QImage Device = [] {
+        QImage I(1, 1, QImage::Format_RGB32);
+        I.setDotsPerMeterX(3780);
+        I.setDotsPerMeterY(3780);
+        return I;
+    }();
+    return &Device;
+}
+
+QRect ToQRect(const TRect& R) {
+    return QRect(R.Left, R.Top, R.Width(), R.Height());
+}
+
+} // namespace
+
+// --- canvas ----------------------------------------------------------------------
+
+TCanvas::TCanvas()
+    : FPen(std::make_unique<TPen>()), FBrush(std::make_unique<TBrush>()),
+      FFont(std::make_unique<TFont>()) {}
+
+TCanvas::~TCanvas() {
+    Flush();
+}
+
+void TCanvas::SetImage(QImage* Image) {
+    Flush();
+    FImage = Image;
+}
+
+void TCanvas::Flush() {
+    if (FPainter && FPainter->isActive()) FPainter->end();
+}
+
+QPainter* TCanvas::Painter() {
+    if (!IsDrawable(FImage)) {
+        Flush();
+        return nullptr;
+    }
+    // Someone took a copy of the image while we were painting on it: the
+    // painter must follow the image to a buffer of its own.
+    if (FPainter && FPainter->isActive() && !FImage->isDetached()) FPainter->end();
+    if (!FPainter) FPainter = std::make_unique<QPainter>();
+    if (!FPainter->isActive()) {
+        if (!FPainter->begin(FImage)) return nullptr;
+        FPainter->setRenderHint(QPainter::Antialiasing, false);
+        FPainter->setRenderHint(QPainter::TextAntialiasing, false);
+        FPainter->setRenderHint(QPainter::SmoothPixmapTransform, false);
+    }
+    return FPainter.get();
+}
+
+void TCanvas::MoveTo(int X, int Y) {
+    FPenPos = TPoint{X, Y};
+}
+
+void TCanvas::LineTo(int X, int Y) {
+    const TPoint Points[2] = {FPenPos, TPoint{X, Y}};
+    FPenPos = Points[1];
+    StrokePoints(Points, 2, false);
+}
+
+void TCanvas::Polyline(const TPoint* Points, int Count) {
+    if (Points && Count >= 2) StrokePoints(Points, Count, false);
+}
+
+void TCanvas::StrokePoints(const TPoint* Points, int Count, bool Closed) {
+    TTools T = MakeTools(*FPen, *FBrush, FPen->Mode());
+    if (!T.HasPen) return;
+    QPainter* P = Painter();
+    if (!P) return;
+    if (T.ThinPen) {
+        TPixels Px(*FImage);
+        PlotPolyline(Px, T.Stroke, Points, Count, Closed);
+        return;
+    }
+    std::vector<QPoint> Q;
+    Q.reserve(static_cast<size_t>(Count));
+    for (int I = 0; I < Count; ++I)
+        Q.emplace_back(Points[I].X, Points[I].Y);
+    Prepare(*P, T.Mode);
+    SetQtPen(*P, T);
+    if (Closed)
+        P->drawPolygon(Q.data(), Count);
+    else
+        P->drawPolyline(Q.data(), Count);
+}
+
+void TCanvas::Polygon(const TPoint* Points, int Count) {
+    if (!Points || Count < 2) return;
+    TTools T = MakeTools(*FPen, *FBrush, FPen->Mode());
+    QPainter* P = Painter();
+    if (!P) return;
+    QPolygon Poly;
+    Poly.reserve(Count);
+    for (int I = 0; I < Count; ++I)
+        Poly << QPoint(Points[I].X, Points[I].Y);
+    TFigure F;
+    const int Margin = T.PenWidth / 2 + 2;
+    F.Bounds = Poly.boundingRect().adjusted(-Margin, -Margin, Margin, Margin);
+    // Odd-even filling, the GDI default (ALTERNATE).
+    if (Count >= 3) F.Fill = [&](QPainter& Q) { Q.drawPolygon(Poly, Qt::OddEvenFill); };
+    F.Outline = [&](QPainter& Q, TPixels& Px, TStroke& S) {
+        if (T.ThinPen) {
+            PlotPolyline(Px, S, Points, Count, true);
+        } else {
+            SetQtPen(Q, T);
+            Q.drawPolygon(Poly);
+        }
+    };
+    DrawFigure(*FImage, *P, T, F);
+}
+
+void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2) {
+    if (X1 > X2) std::swap(X1, X2);
+    if (Y1 > Y2) std::swap(Y1, Y2);
+    if (X1 == X2 || Y1 == Y2) return;
+    TTools T = MakeTools(*FPen, *FBrush, FPen->Mode());
+    QPainter* P = Painter();
+    if (!P) return;
+    const long long W = static_cast<long long>(X2) - X1, H = static_cast<long long>(Y2) - Y1;
+    TFigure F;
+    const int Margin = T.PenWidth / 2 + 2;
+    F.Bounds =
+        QRect(X1, Y1, int(std::min<long long>(W, INT_MAX)), int(std::min<long long>(H, INT_MAX)))
+            .adjusted(-Margin, -Margin, Margin, Margin);
+    if (T.HasPen && T.ThinPen) {
+        // The outline is the outermost ring; the fill is what lies inside it.
+        F.FillMeetsOutline = false;
+        if (W > 2 && H > 2) {
+            const QRect Inside(X1 + 1, Y1 + 1, int(W - 2), int(H - 2));
+            F.Fill = [Inside](QPainter& Q) { Q.fillRect(Inside, Q.brush()); };
+        }
+        F.Outline = [&](QPainter&, TPixels& Px, TStroke& S) {
+            if (W == 1 || H == 1) {
+                PlotLine(Px, S, X1, Y1, X1 + (W == 1 ? 0 : W), Y1 + (W == 1 ? H : 0));
+                return;
+            }
+            const TPoint Ring[4] = {{X1, Y1}, {X2 - 1, Y1}, {X2 - 1, Y2 - 1}, {X1, Y2 - 1}};
+            PlotPolyline(Px, S, Ring, 4, true);
+        };
+    } else {
+        const QRect Whole(X1, Y1, int(W), int(H));
+        F.Fill = [Whole](QPainter& Q) { Q.fillRect(Whole, Q.brush()); };
+        F.Outline = [&](QPainter& Q, TPixels&, TStroke&) {
+            const int Inset = T.InsideFrame ? T.PenWidth / 2 : 0;
+            SetQtPen(Q, T);
+            Q.drawRect(
+                QRect(X1 + Inset, Y1 + Inset, int(W) - 1 - 2 * Inset, int(H) - 1 - 2 * Inset));
+        };
+    }
+    DrawFigure(*FImage, *P, T, F);
+}
+
+void TCanvas::Ellipse(int X1, int Y1, int X2, int Y2) {
+    if (X1 > X2) std::swap(X1, X2);
+    if (Y1 > Y2) std::swap(Y1, Y2);
+    if (X1 == X2 || Y1 == Y2) return;
+    TTools T = MakeTools(*FPen, *FBrush, FPen->Mode());
+    QPainter* P = Painter();
+    if (!P) return;
+    const QRect Box(X1, Y1, X2 - X1, Y2 - Y1);
+    TFigure F;
+    const int Margin = T.PenWidth / 2 + 2;
+    F.Bounds = Box.adjusted(-Margin, -Margin, Margin, Margin);
+    F.QtOutlineOverlaps = true;
+    F.Fill = [Box](QPainter& Q) { Q.drawEllipse(Box); };
+    F.Outline = [&](QPainter& Q, TPixels&, TStroke&) {
+        const int Inset = T.InsideFrame ? T.PenWidth / 2 : 0;
+        SetQtPen(Q, T);
+        Q.drawEllipse(Box.adjusted(Inset, Inset, -1 - Inset, -1 - Inset));
+    };
+    DrawFigure(*FImage, *P, T, F);
+}
+
+void TCanvas::FillRect(const TRect& R) {
+    // A pattern copy: the pen and its mode play no part.
+    TTools T = MakeTools(*FPen, *FBrush, pmCopy);
+    if (!T.HasBrush || R.Width() <= 0 || R.Height() <= 0) return;
+    QPainter* P = Painter();
+    if (!P) return;
+    Prepare(*P, pmCopy);
+    P->fillRect(ToQRect(R), T.Brush);
+}
+
+void TCanvas::FrameRect(const TRect& R) {
+    if (FBrush->Style() == bsClear && !FBrush->Bitmap()) return;
+    if (!Painter()) return;
+    TPixels Px(*FImage);
+    const QRgb C = ToRgb(FBrush->Color());
+    ForEachRingPixel(R.Left, R.Top, R.Right, R.Bottom, FImage->rect(),
+                     [&](long long X, long long Y) { Px.Put(X, Y, C, pmCopy); });
+}
+
+void TCanvas::DrawFocusRect(const TRect& R) {
+    if (!Painter()) return;
+    TPixels Px(*FImage);
+    // Every other pixel inverted: drawing the same frame again removes it.
+    ForEachRingPixel(R.Left, R.Top, R.Right, R.Bottom, FImage->rect(),
+                     [&](long long X, long long Y) {
+                         if (((X + Y) & 1) == 0) Px.Put(X, Y, 0xFFFFFFu, pmXor);
+                     });
+}
+
+int TCanvas::TextWidth(const std::string& Text) {
+    return QFontMetrics(FFont->ToQFont(), MetricsDevice()).horizontalAdvance(ToQString(Text));
+}
+
+int TCanvas::TextHeight(const std::string& Text) {
+    return QFontMetrics(FFont->ToQFont(), MetricsDevice()).height();
+}
+
+TSize TCanvas::TextExtent(const std::string& Text) {
+    QFontMetrics M(FFont->ToQFont(), MetricsDevice());
+    return TSize{M.horizontalAdvance(ToQString(Text)), M.height()};
+}
+
+void TCanvas::TextOut(int X, int Y, const std::string& Text) {
+    const QFont Font = FFont->ToQFont();
+    const QFontMetrics M(Font, MetricsDevice());
+    const QString S = ToQString(Text);
+    const int W = M.horizontalAdvance(S);
+    if (QPainter* P = Painter()) {
+        P->save();
+        P->setCompositionMode(QPainter::CompositionMode_SourceOver);
+        P->setBackgroundMode(Qt::TransparentMode);
+        P->translate(X, Y);
+        if (FFont->Escapement() % 3600 != 0) P->rotate(-FFont->Escapement() / 10.0);
+        if (FBrush->Style() == bsSolid)
+            P->fillRect(QRect(0, 0, W, M.height()), ToQColor(FBrush->Color()));
+        P->setFont(Font);
+        P->setPen(ToQColor(FFont->Color()));
+        P->drawText(QPoint(0, M.ascent()), S);
+        P->restore();
+    }
+    FPenPos = TPoint{X + W, Y};
+}
+
+void TCanvas::TextRect(const TRect& R, int X, int Y, const std::string& Text) {
+    QPainter* P = Painter();
+    if (!P) return;
+    const QFont Font = FFont->ToQFont();
+    const QFontMetrics M(Font, MetricsDevice());
+    const QRect Clip = ToQRect(R);
+    if (Clip.isEmpty()) return;
+    P->save();
+    P->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    P->setBackgroundMode(Qt::TransparentMode);
+    P->setClipRect(Clip);
+    if (FBrush->Style() == bsSolid) P->fillRect(Clip, ToQColor(FBrush->Color()));
+    P->translate(X, Y);
+    if (FFont->Escapement() % 3600 != 0) P->rotate(-FFont->Escapement() / 10.0);
+    P->setFont(Font);
+    P->setPen(ToQColor(FFont->Color()));
+    P->drawText(QPoint(0, M.ascent()), ToQString(Text));
+    P->restore();
+}
+
+void TCanvas::Draw(int X, int Y, const TBitmap* Bitmap) {
+    if (!Bitmap || Bitmap->Empty()) return;
+    StretchDraw(TRect{X, Y, X + Bitmap->Width(), Y + Bitmap->Height()}, Bitmap);
+}
+
+void TCanvas::StretchDraw(const TRect& R, const TBitmap* Bitmap) {
+    if (!Bitmap || Bitmap->Empty() || R.Right <= R.Left || R.Bottom <= R.Top) return;
+    if (!IsDrawable(FImage)) return;
+    const QImage& Src = Bitmap->Image(); // flushes the bitmap's own canvas
+    std::optional<QRgb> Key;
+    if (Bitmap->Transparent()) Key = ToRgb(Bitmap->TransparentColor()) & 0xFFFFFFu;
+    // Drawing a bitmap on its own canvas needs a snapshot of the source.
+    const QImage Source = &Src == FImage ? Src.copy() : Src;
+    if (!Painter()) return; // also gives the image a buffer of its own
+    Blit(*FImage, R.Left, R.Top, static_cast<long long>(R.Right) - R.Left,
+         static_cast<long long>(R.Bottom) - R.Top, Source, 0, 0, Source.width(), Source.height(),
+         true, Key);
+}
+
+void TCanvas::CopyRect(const TRect& Dest, TCanvas* Source, const TRect& SourceRect) {
+    if (!Source || !Source->Image() || Source->Image()->isNull()) return;
+    Source->Flush();
+    const QImage Src = Source == this ? FImage->copy() : *Source->Image();
+    if (!Painter()) return;
+    Blit(*FImage, Dest.Left, Dest.Top, static_cast<long long>(Dest.Right) - Dest.Left,
+         static_cast<long long>(Dest.Bottom) - Dest.Top, Src, SourceRect.Left, SourceRect.Top,
+         static_cast<long long>(SourceRect.Right) - SourceRect.Left,
+         static_cast<long long>(SourceRect.Bottom) - SourceRect.Top, false, std::nullopt);
+}
+
+TColor TCanvas::Pixel(int X, int Y) const {
+    if (!FImage || !FImage->valid(X, Y)) return clNone;
+    QRgb P = FImage->pixel(X, Y);
+    if (FImage->format() == QImage::Format_ARGB32_Premultiplied) P = qUnpremultiply(P);
+    return RGB(qRed(P), qGreen(P), qBlue(P));
+}
+
+void TCanvas::SetPixel(int X, int Y, TColor Color) {
+    if (!Painter()) return;
+    TPixels Px(*FImage);
+    Px.Put(X, Y, ToRgb(Color), pmCopy);
+}
+
+void TCanvas::PaintRgn(const TRgn& Region) {
+    FillRegion(Region.Region());
+}
+
+void TCanvas::FillRegion(const QRegion& Region) {
+    if (Region.isEmpty()) return;
+    TTools T = MakeTools(*FPen, *FBrush, FPen->Mode());
+    QPainter* P = Painter();
+    if (!P) return;
+    TFigure F;
+    F.Bounds = Region.boundingRect();
+    // The rectangles of a region never overlap: each pixel is filled once.
+    F.Fill = [&Region](QPainter& Q) {
+        for (const QRect& R : Region)
+            Q.fillRect(R, Q.brush());
+    };
+    DrawFigure(*FImage, *P, T, F);
+}
+
+} // namespace Platform

@@ -1,0 +1,252 @@
+// Controls: paints delivered by the event loop, focus, parents, surfaces, and
+// the Qt host translating real Qt events into the control's entry points.
+#include "platform/QtHost.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPixmap>
+#include <QWheelEvent>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+using namespace Platform;
+
+namespace {
+
+class TProbe : public TCustomControl {
+public:
+    using TCustomControl::TCustomControl;
+    std::vector<std::string>* Log = nullptr; // focus events, when set
+    int Paints = 0;
+    int WheelDelta = 0;
+    TPoint WheelAt;
+    std::function<void()> OnPaint;
+    void MouseWheel(TShiftState, int Delta, int X, int Y) override {
+        WheelDelta = Delta;
+        WheelAt = Point(X, Y);
+    }
+    int GetDialogCode() const override { return DLGC_WANTTAB; }
+
+protected:
+    void Paint() override {
+        ++Paints;
+        Canvas()->FillRect(ClientRect()); // in the brush the paint starts with: Color
+        Canvas()->Pen()->SetColor(clRed);
+        Canvas()->MoveTo(0, 0);
+        Canvas()->LineTo(Width(), 0);
+        if (OnPaint) OnPaint();
+    }
+    void DoEnter() override {
+        if (Log) Log->push_back(Name() + ".enter");
+    }
+    void DoExit() override {
+        if (Log) Log->push_back(Name() + ".exit");
+    }
+};
+
+std::unique_ptr<TProbe> MakeProbe(int W = 20, int H = 10) {
+    auto P = std::make_unique<TProbe>(nullptr);
+    P->SetBounds(0, 0, W, H);
+    Application()->ProcessMessages(); // the paint of the first size
+    P->Paints = 0;
+    return P;
+}
+
+} // namespace
+
+TEST(ControlPaint, OneDeliveryPerInvalidation) {
+    auto P = MakeProbe();
+    P->Invalidate();
+    P->Invalidate();
+    EXPECT_TRUE(P->PaintPending());
+    EXPECT_EQ(P->Paints, 0); // nothing before the event loop runs
+    Application()->ProcessMessages();
+    EXPECT_EQ(P->Paints, 1);
+    EXPECT_FALSE(P->PaintPending());
+    Application()->ProcessMessages();
+    EXPECT_EQ(P->Paints, 1);
+    // Invalidating inside a paint asks for the next one, not for a loop.
+    P->OnPaint = [&] { P->Invalidate(); };
+    P->Invalidate();
+    Application()->ProcessMessages();
+    EXPECT_EQ(P->Paints, 2);
+    EXPECT_TRUE(P->PaintPending());
+    P->OnPaint = nullptr;
+    Application()->ProcessMessages();
+    EXPECT_EQ(P->Paints, 3);
+}
+
+TEST(ControlPaint, PaintDrawsOnTheSurfaceInTheControlColour) {
+    auto P = MakeProbe(20, 10);
+    P->SetColor(clYellow);
+    Application()->ProcessMessages();
+    const QImage& S = P->Surface();
+    EXPECT_EQ(S.size(), QSize(20, 10));
+    EXPECT_EQ(FromQColor(S.pixel(5, 5)), clYellow);
+    EXPECT_EQ(FromQColor(S.pixel(5, 0)), clRed);
+    // The canvas draws on the surface outside paints too.
+    P->Canvas()->SetPixel(3, 3, clBlue);
+    EXPECT_EQ(FromQColor(P->Surface().pixel(3, 3)), clBlue);
+}
+
+TEST(ControlPaint, ResizingKeepsPixelsAndFillsNewAreaWithTheColour) {
+    auto P = MakeProbe(10, 10);
+    P->SetColor(clBtnFace);
+    Application()->ProcessMessages();
+    int Resizes = 0;
+    P->OnResize = [&](TObject*) { ++Resizes; };
+    P->Canvas()->SetPixel(9, 9, clBlue);
+    P->SetBounds(5, 5, 10, 10); // moved, not resized
+    EXPECT_EQ(Resizes, 0);
+    P->SetBounds(0, 0, 14, 12);
+    EXPECT_EQ(Resizes, 1);
+    EXPECT_EQ(P->Surface().size(), QSize(14, 12));
+    EXPECT_EQ(FromQColor(P->Surface().pixel(9, 9)), clBlue);
+    EXPECT_EQ(FromQColor(P->Surface().pixel(13, 11)), ColorToRGB(clBtnFace));
+    EXPECT_TRUE(P->PaintPending());
+    P->Canvas()->SetPixel(13, 11, clRed); // the canvas follows the new surface
+    EXPECT_EQ(FromQColor(P->Surface().pixel(13, 11)), clRed);
+    P->SetBounds(0, 0, 0, 0);
+    EXPECT_TRUE(P->Surface().isNull());
+    Application()->ProcessMessages(); // painting nothing is fine
+}
+
+TEST(ControlPaint, DestroyedControlsAreForgotten) {
+    auto A = MakeProbe(), B = MakeProbe();
+    A->Invalidate();
+    B->Invalidate();
+    A->OnPaint = [&] { B.reset(); }; // a paint that frees another pending control
+    Application()->ProcessMessages();
+    EXPECT_EQ(A->Paints, 1);
+    A->SetFocus();
+    A.reset();
+    EXPECT_EQ(Application()->FocusedControl(), nullptr);
+    Application()->ProcessMessages();
+}
+
+TEST(ControlFocus, OldControlExitsBeforeTheNewOneEnters) {
+    auto A = MakeProbe(), B = MakeProbe();
+    A->SetName("A");
+    B->SetName("B");
+    std::vector<std::string> Log;
+    A->Log = B->Log = &Log;
+    A->SetFocus();
+    EXPECT_TRUE(A->Focused());
+    B->SetFocus();
+    B->SetFocus(); // no change, no events
+    EXPECT_TRUE(B->Focused());
+    EXPECT_FALSE(A->Focused());
+    Application()->SetFocusedControl(nullptr);
+    EXPECT_EQ(Log, (std::vector<std::string>{"A.enter", "A.exit", "B.enter", "B.exit"}));
+}
+
+TEST(ControlParents, ParentLinksFollowInsertionAndDestruction) {
+    auto Parent = std::make_unique<TWinControl>(nullptr);
+    auto Other = std::make_unique<TWinControl>(nullptr);
+    auto Child = std::make_unique<TControl>(nullptr);
+    auto Second = std::make_unique<TControl>(nullptr);
+    Child->SetParent(Parent.get());
+    Second->SetParent(Parent.get());
+    EXPECT_EQ(Child->Parent(), Parent.get());
+    EXPECT_EQ(Parent->ControlCount(), 2);
+    Child->SetParent(Other.get());
+    EXPECT_EQ(Parent->ControlCount(), 1);
+    EXPECT_EQ(Other->Controls(0), Child.get());
+    Second.reset();
+    EXPECT_EQ(Parent->ControlCount(), 0);
+    Other.reset();
+    EXPECT_EQ(Child->Parent(), nullptr); // unparented, not freed
+    Child->SetParent(Parent.get());
+    EXPECT_EQ(Parent->ControlCount(), 1);
+}
+
+TEST(QtHost, ForwardsMousePressesWithPixelAndButton) {
+    auto P = MakeProbe(40, 30);
+    TQtHost Host(P.get());
+    EXPECT_EQ(P->Host(), &Host);
+    EXPECT_EQ(Host.size(), QSize(40, 30));
+    std::vector<std::string> Events;
+    P->OnMouseDown = [&](TObject*, TMouseButton B, TShiftState S, int X, int Y) {
+        Events.push_back(Format("down %d %d %d,%d", B, S, X, Y));
+    };
+    P->OnMouseUp = [&](TObject*, TMouseButton B, TShiftState, int X, int Y) {
+        Events.push_back(Format("up %d %d,%d", B, X, Y));
+    };
+    P->OnClick = [&](TObject*) { Events.push_back("click"); };
+    P->OnDblClick = [&](TObject*) { Events.push_back("dblclick"); };
+    auto Send = [&](QEvent::Type Type, QPointF At, Qt::MouseButton Button, Qt::MouseButtons Held,
+                    Qt::KeyboardModifiers Mods = Qt::NoModifier) {
+        QMouseEvent E(Type, At, Host.mapToGlobal(At), Button, Held, Mods);
+        QCoreApplication::sendEvent(&Host, &E);
+    };
+    Send(QEvent::MouseButtonPress, QPointF(12, 7), Qt::RightButton, Qt::RightButton,
+         Qt::ShiftModifier);
+    Send(QEvent::MouseButtonPress, QPointF(3, 4), Qt::LeftButton, Qt::LeftButton);
+    Send(QEvent::MouseButtonRelease, QPointF(3, 4), Qt::LeftButton, Qt::NoButton);
+    Send(QEvent::MouseButtonDblClick, QPointF(3, 4), Qt::LeftButton, Qt::LeftButton);
+    Send(QEvent::MouseButtonRelease, QPointF(3, 4), Qt::LeftButton, Qt::NoButton);
+    // Windows order: click before the mouse-up; DblClick before the ssDouble press.
+    const std::string Up = Format("up %d 3,4", mbLeft);
+    EXPECT_EQ(Events, (std::vector<std::string>{
+                          Format("down %d %d 12,7", mbRight, ssShift | ssRight),
+                          Format("down %d %d 3,4", mbLeft, ssLeft), "click", Up, "dblclick",
+                          Format("down %d %d 3,4", mbLeft, ssLeft | ssDouble), Up}));
+}
+
+TEST(QtHost, ForwardsWheelKeysAndResizes) {
+    auto P = MakeProbe(40, 30);
+    TQtHost Host(P.get());
+    QWheelEvent Wheel(QPointF(5, 6), Host.mapToGlobal(QPointF(5, 6)), QPoint(), QPoint(0, 120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(&Host, &Wheel);
+    EXPECT_EQ(P->WheelDelta, 120);
+    EXPECT_EQ(P->WheelAt, Point(5, 6));
+
+    std::vector<int> Keys;
+    std::string Chars;
+    P->OnKeyDown = [&](TObject*, std::uint16_t& Key, TShiftState S) {
+        Keys.push_back(Key + (S << 16));
+    };
+    P->OnKeyPress = [&](TObject*, char& C) { Chars += C; };
+    auto Press = [&](int Key, const QString& Text, Qt::KeyboardModifiers Mods = Qt::NoModifier) {
+        QKeyEvent E(QEvent::KeyPress, Key, Mods, Text);
+        QCoreApplication::sendEvent(&Host, &E);
+    };
+    Press(Qt::Key_A, "a");
+    Press(Qt::Key_Return, "\r");
+    Press(Qt::Key_Left, "");
+    Press(Qt::Key_Delete, QString(QChar(0x7F)));
+    Press(Qt::Key_Tab, "\t"); // the probe wants Tab
+    Press(Qt::Key_5, "%", Qt::ShiftModifier);
+    EXPECT_EQ(Keys, (std::vector<int>{'A', VK_RETURN, VK_LEFT, VK_DELETE, VK_TAB,
+                                      '5' + int(ssShift << 16)}));
+    EXPECT_EQ(Chars, "a\r\t%");
+
+    Host.resize(25, 15);
+    QResizeEvent Resize(QSize(25, 15), QSize(40, 30));
+    QCoreApplication::sendEvent(&Host, &Resize);
+    EXPECT_EQ(P->Width(), 25);
+    EXPECT_EQ(P->Surface().size(), QSize(25, 15));
+
+    P->SetCursor(crHandPoint);
+    EXPECT_EQ(Host.cursor().shape(), Qt::PointingHandCursor);
+    P->SetCursor(crCross);
+    EXPECT_EQ(Host.cursor().shape(), Qt::CrossCursor);
+}
+
+TEST(QtHost, PaintEventDeliversThePaintAndShowsTheSurface) {
+    auto P = MakeProbe(16, 8);
+    P->SetColor(clGreen);
+    TQtHost Host(P.get());
+    const QImage Shown = Host.grab().toImage();
+    EXPECT_EQ(P->Paints, 1);
+    EXPECT_FALSE(P->PaintPending());
+    EXPECT_EQ(FromQColor(Shown.pixel(4, 4)), clGreen);
+    EXPECT_EQ(FromQColor(Shown.pixel(4, 0)), clRed);
+    Application()->ProcessMessages(); // already delivered
+    EXPECT_EQ(P->Paints, 1);
+    P.reset(); // the host lets go of a destroyed control
+    Host.grab();
+}
