@@ -1,5 +1,7 @@
 #pragma once
-// A growable array of 32-bit unsigned object ids.
+// A growable array of 32-bit unsigned object ids. Its allocation (the
+// capacity) starts at 32 and doubles as Add fills it; element access is
+// checked against the allocation, not against Count.
 
 #include "platform/Classes.h"
 
@@ -23,6 +25,8 @@ public:
     std::uint32_t GetItem(int Index) const;
     void SetItem(int Index, std::uint32_t Value);
     std::uint32_t operator[](int Index) const { return GetItem(Index); }
+    // The first Count elements, for loops that stay inside them anyway.
+    const std::uint32_t* Data() const { return FItems.data(); }
 
 private:
     std::vector<std::uint32_t> FItems;

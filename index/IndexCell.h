@@ -1,6 +1,9 @@
 #pragma once
 // A per-layer quadtree over the bounding boxes of the layer's objects. Ids are
-// positions in the layer's object list.
+// positions in the layer's object list. A cell divides into up to four
+// quadrant cells while it holds more than MinObjectCountPerCell ids and its
+// Level is below MaxCellLevel; cells made by division inherit MaxCellLevel,
+// so the depth set on the root bounds the whole tree.
 
 #include "index/CardinalArray.h"
 #include "objects/Bounds.h"
@@ -12,6 +15,7 @@
 namespace Mapobjects {
 
 class TMapLayer;
+class TIndexSummary;
 
 struct TCellBounds {
     double MinX = EmptyMin;
@@ -26,6 +30,7 @@ class TIndexCell : public Platform::TObject {
 public:
     explicit TIndexCell(TMapLayer* Layer);
     explicit TIndexCell(TIndexCell* Parent);
+    // Takes a copy of Ids, then divides.
     TIndexCell(TIndexCell* Parent, const TCellBounds& Bounds, const TCardinalArray& Ids);
     ~TIndexCell() override;
     TIndexCell(const TIndexCell&) = delete;
@@ -55,10 +60,13 @@ public:
     void ResetBounds();
     void UpdateBounds(const TCellBounds& B);
     void Divide();
-    void AddChildCell(TIndexCell* Cell);
+    void AddChildCell(TIndexCell* Cell); // takes ownership
     void Clear();
     bool ContainsPoint(double X, double Y) const;
     bool ContainsRect(const TCellBounds& B) const;
+    // The ids of this cell whose objects belong to B: those with a point in B,
+    // or whose bounding box overlaps B, or that contain B (and those without
+    // points). Ids not below the layer's object count are skipped.
     bool GetIdsByBounds(const TCellBounds& B, TCardinalArray& Ids) const;
     bool GetAllIdsInRect(const TCellBounds& B, TCardinalArray& Ids) const;
     bool GetIdsInRect(const TIndexCell* Root, const TIndexCell* Cell, const TCellBounds& B,
@@ -67,11 +75,19 @@ public:
     bool GetIdsAtPoint(const TIndexCell* Root, const TIndexCell* Cell, double X, double Y,
                        TCardinalArray& Ids) const;
 
-    // Index files: "Chartix Index File" then the cells depth first.
+    // Index files: "Chartix Index File" then the cells depth first. Loading
+    // answers false for a missing file or another header, and raises
+    // EReadError for a file that ends inside a record or holds absurd counts.
     bool LoadFromToFile(const std::string& FileName);
     bool SaveToFile(const std::string& FileName) const;
 
 private:
+    // Division below a cell reuses what was gathered about the objects once.
+    TIndexCell(TIndexCell* Parent, const TCellBounds& Bounds, const TCardinalArray& Ids,
+               const TIndexSummary& Summary);
+    bool MayDivide() const;
+    void Divide(const TIndexSummary& Summary);
+
     TMapLayer* FLayer = nullptr;
     TIndexCell* FParent = nullptr;
     TCardinalArray FIds;

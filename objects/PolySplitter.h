@@ -8,6 +8,7 @@
 #include "objects/Parts.h"
 #include "platform/Types.h"
 
+#include <concepts>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -26,20 +27,28 @@ struct TPointEx {
     long double X = 0;
     long double Y = 0;
 };
-inline TPointEx PointEx(long double X, long double Y) { return TPointEx{X, Y}; }
+inline TPointEx PointEx(long double X, long double Y) {
+    return TPointEx{X, Y};
+}
 
 struct TVectorEx {
     TPointEx P1;
     TPointEx P2;
 };
-inline TVectorEx VectorEx(const TPointEx& P1, const TPointEx& P2) { return TVectorEx{P1, P2}; }
+inline TVectorEx VectorEx(const TPointEx& P1, const TPointEx& P2) {
+    return TVectorEx{P1, P2};
+}
 
 class TPointsArray {
 public:
     int Count() const { return static_cast<int>(FPoints.size()); }
     void Add(long double X, long double Y) { FPoints.push_back(TPointEx{X, Y}); }
     void Add(const TPointEx& P) { FPoints.push_back(P); }
-    void Add(const TPointEx* Points, int N);
+    // The first N points of a raw block. A template, so that a literal 0 as
+    // the X of Add(X, Y) never resolves to it as a null block.
+    template <class T>
+    requires std::same_as<T, TPointEx>
+    void Add(const T* Points, int N) { AddBlock(Points, N); }
     void Clear() { FPoints.clear(); }
     void GetPoint(int Index, TPointEx& P) const; // out of range: P untouched
     void SetPoint(int Index, const TPointEx& P); // out of range: ignored
@@ -50,6 +59,7 @@ public:
     void Reserve(int N) { FPoints.reserve(static_cast<size_t>(N)); }
 
 private:
+    void AddBlock(const TPointEx* Points, int N);
     std::vector<TPointEx> FPoints;
 };
 
@@ -63,11 +73,31 @@ public:
     void GetParams(long double& A, long double& B) const;
     long double GetParamA() const;
     long double GetParamB() const;
-    bool IsPointAbove(const TPointEx& P) const;
-    bool IsPointBelow(const TPointEx& P) const;
-    bool IsPointLeft(const TPointEx& P) const;
-    bool IsPointRight(const TPointEx& P) const;
-    bool IsPointValid(const TPointEx& P, TSplitMode Mode) const;
+    // Points on the line count as lying on the tested side. Inline: the
+    // clipping asks once per vertex and pass.
+    bool IsPointAbove(const TPointEx& P) const {
+        return P.Y >= FVector.P1.Y && P.Y >= FVector.P2.Y;
+    }
+    bool IsPointBelow(const TPointEx& P) const {
+        return P.Y <= FVector.P1.Y && P.Y <= FVector.P2.Y;
+    }
+    bool IsPointLeft(const TPointEx& P) const { return P.X <= FVector.P1.X && P.X <= FVector.P2.X; }
+    bool IsPointRight(const TPointEx& P) const {
+        return P.X >= FVector.P1.X && P.X >= FVector.P2.X;
+    }
+    bool IsPointValid(const TPointEx& P, TSplitMode Mode) const {
+        switch (Mode) {
+        case smAbove:
+            return IsPointAbove(P);
+        case smBelow:
+            return IsPointBelow(P);
+        case smLeft:
+            return IsPointLeft(P);
+        case smRight:
+            return IsPointRight(P);
+        }
+        return false;
+    }
     bool IsPointInsideBoundsRect(const TPointEx& P) const;
     // Crossing of this vector, as an infinite line, with the segment V.
     bool IsIntersected(const TVectorEx& V, TPointEx& P) const;
@@ -94,7 +124,8 @@ private:
 
 // Diagnostic drawing (not used by painting).
 void DrawPoint(Platform::TCanvas* Canvas, const TPointEx& P, std::uint32_t Color);
-void DrawPoints(Platform::TCanvas* Canvas, const TPointsArray& Points, std::uint32_t Color, bool Dots);
+void DrawPoints(Platform::TCanvas* Canvas, const TPointsArray& Points, std::uint32_t Color,
+                bool Dots);
 
 // Clips one part's points to the view grown by two pixels and converts them to
 // screen pixels (thinned when the map generalizes). An empty input gives an

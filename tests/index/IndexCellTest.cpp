@@ -1,0 +1,242 @@
+#include "index/IndexCell.h"
+#include "core/MapLayer.h"
+#include "objects/Polys.h"
+#include "objects/Shapes.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <set>
+
+using namespace Mapobjects;
+
+namespace {
+
+TCustomMapObject* AddBox(TMapLayer& L, double X1, double Y1, double X2, double Y2) {
+    auto* O = L.NewObject<TRegion>();
+    TMapPoints& P = O->Parts().Add()->Points();
+    P.Add(X1, Y1);
+    P.Add(X2, Y1);
+    P.Add(X2, Y2);
+    P.Add(X1, Y2);
+    return O;
+}
+
+std::vector<std::uint32_t> IdsOf(const TCardinalArray& A) {
+    return std::vector<std::uint32_t>(A.Data(), A.Data() + A.Count());
+}
+
+void ForEachLeaf(const TIndexCell& C, const std::function<void(const TIndexCell&)>& F) {
+    if (C.GetCount() == 0) F(C);
+    for (int I = 0; I < C.GetCount(); ++I)
+        ForEachLeaf(*C.GetCell(I), F);
+}
+
+// Six small boxes near the corners of 0..100 x 0..100.
+void AddCorners(TMapLayer& L) {
+    AddBox(L, 0, 0, 2, 2);       // 0 lower left
+    AddBox(L, 0, 98, 2, 100);    // 1 upper left
+    AddBox(L, 98, 98, 100, 100); // 2 upper right
+    AddBox(L, 98, 0, 100, 2);    // 3 lower right
+    AddBox(L, 3, 3, 5, 5);       // 4 lower left
+    AddBox(L, 95, 95, 97, 97);   // 5 upper right
+}
+
+} // namespace
+
+TEST(IndexCell, FiveObjectsStayInTheRootSixDivideInQuadrantOrder) {
+    TMapLayer L;
+    AddCorners(L);
+    L.DeleteObject(5);
+    TIndexCell Small(&L);
+    EXPECT_TRUE(Small.NotBuilt());
+    EXPECT_EQ(Small.GetCount(), 0);
+    EXPECT_EQ(IdsOf(Small.Ids()), (std::vector<std::uint32_t>{0, 1, 2, 3, 4}));
+    EXPECT_EQ(Small.Bounds().MaxX, 100);
+
+    AddBox(L, 95, 95, 97, 97);
+    TIndexCell Root(&L);
+    EXPECT_FALSE(Root.NotBuilt());
+    EXPECT_EQ(Root.Ids().Count(), 0);
+    ASSERT_EQ(Root.GetCount(), 4);
+    const std::vector<std::vector<std::uint32_t>> Expected = {{0, 4}, {1}, {2, 5}, {3}};
+    const double MinX[4] = {0, 0, 50, 50}, MinY[4] = {0, 50, 50, 0};
+    for (int Q = 0; Q < 4; ++Q) {
+        const TIndexCell* C = Root.GetCell(Q);
+        EXPECT_EQ(IdsOf(C->Ids()), Expected[Q]) << "quadrant " << Q;
+        EXPECT_EQ(C->Bounds().MinX, MinX[Q]);
+        EXPECT_EQ(C->Bounds().MinY, MinY[Q]);
+        EXPECT_EQ(C->Level(), 1);
+    }
+    TCardinalArray Ids;
+    EXPECT_TRUE(Root.GetAllIdsInRect(TCellBounds{90, 99, 90, 99}, Ids));
+    EXPECT_EQ(IdsOf(Ids), (std::vector<std::uint32_t>{2, 5}));
+    EXPECT_FALSE(Root.GetAllIdsInRect(TCellBounds{200, 300, 0, 10}, Ids));
+}
+
+TEST(IndexCell, CoveringObjectIsInEveryLeafButReturnedOnce) {
+    TMapLayer L;
+    AddCorners(L);
+    AddBox(L, 0, 0, 100, 100); // 6
+    TIndexCell Root(&L);
+    int Leaves = 0;
+    ForEachLeaf(Root, [&](const TIndexCell& C) {
+        ++Leaves;
+        EXPECT_TRUE(C.Ids().Exists(6));
+    });
+    EXPECT_EQ(Leaves, 4);
+    TCardinalArray Fast, Plain;
+    const TCellBounds All{-1, 101, -1, 101};
+    ASSERT_TRUE(Root.GetAllIdsInRect(All, Fast));
+    EXPECT_EQ(IdsOf(Fast), (std::vector<std::uint32_t>{0, 4, 6, 1, 2, 5, 3}));
+    ASSERT_TRUE(Root.GetIdsInRect(&Root, &Root, All, Plain));
+    EXPECT_EQ(IdsOf(Plain), IdsOf(Fast));
+    // A point on the edge shared by all four leaves is answered by each of them.
+    ASSERT_TRUE(Root.GetAllIdsAtPoint(50, 50, Fast));
+    EXPECT_EQ(std::count(Fast.Data(), Fast.Data() + Fast.Count(), 6u), 4);
+    EXPECT_TRUE(Root.GetAllIdsAtPoint(1, 1, Fast));
+    EXPECT_EQ(IdsOf(Fast), (std::vector<std::uint32_t>{0, 4, 6}));
+}
+
+TEST(IndexCell, DivisionStopsAtTheRootsMaxCellLevel) {
+    for (int MaxLevel : {5, 2, 0}) {
+        TMapLayer L;
+        for (int I = 0; I < 12; ++I)
+            AddBox(L, 10, 10, 11, 11);
+        L.Index2D().SetMaxCellLevel(MaxLevel);
+        L.SetUseIndex2D(true);
+        int Leaves = 0;
+        ForEachLeaf(L.Index2D(), [&](const TIndexCell& C) {
+            ++Leaves;
+            EXPECT_EQ(C.Level(), MaxLevel);
+            EXPECT_EQ(C.Ids().Count(), 12);
+        });
+        EXPECT_EQ(Leaves, 1 << (2 * MaxLevel));
+    }
+}
+
+// Division decides most objects by their box alone; kinds with their own
+// Contains, objects whose points left their box and objects without points
+// must still land where GetIdsByBounds puts them; ids beyond the object count
+// go nowhere.
+TEST(IndexCell, DivisionSortsAsGetIdsByBounds) {
+    TMapLayer L;
+    AddCorners(L);
+    auto* Circle = L.NewObject<TCircle>(); // 6: its disc reaches the lower left quadrant
+    Circle->SetX(60);
+    Circle->SetY(60);
+    Circle->UpdateBounds();
+    Circle->SetRadius(15);
+    auto* Moved = AddBox(L, 1, 1, 2, 2); // 7: one point moved without its box
+    Moved->Parts().Items(0)->Points().GetPoint(2) = TMapPoint{80, 80};
+    L.NewObject<TRegion>(); // 8: no points
+    TIndexCell Root(static_cast<TMapLayer*>(nullptr));
+    Root.SetMaxCellLevel(0);
+    Root.SetLayer(&L);
+    ASSERT_EQ(Root.Ids().Count(), 9);
+    Root.Ids().Add(9); // ids from another state of the layer are skipped
+    Root.Ids().Add(4000000000u);
+    const TCellBounds Q[4] = {
+        {0, 50, 0, 50}, {0, 50, 50, 100}, {50, 100, 50, 100}, {50, 100, 0, 50}};
+    std::vector<std::vector<std::uint32_t>> Expected;
+    TCardinalArray Ids;
+    for (const TCellBounds& B : Q) {
+        Root.GetIdsByBounds(B, Ids);
+        Expected.push_back(IdsOf(Ids));
+    }
+    EXPECT_EQ(Expected[0], (std::vector<std::uint32_t>{0, 4, 6, 7, 8}));
+    EXPECT_EQ(Expected[2], (std::vector<std::uint32_t>{2, 5, 6, 7, 8}));
+    Root.SetMaxCellLevel(1);
+    Root.Divide();
+    ASSERT_EQ(Root.GetCount(), 4);
+    for (int I = 0; I < 4; ++I)
+        EXPECT_EQ(IdsOf(Root.GetCell(I)->Ids()), Expected[I]) << I;
+}
+
+TEST(IndexCell, ContainsRectAnswersAsTheCornerShape) {
+    const double V[] = {0, 1, 3, 4};
+    std::vector<TCellBounds> Cells;
+    for (double A : V)
+        for (double B : V)
+            for (double C : V)
+                for (double D : V)
+                    Cells.push_back(TCellBounds{A, B, C, D});
+    for (const TCellBounds& CB : Cells) {
+        TIndexCell Cell(static_cast<TMapLayer*>(nullptr));
+        Cell.SetBounds(CB);
+        TRegion Shape;
+        TMapPoints& P = Shape.Parts().Add()->Points();
+        P.Add(CB.MinX, CB.MinY);
+        P.Add(CB.MaxX, CB.MinY);
+        P.Add(CB.MaxX, CB.MaxY);
+        P.Add(CB.MinX, CB.MaxY);
+        for (const TCellBounds& R : Cells) {
+            const bool Expected = Shape.IntersectsRect(R.MinX, R.MinY, R.MaxX, R.MaxY) ||
+                                  Shape.WithinRect(R.MinX, R.MinY, R.MaxX, R.MaxY);
+            ASSERT_EQ(Cell.ContainsRect(R), Expected)
+                << CB.MinX << " " << CB.MaxX << " " << CB.MinY << " " << CB.MaxY << " / " << R.MinX
+                << " " << R.MaxX << " " << R.MinY << " " << R.MaxY;
+        }
+    }
+}
+
+// A long thin object crossing a small leaf without a vertex in it is still
+// found by a view inside that leaf.
+TEST(IndexCell, ObjectCrossingALeafIsFoundInside) {
+    TMapLayer L;
+    for (int I = 0; I < 8; ++I)
+        for (int J = 0; J < 8; ++J)
+            AddBox(L, I * 8 + 1, J * 8 + 1, I * 8 + 1.5, J * 8 + 1.5);
+    AddBox(L, 0, 30.2, 64, 30.4);
+    L.SetUseIndex2D(true);
+    TCardinalArray Ids;
+    ASSERT_TRUE(L.GetAllIdsInRect(TCellBounds{30, 31, 30, 31}, Ids));
+    EXPECT_EQ(IdsOf(Ids), (std::vector<std::uint32_t>{64}));
+}
+
+// The index only narrows the search: the layer answers the same with it as
+// without it, also after objects came and went since the index was built.
+TEST(IndexCell, LayerAnswersTheSameWithAndWithoutTheIndex) {
+    std::mt19937 Rng(12345);
+    std::uniform_real_distribution<double> Pos(-10, 110), Size(0, 1);
+    TMapLayer Indexed, Plain;
+    auto AddTriangle = [&] {
+        const double X = Pos(Rng), Y = Pos(Rng), S = Size(Rng);
+        // mostly small, some long and thin
+        const double W = S < 0.9 ? S * 5 : S * 80, H = S < 0.9 ? Size(Rng) * 5 : 0.3;
+        for (TMapLayer* L : {&Indexed, &Plain}) {
+            TMapPoints& P = L->NewObject<TRegion>()->Parts().Add()->Points();
+            P.Add(X, Y);
+            P.Add(X + W, Y + H / 3);
+            P.Add(X + W / 2, Y + H);
+        }
+    };
+    auto Compare = [&](const char* Stage) {
+        for (int K = 0; K < 300; ++K) {
+            const double X = Pos(Rng), Y = Pos(Rng), W = Size(Rng) * (K % 3 ? 3 : 40);
+            const TCellBounds R{X, X + W, Y, Y + W * Size(Rng)};
+            TCardinalArray A, B;
+            Indexed.GetAllIdsInRect(R, A);
+            Plain.GetAllIdsInRect(R, B);
+            const std::set<std::uint32_t> SA(A.Data(), A.Data() + A.Count());
+            const std::set<std::uint32_t> SB(B.Data(), B.Data() + B.Count());
+            ASSERT_EQ(SA, SB) << Stage << " rect " << K;
+            ASSERT_EQ(SA.size(), static_cast<size_t>(A.Count())) << "duplicates";
+        }
+    };
+    for (int I = 0; I < 400; ++I)
+        AddTriangle();
+    Indexed.SetUseIndex2D(true);
+    ASSERT_GT(Indexed.Index2D().GetCount(), 0);
+    Compare("built");
+    for (int I = 0; I < 60; ++I)
+        AddTriangle();
+    Compare("after adding");
+    for (int I = 0; I < 100; ++I) {
+        const int Index = static_cast<int>(Rng() % static_cast<unsigned>(Plain.ObjectCount()));
+        Indexed.DeleteObject(Index);
+        Plain.DeleteObject(Index);
+    }
+    Compare("after deleting");
+}

@@ -1,0 +1,229 @@
+#include "objects/PolySplitter.h"
+
+#include "core/MapObjects.h"
+#include "platform/Controls.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <vector>
+
+using namespace Mapobjects;
+using Platform::TPoint;
+
+namespace {
+
+std::vector<TPointEx> PointsOf(const TPointsArray& A) {
+    std::vector<TPointEx> R(static_cast<size_t>(A.Count()));
+    for (int I = 0; I < A.Count(); ++I)
+        A.GetPoint(I, R[static_cast<size_t>(I)]);
+    return R;
+}
+
+void ExpectPoints(const TPointsArray& A,
+                  std::initializer_list<std::pair<long double, long double>> Expected) {
+    const auto P = PointsOf(A);
+    ASSERT_EQ(P.size(), Expected.size());
+    size_t I = 0;
+    for (auto [X, Y] : Expected) {
+        EXPECT_EQ(P[I].X, X) << "point " << I;
+        EXPECT_EQ(P[I].Y, Y) << "point " << I;
+        ++I;
+    }
+}
+
+TVectorEx Vec(long double X1, long double Y1, long double X2, long double Y2) {
+    return VectorEx(PointEx(X1, Y1), PointEx(X2, Y2));
+}
+
+void Fill(TPolySplitter& S, std::initializer_list<std::pair<long double, long double>> Ring) {
+    for (auto [X, Y] : Ring)
+        S.Source().Add(X, Y);
+}
+
+} // namespace
+
+TEST(PointsArray, OutOfRangeIndicesAreIgnored) {
+    TPointsArray A;
+    A.Add(0, 2); // a literal 0 is a coordinate, not a null block
+    A.Add(PointEx(3, 4));
+    TPointEx Out = PointEx(-7, -7);
+    A.GetPoint(-1, Out);
+    A.GetPoint(2, Out);
+    EXPECT_EQ(Out.X, -7);
+    A.SetPoint(2, PointEx(9, 9));
+    A.Delete(2);
+    A.Delete(0);
+    A.Offset(1, -1);
+    ExpectPoints(A, {{4, 3}});
+}
+
+TEST(VectorOperations, ParallelLinesNeverIntersect) {
+    TVectorOperations L;
+    TPointEx P;
+    L.SetVector(Vec(0, 0, 10, 0));
+    EXPECT_FALSE(L.IsIntersected(Vec(2, 0, 5, 0), P)) << "collinear horizontals";
+    EXPECT_FALSE(L.IsIntersected(Vec(4, 0, 4, 0), P)) << "zero-length segment, horizontal line";
+    L.SetVector(Vec(0, 0, 0, 10));
+    EXPECT_FALSE(L.IsIntersected(Vec(0, 2, 0, 8), P)) << "collinear verticals";
+    EXPECT_FALSE(L.IsIntersected(Vec(0, 4, 0, 4), P)) << "zero-length segment, vertical line";
+    L.SetVector(Vec(0, 0, 1, 1));
+    EXPECT_FALSE(L.IsIntersected(Vec(0, 1, 2, 3), P)) << "equal slopes";
+}
+
+TEST(VectorOperations, CrossingsAreCheckedAgainstTheSegmentOnly) {
+    TVectorOperations L;
+    TPointEx P;
+    L.SetVector(Vec(0, 0, 1, 0)); // short, but taken as an infinite line
+    ASSERT_TRUE(L.IsIntersected(Vec(50, -1, 50, 1), P));
+    EXPECT_EQ(P.X, 50);
+    ASSERT_TRUE(L.IsIntersected(Vec(2, -2, 6, 2), P));
+    EXPECT_EQ(P.X, 4);
+    P = PointEx(-1, -1);
+    EXPECT_FALSE(L.IsIntersected(Vec(2, 1, 6, 5), P)) << "beyond the segment";
+    EXPECT_EQ(P.X, 1) << "the crossing is written all the same";
+    L.SetVector(Vec(0, 0, 2, 2));
+    ASSERT_TRUE(L.IsIntersected(Vec(0, 4, 4, 0), P));
+    EXPECT_EQ(P.X, 2);
+    EXPECT_EQ(P.Y, 2);
+}
+
+TEST(PolySplitter, KeepsTheChosenSideOfALine) {
+    TPolySplitter S;
+    Fill(S, {{-10, 0}, {10, 0}, {10, 10}, {-10, 10}});
+    ASSERT_TRUE(S.Split(Vec(0, -100, 0, 100), smRight));
+    ExpectPoints(S.Source(), {{0, 0}, {10, 0}, {10, 10}, {0, 10}});
+    ASSERT_TRUE(S.Split(Vec(-50, 5, 50, 5), smBelow));
+    ExpectPoints(S.Source(), {{0, 0}, {10, 0}, {10, 5}, {0, 5}});
+}
+
+TEST(PolySplitter, VertexOnTheLineIsEmittedTwiceWhenItsNeighbourIsOutside) {
+    TPolySplitter S;
+    Fill(S, {{-5, 5}, {0, 0}, {10, 0}, {10, 10}});
+    ASSERT_TRUE(S.Split(Vec(0, 0, 0, 1), smRight));
+    const auto P = PointsOf(S.Source());
+    ASSERT_EQ(P.size(), 5u);
+    EXPECT_NEAR(static_cast<double>(P[0].Y), 20.0 / 3, 1e-12);
+    EXPECT_TRUE(P[1].X == 0 && P[1].Y == 0 && P[2].X == 0 && P[2].Y == 0);
+}
+
+TEST(PolySplitter, RingWhollyOnTheOtherSideIsLeftAlone) {
+    TPolySplitter S;
+    Fill(S, {{-30, 0}, {-20, 0}, {-20, 10}});
+    EXPECT_FALSE(S.Split(Vec(0, 0, 0, 10), smRight));
+    EXPECT_EQ(S.Destination().Count(), 0);
+    ExpectPoints(S.Source(), {{-30, 0}, {-20, 0}, {-20, 10}});
+}
+
+// --- view clipping -----------------------------------------------------------------------
+
+namespace {
+
+// A 200 x 100 view of -100..100 x -50..50: one pixel per map unit, map (X, Y)
+// at pixel (100 + X, 50 - Y).
+struct ClipView : ::testing::Test {
+    Platform::TWinControl Form{nullptr};
+    TChartix Map{nullptr};
+    TMapPoints Points;
+
+    void SetUp() override {
+        Map.SetParent(&Form);
+        Map.SetBounds(0, 0, 200, 100);
+        Map.SetMinX(-100);
+        Map.SetMaxX(100);
+        Map.SetMinY(-50);
+        Map.SetMaxY(50);
+        Map.SetUseGeneralization(false);
+    }
+
+    std::vector<TPoint> Clip() { return ClipPointsToScreen(Points, Map); }
+
+    // The four splits done one by one, each point converted by MapToScreen.
+    std::vector<TPoint> Reference() {
+        TBounds B = Map.GetViewBounds();
+        int SX, SY;
+        Map.MapToScreen(B.MinX, B.MinY, SX, SY, false);
+        Map.ScreenToMap(SX - 2, SY + 2, B.MinX, B.MinY);
+        Map.MapToScreen(B.MaxX, B.MaxY, SX, SY, false);
+        Map.ScreenToMap(SX + 2, SY - 2, B.MaxX, B.MaxY);
+        TPolySplitter S;
+        for (const TMapPoint& P : Points)
+            S.Source().Add(P.X, P.Y);
+        S.Split(Vec(B.MinX, B.MinY, B.MinX, B.MaxY), smRight);
+        S.Split(Vec(B.MinX, B.MaxY, B.MaxX, B.MaxY), smBelow);
+        S.Split(Vec(B.MaxX, B.MaxY, B.MaxX, B.MinY), smLeft);
+        S.Split(Vec(B.MaxX, B.MinY, B.MinX, B.MinY), smAbove);
+        std::vector<TPoint> R;
+        for (const TPointEx& P : PointsOf(S.Source())) {
+            TPoint Q;
+            Map.MapToScreen(static_cast<double>(P.X), static_cast<double>(P.Y), Q.X, Q.Y, false);
+            R.push_back(Q);
+        }
+        return R;
+    }
+};
+
+} // namespace
+
+TEST_F(ClipView, RingInsideTheViewIsOnlyConverted) {
+    EXPECT_TRUE(Clip().empty());
+    Points.Add(-50, -20);
+    Points.Add(50.5, -20);  // half pixels round to even: 150
+    Points.Add(51.5, 20.5); // 152, 30
+    const std::vector<TPoint> Expected = {{50, 70}, {150, 70}, {152, 30}};
+    EXPECT_EQ(Clip(), Expected);
+}
+
+TEST_F(ClipView, RingAroundTheViewBecomesTheGrownViewBorder) {
+    for (auto [X, Y] : {std::pair{-1, -1}, {1, -1}, {1, 1}, {-1, 1}})
+        Points.Add(X * 1000, Y * 1000);
+    const std::vector<TPoint> R = Clip();
+    for (const TPoint& P : R)
+        EXPECT_TRUE((P.X == -2 || P.X == 202) && (P.Y == -2 || P.Y == 102));
+    for (TPoint Corner : {TPoint{-2, -2}, TPoint{202, -2}, TPoint{202, 102}, TPoint{-2, 102}})
+        EXPECT_NE(std::find(R.begin(), R.end(), Corner), R.end()) << Corner.X << "," << Corner.Y;
+}
+
+TEST_F(ClipView, RingWhollyLeftOfTheViewComesBackConverted) {
+    Points.Add(-500, 0);
+    Points.Add(-400, 0);
+    Points.Add(-400, 10);
+    const std::vector<TPoint> Expected = {{-400, 50}, {-300, 50}, {-300, 40}};
+    EXPECT_EQ(Clip(), Expected);
+}
+
+TEST_F(ClipView, MatchesTheFourSplitsAndMapToScreen) {
+    for (int I = -80; I <= 80; ++I)
+        Points.Add(I + 0.5, I * 0.25); // halves in X and Y
+    ASSERT_EQ(Clip(), Reference());
+    Map.SetZoom(3.7);
+    Map.SetCenterX(12.3);
+    Map.SetCenterY(-4.1);
+    // Rings leaving the view on every combination of sides, and far away.
+    std::mt19937 Rng(42);
+    std::uniform_real_distribution<double> X(-60, 80), Y(-30, 20);
+    for (int Ring = 0; Ring < 300; ++Ring) {
+        Points.Clear();
+        for (int I = 0; I < 3 + Ring % 9; ++I)
+            Points.Add(X(Rng), Y(Rng));
+        ASSERT_EQ(Clip(), Reference()) << "ring " << Ring;
+    }
+    Points.Clear();
+    Points.Add(-1e15, 3e12);
+    Points.Add(-1e15, -3e12);
+    EXPECT_EQ(Clip(), Reference());
+    EXPECT_EQ(Clip()[0].X, -1073741823);
+}
+
+TEST_F(ClipView, GeneralizationDropsPointsWithinTheLevel) {
+    Map.SetUseGeneralization(true);
+    Map.SetGeneralizationLevel(3);
+    for (auto [PX, PY] :
+         {std::pair{10, 10}, {12, 11}, {13, 13}, {11, 12}, {14, 10}, {17, 10}, {18, 10}, {18, 14}})
+        Points.Add(PX - 100, 50 - PY);
+    const std::vector<TPoint> Expected = {{10, 10}, {14, 10}, {18, 10}, {18, 14}};
+    EXPECT_EQ(Clip(), Expected);
+    Map.SetUseGeneralization(false);
+    EXPECT_EQ(Clip().size(), 8u);
+}
