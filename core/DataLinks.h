@@ -23,6 +23,8 @@ public:
     void SetMap(TChartix* Map);
     virtual void MapEvent(TMapDataLinkEvent Event, Platform::TObject* Sender, int Info) {}
     void RemoveNotify() {}
+    // Called by a map that is being destroyed: forget it without detaching.
+    void MapDestroyed() { FMap = nullptr; }
 
 private:
     TChartix* FMap = nullptr;

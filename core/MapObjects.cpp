@@ -42,6 +42,9 @@ TChartix::TChartix(TComponent* Owner) : TCustomControl(Owner) {
 TChartix::~TChartix() {
     FDestroying = true;
     FInUpdate = true;
+    // Links and tools outlive the map in the host's hands: let them forget it.
+    for (TMapDataLink* Link : *FDataLinks) Link->MapDestroyed();
+    for (TCustomMapTool* Tool : *FMapToolsManager) Tool->MapDestroyed();
     FSelectionPattern.reset();
     FMapBitmap.reset();
     FMapToolsManager.reset();

@@ -44,6 +44,11 @@ public:
     void SetCursor(Platform::TCursor V) { FCursor = V; }
     TChartix* Chartix() const { return FChartix; }
     void SetChartix(TChartix* Map);
+    // Called by a map that is being destroyed: forget it and its manager.
+    void MapDestroyed() {
+        FChartix = nullptr;
+        FManager = nullptr;
+    }
 
     // The first map among the components owned by Component, depth first.
     static TChartix* FindChartix(Platform::TComponent* Component);

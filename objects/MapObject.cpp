@@ -14,7 +14,8 @@ TCustomMapObject::TCustomMapObject()
 TCustomMapObject::~TCustomMapObject() {
     if (FMap && !FMap->Destroying()) {
         if (GetSelected()) FMap->Selection().Remove(this);
-        FMap->Displayed().Remove(this);
+        while (FMap->Displayed().Remove(this) >= 0) {
+        }
         if (FMap->OnDeleteObject) FMap->OnDeleteObject(this);
         FMap->DataLinks().TraceMapEvent(mdlRemoveObject, this);
         FMap->DoUpdate(true);
@@ -107,7 +108,11 @@ void TCustomMapObject::DrawAutoLabel() {
 }
 
 void TCustomMapObject::Draw() {
-    if (FMap) FMap->Displayed().Add(this);
+    if (!FMap) return;
+    // A rebuild starts from an empty list and draws each object once; drawing
+    // outside it (a new object, a selection highlight) must not list an
+    // object twice.
+    if (FMap->IsBusy() || FMap->Displayed().IndexOf(this) < 0) FMap->Displayed().Add(this);
 }
 
 void TCustomMapObject::DrawSelection() {

@@ -1,0 +1,83 @@
+#pragma once
+// What the command-line tools share: exit codes, checks of input and output
+// files, the message hook that turns the library's modal messages into lines
+// on stderr, terminal progress from the map's progress events, and loading a
+// file as a layer with those checks.
+
+#include "core/MapObjects.h"
+
+#include <cstdint>
+#include <string>
+
+namespace Apps {
+
+enum TExitCode {
+    ExitOk = 0,
+    ExitUsage = 1,       // bad command line
+    ExitUnreadable = 2,  // an input file is missing or unreadable, an output place unwritable
+    ExitLoadFailed = 3,  // no provider takes the file, or the provider reported an error
+    ExitWriteFailed = 4, // saving or writing the result failed
+};
+
+// Headless tools need no display: offscreen unless the user chose a platform.
+void UseOffscreenPlatformUnlessSet();
+// Keeps Qt's start-up chatter about the session (no runtime directory, as
+// under CI or sudo) off stderr; every other Qt message still gets through.
+void FilterQtMessages();
+
+// Empty when Path is a regular file we can open for reading; otherwise why not.
+std::string UnreadableReason(const std::string& Path);
+// Empty when a file may be created at Path; otherwise why not.
+std::string UnwritableReason(const std::string& Path);
+std::uintmax_t FileSizeOf(const std::string& Path);
+std::string BaseName(const std::string& Path);
+
+// "A (*.a); B (*.b)" from the registry's dialog filter "A (*.a)|*.a|B (*.b)|*.b".
+std::string AcceptedFormats();
+
+// Prints every message the library shows as "<program>: <text>" on stderr and
+// counts them; the previous hook is restored on destruction.
+class TMessagePrinter {
+public:
+    explicit TMessagePrinter(std::string Program);
+    ~TMessagePrinter();
+    TMessagePrinter(const TMessagePrinter&) = delete;
+    TMessagePrinter& operator=(const TMessagePrinter&) = delete;
+    int Count() const { return FCount; }
+
+private:
+    std::string FProgram;
+    int FCount = 0;
+};
+
+// A one-line percentage on stderr, fed by the map's progress events. Quiet
+// unless switched on, so pipes and logs stay clean for small files.
+class TProgressPrinter {
+public:
+    TProgressPrinter(std::string Program, Mapobjects::TChartix& Map);
+    // Label shown for the next run of events; the event's title when empty.
+    void SetLabel(const std::string& Label) { FLabel = Label; }
+    void SetEnabled(bool V) { FEnabled = V; }
+    bool Enabled() const { return FEnabled; }
+    // On for a terminal, or when the work is large enough to take a while.
+    static bool WantedFor(std::uintmax_t Bytes);
+
+private:
+    void Start(int Min, int Max, const std::string& Title);
+    void Show(int Position);
+    void Stop();
+
+    std::string FProgram;
+    std::string FLabel, FTitle;
+    bool FEnabled = false;
+    bool FShown = false;
+    int FMin = 0, FMax = 0, FLastPercent = -1;
+};
+
+// Checks Path, then adds it to Map as a layer through the provider registry.
+// Reports on stderr and returns the exit code; Layer is set on success.
+int LoadLayer(const std::string& Program, Mapobjects::TChartix& Map, const std::string& Path,
+              const TMessagePrinter& Messages, TProgressPrinter& Progress,
+              Mapobjects::TMapLayer*& Layer);
+
+} // namespace Apps

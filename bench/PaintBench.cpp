@@ -1,0 +1,205 @@
+// Painting cost of a large layer: a synthetic layer of about a million
+// vertices (regions and polylines spread over the whole world, random but
+// seeded) painted into a full-HD map bitmap. Prints the time of one full
+// repaint with generalization on and off, zoomed in with and without the
+// spatial index, and the memory the layer takes per vertex. Building and
+// querying the index on its own is chartix-bench-index (IndexBench.cpp).
+//
+//   chartix-bench-paint [--objects N] [--vertices V] [--repeats R] [--png FILE]
+
+#include "core/MapObjects.h"
+#include "objects/Polys.h"
+
+#include <QApplication>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <numbers>
+#include <random>
+#include <string>
+#include <time.h>
+#include <unistd.h>
+#include <vector>
+
+using namespace Mapobjects;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+struct TConfig {
+    int Objects = 10000;
+    int Vertices = 100;
+    int Repeats = 5;
+    std::string Png;
+};
+
+long ResidentBytes() {
+    std::ifstream F("/proc/self/statm");
+    long Size = 0, Resident = 0;
+    F >> Size >> Resident;
+    return Resident * sysconf(_SC_PAGESIZE);
+}
+
+double Ms(Clock::duration D) {
+    return std::chrono::duration<double, std::milli>(D).count();
+}
+
+// The process's CPU time: on a busy shared machine it is steadier than the
+// wall clock, which is printed beside it.
+double CpuMs() {
+    timespec T;
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &T);
+    return T.tv_sec * 1e3 + T.tv_nsec / 1e6;
+}
+
+struct TTiming {
+    double Best = 0, Median = 0, BestCpu = 0;
+};
+
+TTiming Time(int Repeats, const std::function<void()>& F) {
+    std::vector<double> T, Cpu;
+    for (int I = 0; I < Repeats; ++I) {
+        const double Cpu0 = CpuMs();
+        auto Start = Clock::now();
+        F();
+        T.push_back(Ms(Clock::now() - Start));
+        Cpu.push_back(CpuMs() - Cpu0);
+    }
+    std::sort(T.begin(), T.end());
+    return {T.front(), T[T.size() / 2], *std::min_element(Cpu.begin(), Cpu.end())};
+}
+
+// Regions are star-shaped rings round a centre, polylines smooth random
+// walks; sizes from a fifth of a degree to three degrees, so that a zoomed-in
+// view still crosses a few dozen objects.
+void Fill(TMapLayer& Layer, int Objects, int Vertices, std::uint32_t Seed) {
+    std::mt19937 Rng(Seed);
+    std::uniform_real_distribution<double> U(0, 1);
+    const Platform::TColor Fills[] = {
+        Platform::RGB(0xe8, 0xd3, 0xa9), Platform::RGB(0xc9, 0xdf, 0xb4),
+        Platform::RGB(0xb9, 0xd4, 0xe6), Platform::RGB(0xf2, 0xc9, 0xb1)};
+    for (int I = 0; I < Objects; ++I) {
+        const double R = 0.2 + 2.8 * U(Rng);
+        const double CX = -180 + R + (360 - 2 * R) * U(Rng);
+        const double CY = -90 + R + (180 - 2 * R) * U(Rng);
+        const bool IsRegion = I % 2 == 0;
+        TCustomMapObject* Obj = IsRegion
+                                    ? static_cast<TCustomMapObject*>(Layer.NewObject<TRegion>())
+                                    : Layer.NewObject<TPolyline>();
+        TMapPoints& P = Obj->Parts().Add()->Points();
+        P.Reserve(Vertices);
+        if (IsRegion) {
+            Obj->Brush()->SetColor(Fills[(I / 2) % 4]);
+            for (int K = 0; K < Vertices - 1; ++K) {
+                const double A = 2 * std::numbers::pi * (K + 0.5 * U(Rng)) / (Vertices - 1);
+                const double Rad = R * (0.6 + 0.4 * U(Rng));
+                P.Add(CX + Rad * std::cos(A), CY + Rad * std::sin(A));
+            }
+            P.Add(P.GetPoint(0)); // closed ring
+        } else {
+            double X = CX, Y = CY, Heading = 2 * std::numbers::pi * U(Rng);
+            const double Step = R / 15;
+            for (int K = 0; K < Vertices; ++K) {
+                P.Add(std::clamp(X, -180.0, 180.0), std::clamp(Y, -90.0, 90.0));
+                Heading += (U(Rng) - 0.5) * 0.8;
+                X += Step * std::cos(Heading);
+                Y += Step * std::sin(Heading);
+            }
+        }
+    }
+}
+
+bool ParseArgs(int Argc, char** Argv, TConfig& C) {
+    for (int I = 1; I < Argc; ++I) {
+        auto Next = [&]() -> const char* { return I + 1 < Argc ? Argv[++I] : nullptr; };
+        const std::string A = Argv[I];
+        const char* V = nullptr;
+        if (A == "--objects" && (V = Next()))
+            C.Objects = std::atoi(V);
+        else if (A == "--vertices" && (V = Next()))
+            C.Vertices = std::atoi(V);
+        else if (A == "--repeats" && (V = Next()))
+            C.Repeats = std::atoi(V);
+        else if (A == "--png" && (V = Next()))
+            C.Png = V;
+        else {
+            std::fprintf(stderr,
+                         "usage: %s [--objects N] [--vertices V] [--repeats R] [--png FILE]\n",
+                         Argv[0]);
+            return false;
+        }
+    }
+    return C.Objects > 0 && C.Vertices >= 3 && C.Repeats > 0;
+}
+
+void PaintFigures(const TConfig& C) {
+    Platform::TWinControl Form(nullptr);
+    Form.SetBounds(0, 0, 1920, 1080);
+    TChartix Map(nullptr);
+    Map.SetParent(&Form);
+    Map.SetBounds(0, 0, 1920, 1080);
+
+    const long RssBefore = ResidentBytes();
+    auto Start = Clock::now();
+    Map.BeginUpdate(); // adding objects outside an update paints each at once
+    TMapLayer* Layer = Map.Layers().Add("", "synthetic");
+    Fill(*Layer, C.Objects, C.Vertices, 20240601);
+    Map.EndUpdate(false);
+    const double BuildMs = Ms(Clock::now() - Start);
+    const long RssAfter = ResidentBytes();
+
+    long Vertices = 0;
+    for (int I = 0; I < Layer->ObjectCount(); ++I)
+        Vertices += Layer->Objects(I)->Parts().PointCount();
+
+    std::printf("synthetic layer: %d objects (half regions, half polylines), %ld vertices, built "
+                "in %.0f ms\n",
+                Layer->ObjectCount(), Vertices, BuildMs);
+    std::printf("  memory: MemoryUsed %.1f bytes/vertex, RSS delta %.1f bytes/vertex (%.1f MB)\n",
+                static_cast<double>(Layer->MemoryUsed()) / Vertices,
+                static_cast<double>(RssAfter - RssBefore) / Vertices,
+                (RssAfter - RssBefore) / 1048576.0);
+
+    std::printf("full repaint of a 1920x1080 map bitmap (PaintMapToBitmap), %d runs:\n", C.Repeats);
+    auto Report = [&](const char* What) {
+        Map.PaintMapToBitmap(); // warm-up: fonts, caches, the index
+        const TTiming T = Time(C.Repeats, [&] { Map.PaintMapToBitmap(); });
+        std::printf("  %-38s best %7.1f ms  median %7.1f ms  cpu %7.1f ms  (%d objects drawn)\n",
+                    What, T.Best, T.Median, T.BestCpu, Map.Displayed().Count());
+    };
+    Map.SetUseGeneralization(true);
+    Report("zoom 1, generalization on (level 1)");
+    if (!C.Png.empty()) Map.MapBitmap()->SaveToFile(C.Png);
+    Map.SetUseGeneralization(false);
+    Report("zoom 1, generalization off");
+    Map.SetUseGeneralization(true);
+
+    Map.SetCenterX(10);
+    Map.SetCenterY(20);
+    Map.SetZoom(16);
+    Report("zoom 16, no index");
+    Start = Clock::now();
+    Layer->SetUseIndex2D(true);
+    const double IndexMs = Ms(Clock::now() - Start);
+    Report("zoom 16, UseIndex2D");
+    std::printf("  (index over the %d objects built in %.1f ms)\n", Layer->ObjectCount(), IndexMs);
+}
+
+} // namespace
+
+int main(int Argc, char** Argv) {
+    TConfig C;
+    if (!ParseArgs(Argc, Argv, C)) return 1;
+    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    // Qt would take options such as --style for itself: it sees only our name.
+    int QtArgc = 1;
+    QApplication App(QtArgc, Argv);
+    PaintFigures(C);
+    return 0;
+}

@@ -1,0 +1,38 @@
+#pragma once
+// MapInfo style numbers and their platform counterparts: colour integers
+// (red * 65536 + green * 256 + blue), pen and brush pattern numbers, pen
+// widths and font style bits. Kept in one place so that every MapInfo
+// provider converts alike.
+
+#include "platform/Graphics.h"
+
+#include <cstdint>
+
+namespace Mapobjects {
+
+// Each component is capped at 255, so a value above 16777215 reads as red 255;
+// negative values read as black.
+Platform::TColor MifColorToColor(std::int64_t Value);
+// System colours are resolved first.
+std::int64_t ColorToMifColor(Platform::TColor Color);
+
+// Pattern numbers as written: solid 2, clear 1, horizontal 3, vertical 4,
+// backward diagonal 5, forward diagonal 6, cross 7, diagonal cross 8.
+int MifBrushPattern(Platform::TBrushStyle Style);
+// The reverse; MapInfo's many other fill patterns read as solid.
+Platform::TBrushStyle BrushStyleFromMif(int Pattern);
+
+// Solid 2, dash 12, dot 9, dash-dot 14, dash-dot-dot 20, clear 1.
+int MifPenPattern(Platform::TPenStyle Style);
+// The reverse; the other MapInfo line patterns go to the nearest style.
+Platform::TPenStyle PenStyleFromMif(int Pattern);
+
+// MapInfo widths 1-10 are pixels; from 11 on they are tenths of a point
+// plus 10. The result is in pixels, at least 1.
+int PenWidthFromMif(int Width);
+
+// 1 bold, 2 italic, 4 underline; other bits (halo, shadow...) are dropped.
+int MifFontStyle(Platform::TFontStyles Style);
+Platform::TFontStyles FontStyleFromMif(int Value);
+
+} // namespace Mapobjects

@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# Rebuilds the sample layers from Natural Earth 1:110m countries (public
+# domain), as packaged in the npm package world-atlas (TopoJSON).
+#
+#   samples/countries.mif/.mid  one region per country: name, soft fill, grey outline
+#   samples/places.mif/.mid     one point inside each country, with its name
+#
+# Needs npm and GDAL's ogr2ogr (scripts/deps installs gdal-bin). Re-runnable:
+# the outputs are replaced. Nothing is installed into the repository.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+WORLD_ATLAS_VERSION="${WORLD_ATLAS_VERSION:-2.0.2}"
+RESOLUTION="${RESOLUTION:-110m}"
+out="samples"
+
+for tool in npm ogr2ogr; do
+  command -v "$tool" >/dev/null || { echo "make-samples: $tool is required" >&2; exit 1; }
+done
+
+tmp="$(mktemp -d)"
+trap 'rm -rf "$tmp"' EXIT
+
+(cd "$tmp" && npm pack --silent "world-atlas@$WORLD_ATLAS_VERSION" >/dev/null)
+tar -xzf "$tmp"/world-atlas-*.tgz -C "$tmp"
+topo="$tmp/package/countries-$RESOLUTION.json"
+[ -f "$topo" ] || { echo "make-samples: $topo missing from the package" >&2; exit 1; }
+
+# The TopoJSON is spherical: rings of Fiji and Russia run across the 180th
+# meridian and would draw as bands round the whole plane map. Such geometries
+# are shifted to 0..360, cut at 180 and the eastern half moved back by -360.
+# Antarctica also touches both edges but closes along the bottom of the map,
+# which is already right in the plane, hence the latitude test.
+fixed="CASE WHEN ST_MinX(geometry) < -179.9 AND ST_MaxX(geometry) > 179.9
+                  AND ST_MinY(geometry) > -80
+        THEN ST_Union(
+               ST_CollectionExtract(ST_Intersection(ST_MakeValid(ST_Shift_Longitude(geometry)),
+                                                    BuildMbr(-180, -90, 180, 90)), 3),
+               ST_Translate(ST_CollectionExtract(ST_Intersection(ST_MakeValid(ST_Shift_Longitude(geometry)),
+                                                                 BuildMbr(180, -90, 540, 90)), 3),
+                            -360, 0, 0))
+        ELSE geometry END"
+
+# Seven soft fills, taken in turn, so that neighbours mostly differ.
+palette="'#e8d3a9#c9dfb4#f2c9b1#b9d4e6#e6c8dc#d9e4a6#f1e2a0'"
+style="printf('BRUSH(fc:%s);PEN(c:#5a5a5a,w:1px)', substr($palette, (rowid % 7) * 7 + 1, 7))"
+
+rm -f "$out"/countries.mif "$out"/countries.mid "$out"/places.mif "$out"/places.mid
+ogr2ogr -f "MapInfo File" -dsco FORMAT=MIF -select name -nln countries \
+  "$out/countries.mif" "$topo" -dialect SQLite \
+  -sql "SELECT $fixed AS geometry, name, $style AS OGR_STYLE FROM countries ORDER BY name"
+
+ogr2ogr -f "MapInfo File" -dsco FORMAT=MIF -select name -nln places \
+  "$out/places.mif" "$out/countries.mif" -dialect SQLite \
+  -sql "SELECT ST_PointOnSurface(geometry) AS geometry, name,
+               'SYMBOL(id:\"mapinfo-sym-34\",c:#b03a2e,s:6pt)' AS OGR_STYLE
+        FROM countries ORDER BY name"
+
+for f in countries places; do
+  n=$(grep -ciE '^(region|pline|point)' "$out/$f.mif" || true)
+  echo "$out/$f.mif: $n objects, $(du -k "$out/$f.mif" | cut -f1) KiB"
+done

@@ -1,0 +1,371 @@
+#include "formats/SimpleMIFFormatProvider.h"
+
+#include "core/MapObjects.h"
+#include "objects/Polys.h"
+#include "objects/Shapes.h"
+#include "objects/Text.h"
+#include "platform/Dialogs.h"
+#include "support/MapFixture.h"
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <unistd.h>
+
+using namespace Mapobjects;
+using namespace Platform;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct MifReader : Testing::MapFixture {
+    TSimpleMIFFormatProvider Provider{nullptr};
+    TMapLayer* Layer = nullptr;
+    fs::path Dir = fs::temp_directory_path() / ("chartix-mifr-" + std::to_string(getpid()));
+
+    void SetUp() override {
+        Testing::MapFixture::SetUp();
+        Layer = Map.Layers().Add("", "mif");
+        fs::create_directories(Dir);
+        RecordedMessages().clear();
+    }
+    void TearDown() override { fs::remove_all(Dir); }
+
+    std::string Path(const std::string& Name) const { return (Dir / Name).string(); }
+    static void Write(const std::string& File, std::string_view Text) {
+        std::ofstream(File, std::ios::binary) << Text;
+    }
+    bool Load(std::string_view Mif, const char* Mid = nullptr) {
+        Write(Path("a.mif"), Mif);
+        fs::remove(Path("a.mid"));
+        if (Mid) Write(Path("a.mid"), Mid);
+        return Provider.Load(Layer, Path("a.mif"));
+    }
+    template <class T> T* Obj(int I) {
+        T* Result = dynamic_cast<T*>(Layer->Objects(I));
+        EXPECT_NE(Result, nullptr) << "object " << I;
+        return Result;
+    }
+    TDataField* Field(int Object, int F) { return Layer->Objects(Object)->Fields().GetFields(F); }
+    static const TMapPoints& Points(TCustomMapObject* O, int Part) {
+        return O->Parts().Items(Part)->Points();
+    }
+    static std::string Messages() {
+        std::string S;
+        for (const TMessageRecord& M : RecordedMessages())
+            S += M.Text + "\n";
+        return S;
+    }
+};
+
+} // namespace
+
+TEST_F(MifReader, ReadsAPointWithItsSymbolAndValues) {
+    ASSERT_TRUE(Load("Delimiter \",\"\nColumns 2\nNAME Char(10)\nPOP Integer\nData\n"
+                     "Point 10.5 -20.25\nSymbol (35,255,12)\n",
+                     "\"Name\",1000\n"));
+    EXPECT_EQ(Messages(), "");
+    ASSERT_EQ(Layer->ObjectCount(), 1);
+    TSymbol* S = Obj<TSymbol>(0);
+    EXPECT_EQ(dynamic_cast<TText*>(S), nullptr);
+    EXPECT_DOUBLE_EQ(S->X(), 10.5);
+    EXPECT_DOUBLE_EQ(S->Y(), -20.25);
+    EXPECT_DOUBLE_EQ(S->GetBounds().MinX, 10.5); // the extent follows the point
+    EXPECT_EQ(S->Shape(), 35);
+    EXPECT_EQ(S->Font()->Color(), TColor(0xFF0000)); // MapInfo 255 is pure blue
+    EXPECT_EQ(S->Font()->Size(), 12);
+    EXPECT_EQ(S->Font()->Name(), "MapInfo Symbol");
+    ASSERT_EQ(Layer->Fields().Count(), 2);
+    EXPECT_EQ(Layer->Fields().GetFields(0)->DataType(), dtString);
+    EXPECT_EQ(Layer->Fields().GetFields(1)->DataType(), dtInteger);
+    EXPECT_EQ(Field(0, 0)->AsString(), "Name");
+    EXPECT_EQ(Field(0, 1)->AsInteger(), 1000);
+    EXPECT_FALSE(Map.InUpdate());
+    EXPECT_FALSE(Map.TextSizing());
+}
+
+TEST_F(MifReader, GeometryAndStyleClauses) {
+    ASSERT_TRUE(Load("Data\n"
+                     "Pline 3\n1 1\n2 2\n3 3\n"
+                     "Pline Multiple 2\n2\n0 0\n1 1\n3\n5 5\n6 6\n7 5\n"
+                     "Pline\n  2\n-1.5e2 +4\n0 0\nSmooth\n"
+                     "Region 2\n  4\n0 0\n10 0\n10 10\n0 0\n  5\n2 2\n2 4\n4 4\n4 2\n2 2\n"
+                     "    Pen (1,2,16711680)\n    Brush (2,65280,16777215)\n    Center 5 5\n"
+                     "Region 1\n3\n0 0\n1 0\n0 1\nPen (4,1,16777216)\nBrush (5,255,65280)\n"
+                     "Line 0 0 10 -10\nBrush (1,0,16777215)\n"
+                     "Point 1 2\nSymbol (64,16711680,18,\"Wingdings\",1,0)\n"
+                     "Point 3 4")); // a last statement without a line end still counts
+    EXPECT_EQ(Messages(), "");
+    ASSERT_EQ(Layer->ObjectCount(), 8);
+    EXPECT_EQ(Points(Obj<TPolyline>(0), 0).Count(), 3);
+    TPolyline* M = Obj<TPolyline>(1);
+    ASSERT_EQ(M->Parts().Count(), 2);
+    EXPECT_EQ(Points(M, 0).Count(), 2);
+    EXPECT_EQ(Points(M, 1).Count(), 3);
+    EXPECT_DOUBLE_EQ(Points(Obj<TPolyline>(2), 0).GetPoint(0).X, -150);
+
+    TRegion* R = Obj<TRegion>(3);
+    ASSERT_EQ(R->Parts().Count(), 2);
+    EXPECT_EQ(Points(R, 1).Count(), 5);
+    EXPECT_EQ(R->Pen()->Color(), TColor(0x0000FF));   // red
+    EXPECT_EQ(R->Brush()->Color(), TColor(0x00FF00)); // green
+    EXPECT_EQ(R->Brush()->Style(), bsSolid);
+    // Above 16777215 each component caps: red 255. Width and pattern are
+    // kept; a hatch with a back colour draws over it; pattern 1 is hollow.
+    TRegion* H = Obj<TRegion>(4);
+    EXPECT_EQ(H->Pen()->Color(), TColor(0x0000FF));
+    EXPECT_EQ(H->Pen()->Width(), 4);
+    EXPECT_EQ(H->Pen()->Style(), psClear);
+    EXPECT_EQ(H->Brush()->Style(), bsBDiagonal);
+    EXPECT_TRUE(H->UseBGColor());
+    EXPECT_EQ(H->BGColor(), TColor(0x00FF00));
+    TPolyline* L = Obj<TPolyline>(5);
+    EXPECT_DOUBLE_EQ(Points(L, 0).GetPoint(1).Y, -10);
+    EXPECT_EQ(L->Brush()->Style(), bsClear);
+
+    TSymbol* S = Obj<TSymbol>(6);
+    EXPECT_EQ(S->Shape(), 64);
+    EXPECT_EQ(S->Font()->Name(), "Wingdings");
+    EXPECT_EQ(S->Font()->Color(), TColor(0x0000FF));
+    EXPECT_EQ(S->Font()->Style(), TFontStyles(fsBold));
+    EXPECT_DOUBLE_EQ(Obj<TSymbol>(7)->Y(), 4);
+}
+
+TEST_F(MifReader, TextsRectanglesEllipsesAndArcs) {
+    ASSERT_TRUE(Load("Data\n"
+                     "Text\n    \"Hello \"\"you\"\"\"\n    1 2 11 7\n"
+                     "    Font (\"Arial\",3,0,255)\n    Angle 30\n    Justify Center\n"
+                     "Rect 10 5 0 0\n"
+                     "Roundrect 0 0 4 4\n  0.5\n"
+                     "Ellipse -1 -2 3 2\n"
+                     "Ellipse 0 0 8 2\n"
+                     "Arc 0 0 2 2\n  0 90\n"));
+    EXPECT_EQ(Messages(), "");
+    ASSERT_EQ(Layer->ObjectCount(), 6);
+    TText* T = Obj<TText>(0);
+    EXPECT_EQ(T->Text(), "Hello \"you\"");
+    EXPECT_DOUBLE_EQ(T->X(), 1);
+    EXPECT_DOUBLE_EQ(T->Y(), 2);
+    EXPECT_DOUBLE_EQ(T->Width(), 10);
+    EXPECT_DOUBLE_EQ(T->Height(), 5);
+    EXPECT_DOUBLE_EQ(T->Angle(), 30);
+    EXPECT_EQ(T->Font()->Name(), "Arial");
+    EXPECT_EQ(T->Font()->Style(), TFontStyles(fsBold | fsItalic));
+    EXPECT_EQ(T->Font()->Color(), TColor(0xFF0000));
+    TRectangle* R = Obj<TRectangle>(1);
+    EXPECT_DOUBLE_EQ(R->X0(), 0);
+    EXPECT_DOUBLE_EQ(R->Y1(), 5);
+    EXPECT_DOUBLE_EQ(R->GetBounds().MaxX, 10);
+    EXPECT_DOUBLE_EQ(Obj<TRectangle>(2)->X1(), 4);
+    TCircle* C = Obj<TCircle>(3);
+    EXPECT_DOUBLE_EQ(C->X(), 1);
+    EXPECT_DOUBLE_EQ(C->Y(), 0);
+    EXPECT_DOUBLE_EQ(C->Radius(), 2);
+    // An oval becomes a closed region ring on the ellipse.
+    const TMapPoints& Oval = Points(Obj<TRegion>(4), 0);
+    ASSERT_GT(Oval.Count(), 16);
+    for (const TMapPoint& Q : Oval)
+        EXPECT_NEAR((Q.X - 4) * (Q.X - 4) / 16 + (Q.Y - 1) * (Q.Y - 1), 1, 1e-9);
+    // An arc is the polyline it draws: east to north about (1, 1).
+    const TMapPoints& Arc = Points(Obj<TPolyline>(5), 0);
+    EXPECT_NEAR(Arc.GetPoint(0).X, 2, 1e-9);
+    EXPECT_NEAR(Arc.GetPoint(Arc.Count() - 1).Y, 2, 1e-9);
+}
+
+TEST_F(MifReader, RowsStayWithTheirObjects) {
+    // Every statement takes one row, also those that make no object.
+    ASSERT_TRUE(Load("Columns 1\nN Char(10)\nData\n"
+                     "None\n"
+                     "Multipoint 2\n1 1\n2 2\n    Symbol (35,0,12)\n"
+                     "Collection 2\nMultipoint 1\n5 5\nPline 2\n0 0\n3 3\n    Pen (2,2,255)\n"
+                     "Text \"T\"\n    0 0 1 1\n    Spacing 1.5\n    Label Line Arrow 1 1\n"
+                     "Point 9 9\n",
+                     "none\nmulti\ncoll\ntext\npoint\n"));
+    EXPECT_EQ(Messages(), "");
+    ASSERT_EQ(Layer->ObjectCount(), 3);
+    EXPECT_EQ(Field(0, 0)->AsString(), "coll");
+    EXPECT_EQ(Field(1, 0)->AsString(), "text");
+    EXPECT_EQ(Field(2, 0)->AsString(), "point");
+    // A collection gives its polyline, with the polyline's style.
+    TPolyline* Coll = Obj<TPolyline>(0);
+    EXPECT_EQ(Points(Coll, 0).Count(), 2);
+    EXPECT_EQ(Coll->Pen()->Color(), TColor(0xFF0000));
+    EXPECT_DOUBLE_EQ(Coll->GetBounds().MaxX, 3);
+}
+
+TEST_F(MifReader, ColumnTypesAndValues) {
+    // No Delimiter line: ";". Quoted items may hold the delimiter and doubled
+    // quotes, in double quotes (MapInfo) or apostrophes (our writer).
+    ASSERT_TRUE(Load("Columns 9\n  Name Char(12)\n  D Date\n  S SmallInt\n  L Logical\n"
+                     "  DT DateTime\n  T Time\n  F Float\n  Dec Decimal(10,2)\n  X Unknown\n"
+                     "Data\nPoint 0 0\nPoint 1 1\nPoint 2 2\n",
+                     "\"a; \"\"b\"\"\";20240115;-12;T;20240115133005;133005;2.5;3.25;7\n"
+                     " 'it''s' ;2023-02-28;7;False;20000101000000500;000001500;-1e3;0;\n"
+                     "c;;;;;;;;\n"));
+    EXPECT_EQ(Messages(), "");
+    const TDataFields& F = Layer->Fields();
+    ASSERT_EQ(F.Count(), 9);
+    const TDataType Types[] = {dtString, dtDate,  dtSmallInt, dtBoolean, dtDateTime,
+                               dtTime,   dtFloat, dtDecimal,  dtFloat};
+    for (int I = 0; I < 9; ++I)
+        EXPECT_EQ(F.GetFields(I)->DataType(), Types[I]) << I;
+    EXPECT_EQ(F.GetFields(0)->Size(), 12); // the declared width is kept
+
+    EXPECT_EQ(Field(0, 0)->AsString(), "a; \"b\"");
+    EXPECT_DOUBLE_EQ(Field(0, 1)->AsDate(), EncodeDate(2024, 1, 15));
+    EXPECT_EQ(Field(0, 2)->AsInteger(), -12);
+    EXPECT_EQ(Field(0, 3)->Value(), TVariant(true));
+    EXPECT_NEAR(Field(0, 4)->AsDateTime(), EncodeDate(2024, 1, 15) + EncodeTime(13, 30, 5, 0),
+                1e-9);
+    EXPECT_NEAR(Field(0, 5)->AsTime(), EncodeTime(13, 30, 5, 0), 1e-9);
+    EXPECT_DOUBLE_EQ(Field(0, 6)->AsFloat(), 2.5);
+    EXPECT_DOUBLE_EQ(Field(0, 7)->AsFloat(), 3.25);
+    EXPECT_EQ(Field(1, 0)->AsString(), "it's");
+    EXPECT_DOUBLE_EQ(Field(1, 1)->AsDate(), EncodeDate(2023, 2, 28)); // the platform's own text
+    EXPECT_EQ(Field(1, 3)->Value(), TVariant(false));
+    EXPECT_NEAR(Field(1, 5)->AsTime(), EncodeTime(0, 0, 1, 500), 1e-9);
+    EXPECT_EQ(Field(2, 0)->AsString(), "c"); // unquoted: kept whole
+    EXPECT_TRUE(Field(2, 1)->Value().IsEmpty());
+    EXPECT_TRUE(Field(2, 3)->Value().IsEmpty());
+}
+
+TEST_F(MifReader, MixedCaseHeaderAndWordsInsideValues) {
+    // A column named Pen, a text that mentions pens and values that look like
+    // clauses are data, not style clauses.
+    ASSERT_TRUE(
+        Load("version 300\ncharset \"Neutral\"\nDELIMITER \"\t\"\nINDEX 1\n"
+             "coordsys Earth Projection 1, 104\ncolumns 2\n  Pen Char(20)\n  Region Integer\n"
+             "data\n\nregion 1\n  3\n0 0\n1 0\n0 1\n    pen (1,2,255)\n"
+             "Text \"Open pen, Brush\"\n  0 0 4 1\npoint 5 6\n    symbol (34,0,9)\n",
+             "\"Pen (1,2,0)\"\t1\n\"Brush\"\t2\n\"SYMBOL\"\t3\n"));
+    EXPECT_EQ(Messages(), "");
+    EXPECT_EQ(Layer->Fields().GetFields(0)->Name(), "Pen");
+    ASSERT_EQ(Layer->ObjectCount(), 3);
+    EXPECT_EQ(Obj<TRegion>(0)->Pen()->Color(), TColor(0xFF0000));
+    EXPECT_EQ(Obj<TText>(1)->Text(), "Open pen, Brush");
+    EXPECT_EQ(Obj<TSymbol>(2)->Shape(), 34);
+    EXPECT_EQ(Field(0, 0)->AsString(), "Pen (1,2,0)");
+    EXPECT_EQ(Field(2, 1)->AsString(), "3");
+}
+
+TEST_F(MifReader, FilesLayersAndProgress) {
+    EXPECT_FALSE(Provider.Load(Layer, Path("none.mif")));
+    Write(Path("a.mif"), "Data\nPoint 1 1\n");
+    EXPECT_FALSE(Provider.Load(nullptr, Path("a.mif")));
+    TMapLayer Loose; // no map
+    EXPECT_FALSE(Provider.Load(&Loose, Path("a.mif")));
+
+    // Geometry without a .mid; objects already in the layer stay; Columns
+    // replaces the field list.
+    Layer->Fields().Add("OLD", dtFloat, 0);
+    Layer->NewObject<TRegion>();
+    std::vector<std::string> Log;
+    int Max = -1, Last = -1;
+    Map.OnStartProgress = [&](TObject*, int Min, int M, const std::string& Title) {
+        Log.push_back(std::to_string(Min) + " " + Title);
+        Max = M;
+    };
+    Map.OnShowProgress = [&](TObject*, int P) { Last = std::max(Last, P); };
+    Map.OnStopProgress = [&](TObject*) { Log.push_back("stop"); };
+    const std::string Mif = "Columns 1\nNEW Integer\nData\nPoint 1 1\nPoint 2 2\n";
+    ASSERT_TRUE(Load(Mif));
+    EXPECT_EQ(Log, (std::vector<std::string>{"0 Loading file", "stop"}));
+    EXPECT_EQ(Max, static_cast<int>(Mif.size()));
+    EXPECT_GT(Last, 0);
+    EXPECT_LE(Last, Max);
+    ASSERT_EQ(Layer->ObjectCount(), 3);
+    EXPECT_EQ(Layer->Fields().GetFields(0)->Name(), "NEW");
+    EXPECT_TRUE(Field(2, 0)->Value().IsEmpty());
+
+    // An upper-case pair from another system.
+    Write(Path("B.MIF"), "Columns 1\nN Integer\nData\nPoint 1 1\n");
+    Write(Path("B.MID"), "42\n");
+    ASSERT_TRUE(Provider.Load(Layer, Path("B.MIF")));
+    EXPECT_EQ(Field(3, 0)->AsString(), "42");
+    EXPECT_EQ(Messages(), "");
+}
+
+TEST_F(MifReader, IdentityAndClauseKinds) {
+    EXPECT_EQ(Provider.Description(), "MapInfo Interchange Format (MIF) Provider (simple edition)");
+    EXPECT_EQ(Provider.Filter(), "MapInfo Interchange Format Files (*.mif)|*.mif");
+    EXPECT_EQ(GUIDToString(Provider.GetGUID()), "{830DF284-6671-4CD9-BE3C-CAF9B6DB2E2C}");
+    EXPECT_TRUE(Provider.CanProcessFile("/data/ROADS.MIF"));
+    EXPECT_FALSE(Provider.CanProcessFile("roads.mif.bak"));
+    EXPECT_EQ(FormatProviders()->FindSuitableProvider("x.mif"), &Provider);
+
+    using P = TSimpleMIFFormatProvider;
+    EXPECT_EQ(P::IsObjAttrString("    Pen (1,2,0)"), oaPen);
+    EXPECT_EQ(P::IsObjAttrString("brush (2,0)"), oaBrush);
+    EXPECT_EQ(P::IsObjAttrString("Center 1 2"), oaCenter);
+    EXPECT_EQ(P::IsObjAttrString("Font (\"Open Sans\",0,0,0)"), oaFont); // the last word wins
+    EXPECT_EQ(P::IsObjAttrString("Symbol (35,0,12,\"OpenSymbol\",0,0)"), oaSymbol);
+    EXPECT_EQ(P::IsObjAttrString("Data"), oaNone);
+}
+
+// --- bad input ----------------------------------------------------------------------
+
+TEST_F(MifReader, BadInputEndsInOneMessageAndKeepsWhatWasRead) {
+    ASSERT_TRUE(Load("Data\nPoint 1 2\nPoint x 2\nPoint 3 3\n"));
+    ASSERT_EQ(RecordedMessages().size(), 1u);
+    EXPECT_EQ(RecordedMessages()[0].Type, mtError);
+    EXPECT_EQ(RecordedMessages()[0].Text, "Error reading mif-file at line 3 with message: 'x' is "
+                                          "not a valid floating point value!");
+    EXPECT_EQ(Layer->ObjectCount(), 1);
+    EXPECT_FALSE(Map.InUpdate());
+    EXPECT_FALSE(Map.TextSizing());
+
+    for (const char* Mif :
+         {"Data\nRegion 1\n3\n0 0\n1 zz\n", "Data\nRegion -1\n", "Data\nPline 99999999999\n",
+          "Data\nRegion 1\nabc\n", "Data\nPoint 1 1\nPen (1,2)\n", "Data\nPoint 1\n",
+          "Data\nPoint 1 nan\n", "Columns -3\nData\n"}) {
+        RecordedMessages().clear();
+        EXPECT_TRUE(Load(Mif)) << Mif;
+        ASSERT_EQ(RecordedMessages().size(), 1u) << Mif;
+        EXPECT_EQ(RecordedMessages()[0].Text.rfind("Error reading mif-file at line ", 0), 0u);
+    }
+}
+
+TEST_F(MifReader, HugeCountsAndTruncatedBodiesStopCleanly) {
+    // Counts that promise more than the file holds: reading stops at its end
+    // and no room is taken for points that are not there.
+    ASSERT_TRUE(Load("Data\nRegion 2000000000\n3\n0 0\n1 0\n0 1\n"));
+    ASSERT_TRUE(Load("Data\nPline 2000000000\n0 0\n1 1\n"));
+    ASSERT_TRUE(Load("Data\nRegion 2\n5\n0 0\n1 1\n"));
+    ASSERT_TRUE(Load("Columns 2000000000\nA Integer\n"));
+    ASSERT_TRUE(Load("Data\nText\n"));
+    EXPECT_EQ(Messages(), "");
+    ASSERT_EQ(Layer->ObjectCount(), 3);
+    EXPECT_EQ(Layer->Objects(0)->Parts().Count(), 1);
+    EXPECT_EQ(Points(Layer->Objects(1), 0).Count(), 2);
+    EXPECT_EQ(Points(Layer->Objects(2), 0).Count(), 2);
+    EXPECT_EQ(Layer->Fields().Count(), 1);
+    EXPECT_LT(Layer->MemoryUsed(), 64u * 1024);
+}
+
+TEST_F(MifReader, RandomBytesAndShuffledStatementsNeverCrash) {
+    std::mt19937 Rng(20240607);
+    std::string Bytes(64 * 1024, '\0');
+    for (char& C : Bytes)
+        C = static_cast<char>(Rng() & 0xFF);
+    EXPECT_TRUE(Load(Bytes, Bytes.substr(0, 4096).c_str()));
+
+    // Lines made of the format's own words and of numbers good and bad.
+    const char* Words[] = {"Region",     "Pline",   "Multiple",   "Point",     "Text",
+                           "Collection", "Arc",     "Ellipse",    "Rect",      "None",
+                           "Pen",        "Brush",   "Symbol",     "Font",      "Columns",
+                           "Delimiter",  "\"",      "(",          ",",         ")",
+                           "2000000000", "-5",      "3",          "0.5",       "1e308",
+                           "x",          "\"a,b\"", "Multipoint", "Roundrect", "Angle"};
+    for (int Round = 0; Round < 20; ++Round) {
+        std::string Mif = "Columns 2\nA Char(5)\nB Integer\nData\n";
+        for (int L = 0; L < 400; ++L) {
+            for (int K = static_cast<int>(Rng() % 6); K > 0; --K)
+                Mif += std::string(Words[Rng() % std::size(Words)]) + " ";
+            Mif += "\n";
+        }
+        EXPECT_TRUE(Load(Mif, "\"a\",1\n'b,2\n\"\n"));
+    }
+    EXPECT_FALSE(Map.InUpdate());
+    EXPECT_LT(Layer->MemoryUsed(), 16u * 1024 * 1024);
+}

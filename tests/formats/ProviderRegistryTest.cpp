@@ -1,0 +1,121 @@
+#include "core/MapObjects.h"
+#include "formats/CustomFormatProvider.h"
+#include "platform/SysUtils.h"
+
+#include <gtest/gtest.h>
+
+using namespace Mapobjects;
+
+namespace {
+
+// A provider for one extension that records what it was asked.
+struct FakeProvider : TCustomFormatProvider {
+    std::string Ext, Desc, Guid;
+    bool LoadResult = true;
+    std::vector<std::string> Calls;
+    FakeProvider(std::string E, std::string D, std::string G)
+        : TCustomFormatProvider(nullptr), Ext(std::move(E)), Desc(std::move(D)), Guid(std::move(G)) {}
+    std::string GetDescription() const override { return Desc; }
+    std::string GetFilter() const override { return Desc + "|*" + Ext; }
+    TGUID GetGUID() const override { return StringToGUID(Guid); }
+    bool Load(TMapLayer*, const std::string& F) override {
+        Calls.push_back("load " + F);
+        return LoadResult;
+    }
+    bool Save(TMapLayer*, const std::string& F) override {
+        Calls.push_back("save " + F);
+        return true;
+    }
+    bool CanProcessFile(const std::string& F) const override {
+        return Platform::SameText(Platform::ExtractFileExt(F), Ext);
+    }
+};
+
+const char* GuidA = "{830DF284-6671-4CD9-BE3C-CAF9B6DB2E2C}";
+const char* GuidB = "{4AC2894A-85A3-4613-80D2-27DDCDFEA816}";
+
+} // namespace
+
+TEST(ProviderRegistry, ExistsFromStartUpAndIsEmpty) {
+    ASSERT_NE(FormatProviders(), nullptr);
+    EXPECT_EQ(FormatProviders()->Count(), 0);
+    EXPECT_EQ(FormatProviders()->GetFilter(), "");
+    EXPECT_EQ(FormatProviders()->GetFilterIndex(), 0);
+    EXPECT_EQ(Platform::FormatSettings().DecimalSeparator, '.');
+}
+
+TEST(ProviderRegistry, FiltersJoinInRegistrationOrder) {
+    FakeProvider A(".a", "A", GuidA), B(".b", "B", GuidB);
+    EXPECT_EQ(FormatProviders()->GetFilter(), "A|*.a|B|*.b");
+    B.SetEnabled(false); // still contributes its filter
+    EXPECT_EQ(FormatProviders()->GetFilter(), "A|*.a|B|*.b");
+}
+
+TEST(ProviderRegistry, DefaultIsExclusive) {
+    FakeProvider A(".a", "A", GuidA), B(".b", "B", GuidB);
+    A.SetDefault(true);
+    B.SetDefault(true);
+    EXPECT_FALSE(A.Default());
+    EXPECT_EQ(FormatProviders()->GetFilterIndex(), 1);
+    B.SetDefault(false);
+    EXPECT_EQ(FormatProviders()->GetFilterIndex(), 0);
+}
+
+TEST(ProviderRegistry, SelectionByExtensionFirstEnabledWins) {
+    FakeProvider A(".mif", "A", GuidA), B(".mif", "B", GuidB);
+    EXPECT_EQ(FormatProviders()->FindSuitableProvider("ROADS.MIF"), &A);
+    EXPECT_EQ(FormatProviders()->FindSuitableProvider("dir.x/roads.mif"), &A);
+    EXPECT_EQ(FormatProviders()->FindSuitableProvider("roads.mif.bak"), nullptr);
+    A.SetEnabled(false);
+    EXPECT_EQ(FormatProviders()->FindSuitableProvider("roads.mif"), &B);
+}
+
+TEST(ProviderRegistry, DestroyedProviderLeavesTheRegistry) {
+    auto* A = new FakeProvider(".a", "A", GuidA);
+    EXPECT_EQ(FormatProviders()->GetProviderByGUID(StringToGUID(GuidA)), A);
+    delete A;
+    EXPECT_EQ(FormatProviders()->FindSuitableProvider("x.a"), nullptr);
+    EXPECT_EQ(FormatProviders()->GetProviderByGUID(StringToGUID(GuidA)), nullptr);
+}
+
+TEST(ProviderRegistry, GuidsParseAndCompareInFull) {
+    TGUID G = StringToGUID(GuidA);
+    EXPECT_EQ(G.D1, 0x830DF284u);
+    EXPECT_EQ(G.D2, 0x6671);
+    EXPECT_EQ(GUIDToString(G), GuidA);
+    TGUID H = G;
+    H.D2 = 0;
+    EXPECT_FALSE(G == H);
+    EXPECT_THROW(StringToGUID("830DF284"), Platform::EConvertError);
+    EXPECT_THROW(StringToGUID("{830DF284-6671-4CD9-BE3C-CAF9B6DB2EZZ}"), Platform::EConvertError);
+}
+
+TEST(ProviderRegistry, LayerLoadAndSaveGoThroughTheProvider) {
+    FakeProvider A(".a", "A", GuidA);
+    TChartix Map(nullptr);
+    TMapLayer* L = Map.Layers().Add("", "");
+    EXPECT_TRUE(L->LoadFromFile("/data/roads.a", ""));
+    EXPECT_EQ(L->Name(), "roads");
+    EXPECT_EQ(L->FileName(), "/data/roads.a");
+    EXPECT_TRUE(L->LoadFromFile("/data/rivers.a", "Rivers"));
+    EXPECT_EQ(L->Name(), "Rivers");
+    A.LoadResult = false;
+    EXPECT_FALSE(L->LoadFromFile("/data/lakes.a", "Lakes"));
+    EXPECT_EQ(L->Name(), "Rivers"); // unchanged after a failure
+    EXPECT_FALSE(L->LoadFromFile("/data/lakes.b", "Lakes"));
+    EXPECT_TRUE(L->SaveToFile(""));
+    EXPECT_EQ(A.Calls.back(), "save /data/rivers.a");
+    EXPECT_FALSE(L->SaveToFile("/data/out.b"));
+    TMapLayer Lone;
+    EXPECT_FALSE(Lone.SaveToFile("")); // no name at all
+}
+
+TEST(ProviderRegistry, SavingUnrotatesTheMapFirst) {
+    FakeProvider A(".a", "A", GuidA);
+    TChartix Map(nullptr);
+    TMapLayer* L = Map.Layers().Add("", "L");
+    Map.RotateMap(1, 1, 30);
+    ASSERT_TRUE(Map.isMapRotated());
+    EXPECT_TRUE(L->SaveToFile("/tmp/x.a"));
+    EXPECT_FALSE(Map.isMapRotated());
+}

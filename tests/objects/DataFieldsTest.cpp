@@ -1,0 +1,120 @@
+#include "objects/DataFields.h"
+#include "platform/SysUtils.h"
+
+#include <gtest/gtest.h>
+
+using namespace Mapobjects;
+using Platform::TVariant;
+
+TEST(DataFields, StringSizeRuleDependsOnTheOrderOfSetters) {
+    TDataFields Fields;
+    EXPECT_EQ(Fields.Add("A", dtString, 0)->Size(), 255);
+    EXPECT_EQ(Fields.Insert(0, "B", dtString, 0)->Size(), 0);
+    EXPECT_EQ(Fields.Add("C", dtString, 40)->Size(), 40);
+    EXPECT_EQ(Fields.Add("D", dtInteger, 0)->Size(), 0);
+    EXPECT_EQ(Fields.GetFields(0)->Name(), "B");
+}
+
+TEST(DataFields, TypeNames) {
+    TDataFields Fields;
+    EXPECT_EQ(Fields.Add("S", dtString, 30)->GetDataTypeName(), "Char(30)");
+    EXPECT_EQ(Fields.Add("B", dtBoolean, 0)->GetDataTypeName(), "");
+    EXPECT_EQ(Fields.Add("F", dtFloat, 0)->GetDataTypeName(), "Float");
+    EXPECT_EQ(Fields.Add("I", dtSmallInt, 0)->GetDataTypeName(), "SmallInt");
+    EXPECT_EQ(Fields.Add("T", dtDateTime, 0)->GetDataTypeName(), "DateTime");
+}
+
+TEST(DataFields, FieldByNameIgnoresCaseAndTakesTheFirst) {
+    TDataFields Fields;
+    TDataField* First = Fields.Add("Name", dtString, 10);
+    Fields.Add("NAME", dtInteger, 0);
+    EXPECT_EQ(Fields.FieldByName("name"), First);
+    EXPECT_EQ(Fields.FieldByName("missing"), nullptr);
+}
+
+TEST(DataFields, VisibleFields) {
+    TDataFields Fields;
+    Fields.Add("A", dtString, 1);
+    Fields.Add("B", dtString, 1)->SetVisible(false);
+    TDataField* C = Fields.Add("C", dtString, 1);
+    EXPECT_EQ(Fields.GetVisibleFieldCount(), 2);
+    EXPECT_EQ(Fields.GetDisplayed(1), C);
+    EXPECT_EQ(Fields.GetDisplayed(2), nullptr);
+    EXPECT_EQ(Fields.GetDisplayed(-1), nullptr);
+    EXPECT_THROW(Fields.GetFields(3), Platform::EListError);
+}
+
+TEST(DataFields, FloatGoesThroughTheStringForm) {
+    TDataFields Fields;
+    TDataField* F = Fields.Add("F", dtFloat, 0);
+    F->SetAsString("2.5");
+    EXPECT_EQ(F->AsFloat(), 2.5);
+    F->SetAsFloat(1234.125);
+    EXPECT_EQ(F->AsString(), "1234.125");
+    F->SetAsString("abc");
+    EXPECT_THROW(F->AsFloat(), Platform::EConvertError);
+    F->SetValue(TVariant());
+    EXPECT_THROW(F->AsFloat(), Platform::EConvertError);
+    EXPECT_EQ(F->AsInteger(), 0); // an unassigned variant converts to 0
+}
+
+TEST(DataFields, NumberConversionsOfTheValue) {
+    TDataFields Fields;
+    TDataField* F = Fields.Add("N", dtInteger, 0);
+    F->SetAsString("42");
+    EXPECT_EQ(F->AsInteger(), 42);
+    EXPECT_EQ(F->AsDecimal(), 42.0);
+    F->SetAsDecimal(3.75);
+    EXPECT_EQ(F->AsString(), "3.75");
+    F->SetAsString("xyz");
+    EXPECT_THROW(F->AsDecimal(), Platform::EVariantTypeCastError);
+    EXPECT_THROW(F->AsDate(), Platform::EVariantTypeCastError);
+}
+
+TEST(DataFields, DateTextsFollowThePlatformFormats) {
+    TDataFields Fields;
+    TDataField* D = Fields.Add("D", dtDate, 0);
+    D->SetAsDate(0.0);
+    EXPECT_EQ(D->AsString(), Platform::DateToStr(0.0));
+    EXPECT_EQ(D->AsString(), "1899-12-30");
+    TDataField* T = Fields.Add("T", dtTime, 0);
+    T->SetAsTime(0.75);
+    EXPECT_EQ(T->AsString(), "18:00:00");
+    TDataField* DT = Fields.Add("DT", dtDateTime, 0);
+    DT->SetAsDateTime(Platform::EncodeDate(2024, 2, 29) + 0.5);
+    EXPECT_EQ(DT->AsString(), "2024-02-29 12:00:00");
+    EXPECT_EQ(Fields.Add("E", dtDate, 0)->AsString(), ""); // no value, no text
+}
+
+TEST(DataFields, CopyingAListCopiesEverything) {
+    TDataFields Src;
+    TDataField* A = Src.Add("A", dtString, 12);
+    A->SetIsPrimaryKey(true);
+    A->SetVisible(false);
+    A->SetDefaultValue(TVariant("dflt"));
+    A->SetValue(TVariant("val"));
+    Src.Insert(1, "B", dtString, 0)->SetValue(TVariant(7));
+    TDataFields Dst;
+    Dst.Add("old", dtFloat, 0);
+    Dst.Assign(&Src);
+    ASSERT_EQ(Dst.Count(), 2);
+    TDataField* C = Dst.GetFields(0);
+    EXPECT_EQ(C->Name(), "A");
+    EXPECT_EQ(C->Size(), 12);
+    EXPECT_TRUE(C->IsPrimaryKey());
+    EXPECT_FALSE(C->Visible());
+    EXPECT_EQ(C->DefaultValue().ToString(), "dflt");
+    EXPECT_EQ(C->Value().ToString(), "val");
+    // The copy goes through the setters: a string of size 0 becomes 255.
+    EXPECT_EQ(Dst.GetFields(1)->Size(), 255);
+    EXPECT_EQ(Dst.GetFields(1)->AsInteger(), 7);
+    Src.GetFields(0)->SetAsString("changed");
+    EXPECT_EQ(C->AsString(), "val"); // independent afterwards
+}
+
+TEST(DataFields, AssigningAFieldToAnotherClassFails) {
+    TDataFields Fields;
+    TDataField* F = Fields.Add("A", dtString, 1);
+    Platform::TStrings Strings;
+    EXPECT_THROW(Strings.Assign(F), Platform::EConvertError);
+}
