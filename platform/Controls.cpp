@@ -215,9 +215,23 @@ void TApplication::ProcessMessages() {
     std::vector<TWinControl*> Batch;
     Batch.swap(FPending);
     FDelivering.push_back(&Batch);
-    for (size_t I = 0; I < Batch.size(); ++I)
-        if (TWinControl* Control = Batch[I]) Control->DeliverPaint();
-    FDelivering.pop_back();
+    size_t I = 0;
+    // A paint that raises passes to the caller; the controls not yet served
+    // keep their paints for the next call.
+    struct Restore {
+        TApplication& App;
+        std::vector<TWinControl*>& Batch;
+        size_t& Next;
+        ~Restore() {
+            App.FDelivering.pop_back();
+            for (size_t J = Next; J < Batch.size(); ++J)
+                if (Batch[J]) App.Schedule(Batch[J]);
+        }
+    } Guard{*this, Batch, I};
+    while (I < Batch.size()) {
+        TWinControl* Control = Batch[I++];
+        if (Control) Control->DeliverPaint();
+    }
 }
 
 void TApplication::SetFocusedControl(TWinControl* Control) {
