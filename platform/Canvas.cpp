@@ -258,6 +258,8 @@ void ForEachRingPixel(long long L, long long T, long long R, long long B, const 
     if (R - 1 > L) Column(R - 1);
 }
 
+} // namespace
+
 // The pen and brush as one primitive uses them.
 struct TTools {
     TPenMode Mode = pmCopy;
@@ -271,6 +273,8 @@ struct TTools {
     bool Hatched = false; // pattern with a transparent background
     QBrush Brush;
 };
+
+namespace {
 
 TTools MakeTools(const TPen& Pen, const TBrush& Brush, TPenMode Mode) {
     TTools T;
@@ -534,9 +538,28 @@ QRect ToQRect(const TRect& R) {
 
 // --- canvas ----------------------------------------------------------------------
 
+// The pen and brush turned into drawing tools, kept until either changes:
+// map painting draws many primitives with the same tools.
+struct TCanvasTools {
+    TTools Tools;
+};
+
 TCanvas::TCanvas()
     : FPen(std::make_unique<TPen>()), FBrush(std::make_unique<TBrush>()),
-      FFont(std::make_unique<TFont>()) {}
+      FFont(std::make_unique<TFont>()) {
+    FPen->OnChange = [this](TObject*) { FToolsStale = true; };
+    FBrush->OnChange = [this](TObject*) { FToolsStale = true; };
+}
+
+const TTools& TCanvas::CurrentTools() {
+    if (!FTools) FTools = std::make_unique<TCanvasTools>();
+    // A pattern bitmap can change its pixels unnoticed: never keep it.
+    if (FToolsStale || FBrush->Bitmap()) {
+        FTools->Tools = MakeTools(*FPen, *FBrush, FPen->Mode());
+        FToolsStale = false;
+    }
+    return FTools->Tools;
+}
 
 TCanvas::~TCanvas() {
     Flush();
@@ -584,13 +607,14 @@ void TCanvas::Polyline(const TPoint* Points, int Count) {
 }
 
 void TCanvas::StrokePoints(const TPoint* Points, int Count, bool Closed) {
-    TTools T = MakeTools(*FPen, *FBrush, FPen->Mode());
+    const TTools& T = CurrentTools();
     if (!T.HasPen) return;
     QPainter* P = Painter();
     if (!P) return;
     if (T.ThinPen) {
         TPixels Px(*FImage);
-        PlotPolyline(Px, T.Stroke, Points, Count, Closed);
+        TStroke S = T.Stroke; // each call starts its dash pattern afresh
+        PlotPolyline(Px, S, Points, Count, Closed);
         return;
     }
     std::vector<QPoint> Q;
@@ -607,7 +631,7 @@ void TCanvas::StrokePoints(const TPoint* Points, int Count, bool Closed) {
 
 void TCanvas::Polygon(const TPoint* Points, int Count) {
     if (!Points || Count < 2) return;
-    TTools T = MakeTools(*FPen, *FBrush, FPen->Mode());
+    const TTools& T = CurrentTools();
     QPainter* P = Painter();
     if (!P) return;
     QPolygon Poly;
@@ -634,7 +658,7 @@ void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2) {
     if (X1 > X2) std::swap(X1, X2);
     if (Y1 > Y2) std::swap(Y1, Y2);
     if (X1 == X2 || Y1 == Y2) return;
-    TTools T = MakeTools(*FPen, *FBrush, FPen->Mode());
+    const TTools& T = CurrentTools();
     QPainter* P = Painter();
     if (!P) return;
     const long long W = static_cast<long long>(X2) - X1, H = static_cast<long long>(Y2) - Y1;
@@ -675,7 +699,7 @@ void TCanvas::Ellipse(int X1, int Y1, int X2, int Y2) {
     if (X1 > X2) std::swap(X1, X2);
     if (Y1 > Y2) std::swap(Y1, Y2);
     if (X1 == X2 || Y1 == Y2) return;
-    TTools T = MakeTools(*FPen, *FBrush, FPen->Mode());
+    const TTools& T = CurrentTools();
     QPainter* P = Painter();
     if (!P) return;
     const QRect Box(X1, Y1, X2 - X1, Y2 - Y1);
@@ -824,9 +848,29 @@ void TCanvas::PaintRgn(const TRgn& Region) {
 
 void TCanvas::FillRegion(const QRegion& Region) {
     if (Region.isEmpty()) return;
-    TTools T = MakeTools(*FPen, *FBrush, FPen->Mode());
+    const TTools& T = CurrentTools();
     QPainter* P = Painter();
     if (!P) return;
+    if (T.HasBrush && T.Brush.style() == Qt::SolidPattern) {
+        // Solid fills are the bulk of map painting: write the rows directly,
+        // combining each pixel once under the pen mode.
+        const QRgb Color = T.Brush.color().rgb();
+        const QRect Clip = FImage->rect();
+        uchar* Bits = FImage->bits();
+        const qsizetype Stride = FImage->bytesPerLine();
+        for (const QRect& Rect : Region) {
+            const QRect R = Rect & Clip;
+            for (int Y = R.top(); Y <= R.bottom(); ++Y) {
+                QRgb* Row = reinterpret_cast<QRgb*>(Bits + Y * Stride);
+                if (T.Mode == pmCopy) {
+                    std::fill(Row + R.left(), Row + R.right() + 1, Color);
+                } else {
+                    for (int X = R.left(); X <= R.right(); ++X) Row[X] = Rop(T.Mode, Color, Row[X]);
+                }
+            }
+        }
+        return;
+    }
     TFigure F;
     F.Bounds = Region.boundingRect();
     // The rectangles of a region never overlap: each pixel is filled once.

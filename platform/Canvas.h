@@ -75,12 +75,16 @@ private:
     void StrokePoints(const TPoint* Points, int Count, bool Closed);
     void FillRegion(const QRegion& Region);
 
+    const struct TTools& CurrentTools();
+
     std::unique_ptr<TPen> FPen;
     std::unique_ptr<TBrush> FBrush;
     std::unique_ptr<TFont> FFont;
     TPoint FPenPos;
     QImage* FImage = nullptr;
     std::unique_ptr<QPainter> FPainter;
+    std::unique_ptr<struct TCanvasTools> FTools;
+    bool FToolsStale = true;
 };
 
 } // namespace Platform

@@ -80,4 +80,13 @@ int LoadLayer(const std::string& Program, Mapobjects::TChartix& Map, const std::
               const TMessagePrinter& Messages, TProgressPrinter& Progress,
               Mapobjects::TMapLayer*& Layer);
 
+// The built-in look: soft fills changing from object to object, thin dark
+// lines, round red markers; each layer starts its palette elsewhere.
+void ApplyDefaultStyle(Mapobjects::TMapLayer& Layer, int LayerIndex);
+// The sea colour that goes with that look.
+Platform::TColor DefaultBackground();
+// Centres the view on the data of all layers and zooms so that all of it
+// shows, with a small margin.
+void FitView(Mapobjects::TChartix& Map);
+
 } // namespace Apps

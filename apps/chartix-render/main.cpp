@@ -106,95 +106,6 @@ int ParseArgs(int Argc, char** Argv, TOptions& O) {
     return -1;
 }
 
-// --- the built-in look -----------------------------------------------------------
-
-const TColor Sea = RGB(0xd6, 0xe7, 0xf2);
-const TColor Outline = RGB(0x5a, 0x5a, 0x5a);
-const TColor Fills[] = {RGB(0xe8, 0xd3, 0xa9), RGB(0xc9, 0xdf, 0xb4), RGB(0xf2, 0xc9, 0xb1),
-                        RGB(0xb9, 0xd4, 0xe6), RGB(0xe6, 0xc8, 0xdc), RGB(0xd9, 0xe4, 0xa6),
-                        RGB(0xf1, 0xe2, 0xa0)};
-const TColor Lines[] = {RGB(0x2c, 0x5d, 0x8f), RGB(0x8f, 0x3b, 0x2c), RGB(0x3b, 0x7a, 0x3a),
-                        RGB(0x6a, 0x4c, 0x93)};
-const TColor Marker = RGB(0xb0, 0x3a, 0x2e);
-
-// Soft fills that change from object to object, thin dark lines, round red
-// markers; each layer starts its palette elsewhere so stacked layers differ.
-void ApplyDefaultStyle(TMapLayer& Layer, int LayerIndex) {
-    const int NF = static_cast<int>(std::size(Fills)), NL = static_cast<int>(std::size(Lines));
-    for (int I = 0; I < Layer.ObjectCount(); ++I) {
-        TCustomMapObject* Obj = Layer.Objects(I);
-        if (auto* Sym = dynamic_cast<TSymbol*>(Obj)) {
-            Sym->SetShape(LayerIndex % 2 ? 35 : 34);
-            Sym->Font()->SetName("MapInfo Symbol");
-            Sym->Font()->SetSize(7);
-            Sym->Font()->SetColor(Marker);
-        } else if (dynamic_cast<TRegion*>(Obj)) {
-            Obj->Pen()->SetColor(Outline);
-            Obj->Pen()->SetWidth(1);
-            Obj->Pen()->SetStyle(Platform::psSolid);
-            Obj->Brush()->SetStyle(Platform::bsSolid);
-            Obj->Brush()->SetColor(Fills[(I + LayerIndex * 3) % NF]);
-        } else if (dynamic_cast<TPolyline*>(Obj)) {
-            Obj->Pen()->SetColor(Lines[(I + LayerIndex) % NL]);
-            Obj->Pen()->SetWidth(1);
-            Obj->Pen()->SetStyle(Platform::psSolid);
-        }
-    }
-}
-
-// --- fitting the view ------------------------------------------------------------
-
-// The extent of every layer together, counted as TMapLayer::Zoom counts it:
-// a lone point by its coordinates, anything else by its bounds.
-TBounds DataExtent(const TChartix& Map) {
-    TBounds B;
-    auto Widen = [&B](double MinX, double MinY, double MaxX, double MaxY) {
-        B.MinX = std::min(B.MinX, MinX);
-        B.MinY = std::min(B.MinY, MinY);
-        B.MaxX = std::max(B.MaxX, MaxX);
-        B.MaxY = std::max(B.MaxY, MaxY);
-    };
-    for (int L = 0; L < Map.Layers().Count(); ++L) {
-        const TMapLayer* Layer = Map.Layers().GetLayer(L);
-        for (int I = 0; I < Layer->ObjectCount(); ++I) {
-            const TCustomMapObject* Obj = Layer->Objects(I);
-            const TParts& Parts = Obj->Parts();
-            if (Parts.Count() == 1 && Parts.GetFirst()->Points().Count() == 1) {
-                const TMapPoint& P = Parts.GetFirst()->Points().GetPoint(0);
-                Widen(P.X, P.Y, P.X, P.Y);
-            } else if (Parts.Count() > 0) {
-                const TBounds O = Obj->GetBounds();
-                if (O.MinX <= O.MaxX && O.MinY <= O.MaxY) Widen(O.MinX, O.MinY, O.MaxX, O.MaxY);
-            }
-        }
-    }
-    return B;
-}
-
-// Centres the view on the data and zooms so that all of it shows, with a
-// small margin. Zoom 1 puts the world extent's width across the client
-// width, so the fitting zoom is the smaller of what width and height allow.
-void FitView(TChartix& Map) {
-    const TBounds B = DataExtent(Map);
-    if (B.MinX > B.MaxX) return; // nothing to show
-    const double W = B.MaxX - B.MinX, H = B.MaxY - B.MinY;
-    const double WorldW = Map.MaxX() - Map.MinX();
-    const double Aspect = static_cast<double>(Map.ClientHeight()) / Map.ClientWidth();
-    const double Margin = 1.03;
-    Map.BeginUpdate();
-    Map.SetCenterX(B.MinX + W / 2);
-    Map.SetCenterY(B.MinY + H / 2);
-    double Zoom = 0;
-    if (W > 0 && H > 0)
-        Zoom = std::min(WorldW / W, WorldW * Aspect / H);
-    else if (W > 0)
-        Zoom = WorldW / W;
-    else if (H > 0)
-        Zoom = WorldW * Aspect / H;
-    if (Zoom > 0 && std::isfinite(Zoom)) Map.SetZoom(Zoom / Margin);
-    Map.EndUpdate(true);
-}
-
 int Run(const TOptions& O) {
     if (std::string Why = Apps::UnwritableReason(O.Out); !Why.empty()) {
         std::fprintf(stderr, "%s: cannot write %s: %s\n", Program, O.Out.c_str(), Why.c_str());
@@ -208,7 +119,7 @@ int Run(const TOptions& O) {
     TChartix Map(nullptr);
     Map.SetParent(&Form);
     Map.SetBounds(0, 0, O.Width, O.Height);
-    Map.SetColor(Sea);
+    Map.SetColor(Apps::DefaultBackground());
     Apps::TProgressPrinter Progress(Program, Map);
 
     std::uintmax_t TotalBytes = 0;
@@ -218,11 +129,11 @@ int Run(const TOptions& O) {
             Code != Apps::ExitOk)
             return Code;
         TotalBytes += Apps::FileSizeOf(File);
-        if (!O.FileStyle) ApplyDefaultStyle(*Layer, Map.Layers().Count() - 1);
+        if (!O.FileStyle) Apps::ApplyDefaultStyle(*Layer, Map.Layers().Count() - 1);
         std::fprintf(stderr, "%s: layer %s: %d objects from %s\n", Program, Layer->Name().c_str(),
                      Layer->ObjectCount(), File.c_str());
     }
-    FitView(Map);
+    Apps::FitView(Map);
 
     Progress.SetLabel("painting");
     Progress.SetEnabled(Apps::TProgressPrinter::WantedFor(TotalBytes));
