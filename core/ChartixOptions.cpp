@@ -16,24 +16,12 @@ TChartixOptions::TChartixOptions()
 
 TChartixOptions::~TChartixOptions() = default;
 
-std::unique_ptr<TFont> TChartixOptions::SetDefaultSymbolFont(std::unique_ptr<TFont> V) {
-    std::swap(FDefaultSymbolFont, V);
-    return V;
-}
+std::unique_ptr<TFont> TChartixOptions::SetDefaultSymbolFont(std::unique_ptr<TFont> V) { return ReplaceOwned(FDefaultSymbolFont, std::move(V)); }
 
-std::unique_ptr<TFont> TChartixOptions::SetDefaultTextFont(std::unique_ptr<TFont> V) {
-    std::swap(FDefaultTextFont, V);
-    return V;
-}
+std::unique_ptr<TFont> TChartixOptions::SetDefaultTextFont(std::unique_ptr<TFont> V) { return ReplaceOwned(FDefaultTextFont, std::move(V)); }
 
-std::unique_ptr<TPen> TChartixOptions::SetDefaultPen(std::unique_ptr<TPen> V) {
-    std::swap(FDefaultPen, V);
-    return V;
-}
+std::unique_ptr<TPen> TChartixOptions::SetDefaultPen(std::unique_ptr<TPen> V) { return ReplaceOwned(FDefaultPen, std::move(V)); }
 
-std::unique_ptr<TBrush> TChartixOptions::SetDefaultBrush(std::unique_ptr<TBrush> V) {
-    std::swap(FDefaultBrush, V);
-    return V;
-}
+std::unique_ptr<TBrush> TChartixOptions::SetDefaultBrush(std::unique_ptr<TBrush> V) { return ReplaceOwned(FDefaultBrush, std::move(V)); }
 
 } // namespace Mapobjects

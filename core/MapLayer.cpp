@@ -98,17 +98,13 @@ void TMapLayer::DeleteObjects() {
     if (FMap) FMap->DoUpdate(true);
 }
 
-template <class T> static std::unique_ptr<T> Swap(std::unique_ptr<T>& Slot, std::unique_ptr<T> V) {
-    std::swap(Slot, V);
-    return V;
-}
 
-std::unique_ptr<TBrush> TMapLayer::SetDefaultBrush(std::unique_ptr<TBrush> V) { return Swap(FDefaultBrush, std::move(V)); }
-std::unique_ptr<TFont> TMapLayer::SetDefaultFont(std::unique_ptr<TFont> V) { return Swap(FDefaultFont, std::move(V)); }
-std::unique_ptr<TPen> TMapLayer::SetDefaultPen(std::unique_ptr<TPen> V) { return Swap(FDefaultPen, std::move(V)); }
-std::unique_ptr<TFont> TMapLayer::SetAutoLabelFontDefaultFont(std::unique_ptr<TFont> V) { return Swap(FAutoLabelFont, std::move(V)); }
-std::unique_ptr<TDataFields> TMapLayer::SetFields(std::unique_ptr<TDataFields> V) { return Swap(FFields, std::move(V)); }
-std::unique_ptr<TIndexCell> TMapLayer::SetIndex2D(std::unique_ptr<TIndexCell> V) { return Swap(FIndex2D, std::move(V)); }
+std::unique_ptr<TBrush> TMapLayer::SetDefaultBrush(std::unique_ptr<TBrush> V) { return ReplaceOwned(FDefaultBrush, std::move(V)); }
+std::unique_ptr<TFont> TMapLayer::SetDefaultFont(std::unique_ptr<TFont> V) { return ReplaceOwned(FDefaultFont, std::move(V)); }
+std::unique_ptr<TPen> TMapLayer::SetDefaultPen(std::unique_ptr<TPen> V) { return ReplaceOwned(FDefaultPen, std::move(V)); }
+std::unique_ptr<TFont> TMapLayer::SetAutoLabelFontDefaultFont(std::unique_ptr<TFont> V) { return ReplaceOwned(FAutoLabelFont, std::move(V)); }
+std::unique_ptr<TDataFields> TMapLayer::SetFields(std::unique_ptr<TDataFields> V) { return ReplaceOwned(FFields, std::move(V)); }
+std::unique_ptr<TIndexCell> TMapLayer::SetIndex2D(std::unique_ptr<TIndexCell> V) { return ReplaceOwned(FIndex2D, std::move(V)); }
 
 void TMapLayer::SetWorkspaceStyle(const TMapStyle& Style) {
     FWorkspaceStyle = Style;
@@ -230,27 +226,9 @@ void TMapLayer::PaintSelection() {
 }
 
 void TMapLayer::Zoom() {
-    double MaxX = -2147483647.0, MaxY = -2147483647.0, MinX = 2147483647.0, MinY = 2147483647.0;
-    for (TCustomMapObject* Obj : FObjects) {
-        TParts& Parts = Obj->Parts();
-        TBounds B = Obj->GetBounds();
-        if (Parts.Count() == 1 && Parts.Items(0)->Points().Count() == 1) {
-            const TMapPoint& P = Parts.Items(0)->Points().GetPoint(0);
-            B = TBounds{P.X, P.Y, P.X, P.Y};
-        }
-        MaxX = std::max(MaxX, B.MaxX);
-        MaxY = std::max(MaxY, B.MaxY);
-        MinX = std::min(MinX, B.MinX);
-        MinY = std::min(MinY, B.MinY);
-    }
-    if (!FMap) return;
-    FMap->BeginUpdate();
-    FMap->SetCenterX(MinX + (MaxX - MinX) / 2);
-    FMap->SetCenterY(MinY + (MaxY - MinY) / 2);
-    if (MaxX - MinX > 0 && MaxY - MinY > 0)
-        FMap->SetZoom(std::abs(std::max((FMap->MaxY() - FMap->MinY()) / (MaxY - MinY),
-                                        (FMap->MaxX() - FMap->MinX()) / (MaxX - MinX))));
-    FMap->EndUpdate(true);
+    TBounds B;
+    for (const TCustomMapObject* Obj : FObjects) WidenByObject(B, *Obj);
+    if (FMap) FMap->ZoomToExtent(B);
 }
 
 bool TMapLayer::LoadFromFile(const std::string& FileName, const std::string& Name) {

@@ -37,6 +37,7 @@ TChartix::TChartix(TComponent* Owner) : TCustomControl(Owner) {
     FLayers->SetMap(this);
     FSelection->SetMap(this);
     FSubstrates->SetMap(this);
+    FModified = false; // sizing above is part of construction, not a change
 }
 
 TChartix::~TChartix() {
@@ -72,18 +73,14 @@ void TChartix::SetZoom(double Value) {
     if (OnZoom) OnZoom(this);
 }
 
-template <class T> static std::unique_ptr<T> Swap(std::unique_ptr<T>& Slot, std::unique_ptr<T> V) {
-    std::swap(Slot, V);
-    return V;
-}
 
-std::unique_ptr<TMapLayers> TChartix::SetLayers(std::unique_ptr<TMapLayers> V) { return Swap(FLayers, std::move(V)); }
-std::unique_ptr<TSelection> TChartix::SetSelection(std::unique_ptr<TSelection> V) { return Swap(FSelection, std::move(V)); }
-std::unique_ptr<TMapObjectsList> TChartix::SetDisplayed(std::unique_ptr<TMapObjectsList> V) { return Swap(FDisplayed, std::move(V)); }
-std::unique_ptr<TMapDataLinks> TChartix::SetDataLinks(std::unique_ptr<TMapDataLinks> V) { return Swap(FDataLinks, std::move(V)); }
-std::unique_ptr<TBitmap> TChartix::SetSelectionPattern(std::unique_ptr<TBitmap> V) { return Swap(FSelectionPattern, std::move(V)); }
-std::unique_ptr<TMapToolsManager> TChartix::SetMapToolsManager(std::unique_ptr<TMapToolsManager> V) { return Swap(FMapToolsManager, std::move(V)); }
-std::unique_ptr<TChartixOptions> TChartix::SetOptions(std::unique_ptr<TChartixOptions> V) { return Swap(FOptions, std::move(V)); }
+std::unique_ptr<TMapLayers> TChartix::SetLayers(std::unique_ptr<TMapLayers> V) { return ReplaceOwned(FLayers, std::move(V)); }
+std::unique_ptr<TSelection> TChartix::SetSelection(std::unique_ptr<TSelection> V) { return ReplaceOwned(FSelection, std::move(V)); }
+std::unique_ptr<TMapObjectsList> TChartix::SetDisplayed(std::unique_ptr<TMapObjectsList> V) { return ReplaceOwned(FDisplayed, std::move(V)); }
+std::unique_ptr<TMapDataLinks> TChartix::SetDataLinks(std::unique_ptr<TMapDataLinks> V) { return ReplaceOwned(FDataLinks, std::move(V)); }
+std::unique_ptr<TBitmap> TChartix::SetSelectionPattern(std::unique_ptr<TBitmap> V) { return ReplaceOwned(FSelectionPattern, std::move(V)); }
+std::unique_ptr<TMapToolsManager> TChartix::SetMapToolsManager(std::unique_ptr<TMapToolsManager> V) { return ReplaceOwned(FMapToolsManager, std::move(V)); }
+std::unique_ptr<TChartixOptions> TChartix::SetOptions(std::unique_ptr<TChartixOptions> V) { return ReplaceOwned(FOptions, std::move(V)); }
 
 void TChartix::SetEasyDraw(bool V) {
     FEasyDraw = V;
@@ -188,6 +185,28 @@ TBounds TChartix::GetViewBounds() const {
     ScreenToMap(0, 0, B.MinX, B.MaxY);
     ScreenToMap(ClientWidth(), ClientHeight(), B.MaxX, B.MinY);
     return B;
+}
+
+void WidenByObject(TBounds& B, const TCustomMapObject& Obj) {
+    const TParts& Parts = Obj.Parts();
+    TBounds O = Obj.GetBounds();
+    if (Parts.Count() == 1 && Parts.GetFirst()->Points().Count() == 1) {
+        const TMapPoint& P = Parts.GetFirst()->Points().GetPoint(0);
+        O = TBounds{P.X, P.Y, P.X, P.Y};
+    }
+    B.MaxX = std::max(B.MaxX, O.MaxX);
+    B.MaxY = std::max(B.MaxY, O.MaxY);
+    B.MinX = std::min(B.MinX, O.MinX);
+    B.MinY = std::min(B.MinY, O.MinY);
+}
+
+void TChartix::ZoomToExtent(const TBounds& B) {
+    BeginUpdate();
+    SetCenterX(B.MinX + (B.MaxX - B.MinX) / 2);
+    SetCenterY(B.MinY + (B.MaxY - B.MinY) / 2);
+    if (B.MaxX - B.MinX > 0 && B.MaxY - B.MinY > 0)
+        SetZoom(std::abs(std::max((FMaxY - FMinY) / (B.MaxY - B.MinY), (FMaxX - FMinX) / (B.MaxX - B.MinX))));
+    EndUpdate(true);
 }
 
 // --- rotation ------------------------------------------------------------------------

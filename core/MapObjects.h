@@ -18,6 +18,10 @@
 
 namespace Mapobjects {
 
+// Widens B by one object as zooming to objects counts it: a lone point by its
+// coordinates, anything else by its kept extent.
+void WidenByObject(TBounds& B, const TCustomMapObject& Obj);
+
 class TChartix : public Platform::TCustomControl {
 public:
     explicit TChartix(Platform::TComponent* Owner);
@@ -95,6 +99,10 @@ public:
     TBounds ViewBounds() const { return GetViewBounds(); }
     // Pixels per map unit; EZeroDivide when the world extent is degenerate.
     double Scale() const;
+
+    // Centres the view on B and, when B has width and height, zooms so that
+    // it fills the world extent's scale (zoom to a layer or the selection).
+    void ZoomToExtent(const TBounds& B);
 
     // --- rotation of the data ----------------------------------------------
     void RotatedToNormal(double X, double Y, double& NX, double& NY) const;

@@ -59,26 +59,9 @@ void TSelection::Paint() {
 
 void TSelection::Zoom() {
     if (Count() == 0) return;
-    double MinX = 2147483647.0, MinY = 2147483647.0, MaxX = -2147483647.0, MaxY = -2147483647.0;
-    for (TCustomMapObject* Obj : *this) {
-        TParts& Parts = Obj->Parts();
-        TBounds B = Obj->GetBounds();
-        if (Parts.Count() == 1 && Parts.Items(0)->Points().Count() == 1) {
-            const TMapPoint& P = Parts.Items(0)->Points().GetPoint(0);
-            B = TBounds{P.X, P.Y, P.X, P.Y};
-        }
-        MinX = std::min(MinX, B.MinX);
-        MinY = std::min(MinY, B.MinY);
-        MaxX = std::max(MaxX, B.MaxX);
-        MaxY = std::max(MaxY, B.MaxY);
-    }
-    FMap->BeginUpdate();
-    FMap->SetCenterX(MinX + (MaxX - MinX) / 2);
-    FMap->SetCenterY(MinY + (MaxY - MinY) / 2);
-    if (MaxX - MinX > 0 && MaxY - MinY > 0)
-        FMap->SetZoom(std::abs(std::max((FMap->MaxY() - FMap->MinY()) / (MaxY - MinY),
-                                        (FMap->MaxX() - FMap->MinX()) / (MaxX - MinX))));
-    FMap->EndUpdate(true);
+    TBounds B;
+    for (const TCustomMapObject* Obj : *this) WidenByObject(B, *Obj);
+    FMap->ZoomToExtent(B);
 }
 
 } // namespace Mapobjects

@@ -23,16 +23,12 @@ TCustomMapObject::~TCustomMapObject() {
     if (FLayer) FLayer->RemoveObject(this);
 }
 
-template <class T> static std::unique_ptr<T> Swap(std::unique_ptr<T>& Slot, std::unique_ptr<T> V) {
-    std::swap(Slot, V);
-    return V;
-}
 
-std::unique_ptr<TBrush> TCustomMapObject::SetBrush(std::unique_ptr<TBrush> V) { return Swap(FBrush, std::move(V)); }
-std::unique_ptr<TFont> TCustomMapObject::SetFont(std::unique_ptr<TFont> V) { return Swap(FFont, std::move(V)); }
-std::unique_ptr<TPen> TCustomMapObject::SetPen(std::unique_ptr<TPen> V) { return Swap(FPen, std::move(V)); }
-std::unique_ptr<TParts> TCustomMapObject::SetParts(std::unique_ptr<TParts> V) { return Swap(FParts, std::move(V)); }
-std::unique_ptr<TDataFields> TCustomMapObject::SetFields(std::unique_ptr<TDataFields> V) { return Swap(FFields, std::move(V)); }
+std::unique_ptr<TBrush> TCustomMapObject::SetBrush(std::unique_ptr<TBrush> V) { return ReplaceOwned(FBrush, std::move(V)); }
+std::unique_ptr<TFont> TCustomMapObject::SetFont(std::unique_ptr<TFont> V) { return ReplaceOwned(FFont, std::move(V)); }
+std::unique_ptr<TPen> TCustomMapObject::SetPen(std::unique_ptr<TPen> V) { return ReplaceOwned(FPen, std::move(V)); }
+std::unique_ptr<TParts> TCustomMapObject::SetParts(std::unique_ptr<TParts> V) { return ReplaceOwned(FParts, std::move(V)); }
+std::unique_ptr<TDataFields> TCustomMapObject::SetFields(std::unique_ptr<TDataFields> V) { return ReplaceOwned(FFields, std::move(V)); }
 
 void TCustomMapObject::UpdateBounds() {
     FParts->ResetBounds();

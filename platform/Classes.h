@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,13 @@ public:
 using TNotifyEvent = std::function<void(TObject* Sender)>;
 
 [[noreturn]] void ListIndexError(int Index); // raises EListError "List index out of bounds (%d)"
+
+// Puts V in an owning slot and hands the previous object back, the way the
+// object-valued property setters replace what they hold.
+template <class T> std::unique_ptr<T> ReplaceOwned(std::unique_ptr<T>& Slot, std::unique_ptr<T> V) {
+    std::swap(Slot, V);
+    return V;
+}
 
 class TPersistent : public TObject {
 public:

@@ -238,24 +238,11 @@ void ApplyDefaultStyle(TMapLayer& Layer, int LayerIndex) {
 // a lone point by its coordinates, anything else by its bounds.
 static TBounds DataExtent(const TChartix& Map) {
     TBounds B;
-    auto Widen = [&B](double MinX, double MinY, double MaxX, double MaxY) {
-        B.MinX = std::min(B.MinX, MinX);
-        B.MinY = std::min(B.MinY, MinY);
-        B.MaxX = std::max(B.MaxX, MaxX);
-        B.MaxY = std::max(B.MaxY, MaxY);
-    };
     for (int L = 0; L < Map.Layers().Count(); ++L) {
         const TMapLayer* Layer = Map.Layers().GetLayer(L);
         for (int I = 0; I < Layer->ObjectCount(); ++I) {
             const TCustomMapObject* Obj = Layer->Objects(I);
-            const TParts& Parts = Obj->Parts();
-            if (Parts.Count() == 1 && Parts.GetFirst()->Points().Count() == 1) {
-                const TMapPoint& P = Parts.GetFirst()->Points().GetPoint(0);
-                Widen(P.X, P.Y, P.X, P.Y);
-            } else if (Parts.Count() > 0) {
-                const TBounds O = Obj->GetBounds();
-                if (O.MinX <= O.MaxX && O.MinY <= O.MaxY) Widen(O.MinX, O.MinY, O.MaxX, O.MaxY);
-            }
+            if (Obj->Parts().PointCount() > 0) WidenByObject(B, *Obj);
         }
     }
     return B;
