@@ -1,25 +1,26 @@
-#include "support/MapFixture.h"
-
-#include "objects/Polys.h"
+// Map options: the styles new objects take.
 #include "objects/Symbol.h"
 #include "objects/Text.h"
+#include "support/MapFixture.h"
 
 using namespace Mapobjects;
-using Testing::MapFixture;
 
-TEST(Options, Defaults) {
+TEST(Options, DefaultsAndReplacedFonts) {
+    // The font names are checked on objects below.
     TChartixOptions O;
-    EXPECT_EQ(O.DefaultSymbolShape(), 58);
-    EXPECT_EQ(O.DefaultSymbolFont()->Name(), "MapInfo Cartographic");
-    EXPECT_EQ(O.DefaultSymbolFont()->Color(), 0x800000u);
-    EXPECT_EQ(O.DefaultSymbolFont()->Size(), 12);
-    EXPECT_EQ(O.DefaultTextFont()->Name(), "Courier New");
-    EXPECT_EQ(O.DefaultTextFont()->Size(), 12);
+    EXPECT_EQ(std::tuple(O.DefaultSymbolShape(), O.DefaultSymbolFont()->Color(),
+                         O.DefaultSymbolFont()->Size(), O.DefaultTextFont()->Size()),
+              std::tuple(58, 0x800000u, 12, 12));
     EXPECT_FALSE(O.UseBGColor());
     EXPECT_EQ(O.DefaultBGColor(), 0xFFFFFFu);
+    auto Mine = std::make_unique<Platform::TFont>();
+    Mine->SetName("Mine");
+    Platform::TFont* Before = O.DefaultTextFont();
+    EXPECT_EQ(O.SetDefaultTextFont(std::move(Mine)).get(), Before); // handed back
+    EXPECT_EQ(O.DefaultTextFont()->Name(), "Mine");
 }
 
-using OptionsOnMap = MapFixture;
+using OptionsOnMap = Testing::MapFixture;
 
 TEST_F(OptionsOnMap, ObjectsTakeTheOptionsWhenAddedToALayerOfAMap) {
     Map.Options().DefaultPen()->SetColor(Platform::clRed);
@@ -31,10 +32,8 @@ TEST_F(OptionsOnMap, ObjectsTakeTheOptionsWhenAddedToALayerOfAMap) {
     auto* R = L->NewObject<TRegion>();
     auto* S = L->NewObject<TSymbol>();
     auto* T = L->NewObject<TText>();
-    EXPECT_EQ(R->Pen()->Color(), Platform::clRed);
-    EXPECT_EQ(R->Brush()->Color(), Platform::clLime);
-    EXPECT_TRUE(R->UseBGColor());
-    EXPECT_EQ(R->BGColor(), 0x123456u);
+    EXPECT_EQ(std::tuple(R->Pen()->Color(), R->Brush()->Color(), R->UseBGColor(), R->BGColor()),
+              std::tuple(Platform::clRed, Platform::clLime, true, 0x123456u));
     EXPECT_EQ(S->Font()->Name(), "MapInfo Cartographic");
     EXPECT_EQ(T->Font()->Name(), "Courier New");
     // By value: a later change reaches only later objects.
@@ -47,18 +46,6 @@ TEST_F(OptionsOnMap, ObjectsTakeTheOptionsWhenAddedToALayerOfAMap) {
 TEST(OptionsWithoutMap, ObjectKeepsItsOwnStyles) {
     TMapLayer Layer;
     auto* R = Layer.NewObject<TRegion>();
-    EXPECT_EQ(R->Pen()->Color(), Platform::TPen().Color());
-    EXPECT_FALSE(R->UseBGColor());
-    EXPECT_EQ(R->Layer(), &Layer);
-    EXPECT_EQ(R->Map(), nullptr);
-}
-
-TEST(OptionsReplace, ReplacedFontIsHandedBack) {
-    TChartixOptions O;
-    auto Mine = std::make_unique<Platform::TFont>();
-    Mine->SetName("Mine");
-    Platform::TFont* Before = O.DefaultTextFont();
-    auto Old = O.SetDefaultTextFont(std::move(Mine));
-    EXPECT_EQ(Old.get(), Before);
-    EXPECT_EQ(O.DefaultTextFont()->Name(), "Mine");
+    EXPECT_EQ(std::tuple(R->Pen()->Color(), R->UseBGColor(), R->Layer(), R->Map()),
+              std::tuple(Platform::TPen().Color(), false, &Layer, nullptr));
 }

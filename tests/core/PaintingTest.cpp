@@ -1,34 +1,22 @@
-#include "support/MapFixture.h"
-
-#include "objects/Polys.h"
+// Painting a map: the rebuild of its bitmap, events in order, updates, labels, selection marks.
 #include "platform/Dialogs.h"
+#include "support/MapFixture.h"
 
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 using namespace Mapobjects;
-using Platform::Application;
-using Platform::TColor;
-using Testing::MapFixture;
+using namespace Platform;
+using Testing::SurfacePixel;
 
 namespace {
 
-TRegion* AddSquare(TMapLayer* L, double X, double Y, double Size, TColor Fill) {
-    auto* R = L->NewObject<TRegion>();
+TRegion* Square(TMapLayer* L, double X, double Y, double Size, TColor Fill) {
+    TRegion* R = Testing::AddSquare(L, X, Y, Size);
     R->Brush()->SetColor(Fill);
     R->Pen()->SetColor(Fill);
-    TPart* P = R->Parts().Add();
-    P->Points().Add(X, Y);
-    P->Points().Add(X + Size, Y);
-    P->Points().Add(X + Size, Y + Size);
-    P->Points().Add(X, Y + Size);
-    P->Points().Add(X, Y);
     return R;
-}
-
-TColor SurfacePixel(TChartix& Map, int X, int Y) {
-    return Platform::FromQColor(QColor(Map.Surface().pixel(X, Y)));
 }
 
 // An object that fails while drawing, to test the clean-up of a rebuild.
@@ -36,24 +24,24 @@ struct FailingObject : TCustomMapObject {
     void Draw() override { throw std::runtime_error("draw failed"); }
 };
 
-} // namespace
-
-struct Painting : MapFixture {
+struct Painting : Testing::MapFixture {
     std::vector<std::string> Log;
     void Record() {
-        Map.OnStartProgress = [&](Platform::TObject* S, int Min, int Max, const std::string& T) {
+        Map.OnStartProgress = [&](TObject* S, int Min, int Max, const std::string& T) {
             EXPECT_EQ(S, &Map);
-            Log.push_back("start " + std::to_string(Min) + ".." + std::to_string(Max) + " '" + T + "'");
+            Log.push_back(Format("start %d..%d '%s'", Min, Max, T));
         };
-        Map.OnShowProgress = [&](Platform::TObject*, int P) { Log.push_back("show " + std::to_string(P)); };
-        Map.OnStopProgress = [&](Platform::TObject*) { Log.push_back("stop"); };
-        Map.OnUpdate = [&](Platform::TObject*) { Log.push_back("update"); };
-        Map.OnPaint = [&](Platform::TObject*) {
+        Map.OnShowProgress = [&](TObject*, int P) { Log.push_back(Format("show %d", P)); };
+        Map.OnStopProgress = [&](TObject*) { Log.push_back("stop"); };
+        Map.OnUpdate = [&](TObject*) { Log.push_back("update"); };
+        Map.OnPaint = [&](TObject*) {
             EXPECT_TRUE(Map.IsBusy()); // still drawing on the bitmap
             Log.push_back("paint");
         };
     }
 };
+
+} // namespace
 
 TEST_F(Painting, EmptyMapPaintsOnlyItsBackgroundAndFiresNothing) {
     Record();
@@ -66,31 +54,25 @@ TEST_F(Painting, EmptyMapPaintsOnlyItsBackgroundAndFiresNothing) {
     EXPECT_FALSE(Map.IsBusy());
 }
 
-TEST_F(Painting, EventsAndProgressInOrderForEveryLayerVisibleOrNot) {
+TEST_F(Painting, EventsInOrderForEveryLayerAndUnchangedPaintsReuseTheBitmap) {
     Map.Layers().Add("", "A");
     Map.Layers().Add("", "B")->SetVisible(false);
     Map.Layers().Add("", "C");
     Record();
     Application()->ProcessMessages();
-    EXPECT_EQ(Log, (std::vector<std::string>{"start 0..2 ''", "show 0", "show 1", "show 2", "stop", "update",
-                                              "paint"}));
-}
-
-TEST_F(Painting, PaintsWithoutChangeReuseTheBitmap) {
-    Map.Layers().Add("", "A");
-    Record();
-    Application()->ProcessMessages();
-    EXPECT_EQ(Log.size(), 5u);
+    const std::vector<std::string> Rebuild = {"start 0..2 ''", "show 0", "show 1", "show 2",
+                                              "stop",          "update", "paint"};
+    EXPECT_EQ(Log, Rebuild);
     Map.Invalidate(); // a window paint without a change
     Application()->ProcessMessages();
-    EXPECT_EQ(Log.size(), 5u);
+    EXPECT_EQ(Log.size(), 7u);
     Map.DoUpdate(true);
     Application()->ProcessMessages();
-    EXPECT_EQ(Log.size(), 10u);
+    EXPECT_EQ(std::vector<std::string>(Log.begin() + 7, Log.end()), Rebuild);
 }
 
-TEST_F(Painting, UpdatesCanBeSuspendedByAFlagNotACounter) {
-    Map.Layers().Add("", "A");
+TEST_F(Painting, UpdatesAreSuspendedByAFlagNotACounter) {
+    TMapLayer* L = Map.Layers().Add("", "A");
     Application()->ProcessMessages();
     Record();
     int Paints = Map.PaintCount();
@@ -109,89 +91,73 @@ TEST_F(Painting, UpdatesCanBeSuspendedByAFlagNotACounter) {
     Application()->ProcessMessages();
     EXPECT_EQ(std::count(Log.begin(), Log.end(), "update"), 1);
     EXPECT_FALSE(Map.Modified());
-}
 
-TEST_F(Painting, PaintDuringAnUpdateDrawsNothing) {
-    TMapLayer* L = Map.Layers().Add("", "A");
-    Application()->ProcessMessages();
+    // A paint during an update draws nothing.
+    Map.SetZoom(1);
+    Map.SetCenterX(0);
     Map.BeginUpdate();
-    AddSquare(L, -170, 70, 10, Platform::clRed);
+    Square(L, -170, 70, 10, clRed);
     Map.Invalidate();
     Application()->ProcessMessages();
-    EXPECT_NE(SurfacePixel(Map, 15, 15), Platform::clRed);
+    EXPECT_NE(SurfacePixel(Map, 15, 15), clRed);
     Map.EndUpdate(true);
     Application()->ProcessMessages();
-    EXPECT_EQ(SurfacePixel(Map, 15, 15), Platform::clRed);
+    EXPECT_EQ(SurfacePixel(Map, 15, 15), clRed);
 }
 
-TEST_F(Painting, LaterObjectsCoverEarlierOnesAndLayersStackUpward) {
+TEST_F(Painting, LaterObjectsCoverEarlierOnesLayersStackUpwardAndOnlyTheViewIsListed) {
     TMapLayer* Bottom = Map.Layers().Add("", "Bottom");
     TMapLayer* Top = Map.Layers().Add("", "Top");
-    AddSquare(Bottom, -10, -10, 20, Platform::clRed);
-    AddSquare(Bottom, -5, -5, 10, Platform::clLime);
-    AddSquare(Top, 0, 0, 3, Platform::clBlue);
+    Square(Bottom, -10, -10, 20, clRed);
+    Square(Bottom, -5, -5, 10, clLime);
+    Square(Top, 0, 0, 3, clBlue);
+    Square(Bottom, 100, 50, 5, clRed);
     Application()->ProcessMessages();
-    EXPECT_EQ(SurfacePixel(Map, 180 - 8, 90 + 8), Platform::clRed);
-    EXPECT_EQ(SurfacePixel(Map, 180 - 3, 90 + 3), Platform::clLime);
-    EXPECT_EQ(SurfacePixel(Map, 181, 89), Platform::clBlue);
-    ASSERT_EQ(Map.Displayed().Count(), 3);
-    EXPECT_EQ(Map.Displayed().Get(2)->Layer(), Top);
-}
+    EXPECT_EQ(SurfacePixel(Map, 180 - 8, 90 + 8), clRed);
+    EXPECT_EQ(SurfacePixel(Map, 180 - 3, 90 + 3), clLime);
+    EXPECT_EQ(SurfacePixel(Map, 181, 89), clBlue);
+    ASSERT_EQ(Map.Displayed().Count(), 4);
+    EXPECT_EQ(Map.Displayed().Get(3)->Layer(), Top);
+    TBitmap Copy;
+    Map.AssignToBitmap(&Copy);
+    EXPECT_EQ(std::tuple(Copy.Width(), Copy.Height()), std::tuple(360, 180));
+    EXPECT_EQ(Copy.Canvas()->Pixel(181, 89), clBlue);
 
-TEST_F(Painting, ObjectsOutsideTheViewAreNotDrawnOrListed) {
-    TMapLayer* L = Map.Layers().Add("", "A");
-    AddSquare(L, -10, -10, 5, Platform::clRed);
-    AddSquare(L, 100, 50, 5, Platform::clRed);
     Map.SetZoom(8); // view is 45 x 22.5 around the centre
     Application()->ProcessMessages();
-    EXPECT_EQ(Map.Displayed().Count(), 1);
+    EXPECT_EQ(Map.Displayed().Count(), 3);
 }
 
 TEST_F(Painting, AddingAnObjectOutsideAnUpdatePaintsItAtOnce) {
     TMapLayer* L = Map.Layers().Add("", "A");
     Application()->ProcessMessages();
     auto* R = new TRegion();
-    TPart* P = R->Parts().Add();
-    for (auto [X, Y] : {std::pair{-170.0, 70.0}, {-160.0, 70.0}, {-160.0, 80.0}, {-170.0, 80.0}, {-170.0, 70.0}})
-        P->Points().Add(X, Y);
-    Map.Options().DefaultBrush()->SetColor(Platform::clRed);
+    TMapPoints& Points = R->Parts().Add()->Points();
+    for (auto [X, Y] : Testing::Box(-170, 70, -160, 80))
+        Points.Add(X, Y);
+    Map.Options().DefaultBrush()->SetColor(clRed);
     L->AddObject(R, false); // drawn straight onto the window
-    EXPECT_EQ(SurfacePixel(Map, 15, 15), Platform::clRed);
+    EXPECT_EQ(SurfacePixel(Map, 15, 15), clRed);
     EXPECT_EQ(Map.Displayed().Count(), 1);
     EXPECT_TRUE(Map.Modified());
 }
 
-TEST_F(Painting, FailureDuringRebuildResetsBusyAndKeepsTheBitmapStale) {
+TEST_F(Painting, CanvasIsTheBitmapOnlyWhileRebuildingAndFailuresResetBusy) {
     TMapLayer* L = Map.Layers().Add("", "A");
+    TCanvas* During = nullptr;
+    Map.OnUpdate = [&](TObject*) { During = Map.Canvas(); };
+    Application()->ProcessMessages();
+    EXPECT_EQ(During, Map.MapCanvas());
+    EXPECT_NE(Map.Canvas(), Map.MapCanvas());
+
+    // A failure keeps the bitmap stale.
     Map.BeginUpdate();
-    auto* F = L->NewObject<FailingObject>();
-    TPart* P = F->Parts().Add();
-    P->Points().Add(0, 0);
+    L->NewObject<FailingObject>()->Parts().Add()->Points().Add(0, 0);
     Map.EndUpdate(true);
     EXPECT_THROW(Application()->ProcessMessages(), std::runtime_error);
     EXPECT_FALSE(Map.IsBusy());
     EXPECT_TRUE(Map.Modified());
-    EXPECT_EQ(Map.Canvas(), static_cast<Platform::TCustomControl&>(Map).Canvas());
-}
-
-TEST_F(Painting, CanvasIsTheBitmapOnlyWhileRebuilding) {
-    Platform::TCanvas* During = nullptr;
-    Map.Layers().Add("", "A");
-    Map.OnUpdate = [&](Platform::TObject*) { During = Map.Canvas(); };
-    Application()->ProcessMessages();
-    EXPECT_EQ(During, Map.MapCanvas());
-    EXPECT_NE(Map.Canvas(), Map.MapCanvas());
-}
-
-TEST_F(Painting, AssignToBitmapCopiesTheMapBitmap) {
-    TMapLayer* L = Map.Layers().Add("", "A");
-    AddSquare(L, -10, -10, 20, Platform::clRed);
-    Application()->ProcessMessages();
-    Platform::TBitmap Copy;
-    Map.AssignToBitmap(&Copy);
-    EXPECT_EQ(Copy.Width(), 360);
-    EXPECT_EQ(Copy.Height(), 180);
-    EXPECT_EQ(Copy.Canvas()->Pixel(180, 90), Platform::clRed);
+    EXPECT_EQ(Map.Canvas(), static_cast<TCustomControl&>(Map).Canvas());
 }
 
 TEST_F(Painting, GeneralizationSettersRepaintOnlyOnChange) {
@@ -207,60 +173,33 @@ TEST_F(Painting, GeneralizationSettersRepaintOnlyOnChange) {
     EXPECT_TRUE(Map.Modified());
 }
 
-TEST_F(Painting, AutoLabelIsCentredOnItsObject) {
+TEST_F(Painting, AutoLabelIsCentredOnAWhollyVisibleObjectOfAValidField) {
     TMapLayer* L = Map.Layers().Add("", "A");
     L->Fields().Add("NAME", dtString, 10);
-    L->AutoLabelFont()->SetColor(Platform::clRed);
+    L->AutoLabelFont()->SetColor(clRed);
     L->AutoLabelFont()->SetSize(12);
-    auto* R = AddSquare(L, 20, 20, 20, Platform::clWhite); // white on white: only the label shows
-    R->Fields().GetFields(0)->SetAsString("WWWW");
-    L->SetAutoLabel(true);
-    Application()->ProcessMessages();
-    int MinX = 1000, MaxX = -1, MinY = 1000, MaxY = -1;
-    for (int Y = 0; Y < 180; ++Y)
-        for (int X = 0; X < 360; ++X)
-            if (SurfacePixel(Map, X, Y) == Platform::clRed) {
-                MinX = std::min(MinX, X);
-                MaxX = std::max(MaxX, X);
-                MinY = std::min(MinY, Y);
-                MaxY = std::max(MaxY, Y);
-            }
-    ASSERT_GE(MaxX, 0) << "no label drawn";
-    // The square's centre (30, 30) is pixel (210, 60).
-    EXPECT_NEAR((MinX + MaxX) / 2.0, 210, 3);
-    EXPECT_NEAR((MinY + MaxY) / 2.0, 60, 5);
-}
-
-TEST_F(Painting, NoLabelForBadFieldIndexOrPartlyHiddenObject) {
-    TMapLayer* L = Map.Layers().Add("", "A");
-    L->Fields().Add("NAME", dtString, 10);
-    L->AutoLabelFont()->SetColor(Platform::clRed);
-    auto* Inside = AddSquare(L, 20, 20, 20, Platform::clWhite);
-    auto* Outside = AddSquare(L, 170, 20, 20, Platform::clWhite); // runs past the right edge
-    Inside->Fields().GetFields(0)->SetAsString("IN");
-    Outside->Fields().GetFields(0)->SetAsString("OUT");
+    // White on white: only the labels show. The second runs past the right edge.
+    Square(L, 20, 20, 20, clWhite)->Fields().GetFields(0)->SetAsString("WWWW");
+    Square(L, 170, 20, 20, clWhite)->Fields().GetFields(0)->SetAsString("OUT");
     L->SetAutoLabel(true);
     L->SetLabelFieldIndex(1); // equal to the field count
     Application()->ProcessMessages();
-    auto RedCount = [&] {
-        int N = 0;
-        for (int Y = 0; Y < 180; ++Y)
-            for (int X = 0; X < 360; ++X) N += SurfacePixel(Map, X, Y) == Platform::clRed;
-        return N;
-    };
-    EXPECT_EQ(RedCount(), 0);
+    EXPECT_EQ(Testing::FindInk(Map.Canvas(), clRed).Count, 0);
     L->SetLabelFieldIndex(0);
     Map.DoUpdate();
     Application()->ProcessMessages();
-    int WithInside = RedCount();
-    EXPECT_GT(WithInside, 0);
-    for (int Y = 0; Y < 180; ++Y) // nothing near the outside object's centre (355, 60)
-        for (int X = 330; X < 360; ++X) EXPECT_NE(SurfacePixel(Map, X, Y), Platform::clRed);
+    const QRect Label = Testing::FindInk(Map.Canvas(), clRed).Box;
+    ASSERT_FALSE(Label.isEmpty()) << "no label drawn";
+    // The first square's centre (30, 30) is pixel (210, 60); nothing near the
+    // second one's at (355, 60).
+    EXPECT_NEAR((Label.left() + Label.right()) / 2.0, 210, 3);
+    EXPECT_NEAR((Label.top() + Label.bottom()) / 2.0, 60, 5);
+    EXPECT_LT(Label.right(), 330);
 }
 
 TEST_F(Painting, FastSelectionMarksAreDrawnOverEveryCopy) {
     TMapLayer* L = Map.Layers().Add("", "A");
-    auto* R = AddSquare(L, -10, -10, 20, Platform::clRed);
+    auto* R = Square(L, -10, -10, 20, clRed);
     Application()->ProcessMessages();
     TColor Plain = SurfacePixel(Map, 180, 90);
     R->Select(); // marks drawn at once on the window

@@ -1,164 +1,116 @@
-#include "support/MapFixture.h"
-
-#include "objects/Polys.h"
+// Map and screen coordinates: conversions, zoom, view bounds and the rotation of the data.
 #include "platform/SysUtils.h"
+#include "support/MapFixture.h"
 
 #include <cmath>
 
 using namespace Mapobjects;
-using Testing::MapFixture;
 
-using ViewTransform = MapFixture;
+namespace {
 
-TEST_F(ViewTransform, ConstructorDefaults) {
+struct ViewTransform : Testing::MapFixture {
+    // The pixel of a map point, -1 or the size for points outside the view when clipped.
+    std::pair<int, int> Screen(double MX, double MY, bool Clip = false) {
+        int X = 5, Y = 5;
+        Map.MapToScreen(MX, MY, X, Y, Clip);
+        return {X, Y};
+    }
+    std::pair<double, double> World(int X, int Y) {
+        double MX, MY;
+        Map.ScreenToMap(X, Y, MX, MY);
+        return {MX, MY};
+    }
+    // A polyline through these points on the first layer; gives its first part.
+    TMapPoints& Line(std::initializer_list<std::pair<double, double>> Points) {
+        TMapLayer* L = Map.Layers().Count() ? Map.Layers().Get(0) : Map.Layers().Add("", "L");
+        return Testing::AddShape<TPolyline>(L, {Points})->Parts().Items(0)->Points();
+    }
+};
+
+} // namespace
+
+TEST_F(ViewTransform, ConstructorDefaultsSelectionPatternIsBlueWithDefaultColourOnOddPixels) {
     TChartix M(nullptr);
-    EXPECT_EQ(M.Width(), 100);
-    EXPECT_EQ(M.Height(), 100);
-    EXPECT_EQ(M.MinX(), -180);
-    EXPECT_EQ(M.MaxX(), 180);
-    EXPECT_EQ(M.MinY(), -90);
-    EXPECT_EQ(M.MaxY(), 90);
-    EXPECT_EQ(M.Zoom(), 1.0);
-    EXPECT_EQ(M.MaxZoom(), 100);
-    EXPECT_EQ(M.MinZoom(), 0.01);
-    EXPECT_TRUE(M.UseGeneralization());
-    EXPECT_EQ(M.GeneralizationLevel(), 1);
-    EXPECT_TRUE(M.FastSelection());
-    EXPECT_TRUE(M.ShowSelection());
-    EXPECT_TRUE(M.WheelMouse());
-    EXPECT_EQ(M.ZoomType(), wmCenter);
-    EXPECT_FALSE(M.isMapRotated());
-    EXPECT_EQ(M.Color(), Platform::clWindow);
-    EXPECT_EQ(&M.Layers(), &M.Layers());
+    EXPECT_EQ(std::tuple(M.Width(), M.Height(), M.MaxZoom(), M.MinZoom()),
+              std::tuple(100, 100, 100.0, 0.01));
+    EXPECT_EQ(std::tuple(M.WheelMouse(), M.ZoomType(), M.Color()),
+              std::tuple(true, wmCenter, Platform::clWindow));
     EXPECT_EQ(M.Layers().Map(), &M);
     EXPECT_EQ(M.Selection().Map(), &M);
     EXPECT_EQ(M.Substrates().Map(), &M);
-}
 
-TEST_F(ViewTransform, SelectionPatternIsBlueWithDefaultColourOnOddPixels) {
+    // The selection pattern: blue, the default colour on odd pixels.
     Platform::TBitmap* P = Map.SelectionPattern();
-    ASSERT_EQ(P->Width(), 8);
-    ASSERT_EQ(P->Height(), 8);
+    ASSERT_EQ(P->Image().size(), QSize(8, 8));
     EXPECT_TRUE(P->Transparent());
     EXPECT_EQ(P->TransparentMode(), Platform::tmAuto);
     for (int Y = 0; Y < 8; ++Y)
-        for (int X = 0; X < 8; ++X) {
-            Platform::TColor Expected = (X % 2 && Y % 2) ? 0x000000 : Platform::clBlue;
-            EXPECT_EQ(P->Canvas()->Pixel(X, Y), Expected) << X << "," << Y;
-        }
+        for (int X = 0; X < 8; ++X)
+            EXPECT_EQ(P->Canvas()->Pixel(X, Y), (X % 2 && Y % 2) ? 0x000000 : Platform::clBlue)
+                << X << "," << Y;
 }
 
-TEST_F(ViewTransform, WorldCornersAndCentre) {
-    int X, Y;
-    Map.MapToScreen(0, 0, X, Y, false);
-    EXPECT_EQ(X, 180);
-    EXPECT_EQ(Y, 90);
-    Map.MapToScreen(-180, 90, X, Y, false);
-    EXPECT_EQ(X, 0);
-    EXPECT_EQ(Y, 0);
-    double MX, MY;
-    Map.ScreenToMap(360, 180, MX, MY);
-    EXPECT_DOUBLE_EQ(MX, 180);
-    EXPECT_DOUBLE_EQ(MY, -90);
+TEST_F(ViewTransform, ConversionsRoundHalvesToEvenAndMarkPointsOutsideWhenClipped) {
+    EXPECT_EQ(Screen(0, 0), std::pair(180, 90));
+    EXPECT_EQ(Screen(-180, 90), std::pair(0, 0));
+    EXPECT_EQ(World(360, 180), std::pair(180.0, -90.0));
+    // One unit is one pixel: x = 180 + MX.
+    EXPECT_EQ(Screen(0.5, 0).first, 180);
+    EXPECT_EQ(Screen(1.5, 0).first, 182);
+    EXPECT_EQ(Screen(-200, 0, true).first, -1);
+    EXPECT_EQ(Screen(200, 0, true).first, 360);
+    EXPECT_EQ(Screen(0, 100, true).second, -1);
+    EXPECT_EQ(Screen(0, -100, true).second, 180);
+    EXPECT_EQ(Screen(180, -90, true), std::pair(360, 180)); // on the edge: converted normally
+    EXPECT_EQ(Screen(-180, 90, true), std::pair(0, 0));
+    Map.SetZoom(-1); // mirrors through the centre
+    EXPECT_EQ(Screen(-180, 90), std::pair(360, 180));
 }
 
 TEST_F(ViewTransform, ZoomHalvesDistancePerPixelAndCentreStaysFixed) {
     Map.SetCenterX(12.5);
     Map.SetCenterY(-3);
-    double AX, AY, BX, BY;
-    Map.ScreenToMap(0, 0, AX, AY);
-    Map.ScreenToMap(1, 0, BX, BY);
-    double Before = BX - AX;
+    const double Before = World(1, 0).first - World(0, 0).first;
     Map.SetZoom(2);
-    Map.ScreenToMap(0, 0, AX, AY);
-    Map.ScreenToMap(1, 0, BX, BY);
-    EXPECT_DOUBLE_EQ(BX - AX, Before / 2);
-    double CX, CY;
-    Map.ScreenToMap(180, 90, CX, CY);
-    EXPECT_DOUBLE_EQ(CX, 12.5);
-    EXPECT_DOUBLE_EQ(CY, -3);
-}
-
-TEST_F(ViewTransform, OddWidthGivesHalfPixelCentre) {
-    Resize(361, 181);
-    double MX, MY;
-    Map.ScreenToMap(180, 90, MX, MY);
-    // The centre lies half a pixel to the right of and below pixel (180, 90).
-    double K = 361 / 360.0;
-    EXPECT_DOUBLE_EQ(MX, -0.5 / K);
-    EXPECT_DOUBLE_EQ(MY, 0.5 / K);
-}
-
-TEST_F(ViewTransform, ClippedConversionMarksPointsOutsideTheView) {
-    int X, Y;
-    Map.MapToScreen(-200, 0, X, Y, true);
-    EXPECT_EQ(X, -1);
-    Map.MapToScreen(200, 0, X, Y, true);
-    EXPECT_EQ(X, 360);
-    Map.MapToScreen(0, 100, X, Y, true);
-    EXPECT_EQ(Y, -1);
-    Map.MapToScreen(0, -100, X, Y, true);
-    EXPECT_EQ(Y, 180);
-    Map.MapToScreen(180, -90, X, Y, true); // on the edge: converted normally
-    EXPECT_EQ(X, 360);
-    EXPECT_EQ(Y, 180);
-    Map.MapToScreen(-180, 90, X, Y, true);
-    EXPECT_EQ(X, 0);
-    EXPECT_EQ(Y, 0);
-}
-
-TEST_F(ViewTransform, RoundsHalvesToEven) {
-    // With 360 px for 360 units one unit is one pixel: x = 180 + MX.
-    int X, Y;
-    Map.MapToScreen(0.5, 0, X, Y, false);
-    EXPECT_EQ(X, 180); // 180.5 -> 180
-    Map.MapToScreen(1.5, 0, X, Y, false);
-    EXPECT_EQ(X, 182); // 181.5 -> 182
-}
-
-TEST_F(ViewTransform, OverflowNeverPropagates) {
-    Map.SetZoom(1e12);
-    int X = 5, Y = 5;
-    Map.MapToScreen(170, -80, X, Y, true); // outside: pinned markers
-    EXPECT_EQ(X, 360);
-    EXPECT_EQ(Y, 180);
-    Map.MapToScreen(170, -80, X, Y, false); // unclipped: pinned, not wrapped
-    EXPECT_GT(X, 1000000000);
-    EXPECT_GT(Y, 1000000000);
-}
-
-TEST_F(ViewTransform, DegenerateExtentRaisesFloatingPointError) {
-    Map.SetMaxX(-180);
-    double MX, MY;
-    EXPECT_THROW(Map.ScreenToMap(0, 0, MX, MY), Platform::EZeroDivide);
-    EXPECT_THROW(Map.GetViewBounds(), Platform::EZeroDivide);
-    int X, Y;
-    EXPECT_THROW(Map.MapToScreen(0, 0, X, Y, true), Platform::EZeroDivide);
-    Map.SetMaxX(180);
-    Map.SetMinY(90);
-    EXPECT_THROW(Map.ScreenToMap(0, 0, MX, MY), Platform::EZeroDivide);
-}
-
-TEST_F(ViewTransform, ViewBoundsFollowZoomAndCentre) {
+    EXPECT_DOUBLE_EQ(World(1, 0).first - World(0, 0).first, Before / 2);
+    EXPECT_EQ(World(180, 90), std::pair(12.5, -3.0));
     Map.SetZoom(4);
     Map.SetCenterX(10);
     Map.SetCenterY(20);
     TBounds B = Map.GetViewBounds();
-    EXPECT_DOUBLE_EQ(B.MinX, 10 - 45);
-    EXPECT_DOUBLE_EQ(B.MaxX, 10 + 45);
-    EXPECT_DOUBLE_EQ(B.MinY, 20 - 22.5);
-    EXPECT_DOUBLE_EQ(B.MaxY, 20 + 22.5);
+    EXPECT_EQ(std::tuple(B.MinX, B.MaxX, B.MinY, B.MaxY),
+              std::tuple(10 - 45, 10 + 45, 20 - 22.5, 20 + 22.5));
 }
 
-TEST_F(ViewTransform, NegativeZoomMirrorsThroughTheCentre) {
-    Map.SetZoom(-1);
-    int X, Y;
-    Map.MapToScreen(-180, 90, X, Y, false);
-    EXPECT_EQ(X, 360);
-    EXPECT_EQ(Y, 180);
+TEST_F(ViewTransform, OddWidthGivesHalfPixelCentreAndResizesAreReadAfresh) {
+    Resize(361, 181);
+    // The centre lies half a pixel to the right of and below pixel (180, 90).
+    const double K = 361 / 360.0;
+    EXPECT_DOUBLE_EQ(World(180, 90).first, -0.5 / K);
+    EXPECT_DOUBLE_EQ(World(180, 90).second, 0.5 / K);
+    Map.SetModified(false);
+    Resize(200, 100);
+    EXPECT_TRUE(Map.Modified());
+    EXPECT_DOUBLE_EQ(World(200, 100).first, 180);
 }
 
-TEST_F(ViewTransform, SetZoomIgnoresZeroAndUnchangedValue) {
+TEST_F(ViewTransform, OverflowNeverPropagatesAndDegenerateExtentsRaise) {
+    Map.SetZoom(1e12);
+    EXPECT_EQ(Screen(170, -80, true), std::pair(360, 180)); // outside: pinned markers
+    const auto [X, Y] = Screen(170, -80);                   // unclipped: pinned, not wrapped
+    EXPECT_GT(X, 1000000000);
+    EXPECT_GT(Y, 1000000000);
+
+    Map.SetMaxX(-180);
+    EXPECT_THROW(World(0, 0), Platform::EZeroDivide);
+    EXPECT_THROW(Map.GetViewBounds(), Platform::EZeroDivide);
+    EXPECT_THROW(Screen(0, 0, true), Platform::EZeroDivide);
+    Map.SetMaxX(180);
+    Map.SetMinY(90);
+    EXPECT_THROW(World(0, 0), Platform::EZeroDivide);
+}
+
+TEST_F(ViewTransform, SetZoomIgnoresZeroAndUnchangedValueLimitsOnlyStore) {
     int Zooms = 0;
     Map.OnZoom = [&](Platform::TObject* Sender) {
         EXPECT_EQ(Sender, &Map);
@@ -171,74 +123,44 @@ TEST_F(ViewTransform, SetZoomIgnoresZeroAndUnchangedValue) {
     Platform::Application()->ProcessMessages();
     EXPECT_EQ(Zooms, 0);
     EXPECT_EQ(Map.PaintCount(), Paints);
-    Map.SetZoom(3);
+    Map.SetZoom(50);
     EXPECT_EQ(Zooms, 1);
     EXPECT_TRUE(Map.Modified());
     Platform::Application()->ProcessMessages();
     EXPECT_EQ(Map.PaintCount(), Paints + 1);
-}
-
-TEST_F(ViewTransform, ZoomLimitsOnlyStore) {
-    Map.SetZoom(50);
     Map.SetMaxZoom(10);
     Map.SetMinZoom(20);
     EXPECT_EQ(Map.Zoom(), 50);
 }
 
-TEST_F(ViewTransform, ResizeMarksBitmapStale) {
-    Map.SetModified(false);
-    Resize(200, 100);
-    EXPECT_TRUE(Map.Modified());
-    double MX, MY;
-    Map.ScreenToMap(200, 100, MX, MY); // client size is read afresh
-    EXPECT_DOUBLE_EQ(MX, 180);
-}
-
 // --- rotation of the data --------------------------------------------------------
 
-namespace {
-TPolyline* AddLine(TChartix& Map, std::initializer_list<std::pair<double, double>> Points) {
-    TMapLayer* L = Map.Layers().Count() ? Map.Layers().Get(0) : Map.Layers().Add("", "L");
-    auto* Line = L->NewObject<TPolyline>();
-    TPart* Part = Line->Parts().Add();
-    for (auto [X, Y] : Points) Part->Points().Add(X, Y);
-    return Line;
-}
-} // namespace
-
 TEST_F(ViewTransform, RotateAndBackRestoresPoints) {
-    TPolyline* Line = AddLine(Map, {{10, 0}, {0, 10}, {-5, -7}});
+    TMapPoints& Pts = Line({{10, 0}, {0, 10}, {-5, -7}});
     Map.RotateMap(0, 0, 30);
     EXPECT_TRUE(Map.isMapRotated());
-    const TMapPoint& P = Line->Parts().Items(0)->Points().GetPoint(0);
     // Positive angles turn the data clockwise on screen.
-    EXPECT_NEAR(P.X, 10 * std::cos(M_PI / 6), 1e-9);
-    EXPECT_NEAR(P.Y, -10 * std::sin(M_PI / 6), 1e-9);
+    EXPECT_NEAR(Pts.GetPoint(0).X, 10 * std::cos(M_PI / 6), 1e-9);
+    EXPECT_NEAR(Pts.GetPoint(0).Y, -10 * std::sin(M_PI / 6), 1e-9);
     Map.RotateMap(0, 0, 0);
     EXPECT_FALSE(Map.isMapRotated());
-    const TMapPoints& Pts = Line->Parts().Items(0)->Points();
-    EXPECT_NEAR(Pts.GetPoint(0).X, 10, 1e-9);
-    EXPECT_NEAR(Pts.GetPoint(0).Y, 0, 1e-9);
-    EXPECT_NEAR(Pts.GetPoint(2).X, -5, 1e-9);
-    EXPECT_NEAR(Pts.GetPoint(2).Y, -7, 1e-9);
+    for (auto [I, X, Y] : {std::tuple{0, 10.0, 0.0}, {2, -5.0, -7.0}}) {
+        EXPECT_NEAR(Pts.GetPoint(I).X, X, 1e-9) << I;
+        EXPECT_NEAR(Pts.GetPoint(I).Y, Y, 1e-9) << I;
+    }
 }
 
-TEST_F(ViewTransform, SameRotationTwiceRotatesOnce) {
-    TPolyline* Line = AddLine(Map, {{10, 0}});
+TEST_F(ViewTransform, SameRotationTwiceRotatesOnceANewAngleStartsFromUnrotatedData) {
+    TMapPoints& Pts = Line({{10, 0}});
     Map.RotateMap(1, 2, 90);
-    TMapPoint Once = Line->Parts().Items(0)->Points().GetPoint(0);
+    const TMapPoint Once = Pts.GetPoint(0);
     Map.RotateMap(1, 2, 90);
-    TMapPoint Twice = Line->Parts().Items(0)->Points().GetPoint(0);
-    EXPECT_DOUBLE_EQ(Once.X, Twice.X);
-    EXPECT_DOUBLE_EQ(Once.Y, Twice.Y);
-}
+    EXPECT_EQ(std::pair(Pts.GetPoint(0).X, Pts.GetPoint(0).Y), std::pair(Once.X, Once.Y));
 
-TEST_F(ViewTransform, NewAngleAppliesToUnrotatedData) {
-    TPolyline* Line = AddLine(Map, {{10, 0}});
     Map.RotateMap(1, 1, 30);
     Map.RotateMap(1, 1, 45);
-    const TMapPoint& P = Line->Parts().Items(0)->Points().GetPoint(0);
-    double A = -45 * M_PI / 180;
+    const TMapPoint& P = Pts.GetPoint(0);
+    const double A = -45 * M_PI / 180;
     EXPECT_NEAR(P.X, 9 * std::cos(A) - (-1) * std::sin(A) + 1, 1e-9);
     EXPECT_NEAR(P.Y, 9 * std::sin(A) + (-1) * std::cos(A) + 1, 1e-9);
     double NX, NY;
@@ -248,20 +170,19 @@ TEST_F(ViewTransform, NewAngleAppliesToUnrotatedData) {
 }
 
 TEST_F(ViewTransform, RotationWidensPointBoundsButNotObjectBounds) {
-    TPolyline* Line = AddLine(Map, {{10, 0}});
-    TBounds Before = Line->GetBounds();
+    TMapPoints& Pts = Line({{10, 0}});
+    TCustomMapObject* Obj = Map.Layers().Get(0)->Objects(0);
+    const double MinY = Obj->GetBounds().MinY;
     Map.RotateMap(0, 0, 90);
-    const TMapPoints& Pts = Line->Parts().Items(0)->Points();
-    EXPECT_NEAR(Pts.MinY, -10, 1e-9); // the point list's bounds follow the point
-    EXPECT_DOUBLE_EQ(Line->GetBounds().MinY, Before.MinY); // the object's extent is not recomputed
+    EXPECT_NEAR(Pts.MinY, -10, 1e-9);              // the point list's bounds follow the point
+    EXPECT_DOUBLE_EQ(Obj->GetBounds().MinY, MinY); // the object's extent is not recomputed
 }
 
 TEST_F(ViewTransform, UnRotateOfUnrotatedMapChangesNothing) {
-    TPolyline* Line = AddLine(Map, {{3, 4}});
+    TMapPoints& Pts = Line({{3, 4}});
     EXPECT_FALSE(Map.UnRotate());
-    EXPECT_EQ(Line->Parts().Items(0)->Points().GetPoint(0).X, 3);
+    EXPECT_EQ(Pts.GetPoint(0).X, 3);
     double RX, RY;
     Map.NormalToRotated(3, 4, RX, RY);
-    EXPECT_EQ(RX, 3);
-    EXPECT_EQ(RY, 4);
+    EXPECT_EQ(std::pair(RX, RY), std::pair(3.0, 4.0));
 }

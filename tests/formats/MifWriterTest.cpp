@@ -1,23 +1,14 @@
-#include "formats/SimpleMIFFormatProvider.h"
-
-#include "core/MapObjects.h"
-#include "objects/Polys.h"
-#include "objects/Shapes.h"
-#include "objects/Text.h"
-#include "support/MapFixture.h"
-
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <unistd.h>
+// Writing MIF/MID pairs: exact texts, every column type, failures that keep old files.
+#include "formats/MifFixture.h"
 
 using namespace Mapobjects;
 using namespace Platform;
+using Testing::ReadFile;
+using Testing::WriteFile;
 
 namespace {
 
 namespace fs = std::filesystem;
-using XY = std::pair<double, double>;
 
 const std::string Header = "Version 300\r\nCharset \"WindowsCyrillic\"\r\nDelimiter \",\"\r\n"
                            "CoordSys Earth Projection 1, 0\r\n";
@@ -25,54 +16,25 @@ const std::string Header = "Version 300\r\nCharset \"WindowsCyrillic\"\r\nDelimi
 // An object kind the format has no statement for.
 class TBlob : public TCustomMapObject {};
 
-struct MifWriter : Testing::MapFixture {
-    TSimpleMIFFormatProvider Provider{nullptr};
-    TMapLayer* Layer = nullptr;
-    fs::path Dir = fs::temp_directory_path() / ("chartix-mifw-" + std::to_string(getpid()));
-
-    void SetUp() override {
-        Testing::MapFixture::SetUp();
-        Layer = Map.Layers().Add("", "out");
-        fs::create_directories(Dir);
-    }
-    void TearDown() override { fs::remove_all(Dir); }
-
-    std::string Path(const std::string& Name) const { return (Dir / Name).string(); }
-    static std::string Read(const std::string& File) {
-        std::stringstream S;
-        S << std::ifstream(File, std::ios::binary).rdbuf();
-        return S.str();
-    }
-    static void Write(const std::string& File, std::string_view Text) {
-        std::ofstream(File, std::ios::binary) << Text;
-    }
+struct MifWriter : Testing::MifFixture {
     // Saves as a.mif and gives the .mif text after "Data".
     std::string SaveBody() {
         EXPECT_TRUE(Provider.Save(Layer, Path("a.mif")));
-        const std::string Mif = Read(Path("a.mif"));
+        const std::string Mif = ReadFile(Path("a.mif"));
         return Mif.substr(Mif.find("Data\r\n") + 6);
     }
-    template <class T> T* Add(std::initializer_list<std::initializer_list<XY>> Parts) {
-        T* Obj = Layer->NewObject<T>();
-        for (const auto& Part : Parts) {
-            TMapPoints& Pts = Obj->Parts().Add()->Points();
-            for (const XY& P : Part)
-                Pts.Add(P.first, P.second);
-        }
-        Obj->Pen()->SetWidth(1);
-        Obj->Pen()->SetStyle(psSolid);
-        Obj->Pen()->SetColor(clBlack);
-        Obj->Brush()->SetStyle(bsSolid);
-        Obj->Brush()->SetColor(clWhite);
+    // A shape with a black pen of one pixel, a solid white brush and no back colour.
+    template <class T> T* Add(const std::vector<Testing::TRing>& Parts) {
+        T* Obj = Testing::AddShape<T>(Layer, Parts);
+        Testing::SetStyles(Obj, clBlack, 1, psSolid, clWhite, bsSolid);
         Obj->SetUseBGColor(false);
         return Obj;
     }
     TRegion* Triangle() { return Add<TRegion>({{{0, 0}, {1, 0}, {0, 1}}}); }
     bool NoLeftovers() const {
-        for (const auto& E : fs::directory_iterator(Dir)) {
-            if (!E.is_regular_file()) continue;
+        for (const auto& E : fs::directory_iterator(Dir.Dir)) {
             const std::string N = E.path().filename().string();
-            if (N.find(".tmp") != std::string::npos || N.find(".bak") != std::string::npos)
+            if (E.is_regular_file() && (N.find(".tmp") != N.npos || N.find(".bak") != N.npos))
                 return false;
         }
         return true;
@@ -85,20 +47,20 @@ TEST_F(MifWriter, WritesARegionLayerExactly) {
     Layer->Fields().Add("NAME", dtString, 20);
     Add<TRegion>({{{0, 0}, {10, 0}, {5, 8.5}}})->Fields().GetFields(0)->SetAsString("Alpha");
     ASSERT_TRUE(Provider.Save(Layer, Path("a.mif")));
-    EXPECT_EQ(Read(Path("a.mif")),
+    EXPECT_EQ(ReadFile(Path("a.mif")),
               Header +
                   "Columns 1\r\nNAME Char(20)\r\nData\r\nRegion 1\r\n3\r\n0.000000 0.000000\r\n"
                   "10.000000 0.000000\r\n5.000000 8.500000\r\nPen (1,2,0)\r\n"
                   "Brush (2,16777215)\r\n");
-    EXPECT_EQ(Read(Path("a.mid")), "'Alpha'\r\n");
+    EXPECT_EQ(ReadFile(Path("a.mid")), "'Alpha'\r\n");
     EXPECT_EQ(Layer->FileName(), Path("a.mif"));
     EXPECT_TRUE(NoLeftovers());
 
     Layer->DeleteObjects(); // an empty layer: the header, and an empty .mid
     Layer->Fields().Clear();
     ASSERT_TRUE(Provider.Save(Layer, Path("a.mif")));
-    EXPECT_EQ(Read(Path("a.mif")), Header + "Columns 0\r\nData\r\n");
-    EXPECT_EQ(Read(Path("a.mid")), "");
+    EXPECT_EQ(ReadFile(Path("a.mif")), Header + "Columns 0\r\nData\r\n");
+    EXPECT_EQ(ReadFile(Path("a.mid")), "");
 }
 
 TEST_F(MifWriter, ColumnsAndValuesOfEveryType) {
@@ -117,29 +79,22 @@ TEST_F(MifWriter, ColumnsAndValuesOfEveryType) {
     V.GetFields(6)->SetAsDateTime(EncodeDate(1999, 12, 31) + EncodeTime(23, 0, 0, 0));
     V.GetFields(8)->SetValue(true);
     Triangle()->Fields().GetFields(8)->SetValue(false);
-    const std::string Mif = (SaveBody(), Read(Path("a.mif")));
+    const std::string Mif = (SaveBody(), ReadFile(Path("a.mif")));
     EXPECT_EQ(Mif.substr(0, Mif.find("Data\r\n")),
               Header + "Columns 9\r\nS Char(8)\r\nF Float\r\nD Decimal(9, 2)\r\nI Integer\r\n"
                        "SI SmallInt\r\nDA Date\r\nDT Date\r\nT Date\r\nB Logical\r\n");
     // Apostrophes doubled, the comma as it stands; dates as YYYYMMDD and
     // logicals as T and F, as MIF readers expect them.
-    EXPECT_EQ(Read(Path("a.mid")), "'O''Brien''s, Ltd',0.125,12.5,42,-3,20240229,19991231,,T\r\n"
-                                   "'',,,,,,,,F\r\n");
+    EXPECT_EQ(ReadFile(Path("a.mid")),
+              "'O''Brien''s, Ltd',0.125,12.5,42,-3,20240229,19991231,,T\r\n"
+              "'',,,,,,,,F\r\n");
 }
 
 TEST_F(MifWriter, GeometryStatementsAndStyles) {
     Add<TPolyline>({{{0, 0}, {1, 1}}, {{5, 5}, {6, 6}, {7, 5}}})->Pen()->SetColor(clRed);
     Add<TPolyline>({{{0, 0}, {2, 2}}})->Pen()->SetStyle(psDash);
-    TRectangle* R = Layer->NewObject<TRectangle>();
-    R->SetX0(10);
-    R->SetY0(5);
-    R->SetX1(0);
-    R->SetY1(0);
-    R->Pen()->SetWidth(2);
-    R->Pen()->SetStyle(psDot);
-    R->Pen()->SetColor(RGB(0, 0, 255));
-    R->Brush()->SetStyle(bsClear);
-    R->Brush()->SetColor(RGB(0, 255, 0));
+    TRectangle* R = Testing::Corners(Layer->NewObject<TRectangle>(), 10, 5, 0, 0);
+    Testing::SetStyles(R, RGB(0, 0, 255), 2, psDot, RGB(0, 255, 0), bsClear);
     R->SetUseBGColor(true); // a rectangle gives its back colour whatever its brush
     R->SetBGColor(RGB(1, 2, 3));
     TRegion* Hatched = Triangle();
@@ -163,29 +118,17 @@ TEST_F(MifWriter, GeometryStatementsAndStyles) {
 
 TEST_F(MifWriter, SymbolsCirclesTextsAndKindsWithoutGeometry) {
     Layer->Fields().Add("N", dtInteger, 0);
-    TSymbol* S = Layer->NewObject<TSymbol>();
-    S->SetX(1.5);
-    S->SetY(-2.5);
+    TSymbol* S = Testing::Place(Layer->NewObject<TSymbol>(), 1.5, -2.5);
     S->SetShape(35);
-    S->Font()->SetName("MapInfo Symbol");
-    S->Font()->SetSize(12);
-    S->Font()->SetColor(RGB(0, 0, 255));
-    S->Font()->SetStyle(fsBold | fsUnderline);
-    TCircle* C = Layer->NewObject<TCircle>();
-    C->SetX(3);
-    C->SetY(4);
+    Testing::SetFont(S->Font(), "MapInfo Symbol", 12, RGB(0, 0, 255), fsBold | fsUnderline);
+    TCircle* C = Testing::Place(Layer->NewObject<TCircle>(), 3, 4);
     C->SetRadius(2);
     C->Pen()->SetColor(clBlack);
     C->Brush()->SetColor(RGB(255, 0, 0));
     C->SetUseBGColor(false);
     Layer->AddObject(new TBlob, false);
-    TText* T = Layer->NewObject<TText>();
-    T->SetX(10);
-    T->SetY(20);
-    T->Font()->SetName("Arial");
-    T->Font()->SetSize(10);
-    T->Font()->SetStyle(fsItalic);
-    T->Font()->SetColor(RGB(255, 0, 0));
+    TText* T = Testing::Place(Layer->NewObject<TText>(), 10, 20);
+    Testing::SetFont(T->Font(), "Arial", 10, RGB(255, 0, 0), fsItalic);
     T->SetText("Say \"hi\"");
     T->SetAngle(45);
 
@@ -212,7 +155,7 @@ TEST_F(MifWriter, SymbolsCirclesTextsAndKindsWithoutGeometry) {
     EXPECT_LT(Y2, Y1);
     EXPECT_EQ(FontLine, "Font (\"Arial\",2,10,16711680)\r");
     EXPECT_EQ(AngleLine, "Angle 45.000000\r");
-    EXPECT_EQ(Read(Path("a.mid")), "\r\n\r\n\r\n\r\n"); // a row for every object
+    EXPECT_EQ(ReadFile(Path("a.mid")), "\r\n\r\n\r\n\r\n"); // a row for every object
 }
 
 TEST_F(MifWriter, ProgressAndBadTargets) {
@@ -242,20 +185,20 @@ TEST_F(MifWriter, FailedSavesKeepTheOldPair) {
         }
         EXPECT_TRUE(NoLeftovers()) << Name;
     };
-    Write(Path("a.mif"), "old mif");
-    Write(Path("a.mid"), "old mid");
+    WriteFile(Path("a.mif"), "old mif");
+    WriteFile(Path("a.mid"), "old mid");
     fs::create_directory(Path("a.mid.tmp"));
     Expect("a.mif", EFCreateError(""), Path("a.mid"));
-    EXPECT_EQ(Read(Path("a.mif")), "old mif");
-    EXPECT_EQ(Read(Path("a.mid")), "old mid");
+    EXPECT_EQ(ReadFile(Path("a.mif")), "old mif");
+    EXPECT_EQ(ReadFile(Path("a.mid")), "old mid");
 
     fs::create_directories(Path("b.mif") + "/keep");
-    Write(Path("b.mid"), "old mid");
+    WriteFile(Path("b.mid"), "old mid");
     Expect("b.mif", EInOutError(""), Path("b.mif"));
-    EXPECT_EQ(Read(Path("b.mid")), "old mid");
+    EXPECT_EQ(ReadFile(Path("b.mid")), "old mid");
 
     fs::create_directories(Path("c.mid") + "/keep");
-    Write(Path("c.mif"), "old mif");
+    WriteFile(Path("c.mif"), "old mif");
     Expect("c.mif", EInOutError(""), Path("c.mid"));
-    EXPECT_EQ(Read(Path("c.mif")), "old mif");
+    EXPECT_EQ(ReadFile(Path("c.mif")), "old mif");
 }

@@ -1,3 +1,4 @@
+// The registry of file format providers, and layers loading and saving through it.
 #include "core/MapObjects.h"
 #include "formats/CustomFormatProvider.h"
 #include "platform/SysUtils.h"
@@ -14,7 +15,8 @@ struct FakeProvider : TCustomFormatProvider {
     bool LoadResult = true;
     std::vector<std::string> Calls;
     FakeProvider(std::string E, std::string D, std::string G)
-        : TCustomFormatProvider(nullptr), Ext(std::move(E)), Desc(std::move(D)), Guid(std::move(G)) {}
+        : TCustomFormatProvider(nullptr), Ext(std::move(E)), Desc(std::move(D)),
+          Guid(std::move(G)) {}
     std::string GetDescription() const override { return Desc; }
     std::string GetFilter() const override { return Desc + "|*" + Ext; }
     TGUID GetGUID() const override { return StringToGUID(Guid); }
@@ -44,15 +46,12 @@ TEST(ProviderRegistry, ExistsFromStartUpAndIsEmpty) {
     EXPECT_EQ(Platform::FormatSettings().DecimalSeparator, '.');
 }
 
-TEST(ProviderRegistry, FiltersJoinInRegistrationOrder) {
+TEST(ProviderRegistry, FiltersJoinInRegistrationOrderTheDefaultIsExclusive) {
     FakeProvider A(".a", "A", GuidA), B(".b", "B", GuidB);
     EXPECT_EQ(FormatProviders()->GetFilter(), "A|*.a|B|*.b");
     B.SetEnabled(false); // still contributes its filter
     EXPECT_EQ(FormatProviders()->GetFilter(), "A|*.a|B|*.b");
-}
-
-TEST(ProviderRegistry, DefaultIsExclusive) {
-    FakeProvider A(".a", "A", GuidA), B(".b", "B", GuidB);
+    // One default at most; its place is the filter index.
     A.SetDefault(true);
     B.SetDefault(true);
     EXPECT_FALSE(A.Default());
@@ -71,9 +70,9 @@ TEST(ProviderRegistry, SelectionByExtensionFirstEnabledWins) {
 }
 
 TEST(ProviderRegistry, DestroyedProviderLeavesTheRegistry) {
-    auto* A = new FakeProvider(".a", "A", GuidA);
-    EXPECT_EQ(FormatProviders()->GetProviderByGUID(StringToGUID(GuidA)), A);
-    delete A;
+    auto A = std::make_unique<FakeProvider>(".a", "A", GuidA);
+    EXPECT_EQ(FormatProviders()->GetProviderByGUID(StringToGUID(GuidA)), A.get());
+    A.reset();
     EXPECT_EQ(FormatProviders()->FindSuitableProvider("x.a"), nullptr);
     EXPECT_EQ(FormatProviders()->GetProviderByGUID(StringToGUID(GuidA)), nullptr);
 }

@@ -1,9 +1,9 @@
+// The tokenizer under the MIF reader: tokens, offsets, kinds, packing, progress.
 #include "formats/SyntaxParser.h"
 
 #include "core/Progress.h"
+#include "support/TestUtils.h"
 
-#include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <stdexcept>
 #include <string>
@@ -29,38 +29,35 @@ std::string Tokenize(TSyntaxParser& P, const std::string& Line, bool Plain = fal
     return Dump(P);
 }
 
-TSyntaxItemKind KindOf(TSyntaxParser& P, const std::string& Text) {
-    P.Read(Text, 0, false, true);
-    EXPECT_EQ(P.Count(), 1) << Text;
-    return P[0]->GetKind();
+// The kind of each text read alone.
+std::vector<TSyntaxItemKind> KindsOf(TSyntaxParser& P, std::initializer_list<const char*> Texts) {
+    std::vector<TSyntaxItemKind> Kinds;
+    for (const char* Text : Texts) {
+        P.Read(Text, 0, false, true);
+        EXPECT_EQ(P.Count(), 1) << Text;
+        Kinds.push_back(P[0]->GetKind());
+    }
+    return Kinds;
 }
 
 // Records the global progress hooks and puts the previous ones back.
-class SyntaxParserProgress : public ::testing::Test {
-protected:
+struct SyntaxParserProgress : ::testing::Test {
+    std::vector<std::string> Log;
+    int ThrowAt = -1;
+    std::tuple<decltype(StartProgress), decltype(ShowProgress), decltype(StopProgress)> Saved{
+        StartProgress, ShowProgress, StopProgress};
+
     void SetUp() override {
-        SavedStart = StartProgress;
-        SavedShow = ShowProgress;
-        SavedStop = StopProgress;
         StartProgress = [this](int Min, int Max, const std::string& Title) {
-            Log.push_back("start " + std::to_string(Min) + " " + std::to_string(Max) + " " + Title);
+            Log.push_back(Platform::Format("start %d %d %s", Min, Max, Title));
         };
         ShowProgress = [this](int P) {
             if (P == ThrowAt) throw std::runtime_error("cancelled");
-            Log.push_back("show " + std::to_string(P));
+            Log.push_back(Platform::Format("show %d", P));
         };
         StopProgress = [this] { Log.push_back("stop"); };
     }
-    void TearDown() override {
-        StartProgress = SavedStart;
-        ShowProgress = SavedShow;
-        StopProgress = SavedStop;
-    }
-    std::vector<std::string> Log;
-    int ThrowAt = -1;
-    decltype(StartProgress) SavedStart;
-    decltype(ShowProgress) SavedShow;
-    decltype(StopProgress) SavedStop;
+    void TearDown() override { std::tie(StartProgress, ShowProgress, StopProgress) = Saved; }
 };
 
 } // namespace
@@ -115,7 +112,7 @@ TEST(SyntaxParser, StringsQuotesAndPlainMode) {
     EXPECT_EQ(Tokenize(P, "x\"y 'z", true), "x\"y@0| @3|'z@4");
 }
 
-TEST(SyntaxParser, SkipCharsAndTabs) {
+TEST(SyntaxParser, SkipCharsTabsAndSignedDecimalsThatNeedDelimitersRemoved) {
     TSyntaxParser P;
     EXPECT_EQ(Tokenize(P, "a\tb"), "a@0| @1|b@2");
     EXPECT_EQ(P.Add("\t\t", 5, 1)->Value(), "\t\t");
@@ -123,39 +120,32 @@ TEST(SyntaxParser, SkipCharsAndTabs) {
     P.SetSkipChars(CharSet(" (),"));
     EXPECT_EQ(Tokenize(P, "Pen  (1,2, 0)"), "Pen@0|1@6|2@8|0@11");
     EXPECT_EQ(Tokenize(P, "\"a (b)\" c"), "\"a (b)\"@0|c@8");
-}
 
-TEST(SyntaxParser, SignedDecimalsNeedDelimitersRemoved) {
-    TSyntaxParser P;
-    EXPECT_EQ(Tokenize(P, "-12.5"), "-@0|12@1|.@3|5@4");
-    TDelimiters D = P.Delimiters();
-    D.reset('+');
-    D.reset('-');
-    D.reset('.');
-    P.SetDelimiters(D);
-    EXPECT_EQ(Tokenize(P, "-12.5 +3"), "-12.5@0| @5|+3@6");
-    EXPECT_EQ(P[0]->GetKind(), sikNumber);
-    EXPECT_EQ(P[2]->GetKind(), sikNumber);
+    // Signed decimals are single tokens only without their delimiters.
+    TSyntaxParser Q;
+    EXPECT_EQ(Tokenize(Q, "-12.5"), "-@0|12@1|.@3|5@4");
+    TDelimiters D = Q.Delimiters();
+    for (char C : {'+', '-', '.'})
+        D.reset(C);
+    Q.SetDelimiters(D);
+    EXPECT_EQ(Tokenize(Q, "-12.5 +3"), "-12.5@0| @5|+3@6");
+    EXPECT_EQ(Q[0]->GetKind(), sikNumber);
+    EXPECT_EQ(Q[2]->GetKind(), sikNumber);
 }
 
 TEST(SyntaxParser, GetKind) {
     TSyntaxParser P;
-    EXPECT_EQ(KindOf(P, "12"), sikNumber);
-    EXPECT_EQ(KindOf(P, "1e3"), sikNumber);
-    EXPECT_EQ(KindOf(P, "12a"), sikIdentifier);
-    EXPECT_EQ(KindOf(P, "\"12\""), sikString);
-    EXPECT_EQ(KindOf(P, ";"), sikDelimiter);
-    EXPECT_EQ(KindOf(P, " "), sikWhiteSpace);
+    EXPECT_EQ(
+        KindsOf(P, {"12", "1e3", "12a", "\"12\"", ";", " "}),
+        (std::vector{sikNumber, sikNumber, sikIdentifier, sikString, sikDelimiter, sikWhiteSpace}));
 
     Platform::TStrings Words;
     Words.Add("Region");
     Words.Add("7");
     P.SetReservedWords(Words);
     Words.Add("Pline"); // the parser keeps its own copy
-    EXPECT_EQ(KindOf(P, "REGION"), sikReservedWord);
-    EXPECT_EQ(KindOf(P, "region"), sikReservedWord);
-    EXPECT_EQ(KindOf(P, "Pline"), sikIdentifier);
-    EXPECT_EQ(KindOf(P, "7"), sikReservedWord);
+    EXPECT_EQ(KindsOf(P, {"REGION", "region", "Pline", "7"}),
+              (std::vector{sikReservedWord, sikReservedWord, sikIdentifier, sikReservedWord}));
 
     // Kinds follow the settings of the moment, not those of the read.
     P.Read("#x ;", 0, false, true);
@@ -177,10 +167,8 @@ TEST(SyntaxParser, IndexesAndLookups) {
     EXPECT_TRUE(P.ValidIndex(P.Count() - 1));
     EXPECT_FALSE(P.ValidIndex(P.Count()));
 
-    EXPECT_EQ(P.ItemFromOffset(4), P[0]);
-    EXPECT_EQ(P.ItemFromOffset(5), P[1]);
-    EXPECT_EQ(P.ItemFromOffset(7), P[2]);
-    EXPECT_EQ(P.ItemFromOffset(8), nullptr);
+    for (auto [Offset, Item] : {std::pair{4, P[0]}, {5, P[1]}, {7, P[2]}, {8, nullptr}})
+        EXPECT_EQ(P.ItemFromOffset(Offset), Item) << Offset;
     EXPECT_TRUE(P[0]->Equal("PLINE"));
     EXPECT_FALSE(P[0]->Equal("PLIN"));
 
@@ -190,7 +178,7 @@ TEST(SyntaxParser, IndexesAndLookups) {
     EXPECT_EQ(Dump(P), "12@6| @5|12@6");
 }
 
-TEST_F(SyntaxParserProgress, ReadFromStringsNumbersLinesAndReports) {
+TEST_F(SyntaxParserProgress, ReadFromStringsNumbersLinesAndReportsPackWithTheShrinkingCount) {
     TSyntaxParser P;
     P.Read("stale", 0, false, true);
     Platform::TStrings Lines;
@@ -200,10 +188,9 @@ TEST_F(SyntaxParserProgress, ReadFromStringsNumbersLinesAndReports) {
     EXPECT_EQ(P[3]->Line(), 2);
     EXPECT_EQ(Log, (std::vector<std::string>{"start 0 2 Reading source", "show 0", "show 1",
                                              "show 2", "stop"}));
-}
 
-TEST_F(SyntaxParserProgress, PackReportsWithTheShrinkingCount) {
-    TSyntaxParser P;
+    // Pack reports with the shrinking count.
+    Log.clear();
     P.Read("a b ", 0, false, true);
     P.Pack();
     EXPECT_EQ(Dump(P, false), "a|b");
@@ -234,10 +221,9 @@ TEST(SyntaxParser, ReadFromFile) {
     TSyntaxParser P;
     EXPECT_THROW(P.ReadFromFile("/nonexistent/dir/none.mif"), Platform::EFOpenError);
 
-    auto Path = std::filesystem::path(::testing::TempDir()) / "syntax_parser_test.mif";
-    std::ofstream(Path, std::ios::binary) << "Columns 1\r\n  Name Char(10)\r\nData\r\n";
-    P.ReadFromFile(Path.string());
-    std::filesystem::remove(Path);
+    Testing::TTempDir Dir;
+    Testing::WriteFile(Dir.Path("a.mif"), "Columns 1\r\n  Name Char(10)\r\nData\r\n");
+    P.ReadFromFile(Dir.Path("a.mif"));
     P.Pack();
     EXPECT_EQ(Dump(P), "Columns@0|1@8|Name@2|Char@7|(@11|10@12|)@14|Data@0");
     EXPECT_EQ(P[2]->Line(), 1);

@@ -1,5 +1,7 @@
+// The growing array of object ids.
 #include "index/CardinalArray.h"
 #include "platform/SysUtils.h"
+#include "support/TestUtils.h"
 
 #include <gtest/gtest.h>
 
@@ -56,11 +58,7 @@ TEST(CardinalArray, AccessIsCheckedAgainstTheAllocation) {
     A.SetItem(31, 5); // beyond Count but inside the allocation
     EXPECT_EQ(A.GetItem(31), 5u);
     EXPECT_EQ(A.Count(), 0);
-    try {
-        A.GetItem(32);
-        FAIL() << "no range error";
-    } catch (const Platform::ERangeError& E) {
-        EXPECT_STREQ(E.what(), "Range check error");
-    }
+    EXPECT_EQ(Testing::MessageOf<Platform::ERangeError>([&] { A.GetItem(32); }),
+              "Range check error");
     EXPECT_THROW(A.SetItem(-1, 0), Platform::ERangeError);
 }

@@ -1,26 +1,19 @@
-#include "index/IndexCell.h"
-#include "core/MapLayer.h"
-#include "objects/Polys.h"
+// The quadtree index: division, queries, and answers equal to a plain search.
+#include "index/IndexTree.h"
 #include "objects/Shapes.h"
-
-#include <gtest/gtest.h>
+#include "support/MapFixture.h"
 
 #include <algorithm>
 #include <random>
 #include <set>
 
 using namespace Mapobjects;
+using Testing::TreeOf;
 
 namespace {
 
 TCustomMapObject* AddBox(TMapLayer& L, double X1, double Y1, double X2, double Y2) {
-    auto* O = L.NewObject<TRegion>();
-    TMapPoints& P = O->Parts().Add()->Points();
-    P.Add(X1, Y1);
-    P.Add(X2, Y1);
-    P.Add(X2, Y2);
-    P.Add(X1, Y2);
-    return O;
+    return Testing::AddShape<TRegion>(&L, {{{X1, Y1}, {X2, Y1}, {X2, Y2}, {X1, Y2}}});
 }
 
 std::vector<std::uint32_t> IdsOf(const TCardinalArray& A) {
@@ -51,24 +44,13 @@ TEST(IndexCell, FiveObjectsStayInTheRootSixDivideInQuadrantOrder) {
     L.DeleteObject(5);
     TIndexCell Small(&L);
     EXPECT_TRUE(Small.NotBuilt());
-    EXPECT_EQ(Small.GetCount(), 0);
-    EXPECT_EQ(IdsOf(Small.Ids()), (std::vector<std::uint32_t>{0, 1, 2, 3, 4}));
-    EXPECT_EQ(Small.Bounds().MaxX, 100);
+    EXPECT_EQ(TreeOf(Small), "[0 100 0 100: 0 1 2 3 4]");
 
     AddBox(L, 95, 95, 97, 97);
     TIndexCell Root(&L);
     EXPECT_FALSE(Root.NotBuilt());
-    EXPECT_EQ(Root.Ids().Count(), 0);
-    ASSERT_EQ(Root.GetCount(), 4);
-    const std::vector<std::vector<std::uint32_t>> Expected = {{0, 4}, {1}, {2, 5}, {3}};
-    const double MinX[4] = {0, 0, 50, 50}, MinY[4] = {0, 50, 50, 0};
-    for (int Q = 0; Q < 4; ++Q) {
-        const TIndexCell* C = Root.GetCell(Q);
-        EXPECT_EQ(IdsOf(C->Ids()), Expected[Q]) << "quadrant " << Q;
-        EXPECT_EQ(C->Bounds().MinX, MinX[Q]);
-        EXPECT_EQ(C->Bounds().MinY, MinY[Q]);
-        EXPECT_EQ(C->Level(), 1);
-    }
+    EXPECT_EQ(TreeOf(Root), "[0 100 0 100:[0 50 0 50: 0 4][0 50 50 100: 1]"
+                            "[50 100 50 100: 2 5][50 100 0 50: 3]]");
     TCardinalArray Ids;
     EXPECT_TRUE(Root.GetAllIdsInRect(TCellBounds{90, 99, 90, 99}, Ids));
     EXPECT_EQ(IdsOf(Ids), (std::vector<std::uint32_t>{2, 5}));
@@ -80,12 +62,8 @@ TEST(IndexCell, CoveringObjectIsInEveryLeafButReturnedOnce) {
     AddCorners(L);
     AddBox(L, 0, 0, 100, 100); // 6
     TIndexCell Root(&L);
-    int Leaves = 0;
-    ForEachLeaf(Root, [&](const TIndexCell& C) {
-        ++Leaves;
-        EXPECT_TRUE(C.Ids().Exists(6));
-    });
-    EXPECT_EQ(Leaves, 4);
+    EXPECT_EQ(TreeOf(Root), "[0 100 0 100:[0 50 0 50: 0 4 6][0 50 50 100: 1 6]"
+                            "[50 100 50 100: 2 5 6][50 100 0 50: 3 6]]");
     TCardinalArray Fast, Plain;
     const TCellBounds All{-1, 101, -1, 101};
     ASSERT_TRUE(Root.GetAllIdsInRect(All, Fast));
@@ -123,9 +101,7 @@ TEST(IndexCell, DivisionStopsAtTheRootsMaxCellLevel) {
 TEST(IndexCell, DivisionSortsAsGetIdsByBounds) {
     TMapLayer L;
     AddCorners(L);
-    auto* Circle = L.NewObject<TCircle>(); // 6: its disc reaches the lower left quadrant
-    Circle->SetX(60);
-    Circle->SetY(60);
+    auto* Circle = Testing::Place(L.NewObject<TCircle>(), 60, 60); // 6: reaches the lower left
     Circle->UpdateBounds();
     Circle->SetRadius(15);
     auto* Moved = AddBox(L, 1, 1, 2, 2); // 7: one point moved without its box
@@ -165,15 +141,11 @@ TEST(IndexCell, ContainsRectAnswersAsTheCornerShape) {
     for (const TCellBounds& CB : Cells) {
         TIndexCell Cell(static_cast<TMapLayer*>(nullptr));
         Cell.SetBounds(CB);
-        TRegion Shape;
-        TMapPoints& P = Shape.Parts().Add()->Points();
-        P.Add(CB.MinX, CB.MinY);
-        P.Add(CB.MaxX, CB.MinY);
-        P.Add(CB.MaxX, CB.MaxY);
-        P.Add(CB.MinX, CB.MaxY);
+        TMapLayer Shapes;
+        TCustomMapObject* Shape = AddBox(Shapes, CB.MinX, CB.MinY, CB.MaxX, CB.MaxY);
         for (const TCellBounds& R : Cells) {
-            const bool Expected = Shape.IntersectsRect(R.MinX, R.MinY, R.MaxX, R.MaxY) ||
-                                  Shape.WithinRect(R.MinX, R.MinY, R.MaxX, R.MaxY);
+            const bool Expected = Shape->IntersectsRect(R.MinX, R.MinY, R.MaxX, R.MaxY) ||
+                                  Shape->WithinRect(R.MinX, R.MinY, R.MaxX, R.MaxY);
             ASSERT_EQ(Cell.ContainsRect(R), Expected)
                 << CB.MinX << " " << CB.MaxX << " " << CB.MinY << " " << CB.MaxY << " / " << R.MinX
                 << " " << R.MaxX << " " << R.MinY << " " << R.MaxY;
@@ -205,12 +177,8 @@ TEST(IndexCell, LayerAnswersTheSameWithAndWithoutTheIndex) {
         const double X = Pos(Rng), Y = Pos(Rng), S = Size(Rng);
         // mostly small, some long and thin
         const double W = S < 0.9 ? S * 5 : S * 80, H = S < 0.9 ? Size(Rng) * 5 : 0.3;
-        for (TMapLayer* L : {&Indexed, &Plain}) {
-            TMapPoints& P = L->NewObject<TRegion>()->Parts().Add()->Points();
-            P.Add(X, Y);
-            P.Add(X + W, Y + H / 3);
-            P.Add(X + W / 2, Y + H);
-        }
+        for (TMapLayer* L : {&Indexed, &Plain})
+            Testing::AddShape<TRegion>(L, {{{X, Y}, {X + W, Y + H / 3}, {X + W / 2, Y + H}}});
     };
     auto Compare = [&](const char* Stage) {
         for (int K = 0; K < 300; ++K) {

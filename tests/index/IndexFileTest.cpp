@@ -1,81 +1,47 @@
+// Index files: their exact layout, round trips, and damaged files.
 #include "core/MapLayer.h"
-#include "index/IndexCell.h"
+#include "index/IndexTree.h"
 #include "objects/Polys.h"
-#include "platform/SysUtils.h"
+#include "support/MapFixture.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <random>
 
 using namespace Mapobjects;
-namespace fs = std::filesystem;
+using Testing::ReadFile;
+using Testing::TreeOf;
+using Testing::WriteFile;
 
 namespace {
-
-fs::path TempDir() {
-    return fs::path(::testing::TempDir()) / ("chartix-index-" + std::to_string(::getpid()));
-}
-
-std::string TempFile(const std::string& Name) {
-    fs::create_directories(TempDir());
-    return (TempDir() / Name).string();
-}
-
-struct TRemoveTempDir : ::testing::Environment {
-    void TearDown() override { fs::remove_all(TempDir()); }
-};
-[[maybe_unused]] auto* const RemoveTempDir =
-    ::testing::AddGlobalTestEnvironment(new TRemoveTempDir);
-
-std::string Read(const std::string& F) {
-    std::ifstream In(F, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(In), {});
-}
-
-void Write(const std::string& F, const std::string& Data) {
-    std::ofstream(F, std::ios::binary) << Data;
-}
 
 void FillLayer(TMapLayer& L, int N) {
     std::mt19937 Rng(7);
     std::uniform_real_distribution<double> Pos(0, 100);
     for (int I = 0; I < N; ++I) {
         const double X = Pos(Rng), Y = Pos(Rng);
-        TMapPoints& P = L.NewObject<TRegion>()->Parts().Add()->Points();
-        P.Add(X, Y);
-        P.Add(X + 2, Y + 1);
-        P.Add(X + 1, Y + 3);
+        Testing::AddShape<TRegion>(&L, {{{X, Y}, {X + 2, Y + 1}, {X + 1, Y + 3}}});
     }
 }
 
-TIndexCell* NewRoot() {
-    return new TIndexCell(static_cast<TMapLayer*>(nullptr));
+std::unique_ptr<TIndexCell> NewRoot() {
+    return std::make_unique<TIndexCell>(static_cast<TMapLayer*>(nullptr));
 }
 
-void ExpectSameTree(const TIndexCell& A, const TIndexCell& B) {
-    EXPECT_EQ(A.Bounds().MinX, B.Bounds().MinX);
-    EXPECT_EQ(A.Bounds().MaxX, B.Bounds().MaxX);
-    EXPECT_EQ(A.Bounds().MinY, B.Bounds().MinY);
-    EXPECT_EQ(A.Bounds().MaxY, B.Bounds().MaxY);
-    ASSERT_EQ(A.Ids().Count(), B.Ids().Count());
-    for (int I = 0; I < A.Ids().Count(); ++I)
-        EXPECT_EQ(A.Ids()[I], B.Ids()[I]);
-    ASSERT_EQ(A.GetCount(), B.GetCount());
-    for (int I = 0; I < A.GetCount(); ++I)
-        ExpectSameTree(*A.GetCell(I), *B.GetCell(I));
-}
+struct IndexFile : ::testing::Test {
+    Testing::TTempDir Dir;
+    std::string Path(const std::string& Name) const { return Dir.Path(Name); }
+};
 
 } // namespace
 
-TEST(IndexFile, UndividedRootIsSeventyBytes) {
-    std::unique_ptr<TIndexCell> Root(NewRoot());
+TEST_F(IndexFile, UndividedRootIsSeventyBytes) {
+    auto Root = NewRoot();
     Root->SetBounds(TCellBounds{0, 10, 0, 5});
     for (std::uint32_t Id : {0u, 1u, 2u})
         Root->Ids().Add(Id);
-    ASSERT_TRUE(Root->SaveToFile(TempFile("a.idx")));
-    const std::string Data = Read(TempFile("a.idx"));
+    ASSERT_TRUE(Root->SaveToFile(Path("a.idx")));
+    const std::string Data = ReadFile(Path("a.idx"));
     ASSERT_EQ(Data.size(), 70u);
     EXPECT_EQ(Data.substr(0, 18), "Chartix Index File");
     // maximum X = 10.0, little-endian, right after minimum X
@@ -83,80 +49,77 @@ TEST(IndexFile, UndividedRootIsSeventyBytes) {
     EXPECT_EQ(Data.substr(50, 20), std::string("\3\0\0\0\0\0\0\0\1\0\0\0\2\0\0\0\0\0\0\0", 20));
 }
 
-TEST(IndexFile, RoundTripKeepsBoundsIdsAndChildOrder) {
+TEST_F(IndexFile, RoundTripKeepsBoundsIdsAndChildOrder) {
     TMapLayer L;
     FillLayer(L, 300);
     TIndexCell Built(&L);
     ASSERT_GT(Built.GetCount(), 0);
-    ASSERT_TRUE(Built.SaveToFile(TempFile("t.idx")));
-    std::unique_ptr<TIndexCell> Loaded(NewRoot());
-    ASSERT_TRUE(Loaded->LoadFromToFile(TempFile("t.idx")));
+    ASSERT_TRUE(Built.SaveToFile(Path("t.idx")));
+    auto Loaded = NewRoot();
+    ASSERT_TRUE(Loaded->LoadFromToFile(Path("t.idx")));
     EXPECT_FALSE(Loaded->NotBuilt());
-    ExpectSameTree(Built, *Loaded);
+    EXPECT_EQ(TreeOf(*Loaded), TreeOf(Built));
     // An existing file is replaced, not overwritten in place.
-    ASSERT_TRUE(std::unique_ptr<TIndexCell>(NewRoot())->SaveToFile(TempFile("t.idx")));
-    EXPECT_EQ(Read(TempFile("t.idx")).size(), 18u + 40u);
-    EXPECT_THROW(Built.SaveToFile(TempFile("no-dir/t.idx")), Platform::EFCreateError);
+    ASSERT_TRUE(NewRoot()->SaveToFile(Path("t.idx")));
+    EXPECT_EQ(ReadFile(Path("t.idx")).size(), 18u + 40u);
+    EXPECT_THROW(Built.SaveToFile(Path("no-dir/t.idx")), Platform::EFCreateError);
 }
 
-TEST(IndexFile, WrongHeaderOrMissingFileLeavesTheCell) {
+TEST_F(IndexFile, WrongHeaderOrMissingFileLeavesTheCell) {
     std::string Data = "chartix index file" + std::string(32, '\0') + std::string(8, '\0');
-    Write(TempFile("lower.idx"), Data);
-    std::unique_ptr<TIndexCell> Root(NewRoot());
+    WriteFile(Path("lower.idx"), Data);
+    auto Root = NewRoot();
     Root->Ids().Add(5);
-    EXPECT_FALSE(Root->LoadFromToFile(TempFile("lower.idx")));
-    EXPECT_FALSE(Root->LoadFromToFile(TempFile("none.idx")));
+    EXPECT_FALSE(Root->LoadFromToFile(Path("lower.idx")));
+    EXPECT_FALSE(Root->LoadFromToFile(Path("none.idx")));
     EXPECT_TRUE(Root->NotBuilt());
     EXPECT_EQ(Root->Ids().Count(), 1);
     Data.replace(0, 18, "Chartix Index File");
-    Write(TempFile("upper.idx"), Data);
-    EXPECT_TRUE(Root->LoadFromToFile(TempFile("upper.idx")));
+    WriteFile(Path("upper.idx"), Data);
+    EXPECT_TRUE(Root->LoadFromToFile(Path("upper.idx")));
     EXPECT_EQ(Root->Ids().Count(), 0);
 }
 
-TEST(IndexFile, TruncatedOrAbsurdFilesRaiseReadErrors) {
+TEST_F(IndexFile, TruncatedOrAbsurdFilesRaiseReadErrors) {
     TMapLayer L;
     FillLayer(L, 60);
-    TIndexCell(&L).SaveToFile(TempFile("t.idx"));
-    const std::string Data = Read(TempFile("t.idx"));
+    TIndexCell(&L).SaveToFile(Path("t.idx"));
+    const std::string Data = ReadFile(Path("t.idx"));
     for (size_t Cut : {size_t{10}, size_t{30}, size_t{60}, Data.size() / 2, Data.size() - 1}) {
-        Write(TempFile("cut.idx"), Data.substr(0, Cut));
-        try {
-            std::unique_ptr<TIndexCell>(NewRoot())->LoadFromToFile(TempFile("cut.idx"));
-            FAIL() << "no error at " << Cut;
-        } catch (const Platform::EReadError& E) {
-            EXPECT_STREQ(E.what(), "Stream read error");
-        }
+        WriteFile(Path("cut.idx"), Data.substr(0, Cut));
+        EXPECT_EQ(Testing::MessageOf<Platform::EReadError>(
+                      [&] { NewRoot()->LoadFromToFile(Path("cut.idx")); }),
+                  "Stream read error")
+            << "cut at " << Cut;
     }
     // Huge or negative counts fail at once rather than allocate.
     for (const char* Counts : {"\xff\xff\xff\x7f", "\xff\xff\xff\xff", "\0\0\0\0\xff\xff\xff\x7f",
                                "\0\0\0\0\xfe\xff\xff\xff"}) {
         const size_t Size = Counts[0] ? 4 : 8;
-        Write(TempFile("bad.idx"),
-              "Chartix Index File" + std::string(32, '\0') + std::string(Counts, Size));
-        EXPECT_THROW(std::unique_ptr<TIndexCell>(NewRoot())->LoadFromToFile(TempFile("bad.idx")),
-                     Platform::EReadError);
+        WriteFile(Path("bad.idx"),
+                  "Chartix Index File" + std::string(32, '\0') + std::string(Counts, Size));
+        EXPECT_THROW(NewRoot()->LoadFromToFile(Path("bad.idx")), Platform::EReadError);
     }
 }
 
-TEST(IndexFile, LayerReadsTheIndexBesideItsDataFile) {
+TEST_F(IndexFile, LayerReadsTheIndexBesideItsDataFile) {
     TMapLayer L;
     FillLayer(L, 40);
-    L.SetFileName(TempFile("roads.mif"));
-    std::unique_ptr<TIndexCell> Saved(NewRoot());
+    L.SetFileName(Path("roads.mif"));
+    auto Saved = NewRoot();
     Saved->SetBounds(TCellBounds{-5, 5, -5, 5});
     Saved->Ids().Add(3);
-    Saved->SaveToFile(TempFile("roads.idx"));
+    Saved->SaveToFile(Path("roads.idx"));
     L.SetUseIndex2D(true);
     EXPECT_FALSE(L.Index2D().NotBuilt());
-    ExpectSameTree(*Saved, L.Index2D());
+    EXPECT_EQ(TreeOf(L.Index2D()), TreeOf(*Saved));
 
     // A damaged file is not half used: the tree is built from the objects.
     TMapLayer M;
     FillLayer(M, 40);
-    M.SetFileName(TempFile("rivers.mif"));
-    Write(TempFile("rivers.idx"), Read(TempFile("roads.idx")).substr(0, 40));
+    M.SetFileName(Path("rivers.mif"));
+    WriteFile(Path("rivers.idx"), ReadFile(Path("roads.idx")).substr(0, 40));
     M.SetUseIndex2D(true);
     EXPECT_GT(M.Index2D().GetCount(), 0);
-    ExpectSameTree(TIndexCell(&M), M.Index2D());
+    EXPECT_EQ(TreeOf(M.Index2D()), TreeOf(TIndexCell(&M)));
 }

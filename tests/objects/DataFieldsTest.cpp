@@ -6,17 +6,14 @@
 using namespace Mapobjects;
 using Platform::TVariant;
 
-TEST(DataFields, StringSizeRuleDependsOnTheOrderOfSetters) {
+TEST(DataFields, StringSizeRuleDependsOnTheOrderOfSettersTypeNames) {
     TDataFields Fields;
     EXPECT_EQ(Fields.Add("A", dtString, 0)->Size(), 255);
     EXPECT_EQ(Fields.Insert(0, "B", dtString, 0)->Size(), 0);
     EXPECT_EQ(Fields.Add("C", dtString, 40)->Size(), 40);
     EXPECT_EQ(Fields.Add("D", dtInteger, 0)->Size(), 0);
     EXPECT_EQ(Fields.GetFields(0)->Name(), "B");
-}
 
-TEST(DataFields, TypeNames) {
-    TDataFields Fields;
     EXPECT_EQ(Fields.Add("S", dtString, 30)->GetDataTypeName(), "Char(30)");
     EXPECT_EQ(Fields.Add("B", dtBoolean, 0)->GetDataTypeName(), "");
     EXPECT_EQ(Fields.Add("F", dtFloat, 0)->GetDataTypeName(), "Float");
@@ -24,18 +21,14 @@ TEST(DataFields, TypeNames) {
     EXPECT_EQ(Fields.Add("T", dtDateTime, 0)->GetDataTypeName(), "DateTime");
 }
 
-TEST(DataFields, FieldByNameIgnoresCaseAndTakesTheFirst) {
+TEST(DataFields, LookupsIgnoreCaseAndSkipHiddenFields) {
     TDataFields Fields;
     TDataField* First = Fields.Add("Name", dtString, 10);
     Fields.Add("NAME", dtInteger, 0);
     EXPECT_EQ(Fields.FieldByName("name"), First);
     EXPECT_EQ(Fields.FieldByName("missing"), nullptr);
-}
 
-TEST(DataFields, VisibleFields) {
-    TDataFields Fields;
-    Fields.Add("A", dtString, 1);
-    Fields.Add("B", dtString, 1)->SetVisible(false);
+    Fields.GetFields(1)->SetVisible(false);
     TDataField* C = Fields.Add("C", dtString, 1);
     EXPECT_EQ(Fields.GetVisibleFieldCount(), 2);
     EXPECT_EQ(Fields.GetDisplayed(1), C);
@@ -44,7 +37,7 @@ TEST(DataFields, VisibleFields) {
     EXPECT_THROW(Fields.GetFields(3), Platform::EListError);
 }
 
-TEST(DataFields, FloatGoesThroughTheStringForm) {
+TEST(DataFields, FloatGoesThroughTheStringFormOtherNumbersThroughTheValue) {
     TDataFields Fields;
     TDataField* F = Fields.Add("F", dtFloat, 0);
     F->SetAsString("2.5");
@@ -56,11 +49,8 @@ TEST(DataFields, FloatGoesThroughTheStringForm) {
     F->SetValue(TVariant());
     EXPECT_THROW(F->AsFloat(), Platform::EConvertError);
     EXPECT_EQ(F->AsInteger(), 0); // an unassigned variant converts to 0
-}
 
-TEST(DataFields, NumberConversionsOfTheValue) {
-    TDataFields Fields;
-    TDataField* F = Fields.Add("N", dtInteger, 0);
+    F = Fields.Add("N", dtInteger, 0);
     F->SetAsString("42");
     EXPECT_EQ(F->AsInteger(), 42);
     EXPECT_EQ(F->AsDecimal(), 42.0);
@@ -99,22 +89,15 @@ TEST(DataFields, CopyingAListCopiesEverything) {
     Dst.Assign(&Src);
     ASSERT_EQ(Dst.Count(), 2);
     TDataField* C = Dst.GetFields(0);
-    EXPECT_EQ(C->Name(), "A");
-    EXPECT_EQ(C->Size(), 12);
-    EXPECT_TRUE(C->IsPrimaryKey());
-    EXPECT_FALSE(C->Visible());
-    EXPECT_EQ(C->DefaultValue().ToString(), "dflt");
-    EXPECT_EQ(C->Value().ToString(), "val");
+    EXPECT_EQ(std::tuple(C->Name(), C->Size(), C->IsPrimaryKey(), C->Visible()),
+              std::tuple("A", 12, true, false));
+    EXPECT_EQ(std::tuple(C->DefaultValue().ToString(), C->Value().ToString()),
+              std::tuple("dflt", "val"));
     // The copy goes through the setters: a string of size 0 becomes 255.
     EXPECT_EQ(Dst.GetFields(1)->Size(), 255);
     EXPECT_EQ(Dst.GetFields(1)->AsInteger(), 7);
     Src.GetFields(0)->SetAsString("changed");
     EXPECT_EQ(C->AsString(), "val"); // independent afterwards
-}
-
-TEST(DataFields, AssigningAFieldToAnotherClassFails) {
-    TDataFields Fields;
-    TDataField* F = Fields.Add("A", dtString, 1);
     Platform::TStrings Strings;
-    EXPECT_THROW(Strings.Assign(F), Platform::EConvertError);
+    EXPECT_THROW(Strings.Assign(C), Platform::EConvertError);
 }

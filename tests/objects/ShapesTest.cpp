@@ -1,11 +1,6 @@
+// Circles and rectangles: their predicates, and their drawing on a 200 x 100 view.
 #include "objects/Shapes.h"
-
-#include "core/MapObjects.h"
-#include "objects/Polys.h"
-#include "platform/Controls.h"
-
-#include <QImage>
-#include <gtest/gtest.h>
+#include "support/MapFixture.h"
 
 using namespace Mapobjects;
 using namespace Platform;
@@ -13,9 +8,7 @@ using namespace Platform;
 namespace {
 
 void Place(TCircle& C, double X, double Y, double R) {
-    C.SetX(X);
-    C.SetY(Y);
-    C.SetRadius(R);
+    Testing::Place(&C, X, Y)->SetRadius(R);
 }
 
 } // namespace
@@ -38,34 +31,27 @@ TEST(Circle, PredicatesOfTheDisc) {
     EXPECT_TRUE(A.IntersectsRect(0.5, 0.5, 5, 5));
     EXPECT_FALSE(A.IntersectsRect(-5, -5, 5, 5)) << "encloses the circle, no corner inside";
     EXPECT_FALSE(A.IntersectsRect(-0.2, -5, 0.2, 5)) << "crosses it, no corner inside";
-}
 
-TEST(Circle, OnePointOfAnotherKindIsEnough) {
-    TCircle C;
-    Place(C, 0, 0, 1);
+    // Against an object of another kind one point of it is enough.
     TPolyline L;
-    EXPECT_FALSE(C.Contains(&L)) << "no points";
+    EXPECT_FALSE(A.Contains(&L)) << "no points";
     TMapPoints& P = L.Parts().Add()->Points();
     P.Add(10, 10);
-    EXPECT_FALSE(C.Intersects(&L));
+    EXPECT_FALSE(A.Intersects(&L));
     P.Add(0.5, 0);
     P.Add(-10, 3);
-    EXPECT_TRUE(C.Contains(&L));
-    EXPECT_TRUE(C.Intersects(&L));
-    EXPECT_TRUE(L.Within(&C));
+    EXPECT_TRUE(A.Contains(&L));
+    EXPECT_TRUE(A.Intersects(&L));
+    EXPECT_TRUE(L.Within(&A));
 }
 
 TEST(Circle, SettersCreateTheCentreButLeaveTheExtent) {
     TCircle C;
     C.Parts().Items(0)->Points().Clear();
     C.SetY(7);
-    ASSERT_EQ(C.Parts().Items(0)->Points().Count(), 1);
-    EXPECT_EQ(C.X(), 0);
-    EXPECT_EQ(C.Y(), 7);
-
+    EXPECT_EQ(Testing::PointsOf(&C), "0 7");
     TCircle M;
-    M.SetX(10);
-    M.SetY(20);
+    Testing::Place(&M, 10, 20);
     EXPECT_EQ(M.GetBounds().MaxX, 0) << "kept extent still at the creation point";
     M.UpdateBounds();
     EXPECT_EQ(M.GetBounds().MinX, 10);
@@ -74,19 +60,14 @@ TEST(Circle, SettersCreateTheCentreButLeaveTheExtent) {
     TCircle Empty;
     Empty.Parts().Clear();
     EXPECT_EQ(Empty.Y(), 0);
-    EXPECT_EQ(Empty.Parts().Count(), 1) << "reading creates the missing centre";
+    EXPECT_EQ(Testing::PointsOf(&Empty), "0 0") << "reading creates the missing centre";
 }
 
 TEST(Rectangle, CornersAreReadOrdered) {
     TRectangle R;
-    EXPECT_EQ(R.X0(), 0);
-    EXPECT_EQ(R.Y1(), 0);
     R.SetX1(10);
     R.SetY1(5);
-    EXPECT_EQ(R.X0(), 0);
-    EXPECT_EQ(R.Y0(), 0);
-    EXPECT_EQ(R.X1(), 10);
-    EXPECT_EQ(R.Y1(), 5);
+    EXPECT_EQ(std::tuple(R.X0(), R.Y0(), R.X1(), R.Y1()), std::tuple(0, 0, 10, 5));
     R.SetX1(3);
     R.SetX0(5); // goes to the first corner as such
     EXPECT_EQ(R.X0(), 3);
@@ -95,15 +76,12 @@ TEST(Rectangle, CornersAreReadOrdered) {
     TRectangle Short;
     Short.Parts().Items(0)->Points().Delete(1);
     EXPECT_EQ(Short.Y1(), 0);
-    EXPECT_EQ(Short.Parts().Items(0)->Points().Count(), 2) << "filled up to two corners";
+    EXPECT_EQ(Testing::PointsOf(&Short), "0 0,0 0") << "filled up to two corners";
 }
 
 TEST(Rectangle, PredicatesUseTheKeptExtent) {
     TRectangle R;
-    R.SetX0(-10);
-    R.SetY0(-5);
-    R.SetX1(10);
-    R.SetY1(5);
+    Testing::Corners(&R, -10, -5, 10, 5);
     EXPECT_FALSE(R.ContainsPoint(3, 2)) << "setters leave the creation extent";
     EXPECT_TRUE(R.ContainsPoint(0, 0));
     R.UpdateBounds();
@@ -129,46 +107,11 @@ TEST(Rectangle, PredicatesUseTheKeptExtent) {
 
 // --- drawing -------------------------------------------------------------------------------
 
-namespace {
+using ShapesView = Testing::ViewFixture;
 
-// A 200 x 100 white view of -100..100 x -50..50, map (X, Y) at pixel (100 + X, 50 - Y).
-struct ShapesView : ::testing::Test {
-    TWinControl Form{nullptr};
-    TChartix Map{nullptr};
-    TMapLayer* Layer = nullptr;
-
-    void SetUp() override {
-        Map.SetParent(&Form);
-        Map.SetBounds(0, 0, 200, 100);
-        Map.SetMinX(-100);
-        Map.SetMaxX(100);
-        Map.SetMinY(-50);
-        Map.SetMaxY(50);
-        Map.SetColor(clWhite);
-        Layer = Map.Layers().Add("", "shapes");
-    }
-    template <class T> T* Add() {
-        T* Obj = Layer->NewObject<T>();
-        Obj->Pen()->SetColor(clBlack);
-        Obj->Pen()->SetWidth(1);
-        Obj->Brush()->SetColor(clRed);
-        Obj->Brush()->SetStyle(bsSolid);
-        return Obj;
-    }
-    TColor At(int X, int Y) { return Map.MapBitmap()->Canvas()->Pixel(X, Y); }
-    void Rebuild() {
-        Map.PaintMapToBitmap();
-        Map.MapBitmap()->Canvas()->Flush();
-    }
-};
-
-} // namespace
-
-TEST_F(ShapesView, CircleRadiusFollowsTheZoom) {
+TEST_F(ShapesView, CircleRadiusFollowsTheZoomAndItsSelectionToggles) {
     TCircle* C = Add<TCircle>();
-    C->SetX(10);
-    C->SetY(0);
-    C->SetRadius(20);
+    Place(*C, 10, 0, 20);
     C->UpdateBounds();
     Rebuild();
     EXPECT_EQ(At(110, 50), clRed);
@@ -182,15 +125,12 @@ TEST_F(ShapesView, CircleRadiusFollowsTheZoom) {
     EXPECT_EQ(At(135, 50), clRed);
     EXPECT_EQ(At(100, 15), clRed);
     EXPECT_EQ(At(145, 50), clWhite);
+    Testing::ExpectSelectionToggles(Map, C, {100, 50}, {5, 5});
 }
 
 TEST_F(ShapesView, RectangleAlwaysUsesItsOwnPenAndBrush) {
     Map.SetFastSelection(false);
-    TRectangle* R = Add<TRectangle>();
-    R->SetX0(-40);
-    R->SetY0(20);
-    R->SetX1(40);
-    R->SetY1(-20);
+    TRectangle* R = Testing::Corners(Add<TRectangle>(), -40, 20, 40, -20);
     R->UpdateBounds();
     R->Select();
     Rebuild();
@@ -201,44 +141,16 @@ TEST_F(ShapesView, RectangleAlwaysUsesItsOwnPenAndBrush) {
 }
 
 TEST_F(ShapesView, RectangleBackgroundShowsBetweenHatchLines) {
-    TRectangle* R = Add<TRectangle>();
-    R->SetX0(-40);
-    R->SetY0(-30);
-    R->SetX1(40);
-    R->SetY1(30);
+    TRectangle* R = Testing::Corners(Add<TRectangle>(), -40, -30, 40, 30);
     R->UpdateBounds();
     R->SetUseBGColor(true);
     R->SetBGColor(clYellow);
     R->Brush()->SetStyle(bsVertical);
     Rebuild();
     int Red = 0, Yellow = 0, Other = 0;
-    for (int X = 70; X < 130; ++X) {
-        const TColor C = At(X, 50);
-        if (C == clRed)
-            ++Red;
-        else if (C == clYellow)
-            ++Yellow;
-        else
-            ++Other;
-    }
+    for (int X = 70; X < 130; ++X)
+        (At(X, 50) == clRed ? Red : At(X, 50) == clYellow ? Yellow : Other)++;
     EXPECT_GT(Red, 3);
     EXPECT_GT(Yellow, Red);
     EXPECT_EQ(Other, 0);
-}
-
-TEST_F(ShapesView, CircleHighlightTwiceRestoresTheWindow) {
-    TCircle* C = Add<TCircle>();
-    C->SetRadius(20);
-    C->UpdateBounds();
-    Map.Invalidate();
-    Application()->ProcessMessages();
-    Map.Canvas()->Flush();
-    const QImage Before = Map.Surface().copy();
-    ASSERT_EQ(FromQColor(Before.pixelColor(100, 50)), clRed);
-    C->DrawSelection();
-    Map.Canvas()->Flush();
-    EXPECT_NE(FromQColor(Map.Surface().pixelColor(100, 50)), clRed);
-    C->DrawSelection();
-    Map.Canvas()->Flush();
-    EXPECT_TRUE(Map.Surface() == Before);
 }

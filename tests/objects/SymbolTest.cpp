@@ -1,12 +1,8 @@
-#include "support/MapFixture.h"
-
-#include "objects/Polys.h"
+// Symbols: their anchor and predicates, and the glyphs they draw.
 #include "objects/Symbol.h"
 #include "objects/SymbolGlyphs.h"
 #include "platform/Bitmap.h"
-
-#include <memory>
-#include <vector>
+#include "support/MapFixture.h"
 
 using namespace Mapobjects;
 using Platform::TColor;
@@ -28,49 +24,31 @@ TPicture Capture(Platform::TCanvas* Canvas, int CX, int CY, int R, TColor C) {
     return P;
 }
 
-int InkCount(const TPicture& P) {
-    int N = 0;
-    for (bool B : P)
-        N += B;
-    return N;
-}
+const auto InkCount = [](const TPicture& P) { return int(std::count(P.begin(), P.end(), true)); };
 
 } // namespace
 
-TEST(SymbolGeometry, AnchorIsMadeOnFirstUseAndTheExtentLagsUntilUpdateBounds) {
+TEST(SymbolGeometry, AnchorIsMadeOnFirstUseExtentLagsAndRectanglePredicatesFollowTheAnchor) {
     TSymbol S;
     EXPECT_EQ(S.Shape(), 31);
     S.SetShape(20);
     EXPECT_EQ(S.Shape(), 31);
-    ASSERT_EQ(S.Parts().Count(), 1);
-    EXPECT_EQ(S.Parts().Items(0)->Points().Count(), 1);
-    EXPECT_EQ(S.X(), 0);
-    EXPECT_EQ(S.Y(), 0);
-
+    EXPECT_EQ(Testing::PointsOf(&S), "0 0");
+    EXPECT_EQ(std::tuple(S.X(), S.Y()), std::tuple(0, 0));
     S.Parts().Items(0)->Points().Clear();
     S.SetY(5);
-    const TMapPoints& Pts = S.Parts().Items(0)->Points();
-    ASSERT_EQ(Pts.Count(), 1);
-    EXPECT_EQ(Pts.GetPoint(0).X, 0);
-    EXPECT_EQ(Pts.GetPoint(0).Y, 5);
+    EXPECT_EQ(Testing::PointsOf(&S), "0 5");
     auto Old = S.SetParts(std::make_unique<TParts>());
     S.SetX(3);
-    EXPECT_EQ(S.Parts().Count(), 1);
-    EXPECT_EQ(S.Y(), 0);
+    EXPECT_EQ(Testing::PointsOf(&S), "3 0");
 
-    S.SetX(10); // moving an existing anchor keeps the extent of (3, 0)
-    S.SetY(20);
-    EXPECT_EQ(S.GetBounds().MaxX, 3);
-    EXPECT_EQ(S.GetBounds().MaxY, 0);
+    Testing::Place(&S, 10, 20); // moving an existing anchor keeps the extent of (3, 0)
+    EXPECT_EQ(std::tuple(S.GetBounds().MaxX, S.GetBounds().MaxY), std::tuple(3, 0));
     S.UpdateBounds();
-    EXPECT_EQ(S.GetBounds().MinX, 10);
-    EXPECT_EQ(S.GetBounds().MinY, 20);
-}
+    EXPECT_EQ(std::tuple(S.GetBounds().MinX, S.GetBounds().MinY), std::tuple(10, 20));
 
-TEST(SymbolGeometry, RectanglePredicatesFollowTheAnchorOnly) {
-    TSymbol S;
-    S.SetX(2);
-    S.SetY(3);
+    // Rectangle predicates follow the anchor only, not the kept extent.
+    Testing::Place(&S, 2, 3);
     const double Rects[][4] = {{0, 0, 5, 5},    {2, 3, 2, 3},          {2.1, 0, 5, 5},
                                {0, 3.01, 5, 5}, {-5, -5, 1, 1},        {5, 5, 0, 0},
                                {0, 0, 2, 3},    {-1e9, -1e9, 1e9, 1e9}};
@@ -85,10 +63,8 @@ TEST(SymbolGeometry, RectanglePredicatesFollowTheAnchorOnly) {
     EXPECT_FALSE(S.Contains(&Other));
     EXPECT_FALSE(S.Contains(&S));
 
-    TRegion R;
-    TPart* P = R.Parts().Add();
-    P->Points().Add(0, 0);
-    P->Points().Add(4, 4);
+    TMapLayer Layer;
+    TRegion& R = *Testing::AddShape<TRegion>(&Layer, {{{0, 0}, {4, 4}}});
     EXPECT_TRUE(S.Intersects(&R)); // the region's box holds the anchor
     S.SetX(5);
     EXPECT_FALSE(S.Intersects(&R));
@@ -105,9 +81,7 @@ struct SymbolOnMap : MapFixture {
         Map.SetColor(Paper);
         Layer = Map.Layers().Add("", "symbols");
         S = Layer->NewObject<TSymbol>();
-        S->Font()->SetName("MapInfo Symbol");
-        S->Font()->SetSize(12);
-        S->Font()->SetColor(Ink);
+        Testing::SetFont(S->Font(), "MapInfo Symbol", 12, Ink);
     }
     Platform::TCanvas* MapCanvas() { return Map.MapBitmap()->Canvas(); }
     TPicture Picture(int Code) {
@@ -119,26 +93,26 @@ struct SymbolOnMap : MapFixture {
 };
 
 TEST_F(SymbolOnMap, HitBoxIsHalfTheFontSizePlusTwoPixelsAtAnyZoom) {
-    EXPECT_TRUE(S->ContainsPoint(8, 0));
-    EXPECT_FALSE(S->ContainsPoint(9, 0));
-    EXPECT_TRUE(S->ContainsPoint(-8, 8));
-    EXPECT_FALSE(S->ContainsPoint(0, -9));
+    // "1" for each point hit, "0" for each missed.
+    auto Hits = [&](std::initializer_list<Testing::XY> Points) {
+        std::string R;
+        for (auto [X, Y] : Points)
+            R += S->ContainsPoint(X, Y) ? '1' : '0';
+        return R;
+    };
+    EXPECT_EQ(Hits({{8, 0}, {9, 0}, {-8, 8}, {0, -9}}), "1010");
     Map.SetZoom(2); // two pixels per map unit
-    EXPECT_TRUE(S->ContainsPoint(4, 0));
-    EXPECT_FALSE(S->ContainsPoint(4.5, 0));
+    EXPECT_EQ(Hits({{4, 0}, {4.5, 0}}), "10");
     S->Font()->SetSize(20); // D = 12
-    EXPECT_TRUE(S->ContainsPoint(6, 0));
-    EXPECT_FALSE(S->ContainsPoint(6.5, 0));
+    EXPECT_EQ(Hits({{6, 0}, {6.5, 0}}), "10");
     S->SetX(50); // the anchor counts, not the kept extent
-    EXPECT_TRUE(S->ContainsPoint(55, 0));
-    EXPECT_FALSE(S->ContainsPoint(5, 0));
+    EXPECT_EQ(Hits({{55, 0}, {5, 0}}), "10");
 }
 
 TEST_F(SymbolOnMap, ShapeThirtyOneDrawsNothingButIsListedAndHit) {
     S->SetShape(31);
     Map.PaintMapToBitmap();
     EXPECT_EQ(Map.Displayed().IndexOf(S), 0);
-    EXPECT_EQ(InkCount(Capture(MapCanvas(), 180, 90, 12, Ink)), 0);
     EXPECT_EQ(InkCount(Capture(MapCanvas(), 180, 90, 12, Paper)), 25 * 25);
     EXPECT_TRUE(S->ContainsPoint(3, 3));
 }
@@ -153,13 +127,10 @@ TEST_F(SymbolOnMap, MissingSymbolFontDrawsAFilledStarCentredOnTheAnchor) {
         for (int DY : {-7, 7})
             EXPECT_FALSE(At(DX, DY)); // corners of the 16-pixel box
     // Centred: as much ink left as right of the anchor, about 16 pixels across.
-    int MinX = 99, MaxX = -99;
-    for (int DY = -12; DY <= 12; ++DY)
-        for (int DX = -12; DX <= 12; ++DX)
-            if (At(DX, DY)) MinX = std::min(MinX, DX), MaxX = std::max(MaxX, DX);
-    EXPECT_EQ(MinX, -MaxX);
-    EXPECT_GE(MaxX - MinX, 12);
-    EXPECT_LE(MaxX - MinX, 18);
+    const QRect Box = Testing::FindInk(MapCanvas(), Ink).Box;
+    EXPECT_EQ(Box.left() - 180, 180 - Box.right());
+    EXPECT_GE(Box.width(), 13);
+    EXPECT_LE(Box.width(), 19);
 }
 
 TEST_F(SymbolOnMap, EveryCodeOfTheTableHasItsOwnPicture) {
@@ -192,26 +163,22 @@ TEST(SymbolGlyphs, DrawingLeavesTheCanvasPenAndBrushAlone) {
     C->Brush()->SetStyle(Platform::bsClear);
     C->Brush()->SetColor(Platform::clLime);
     DrawSymbolGlyph(C, 35, 20, 20, 16, Ink);
-    EXPECT_EQ(C->Pen()->Color(), Platform::clBlue);
-    EXPECT_EQ(C->Pen()->Width(), 3);
-    EXPECT_EQ(C->Pen()->Mode(), Platform::pmXor);
-    EXPECT_EQ(C->Brush()->Style(), Platform::bsClear);
-    EXPECT_EQ(C->Brush()->Color(), Platform::clLime);
+    EXPECT_EQ(std::tuple(C->Pen()->Color(), C->Pen()->Width(), C->Pen()->Mode()),
+              std::tuple(Platform::clBlue, 3, Platform::pmXor));
+    EXPECT_EQ(std::tuple(C->Brush()->Style(), C->Brush()->Color()),
+              std::tuple(Platform::bsClear, Platform::clLime));
     EXPECT_EQ(C->Pixel(20, 20), Ink); // drawn in copy mode all the same
 }
 
 TEST_F(SymbolOnMap, InstalledFontsDrawTheirRealGlyph) {
-    S->Font()->SetName("DejaVu Sans");
-    S->Font()->SetSize(20);
+    Testing::SetFont(S->Font(), "DejaVu Sans", 20);
     const TPicture Glyph = Picture('H');
     ASSERT_GT(InkCount(Glyph), 20);
 
     // The same letter put where the symbol box puts it, on a bitmap of its own.
     Platform::TBitmap B;
-    B.SetSize(360, 180);
+    B.SetSize(360, 180); // white
     Platform::TCanvas* C = B.Canvas();
-    C->Brush()->SetColor(Paper);
-    C->FillRect(TRect{0, 0, 360, 180});
     C->SetFont(S->Font());
     C->Brush()->SetStyle(Platform::bsClear);
     const int W = C->TextWidth("H"), H = C->TextHeight("H");
@@ -241,21 +208,6 @@ TEST_F(SymbolOnMap, SelectionPatternFillsTheGlyphBoxWhenFastSelectionIsOff) {
 
 TEST_F(SymbolOnMap, XorBoxSelectionTwiceRestoresTheWindow) {
     S->SetShape(35);
-    Platform::Application()->ProcessMessages();
-    const QImage Before = Map.Surface().copy();
-    S->DrawSelection();
-    Map.Canvas()->Flush();
-    const QImage Marked = Map.Surface().copy();
-    EXPECT_NE(Marked, Before);
-    // The mark is the glyph box: the pixel well outside it is untouched.
-    EXPECT_EQ(Marked.pixel(180, 60), Before.pixel(180, 60));
-    EXPECT_NE(Marked.pixel(180, 90), Before.pixel(180, 90));
-    S->DrawSelection();
-    Map.Canvas()->Flush();
-    EXPECT_EQ(Map.Surface(), Before);
-
-    Map.SetShowSelection(false);
-    S->DrawSelection();
-    Map.Canvas()->Flush();
-    EXPECT_EQ(Map.Surface(), Before);
+    // The mark is the glyph box: a pixel well outside it is untouched.
+    Testing::ExpectSelectionToggles(Map, S, {180, 90}, {180, 60});
 }

@@ -1,45 +1,23 @@
-#include "support/MapFixture.h"
-
+// Texts fitted to their boxes: font sizes, turning, hit tests and drawing.
 #include "objects/Text.h"
 #include "platform/Bitmap.h"
+#include "support/MapFixture.h"
 
 #include <cmath>
-#include <memory>
-#include <string>
 
 using namespace Mapobjects;
 using Platform::TColor;
 using Platform::TPoint;
 using Platform::TRect;
-using Testing::MapFixture;
+using Testing::TInk;
 
 namespace {
 
 constexpr TColor Ink = Platform::clRed;
-constexpr TColor Paper = Platform::clWhite;
 
-struct TInk {
-    int Count = 0;
-    TRect Box{1 << 20, 1 << 20, -(1 << 20), -(1 << 20)};
-};
-
-TInk FindInk(Platform::TCanvas* C, int W, int H, TColor Colour = Ink) {
-    TInk R;
-    for (int Y = 0; Y < H; ++Y)
-        for (int X = 0; X < W; ++X)
-            if (C->Pixel(X, Y) == Colour) {
-                ++R.Count;
-                R.Box.Left = std::min(R.Box.Left, X);
-                R.Box.Top = std::min(R.Box.Top, Y);
-                R.Box.Right = std::max(R.Box.Right, X);
-                R.Box.Bottom = std::max(R.Box.Bottom, Y);
-            }
-    return R;
-}
-
-bool Inside(const TRect& Inner, const TRect& Outer) {
-    return Outer.Left <= Inner.Left && Inner.Right <= Outer.Right && Outer.Top <= Inner.Top &&
-           Inner.Bottom <= Outer.Bottom;
+bool Inside(const QRect& Inner, const TRect& Outer) {
+    return Outer.Left <= Inner.left() && Inner.right() <= Outer.Right && Outer.Top <= Inner.top() &&
+           Inner.bottom() <= Outer.Bottom;
 }
 
 } // namespace
@@ -56,33 +34,28 @@ TEST(TextWithoutMap, DoesNothingAndHitsNothing) {
 }
 
 TEST(TextWithoutMap, CanvasAngleIsTheCeilingOfTenthsOfADegree) {
-    Platform::TBitmap B;
-    B.SetSize(4, 4);
-    TText::CanvasSetAngle(B.Canvas(), 12.34);
-    EXPECT_EQ(B.Canvas()->Font()->Escapement(), 124);
-    EXPECT_EQ(B.Canvas()->Font()->Orientation(), 124);
-    TText::CanvasSetAngle(B.Canvas(), -12.34);
-    EXPECT_EQ(B.Canvas()->Font()->Escapement(), -123);
-    TText::CanvasSetAngle(B.Canvas(), 0);
-    EXPECT_EQ(B.Canvas()->Font()->Escapement(), 0);
+    Platform::TCanvas C;
+    for (auto [Angle, Tenths] : {std::pair{12.34, 124}, {-12.34, -123}, {0.0, 0}}) {
+        TText::CanvasSetAngle(&C, Angle);
+        EXPECT_EQ(C.Font()->Escapement(), Tenths) << Angle;
+        EXPECT_EQ(C.Font()->Orientation(), Tenths) << Angle;
+    }
 }
 
-struct TextOnMap : MapFixture {
+struct TextOnMap : Testing::MapFixture {
     TMapLayer* Layer = nullptr;
 
     void SetUp() override {
         MapFixture::SetUp(); // 360 x 180 pixels, one pixel per map unit, (0, 0) at (180, 90)
-        Map.SetColor(Paper);
+        Map.SetColor(Platform::clWhite);
         Layer = Map.Layers().Add("", "texts");
     }
     // A text with exactly this box: set under the sizing guard, as file readers do.
     TText* AddText(const std::string& S, double X, double Y, double W, double H) {
         auto* T = Layer->NewObject<TText>();
-        T->Font()->SetName("DejaVu Sans");
-        T->Font()->SetColor(Ink);
+        Testing::SetFont(T->Font(), "DejaVu Sans", 0, Ink);
         Map.SetTextSizing(true);
-        T->SetX(X);
-        T->SetY(Y);
+        Testing::Place(T, X, Y);
         T->SetText(S);
         T->SetWidth(W);
         T->SetHeight(H);
@@ -91,36 +64,37 @@ struct TextOnMap : MapFixture {
     }
     TInk Paint() {
         Map.PaintMapToBitmap();
-        return FindInk(Map.MapBitmap()->Canvas(), 360, 180);
+        return Testing::FindInk(Map.MapBitmap()->Canvas(), Ink);
     }
-    Platform::TSize Extent(const Platform::TFont* F, const std::string& S) {
-        Platform::TBitmap B;
-        B.SetSize(4, 4);
-        B.Canvas()->SetFont(F);
-        return B.Canvas()->TextExtent(S);
+    static Platform::TSize Extent(const Platform::TFont* F, const std::string& S) {
+        Platform::TCanvas C; // measures without an image
+        C.SetFont(F);
+        return C.TextExtent(S);
+    }
+    // The box fitted to a text at one pixel per map unit: a tenth wider than the text.
+    static std::pair<double, double> FittedBox(const Platform::TFont* F, const std::string& S) {
+        const Platform::TSize E = Extent(F, S);
+        return {E.cx + std::lrint(0.1 * E.cx), E.cy + 1};
     }
 };
 
-TEST_F(TextOnMap, BoxOfFivePixelsGetsSizeThreeAndIsNotDrawn) {
+TEST_F(TextOnMap, BoxOfFivePixelsGetsSizeThreeFirstEstimatesAreCappedAt200) {
     TText* T = AddText("Hello", 0, 0, 50, 5);
     const TInk I = Paint();
     EXPECT_EQ(T->Font()->Size(), 3);
     EXPECT_EQ(I.Count, 0);
     EXPECT_EQ(Map.Displayed().IndexOf(T), -1);
     EXPECT_FALSE(Map.TextSizing());
-    EXPECT_EQ(T->Width(), 50); // sized inside the paint: the box stays
-    EXPECT_EQ(T->Height(), 5);
-}
+    EXPECT_EQ(std::pair(T->Width(), T->Height()), std::pair(50.0, 5.0)); // the box stays
 
-TEST_F(TextOnMap, FirstEstimateIsCappedAtTwoHundredPoints) {
     Platform::TFont F;
-    F.SetName("DejaVu Sans");
-    F.SetSize(200);
+    Testing::SetFont(&F, "DejaVu Sans", 200);
     const Platform::TSize E = Extent(&F, "Ab");
     // A box one pixel taller than the text at 200 points: an uncapped estimate
     // would start above 200 and step down to a size other than 200.
     ASSERT_GT(std::lrint((E.cy + 1) / 1.48), 200);
-    TText* T = AddText("Ab", 0, 0, E.cx + 40, E.cy + 1);
+    Layer->DeleteObjects();
+    T = AddText("Ab", 0, 0, E.cx + 40, E.cy + 1);
     Paint();
     EXPECT_EQ(T->Font()->Size(), 200);
 }
@@ -132,9 +106,8 @@ TEST_F(TextOnMap, ZoomingInEnlargesAnUnfrozenText) {
     Map.SetZoom(3);
     const TInk Large = Paint();
     EXPECT_GT(T->Font()->Size(), SmallSize);
-    EXPECT_GT(Large.Box.Height(), Small.Box.Height());
-    EXPECT_EQ(T->Width(), 40);
-    EXPECT_EQ(T->Height(), 10);
+    EXPECT_GT(Large.Box.height(), Small.Box.height());
+    EXPECT_EQ(std::pair(T->Width(), T->Height()), std::pair(40.0, 10.0));
 }
 
 TEST_F(TextOnMap, FrozenTextKeepsItsScreenSizeWhileItsBoxShrinks) {
@@ -143,19 +116,15 @@ TEST_F(TextOnMap, FrozenTextKeepsItsScreenSizeWhileItsBoxShrinks) {
     T->SetFreezeFontSize(true);
     const TInk Before = Paint();
     const double W = T->Width(), H = T->Height();
-    const Platform::TSize E = Extent(T->Font(), "Map");
-    EXPECT_EQ(W, E.cx + std::lrint(0.1 * E.cx)); // one pixel per map unit
-    EXPECT_EQ(H, E.cy + 1);
+    EXPECT_EQ(std::pair(W, H), FittedBox(T->Font(), "Map"));
     Map.SetZoom(2);
     const TInk After = Paint();
     EXPECT_EQ(T->Font()->Size(), 12);
-    EXPECT_EQ(After.Box.Height(), Before.Box.Height());
-    EXPECT_EQ(After.Box.Width(), Before.Box.Width());
-    EXPECT_DOUBLE_EQ(T->Width(), W / 2);
-    EXPECT_DOUBLE_EQ(T->Height(), H / 2);
+    EXPECT_EQ(After.Box.size(), Before.Box.size());
+    EXPECT_EQ(std::pair(T->Width(), T->Height()), std::pair(W / 2, H / 2));
 }
 
-TEST_F(TextOnMap, PolygonTurnsAboutTheTopLeftCorner) {
+TEST_F(TextOnMap, PolygonTurnsAboutTheTopLeftCornerAndHitsUseItsFrame) {
     TText* T = AddText("Ab", 10, 10, 40, 20);
     EXPECT_EQ(T->GetTextPolygon(),
               (TTextPoligon{TPoint{190, 60}, TPoint{230, 60}, TPoint{230, 80}, TPoint{190, 80}}));
@@ -165,10 +134,8 @@ TEST_F(TextOnMap, PolygonTurnsAboutTheTopLeftCorner) {
     EXPECT_EQ(T->GetTextPolygon(),
               (TTextPoligon{TPoint{190, 60}, TPoint{190, 20}, TPoint{210, 20}, TPoint{210, 60}}));
     EXPECT_EQ(T->GetTextRect(false), (TRect{190, 20, 210, 60}));
-}
 
-TEST_F(TextOnMap, RotatedHitTestUsesTheAxisParallelBox) {
-    TText* T = AddText("Ab", 10, 10, 40, 20);
+    // A turned text is hit in the axis-parallel frame of its box.
     T->SetAngle(45);
     // Corners: (10, 30), (38.3, 58.3), (52.4, 44.1), (24.1, 15.9).
     EXPECT_TRUE(T->ContainsPoint(12, 56)); // outside the turned box, inside its frame
@@ -177,7 +144,7 @@ TEST_F(TextOnMap, RotatedHitTestUsesTheAxisParallelBox) {
     EXPECT_FALSE(T->ContainsPoint(30, 10));
 }
 
-TEST_F(TextOnMap, MinShowTextSizeHidesSmallTexts) {
+TEST_F(TextOnMap, MinShowTextSizeHidesSmallTextsEmptyOnesKeepFontAndBox) {
     TText* T = AddText("Hello", 0, 0, 60, 12);
     Paint();
     const int Size = T->Font()->Size();
@@ -192,17 +159,15 @@ TEST_F(TextOnMap, MinShowTextSizeHidesSmallTexts) {
     const TInk I = Paint();
     EXPECT_EQ(I.Count, 0);
     EXPECT_EQ(Map.Displayed().IndexOf(T), -1);
-}
 
-TEST_F(TextOnMap, EmptyTextLeavesFontAndBoxAlone) {
-    TText* T = AddText("", 0, 0, 50, 20);
+    // An empty text leaves its font and box alone.
+    Layer->DeleteObjects();
+    T = AddText("", 0, 0, 50, 20);
     T->Font()->SetSize(12);
     Paint();
     T->RecalcTextSize();
     T->AutoSizeText();
-    EXPECT_EQ(T->Font()->Size(), 12);
-    EXPECT_EQ(T->Width(), 50);
-    EXPECT_EQ(T->Height(), 20);
+    EXPECT_EQ(std::tuple(T->Font()->Size(), T->Width(), T->Height()), std::tuple(12, 50.0, 20.0));
 }
 
 TEST_F(TextOnMap, DrawnInkStaysInsideTheTextBox) {
@@ -221,9 +186,7 @@ TEST_F(TextOnMap, DrawnInkStaysInsideTheTextBox) {
         ASSERT_GT(I.Count, 20) << C.Text;
         EXPECT_TRUE(Inside(I.Box, T->GetTextRect())) << C.Text;
         EXPECT_EQ(Map.MapBitmap()->Canvas()->Font()->Escapement(), 0);
-        if (C.Angle == 90) {
-            EXPECT_GT(I.Box.Height(), I.Box.Width() * 2) << "turned upright";
-        }
+        EXPECT_TRUE(C.Angle != 90 || I.Box.height() > I.Box.width() * 2) << "turned upright";
     }
 }
 
@@ -231,16 +194,15 @@ TEST_F(TextOnMap, FontChangesRefitTheBoxOutsideTheSizingGuard) {
     TText* T = AddText("Hello", 0, 0, 100, 30);
     Map.SetModified(false);
     T->Font()->SetSize(20);
-    const Platform::TSize E = Extent(T->Font(), "Hello");
-    EXPECT_EQ(T->Width(), E.cx + std::lrint(0.1 * E.cx));
-    EXPECT_EQ(T->Height(), E.cy + 1);
+    const auto Box20 = FittedBox(T->Font(), "Hello");
+    EXPECT_EQ(std::pair(T->Width(), T->Height()), Box20);
     EXPECT_TRUE(Map.Modified());
     EXPECT_FALSE(Map.TextSizing());
 
     Map.SetTextSizing(true);
     T->Font()->SetSize(30);
     Map.SetTextSizing(false);
-    EXPECT_EQ(T->Height(), E.cy + 1);
+    EXPECT_EQ(T->Height(), Box20.second);
 
     // A replaced font is listened to; the old one no longer is.
     auto F = std::make_unique<Platform::TFont>();
@@ -253,26 +215,13 @@ TEST_F(TextOnMap, FontChangesRefitTheBoxOutsideTheSizingGuard) {
     EXPECT_EQ(T->Height(), Height40);
 }
 
-TEST_F(TextOnMap, BackgroundColourFillsTheBox) {
+TEST_F(TextOnMap, BackgroundColourFillsTheBoxAndXorSelectionToggles) {
     TText* T = AddText("Hi", -50, -20, 100, 40);
     T->SetUseBGColor(true);
     T->SetBGColor(Platform::clYellow);
     Paint();
-    const TInk Bg = FindInk(Map.MapBitmap()->Canvas(), 360, 180, Platform::clYellow);
+    const TInk Bg = Testing::FindInk(Map.MapBitmap()->Canvas(), Platform::clYellow);
     EXPECT_GT(Bg.Count, 100);
     EXPECT_TRUE(Inside(Bg.Box, T->GetTextRect()));
-}
-
-TEST_F(TextOnMap, XorSelectionTwiceRestoresTheWindow) {
-    TText* T = AddText("Hello", -50, -20, 100, 40);
-    Platform::Application()->ProcessMessages();
-    const QImage Before = Map.Surface().copy();
-    T->DrawSelection();
-    Map.Canvas()->Flush();
-    const QImage Marked = Map.Surface().copy();
-    EXPECT_NE(Marked.pixel(180, 90), Before.pixel(180, 90)); // inside the box
-    EXPECT_EQ(Marked.pixel(180, 10), Before.pixel(180, 10)); // above it
-    T->DrawSelection();
-    Map.Canvas()->Flush();
-    EXPECT_EQ(Map.Surface(), Before);
+    Testing::ExpectSelectionToggles(Map, T, {180, 90}, {180, 10}); // inside the box, above it
 }

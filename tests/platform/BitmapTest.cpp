@@ -1,21 +1,12 @@
 // Bitmaps: sizing, transparency, files and copies.
 #include "platform/Bitmap.h"
+#include "support/TestUtils.h"
 
-#include <QDir>
-#include <QFile>
 #include <QImage>
-#include <QTemporaryDir>
+#include <cstring>
 #include <gtest/gtest.h>
 
 using namespace Platform;
-
-namespace {
-
-std::string PathIn(const QTemporaryDir& Dir, const char* Name) {
-    return QDir(Dir.path()).filePath(Name).toStdString();
-}
-
-} // namespace
 
 TEST(Bitmap, SizingKeepsPixelsAndFillsNewAreaWhite) {
     TBitmap B;
@@ -35,12 +26,13 @@ TEST(Bitmap, SizingKeepsPixelsAndFillsNewAreaWhite) {
     B.Canvas()->Brush()->SetColor(clRed);
     B.Canvas()->FillRect(Rect(0, 0, 4, 3));
     B.SetSize(6, 2);
-    EXPECT_EQ(B.Canvas()->Pixel(3, 1), clRed);
-    EXPECT_EQ(B.Canvas()->Pixel(4, 1), clWhite);
-    EXPECT_EQ(B.Canvas()->Pixel(0, 2), clNone);
-    // The canvas follows the new image.
+    Testing::ExpectPixels(B.Canvas(), {{3, 1, clRed}, {4, 1, clWhite}, {0, 2, clNone}});
+    // The canvas follows the new image; pixels outside it are none and stay so.
     B.Canvas()->SetPixel(5, 1, clBlue);
+    B.Canvas()->SetPixel(6, 2, clBlack);
     EXPECT_EQ(QColor(B.Image().pixel(5, 1)), QColor(Qt::blue));
+    Testing::ExpectPixels(B.Canvas(), {{6, 0, clNone}, {0, -1, clNone}, {6, 2, clNone}});
+    EXPECT_EQ(TCanvas().Pixel(0, 0), clNone);
 }
 
 TEST(Bitmap, TransparentColourIsBottomLeftUntilFixed) {
@@ -48,26 +40,23 @@ TEST(Bitmap, TransparentColourIsBottomLeftUntilFixed) {
     EXPECT_EQ(B.TransparentColor(), clDefault);
     B.SetSize(3, 3);
     B.Canvas()->SetPixel(0, 2, clLime);
-    EXPECT_EQ(B.TransparentMode(), tmAuto);
-    EXPECT_EQ(B.TransparentColor(), clLime);
+    EXPECT_EQ(std::tuple(B.TransparentMode(), B.TransparentColor()), std::tuple(tmAuto, clLime));
     B.SetTransparentColor(clRed);
-    EXPECT_EQ(B.TransparentMode(), tmFixed);
-    EXPECT_EQ(B.TransparentColor(), clRed);
+    EXPECT_EQ(std::tuple(B.TransparentMode(), B.TransparentColor()), std::tuple(tmFixed, clRed));
     B.SetTransparentMode(tmAuto);
     EXPECT_EQ(B.TransparentColor(), clLime);
 }
 
 TEST(Bitmap, LoadsBmpAndPngFiles) {
-    QTemporaryDir Dir;
-    ASSERT_TRUE(Dir.isValid());
+    Testing::TTempDir Dir;
     QImage Picture(5, 4, QImage::Format_RGB32);
     Picture.fill(QColor(10, 20, 30));
     Picture.setPixel(4, 3, qRgb(200, 100, 0));
-    ASSERT_TRUE(Picture.save(QString::fromStdString(PathIn(Dir, "p.bmp")), "BMP"));
-    ASSERT_TRUE(Picture.save(QString::fromStdString(PathIn(Dir, "p.png")), "PNG"));
+    ASSERT_TRUE(Picture.save(QString::fromStdString(Dir.Path("p.bmp")), "BMP"));
+    ASSERT_TRUE(Picture.save(QString::fromStdString(Dir.Path("p.png")), "PNG"));
     for (const char* Name : {"p.bmp", "p.png"}) {
         TBitmap B;
-        B.LoadFromFile(PathIn(Dir, Name));
+        B.LoadFromFile(Dir.Path(Name));
         EXPECT_EQ(B.Width(), 5) << Name;
         EXPECT_EQ(B.Height(), 4) << Name;
         EXPECT_EQ(B.Canvas()->Pixel(0, 0), RGB(10, 20, 30)) << Name;
@@ -83,9 +72,9 @@ TEST(Bitmap, LoadsBmpAndPngFiles) {
     QImage Alpha(2, 1, QImage::Format_ARGB32);
     Alpha.setPixel(0, 0, qRgba(255, 0, 0, 0));
     Alpha.setPixel(1, 0, qRgba(255, 0, 0, 255));
-    ASSERT_TRUE(Alpha.save(QString::fromStdString(PathIn(Dir, "a.png")), "PNG"));
+    ASSERT_TRUE(Alpha.save(QString::fromStdString(Dir.Path("a.png")), "PNG"));
     TBitmap A;
-    A.LoadFromFile(PathIn(Dir, "a.png"));
+    A.LoadFromFile(Dir.Path("a.png"));
     EXPECT_TRUE(A.Image().hasAlphaChannel());
     TBitmap Target;
     Target.SetSize(2, 1);
@@ -95,39 +84,28 @@ TEST(Bitmap, LoadsBmpAndPngFiles) {
 }
 
 TEST(Bitmap, BadFilesRaiseTypedErrors) {
-    QTemporaryDir Dir;
-    const std::string Missing = PathIn(Dir, "missing.bmp");
+    Testing::TTempDir Dir;
+    const std::string Missing = Dir.Path("missing.bmp");
     TBitmap B;
-    try {
-        B.LoadFromFile(Missing);
-        FAIL() << "no error for a missing file";
-    } catch (const EFOpenError& E) {
-        EXPECT_EQ(E.Message(), "Cannot open file \"" + Missing + "\". No such file or directory");
-    }
-    QFile Garbage(QString::fromStdString(PathIn(Dir, "garbage.png")));
-    ASSERT_TRUE(Garbage.open(QIODevice::WriteOnly));
-    Garbage.write("this is not a picture at all");
-    Garbage.close();
-    EXPECT_THROW(B.LoadFromFile(PathIn(Dir, "garbage.png")), EInvalidGraphic);
+    EXPECT_EQ(Testing::MessageOf<EFOpenError>([&] { B.LoadFromFile(Missing); }),
+              "Cannot open file \"" + Missing + "\". No such file or directory");
+    Testing::WriteFile(Dir.Path("garbage.png"), "this is not a picture at all");
+    EXPECT_THROW(B.LoadFromFile(Dir.Path("garbage.png")), EInvalidGraphic);
     EXPECT_TRUE(B.Empty());
     B.SetSize(2, 2);
-    EXPECT_THROW(B.SaveToFile(PathIn(Dir, "no/such/folder/x.bmp")), EFCreateError);
+    EXPECT_THROW(B.SaveToFile(Dir.Path("no/such/folder/x.bmp")), EFCreateError);
 }
 
 TEST(Bitmap, SavesByExtensionAndReloadsTheSamePixels) {
-    QTemporaryDir Dir;
+    Testing::TTempDir Dir;
     TBitmap B;
     B.SetSize(3, 2);
     B.Canvas()->SetPixel(2, 1, RGB(1, 2, 3));
-    for (const char* Name : {"s.png", "s.bmp"}) {
-        B.SaveToFile(PathIn(Dir, Name));
-        QFile File(QString::fromStdString(PathIn(Dir, Name)));
-        ASSERT_TRUE(File.open(QIODevice::ReadOnly));
-        const QByteArray Head = File.read(4);
-        EXPECT_EQ(Head.startsWith("BM"), std::string(Name) == "s.bmp") << Name;
-        EXPECT_EQ(Head.mid(1, 3) == "PNG", std::string(Name) == "s.png") << Name;
+    for (auto [Name, Magic] : {std::pair{"s.png", "\x89PNG"}, {"s.bmp", "BM"}}) {
+        B.SaveToFile(Dir.Path(Name));
+        EXPECT_EQ(Testing::ReadFile(Dir.Path(Name)).substr(0, std::strlen(Magic)), Magic);
         TBitmap Back;
-        Back.LoadFromFile(PathIn(Dir, Name));
+        Back.LoadFromFile(Dir.Path(Name));
         EXPECT_EQ(Back.Canvas()->Pixel(2, 1), RGB(1, 2, 3)) << Name;
         EXPECT_EQ(Back.Canvas()->Pixel(0, 0), clWhite) << Name;
     }
@@ -143,9 +121,8 @@ TEST(Bitmap, AssignCopiesPixelsAndTransparency) {
     B.Assign(&A);
     EXPECT_EQ(B.Width(), 2);
     EXPECT_EQ(B.Canvas()->Pixel(1, 1), clNavy);
-    EXPECT_TRUE(B.Transparent());
-    EXPECT_EQ(B.TransparentMode(), tmFixed);
-    EXPECT_EQ(B.TransparentColor(), clNavy);
+    EXPECT_EQ(std::tuple(B.Transparent(), B.TransparentMode(), B.TransparentColor()),
+              std::tuple(true, tmFixed, clNavy));
     B.Canvas()->SetPixel(1, 1, clRed); // the copy is independent
     EXPECT_EQ(A.Canvas()->Pixel(1, 1), clNavy);
     TPen Pen;

@@ -1,21 +1,13 @@
+// Lists, collections, owners and string lists.
 #include "platform/Classes.h"
+#include "support/TestUtils.h"
 
-#include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 
 using namespace Platform;
+using Testing::MessageOf;
 
 namespace {
-
-template <class E, class F> std::string MessageOf(F&& Call) {
-    try {
-        Call();
-    } catch (const E& Error) {
-        return Error.Message();
-    }
-    return "no exception";
-}
 
 class TNamedItem : public TCollectionItem {
 public:
@@ -49,6 +41,10 @@ std::vector<std::string> Names(const TCollectionOf<TNamedItem>& C) {
     for (int I = 0; I < C.Count(); ++I)
         Result.push_back(C[I]->Name);
     return Result;
+}
+
+std::vector<std::string> Lines(const TStrings& L) {
+    return {L.begin(), L.end()};
 }
 
 } // namespace
@@ -142,11 +138,9 @@ TEST(Component, OwnerFreesItsTreeAndChildrenUnlink) {
 TEST(Strings, TextSplitsAtEveryLineEndKind) {
     TStrings L;
     L.SetText("a\r\nb\nc\rd");
-    EXPECT_EQ(std::vector<std::string>(L.begin(), L.end()),
-              (std::vector<std::string>{"a", "b", "c", "d"}));
+    EXPECT_EQ(Lines(L), (std::vector<std::string>{"a", "b", "c", "d"}));
     L.SetText("a\n\nb\r\n");
-    EXPECT_EQ(std::vector<std::string>(L.begin(), L.end()),
-              (std::vector<std::string>{"a", "", "b"}));
+    EXPECT_EQ(Lines(L), (std::vector<std::string>{"a", "", "b"}));
     L.SetText("\r\r\n");
     EXPECT_EQ(L.Count(), 2);
     L.SetText("");
@@ -160,20 +154,15 @@ TEST(Strings, TextSplitsAtEveryLineEndKind) {
 }
 
 TEST(Strings, FilesRoundTripWithAnyLineEnds) {
-    auto Dir = std::filesystem::temp_directory_path() / "chartix_classes_test";
-    std::filesystem::create_directories(Dir);
-    std::string Path = (Dir / "lines.txt").string();
+    Testing::TTempDir Dir;
+    const std::string Path = Dir.Path("lines.txt");
     TStrings L;
     for (const char* Content : {"x\r\ny\r\n", "x\ny", "x\ry\r"}) {
-        std::ofstream(Path, std::ios::binary) << Content;
+        Testing::WriteFile(Path, Content);
         L.LoadFromFile(Path);
-        EXPECT_EQ(std::vector<std::string>(L.begin(), L.end()),
-                  (std::vector<std::string>{"x", "y"}))
-            << Content;
+        EXPECT_EQ(Lines(L), (std::vector<std::string>{"x", "y"})) << Content;
     }
     L.SaveToFile(Path);
-    std::ifstream In(Path, std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(In), {}), "x\r\ny\r\n");
-    std::filesystem::remove_all(Dir);
-    EXPECT_THROW(L.LoadFromFile(Path), EFOpenError);
+    EXPECT_EQ(Testing::ReadFile(Path), "x\r\ny\r\n");
+    EXPECT_THROW(L.LoadFromFile(Dir.Path("missing.txt")), EFOpenError);
 }

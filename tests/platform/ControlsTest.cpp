@@ -1,6 +1,7 @@
 // Controls: paints delivered by the event loop, focus, parents, surfaces, and
 // the Qt host translating real Qt events into the control's entry points.
 #include "platform/QtHost.h"
+#include "support/TestUtils.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -46,6 +47,16 @@ protected:
     }
 };
 
+TColor At(const QImage& Image, int X, int Y) {
+    return FromQColor(Image.pixel(X, Y));
+}
+
+// Runs the event loop; gives the number of paints so far.
+int Deliver(const std::unique_ptr<TProbe>& P) {
+    Application()->ProcessMessages();
+    return P->Paints;
+}
+
 std::unique_ptr<TProbe> MakeProbe(int W = 20, int H = 10) {
     auto P = std::make_unique<TProbe>(nullptr);
     P->SetBounds(0, 0, W, H);
@@ -62,71 +73,43 @@ TEST(ControlPaint, OneDeliveryPerInvalidation) {
     P->Invalidate();
     EXPECT_TRUE(P->PaintPending());
     EXPECT_EQ(P->Paints, 0); // nothing before the event loop runs
-    Application()->ProcessMessages();
-    EXPECT_EQ(P->Paints, 1);
+    EXPECT_EQ(Deliver(P), 1);
     EXPECT_FALSE(P->PaintPending());
-    Application()->ProcessMessages();
-    EXPECT_EQ(P->Paints, 1);
+    EXPECT_EQ(Deliver(P), 1);
     // Invalidating inside a paint asks for the next one, not for a loop.
     P->OnPaint = [&] { P->Invalidate(); };
     P->Invalidate();
-    Application()->ProcessMessages();
-    EXPECT_EQ(P->Paints, 2);
+    EXPECT_EQ(Deliver(P), 2);
     EXPECT_TRUE(P->PaintPending());
     P->OnPaint = nullptr;
-    Application()->ProcessMessages();
-    EXPECT_EQ(P->Paints, 3);
+    EXPECT_EQ(Deliver(P), 3);
 }
 
-TEST(ControlPaint, PaintDrawsOnTheSurfaceInTheControlColour) {
-    auto P = MakeProbe(20, 10);
-    P->SetColor(clYellow);
-    Application()->ProcessMessages();
-    const QImage& S = P->Surface();
-    EXPECT_EQ(S.size(), QSize(20, 10));
-    EXPECT_EQ(FromQColor(S.pixel(5, 5)), clYellow);
-    EXPECT_EQ(FromQColor(S.pixel(5, 0)), clRed);
-    // The canvas draws on the surface outside paints too.
-    P->Canvas()->SetPixel(3, 3, clBlue);
-    EXPECT_EQ(FromQColor(P->Surface().pixel(3, 3)), clBlue);
-}
-
-TEST(ControlPaint, ResizingKeepsPixelsAndFillsNewAreaWithTheColour) {
+TEST(ControlPaint, PaintDrawsOnTheSurfaceAndResizingKeepsItsPixels) {
     auto P = MakeProbe(10, 10);
     P->SetColor(clBtnFace);
     Application()->ProcessMessages();
+    EXPECT_EQ(P->Surface().size(), QSize(10, 10));
+    Testing::ExpectPixels(P->Canvas(), {{5, 5, ColorToRGB(clBtnFace)}, {5, 0, clRed}});
     int Resizes = 0;
     P->OnResize = [&](TObject*) { ++Resizes; };
-    P->Canvas()->SetPixel(9, 9, clBlue);
+    P->Canvas()->SetPixel(9, 9, clBlue); // the canvas draws on the surface outside paints too
+    EXPECT_EQ(At(P->Surface(), 9, 9), clBlue);
     P->SetBounds(5, 5, 10, 10); // moved, not resized
     EXPECT_EQ(Resizes, 0);
     P->SetBounds(0, 0, 14, 12);
     EXPECT_EQ(Resizes, 1);
     EXPECT_EQ(P->Surface().size(), QSize(14, 12));
-    EXPECT_EQ(FromQColor(P->Surface().pixel(9, 9)), clBlue);
-    EXPECT_EQ(FromQColor(P->Surface().pixel(13, 11)), ColorToRGB(clBtnFace));
+    Testing::ExpectPixels(P->Canvas(), {{9, 9, clBlue}, {13, 11, ColorToRGB(clBtnFace)}});
     EXPECT_TRUE(P->PaintPending());
     P->Canvas()->SetPixel(13, 11, clRed); // the canvas follows the new surface
-    EXPECT_EQ(FromQColor(P->Surface().pixel(13, 11)), clRed);
+    EXPECT_EQ(At(P->Surface(), 13, 11), clRed);
     P->SetBounds(0, 0, 0, 0);
     EXPECT_TRUE(P->Surface().isNull());
     Application()->ProcessMessages(); // painting nothing is fine
 }
 
-TEST(ControlPaint, DestroyedControlsAreForgotten) {
-    auto A = MakeProbe(), B = MakeProbe();
-    A->Invalidate();
-    B->Invalidate();
-    A->OnPaint = [&] { B.reset(); }; // a paint that frees another pending control
-    Application()->ProcessMessages();
-    EXPECT_EQ(A->Paints, 1);
-    A->SetFocus();
-    A.reset();
-    EXPECT_EQ(Application()->FocusedControl(), nullptr);
-    Application()->ProcessMessages();
-}
-
-TEST(ControlFocus, OldControlExitsBeforeTheNewOneEnters) {
+TEST(ControlFocus, OldControlExitsBeforeTheNewOneEntersDestroyedOnesAreForgotten) {
     auto A = MakeProbe(), B = MakeProbe();
     A->SetName("A");
     B->SetName("B");
@@ -140,6 +123,16 @@ TEST(ControlFocus, OldControlExitsBeforeTheNewOneEnters) {
     EXPECT_FALSE(A->Focused());
     Application()->SetFocusedControl(nullptr);
     EXPECT_EQ(Log, (std::vector<std::string>{"A.enter", "A.exit", "B.enter", "B.exit"}));
+
+    // Destroyed controls are forgotten, also by a paint of another one.
+    A->Invalidate();
+    B->Invalidate();
+    A->OnPaint = [&] { B.reset(); };
+    EXPECT_EQ(Deliver(A), 1);
+    A->SetFocus();
+    A.reset();
+    EXPECT_EQ(Application()->FocusedControl(), nullptr);
+    Application()->ProcessMessages();
 }
 
 TEST(ControlParents, ParentLinksFollowInsertionAndDestruction) {
@@ -243,8 +236,8 @@ TEST(QtHost, PaintEventDeliversThePaintAndShowsTheSurface) {
     const QImage Shown = Host.grab().toImage();
     EXPECT_EQ(P->Paints, 1);
     EXPECT_FALSE(P->PaintPending());
-    EXPECT_EQ(FromQColor(Shown.pixel(4, 4)), clGreen);
-    EXPECT_EQ(FromQColor(Shown.pixel(4, 0)), clRed);
+    EXPECT_EQ(At(Shown, 4, 4), clGreen);
+    EXPECT_EQ(At(Shown, 4, 0), clRed);
     Application()->ProcessMessages(); // already delivered
     EXPECT_EQ(P->Paints, 1);
     P.reset(); // the host lets go of a destroyed control

@@ -1,13 +1,14 @@
+// Numbers, strings, file names, dates and message hooks of the platform layer.
 #include "platform/SysUtils.h"
 #include "platform/Dialogs.h"
 #include "platform/Trace.h"
+#include "support/TestUtils.h"
 
 #include <cmath>
-#include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 
 using namespace Platform;
+using Testing::MessageOf;
 
 namespace {
 
@@ -16,15 +17,6 @@ struct SettingsGuard {
     TFormatSettings Saved = FormatSettings();
     ~SettingsGuard() { FormatSettings() = Saved; }
 };
-
-template <class E, class F> std::string MessageOf(F&& Call) {
-    try {
-        Call();
-    } catch (const E& Error) {
-        return Error.Message();
-    }
-    return "no exception";
-}
 
 } // namespace
 
@@ -42,29 +34,16 @@ TEST(SysUtilsNumbers, IntegerTextRoundTripsAndRejectsNonIntegers) {
 }
 
 TEST(SysUtilsNumbers, FloatToStrUsesFifteenDigitGeneralForm) {
-    const std::pair<double, const char*> Cases[] = {
-        {0.0, "0"},
-        {2.5, "2.5"},
-        {1000.0, "1000"},
-        {0.1, "0.1"},
-        {-0.5, "-0.5"},
-        {1e20, "1E20"},
-        {1.5e-7, "1.5E-7"},
-        {1e-5, "0.00001"},
-        {1.25e-6, "1.25E-6"},
-        {1e14, "100000000000000"},
-        {1e15, "1E15"},
-        {-2.5e300, "-2.5E300"},
-        {123456789012345678.0, "1.23456789012346E17"},
-        {1.0 / 3, "0.333333333333333"},
-        // Rounding to 15 digits carries into the exponent.
-        {999999999999999.9, "1E15"},
-        {0.30000000000000004, "0.3"}};
-    for (auto [Value, Text] : Cases)
-        EXPECT_EQ(FloatToStr(Value), Text) << Value;
+    // The last two: rounding to 15 digits carries into the exponent, or away.
+    std::string All;
+    for (double V : {0.0, 2.5, 1000.0, 0.1, -0.5, 1e20, 1.5e-7, 1e-5, 1.25e-6, 1e14, 1e15, -2.5e300,
+                     123456789012345678.0, 1.0 / 3, 999999999999999.9, 0.30000000000000004})
+        All += FloatToStr(V) + " ";
+    EXPECT_EQ(All, "0 2.5 1000 0.1 -0.5 1E20 1.5E-7 0.00001 1.25E-6 100000000000000 1E15 -2.5E300 "
+                   "1.23456789012346E17 0.333333333333333 1E15 0.3 ");
 }
 
-TEST(SysUtilsNumbers, StrToFloatAcceptsOnlyPlainDecimalNumbers) {
+TEST(SysUtilsNumbers, StrToFloatAcceptsPlainDecimalsSeparatorsFollowTheSettings) {
     EXPECT_DOUBLE_EQ(StrToFloat(" -1.5e3 "), -1500.0);
     EXPECT_DOUBLE_EQ(StrToFloat("+.5"), 0.5);
     EXPECT_DOUBLE_EQ(StrToFloat("7."), 7.0);
@@ -75,26 +54,21 @@ TEST(SysUtilsNumbers, StrToFloatAcceptsOnlyPlainDecimalNumbers) {
     EXPECT_EQ(V, 11);
     EXPECT_EQ(MessageOf<EConvertError>([] { StrToFloat("1..2"); }),
               "'1..2' is not a valid floating point value");
-}
 
-TEST(SysUtilsNumbers, DecimalSeparatorComesFromSettingsNotLocale) {
+    // The decimal separator comes from the settings, not the locale.
     SettingsGuard Guard;
     FormatSettings().DecimalSeparator = ',';
     EXPECT_EQ(FloatToStr(-1.25), "-1,25");
     EXPECT_EQ(FloatToStr(2.5e-9), "2,5E-9");
     EXPECT_DOUBLE_EQ(StrToFloat("3,75"), 3.75);
-    double V = 0;
     EXPECT_FALSE(TryStrToFloat("3.75", V));
 }
 
 TEST(SysUtilsNumbers, RoundTakesHalvesToEven) {
-    EXPECT_EQ(Round(2.5), 2);
-    EXPECT_EQ(Round(3.5), 4);
-    EXPECT_EQ(Round(-2.5), -2);
-    EXPECT_EQ(Round(-3.5), -4);
-    EXPECT_EQ(Round(2.4999999), 2);
-    EXPECT_EQ(Round(-0.6), -1);
-    EXPECT_EQ(Round(4503599627370497.0), 4503599627370497LL);
+    std::string All;
+    for (double V : {2.5, 3.5, -2.5, -3.5, -0.6, 2.4999999, 4503599627370497.0})
+        All += std::to_string(Round(V)) + " ";
+    EXPECT_EQ(All, "2 4 -2 -4 -1 2 4503599627370497 ");
     EXPECT_THROW(Round(1e19), EInvalidOp);
     EXPECT_THROW(Round(std::nan("")), EInvalidOp);
 }
@@ -114,7 +88,7 @@ TEST(SysUtilsStrings, CaseAndTrimTouchOnlyAsciiAndBlanks) {
     EXPECT_GT(CompareText("_", "a"), 0); // letters fold to upper case, below '_'
 }
 
-TEST(SysUtilsFiles, NamePartsComeFromTheLastPathElement) {
+TEST(SysUtilsFiles, NamePartsComeFromTheLastPathElementExpansionAndExistence) {
     EXPECT_EQ(ExtractFileName("/data/v1.2/roads.tab"), "roads.tab");
     EXPECT_EQ(ExtractFileName("roads"), "roads");
     EXPECT_EQ(ExtractFileExt("/data/v1.2/roads.TAB"), ".TAB");
@@ -125,21 +99,17 @@ TEST(SysUtilsFiles, NamePartsComeFromTheLastPathElement) {
     EXPECT_EQ(ChangeFileExt("/data/v1.2/roads.tab", ".mid"), "/data/v1.2/roads.mid");
     EXPECT_EQ(ChangeFileExt("/data/v1.2/roads", ".mif"), "/data/v1.2/roads.mif");
     EXPECT_EQ(ChangeFileExt("roads.tab", ""), "roads");
-}
 
-TEST(SysUtilsFiles, ExpandAndExistence) {
     auto Before = std::filesystem::current_path();
-    auto Dir = std::filesystem::temp_directory_path() / "chartix_sysutils_test";
-    std::filesystem::create_directories(Dir);
-    std::ofstream(Dir / "f.txt") << "x";
-    std::filesystem::current_path(Dir);
-    EXPECT_EQ(ExpandFileName("sub/../f.txt"), (Dir / "f.txt").string());
+    Testing::TTempDir Temp;
+    Testing::WriteFile(Temp.Path("f.txt"), "x");
+    std::filesystem::current_path(Temp.Dir);
+    EXPECT_EQ(ExpandFileName("sub/../f.txt"), Temp.Path("f.txt"));
     EXPECT_EQ(ExpandFileName("/a/./b/../c"), "/a/c");
     EXPECT_TRUE(FileExists("f.txt"));
-    EXPECT_FALSE(FileExists(Dir.string()));
+    EXPECT_FALSE(FileExists(Temp.Dir.string()));
     EXPECT_FALSE(FileExists("missing.txt"));
     std::filesystem::current_path(Before);
-    std::filesystem::remove_all(Dir);
 }
 
 TEST(SysUtilsDates, EncodeAndDecodeAroundTheEpoch) {
@@ -149,12 +119,9 @@ TEST(SysUtilsDates, EncodeAndDecodeAroundTheEpoch) {
     EXPECT_EQ(EncodeDate(2000, 3, 1) - EncodeDate(2000, 2, 28), 2); // 2000 is a leap year
     EXPECT_EQ(EncodeDate(1900, 3, 1) - EncodeDate(1900, 2, 28), 1); // 1900 is not
     TDateTime V = 0;
-    for (auto [Y, M, D] : {std::tuple{2023, 2, 29},
-                           {2024, 4, 31},
-                           {2024, 13, 1},
-                           {0, 1, 1},
-                           {10000, 1, 1},
-                           {2024, 1, 0}})
+    const int Bad[][3] = {{2023, 2, 29}, {2024, 4, 31}, {2024, 13, 1},
+                          {0, 1, 1},     {10000, 1, 1}, {2024, 1, 0}};
+    for (auto [Y, M, D] : Bad)
         EXPECT_FALSE(TryEncodeDate(Y, M, D, V)) << Y << "-" << M << "-" << D;
     EXPECT_EQ(MessageOf<EConvertError>([] { EncodeDate(2023, 2, 29); }),
               "Invalid argument to date encode");
@@ -173,21 +140,20 @@ TEST(SysUtilsDates, EncodeAndDecodeAroundTheEpoch) {
     EXPECT_EQ(std::tuple(Y, M, D, H, N), std::tuple(1899, 12, 29, 6, 0));
 }
 
-TEST(SysUtilsDates, DecodeTimeRoundsToMilliseconds) {
-    int H, N, S, Z;
-    DecodeTime(0.5, H, N, S, Z);
-    EXPECT_EQ(std::tuple(H, N, S, Z), std::tuple(12, 0, 0, 0));
-    DecodeTime(EncodeTime(23, 59, 59, 999), H, N, S, Z);
-    EXPECT_EQ(std::tuple(H, N, S, Z), std::tuple(23, 59, 59, 999));
-    DecodeTime(45000 + EncodeTime(10, 20, 30, 1), H, N, S, Z);
-    EXPECT_EQ(std::tuple(H, N, S, Z), std::tuple(10, 20, 30, 1));
+TEST(SysUtilsDates, DecodeTimeRoundsToMillisecondsAndFormatsFollowTheirTokens) {
+    auto Decoded = [](TDateTime T) {
+        int H, N, S, Z;
+        DecodeTime(T, H, N, S, Z);
+        return std::tuple(H, N, S, Z);
+    };
+    EXPECT_EQ(Decoded(0.5), std::tuple(12, 0, 0, 0));
+    EXPECT_EQ(Decoded(EncodeTime(23, 59, 59, 999)), std::tuple(23, 59, 59, 999));
+    EXPECT_EQ(Decoded(45000 + EncodeTime(10, 20, 30, 1)), std::tuple(10, 20, 30, 1));
     // Just short of midnight rounds to the next day, not to 24:00.
     EXPECT_EQ(DateTimeToStr(0.99999999999), "1899-12-31");
-    DecodeTime(0.99999999999, H, N, S, Z);
-    EXPECT_EQ(std::tuple(H, N, S, Z), std::tuple(0, 0, 0, 0));
-}
+    EXPECT_EQ(Decoded(0.99999999999), std::tuple(0, 0, 0, 0));
 
-TEST(SysUtilsDates, FormattingTokens) {
+    // Formatting tokens; the short date format comes from the settings.
     TDateTime V = EncodeDate(2024, 3, 5) + EncodeTime(7, 8, 9, 45);
     EXPECT_EQ(FormatDateTime("yyyy-mm-dd hh:nn:ss.zzz", V), "2024-03-05 07:08:09.045");
     EXPECT_EQ(FormatDateTime("d/m/yy h:n:s", V), "5/3/24 7:8:9");
@@ -202,9 +168,8 @@ TEST(SysUtilsDates, FormattingTokens) {
 }
 
 TEST(SysUtilsDates, ParsingFollowsShortDateFormatOrder) {
-    EXPECT_EQ(StrToDate("2024-03-05"), EncodeDate(2024, 3, 5));
-    EXPECT_EQ(StrToDate(" 2024/3/5 "), EncodeDate(2024, 3, 5));
-    EXPECT_EQ(StrToDate("20240305"), EncodeDate(2024, 3, 5));
+    for (const char* Good : {"2024-03-05", " 2024/3/5 ", "20240305"})
+        EXPECT_EQ(StrToDate(Good), EncodeDate(2024, 3, 5)) << Good;
     TDateTime V = 0;
     for (const char* Bad : {"", "2024-03", "2024-02-30", "2024-03-05-01", "x2024-03-05",
                             "2024-3-5x", "202403051", "2024-003-05"})
@@ -220,10 +185,11 @@ TEST(SysUtilsDates, ParsingFollowsShortDateFormatOrder) {
 }
 
 TEST(SysUtilsDates, TimeParsing) {
-    EXPECT_EQ(StrToTime("7:08"), EncodeTime(7, 8, 0, 0));
-    EXPECT_EQ(StrToTime(" 23:59:58 "), EncodeTime(23, 59, 58, 0));
-    EXPECT_EQ(StrToTime("10:20:30.045"), EncodeTime(10, 20, 30, 45));
-    EXPECT_EQ(StrToTime("10:20:30.5"), EncodeTime(10, 20, 30, 500));
+    for (auto [Text, Time] : {std::pair{"7:08", EncodeTime(7, 8, 0, 0)},
+                              {" 23:59:58 ", EncodeTime(23, 59, 58, 0)},
+                              {"10:20:30.045", EncodeTime(10, 20, 30, 45)},
+                              {"10:20:30.5", EncodeTime(10, 20, 30, 500)}})
+        EXPECT_EQ(StrToTime(Text), Time) << Text;
     TDateTime V = 0;
     for (const char* Bad : {"", "7", "24:00", "12:60", "12:00:61", "12:00:00.", "12:00.5",
                             "12:00:00.1234", "1:2:3:4", "12-00"})
@@ -242,7 +208,7 @@ TEST(SysUtilsDates, NowAndDateAgree) {
     EXPECT_GE(Y, 2024);
 }
 
-TEST(MessageHook, DefaultRecordsAndAnswersAffirmatively) {
+TEST(Hooks, MessagesAreRecordedAndAnsweredAffirmativelyTracesReachASetSink) {
     RecordedMessages().clear();
     EXPECT_EQ(MessageDlg("Delete layer?", mtConfirmation, mbYesNo), mrYes);
     EXPECT_EQ(MessageDlg("Save?", mtConfirmation, mbOKCancel), mrOk);
@@ -264,9 +230,8 @@ TEST(MessageHook, DefaultRecordsAndAnswersAffirmatively) {
     ShowMessage("Back");
     EXPECT_EQ(RecordedMessages().size(), 4u);
     RecordedMessages().clear();
-}
 
-TEST(TraceSink, ReceivesFormattedMessagesOnlyWhenSet) {
+    // The trace sink receives formatted messages only when set.
     SetTraceSink({});
     EXPECT_FALSE(TraceEnabled());
     Trace("lost %d", 1);

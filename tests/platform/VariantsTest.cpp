@@ -1,19 +1,21 @@
+// Variants: types, texts and conversions.
 #include "platform/Variants.h"
+#include "support/TestUtils.h"
 
-#include <functional>
 #include <gtest/gtest.h>
 
 using namespace Platform;
 
 namespace {
 
-std::string CastMessage(const std::function<void()>& Call) {
-    try {
-        Call();
-    } catch (const EVariantTypeCastError& Error) {
-        return Error.Message();
-    }
-    return "no exception";
+auto CastMessage = [](auto Call) { return Testing::MessageOf<EVariantTypeCastError>(Call); };
+
+// What Of gives for each variant, each followed by "|".
+template <class F> std::string Each(std::initializer_list<TVariant> Values, F&& Of) {
+    std::string S;
+    for (const TVariant& V : Values)
+        S += std::string(Of(V)) + "|";
+    return S;
 }
 
 } // namespace
@@ -21,11 +23,9 @@ std::string CastMessage(const std::function<void()>& Call) {
 TEST(Variant, TypesAndNames) {
     EXPECT_TRUE(TVariant().IsEmpty());
     EXPECT_TRUE(TVariant::Null().IsNull());
-    EXPECT_STREQ(TVariant(true).TypeName(), "Boolean");
-    EXPECT_STREQ(TVariant(7).TypeName(), "Integer");
-    EXPECT_STREQ(TVariant(7.0).TypeName(), "Double");
-    EXPECT_STREQ(TVariant::FromDateTime(1).TypeName(), "Date");
-    EXPECT_STREQ(TVariant("7").TypeName(), "String");
+    EXPECT_EQ(Each({true, 7, 7.0, TVariant::FromDateTime(1), "7"},
+                   [](const TVariant& V) { return V.TypeName(); }),
+              "Boolean|Integer|Double|Date|String|");
     EXPECT_EQ(TVariant(7), TVariant(std::int64_t{7}));
     EXPECT_FALSE(TVariant(7) == TVariant(7.0));
     const TVariant Empty, Null = TVariant::Null();
@@ -33,14 +33,10 @@ TEST(Variant, TypesAndNames) {
 }
 
 TEST(Variant, ToStringForEachType) {
-    EXPECT_EQ(TVariant().ToString(), "");
-    EXPECT_EQ(TVariant::Null().ToString(), "");
-    EXPECT_EQ(TVariant(false).ToString(), "False");
-    EXPECT_EQ(TVariant(-12).ToString(), "-12");
-    EXPECT_EQ(TVariant(1e20).ToString(), "1E20");
-    EXPECT_EQ(TVariant::FromDateTime(EncodeDate(2024, 3, 5) + 0.75).ToString(),
-              "2024-03-05 18:00:00");
-    EXPECT_EQ(TVariant("text").ToString(), "text");
+    EXPECT_EQ(Each({TVariant(), TVariant::Null(), false, -12, 1e20,
+                    TVariant::FromDateTime(EncodeDate(2024, 3, 5) + 0.75), "text"},
+                   [](const TVariant& V) { return V.ToString(); }),
+              "||False|-12|1E20|2024-03-05 18:00:00|text|");
 }
 
 TEST(Variant, NumberConversions) {
@@ -60,14 +56,9 @@ TEST(Variant, NumberConversions) {
 }
 
 TEST(Variant, BooleanConversions) {
-    EXPECT_FALSE(TVariant().ToBoolean());
-    EXPECT_TRUE(TVariant(-2).ToBoolean());
-    EXPECT_FALSE(TVariant(0.0).ToBoolean());
-    EXPECT_TRUE(TVariant(0.25).ToBoolean());
-    EXPECT_TRUE(TVariant("tRUE").ToBoolean());
-    EXPECT_FALSE(TVariant("FALSE").ToBoolean());
-    EXPECT_TRUE(TVariant("1").ToBoolean());
-    EXPECT_FALSE(TVariant("0.0").ToBoolean());
+    EXPECT_EQ(Each({TVariant(), -2, 0.0, 0.25, "tRUE", "FALSE", "1", "0.0"},
+                   [](const TVariant& V) { return V.ToBoolean() ? "T" : "F"; }),
+              "F|T|F|T|T|F|T|F|");
 }
 
 TEST(Variant, FailedConversionsNameBothTypes) {

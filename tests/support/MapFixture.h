@@ -1,13 +1,119 @@
 #pragma once
-// A map on a parent window, the way a host program places it.
+// Maps on a parent window, the way a host program places them, and helpers
+// to put objects on them and read back their pixels.
 
 #include "core/MapObjects.h"
+#include "objects/Polys.h"
 #include "platform/Controls.h"
+#include "platform/Graphics.h"
+#include "platform/SysUtils.h"
+#include "support/TestUtils.h"
 
+#include <QColor>
+#include <QImage>
+#include <QPoint>
 #include <gtest/gtest.h>
+#include <utility>
+#include <vector>
 
 namespace Testing {
 
+using XY = std::pair<double, double>;
+using TRing = std::vector<XY>;
+
+// A closed axis-parallel ring, its first point repeated at the end.
+inline TRing Box(double Left, double Bottom, double Right, double Top) {
+    return {{Left, Bottom}, {Right, Bottom}, {Right, Top}, {Left, Top}, {Left, Bottom}};
+}
+
+// An object of kind T on the layer, one part for each list of points.
+template <class T> T* AddShape(Mapobjects::TMapLayer* Layer, const std::vector<TRing>& Parts) {
+    T* Obj = Layer->template NewObject<T>();
+    for (const TRing& Part : Parts) {
+        Mapobjects::TMapPoints& Points = Obj->Parts().Add()->Points();
+        for (const auto& [X, Y] : Part)
+            Points.Add(X, Y);
+    }
+    return Obj;
+}
+
+inline Mapobjects::TRegion* AddSquare(Mapobjects::TMapLayer* Layer, double X, double Y,
+                                      double Size) {
+    return AddShape<Mapobjects::TRegion>(Layer, {Box(X, Y, X + Size, Y + Size)});
+}
+
+// The points of every part: "X Y,X Y|X Y,...".
+inline std::string PointsOf(const Mapobjects::TCustomMapObject* O) {
+    std::string S;
+    for (int P = 0; P < O->Parts().Count(); ++P) {
+        const char* Separator = P ? "|" : "";
+        for (const Mapobjects::TMapPoint& Q : O->Parts().Items(P)->Points())
+            S += std::exchange(Separator, ",") + Platform::Format("%.15g %.15g", Q.X, Q.Y);
+    }
+    return S;
+}
+
+// Moves a point-like object (symbol, text, circle) to (X, Y).
+template <class T> T* Place(T* O, double X, double Y) {
+    O->SetX(X);
+    O->SetY(Y);
+    return O;
+}
+
+// Sets the corners of a rectangle object, first corner first.
+template <class T> T* Corners(T* R, double X0, double Y0, double X1, double Y1) {
+    R->SetX0(X0);
+    R->SetY0(Y0);
+    R->SetX1(X1);
+    R->SetY1(Y1);
+    return R;
+}
+
+// Sets an object's pen and brush.
+inline void SetStyles(Mapobjects::TCustomMapObject* O, Platform::TColor PenColor, int PenWidth,
+                      Platform::TPenStyle PenStyle, Platform::TColor BrushColor,
+                      Platform::TBrushStyle BrushStyle) {
+    O->Pen()->SetColor(PenColor);
+    O->Pen()->SetWidth(PenWidth);
+    O->Pen()->SetStyle(PenStyle);
+    O->Brush()->SetColor(BrushColor);
+    O->Brush()->SetStyle(BrushStyle);
+}
+
+// Sets a font's name, and its size, colour and styles where given.
+inline void SetFont(Platform::TFont* F, const std::string& Name, int Size = 0,
+                    Platform::TColor Color = Platform::clNone, Platform::TFontStyles Style = 0) {
+    F->SetName(Name);
+    if (Size) F->SetSize(Size);
+    if (Color != Platform::clNone) F->SetColor(Color);
+    if (Style) F->SetStyle(Style);
+}
+
+inline Platform::TColor SurfacePixel(Mapobjects::TChartix& Map, int X, int Y) {
+    return Platform::FromQColor(QColor(Map.Surface().pixel(X, Y)));
+}
+
+// Drawing the selection of O twice on the window leaves it as it was; the
+// first time changes pixel In and leaves pixel Out alone. Without
+// ShowSelection nothing is drawn.
+inline void ExpectSelectionToggles(Mapobjects::TChartix& Map, Mapobjects::TCustomMapObject* O,
+                                   QPoint In, QPoint Out) {
+    Map.Invalidate();
+    Platform::Application()->ProcessMessages();
+    const QImage Before = Map.Surface().copy();
+    O->DrawSelection();
+    const QImage Marked = Map.Surface().copy();
+    EXPECT_NE(Marked.pixel(In), Before.pixel(In));
+    EXPECT_EQ(Marked.pixel(Out), Before.pixel(Out));
+    O->DrawSelection();
+    EXPECT_EQ(Map.Surface(), Before);
+    Map.SetShowSelection(false);
+    O->DrawSelection();
+    EXPECT_EQ(Map.Surface(), Before) << "drawn without ShowSelection";
+    Map.SetShowSelection(true);
+}
+
+// A 360 x 180 map: one pixel per map unit, (0, 0) at pixel (180, 90).
 struct MapFixture : ::testing::Test {
     Platform::TWinControl Form{nullptr};
     Mapobjects::TChartix Map{nullptr};
@@ -17,6 +123,34 @@ struct MapFixture : ::testing::Test {
         Map.SetBounds(0, 0, 360, 180);
     }
     void Resize(int W, int H) { Map.SetBounds(0, 0, W, H); }
+};
+
+// A 200 x 100 white view of -100..100 x -50..50 with one layer: map (X, Y)
+// at pixel (100 + X, 50 - Y). Shapes added here have a black pen of one
+// pixel and a solid red brush.
+struct ViewFixture : MapFixture {
+    Mapobjects::TMapLayer* Layer = nullptr;
+
+    void SetUp() override {
+        MapFixture::SetUp();
+        Resize(200, 100);
+        Map.SetMinX(-100);
+        Map.SetMaxX(100);
+        Map.SetMinY(-50);
+        Map.SetMaxY(50);
+        Map.SetColor(Platform::clWhite);
+        Layer = Map.Layers().Add("", "view");
+    }
+    template <class T> T* Add(const std::vector<TRing>& Parts = {}) {
+        T* Obj = AddShape<T>(Layer, Parts);
+        SetStyles(Obj, Platform::clBlack, 1, Platform::psSolid, Platform::clRed, Platform::bsSolid);
+        return Obj;
+    }
+    Platform::TColor At(int X, int Y) { return Map.MapBitmap()->Canvas()->Pixel(X, Y); }
+    void Rebuild() {
+        Map.PaintMapToBitmap();
+        Map.MapBitmap()->Canvas()->Flush();
+    }
 };
 
 } // namespace Testing
