@@ -78,28 +78,7 @@ public:
 // IntersectsRect of the shape through the corners of Cell.
 bool ShapeIntersectsRect(const TCellBounds& Cell, double X1, double Y1, double X2, double Y2) {
     const TBox Box = CornerBox(Cell);
-    const double R[4][2] = {{X1, Y1}, {X2, Y1}, {X2, Y2}, {X1, Y2}};
-    const double B[4][2] = {
-        {Box.MinX, Box.MinY}, {Box.MaxX, Box.MinY}, {Box.MaxX, Box.MaxY}, {Box.MinX, Box.MaxY}};
-    for (const auto& C : R)
-        if (InBox(C[0], C[1], Box)) return true;
-    for (const auto& C : B)
-        if (InRect(C[0], C[1], X1, Y1, X2, Y2)) return true;
-    // Cross-shaped overlaps: no corner of either lies in the other.
-    TVectorOperations Edge;
-    for (int I = 0; I < 4; ++I) {
-        int J = (I + 1) % 4;
-        Edge.SetVector(VectorEx(PointEx(B[I][0], B[I][1]), PointEx(B[J][0], B[J][1])));
-        for (int K = 0; K < 4; ++K) {
-            int L = (K + 1) % 4;
-            TPointEx P;
-            if (Edge.IsIntersected(VectorEx(PointEx(R[K][0], R[K][1]), PointEx(R[L][0], R[L][1])),
-                                   P) &&
-                Edge.IsPointInsideBoundsRect(P))
-                return true;
-        }
-    }
-    return false;
+    return BoxIntersectsRect(TBounds{Box.MinX, Box.MinY, Box.MaxX, Box.MaxY}, X1, Y1, X2, Y2);
 }
 
 // WithinRect of the shape through the corners of Cell: its points, as given.

@@ -172,14 +172,15 @@ bool InBox(double X, double Y, double MinX, double MinY, double MaxX, double Max
 
 } // namespace
 
-bool TCustomMapObject::IntersectsRect(double X1, double Y1, double X2, double Y2) {
-    const double MinX = FParts->MinX, MinY = FParts->MinY, MaxX = FParts->MaxX, MaxY = FParts->MaxY;
+bool BoxIntersectsRect(const TBounds& Box, double X1, double Y1, double X2, double Y2) {
     const double R[4][2] = {{X1, Y1}, {X2, Y1}, {X2, Y2}, {X1, Y2}};
-    const double B[4][2] = {{MinX, MinY}, {MaxX, MinY}, {MaxX, MaxY}, {MinX, MaxY}};
+    const double B[4][2] = {
+        {Box.MinX, Box.MinY}, {Box.MaxX, Box.MinY}, {Box.MaxX, Box.MaxY}, {Box.MinX, Box.MaxY}};
     for (const auto& C : R)
-        if (InBox(C[0], C[1], MinX, MinY, MaxX, MaxY)) return true;
+        if (InBox(C[0], C[1], Box.MinX, Box.MinY, Box.MaxX, Box.MaxY)) return true;
     for (const auto& C : B)
         if (InBox(C[0], C[1], X1, Y1, X2, Y2)) return true;
+    // Cross-shaped overlaps: no corner of either lies in the other.
     TVectorOperations Edge;
     for (int I = 0; I < 4; ++I) {
         int J = (I + 1) % 4;
@@ -193,6 +194,10 @@ bool TCustomMapObject::IntersectsRect(double X1, double Y1, double X2, double Y2
         }
     }
     return false;
+}
+
+bool TCustomMapObject::IntersectsRect(double X1, double Y1, double X2, double Y2) {
+    return BoxIntersectsRect(GetBounds(), X1, Y1, X2, Y2);
 }
 
 size_t TCustomMapObject::MemoryUsed() const {

@@ -92,6 +92,11 @@ private:
     Platform::TColor FBGColor = 0xFFFFFF;
 };
 
+// The base IntersectsRect on a box: does the box (MinX..MaxX, MinY..MaxY)
+// overlap the rectangle (X1, Y1)-(X2, Y2)? Corners of either inside the
+// other, then crossings of their edges.
+bool BoxIntersectsRect(const TBounds& Box, double X1, double Y1, double X2, double Y2);
+
 // The class argument of NewObject: makes a new, empty object of one kind.
 using TMapObjectClass = TCustomMapObject* (*)();
 template <class T> TCustomMapObject* MapObjectClassOf() { return new T(); }
