@@ -65,6 +65,7 @@ struct TOurs {
     int Objects = 0;
     long Vertices = 0;
     int Fields = 0;
+    size_t Bytes = 0; // held by the loaded layer (TMapLayer::MemoryUsed)
     size_t Messages = 0;
 };
 
@@ -94,6 +95,7 @@ TOurs LoadOurs(const std::string& Path, int Runs) {
         R.Vertices = 0;
         for (int I = 0; I < Layer->ObjectCount(); ++I)
             R.Vertices += Layer->Objects(I)->Parts().PointCount();
+        R.Bytes = Layer->MemoryUsed();
         Map.Layers().Delete(Map.Layers().Count() - 1);
     }
     R.Messages = Platform::RecordedMessages().size();
@@ -178,6 +180,9 @@ int main(int Argc, char** Argv) {
         "  chartix  %8.1f ms (cpu %8.1f ms)  %6.1f MB/s  %d objects, %ld vertices, %d fields%s\n",
         Ours.BestMs, Ours.BestCpuMs, MB / (Ours.BestMs / 1000), Ours.Objects, Ours.Vertices,
         Ours.Fields, Ours.Messages ? "  (reader reported errors)" : "");
+    if (Ours.Vertices > 0)
+        std::printf("  memory   %.1f bytes per vertex in the loaded layer\n",
+                    static_cast<double>(Ours.Bytes) / static_cast<double>(Ours.Vertices));
 #ifdef CHARTIX_BENCH_GDAL
     const TGdal Gdal = LoadGdal(Path, Runs);
     std::printf(
