@@ -26,8 +26,7 @@ TChartix::TChartix(TComponent* Owner) : TCustomControl(Owner) {
     FSelectionPattern = std::make_unique<TBitmap>();
     FSelectionPattern->SetSize(8, 8);
     FSelectionPattern->SetTransparent(true);
-    FSelectionPattern->SetTransparentMode(tmAuto);
-    FSelectionPattern->SetTransparentColor(clDefault);
+    FSelectionPattern->SetTransparentColor(clDefault); // stores the colour (and fixes the mode)
     FSelectionPattern->SetTransparentMode(tmAuto);
     for (int Y = 0; Y < 8; ++Y)
         for (int X = 0; X < 8; ++X)
@@ -117,10 +116,9 @@ double TChartix::Scale() const {
     // The world extent must not be degenerate; the framework raises its
     // floating-point error here rather than producing infinities.
     if (FMaxX == FMinX || FMaxY == FMinY) throw EZeroDivide("Floating point division by zero");
-    double K = ClientWidth() / (FMaxX - FMinX) * FZoom;
-    double KY = ClientWidth() * ((FMaxY - FMinY) / (FMaxX - FMinX)) / (FMaxY - FMinY) * FZoom;
-    (void)KY; // equals K: one scale for both axes, the map is never stretched
-    return K;
+    // One scale for both axes: the map is never stretched, and MinY/MaxY
+    // only have to differ.
+    return ClientWidth() / (FMaxX - FMinX) * FZoom;
 }
 
 void TChartix::ScreenToMap(int X, int Y, double& MX, double& MY) const {
