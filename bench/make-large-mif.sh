@@ -7,7 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-WORLD_ATLAS_VERSION="${WORLD_ATLAS_VERSION:-2.0.2}"
+. scripts/world-atlas.sh
 MIN_MB="${MIN_MB:-10}"
 out="bench/data/countries-10m.mif"
 min_bytes=$((MIN_MB * 1024 * 1024))
@@ -19,15 +19,8 @@ if [ "${FORCE:-0}" != 1 ] && [ "$(size_of "$out")" -ge "$min_bytes" ] && [ -f "$
   exit 0
 fi
 
-for tool in npm ogr2ogr; do
-  command -v "$tool" >/dev/null || { echo "make-large-mif: $tool is required" >&2; exit 1; }
-done
-
-tmp="$(mktemp -d)"
-trap 'rm -rf "$tmp"' EXIT
-(cd "$tmp" && npm pack --silent "world-atlas@$WORLD_ATLAS_VERSION" >/dev/null)
-tar -xzf "$tmp"/world-atlas-*.tgz -C "$tmp"
-topo="$tmp/package/countries-10m.json"
+world_atlas_topojson make-large-mif 10m
+topo="$TOPOJSON"
 
 mkdir -p bench/data
 # Empty geometries (one country has none at this scale) cannot be written.

@@ -348,31 +348,11 @@ TTools MakeTools(const TPen& Pen, const TBrush& Brush, TPenMode Mode) {
     }
     T.HasBrush = Brush.Style() != bsClear;
     const QColor C = QColor::fromRgb(BrushColor);
-    switch (Brush.Style()) {
-    case bsSolid:
-        T.Brush = QBrush(C);
-        break;
-    case bsClear:
-        break;
-    case bsHorizontal:
-        T.Brush = QBrush(C, Qt::HorPattern);
-        break;
-    case bsVertical:
-        T.Brush = QBrush(C, Qt::VerPattern);
-        break;
-    case bsFDiagonal:
-        T.Brush = QBrush(C, Qt::FDiagPattern);
-        break;
-    case bsBDiagonal:
-        T.Brush = QBrush(C, Qt::BDiagPattern);
-        break;
-    case bsCross:
-        T.Brush = QBrush(C, Qt::CrossPattern);
-        break;
-    case bsDiagCross:
-        T.Brush = QBrush(C, Qt::DiagCrossPattern);
-        break;
-    }
+    // Qt's pattern for each brush style, in the order of TBrushStyle.
+    static constexpr Qt::BrushStyle Patterns[] = {
+        Qt::SolidPattern,  Qt::NoBrush,       Qt::HorPattern,   Qt::VerPattern,
+        Qt::FDiagPattern,  Qt::BDiagPattern,  Qt::CrossPattern, Qt::DiagCrossPattern};
+    if (Brush.Style() != bsClear) T.Brush = QBrush(C, Patterns[Brush.Style()]);
     T.Hatched = Brush.Style() >= bsHorizontal;
     return T;
 }

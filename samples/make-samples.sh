@@ -10,21 +10,12 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-WORLD_ATLAS_VERSION="${WORLD_ATLAS_VERSION:-2.0.2}"
+. scripts/world-atlas.sh
 RESOLUTION="${RESOLUTION:-110m}"
 out="samples"
 
-for tool in npm ogr2ogr; do
-  command -v "$tool" >/dev/null || { echo "make-samples: $tool is required" >&2; exit 1; }
-done
-
-tmp="$(mktemp -d)"
-trap 'rm -rf "$tmp"' EXIT
-
-(cd "$tmp" && npm pack --silent "world-atlas@$WORLD_ATLAS_VERSION" >/dev/null)
-tar -xzf "$tmp"/world-atlas-*.tgz -C "$tmp"
-topo="$tmp/package/countries-$RESOLUTION.json"
-[ -f "$topo" ] || { echo "make-samples: $topo missing from the package" >&2; exit 1; }
+world_atlas_topojson make-samples "$RESOLUTION"
+topo="$TOPOJSON"
 
 # The TopoJSON is spherical: rings of Fiji and Russia run across the 180th
 # meridian and would draw as bands round the whole plane map. Such geometries
