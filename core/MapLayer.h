@@ -45,6 +45,13 @@ public:
     // --- properties --------------------------------------------------------
     const std::string& FileName() const { return FFileName; }
     void SetFileName(const std::string& V) { FFileName = V; }
+    // The character set and the coordinate system clause of the file the
+    // layer was read from, kept so that saving writes them back; empty for a
+    // layer made in code.
+    const std::string& Charset() const { return FCharset; }
+    void SetCharset(const std::string& V) { FCharset = V; }
+    const std::string& CoordSys() const { return FCoordSys; }
+    void SetCoordSys(const std::string& V) { FCoordSys = V; }
     Platform::TBrush* DefaultBrush() const { return FDefaultBrush.get(); }
     Platform::TFont* DefaultFont() const { return FDefaultFont.get(); }
     Platform::TPen* DefaultPen() const { return FDefaultPen.get(); }
@@ -52,7 +59,8 @@ public:
     std::unique_ptr<Platform::TBrush> SetDefaultBrush(std::unique_ptr<Platform::TBrush> V);
     std::unique_ptr<Platform::TFont> SetDefaultFont(std::unique_ptr<Platform::TFont> V);
     std::unique_ptr<Platform::TPen> SetDefaultPen(std::unique_ptr<Platform::TPen> V);
-    std::unique_ptr<Platform::TFont> SetAutoLabelFontDefaultFont(std::unique_ptr<Platform::TFont> V);
+    std::unique_ptr<Platform::TFont>
+    SetAutoLabelFontDefaultFont(std::unique_ptr<Platform::TFont> V);
     TChartix* Map() const { return FMap; }
     void SetMap(TChartix* V) { FMap = V; }
     bool Editable() const { return FEditable; }
@@ -106,6 +114,8 @@ private:
 
     std::vector<TCustomMapObject*> FObjects;
     std::string FFileName;
+    std::string FCharset;
+    std::string FCoordSys;
     std::unique_ptr<Platform::TBrush> FDefaultBrush;
     std::unique_ptr<Platform::TFont> FDefaultFont;
     std::unique_ptr<Platform::TPen> FDefaultPen;

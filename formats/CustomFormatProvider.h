@@ -4,6 +4,7 @@
 // construction to destruction; layers ask the registry for the first enabled
 // provider that accepts a file name.
 
+#include "formats/ReadProblems.h"
 #include "platform/Classes.h"
 
 #include <array>
@@ -45,8 +46,14 @@ public:
     void SetDefault(bool Value);
     bool Enabled() const { return FEnabled; }
     void SetEnabled(bool Value) { FEnabled = Value; }
+    // What the last Load met and read past (empty after a clean load).
+    const TReadProblems& Problems() const { return FProblems; }
+
+protected:
+    TReadProblems& ProblemList() { return FProblems; }
 
 private:
+    TReadProblems FProblems;
     bool FDefault = false;
     bool FEnabled = true;
 };

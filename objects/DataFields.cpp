@@ -11,31 +11,46 @@ void TDataField::SetDataType(TDataType V) {
 
 std::string TDataField::GetDataTypeName() const {
     switch (FDataType) {
-    case dtString: return Format("Char(%d)", FSize);
-    case dtFloat: return "Float";
-    case dtDecimal: return "Decimal";
-    case dtInteger: return "Integer";
-    case dtSmallInt: return "SmallInt";
-    case dtDateTime: return "DateTime";
-    case dtDate: return "Date";
-    case dtTime: return "Time";
-    case dtBoolean: return "";
+    case dtString:
+        return Format("Char(%d)", FSize);
+    case dtFloat:
+        return "Float";
+    case dtDecimal:
+        return "Decimal";
+    case dtInteger:
+        return "Integer";
+    case dtSmallInt:
+        return "SmallInt";
+    case dtDateTime:
+        return "DateTime";
+    case dtDate:
+        return "Date";
+    case dtTime:
+        return "Time";
+    case dtBoolean:
+        return "";
     }
     return "";
 }
 
 std::string TDataField::AsString() const {
     switch (FDataType) {
-    case dtDateTime: return FValue.IsEmpty() || FValue.IsNull() ? "" : DateTimeToStr(FValue.ToDouble());
-    case dtDate: return FValue.IsEmpty() || FValue.IsNull() ? "" : DateToStr(FValue.ToDouble());
-    case dtTime: return FValue.IsEmpty() || FValue.IsNull() ? "" : TimeToStr(FValue.ToDouble());
-    default: return FValue.ToString();
-    // An unassigned date reads as empty text rather than the zero date, so a
-    // missing value does not show as 30 December 1899.
+    case dtDateTime:
+        return FValue.IsEmpty() || FValue.IsNull() ? "" : DateTimeToStr(FValue.ToDouble());
+    case dtDate:
+        return FValue.IsEmpty() || FValue.IsNull() ? "" : DateToStr(FValue.ToDouble());
+    case dtTime:
+        return FValue.IsEmpty() || FValue.IsNull() ? "" : TimeToStr(FValue.ToDouble());
+    default:
+        return FValue.ToString();
+        // An unassigned date reads as empty text rather than the zero date, so a
+        // missing value does not show as 30 December 1899.
     }
 }
 
-double TDataField::AsFloat() const { return StrToFloat(FValue.ToString()); }
+double TDataField::AsFloat() const {
+    return StrToFloat(FValue.ToString());
+}
 
 void TDataField::AssignTo(TPersistent* Dest) const {
     auto* D = dynamic_cast<TDataField*>(Dest);
@@ -45,6 +60,7 @@ void TDataField::AssignTo(TPersistent* Dest) const {
     }
     D->SetIsPrimaryKey(FIsPrimaryKey);
     D->SetSize(FSize);
+    D->SetPrecision(FPrecision);
     D->SetName(FName);
     D->SetDataType(FDataType);
     D->SetDefaultValue(FDefaultValue);
@@ -76,7 +92,8 @@ TDataField* TDataFields::FieldByName(const std::string& Name) const {
 
 int TDataFields::GetVisibleFieldCount() const {
     int N = 0;
-    for (int I = 0; I < Count(); ++I) N += Items(I)->Visible() ? 1 : 0;
+    for (int I = 0; I < Count(); ++I)
+        N += Items(I)->Visible() ? 1 : 0;
     return N;
 }
 

@@ -10,16 +10,30 @@
 
 namespace Mapobjects {
 
-enum TDataType { dtString, dtFloat, dtDecimal, dtInteger, dtSmallInt, dtDateTime, dtDate, dtTime, dtBoolean };
+enum TDataType {
+    dtString,
+    dtFloat,
+    dtDecimal,
+    dtInteger,
+    dtSmallInt,
+    dtDateTime,
+    dtDate,
+    dtTime,
+    dtBoolean
+};
 
 class TDataField : public Platform::TCollectionItem {
 public:
-    explicit TDataField(Platform::TCollection* Collection) : Platform::TCollectionItem(Collection) {}
+    explicit TDataField(Platform::TCollection* Collection)
+        : Platform::TCollectionItem(Collection) {}
 
     bool IsPrimaryKey() const { return FIsPrimaryKey; }
     void SetIsPrimaryKey(bool V) { FIsPrimaryKey = V; }
     int Size() const { return FSize; }
     void SetSize(int V) { FSize = V; }
+    // Decimal places of a decimal column (0: the format's default).
+    int Precision() const { return FPrecision; }
+    void SetPrecision(int V) { FPrecision = V; }
     const std::string& Name() const { return FName; }
     void SetName(const std::string& V) { FName = V; }
     TDataType DataType() const { return FDataType; }
@@ -58,6 +72,7 @@ public:
 private:
     bool FIsPrimaryKey = false;
     int FSize = 0;
+    int FPrecision = 0;
     std::string FName;
     TDataType FDataType = dtString;
     Platform::TVariant FDefaultValue;

@@ -10,8 +10,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string Header = "Version 300\r\nCharset \"WindowsCyrillic\"\r\nDelimiter \",\"\r\n"
-                           "CoordSys Earth Projection 1, 0\r\n";
+const std::string Classic = "Version 300\r\nCharset \"WindowsCyrillic\"\r\nDelimiter \",\"\r\n"
+                            "CoordSys Earth Projection 1, 0\r\n";
+const std::string Header = "Version 300\r\nCharset \"Neutral\"\r\nDelimiter \",\"\r\n"
+                           "CoordSys Earth Projection 1, 104\r\n";
 
 // An object kind the format has no statement for.
 class TBlob : public TCustomMapObject {};
@@ -43,12 +45,14 @@ struct MifWriter : Testing::MifFixture {
 
 } // namespace
 
-TEST_F(MifWriter, WritesARegionLayerExactly) {
+// The provider's original output, byte for byte, as an option.
+TEST_F(MifWriter, ClassicDialectWritesTheOriginalBytes) {
+    Provider.SetDialect(mdClassic);
     Layer->Fields().Add("NAME", dtString, 20);
     Add<TRegion>({{{0, 0}, {10, 0}, {5, 8.5}}})->Fields().GetFields(0)->SetAsString("Alpha");
     ASSERT_TRUE(Provider.Save(Layer, Path("a.mif")));
     EXPECT_EQ(ReadFile(Path("a.mif")),
-              Header +
+              Classic +
                   "Columns 1\r\nNAME Char(20)\r\nData\r\nRegion 1\r\n3\r\n0.000000 0.000000\r\n"
                   "10.000000 0.000000\r\n5.000000 8.500000\r\nPen (1,2,0)\r\n"
                   "Brush (2,16777215)\r\n");
@@ -56,11 +60,47 @@ TEST_F(MifWriter, WritesARegionLayerExactly) {
     EXPECT_EQ(Layer->FileName(), Path("a.mif"));
     EXPECT_TRUE(NoLeftovers());
 
+    // Apostrophes doubled, a comma as it stands; every date column a Date
+    // with the value's own text; a polyline's first part only.
+    Layer->DeleteObjects();
+    for (auto [Name, Type] : {std::pair("D", dtDecimal), {"DT", dtDateTime}, {"T", dtTime}})
+        Layer->Fields().Add(Name, Type, 12)->SetPrecision(4);
+    TDataFields& V = Add<TPolyline>({{{0, 0}, {1, 1}}, {{5, 5}, {6, 6}}})->Fields();
+    V.GetFields(0)->SetAsString("O'Brien's, Ltd");
+    V.GetFields(1)->SetAsDecimal(1.25);
+    V.GetFields(2)->SetAsDateTime(EncodeDate(1999, 12, 31) + EncodeTime(23, 0, 0, 0));
+    V.GetFields(3)->SetAsTime(EncodeTime(1, 2, 3, 0));
+    ASSERT_TRUE(Provider.Save(Layer, Path("a.mif")));
+    EXPECT_EQ(ReadFile(Path("a.mif")),
+              Classic + "Columns 4\r\nNAME Char(20)\r\nD Decimal(9, 2)\r\nDT Date\r\nT Date\r\n"
+                        "Data\r\nPline 2\r\n0.000000 0.000000\r\n1.000000 1.000000\r\n"
+                        "Pen (1,2,0)\r\n");
+    EXPECT_EQ(ReadFile(Path("a.mid")), "'O''Brien''s, Ltd',1.25,1999-12-31 23:00:00,01:02:03\r\n");
+}
+
+TEST_F(MifWriter, KeepsTheCharsetAndCoordinateSystemOfTheSource) {
     Layer->DeleteObjects(); // an empty layer: the header, and an empty .mid
-    Layer->Fields().Clear();
     ASSERT_TRUE(Provider.Save(Layer, Path("a.mif")));
     EXPECT_EQ(ReadFile(Path("a.mif")), Header + "Columns 0\r\nData\r\n");
     EXPECT_EQ(ReadFile(Path("a.mid")), "");
+
+    // Read from a projected file in another charset: both are written back.
+    WriteFile(Path("utm.mif"),
+              "Version 300\nCharset \"WindowsLatin1\"\nDelimiter \",\"\n"
+              "CoordSys Earth Projection 8, 104, \"m\", 39, 0, 0.9996, 500000, 0\n"
+              "  Bounds (-7745874.38, -9997964.94) (8745874.38, 9997964.94)\n"
+              "Columns 1\n  T Time\nData\nPoint 500000 6000000\nSymbol (35,0,12)\n");
+    WriteFile(Path("utm.mid"), "131415000\n");
+    ASSERT_TRUE(Provider.Load(Layer, Path("utm.mif")));
+    EXPECT_EQ(Layer->Charset(), "WindowsLatin1");
+    ASSERT_TRUE(Provider.Save(Layer, Path("a.mif")));
+    // A time column needs the format's later version.
+    EXPECT_EQ(ReadFile(Path("a.mif")),
+              "Version 900\r\nCharset \"WindowsLatin1\"\r\nDelimiter \",\"\r\n"
+              "CoordSys Earth Projection 8, 104, \"m\", 39, 0, 0.9996, 500000, 0 "
+              "Bounds (-7745874.38, -9997964.94) (8745874.38, 9997964.94)\r\n"
+              "Columns 1\r\nT Time\r\nData\r\nPoint 500000 6000000\r\nSymbol (35,0,12)\r\n");
+    EXPECT_EQ(ReadFile(Path("a.mid")), "131415000\r\n");
 }
 
 TEST_F(MifWriter, ColumnsAndValuesOfEveryType) {
@@ -68,26 +108,33 @@ TEST_F(MifWriter, ColumnsAndValuesOfEveryType) {
                                dtDate,   dtDateTime, dtTime,    dtBoolean};
     const char* Names[] = {"S", "F", "D", "I", "SI", "DA", "DT", "T", "B"};
     for (int I = 0; I < 9; ++I)
-        Layer->Fields().Add(Names[I], Types[I], 8);
+        Layer->Fields().Add(Names[I], Types[I], 8)->SetPrecision(3);
     TDataFields& V = Triangle()->Fields();
-    V.GetFields(0)->SetAsString("O'Brien's, Ltd");
+    V.GetFields(0)->SetAsString("O'Brien's \"Ltd\", Côte\nd'Ivoire");
     V.GetFields(1)->SetAsFloat(0.125);
     V.GetFields(2)->SetAsDecimal(12.5);
     V.GetFields(3)->SetAsInteger(42);
     V.GetFields(4)->SetAsInteger(-3);
     V.GetFields(5)->SetAsDate(EncodeDate(2024, 2, 29));
-    V.GetFields(6)->SetAsDateTime(EncodeDate(1999, 12, 31) + EncodeTime(23, 0, 0, 0));
+    V.GetFields(6)->SetAsDateTime(EncodeDate(1999, 12, 31) + EncodeTime(23, 0, 5, 250));
+    V.GetFields(7)->SetAsTime(EncodeTime(1, 2, 3, 4));
     V.GetFields(8)->SetValue(true);
-    Triangle()->Fields().GetFields(8)->SetValue(false);
+    // Values that are no numbers in numeric columns never break the row.
+    TDataFields& W = Triangle()->Fields();
+    W.GetFields(1)->SetAsString("1,5");
+    W.GetFields(3)->SetAsString("n/a, none");
+    W.GetFields(8)->SetValue(false);
     const std::string Mif = (SaveBody(), ReadFile(Path("a.mif")));
     EXPECT_EQ(Mif.substr(0, Mif.find("Data\r\n")),
-              Header + "Columns 9\r\nS Char(8)\r\nF Float\r\nD Decimal(9, 2)\r\nI Integer\r\n"
-                       "SI SmallInt\r\nDA Date\r\nDT Date\r\nT Date\r\nB Logical\r\n");
-    // Apostrophes doubled, the comma as it stands; dates as YYYYMMDD and
-    // logicals as T and F, as MIF readers expect them.
+              "Version 900" + Header.substr(11) +
+                  "Columns 9\r\nS Char(8)\r\nF Float\r\nD Decimal(8, 3)\r\nI Integer\r\n"
+                  "SI SmallInt\r\nDA Date\r\nDT DateTime\r\nT Time\r\nB Logical\r\n");
+    // Strings in double quotes, doubled inside, a line break as \n; dates,
+    // times and logicals in the forms readers of the format expect.
     EXPECT_EQ(ReadFile(Path("a.mid")),
-              "'O''Brien''s, Ltd',0.125,12.5,42,-3,20240229,19991231,,T\r\n"
-              "'',,,,,,,,F\r\n");
+              "\"O'Brien's \"\"Ltd\"\", Côte\\nd'Ivoire\",0.125,12.5,42,-3,20240229,"
+              "19991231230005250,010203004,T\r\n"
+              "\"\",1.5,,\"n/a, none\",,,,,F\r\n");
 }
 
 TEST_F(MifWriter, GeometryStatementsAndStyles) {
@@ -97,23 +144,25 @@ TEST_F(MifWriter, GeometryStatementsAndStyles) {
     Testing::SetStyles(R, RGB(0, 0, 255), 2, psDot, RGB(0, 255, 0), bsClear);
     R->SetUseBGColor(true); // a rectangle gives its back colour whatever its brush
     R->SetBGColor(RGB(1, 2, 3));
-    TRegion* Hatched = Triangle();
+    TRegion* Hatched = Add<TRegion>({{{0.1, 1.0 / 3}, {1e-7, 0}, {123456789.125, 1}}});
     Hatched->Brush()->SetStyle(bsCross);
     Hatched->SetUseBGColor(true);
     Hatched->SetBGColor(RGB(255, 0, 0));
+    Hatched->Pen()->SetWidth(12); // wider than 10 pixels: in tenths of a point
     TRegion* Hollow = Add<TRegion>({});
     Hollow->Brush()->SetStyle(bsClear);
     Hollow->SetUseBGColor(true);
-    EXPECT_EQ(SaveBody(),
-              "Pline Multiple 2\r\n2\r\n0.000000 0.000000\r\n1.000000 1.000000\r\n"
-              "3\r\n5.000000 5.000000\r\n6.000000 6.000000\r\n7.000000 5.000000\r\n"
-              "Pen (1,2,16711680)\r\n"
-              "Pline 2\r\n0.000000 0.000000\r\n2.000000 2.000000\r\nPen (1,12,0)\r\n"
-              "Region 1\r\n5\r\n0.000000 0.000000\r\n10.000000 0.000000\r\n10.000000 5.000000\r\n"
-              "0.000000 5.000000\r\n0.000000 0.000000\r\nPen (2,9,255)\r\nBrush (1,65280,66051)\r\n"
-              "Region 1\r\n3\r\n0.000000 0.000000\r\n1.000000 0.000000\r\n0.000000 1.000000\r\n"
-              "Pen (1,2,0)\r\nBrush (7,16777215,16711680)\r\n"
-              "Region 0\r\nPen (1,2,0)\r\nBrush (1,16777215)\r\n");
+    Add<TPolyline>({});
+    // Coordinates as the shortest text that reads back the same.
+    EXPECT_EQ(SaveBody(), "Pline Multiple 2\r\n2\r\n0 0\r\n1 1\r\n3\r\n5 5\r\n6 6\r\n7 5\r\n"
+                          "Pen (1,2,16711680)\r\n"
+                          "Pline 2\r\n0 0\r\n2 2\r\nPen (1,12,0)\r\n"
+                          "Region 1\r\n5\r\n0 0\r\n10 0\r\n10 5\r\n0 5\r\n0 0\r\n"
+                          "Pen (2,9,255)\r\nBrush (1,65280,66051)\r\n"
+                          "Region 1\r\n3\r\n0.1 0.3333333333333333\r\n1e-07 0\r\n"
+                          "123456789.125 1\r\nPen (100,2,0)\r\nBrush (7,16777215,16711680)\r\n"
+                          "Region 0\r\nPen (1,2,0)\r\nBrush (1,16777215)\r\n"
+                          "None\r\n");
 }
 
 TEST_F(MifWriter, SymbolsCirclesTextsAndKindsWithoutGeometry) {
@@ -121,6 +170,9 @@ TEST_F(MifWriter, SymbolsCirclesTextsAndKindsWithoutGeometry) {
     TSymbol* S = Testing::Place(Layer->NewObject<TSymbol>(), 1.5, -2.5);
     S->SetShape(35);
     Testing::SetFont(S->Font(), "MapInfo Symbol", 12, RGB(0, 0, 255), fsBold | fsUnderline);
+    TSymbol* W = Testing::Place(Layer->NewObject<TSymbol>(), 2, 3);
+    W->SetShape(64);
+    Testing::SetFont(W->Font(), "Wingdings", 9, RGB(0, 255, 0), fsBold | fsUnderline);
     TCircle* C = Testing::Place(Layer->NewObject<TCircle>(), 3, 4);
     C->SetRadius(2);
     C->Pen()->SetColor(clBlack);
@@ -134,10 +186,10 @@ TEST_F(MifWriter, SymbolsCirclesTextsAndKindsWithoutGeometry) {
 
     const std::string Body = SaveBody();
     const size_t TextAt = Body.find("Text\r\n");
-    EXPECT_EQ(Body.substr(0, TextAt), "Point 1.500000 -2.500000\r\n"
-                                      "Symbol (35,255,12,\"MapInfo Symbol\",5,0)\r\n"
-                                      "Ellipse 1.000000 2.000000 5.000000 6.000000\r\n"
-                                      "Pen (1,2,0)\r\nBrush (2,16711680)\r\n"
+    // The format's own symbols by number alone, those of a font with its name.
+    EXPECT_EQ(Body.substr(0, TextAt), "Point 1.5 -2.5\r\nSymbol (35,255,12)\r\n"
+                                      "Point 2 3\r\nSymbol (64,65280,9,\"Wingdings\",5,0)\r\n"
+                                      "Ellipse 1 2 5 6\r\nPen (1,2,0)\r\nBrush (2,16711680)\r\n"
                                       "None\r\n");
     // The box runs from the anchor to the far corner of the text as drawn
     // now: right of and below it.
@@ -154,8 +206,8 @@ TEST_F(MifWriter, SymbolsCirclesTextsAndKindsWithoutGeometry) {
     EXPECT_GT(X2, X1);
     EXPECT_LT(Y2, Y1);
     EXPECT_EQ(FontLine, "Font (\"Arial\",2,10,16711680)\r");
-    EXPECT_EQ(AngleLine, "Angle 45.000000\r");
-    EXPECT_EQ(ReadFile(Path("a.mid")), "\r\n\r\n\r\n\r\n"); // a row for every object
+    EXPECT_EQ(AngleLine, "Angle 45\r");
+    EXPECT_EQ(ReadFile(Path("a.mid")), "\r\n\r\n\r\n\r\n\r\n"); // a row for every object
 }
 
 TEST_F(MifWriter, ProgressAndBadTargets) {

@@ -1,0 +1,1070 @@
+#include "formats/MifReader.h"
+
+#include "core/MapObjects.h"
+#include "formats/MifLines.h"
+#include "formats/MifStyles.h"
+#include "formats/MifText.h"
+#include "formats/SimpleMIFFormatProvider.h"
+#include "formats/SyntaxParser.h"
+#include "objects/Polys.h"
+#include "objects/Shapes.h"
+#include "objects/Symbol.h"
+#include "objects/Text.h"
+
+#include <algorithm>
+#include <charconv>
+#include <climits>
+#include <cmath>
+#include <memory>
+#include <numbers>
+#include <utility>
+#include <vector>
+
+namespace Mapobjects::Mif {
+
+using namespace Platform;
+
+namespace {
+
+enum class TStatement {
+    Unknown,
+    // header
+    Version,
+    Charset,
+    Delimiter,
+    Unique,
+    Index,
+    CoordSys,
+    Transform,
+    Columns,
+    Data,
+    // objects
+    Point,
+    Line,
+    Pline,
+    Region,
+    Arc,
+    Text,
+    Rect,
+    RoundRect,
+    Ellipse,
+    Multipoint,
+    Collection,
+    None,
+    // lines that belong to the object before them without being style clauses
+    Angle,
+    Justify,
+    Spacing,
+    Label,
+    Smooth
+};
+
+struct TKeyword {
+    std::string_view Word;
+    TStatement Statement;
+};
+
+constexpr TKeyword Keywords[] = {
+    {"VERSION", TStatement::Version},
+    {"CHARSET", TStatement::Charset},
+    {"DELIMITER", TStatement::Delimiter},
+    {"UNIQUE", TStatement::Unique},
+    {"INDEX", TStatement::Index},
+    {"COORDSYS", TStatement::CoordSys},
+    {"TRANSFORM", TStatement::Transform},
+    {"COLUMNS", TStatement::Columns},
+    {"DATA", TStatement::Data},
+    {"POINT", TStatement::Point},
+    {"LINE", TStatement::Line},
+    {"PLINE", TStatement::Pline},
+    {"REGION", TStatement::Region},
+    {"ARC", TStatement::Arc},
+    {"TEXT", TStatement::Text},
+    {"RECT", TStatement::Rect},
+    {"ROUNDRECT", TStatement::RoundRect},
+    {"ELLIPSE", TStatement::Ellipse},
+    {"MULTIPOINT", TStatement::Multipoint},
+    {"COLLECTION", TStatement::Collection},
+    {"NONE", TStatement::None},
+    {"ANGLE", TStatement::Angle},
+    {"JUSTIFY", TStatement::Justify},
+    {"SPACING", TStatement::Spacing},
+    {"LABEL", TStatement::Label},
+    {"SMOOTH", TStatement::Smooth},
+};
+
+TStatement Classify(std::string_view Word) {
+    if (Word.empty()) return TStatement::Unknown;
+    for (const TKeyword& K : Keywords)
+        if (IsWord(Word, K.Word)) return K.Statement;
+    return TStatement::Unknown;
+}
+
+bool IsObjectStatement(TStatement S) {
+    return S >= TStatement::Point && S <= TStatement::None;
+}
+
+bool IsModifier(TStatement S) {
+    return S >= TStatement::Angle;
+}
+
+bool IsClauseWord(std::string_view Word) {
+    for (std::string_view W : {"PEN", "BRUSH", "SYMBOL", "FONT", "CENTER"})
+        if (IsWord(Word, W)) return true;
+    return false;
+}
+
+// A coordinate or count line starts with a digit, a sign or a point.
+bool StartsWithNumber(std::string_view Line) {
+    size_t I = 0;
+    while (I < Line.size() && IsBlank(Line[I]))
+        ++I;
+    if (I == Line.size()) return false;
+    const char C = Line[I];
+    return (C >= '0' && C <= '9') || C == '-' || C == '+' || C == '.';
+}
+
+bool IsBlankLine(std::string_view Line) {
+    return TrimBlanks(Line).empty();
+}
+
+// A line that begins with a word the format knows: the body before it has
+// ended, however many points it declared.
+bool IsKeywordLine(std::string_view Line) {
+    if (StartsWithNumber(Line)) return false;
+    const std::string_view Word = FirstWord(Line);
+    return Classify(Word) != TStatement::Unknown || IsClauseWord(Word);
+}
+
+bool IsObjectLine(std::string_view Line) {
+    return IsObjectStatement(Classify(FirstWord(Line)));
+}
+
+// The declared count after a Region or Pline keyword, or -1 when the text
+// gives none (a Pline with its count on the next line).
+int DeclaredCount(TStatement S, std::string_view Rest) {
+    std::string_view Token = NextToken(Rest);
+    if (S == TStatement::Pline && IsWord(Token, "MULTIPLE")) Token = NextToken(Rest);
+    int Value = 0;
+    const auto [Ptr, Ec] = std::from_chars(Token.data(), Token.data() + Token.size(), Value);
+    return Ec == std::errc() && !Token.empty() ? Value : -1;
+}
+
+TObjectAttribute ClauseKind(std::string_view Line) {
+    return TSimpleMIFFormatProvider::IsObjAttrString(Line);
+}
+
+constexpr int ArcSegmentsPerTurn = 72; // 5 degrees a step for ellipses and arcs
+// MapInfo draws symbols of 1 to 48 points; a file asking for far more than
+// that is damaged, and would only fill the screen with one glyph.
+constexpr int MaxSymbolSize = 240;
+constexpr int MaxFontSize = 1000;
+
+struct TColumnType {
+    TDataType Type = dtFloat;
+    int Size = 0;
+    int Precision = 0;
+};
+
+bool IsTypeWord(std::string_view Word) {
+    for (std::string_view W : {"CHAR", "FLOAT", "DECIMAL", "INTEGER", "LARGEINT", "INTEGER64",
+                               "SMALLINT", "DATE", "DATETIME", "TIME", "LOGICAL"})
+        if (IsWord(Word, W)) return true;
+    return false;
+}
+
+// "(a" or "(a, b": the numbers in the parentheses after a type word.
+void ReadTypeNumbers(std::string_view Rest, int& A, int& B) {
+    A = B = 0;
+    std::string Digits;
+    int* Target = &A;
+    for (char C : Rest) {
+        if (C >= '0' && C <= '9') {
+            Digits += C;
+            continue;
+        }
+        if (!Digits.empty()) {
+            *Target =
+                static_cast<int>(std::min<long>(std::strtol(Digits.c_str(), nullptr, 10), 65535));
+            Digits.clear();
+            if (Target == &B) return;
+            Target = &B;
+        }
+        if (C == ')') return;
+    }
+    if (!Digits.empty())
+        *Target = static_cast<int>(std::min<long>(std::strtol(Digits.c_str(), nullptr, 10), 65535));
+}
+
+TColumnType ColumnType(std::string_view TypeText) {
+    std::string_view Rest;
+    const std::string_view Word = FirstWord(TypeText, &Rest);
+    TColumnType T;
+    int A, B;
+    ReadTypeNumbers(Rest, A, B);
+    // Widths and decimals are kept, so that the column is written back alike.
+    if (IsWord(Word, "CHAR")) {
+        T.Type = dtString;
+        T.Size = A;
+    } else if (IsWord(Word, "DECIMAL")) {
+        T.Type = dtDecimal;
+        T.Size = A;
+        T.Precision = B;
+    } else if (IsWord(Word, "INTEGER") || IsWord(Word, "LARGEINT") || IsWord(Word, "INTEGER64")) {
+        T.Type = dtInteger;
+    } else if (IsWord(Word, "SMALLINT")) {
+        T.Type = dtSmallInt;
+    } else if (IsWord(Word, "DATE")) {
+        T.Type = dtDate;
+    } else if (IsWord(Word, "DATETIME")) {
+        T.Type = dtDateTime;
+    } else if (IsWord(Word, "TIME")) {
+        T.Type = dtTime;
+    } else if (IsWord(Word, "LOGICAL")) {
+        T.Type = dtBoolean;
+    }
+    return T;
+}
+
+using TObjects = std::vector<std::unique_ptr<TCustomMapObject>>;
+
+// How far a body was read.
+enum class TBody {
+    Complete,
+    Partial, // cut short after some of its geometry
+    Missing  // cut short before any of it: the next line is a statement
+};
+
+class TReader {
+public:
+    TReader(TMapLayer& Layer, const TMifInput& In, TReadProblems& Problems)
+        : FLayer(&Layer), FMap(Layer.Map()), FIn(In), FMif(In.Mif), FMid(In.Mid),
+          FHasMid(!In.MidName.empty()), FProblems(Problems) {
+        // Signs and decimal points stay inside numbers; blanks, parentheses,
+        // commas (and tabs, which some hand-edited files indent with) only
+        // separate tokens.
+        TDelimiters D = FParser.Delimiters();
+        for (char C : {'+', '-', '.'})
+            D.reset(static_cast<unsigned char>(C));
+        FParser.SetDelimiters(D);
+        FParser.SetSkipChars(CharSet(" ()\t,"));
+        FProgressDivisor = In.Mif.size() / INT_MAX + 1;
+    }
+
+    void Run() {
+        FMap->StartProgress(0, static_cast<int>(FIn.Mif.size() / FProgressDivisor), "Loading file");
+        FLayer->SetCharset(std::string());
+        FLayer->SetCoordSys(std::string());
+        std::string_view Line;
+        bool Have = FMif.Next(Line);
+        // Unlike a loop that tests for the end before each line, the last line
+        // is examined too: a final "Point x y" without a line end is an object.
+        while (Have) {
+            FMap->ShowProgress(static_cast<int>(FMif.Position() / FProgressDivisor));
+            std::string_view Rest;
+            const TStatement S = Classify(FirstWord(Line, &Rest));
+            if (IsObjectStatement(S)) {
+                Have = ReadStatement(S, Rest, Line);
+                continue;
+            }
+            try {
+                switch (S) {
+                case TStatement::Delimiter:
+                    SetDelimiter(Rest);
+                    break;
+                case TStatement::Charset:
+                    FLayer->SetCharset(Unquote(Rest));
+                    break;
+                case TStatement::CoordSys:
+                    Have = ReadCoordSys(Line);
+                    continue;
+                case TStatement::Columns:
+                    ReadColumns(Rest);
+                    break;
+                default:
+                    break;
+                }
+            } catch (const std::exception& E) {
+                Problem(FMif.Lines(), E.what());
+            }
+            Have = FMif.Next(Line);
+        }
+        CheckRowCount();
+    }
+
+private:
+    void Problem(int Line, const std::string& Message) {
+        FProblems.Add(FIn.MifName, Line, Message);
+    }
+    void MidProblem(const std::string& Message) {
+        FProblems.Add(FIn.MidName, FMid.Lines(), Message);
+    }
+
+    // --- header ---
+    void SetDelimiter(std::string_view Rest) {
+        // The delimiter stands in quotes: "," or a real tab between them.
+        std::string_view S = TrimBlanks(Rest);
+        if (S.size() >= 3 && (S.front() == '"' || S.front() == '\''))
+            FDelimiter = S[1];
+        else if (S.size() == 1)
+            FDelimiter = S[0];
+        else
+            throw EConvertError(Format("'%s' is not a delimiter", std::string(S)));
+    }
+
+    // The whole clause is kept as written, with a Bounds clause that some
+    // programs put on a line of its own.
+    bool ReadCoordSys(std::string_view& Line) {
+        std::string Clause(TrimBlanks(Line));
+        bool Have;
+        while ((Have = FMif.Next(Line)) && IsWord(FirstWord(Line), "BOUNDS")) {
+            Clause += ' ';
+            Clause += TrimBlanks(Line);
+        }
+        FLayer->SetCoordSys(Clause);
+        return Have;
+    }
+
+    // "Columns n" and the declarations after it, up to the Data line. A
+    // count that does not match the declarations is reported, and the
+    // declarations win: every column keeps its values.
+    void ReadColumns(std::string_view Rest) {
+        const int StatementLine = FMif.Lines();
+        const int N = ToCount(NextToken(Rest));
+        TDataFields& Fields = FLayer->Fields();
+        Fields.Clear();
+        int Found = 0;
+        for (;;) {
+            const TLineCursor::TMark M = FMif.Mark();
+            std::string_view Line;
+            if (!FMif.Next(Line)) break;
+            std::string_view Decl = TrimBlanks(Line);
+            if (Decl.empty()) continue;
+            const std::string_view Name = NextToken(Decl);
+            const std::string_view TypeText = TrimBlanks(Decl);
+            const bool LooksLikeColumn = !TypeText.empty() && IsTypeWord(FirstWord(TypeText));
+            const bool IsData = TypeText.empty() && IsWord(Name, "DATA");
+            if (IsData || (Found >= N && !LooksLikeColumn)) {
+                FMif.Restore(M);
+                break;
+            }
+            const TColumnType T = ColumnType(TypeText);
+            Fields.Add(std::string(Name), T.Type, T.Size)->SetPrecision(T.Precision);
+            ++Found;
+        }
+        if (Found != N)
+            Problem(StatementLine,
+                    Format("Columns declares %d columns but %d are listed", N, Found));
+    }
+
+    // --- .mid rows ---
+    // Every statement takes its row, whether or not it makes an object, so
+    // that rows stay with the objects they belong to. The one exception is a
+    // body missing altogether, which is what a writer leaves when it fails on
+    // an empty geometry after writing the keyword: when the .mid has exactly
+    // one row fewer for each such statement, those take none.
+    void TakeRow(bool Missing) {
+        FRowValues = false;
+        if (!FHasMid) return;
+        if (Missing && SkipRowsOfMissingBodies()) return;
+        ++FRowsNeeded;
+        std::string_view Row;
+        if (!FMid.Next(Row)) return;
+        SplitRow(Row);
+        FRowValues = true;
+        FRowFresh = true;
+    }
+
+    bool SkipRowsOfMissingBodies() {
+        if (FRowPolicy == 0) FRowPolicy = DecideRowPolicy();
+        return FRowPolicy == 2;
+    }
+
+    // 1: every statement has a row; 2: missing bodies have none.
+    int DecideRowPolicy() const {
+        int Statements = 0, Missing = 0, CollectionParts = 0;
+        bool InData = false;
+        TStatement Previous = TStatement::Unknown;
+        TLineCursor Mif(FIn.Mif);
+        std::string_view Line;
+        while (Mif.Next(Line)) {
+            std::string_view Rest;
+            const std::string_view Word = FirstWord(Line, &Rest);
+            if (!InData) {
+                InData = IsWord(Word, "DATA") && TrimBlanks(Rest).empty();
+                continue;
+            }
+            if (IsBlankLine(Line)) continue;
+            const TStatement S = Classify(Word);
+            const bool IsObject = IsObjectStatement(S);
+            if (IsObject && Previous != TStatement::Unknown) ++Missing;
+            Previous = TStatement::Unknown;
+            if (!IsObject) continue;
+            if (CollectionParts > 0 && (S == TStatement::Region || S == TStatement::Pline ||
+                                        S == TStatement::Multipoint)) {
+                --CollectionParts;
+                continue;
+            }
+            ++Statements;
+            if (S == TStatement::Collection) CollectionParts = std::max(0, DeclaredCount(S, Rest));
+            if ((S == TStatement::Region || S == TStatement::Pline) && DeclaredCount(S, Rest) != 0)
+                Previous = S;
+        }
+        // A stray blank line at the end may or may not be a row.
+        int Total = 0, Trimmed = 0;
+        for (TLineCursor Mid(FIn.Mid); Mid.Next(Line);)
+            if (++Total, !Line.empty()) Trimmed = Total;
+        const int Wanted = Statements - Missing;
+        return Missing > 0 && Trimmed <= Wanted && Wanted <= Total ? 2 : 1;
+    }
+
+    // Splits a row at the delimiter. Quoted items may hold the delimiter; a
+    // doubled quote is one quote. MapInfo quotes with double quotes, older
+    // writers with apostrophes: both are read.
+    void SplitRow(std::string_view Row) {
+        FItemCount = 0;
+        if (Row.empty()) return;
+        size_t I = 0;
+        for (;;) {
+            std::string& Item = NextItem();
+            size_t J = I;
+            while (J < Row.size() && Row[J] == ' ' && Row[J] != FDelimiter)
+                ++J;
+            if (J < Row.size() && (Row[J] == '"' || Row[J] == '\'')) {
+                const char Q = Row[J];
+                size_t K = J + 1;
+                for (; K < Row.size(); ++K) {
+                    if (Row[K] == Q) {
+                        if (K + 1 < Row.size() && Row[K + 1] == Q) {
+                            Item += Q;
+                            ++K;
+                            continue;
+                        }
+                        ++K;
+                        break;
+                    }
+                    Item += Row[K];
+                }
+                // Whatever stands between the closing quote and the delimiter
+                // is passed over.
+                while (K < Row.size() && Row[K] != FDelimiter)
+                    ++K;
+                I = K;
+            } else {
+                size_t K = I;
+                while (K < Row.size() && Row[K] != FDelimiter)
+                    ++K;
+                Item.assign(Row.data() + I, K - I);
+                I = K;
+            }
+            if (I >= Row.size()) break;
+            ++I; // the delimiter
+        }
+    }
+
+    std::string& NextItem() {
+        if (FItemCount == FItems.size()) FItems.emplace_back();
+        std::string& Item = FItems[FItemCount++];
+        Item.clear();
+        return Item;
+    }
+
+    void ApplyRow(TCustomMapObject* Obj) {
+        if (!FRowValues) return;
+        TDataFields& Fields = Obj->Fields();
+        const size_t N = std::min(FItemCount, static_cast<size_t>(Fields.Count()));
+        // Told once per row, however many objects share it.
+        const bool Report = std::exchange(FRowFresh, false);
+        if (Report && FItemCount != static_cast<size_t>(Fields.Count()))
+            MidProblem(Format("row has %d values for %d columns", static_cast<int>(FItemCount),
+                              Fields.Count()));
+        for (size_t I = 0; I < N; ++I) {
+            TDataField* F = Fields.GetFields(static_cast<int>(I));
+            const std::string& Item = FItems[I];
+            if (F->DataType() == dtString) {
+                // Quotes are removed only where there are quotes: an unquoted
+                // text keeps all its characters.
+                F->SetValue(Item);
+                continue;
+            }
+            const std::string_view Text = TrimBlanks(Item);
+            if (Text.empty()) continue;
+            TDateTime DT;
+            bool B;
+            bool Ok = true;
+            switch (F->DataType()) {
+            case dtFloat:
+            case dtDecimal:
+            case dtInteger:
+            case dtSmallInt:
+                Ok = NormalizeNumber(Text, FNumber);
+                if (Ok) F->SetValue(FNumber);
+                break;
+            case dtDate:
+                Ok = ParseMifDate(Text, DT);
+                if (Ok) F->SetAsDate(DT);
+                break;
+            case dtDateTime:
+                Ok = ParseMifDateTime(Text, DT);
+                if (Ok) F->SetAsDateTime(DT);
+                break;
+            case dtTime:
+                Ok = ParseMifTime(Text, DT) || TryStrToTime(Text, DT);
+                if (Ok) F->SetAsTime(DT);
+                break;
+            case dtBoolean:
+                Ok = ParseLogical(Text, B);
+                if (Ok) F->SetValue(B);
+                break;
+            case dtString:
+                break;
+            }
+            if (!Ok && Report)
+                MidProblem(Format("'%s' is not a valid value for column %s (%s)", std::string(Text),
+                                  F->Name(), F->GetDataTypeName()));
+        }
+    }
+
+    // Rows missing or left over mean that values and objects may not belong
+    // together: said once, at the end. Blank lines after the last row needed
+    // are no rows.
+    void CheckRowCount() {
+        if (!FHasMid) return;
+        int Left = 0, Blank = 0;
+        std::string_view Row;
+        while (FMid.Next(Row)) {
+            if (Row.empty()) {
+                ++Blank;
+                continue;
+            }
+            Left += Blank + 1;
+            Blank = 0;
+        }
+        const int Rows = FMid.Lines() - Blank;
+        if (FRowsNeeded > FMid.Lines())
+            FProblems.Add(FIn.MidName, 0,
+                          Format("%d rows for %d statements: the last %d have no values",
+                                 FMid.Lines(), FRowsNeeded, FRowsNeeded - FMid.Lines()));
+        else if (Left > 0)
+            FProblems.Add(FIn.MidName, 0,
+                          Format("%d rows for %d statements: the last %d belong to no object", Rows,
+                                 FRowsNeeded, Left));
+    }
+
+    // --- bodies ---
+    // No more room is asked for than the rest of the file could fill: a point
+    // takes at least four bytes ("0 0" and a line end).
+    void ReservePoints(TMapPoints& Points, int Count) const {
+        const size_t Room = FMif.Remaining() / 4 + 1;
+        Points.Reserve(static_cast<int>(std::min<size_t>(static_cast<size_t>(Count), Room)));
+    }
+
+    // Reads Count lines of "x y". A line that starts with a keyword ends the
+    // body early and stays unread (true is returned); the end of the file
+    // ends it quietly, keeping what was read.
+    bool ReadPoints(TMapPoints& Points, int Count) {
+        ReservePoints(Points, Count);
+        std::string_view Line;
+        for (int K = 0; K < Count;) {
+            const TLineCursor::TMark M = FMif.Mark();
+            if (!FMif.Next(Line)) return false;
+            if (!StartsWithNumber(Line)) {
+                if (IsBlankLine(Line)) continue;
+                if (IsKeywordLine(Line)) {
+                    FMif.Restore(M);
+                    return true;
+                }
+            }
+            const double X = NextFloat(Line);
+            const double Y = NextFloat(Line);
+            Points.Add(X, Y);
+            ++K;
+        }
+        return false;
+    }
+
+    enum class TCount { Read, CutShort, End };
+
+    // A line that holds a count first.
+    TCount ReadCountLine(int& Count) {
+        std::string_view Line;
+        for (;;) {
+            const TLineCursor::TMark M = FMif.Mark();
+            if (!FMif.Next(Line)) return TCount::End;
+            if (StartsWithNumber(Line)) break;
+            if (IsBlankLine(Line)) continue;
+            if (IsKeywordLine(Line)) {
+                FMif.Restore(M);
+                return TCount::CutShort;
+            }
+            break; // not a number: the conversion below says so
+        }
+        const std::string_view Token = NextToken(Line);
+        if (Token.empty()) throw EConvertError("Count expected");
+        Count = ToCount(Token);
+        return TCount::Read;
+    }
+
+    // Count sections, each a count line and its points.
+    TBody ReadSections(TParts& Parts, int Count) {
+        for (int P = 0; P < Count; ++P) {
+            int N;
+            const TCount C = ReadCountLine(N);
+            if (C == TCount::End) return TBody::Complete;
+            if (C == TCount::CutShort) return P == 0 ? TBody::Missing : TBody::Partial;
+            if (ReadPoints(Parts.Add()->Points(), N)) return TBody::Partial;
+        }
+        return TBody::Complete;
+    }
+
+    // "Pline n" and its points, "Pline" with the count on the next line, or
+    // "Pline Multiple s" with a count line before each section.
+    TBody ReadPline(std::string_view Rest, TParts& Parts) {
+        const std::string_view First = NextToken(Rest);
+        if (IsWord(First, "MULTIPLE")) return ReadSections(Parts, ToCount(NextToken(Rest)));
+        if (First.empty()) return ReadSections(Parts, 1);
+        const int Count = ToCount(First);
+        if (ReadPoints(Parts.Add()->Points(), Count))
+            return Parts.GetFirst()->Points().Count() == 0 && Count > 0 ? TBody::Missing
+                                                                        : TBody::Partial;
+        return TBody::Complete;
+    }
+
+    // Four numbers after the keyword: two corners.
+    static void ReadBox(std::string_view& Rest, double Box[4]) {
+        for (int I = 0; I < 4; ++I)
+            Box[I] = NextFloat(Rest);
+    }
+
+    // The next line when it holds Count more numbers; otherwise the cursor
+    // stays.
+    bool ReadOptionalNumbers(double* Values, int Count) {
+        const TLineCursor::TMark M = FMif.Mark();
+        std::string_view Line;
+        if (FMif.Next(Line) && StartsWithNumber(Line)) {
+            for (int I = 0; I < Count; ++I)
+                Values[I] = NextFloat(Line);
+            return true;
+        }
+        FMif.Restore(M);
+        return false;
+    }
+
+    // Corners so far apart that their centre or size overflows are refused.
+    static void CheckBox(const double Box[4]) {
+        if (!std::isfinite(Box[2] - Box[0]) || !std::isfinite(Box[3] - Box[1]) ||
+            !std::isfinite(Box[0] + Box[2]) || !std::isfinite(Box[1] + Box[3]))
+            throw EConvertError("Coordinates out of range");
+    }
+
+    // Points along the ellipse inscribed in the box, counter-clockwise from
+    // angle A to angle B (degrees).
+    static void AddEllipsePoints(TMapPoints& Points, const double Box[4], double A, double B) {
+        const double CX = (Box[0] + Box[2]) / 2, CY = (Box[1] + Box[3]) / 2;
+        const double RX = std::abs(Box[2] - Box[0]) / 2, RY = std::abs(Box[3] - Box[1]) / 2;
+        CheckBox(Box);
+        if (!std::isfinite(B - A)) throw EConvertError("Angles out of range");
+        double Sweep = std::fmod(B - A, 360.0);
+        if (Sweep <= 0) Sweep += 360;
+        const int Steps =
+            std::max(2, static_cast<int>(std::ceil(Sweep / 360 * ArcSegmentsPerTurn)));
+        Points.Reserve(Steps + 1);
+        for (int I = 0; I <= Steps; ++I) {
+            const double T = (A + Sweep * I / Steps) * std::numbers::pi / 180;
+            Points.Add(CX + RX * std::cos(T), CY + RY * std::sin(T));
+        }
+    }
+
+    template <class T> T* Make(TObjects& Made) {
+        auto Obj = std::make_unique<T>();
+        T* Raw = Obj.get();
+        Made.push_back(std::move(Obj));
+        return Raw;
+    }
+
+    static TSymbol* MakePoint(TObjects& Made, double X, double Y) {
+        auto Symbol = std::make_unique<TSymbol>();
+        Symbol->SetX(X);
+        Symbol->SetY(Y);
+        Symbol->UpdateBounds();
+        TSymbol* Raw = Symbol.get();
+        Made.push_back(std::move(Symbol));
+        return Raw;
+    }
+
+    // Reads the body of one statement (or one part of a collection) into
+    // new objects that are not yet on the layer.
+    TBody ReadBody(TStatement S, std::string_view Rest, TObjects& Made) {
+        switch (S) {
+        case TStatement::Point: {
+            const double X = NextFloat(Rest), Y = NextFloat(Rest);
+            MakePoint(Made, X, Y);
+            return TBody::Complete;
+        }
+        case TStatement::Line: {
+            double Box[4];
+            ReadBox(Rest, Box);
+            TMapPoints& Points = Make<TPolyline>(Made)->Parts().Add()->Points();
+            Points.Add(Box[0], Box[1]);
+            Points.Add(Box[2], Box[3]);
+            return TBody::Complete;
+        }
+        case TStatement::Pline:
+            return ReadPline(Rest, Make<TPolyline>(Made)->Parts());
+        case TStatement::Region:
+            return ReadSections(Make<TRegion>(Made)->Parts(), ToCount(NextToken(Rest)));
+        case TStatement::Arc: {
+            // Read as the polyline it draws; the angles follow on the same
+            // line or on the next one.
+            double Box[4], Angles[2] = {0, 360};
+            ReadBox(Rest, Box);
+            std::string_view More = Rest;
+            if (!NextToken(More).empty()) {
+                Angles[0] = NextFloat(Rest);
+                Angles[1] = NextFloat(Rest);
+            } else {
+                ReadOptionalNumbers(Angles, 2);
+            }
+            AddEllipsePoints(Make<TPolyline>(Made)->Parts().Add()->Points(), Box, Angles[0],
+                             Angles[1]);
+            return TBody::Complete;
+        }
+        case TStatement::Text:
+            ReadText(Rest, Made);
+            return TBody::Complete;
+        case TStatement::Rect:
+        case TStatement::RoundRect: {
+            double Box[4], Radius;
+            ReadBox(Rest, Box);
+            // The corner rounding of a RoundRect is dropped; it stands on the
+            // same line or on the next one.
+            if (S == TStatement::RoundRect && NextToken(Rest).empty())
+                ReadOptionalNumbers(&Radius, 1);
+            auto* Rect = Make<TRectangle>(Made);
+            Rect->SetX0(Box[0]);
+            Rect->SetY0(Box[1]);
+            Rect->SetX1(Box[2]);
+            Rect->SetY1(Box[3]);
+            Rect->UpdateBounds();
+            return TBody::Complete;
+        }
+        case TStatement::Ellipse: {
+            double Box[4];
+            ReadBox(Rest, Box);
+            CheckBox(Box);
+            const double W = std::abs(Box[2] - Box[0]), H = std::abs(Box[3] - Box[1]);
+            if (std::abs(W - H) <= 1e-9 * std::max(W, H)) {
+                auto* Circle = Make<TCircle>(Made);
+                Circle->SetX((Box[0] + Box[2]) / 2);
+                Circle->SetY((Box[1] + Box[3]) / 2);
+                Circle->SetRadius(W / 2);
+                Circle->UpdateBounds();
+            } else {
+                // An oval has no object kind of its own: it becomes the
+                // region that outlines it.
+                AddEllipsePoints(Make<TRegion>(Made)->Parts().Add()->Points(), Box, 0, 360);
+            }
+            return TBody::Complete;
+        }
+        case TStatement::Multipoint: {
+            // No object kind holds several points: each becomes a symbol of
+            // its own, all with the statement's values.
+            std::string_view Probe = Rest;
+            int Count = 0;
+            if (!NextToken(Probe).empty()) Count = ToCount(NextToken(Rest));
+            TMapPoints Points;
+            const bool Cut = ReadPoints(Points, Count);
+            for (const TMapPoint& P : Points)
+                MakePoint(Made, P.X, P.Y);
+            return Cut ? TBody::Partial : TBody::Complete;
+        }
+        default:
+            return TBody::Complete; // None: a row without geometry
+        }
+    }
+
+    void ReadText(std::string_view Rest, TObjects& Made) {
+        // The text stands on the Text line or on the next; the corners follow.
+        std::string_view TextLine = TrimBlanks(Rest);
+        if (TextLine.empty()) {
+            const TLineCursor::TMark M = FMif.Mark();
+            if (!FMif.Next(TextLine) || IsObjectLine(TextLine)) {
+                FMif.Restore(M);
+                Problem(FStatementLine, "Text statement without its text");
+                return;
+            }
+        }
+        const std::string Value = Unquote(TextLine);
+        const TLineCursor::TMark M = FMif.Mark();
+        std::string_view Corners;
+        if (!FMif.Next(Corners) || !StartsWithNumber(Corners)) {
+            FMif.Restore(M);
+            Problem(FStatementLine, "Text statement without its corner coordinates");
+            return;
+        }
+        double Box[4];
+        ReadBox(Corners, Box);
+        CheckBox(Box);
+        auto* Text = Make<TText>(Made);
+        Text->SetX(Box[0]);
+        Text->SetY(Box[1]);
+        Text->SetWidth(std::abs(Box[2] - Box[0]));
+        Text->SetHeight(std::abs(Box[3] - Box[1]));
+        Text->SetText(Value);
+        Text->UpdateBounds();
+    }
+
+    // Puts the objects of a statement on the layer, with the statement's
+    // values; they take the clauses that follow.
+    void Adopt(TObjects& Made) {
+        FCurrent.clear();
+        for (std::unique_ptr<TCustomMapObject>& Obj : Made) {
+            TCustomMapObject* Raw = Obj.release();
+            FLayer->AddObject(Raw, false);
+            ApplyRow(Raw);
+            FCurrent.push_back(Raw);
+        }
+        Made.clear();
+    }
+
+    // After a statement that could not be read: on to the next statement.
+    bool SkipToStatement(std::string_view& Line) {
+        while (FMif.Next(Line))
+            if (IsObjectLine(Line)) return true;
+        return false;
+    }
+
+    // Reads one statement with its body, row and clauses. Line becomes the
+    // line after them; false when the file has ended.
+    bool ReadStatement(TStatement S, std::string_view Rest, std::string_view& Line) {
+        FStatementLine = FMif.Lines();
+        if (S == TStatement::Collection) return ReadCollection(Rest, Line);
+        TObjects Made;
+        TBody Body;
+        try {
+            Body = ReadBody(S, Rest, Made);
+        } catch (const std::exception& E) {
+            Problem(FMif.Lines(), E.what());
+            TakeRow(false);
+            return SkipToStatement(Line);
+        }
+        bool Missing = false;
+        if (Body != TBody::Complete) {
+            // A body cut short by a clause still has its row; one cut short by
+            // the next statement may not (see TakeRow).
+            const TLineCursor::TMark M = FMif.Mark();
+            std::string_view Next;
+            Missing = Body == TBody::Missing && FMif.Next(Next) && IsObjectLine(Next);
+            FMif.Restore(M);
+            Problem(FStatementLine,
+                    Format("%s statement cut short by the next statement", KeywordOf(S)));
+        }
+        TakeRow(Missing);
+        Adopt(Made);
+        return ReadClauses(Line);
+    }
+
+    static std::string KeywordOf(TStatement S) {
+        for (const TKeyword& K : Keywords)
+            if (K.Statement == S) {
+                std::string W(K.Word);
+                for (size_t I = 1; I < W.size(); ++I)
+                    W[I] = static_cast<char>(std::tolower(static_cast<unsigned char>(W[I])));
+                return W;
+            }
+        return "?";
+    }
+
+    // "Collection n" and its parts (Region, Pline, Multipoint, each with its
+    // clauses): every part becomes objects of its own, all with the
+    // collection's values.
+    bool ReadCollection(std::string_view Rest, std::string_view& Line) {
+        int Parts;
+        try {
+            Parts = ToCount(NextToken(Rest));
+        } catch (const std::exception& E) {
+            Problem(FStatementLine, E.what());
+            TakeRow(false);
+            return SkipToStatement(Line);
+        }
+        TakeRow(false);
+        FCurrent.clear();
+        bool Have = FMif.Next(Line);
+        int Found = 0;
+        for (; Found < Parts && Have; ++Found) {
+            while (Have && IsBlankLine(Line))
+                Have = FMif.Next(Line);
+            if (!Have) break;
+            std::string_view PartRest;
+            const TStatement S = Classify(FirstWord(Line, &PartRest));
+            if (S != TStatement::Region && S != TStatement::Pline && S != TStatement::Multipoint)
+                break; // not a part: the next statement
+            TObjects Made;
+            try {
+                if (ReadBody(S, PartRest, Made) != TBody::Complete)
+                    Problem(FMif.Lines(),
+                            Format("%s part cut short by the next statement", KeywordOf(S)));
+            } catch (const std::exception& E) {
+                Problem(FMif.Lines(), E.what());
+                return SkipToStatement(Line);
+            }
+            Adopt(Made);
+            Have = ReadClauses(Line);
+        }
+        if (Found < Parts)
+            Problem(FStatementLine,
+                    Format("Collection declares %d parts but %d are there", Parts, Found));
+        return Have;
+    }
+
+    // --- clauses ---
+    // Style clauses and the lines that belong to the object (Angle, Justify,
+    // Spacing, Label, Smooth) are read until another line comes; blank lines
+    // between them are passed over. A line that starts with a statement word
+    // is never a clause, whatever it holds, so a text or value that mentions
+    // a pen cannot swallow the next statement.
+    bool ReadClauses(std::string_view& Line) {
+        for (;;) {
+            if (!FMif.Next(Line)) return false;
+            if (IsBlankLine(Line)) continue;
+            std::string_view Rest;
+            const TStatement S = Classify(FirstWord(Line, &Rest));
+            if (IsModifier(S)) {
+                if (S == TStatement::Angle)
+                    ApplyToCurrent([&](TCustomMapObject* Obj) {
+                        if (auto* Text = dynamic_cast<TText*>(Obj)) Text->SetAngle(NextFloat(Rest));
+                    });
+                continue;
+            }
+            if (S != TStatement::Unknown) return true;
+            const TObjectAttribute A = ClauseKind(Line);
+            if (A == oaNone) return true;
+            ApplyToCurrent([&](TCustomMapObject* Obj) { ApplyClause(Obj, A, Line); });
+        }
+    }
+
+    // A clause that cannot be read is reported and passed over; the object
+    // keeps what the earlier clauses gave it.
+    template <class F> void ApplyToCurrent(F&& Apply) {
+        try {
+            for (TCustomMapObject* Obj : FCurrent)
+                Apply(Obj);
+        } catch (const std::exception& E) {
+            Problem(FMif.Lines(), E.what());
+        }
+    }
+
+    const std::string& Token(int Index) const {
+        if (Index >= FParser.Count()) throw EConvertError("Style clause is incomplete");
+        return FParser.Items(Index)->Value();
+    }
+    int IntToken(int Index) const { return ToInt(Token(Index)); }
+    TColor ColorToken(int Index) const { return MifColorToColor(ToInt64(Token(Index))); }
+
+    static int CheckedSize(int Size, int Max, const char* What) {
+        if (Size < 0 || Size > Max)
+            throw EConvertError(Format("%s size %d is out of range (0 to %d)", What, Size, Max));
+        return Size;
+    }
+
+    void ApplyClause(TCustomMapObject* Obj, TObjectAttribute A, std::string_view Line) {
+        FParser.Read(Line, 0, false, true);
+        switch (A) {
+        case oaPen: {
+            // Width and pattern are kept as well: what the file draws thick or
+            // dashed stays so.
+            const TColor Color = ColorToken(3);
+            const int Width = PenWidthFromMif(IntToken(1));
+            const TPenStyle Style = PenStyleFromMif(IntToken(2));
+            TPen* Pen = Obj->Pen();
+            Pen->SetColor(Color);
+            Pen->SetWidth(Width);
+            Pen->SetStyle(Style);
+            break;
+        }
+        case oaBrush: {
+            // A hollow fill (pattern 1) stays hollow; a hatch with a back
+            // colour is drawn over that colour.
+            const int Pattern = IntToken(1);
+            const TColor Fore = ColorToken(2);
+            const bool WithBack = FParser.Count() > 3 && Pattern >= 3;
+            const TColor Back = WithBack ? ColorToken(3) : 0;
+            TBrush* Brush = Obj->Brush();
+            Brush->SetColor(Fore);
+            Brush->SetStyle(BrushStyleFromMif(Pattern));
+            if (WithBack) {
+                Obj->SetUseBGColor(true);
+                Obj->SetBGColor(Back);
+            }
+            break;
+        }
+        case oaSymbol: {
+            auto* Symbol = dynamic_cast<TSymbol*>(Obj);
+            if (!Symbol || dynamic_cast<TText*>(Obj)) break;
+            const std::string& Shape = Token(1);
+            // A picture symbol ("pin.bmp"): no picture here, so the common
+            // MapInfo point stands in for it rather than nothing.
+            const int ShapeNo = !Shape.empty() && Shape.front() == '"' ? 35 : ToInt(Shape);
+            const TColor Color = ColorToken(2);
+            const int Size = CheckedSize(IntToken(3), MaxSymbolSize, "Symbol");
+            const bool WithFont = FParser.Count() > 5;
+            const std::string FontName = WithFont ? Unquote(Token(4)) : "MapInfo Symbol";
+            const int Style = WithFont ? IntToken(5) : 0;
+            TFont* Font = Symbol->Font();
+            Symbol->SetShape(ShapeNo);
+            Font->SetColor(Color);
+            Font->SetSize(Size);
+            Font->SetName(FontName);
+            if (WithFont) Font->SetStyle(FontStyleFromMif(Style));
+            break;
+        }
+        case oaFont: {
+            // Font ("name", style, size, colour[, back colour]) of a text; the
+            // size is left to the box when the file gives none.
+            auto* Text = dynamic_cast<TText*>(Obj);
+            if (!Text) break;
+            const std::string Name = Unquote(Token(1));
+            const int Style = IntToken(2);
+            const int Size = CheckedSize(IntToken(3), MaxFontSize, "Font");
+            const TColor Color = ColorToken(4);
+            TFont* Font = Text->Font();
+            Font->SetName(Name);
+            Font->SetStyle(FontStyleFromMif(Style));
+            if (Size > 0) Font->SetSize(Size);
+            Font->SetColor(Color);
+            break;
+        }
+        case oaCenter:
+        case oaNone:
+            break;
+        }
+    }
+
+    TMapLayer* FLayer;
+    TChartix* FMap;
+    const TMifInput& FIn;
+    TLineCursor FMif;
+    TLineCursor FMid;
+    bool FHasMid;
+    TReadProblems& FProblems;
+    char FDelimiter = ';';
+    TSyntaxParser FParser;
+    std::vector<std::string> FItems; // reused from row to row
+    size_t FItemCount = 0;
+    bool FRowValues = false; // the current statement has a row
+    bool FRowFresh = false;  // not yet applied to an object
+    int FRowsNeeded = 0;
+    int FRowPolicy = 0; // decided at the first missing body
+    std::string FNumber;
+    std::vector<TCustomMapObject*> FCurrent; // the objects the clauses go to
+    int FStatementLine = 0;
+    size_t FProgressDivisor = 1;
+};
+
+} // namespace
+
+void ReadMifPair(TMapLayer& Layer, const TMifInput& In, TReadProblems& Problems) {
+    TReader(Layer, In, Problems).Run();
+}
+
+} // namespace Mapobjects::Mif
