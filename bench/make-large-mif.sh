@@ -23,8 +23,9 @@ world_atlas_topojson make-large-mif 10m
 topo="$TOPOJSON"
 
 mkdir -p bench/data
-# Empty geometries (one country has none at this scale) cannot be written.
-# Rings across the 180th meridian are cut there, as for the samples.
+# Unfiltered: one country has no geometry at this scale; GDAL fails on it,
+# leaves its keyword behind and goes on (-skipfailures), as files in the wild
+# have it. Rings across the 180th meridian are cut there, as for the samples.
 fixed="CASE WHEN ST_MinX(geometry) < -179.9 AND ST_MaxX(geometry) > 179.9
                   AND ST_MinY(geometry) > -80
         THEN ST_Union(
@@ -34,13 +35,12 @@ fixed="CASE WHEN ST_MinX(geometry) < -179.9 AND ST_MaxX(geometry) > 179.9
                                                                  BuildMbr(180, -90, 540, 90)), 3),
                             -360, 0, 0))
         ELSE geometry END"
-one="SELECT $fixed AS geometry, name FROM countries
-     WHERE geometry IS NOT NULL AND ST_NPoints(geometry) > 0"
+one="SELECT $fixed AS geometry, name FROM countries"
 
 convert() { # $1: SQL
   rm -f "$out" "${out%.mif}.mid"
-  ogr2ogr -f "MapInfo File" -dsco FORMAT=MIF -select name -nln countries "$out" "$topo" \
-    -dialect SQLite -sql "$1"
+  ogr2ogr -skipfailures -f "MapInfo File" -dsco FORMAT=MIF -select name -nln countries \
+    "$out" "$topo" -dialect SQLite -sql "$1" 2>/dev/null || true
 }
 
 convert "$one"

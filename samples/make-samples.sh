@@ -4,6 +4,9 @@
 #
 #   samples/countries.mif/.mid  one region per country: name, soft fill, grey outline
 #   samples/places.mif/.mid     one point inside each country, with its name
+#   samples/us-counties.mif/.mid  US counties (us-atlas), converted as they come:
+#                               GDAL fails on one empty geometry and leaves its
+#                               keyword behind, as real files in the wild have it
 #
 # Needs npm and GDAL's ogr2ogr (scripts/deps installs gdal-bin). Re-runnable:
 # the outputs are replaced. Nothing is installed into the repository.
@@ -36,7 +39,8 @@ fixed="CASE WHEN ST_MinX(geometry) < -179.9 AND ST_MaxX(geometry) > 179.9
 palette="'#e8d3a9#c9dfb4#f2c9b1#b9d4e6#e6c8dc#d9e4a6#f1e2a0'"
 style="printf('BRUSH(fc:%s);PEN(c:#5a5a5a,w:1px)', substr($palette, (rowid % 7) * 7 + 1, 7))"
 
-rm -f "$out"/countries.mif "$out"/countries.mid "$out"/places.mif "$out"/places.mid
+rm -f "$out"/countries.mif "$out"/countries.mid "$out"/places.mif "$out"/places.mid \
+  "$out"/us-counties.mif "$out"/us-counties.mid
 ogr2ogr -f "MapInfo File" -dsco FORMAT=MIF -select name -nln countries \
   "$out/countries.mif" "$topo" -dialect SQLite \
   -sql "SELECT $fixed AS geometry, name, $style AS OGR_STYLE FROM countries ORDER BY name"
@@ -47,7 +51,12 @@ ogr2ogr -f "MapInfo File" -dsco FORMAT=MIF -select name -nln places \
                'SYMBOL(id:\"mapinfo-sym-34\",c:#b03a2e,s:6pt)' AS OGR_STYLE
         FROM countries ORDER BY name"
 
-for f in countries places; do
+# Unfiltered: -skipfailures goes on past the county that has no geometry.
+us_atlas_topojson make-samples
+ogr2ogr -skipfailures -f "MapInfo File" -dsco FORMAT=MIF -nln us-counties \
+  "$out/us-counties.mif" "$TOPOJSON" counties 2>/dev/null || true
+
+for f in countries places us-counties; do
   n=$(grep -ciE '^(region|pline|point)' "$out/$f.mif" || true)
   echo "$out/$f.mif: $n objects, $(du -k "$out/$f.mif" | cut -f1) KiB"
 done

@@ -1,24 +1,42 @@
-# Sourced by the scripts that make map data: fetches Natural Earth countries
-# (public domain) as packaged in the npm package world-atlas (TopoJSON).
+# Sourced by the scripts that make map data: fetches public-domain map data
+# packaged as TopoJSON in npm packages: Natural Earth countries (world-atlas)
+# and US Census counties (us-atlas).
 #
 #   world_atlas_topojson NAME RESOLUTION   sets TOPOJSON to the path of countries-RESOLUTION.json
+#   us_atlas_topojson NAME                 sets TOPOJSON to the path of counties-10m.json
 #
-# Call it directly, not in $(...): the folder lives as long as the caller.
+# Call them directly, not in $(...): the folder lives as long as the caller.
 #
-# The package goes into a temporary folder that is removed when the calling
+# The packages go into a temporary folder that is removed when the calling
 # script exits; nothing is installed into the repository.
 
 WORLD_ATLAS_VERSION="${WORLD_ATLAS_VERSION:-2.0.2}"
+US_ATLAS_VERSION="${US_ATLAS_VERSION:-3.0.1}"
 
-world_atlas_topojson() {
-  local name="$1" resolution="$2" tool
+# atlas_file NAME PACKAGE@VERSION FILE: sets TOPOJSON to FILE of the package.
+atlas_file() {
+  local name="$1" package="$2" file="$3" tool dir
   for tool in npm ogr2ogr; do
     command -v "$tool" >/dev/null || { echo "$name: $tool is required" >&2; return 1; }
   done
-  world_atlas_tmp="$(mktemp -d)"
-  trap 'rm -rf "$world_atlas_tmp"' EXIT
-  (cd "$world_atlas_tmp" && npm pack --silent "world-atlas@$WORLD_ATLAS_VERSION" >/dev/null)
-  tar -xzf "$world_atlas_tmp"/world-atlas-*.tgz -C "$world_atlas_tmp"
-  TOPOJSON="$world_atlas_tmp/package/countries-$resolution.json"
-  [ -f "$TOPOJSON" ] || { echo "$name: $TOPOJSON missing from the package" >&2; return 1; }
+  if [ -z "${atlas_tmp:-}" ]; then
+    atlas_tmp="$(mktemp -d)"
+    trap 'rm -rf "$atlas_tmp"' EXIT
+  fi
+  dir="$atlas_tmp/${package%@*}"
+  if [ ! -d "$dir" ]; then
+    mkdir -p "$dir"
+    (cd "$dir" && npm pack --silent "$package" >/dev/null)
+    tar -xzf "$dir"/*.tgz -C "$dir"
+  fi
+  TOPOJSON="$dir/package/$file"
+  [ -f "$TOPOJSON" ] || { echo "$name: $file missing from $package" >&2; return 1; }
+}
+
+world_atlas_topojson() {
+  atlas_file "$1" "world-atlas@$WORLD_ATLAS_VERSION" "countries-$2.json"
+}
+
+us_atlas_topojson() {
+  atlas_file "$1" "us-atlas@$US_ATLAS_VERSION" "counties-10m.json"
 }

@@ -1,7 +1,7 @@
 // chartix-convert: loads a map file as a layer and saves it under another
 // name; both formats are chosen by file name through the provider registry.
 //
-//   chartix-convert IN OUT
+//   chartix-convert [--strict] IN OUT
 //
 // Exit codes: see CliSupport.h.
 
@@ -15,6 +15,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 using namespace Mapobjects;
 
@@ -22,7 +23,7 @@ namespace {
 
 const char* const Program = "chartix-convert";
 
-int Run(const std::string& In, const std::string& Out) {
+int Run(const std::string& In, const std::string& Out, bool Strict) {
     Apps::TMessagePrinter Messages(Program);
     TSimpleMIFFormatProvider Provider(nullptr);
 
@@ -44,7 +45,7 @@ int Run(const std::string& In, const std::string& Out) {
     }
 
     TMapLayer* Layer = nullptr;
-    if (int Code = Apps::LoadLayer(Program, Map, In, Messages, Progress, Layer);
+    if (int Code = Apps::LoadLayer(Program, Map, In, Messages, Progress, Layer, Strict);
         Code != Apps::ExitOk)
         return Code;
 
@@ -70,23 +71,34 @@ int Run(const std::string& In, const std::string& Out) {
 } // namespace
 
 int main(int Argc, char** Argv) {
-    if (Argc == 2 && (std::string(Argv[1]) == "-h" || std::string(Argv[1]) == "--help")) {
-        std::printf(
-            "usage: %s IN OUT\n  loads IN as a layer and saves it as OUT; formats by file name\n",
-            Program);
-        return Apps::ExitOk;
+    std::vector<std::string> Files;
+    bool Strict = false;
+    for (int I = 1; I < Argc; ++I) {
+        const std::string A = Argv[I];
+        if (A == "-h" || A == "--help") {
+            std::printf("usage: %s [--strict] IN OUT\n"
+                        "  loads IN as a layer and saves it as OUT; formats by file name\n"
+                        "  --strict  any problem in IN fails the run (exit 3); without it,\n"
+                        "            damaged objects are reported and the rest is converted\n",
+                        Program);
+            return Apps::ExitOk;
+        }
+        if (A == "--strict")
+            Strict = true;
+        else
+            Files.push_back(A);
     }
-    if (Argc != 3) {
-        std::fprintf(stderr, "usage: %s IN OUT\n", Program);
+    if (Files.size() != 2) {
+        std::fprintf(stderr, "usage: %s [--strict] IN OUT\n", Program);
         return Apps::ExitUsage;
     }
     Apps::UseOffscreenPlatformUnlessSet();
     Apps::FilterQtMessages();
-    // Qt would take options such as --style for itself: it sees only our name.
+    // Qt would take options for itself: it sees only our name.
     int QtArgc = 1;
     QApplication App(QtArgc, Argv);
     try {
-        return Run(Argv[1], Argv[2]);
+        return Run(Files[0], Files[1], Strict);
     } catch (const std::exception& E) {
         std::fprintf(stderr, "%s: %s\n", Program, E.what());
         return Apps::ExitWriteFailed;

@@ -91,13 +91,22 @@ std::string AcceptedFormats() {
 TMessagePrinter::TMessagePrinter(std::string Program) : FProgram(std::move(Program)) {
     Platform::SetMessageHook([this](const std::string& Text, Platform::TMsgDlgType, int) {
         ++FCount;
-        std::fprintf(stderr, "%s: %s\n", FProgram.c_str(), Text.c_str());
+        if (FHeld)
+            FHeld->push_back(Text);
+        else
+            std::fprintf(stderr, "%s: %s\n", FProgram.c_str(), Text.c_str());
         return static_cast<int>(Platform::mrOk);
     });
 }
 
 TMessagePrinter::~TMessagePrinter() {
     Platform::SetMessageHook(nullptr);
+}
+
+std::vector<std::string> TMessagePrinter::Release() {
+    std::vector<std::string> Kept = FHeld ? std::move(*FHeld) : std::vector<std::string>();
+    FHeld.reset();
+    return Kept;
 }
 
 // --- progress -----------------------------------------------------------------
@@ -147,8 +156,8 @@ void TProgressPrinter::Stop() {
 // --- loading ------------------------------------------------------------------
 
 int LoadLayer(const std::string& Program, Mapobjects::TChartix& Map, const std::string& Path,
-              const TMessagePrinter& Messages, TProgressPrinter& Progress,
-              Mapobjects::TMapLayer*& Layer) {
+              TMessagePrinter& Messages, TProgressPrinter& Progress, Mapobjects::TMapLayer*& Layer,
+              bool Strict) {
     Layer = nullptr;
     if (std::string Why = UnreadableReason(Path); !Why.empty()) {
         std::fprintf(stderr, "%s: cannot read %s: %s\n", Program.c_str(), Path.c_str(),
@@ -156,32 +165,55 @@ int LoadLayer(const std::string& Program, Mapobjects::TChartix& Map, const std::
         return ExitUnreadable;
     }
     const Mapobjects::TFormatProviders* Registry = Mapobjects::FormatProviders();
-    if (!Registry || !Registry->FindSuitableProvider(Path)) {
+    Mapobjects::TCustomFormatProvider* Provider =
+        Registry ? Registry->FindSuitableProvider(Path) : nullptr;
+    if (!Provider) {
         std::fprintf(stderr, "%s: no format provider accepts %s; accepted formats: %s\n",
                      Program.c_str(), Path.c_str(), AcceptedFormats().c_str());
         return ExitLoadFailed;
     }
-    const int Before = Messages.Count();
     Progress.SetLabel("loading " + BaseName(Path));
     Progress.SetEnabled(TProgressPrinter::WantedFor(FileSizeOf(Path)));
     Mapobjects::TMapLayer* Added = nullptr;
+    // The reader's own summary message is dropped when its problems are
+    // printed one by one below.
+    Messages.Hold();
     try {
         Added = Map.Layers().Add(Path, "");
     } catch (const std::exception& E) {
         // Providers report reading errors themselves; anything that still
         // escapes (no memory, a broken file system) ends the run here.
+        Messages.Release();
         Progress.SetLabel("");
         std::fprintf(stderr, "%s: failed to load %s: %s\n", Program.c_str(), Path.c_str(),
                      E.what());
         return ExitLoadFailed;
     }
+    const std::vector<std::string> Shown = Messages.Release();
     Progress.SetLabel("");
-    // The layer keeps its file name only when the provider reported success;
-    // a reading error arrives as a message (and the provider keeps going).
-    if (Messages.Count() != Before || Added->FileName().empty()) {
+    const Mapobjects::TReadProblems& Problems = Provider->Problems();
+    if (Problems.Empty())
+        for (const std::string& Text : Shown)
+            std::fprintf(stderr, "%s: %s\n", Program.c_str(), Text.c_str());
+    const char* Kind = Strict ? "error" : "warning";
+    constexpr int MaxPrinted = 20;
+    for (int I = 0; I < std::min(MaxPrinted, static_cast<int>(Problems.Items().size())); ++I)
+        std::fprintf(stderr, "%s: %s: %s\n", Program.c_str(), Kind,
+                     Mapobjects::TReadProblems::Describe(Problems.Items()[I]).c_str());
+    if (Problems.Count() > MaxPrinted)
+        std::fprintf(stderr, "%s: %s: %d more problems in %s\n", Program.c_str(), Kind,
+                     Problems.Count() - MaxPrinted, Path.c_str());
+    // The layer keeps its file name only when the provider reported success.
+    const bool Failed = Added->FileName().empty() || (Problems.Empty() && !Shown.empty()) ||
+                        (!Problems.Empty() && (Strict || Added->ObjectCount() == 0));
+    if (Failed) {
         std::fprintf(stderr, "%s: failed to load %s\n", Program.c_str(), Path.c_str());
         return ExitLoadFailed;
     }
+    if (!Problems.Empty())
+        std::fprintf(stderr, "%s: %s: %d objects loaded, %d %s read past\n", Program.c_str(),
+                     Path.c_str(), Added->ObjectCount(), Problems.Count(),
+                     Problems.Count() == 1 ? "problem" : "problems");
     Layer = Added;
     return ExitOk;
 }
@@ -205,7 +237,9 @@ const TColor Marker = RGB(0xb0, 0x3a, 0x2e);
 
 } // namespace
 
-Platform::TColor DefaultBackground() { return Sea; }
+Platform::TColor DefaultBackground() {
+    return Sea;
+}
 
 // Soft fills that change from object to object, thin dark lines, round red
 // markers; each layer starts its palette elsewhere so stacked layers differ.

@@ -7,7 +7,9 @@
 #include "core/MapObjects.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace Apps {
 
@@ -36,7 +38,8 @@ std::string BaseName(const std::string& Path);
 std::string AcceptedFormats();
 
 // Prints every message the library shows as "<program>: <text>" on stderr and
-// counts them; the previous hook is restored on destruction.
+// counts them; the previous hook is restored on destruction. While held,
+// messages are kept instead of printed, for the caller to print or drop.
 class TMessagePrinter {
 public:
     explicit TMessagePrinter(std::string Program);
@@ -44,10 +47,14 @@ public:
     TMessagePrinter(const TMessagePrinter&) = delete;
     TMessagePrinter& operator=(const TMessagePrinter&) = delete;
     int Count() const { return FCount; }
+    void Hold() { FHeld.emplace(); }
+    // Ends holding and hands over what was kept.
+    std::vector<std::string> Release();
 
 private:
     std::string FProgram;
     int FCount = 0;
+    std::optional<std::vector<std::string>> FHeld;
 };
 
 // A one-line percentage on stderr, fed by the map's progress events. Quiet
@@ -75,10 +82,12 @@ private:
 };
 
 // Checks Path, then adds it to Map as a layer through the provider registry.
-// Reports on stderr and returns the exit code; Layer is set on success.
+// Reports on stderr and returns the exit code; Layer is set on success. The
+// problems a reader met and read past are printed as warnings and the load
+// counts when it gave objects; with Strict any problem fails it.
 int LoadLayer(const std::string& Program, Mapobjects::TChartix& Map, const std::string& Path,
-              const TMessagePrinter& Messages, TProgressPrinter& Progress,
-              Mapobjects::TMapLayer*& Layer);
+              TMessagePrinter& Messages, TProgressPrinter& Progress, Mapobjects::TMapLayer*& Layer,
+              bool Strict = false);
 
 // The built-in look: soft fills changing from object to object, thin dark
 // lines, round red markers; each layer starts its palette elsewhere.

@@ -1,6 +1,6 @@
 // chartix-render: draws map files into a PNG without a display.
 //
-//   chartix-render [--size WxH] [--out FILE.png] [--style default|file] FILE...
+//   chartix-render [--size WxH] [--out FILE.png] [--style default|file] [--strict] FILE...
 //
 // Each FILE becomes a layer (the first at the bottom), the view is fitted to
 // all of them, and the map bitmap is saved. Exit codes: see CliSupport.h.
@@ -34,15 +34,19 @@ struct TOptions {
     int Width = 1024, Height = 512;
     std::string Out = "out.png";
     bool FileStyle = false;
+    bool Strict = false;
     std::vector<std::string> Files;
 };
 
 void Usage(std::FILE* To) {
     std::fprintf(To,
-                 "usage: %s [--size WxH] [--out FILE.png] [--style default|file] FILE...\n"
+                 "usage: %s [--size WxH] [--out FILE.png] [--style default|file] [--strict] "
+                 "FILE...\n"
                  "  --size   picture size in pixels (default 1024x512)\n"
                  "  --out    output file; PNG, or BMP/JPG by extension (default out.png)\n"
-                 "  --style  default: a built-in palette; file: the styles the files carry\n",
+                 "  --style  default: a built-in palette; file: the styles the files carry\n"
+                 "  --strict any problem in a file fails the run (exit 3); without it, damaged\n"
+                 "           objects are reported and the rest of the file is drawn\n",
                  Program);
 }
 
@@ -91,6 +95,8 @@ int ParseArgs(int Argc, char** Argv, TOptions& O) {
                              V);
                 return Apps::ExitUsage;
             }
+        } else if (A == "--strict") {
+            O.Strict = true;
         } else if (A.size() > 1 && A[0] == '-') {
             std::fprintf(stderr, "%s: unknown option %s\n", Program, A.c_str());
             Usage(stderr);
@@ -125,7 +131,7 @@ int Run(const TOptions& O) {
     std::uintmax_t TotalBytes = 0;
     for (const std::string& File : O.Files) {
         TMapLayer* Layer = nullptr;
-        if (int Code = Apps::LoadLayer(Program, Map, File, Messages, Progress, Layer);
+        if (int Code = Apps::LoadLayer(Program, Map, File, Messages, Progress, Layer, O.Strict);
             Code != Apps::ExitOk)
             return Code;
         TotalBytes += Apps::FileSizeOf(File);
