@@ -501,7 +501,8 @@ private:
                 if (Ok) F->SetValue(FNumber);
                 break;
             case dtDate:
-                Ok = ParseMifDate(Text, DT);
+                // Files that declared every date column a Date hold times too.
+                Ok = ParseMifDate(Text, DT) || ParseMifDateTime(Text, DT);
                 if (Ok) F->SetAsDate(DT);
                 break;
             case dtDateTime:
