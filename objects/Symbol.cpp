@@ -3,6 +3,8 @@
 #include "core/MapObjects.h"
 #include "objects/SymbolGlyphs.h"
 
+#include <cstdlib>
+
 namespace Mapobjects {
 
 using namespace Platform;
@@ -97,9 +99,11 @@ bool TSymbol::ContainsPoint(double X, double Y) {
     int AX, AY, QX, QY;
     Map()->MapToScreen(A.X, A.Y, AX, AY, false);
     Map()->MapToScreen(X, Y, QX, QY, false);
-    // The font size in points taken as pixels: a hit box that does not change with the zoom.
-    const int D = Font()->Size() / 2 + 2;
-    return AX - D <= QX && QX <= AX + D && AY - D <= QY && QY <= AY + D;
+    // The font size in points taken as pixels: a hit box that does not change
+    // with the zoom. Wide, as the size may be anything an int holds.
+    const long long D = Font()->Size() / 2 + 2;
+    return std::llabs(static_cast<long long>(QX) - AX) <= D &&
+           std::llabs(static_cast<long long>(QY) - AY) <= D;
 }
 
 bool TSymbol::Intersects(TCustomMapObject* Obj) {

@@ -180,6 +180,8 @@ void DrawSymbolGlyph(TCanvas* Canvas, int Code, int CX, int CY, int Size, TColor
     SavedBrush.Assign(Canvas->Brush());
     const TPoint SavedPos = Canvas->PenPos();
 
+    // A size beyond the largest font would only push the points past 32 bits.
+    Size = std::clamp(Size, -MaxFontPixels, MaxFontPixels);
     const double Half = Size / 2.0;
     auto ToScreen = [&](const TGlyphPoint& P) {
         return TPoint{CX + static_cast<int>(std::lround(P.X * Half)),

@@ -59,11 +59,13 @@ bool IsMapSymbolFontName(const std::string& Name);
 bool NeedsSymbolGlyphShapes(const Platform::TFont& Font);
 
 // Side in pixels of the square a shape fills: the font's em height, so that a
-// 12-point symbol is 16 pixels across, as the real glyph would be.
+// 12-point symbol is 16 pixels across, as the real glyph would be; never more
+// than Platform::MaxFontPixels, whatever the font's size.
 int SymbolGlyphSize(const Platform::TFont& Font);
 
-// Draws the picture of Code centred on (CX, CY), Size pixels across, in Color.
-// The canvas pen and brush are restored afterwards.
+// Draws the picture of Code centred on (CX, CY), Size pixels across (at most
+// Platform::MaxFontPixels), in Color. The canvas pen and brush are restored
+// afterwards.
 void DrawSymbolGlyph(Platform::TCanvas* Canvas, int Code, int CX, int CY, int Size,
                      Platform::TColor Color);
 

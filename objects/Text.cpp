@@ -131,41 +131,68 @@ void TText::RecalcTextSize() {
 
     TCanvas* C = M->Canvas();
     TFont* CF = C->Font();
+    auto Measure = [&](int Size) {
+        CF->SetSize(Size);
+        return C->TextExtent(FText);
+    };
+    auto Fits = [&](TSize E) { return E.cx <= BW && E.cy <= BH; };
     CF->Assign(Font());
     // A line of text is about 1.48 times the point size in pixels at 96 DPI.
-    CF->SetSize(std::max(std::min(RoundEven(BH / 1.48), 200), 2));
-    TSize E = C->TextExtent(FText);
+    TSize E = Measure(std::max(std::min(RoundEven(BH / 1.48), 200), 2));
     Font()->Assign(CF);
 
-    if (E.cx > BW || E.cy > BH) {
-        // Too large: jump close when far off, then step down until it fits.
+    // Both ways the size is searched by halving, not walked a point at a
+    // time: a box can be hundreds of thousands of pixels on screen. Extents
+    // grow with the size, so the search ends where a walk would.
+    if (!Fits(E)) {
+        // Too large: jump close when far off, then the largest size below
+        // that fits, but none below MinShowTextSize - 2, where the text is
+        // hidden anyway.
         const double R = std::max(double(E.cy) / BH, double(E.cx) / BW);
-        if (R > 1.2) {
-            CF->SetSize(RoundEven(CF->Size() / R) + 1);
-            E = C->TextExtent(FText);
-        }
-        while (E.cx > BW || E.cy > BH) {
-            CF->SetSize(CF->Size() - 1);
-            if (CF->Size() < FMinShowTextSize - 1) break; // too small to be shown anyway
-            E = C->TextExtent(FText);
+        if (R > 1.2) E = Measure(RoundEven(CF->Size() / R) + 1);
+        if (!Fits(E)) {
+            const int Floor = FMinShowTextSize - 2;
+            int Lo = std::min(Floor, CF->Size() - 1), Hi = CF->Size(); // Hi does not fit
+            while (Hi - Lo > 1) {
+                const int Mid = Lo + (Hi - Lo) / 2;
+                (Fits(Measure(Mid)) ? Lo : Hi) = Mid;
+            }
+            CF->SetSize(Lo);
         }
         Font()->Assign(CF);
     } else if (BW > E.cx && E.cy < BH && BH / (E.cy + 0.000001) > 1.05) {
-        // Noticeably too small: jump close when far off, then step up while it fits.
+        // Noticeably too small: jump close when far off, then grow while the
+        // text stays clear of the box's edges. The first size that meets an
+        // edge is kept when it fits, else the one before it.
         const double R = std::min(double(E.cy) / BH, double(E.cx) / BW);
-        if (R > 0 && R < 0.8) {
-            CF->SetSize(RoundEven(CF->Size() / R) - 2);
-            E = C->TextExtent(FText);
-        }
-        while (E.cy < BH && E.cx < BW) {
-            CF->SetSize(CF->Size() + 1);
-            const TSize E2 = C->TextExtent(FText);
-            if (E2.cy == BH && E2.cx <= BW) break;
-            if (E2.cy > BH || E2.cx > BW) {
-                CF->SetSize(CF->Size() - 1);
-                break;
+        if (R > 0 && R < 0.8)
+            E = Measure(RoundEven(std::min(CF->Size() / R, MaxFittedFontSize + 2.0)) - 2);
+        auto Clear = [&](TSize T) { return T.cy < BH && T.cx < BW; };
+        if (Clear(E)) {
+            // Lo is clear of the edges; Hi, once found, is not.
+            int Lo = CF->Size(), Hi = 0;
+            TSize EHi{};
+            for (int Step = 1; !Hi && Lo < MaxFittedFontSize; Step *= 2) {
+                const int Next = Lo + std::min(Step, MaxFittedFontSize - Lo);
+                const TSize EN = Measure(Next);
+                if (Clear(EN)) {
+                    Lo = Next;
+                } else {
+                    Hi = Next;
+                    EHi = EN;
+                }
             }
-            E = E2;
+            while (Hi - Lo > 1) {
+                const int Mid = Lo + (Hi - Lo) / 2;
+                const TSize EM = Measure(Mid);
+                if (Clear(EM)) {
+                    Lo = Mid;
+                } else {
+                    Hi = Mid;
+                    EHi = EM;
+                }
+            }
+            CF->SetSize(Hi && Fits(EHi) ? Hi : Lo);
         }
         Font()->Assign(CF);
     }

@@ -16,6 +16,11 @@ using TTextPoligon = std::vector<Platform::TPoint>;
 
 class TText : public TSymbol {
 public:
+    // The largest size that fitting gives the font: the one that reaches the
+    // largest font height (Platform::MaxFontPixels). Boxes taller than that
+    // on screen keep it, however far the map is zoomed in.
+    static constexpr int MaxFittedFontSize = Platform::MaxFontPixels * 72 / 96;
+
     TText();
 
     const std::string& Text() const { return FText; }

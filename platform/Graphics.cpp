@@ -110,8 +110,10 @@ std::string FromQString(const QString& Text) {
 }
 
 int PointsToPixels(int Points) {
-    // MulDiv(Points, 96, 72): rounds halves away from zero.
-    int Magnitude = (std::abs(Points) * 96 + 36) / 72;
+    // MulDiv(Points, 96, 72): rounds halves away from zero. Wide, because
+    // sizes from files and code may be anything a 32-bit integer holds.
+    const long long Wide = (std::llabs(Points) * 96 + 36) / 72;
+    const int Magnitude = Wide > MaxFontPixels ? MaxFontPixels : static_cast<int>(Wide);
     return Points < 0 ? -Magnitude : Magnitude;
 }
 

@@ -141,7 +141,14 @@ private:
     int FOrientation = 0;
 };
 
-// Pixel height of an em for a point size at 96 DPI (MulDiv rounding).
+// The largest em height in pixels that a font takes: larger sizes are
+// measured and drawn at this height. It is far beyond any screen, yet keeps
+// glyph outlines, text extents and the pixel arithmetic on them well inside
+// 32 bits.
+constexpr int MaxFontPixels = 16384;
+
+// Pixel height of an em for a point size at 96 DPI (MulDiv rounding), never
+// beyond MaxFontPixels either way.
 int PointsToPixels(int Points);
 
 // Strings are single-byte: UTF-8 when they are valid UTF-8, otherwise Latin-1

@@ -4,6 +4,8 @@
 #include "platform/Bitmap.h"
 #include "support/MapFixture.h"
 
+#include <climits>
+
 using namespace Mapobjects;
 using Platform::TColor;
 using Platform::TRect;
@@ -204,6 +206,31 @@ TEST_F(SymbolOnMap, SelectionPatternFillsTheGlyphBoxWhenFastSelectionIsOff) {
         EXPECT_NE(C->Pixel(180 - W / 2 - 1, Y), Pattern) << Y;
         EXPECT_NE(C->Pixel(180 + W / 2, Y), Pattern) << Y;
     }
+}
+
+TEST_F(SymbolOnMap, AnySizePaintsWithinTheLargestFontAndStillHits) {
+    // Sizes beyond any screen, as code or a file may give them: drawn at the
+    // largest font, so a filled square covers the whole map.
+    ASSERT_TRUE(SymbolFontMissing());
+    S->SetShape(32);
+    for (int Size : {50527837, INT_MAX, -INT_MAX}) {
+        S->Font()->SetSize(Size);
+        Map.PaintMapToBitmap();
+        EXPECT_EQ(Testing::FindInk(MapCanvas(), Ink, true).Count, 0) << Size;
+    }
+    Testing::SetFont(S->Font(), "DejaVu Sans", INT_MAX);
+    S->SetShape('H');
+    Map.PaintMapToBitmap();
+    EXPECT_EQ(Map.Displayed().IndexOf(S), 0);
+    S->DrawSelection();
+
+    // The hit box is half the size as pixels, however far off the screen.
+    S->Font()->SetSize(INT_MAX);
+    Testing::Place(S, 1e12, -1e12);
+    EXPECT_TRUE(S->ContainsPoint(1e12, -1e12));
+    EXPECT_TRUE(S->ContainsPoint(0, 0));
+    S->Font()->SetSize(-INT_MAX);
+    EXPECT_FALSE(S->ContainsPoint(1e12, -1e12));
 }
 
 TEST_F(SymbolOnMap, XorBoxSelectionTwiceRestoresTheWindow) {

@@ -3,6 +3,7 @@
 #include "platform/Bitmap.h"
 #include "support/MapFixture.h"
 
+#include <climits>
 #include <cmath>
 
 using namespace Mapobjects;
@@ -97,6 +98,59 @@ TEST_F(TextOnMap, BoxOfFivePixelsGetsSizeThreeFirstEstimatesAreCappedAt200) {
     T = AddText("Ab", 0, 0, E.cx + 40, E.cy + 1);
     Paint();
     EXPECT_EQ(T->Font()->Size(), 200);
+}
+
+TEST_F(TextOnMap, OrdinaryBoxesGetTheLargestSizeThatFits) {
+    // Boxes that start the fitting too large and too small, wide and narrow;
+    // whatever the first estimate, the result is the one size that fits
+    // while the next one up does not.
+    const double Widths[] = {24, 45, 80, 150, 340};
+    const double Heights[] = {7, 12, 20, 33, 60, 120, 170};
+    for (const char* S : {"Hello", "MAP 42", "A rather long label", "il"})
+        for (double W : Widths)
+            for (double H : Heights) {
+                Layer->DeleteObjects();
+                TText* T = AddText(S, -170, -85, W, H);
+                Paint();
+                Platform::TFont F;
+                F.Assign(T->Font());
+                const int Size = F.Size();
+                if (Size < T->MinShowTextSize()) continue; // too small to be shown: any size
+                const Platform::TSize E = Extent(&F, S);
+                EXPECT_TRUE(E.cx <= W && E.cy <= H) << S << " " << W << "x" << H << " " << Size;
+                F.SetSize(Size + 1);
+                const Platform::TSize Next = Extent(&F, S);
+                EXPECT_TRUE(Next.cx > W || Next.cy > H) << S << " " << W << "x" << H << " " << Size;
+            }
+}
+
+TEST_F(TextOnMap, HugeBoxesFitQuicklyUpToTheLargestFontAtEveryZoom) {
+    // 2000 x 1000 map units: 200,000 pixels wide at zoom 100. Fitting used to
+    // walk there one point at a time. The anchor stays at the centre of the
+    // view, so the text is drawn at every zoom.
+    TText* T = AddText("Big text", 0, 0, 2000, 1000);
+    int Last = 0;
+    for (double Zoom : {0.01, 0.1, 1.0, 3.0, 10.0, 30.0, 100.0}) {
+        Map.SetZoom(Zoom);
+        Paint();
+        EXPECT_GE(T->Font()->Size(), Last) << Zoom;
+        Last = T->Font()->Size();
+    }
+    EXPECT_EQ(Last, TText::MaxFittedFontSize);
+    EXPECT_GE(Map.Displayed().IndexOf(T), 0);
+
+    // Text without width (a control character) grows by its height alone.
+    Layer->DeleteObjects();
+    T = AddText("\x01", 0, 0, 2000, 1000);
+    Paint();
+    EXPECT_EQ(T->Font()->Size(), TText::MaxFittedFontSize);
+
+    // A frozen text of any size measures itself at the largest font.
+    T->SetFreezeFontSize(true);
+    T->Font()->SetSize(INT_MAX);
+    Paint();
+    const Platform::TSize Capped = Extent(T->Font(), "\x01");
+    EXPECT_NEAR(T->Height() * Map.Scale(), Capped.cy + 1, 1e-6);
 }
 
 TEST_F(TextOnMap, ZoomingInEnlargesAnUnfrozenText) {

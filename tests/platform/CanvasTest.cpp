@@ -6,6 +6,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <climits>
 #include <gtest/gtest.h>
 
 using namespace Platform;
@@ -321,6 +322,30 @@ TEST(CanvasText, MetricsAreFixedAt96Dpi) {
     Bare.SetFont(&Font);
     EXPECT_EQ(Bare.TextExtent("Map layers"), Extent);
     EXPECT_LT(A->Canvas()->TextWidth("Map"), Extent.cx);
+}
+
+TEST(CanvasText, PointSizesBecomePixelsUpToTheFontCap) {
+    // MulDiv rounding below the cap; the cap itself for any larger size, so
+    // that sizes past 22 million points (N x 96 beyond 32 bits) stay sane.
+    const std::pair<int, int> Cases[] = {{0, 0},
+                                         {1, 1},
+                                         {3, 4},
+                                         {12, 16},
+                                         {-12, -16},
+                                         {72, 96},
+                                         {12288, 16384},
+                                         {12289, MaxFontPixels},
+                                         {22369622, MaxFontPixels},
+                                         {50527837, MaxFontPixels},
+                                         {INT_MAX, MaxFontPixels},
+                                         {-50527837, -MaxFontPixels},
+                                         {INT_MIN, -MaxFontPixels}};
+    for (auto [Points, Pixels] : Cases)
+        EXPECT_EQ(PointsToPixels(Points), Pixels) << Points;
+    TFont Font;
+    Font.SetSize(INT_MAX);
+    EXPECT_EQ(std::pair(Font.ToQFont().pixelSize(), Font.Height()),
+              std::pair(MaxFontPixels, -MaxFontPixels));
 }
 
 TEST(CanvasText, TextOutPutsTheCellTopLeftAtThePoint) {
