@@ -484,6 +484,26 @@ TEST(Regions, WindingPolygonsCombinedByXorLeaveAHoleCombinationsReportTheirKind)
     EXPECT_TRUE(A.IsEmpty()); // a moved-from region is empty, not broken
 }
 
+// Rings far larger than any canvas (a ring that the view clipping leaves
+// off screen, zoomed in closely) give the same region where it can be seen;
+// Qt alone fails on them, and leaks.
+TEST(Regions, HugePolygonsKeepTheirVisiblePart) {
+    const TPoint Wedge[3] = {{10, 10}, {10000000, 20}, {20, 10000000}};
+    for (TPolyFillMode Mode : {WINDING, ALTERNATE}) {
+        const TRgn R = TRgn::CreatePolygonRgn(Wedge, 3, Mode);
+        EXPECT_EQ(std::tuple(R.Contains(100, 100), R.Contains(30000, 30000), R.Contains(30000, 5),
+                             R.Contains(5, 30000), R.Contains(-1, -1)),
+                  std::tuple(true, true, false, false, false));
+    }
+    // Wound twice round the visible square: still filled under the winding
+    // rule, a hole under the alternate one.
+    const TPoint Twice[8] = {{-100000, -100000}, {100000, -100000},  {100000, 100000},
+                             {-100000, 100000},  {-100000, -100000}, {100000, -100000},
+                             {100000, 100000},   {-100000, 100000}};
+    EXPECT_TRUE(TRgn::CreatePolygonRgn(Twice, 8, WINDING).Contains(0, 0));
+    EXPECT_FALSE(TRgn::CreatePolygonRgn(Twice, 8, ALTERNATE).Contains(0, 0));
+}
+
 TEST(DrawingTools, SettersNotifyChangesAndAssignCopiesEverything) {
     EXPECT_EQ(ToQColor(clHighlight), QColor(0, 120, 215)); // red in the low byte
     EXPECT_EQ(ColorToRGB(clDefault), clBlack);
