@@ -933,7 +933,9 @@ private:
             if (IsModifier(S)) {
                 if (S == TStatement::Angle)
                     ApplyToCurrent([&](TCustomMapObject* Obj) {
-                        if (auto* Text = dynamic_cast<TText*>(Obj)) Text->SetAngle(NextFloat(Rest));
+                        // Turns of any size come down to one turn.
+                        if (auto* Text = dynamic_cast<TText*>(Obj))
+                            Text->SetAngle(std::fmod(NextFloat(Rest), 360.0));
                     });
                 continue;
             }

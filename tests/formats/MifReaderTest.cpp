@@ -83,7 +83,7 @@ TEST_F(MifReader, GeometryAndStyleClauses) {
 TEST_F(MifReader, TextsRectanglesEllipsesAndArcs) {
     ASSERT_TRUE(Load("Data\n"
                      "Text\n    \"Hello \"\"you\"\"\"\n    1 2 11 7\n"
-                     "    Font (\"Arial\",3,0,255)\n    Angle 30\n    Justify Center\n"
+                     "    Font (\"Arial\",3,0,255)\n    Angle 390\n    Justify Center\n"
                      "Rect 10 5 0 0\n"
                      "Roundrect 0 0 4 4\n  0.5\n"
                      "Ellipse -1 -2 3 2\n"
