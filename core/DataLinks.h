@@ -9,10 +9,21 @@ namespace Mapobjects {
 class TChartix;
 
 enum TMapDataLinkEvent {
-    mdlBeforeAddLayer, mdlAfterAddLayer, mdlBeforeDelLayer, mdlDelLayer, mdlAfterDelLayer,
-    mdlMoveLayer, mdlExchangeLayer, mdlLayerVisibleChanged, mdlLayerSelectableChanged,
-    mdlLayerEditableChanged, mdlLayerAutolabelChanged, mdlAddObject, mdlRemoveObject,
-    mdlAddSelection, mdlDelSelection
+    mdlBeforeAddLayer,
+    mdlAfterAddLayer,
+    mdlBeforeDelLayer,
+    mdlDelLayer,
+    mdlAfterDelLayer,
+    mdlMoveLayer,
+    mdlExchangeLayer,
+    mdlLayerVisibleChanged,
+    mdlLayerSelectableChanged,
+    mdlLayerEditableChanged,
+    mdlLayerAutolabelChanged,
+    mdlAddObject,
+    mdlRemoveObject,
+    mdlAddSelection,
+    mdlDelSelection
 };
 
 class TMapDataLink : public Platform::TPersistent {

@@ -40,7 +40,9 @@ TCustomMapObject* TMapLayer::Objects(int Index) const {
     return FObjects[static_cast<size_t>(Index)];
 }
 
-void TMapLayer::SetObjects(int Index, const TCustomMapObject* Object) { Objects(Index)->Assign(Object); }
+void TMapLayer::SetObjects(int Index, const TCustomMapObject* Object) {
+    Objects(Index)->Assign(Object);
+}
 
 TCustomMapObject* TMapLayer::NewObject(TMapObjectClass Class) {
     TCustomMapObject* Object = Class();
@@ -60,8 +62,10 @@ void TMapLayer::AddObject(TCustomMapObject* Object, bool Notify) {
     Object->Brush()->Assign(Options.DefaultBrush());
     Object->SetUseBGColor(Options.UseBGColor());
     Object->SetBGColor(Options.DefaultBGColor());
-    if (dynamic_cast<TText*>(Object)) Object->Font()->Assign(Options.DefaultTextFont());
-    else Object->Font()->Assign(Options.DefaultSymbolFont());
+    if (dynamic_cast<TText*>(Object))
+        Object->Font()->Assign(Options.DefaultTextFont());
+    else
+        Object->Font()->Assign(Options.DefaultSymbolFont());
     FMap->SetModified(true);
     if (Notify && FMap->OnAddObject) FMap->OnAddObject(FMap, Object);
     FMap->DataLinks().TraceMapEvent(mdlAddObject, this);
@@ -98,13 +102,24 @@ void TMapLayer::DeleteObjects() {
     if (FMap) FMap->DoUpdate(true);
 }
 
-
-std::unique_ptr<TBrush> TMapLayer::SetDefaultBrush(std::unique_ptr<TBrush> V) { return ReplaceOwned(FDefaultBrush, std::move(V)); }
-std::unique_ptr<TFont> TMapLayer::SetDefaultFont(std::unique_ptr<TFont> V) { return ReplaceOwned(FDefaultFont, std::move(V)); }
-std::unique_ptr<TPen> TMapLayer::SetDefaultPen(std::unique_ptr<TPen> V) { return ReplaceOwned(FDefaultPen, std::move(V)); }
-std::unique_ptr<TFont> TMapLayer::SetAutoLabelFontDefaultFont(std::unique_ptr<TFont> V) { return ReplaceOwned(FAutoLabelFont, std::move(V)); }
-std::unique_ptr<TDataFields> TMapLayer::SetFields(std::unique_ptr<TDataFields> V) { return ReplaceOwned(FFields, std::move(V)); }
-std::unique_ptr<TIndexCell> TMapLayer::SetIndex2D(std::unique_ptr<TIndexCell> V) { return ReplaceOwned(FIndex2D, std::move(V)); }
+std::unique_ptr<TBrush> TMapLayer::SetDefaultBrush(std::unique_ptr<TBrush> V) {
+    return ReplaceOwned(FDefaultBrush, std::move(V));
+}
+std::unique_ptr<TFont> TMapLayer::SetDefaultFont(std::unique_ptr<TFont> V) {
+    return ReplaceOwned(FDefaultFont, std::move(V));
+}
+std::unique_ptr<TPen> TMapLayer::SetDefaultPen(std::unique_ptr<TPen> V) {
+    return ReplaceOwned(FDefaultPen, std::move(V));
+}
+std::unique_ptr<TFont> TMapLayer::SetAutoLabelFontDefaultFont(std::unique_ptr<TFont> V) {
+    return ReplaceOwned(FAutoLabelFont, std::move(V));
+}
+std::unique_ptr<TDataFields> TMapLayer::SetFields(std::unique_ptr<TDataFields> V) {
+    return ReplaceOwned(FFields, std::move(V));
+}
+std::unique_ptr<TIndexCell> TMapLayer::SetIndex2D(std::unique_ptr<TIndexCell> V) {
+    return ReplaceOwned(FIndex2D, std::move(V));
+}
 
 void TMapLayer::SetWorkspaceStyle(const TMapStyle& Style) {
     FWorkspaceStyle = Style;
@@ -215,7 +230,8 @@ void TMapLayer::Paint() {
     if (FMap->ClientWidth() <= 0 || FMap->ClientHeight() <= 0) return;
     TCardinalArray Ids;
     if (GetAllIdsInRect(Bounds2CellBounds(FMap->ViewBounds()), Ids))
-        for (int I = 0; I < Ids.Count(); ++I) FObjects[Ids[I]]->Paint();
+        for (int I = 0; I < Ids.Count(); ++I)
+            FObjects[Ids[I]]->Paint();
 }
 
 void TMapLayer::PaintSelection() {
@@ -227,7 +243,8 @@ void TMapLayer::PaintSelection() {
 
 void TMapLayer::Zoom() {
     TBounds B;
-    for (const TCustomMapObject* Obj : FObjects) WidenByObject(B, *Obj);
+    for (const TCustomMapObject* Obj : FObjects)
+        WidenByObject(B, *Obj);
     if (FMap) FMap->ZoomToExtent(B);
 }
 
@@ -256,13 +273,16 @@ bool TMapLayer::SaveToFile(const std::string& FileName) {
 
 size_t TMapLayer::MemoryUsed() const {
     size_t N = sizeof(*this) + FObjects.capacity() * sizeof(void*);
-    for (const TCustomMapObject* Obj : FObjects) N += Obj->MemoryUsed();
+    for (const TCustomMapObject* Obj : FObjects)
+        N += Obj->MemoryUsed();
     return N;
 }
 
 // --- the layer list --------------------------------------------------------------
 
-TMapLayers::~TMapLayers() { Clear(); }
+TMapLayers::~TMapLayers() {
+    Clear();
+}
 
 TMapLayer* TMapLayers::Add(const std::string& FileName, const std::string& Name) {
     auto* Layer = new TMapLayer();
@@ -270,8 +290,10 @@ TMapLayer* TMapLayers::Add(const std::string& FileName, const std::string& Name)
     Layer->SetMap(FMap);
     TList::Add(Layer);
     std::string Full = FileName.empty() ? std::string() : ExpandFileName(FileName);
-    if (!Full.empty() && FileExists(Full)) Layer->LoadFromFile(Full, Name);
-    else Trace("File \"%s\" does not exists!", Full);
+    if (!Full.empty() && FileExists(Full))
+        Layer->LoadFromFile(Full, Name);
+    else
+        Trace("File \"%s\" does not exists!", Full);
     if (FMap && FMap->OnAddLayer) FMap->OnAddLayer(FMap, Layer);
     if (FMap) FMap->DataLinks().TraceMapEvent(mdlAfterAddLayer, Layer);
     return Layer;
@@ -287,8 +309,10 @@ TMapLayer* TMapLayers::Insert(const std::string& FileName, int Index) {
         throw;
     }
     if (!FileName.empty()) {
-        if (FileExists(FileName)) Layer->LoadFromFile(FileName, "");
-        else Trace("File \"%s\" does not exists!", FileName);
+        if (FileExists(FileName))
+            Layer->LoadFromFile(FileName, "");
+        else
+            Trace("File \"%s\" does not exists!", FileName);
     }
     if (FMap && FMap->OnAddLayer) FMap->OnAddLayer(FMap, Layer);
     return Layer;
@@ -309,7 +333,8 @@ void TMapLayers::Delete(int Index) {
 
 void TMapLayers::Clear() {
     std::vector<TMapLayer*> Layers(begin(), end());
-    for (TMapLayer* Layer : Layers) delete Layer;
+    for (TMapLayer* Layer : Layers)
+        delete Layer;
     if (FMap) FMap->DoUpdate(true);
     TList::Clear();
 }

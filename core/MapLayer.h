@@ -52,7 +52,8 @@ public:
     std::unique_ptr<Platform::TBrush> SetDefaultBrush(std::unique_ptr<Platform::TBrush> V);
     std::unique_ptr<Platform::TFont> SetDefaultFont(std::unique_ptr<Platform::TFont> V);
     std::unique_ptr<Platform::TPen> SetDefaultPen(std::unique_ptr<Platform::TPen> V);
-    std::unique_ptr<Platform::TFont> SetAutoLabelFontDefaultFont(std::unique_ptr<Platform::TFont> V);
+    std::unique_ptr<Platform::TFont>
+    SetAutoLabelFontDefaultFont(std::unique_ptr<Platform::TFont> V);
     TChartix* Map() const { return FMap; }
     void SetMap(TChartix* V) { FMap = V; }
     bool Editable() const { return FEditable; }

@@ -29,7 +29,9 @@ void TCustomMapTool::Done() {
     if (FChartix) FChartix->SetCursor(crDefault);
 }
 
-bool TCustomMapTool::GetEnabled() const { return FChartix && FChartix->Layers().Count() > 0; }
+bool TCustomMapTool::GetEnabled() const {
+    return FChartix && FChartix->Layers().Count() > 0;
+}
 
 void TCustomMapTool::SetChartix(TChartix* Map) {
     if (Map == FChartix) return;
@@ -73,7 +75,8 @@ TChartix* TCustomMapTool::FindChartix(TComponent* Component) {
 }
 
 TMapToolsManager::~TMapToolsManager() {
-    for (TCustomMapTool* Tool : *this) Tool->SetMapToolsManager(nullptr);
+    for (TCustomMapTool* Tool : *this)
+        Tool->SetMapToolsManager(nullptr);
 }
 
 int TMapToolsManager::GetActiveMapToolIndex() const {

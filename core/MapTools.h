@@ -22,9 +22,11 @@ public:
     ~TCustomMapTool() override;
 
     virtual void DblClick() {}
-    virtual void MouseDown(Platform::TMouseButton Button, Platform::TShiftState Shift, int X, int Y) {}
+    virtual void MouseDown(Platform::TMouseButton Button, Platform::TShiftState Shift, int X,
+                           int Y) {}
     virtual void MouseMove(Platform::TShiftState Shift, int X, int Y) {}
-    virtual void MouseUp(Platform::TMouseButton Button, Platform::TShiftState Shift, int X, int Y) {}
+    virtual void MouseUp(Platform::TMouseButton Button, Platform::TShiftState Shift, int X, int Y) {
+    }
     virtual void KeyDown(std::uint16_t& Key, Platform::TShiftState Shift) {}
     virtual void KeyUp(std::uint16_t& Key, Platform::TShiftState Shift) {}
     virtual void KeyPress(char& Key) {}

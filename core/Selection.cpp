@@ -9,8 +9,10 @@ void TSelection::Add(TCustomMapObject* MapObject, bool ClearFirst) {
     if (IndexOf(MapObject) >= 0) return;
     if (ClearFirst) Clear();
     TList::Add(MapObject);
-    if (FMap->FastSelection() && !FMap->InUpdate()) MapObject->DrawSelection();
-    else FMap->DoUpdate(true);
+    if (FMap->FastSelection() && !FMap->InUpdate())
+        MapObject->DrawSelection();
+    else
+        FMap->DoUpdate(true);
     if (FMap->OnAddSelection) FMap->OnAddSelection(FMap, MapObject);
     FMap->DataLinks().TraceMapEvent(mdlAddSelection, MapObject);
 }
@@ -19,8 +21,10 @@ void TSelection::Delete(int Index) {
     TCustomMapObject* MapObject = Get(Index);
     TList::Delete(Index);
     if (FMap->OnDelSelection) FMap->OnDelSelection(FMap, MapObject);
-    if (FMap->FastSelection() && !FMap->InUpdate()) MapObject->DrawSelection();
-    else if (!FMap->InUpdate()) FMap->DoUpdate(true);
+    if (FMap->FastSelection() && !FMap->InUpdate())
+        MapObject->DrawSelection();
+    else if (!FMap->InUpdate())
+        FMap->DoUpdate(true);
 }
 
 void TSelection::Remove(TCustomMapObject* MapObject) {
@@ -54,13 +58,15 @@ void TSelection::RemoveLayer(TMapLayer* Layer) {
 
 void TSelection::Paint() {
     if (!FMap->FastSelection()) return;
-    for (int I = 0; I < Count(); ++I) Get(I)->DrawSelection();
+    for (int I = 0; I < Count(); ++I)
+        Get(I)->DrawSelection();
 }
 
 void TSelection::Zoom() {
     if (Count() == 0) return;
     TBounds B;
-    for (const TCustomMapObject* Obj : *this) WidenByObject(B, *Obj);
+    for (const TCustomMapObject* Obj : *this)
+        WidenByObject(B, *Obj);
     FMap->ZoomToExtent(B);
 }
 

@@ -17,7 +17,8 @@ void TSubstrate::LoadFromFile(const std::string& FileName, std::unique_ptr<TRect
     FBitmap = std::move(Bitmap);
 }
 
-void TSubstrate::LoadFromFile(const std::string& FileName, double X, double Y, double Width, double Height) {
+void TSubstrate::LoadFromFile(const std::string& FileName, double X, double Y, double Width,
+                              double Height) {
     auto Rect = std::make_unique<TRectangle>();
     Rect->SetX0(X);
     Rect->SetY0(Y);
@@ -35,7 +36,9 @@ void TSubstrate::Paint() {
     FMap->Canvas()->StretchDraw(R, FBitmap.get());
 }
 
-TSubstrates::~TSubstrates() { Clear(); }
+TSubstrates::~TSubstrates() {
+    Clear();
+}
 
 TSubstrate* TSubstrates::Add(TSubstrate* Substrate) {
     Substrate->SetMap(FMap);
@@ -46,13 +49,14 @@ TSubstrate* TSubstrates::Add(TSubstrate* Substrate) {
 }
 
 TSubstrate* TSubstrates::LoadFromFile(const std::string& FileName, double X, double Y, double Width,
-                                       double Height) {
+                                      double Height) {
     auto S = std::make_unique<TSubstrate>();
     S->LoadFromFile(FileName, X, Y, Width, Height);
     return Add(S.release());
 }
 
-TSubstrate* TSubstrates::LoadFromFile(const std::string& FileName, std::unique_ptr<TRectangle> Rect) {
+TSubstrate* TSubstrates::LoadFromFile(const std::string& FileName,
+                                      std::unique_ptr<TRectangle> Rect) {
     auto S = std::make_unique<TSubstrate>();
     S->LoadFromFile(FileName, std::move(Rect));
     return Add(S.release());
@@ -72,7 +76,8 @@ void TSubstrates::Clear() {
 }
 
 void TSubstrates::Paint() {
-    for (int I = 0; I < Count(); ++I) Get(I)->Paint();
+    for (int I = 0; I < Count(); ++I)
+        Get(I)->Paint();
 }
 
 } // namespace Mapobjects

@@ -39,7 +39,8 @@ public:
     TChartix* Map() const { return FMap; }
     void SetMap(TChartix* V) { FMap = V; }
     TSubstrate* Add(TSubstrate* Substrate);
-    TSubstrate* LoadFromFile(const std::string& FileName, double X, double Y, double Width, double Height);
+    TSubstrate* LoadFromFile(const std::string& FileName, double X, double Y, double Width,
+                             double Height);
     TSubstrate* LoadFromFile(const std::string& FileName, std::unique_ptr<TRectangle> Rect);
     TSubstrate* GetSubstrate(int Index) const { return Get(Index); }
     void SetSubstrate(int Index, TSubstrate* S) { Put(Index, S); }

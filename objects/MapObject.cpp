@@ -8,8 +8,9 @@ namespace Mapobjects {
 using namespace Platform;
 
 TCustomMapObject::TCustomMapObject()
-    : FBrush(std::make_unique<TBrush>()), FFont(std::make_unique<TFont>()), FPen(std::make_unique<TPen>()),
-      FParts(std::make_unique<TParts>()), FFields(std::make_unique<TDataFields>()) {}
+    : FBrush(std::make_unique<TBrush>()), FFont(std::make_unique<TFont>()),
+      FPen(std::make_unique<TPen>()), FParts(std::make_unique<TParts>()),
+      FFields(std::make_unique<TDataFields>()) {}
 
 TCustomMapObject::~TCustomMapObject() {
     if (FMap && !FMap->Destroying()) {
@@ -23,17 +24,27 @@ TCustomMapObject::~TCustomMapObject() {
     if (FLayer) FLayer->RemoveObject(this);
 }
 
-
-std::unique_ptr<TBrush> TCustomMapObject::SetBrush(std::unique_ptr<TBrush> V) { return ReplaceOwned(FBrush, std::move(V)); }
-std::unique_ptr<TFont> TCustomMapObject::SetFont(std::unique_ptr<TFont> V) { return ReplaceOwned(FFont, std::move(V)); }
-std::unique_ptr<TPen> TCustomMapObject::SetPen(std::unique_ptr<TPen> V) { return ReplaceOwned(FPen, std::move(V)); }
-std::unique_ptr<TParts> TCustomMapObject::SetParts(std::unique_ptr<TParts> V) { return ReplaceOwned(FParts, std::move(V)); }
-std::unique_ptr<TDataFields> TCustomMapObject::SetFields(std::unique_ptr<TDataFields> V) { return ReplaceOwned(FFields, std::move(V)); }
+std::unique_ptr<TBrush> TCustomMapObject::SetBrush(std::unique_ptr<TBrush> V) {
+    return ReplaceOwned(FBrush, std::move(V));
+}
+std::unique_ptr<TFont> TCustomMapObject::SetFont(std::unique_ptr<TFont> V) {
+    return ReplaceOwned(FFont, std::move(V));
+}
+std::unique_ptr<TPen> TCustomMapObject::SetPen(std::unique_ptr<TPen> V) {
+    return ReplaceOwned(FPen, std::move(V));
+}
+std::unique_ptr<TParts> TCustomMapObject::SetParts(std::unique_ptr<TParts> V) {
+    return ReplaceOwned(FParts, std::move(V));
+}
+std::unique_ptr<TDataFields> TCustomMapObject::SetFields(std::unique_ptr<TDataFields> V) {
+    return ReplaceOwned(FFields, std::move(V));
+}
 
 void TCustomMapObject::UpdateBounds() {
     FParts->ResetBounds();
     for (int I = 0; I < FParts->Count(); ++I)
-        for (const TMapPoint& P : FParts->Items(I)->Points()) FParts->AddPoint(P.X, P.Y, 0);
+        for (const TMapPoint& P : FParts->Items(I)->Points())
+            FParts->AddPoint(P.X, P.Y, 0);
 }
 
 TPoint TCustomMapObject::GetPixels(int PartIndex, int PointIndex) const {
@@ -47,7 +58,9 @@ bool TCustomMapObject::GetSelected() const {
     return FMap && FMap->Selection().IndexOf(this) >= 0;
 }
 
-void TCustomMapObject::SetSelected(bool) { DrawSelection(); }
+void TCustomMapObject::SetSelected(bool) {
+    DrawSelection();
+}
 
 void TCustomMapObject::Select() {
     if (FMap && !GetSelected()) FMap->Selection().Add(this, false);
@@ -136,7 +149,8 @@ bool TCustomMapObject::ContainsPoint(double X, double Y) {
 }
 
 bool TCustomMapObject::ContainsRect(double X1, double Y1, double X2, double Y2) {
-    return ContainsPoint(X1, Y1) && ContainsPoint(X2, Y1) && ContainsPoint(X2, Y2) && ContainsPoint(X1, Y2);
+    return ContainsPoint(X1, Y1) && ContainsPoint(X2, Y1) && ContainsPoint(X2, Y2) &&
+           ContainsPoint(X1, Y2);
 }
 
 bool TCustomMapObject::Intersects(TCustomMapObject* Obj) {
@@ -155,7 +169,9 @@ bool TCustomMapObject::Contains(TCustomMapObject* Obj) {
     return true;
 }
 
-bool TCustomMapObject::Within(TCustomMapObject* Obj) { return Obj->Contains(this); }
+bool TCustomMapObject::Within(TCustomMapObject* Obj) {
+    return Obj->Contains(this);
+}
 
 bool TCustomMapObject::WithinRect(double X1, double Y1, double X2, double Y2) {
     for (int I = 0; I < FParts->Count(); ++I)
@@ -188,7 +204,8 @@ bool BoxIntersectsRect(const TBounds& Box, double X1, double Y1, double X2, doub
         for (int K = 0; K < 4; ++K) {
             int L = (K + 1) % 4;
             TPointEx P;
-            if (Edge.IsIntersected(VectorEx(PointEx(R[K][0], R[K][1]), PointEx(R[L][0], R[L][1])), P) &&
+            if (Edge.IsIntersected(VectorEx(PointEx(R[K][0], R[K][1]), PointEx(R[L][0], R[L][1])),
+                                   P) &&
                 Edge.IsPointInsideBoundsRect(P))
                 return true;
         }
@@ -201,9 +218,10 @@ bool TCustomMapObject::IntersectsRect(double X1, double Y1, double X2, double Y2
 }
 
 size_t TCustomMapObject::MemoryUsed() const {
-    size_t N = sizeof(*this) + sizeof(TBrush) + sizeof(TFont) + FFont->Name().capacity() + sizeof(TPen) +
-               sizeof(TParts) + sizeof(TDataFields);
-    for (int I = 0; I < FParts->Count(); ++I) N += sizeof(TPart) + FParts->Items(I)->Points().MemoryUsed();
+    size_t N = sizeof(*this) + sizeof(TBrush) + sizeof(TFont) + FFont->Name().capacity() +
+               sizeof(TPen) + sizeof(TParts) + sizeof(TDataFields);
+    for (int I = 0; I < FParts->Count(); ++I)
+        N += sizeof(TPart) + FParts->Items(I)->Points().MemoryUsed();
     N += static_cast<size_t>(FFields->Count()) * (sizeof(TDataField) + 16);
     return N;
 }

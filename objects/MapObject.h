@@ -99,6 +99,8 @@ bool BoxIntersectsRect(const TBounds& Box, double X1, double Y1, double X2, doub
 
 // The class argument of NewObject: makes a new, empty object of one kind.
 using TMapObjectClass = TCustomMapObject* (*)();
-template <class T> TCustomMapObject* MapObjectClassOf() { return new T(); }
+template <class T> TCustomMapObject* MapObjectClassOf() {
+    return new T();
+}
 
 } // namespace Mapobjects

@@ -350,8 +350,8 @@ TTools MakeTools(const TPen& Pen, const TBrush& Brush, TPenMode Mode) {
     const QColor C = QColor::fromRgb(BrushColor);
     // Qt's pattern for each brush style, in the order of TBrushStyle.
     static constexpr Qt::BrushStyle Patterns[] = {
-        Qt::SolidPattern,  Qt::NoBrush,       Qt::HorPattern,   Qt::VerPattern,
-        Qt::FDiagPattern,  Qt::BDiagPattern,  Qt::CrossPattern, Qt::DiagCrossPattern};
+        Qt::SolidPattern, Qt::NoBrush,      Qt::HorPattern,   Qt::VerPattern,
+        Qt::FDiagPattern, Qt::BDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
     if (Brush.Style() != bsClear) T.Brush = QBrush(C, Patterns[Brush.Style()]);
     T.Hatched = Brush.Style() >= bsHorizontal;
     return T;
@@ -845,7 +845,8 @@ void TCanvas::FillRegion(const QRegion& Region) {
                 if (T.Mode == pmCopy) {
                     std::fill(Row + R.left(), Row + R.right() + 1, Color);
                 } else {
-                    for (int X = R.left(); X <= R.right(); ++X) Row[X] = Rop(T.Mode, Color, Row[X]);
+                    for (int X = R.left(); X <= R.right(); ++X)
+                        Row[X] = Rop(T.Mode, Color, Row[X]);
                 }
             }
         }
