@@ -337,13 +337,12 @@ TTools MakeTools(const TPen& Pen, const TBrush& Brush, TPenMode Mode) {
     }
 
     if (Mode == pmNop) return T;
-    const TBitmap* Pattern = Brush.Bitmap();
-    if (Pattern && !Pattern->Empty()) {
+    if (const QImage* Pattern = Brush.Pattern()) {
         T.HasBrush = true;
         if (Mode == pmBlack || Mode == pmWhite)
             T.Brush = QBrush(QColor::fromRgb(BrushColor));
         else
-            T.Brush = QBrush(Pattern->Image());
+            T.Brush = QBrush(*Pattern);
         return T;
     }
     T.HasBrush = Brush.Style() != bsClear;
@@ -533,8 +532,7 @@ TCanvas::TCanvas()
 
 const TTools& TCanvas::CurrentTools() {
     if (!FTools) FTools = std::make_unique<TCanvasTools>();
-    // A pattern bitmap can change its pixels unnoticed: never keep it.
-    if (FToolsStale || FBrush->Bitmap()) {
+    if (FToolsStale) {
         FTools->Tools = MakeTools(*FPen, *FBrush, FPen->Mode());
         FToolsStale = false;
     }
@@ -707,7 +705,7 @@ void TCanvas::FillRect(const TRect& R) {
 }
 
 void TCanvas::FrameRect(const TRect& R) {
-    if (FBrush->Style() == bsClear && !FBrush->Bitmap()) return;
+    if (FBrush->Style() == bsClear && !FBrush->HasPattern()) return;
     if (!Painter()) return;
     TPixels Px(*FImage);
     const QRgb C = ToRgb(FBrush->Color());

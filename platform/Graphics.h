@@ -6,11 +6,13 @@
 #include "platform/Classes.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
 class QColor;
 class QFont;
+class QImage;
 class QString;
 
 namespace Platform {
@@ -118,16 +120,22 @@ public:
     void SetColor(TColor V);
     TBrushStyle Style() const { return FStyle; }
     void SetStyle(TBrushStyle V);
-    // A pattern bitmap (referenced, not owned): the brush paints with it as a
-    // texture while it is set. Setting a bitmap makes the style solid.
-    TBitmap* Bitmap() const { return FBitmap; }
-    void SetBitmap(TBitmap* V);
+    // A pattern: the brush paints with a copy of the bitmap's pixels as a
+    // texture, taken when it is set, so the bitmap may change or go at any
+    // time afterwards; null sets none. Setting one makes the style solid.
+    // SetColor and SetStyle end the pattern, whatever the value: a fill that
+    // sets a colour or a style is a plain fill.
+    void SetBitmap(const TBitmap* V);
+    bool HasPattern() const { return FPattern != nullptr; }
+    // The pattern's pixels, or null.
+    const QImage* Pattern() const { return FPattern.get(); }
     void Assign(const TPersistent* Source) override;
 
 private:
     TColor FColor = clWhite;
     TBrushStyle FStyle = bsSolid;
-    TBitmap* FBitmap = nullptr;
+    // Never changed once made, so copies of the brush share it.
+    std::shared_ptr<const QImage> FPattern;
 };
 
 enum TFontStyle { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
