@@ -287,11 +287,14 @@ void TChartix::NormalToRotated(double X, double Y, double& RX, double& RY) const
     }
 }
 
+// Objects get their extents anew once their points have turned: drawing
+// through the index and hit testing both go by the extents.
 void TChartix::Rotate() {
     for (int L = 0; L < FLayers->Count(); ++L) {
         TMapLayer* Layer = FLayers->Get(L);
         for (int O = 0; O < Layer->ObjectCount(); ++O) {
-            TParts& Parts = Layer->Objects(O)->Parts();
+            TCustomMapObject* Object = Layer->Objects(O);
+            TParts& Parts = Object->Parts();
             for (int P = 0; P < Parts.Count(); ++P) {
                 TMapPoints& Points = Parts.Items(P)->Points();
                 for (TMapPoint& Pt : Points) {
@@ -302,6 +305,7 @@ void TChartix::Rotate() {
                     Pt.UpdateBounds(Points);
                 }
             }
+            Object->UpdateBounds();
         }
         Layer->IndexChanged();
     }
