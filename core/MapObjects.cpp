@@ -48,6 +48,12 @@ TChartix::~TChartix() {
         Link->MapDestroyed();
     for (TCustomMapTool* Tool : *FMapToolsManager)
         Tool->MapDestroyed();
+    // Objects freed now announce nothing, so nothing may go on listing them;
+    // and the layers go first, while the rest of the map is whole for the
+    // handlers their destructors call.
+    FSelection->TMapObjectsList::Clear();
+    FDisplayed->Clear();
+    FLayers->Clear();
     FSelectionPattern.reset();
     FMapBitmap.reset();
     FMapToolsManager.reset();

@@ -35,12 +35,13 @@ bool TCustomMapTool::GetEnabled() const {
 
 void TCustomMapTool::SetChartix(TChartix* Map) {
     if (Map == FChartix) return;
+    // Leaving the old map's manager first, also when moving straight to
+    // another map: a manager never lists a tool that works elsewhere.
+    if (FManager) FManager->Remove(this);
+    FManager = nullptr;
     if (Map) {
         FManager = &Map->MapToolsManager();
         FManager->Add(this);
-    } else {
-        if (FManager) FManager->Remove(this);
-        FManager = nullptr;
     }
     FChartix = Map;
 }
