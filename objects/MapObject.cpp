@@ -55,7 +55,7 @@ TPoint TCustomMapObject::GetPixels(int PartIndex, int PointIndex) const {
 }
 
 bool TCustomMapObject::GetSelected() const {
-    return FMap && FMap->Selection().IndexOf(this) >= 0;
+    return FMap && FMap->Selection().Contains(this);
 }
 
 void TCustomMapObject::SetSelected(bool) {
@@ -121,7 +121,7 @@ void TCustomMapObject::Draw() {
     // A rebuild starts from an empty list and draws each object once; drawing
     // outside it (a new object, a selection highlight) must not list an
     // object twice.
-    if (FMap->IsBusy() || FMap->Displayed().IndexOf(this) < 0) FMap->Displayed().Add(this);
+    if (FMap->IsBusy() || !FMap->Displayed().Contains(this)) FMap->Displayed().Add(this);
 }
 
 void TCustomMapObject::DrawSelection() {

@@ -42,6 +42,10 @@ protected:
     [[noreturn]] void AssignError(const TPersistent* Source) const;
 };
 
+// What a list tells its descendants of an item: it came in; it left and
+// was freed (owning lists) or just left (plain lists); it was handed out.
+enum TListNotification { lnAdded, lnDeleted, lnExtracted };
+
 // Pointer list that owns nothing (owning descendants free their items themselves).
 template <class T> class TList : public TObject {
 public:
@@ -52,20 +56,27 @@ public:
     }
     void Put(int Index, T* Item) {
         CheckIndex(Index);
+        T* Old = FItems[static_cast<size_t>(Index)];
         FItems[static_cast<size_t>(Index)] = Item;
+        Notify(Old, lnDeleted);
+        Notify(Item, lnAdded);
     }
     T* operator[](int Index) const { return Get(Index); }
     int Add(T* Item) {
         FItems.push_back(Item);
+        Notify(Item, lnAdded);
         return Count() - 1;
     }
     void Insert(int Index, T* Item) {
         if (Index < 0 || Index > Count()) ListIndexError(Index);
         FItems.insert(FItems.begin() + Index, Item);
+        Notify(Item, lnAdded);
     }
     void Delete(int Index) {
         CheckIndex(Index);
+        T* Item = FItems[static_cast<size_t>(Index)];
         FItems.erase(FItems.begin() + Index);
+        Notify(Item, lnDeleted);
     }
     // Removes the first occurrence; returns its former index or -1.
     int Remove(T* Item) {
@@ -77,7 +88,18 @@ public:
         auto It = std::find(FItems.begin(), FItems.end(), Item);
         return It == FItems.end() ? -1 : static_cast<int>(It - FItems.begin());
     }
-    virtual void Clear() { FItems.clear(); }
+    // Searches from the end: cheap for items added last.
+    int LastIndexOf(const T* Item) const {
+        for (size_t I = FItems.size(); I-- > 0;)
+            if (FItems[I] == Item) return static_cast<int>(I);
+        return -1;
+    }
+    virtual void Clear() {
+        std::vector<T*> Items;
+        Items.swap(FItems);
+        for (T* Item : Items)
+            Notify(Item, lnDeleted);
+    }
     void Move(int CurIndex, int NewIndex) {
         if (CurIndex == NewIndex) return;
         CheckIndex(CurIndex);
@@ -97,6 +119,8 @@ public:
     auto end() const { return FItems.end(); }
 
 protected:
+    // Every item that enters or leaves the list passes here (moves do not).
+    virtual void Notify(T* Item, TListNotification Action) {}
     void CheckIndex(int Index) const {
         if (Index < 0 || Index >= Count()) ListIndexError(Index);
     }
