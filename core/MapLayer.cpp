@@ -37,7 +37,21 @@ TMapLayer::~TMapLayer() {
 
 TCustomMapObject* TMapLayer::Objects(int Index) const {
     if (Index < 0 || Index >= ObjectCount()) ListIndexError(Index);
-    return FObjects[static_cast<size_t>(Index)];
+    return FObjects[static_cast<size_t>(Index)].get();
+}
+
+void TMapLayer::SetMap(TChartix* Map) {
+    if (Map == FMap) return;
+    if (FMap && !FMap->Destroying()) {
+        // The map that loses the layer must not keep its objects listed.
+        FMap->Selection().RemoveLayer(this);
+        FMap->Displayed().RemoveIf(
+            [this](const TCustomMapObject* O) { return O->Layer() == this; });
+        FMap->DoUpdate(true);
+    }
+    FMap = Map;
+    for (const auto& Object : FObjects)
+        Object->SetMap(Map);
 }
 
 void TMapLayer::SetObjects(int Index, const TCustomMapObject* Object) {
@@ -50,8 +64,9 @@ TCustomMapObject* TMapLayer::NewObject(TMapObjectClass Class) {
     return Object;
 }
 
-void TMapLayer::AddObject(TCustomMapObject* Object, bool Notify) {
-    FObjects.push_back(Object);
+void TMapLayer::AddObject(std::unique_ptr<TCustomMapObject> Owned, bool Notify) {
+    TCustomMapObject* Object = Owned.get();
+    FObjects.push_back(std::move(Owned));
     Object->SetMap(FMap);
     Object->SetLayer(this);
     Object->Fields().Assign(FFields.get());
@@ -72,9 +87,32 @@ void TMapLayer::AddObject(TCustomMapObject* Object, bool Notify) {
     if (!FMap->InUpdate()) Object->Paint();
 }
 
-void TMapLayer::RemoveObject(TCustomMapObject* Object) {
-    auto It = std::find(FObjects.begin(), FObjects.end(), Object);
+namespace {
+
+// The entry of Object, looked for from the end: objects are mostly deleted
+// last first.
+template <class V> auto FindObject(V& Objects, const TCustomMapObject* Object) {
+    auto It = std::find_if(Objects.rbegin(), Objects.rend(),
+                           [Object](const auto& Entry) { return Entry.get() == Object; });
+    return It == Objects.rend() ? Objects.end() : std::prev(It.base());
+}
+
+} // namespace
+
+std::unique_ptr<TCustomMapObject> TMapLayer::RemoveObject(TCustomMapObject* Object) {
+    auto It = FindObject(FObjects, Object);
+    if (It == FObjects.end()) return nullptr;
+    std::unique_ptr<TCustomMapObject> Owned = std::move(*It);
+    FObjects.erase(It);
+    Owned->SetLayer(nullptr);
+    IndexChanged();
+    return Owned;
+}
+
+void TMapLayer::Unlink(TCustomMapObject* Object) {
+    auto It = FindObject(FObjects, Object);
     if (It == FObjects.end()) return;
+    (void)It->release(); // being destroyed by whoever deleted it
     FObjects.erase(It);
     IndexChanged();
 }
@@ -82,23 +120,46 @@ void TMapLayer::RemoveObject(TCustomMapObject* Object) {
 void TMapLayer::DeleteObject(int Index) {
     if (Index != -1) {
         TCustomMapObject* Object = Objects(Index);
-        delete Object; // its destructor announces the removal and unlinks it
-        // A destructor that did not unlink (no layer) leaves the entry; drop it.
-        if (Index < ObjectCount() && FObjects[static_cast<size_t>(Index)] == Object)
-            FObjects.erase(FObjects.begin() + Index);
-        IndexChanged();
+        Object->BeforeDestruction(); // still whole, still on the layer
+        // A handler may have moved things: find the entry again if need be.
+        auto It = Index < ObjectCount() && FObjects[static_cast<size_t>(Index)].get() == Object
+                      ? FObjects.begin() + Index
+                      : FindObject(FObjects, Object);
+        if (It != FObjects.end()) {
+            std::unique_ptr<TCustomMapObject> Owned = std::move(*It);
+            FObjects.erase(It);
+            Owned->SetLayer(nullptr);
+            IndexChanged();
+        }
     }
     if (FMap) FMap->DoUpdate(true);
 }
 
+// Linear in the number of objects: the selection and Displayed let go of
+// all of them in one pass each; then each object, the last first, sends what
+// a single deletion sends and is freed.
 void TMapLayer::DeleteObjects() {
-    std::vector<TCustomMapObject*> Objects;
+    std::vector<std::unique_ptr<TCustomMapObject>> Objects;
     Objects.swap(FObjects);
-    for (auto It = Objects.rbegin(); It != Objects.rend(); ++It) {
-        (*It)->SetLayer(nullptr); // already out of the list
-        delete *It;
-    }
     IndexChanged();
+    TChartix* Map = FMap && !FMap->Destroying() ? FMap : nullptr;
+    std::vector<char> WasSelected(Objects.size(), 0);
+    if (Map) {
+        TSelection& Selection = Map->Selection();
+        for (size_t I = 0; I < Objects.size(); ++I) {
+            Objects[I]->FDying = true;
+            WasSelected[I] = Selection.Contains(Objects[I].get());
+        }
+        auto Dying = [](const TCustomMapObject* O) { return O->FDying; };
+        Selection.RemoveIf(Dying);
+        Map->Displayed().RemoveIf(Dying);
+    }
+    for (size_t I = Objects.size(); I-- > 0;) {
+        TCustomMapObject* Object = Objects[I].get();
+        Object->SetLayer(nullptr); // already out of the list
+        if (Map && Object->Map() == Map) Object->AnnounceRemoval(WasSelected[I] != 0);
+        Objects[I].reset();
+    }
     if (FMap) FMap->DoUpdate(true);
 }
 
@@ -169,7 +230,7 @@ void TMapLayer::SetUseIndex2D(bool Value) {
     FUseIndex2D = Value;
     // An unbuilt index is loaded or built now; a built one is kept, and then
     // rebuilt at its next use if objects changed meanwhile.
-    bool Fresh = FIndex2D->NotBuilt();
+    const bool Fresh = FIndex2D->NotBuilt();
     FIndex2D->SetLayer(Value ? this : nullptr);
     if (Value && Fresh) FIndexStale = false;
 }
@@ -207,7 +268,7 @@ bool TMapLayer::GetAllIdsInRect(const TCellBounds& B, TCardinalArray& Ids) {
                 Ids.Remove(I);
                 continue;
             }
-            TCustomMapObject* Obj = FObjects[Id];
+            TCustomMapObject* Obj = FObjects[Id].get();
             if (!Obj->IntersectsRect(B.MinX, B.MinY, B.MaxX, B.MaxY) &&
                 !Obj->WithinRect(B.MinX, B.MinY, B.MaxX, B.MaxY))
                 Ids.Remove(I);
@@ -215,7 +276,7 @@ bool TMapLayer::GetAllIdsInRect(const TCellBounds& B, TCardinalArray& Ids) {
         return true;
     }
     for (int I = 0; I < ObjectCount(); ++I) {
-        TCustomMapObject* Obj = FObjects[static_cast<size_t>(I)];
+        TCustomMapObject* Obj = FObjects[static_cast<size_t>(I)].get();
         if (Obj->IntersectsRect(B.MinX, B.MinY, B.MaxX, B.MaxY) ||
             Obj->WithinRect(B.MinX, B.MinY, B.MaxX, B.MaxY) ||
             Obj->ContainsRect(B.MinX, B.MinY, B.MaxX, B.MaxY))
@@ -243,7 +304,7 @@ void TMapLayer::PaintSelection() {
 
 void TMapLayer::Zoom() {
     TBounds B;
-    for (const TCustomMapObject* Obj : FObjects)
+    for (const auto& Obj : FObjects)
         WidenByObject(B, *Obj);
     if (FMap) FMap->ZoomToExtent(B);
 }
@@ -273,7 +334,7 @@ bool TMapLayer::SaveToFile(const std::string& FileName) {
 
 size_t TMapLayer::MemoryUsed() const {
     size_t N = sizeof(*this) + FObjects.capacity() * sizeof(void*);
-    for (const TCustomMapObject* Obj : FObjects)
+    for (const auto& Obj : FObjects)
         N += Obj->MemoryUsed();
     return N;
 }
@@ -284,11 +345,25 @@ TMapLayers::~TMapLayers() {
     Clear();
 }
 
+void TMapLayers::SetMap(TChartix* Map) {
+    FMap = Map;
+    for (TMapLayer* Layer : *this)
+        Layer->SetMap(Map);
+}
+
+void TMapLayers::Notify(TMapLayer* Layer, TListNotification Action) {
+    // A layer in the list is the map's; one handed out is nobody's. A layer
+    // about to be freed keeps its map: its destructor still tells it.
+    if (Action == lnAdded)
+        Layer->SetMap(FMap);
+    else if (Action == lnExtracted)
+        Layer->SetMap(nullptr);
+}
+
 TMapLayer* TMapLayers::Add(const std::string& FileName, const std::string& Name) {
-    auto* Layer = new TMapLayer();
-    Layer->SetName(Name);
-    Layer->SetMap(FMap);
-    TList::Add(Layer);
+    auto Owned = std::make_unique<TMapLayer>();
+    Owned->SetName(Name);
+    TMapLayer* Layer = TOwnerList::Add(std::move(Owned));
     std::string Full = FileName.empty() ? std::string() : ExpandFileName(FileName);
     if (!Full.empty() && FileExists(Full))
         Layer->LoadFromFile(Full, Name);
@@ -300,14 +375,7 @@ TMapLayer* TMapLayers::Add(const std::string& FileName, const std::string& Name)
 }
 
 TMapLayer* TMapLayers::Insert(const std::string& FileName, int Index) {
-    auto* Layer = new TMapLayer();
-    Layer->SetMap(FMap);
-    try {
-        TList::Insert(Index, Layer);
-    } catch (...) {
-        delete Layer;
-        throw;
-    }
+    TMapLayer* Layer = TOwnerList::Insert(Index, std::make_unique<TMapLayer>());
     if (!FileName.empty()) {
         if (FileExists(FileName))
             Layer->LoadFromFile(FileName, "");
@@ -324,29 +392,25 @@ void TMapLayers::Delete(int Index) {
     if (FMap && FMap->OnBeforeDelLayer) FMap->OnBeforeDelLayer(FMap, Layer, true, AllowDelete);
     if (!AllowDelete) return;
     if (FMap) FMap->DataLinks().TraceMapEvent(mdlDelLayer, Layer);
-    delete Layer;
-    TList::Delete(Index);
+    TOwnerList::Delete(Index);
     if (FMap) FMap->DoUpdate(true);
     if (FMap && FMap->OnAfterDelLayer) FMap->OnAfterDelLayer(FMap);
     if (FMap) FMap->DataLinks().TraceMapEvent(mdlAfterDelLayer, this);
 }
 
 void TMapLayers::Clear() {
-    std::vector<TMapLayer*> Layers(begin(), end());
-    for (TMapLayer* Layer : Layers)
-        delete Layer;
+    TOwnerList::Clear();
     if (FMap) FMap->DoUpdate(true);
-    TList::Clear();
 }
 
 void TMapLayers::Move(int CurIndex, int NewIndex) {
-    TList::Move(CurIndex, NewIndex);
+    TOwnerList::Move(CurIndex, NewIndex);
     if (FMap) FMap->DoUpdate(true);
     if (FMap) FMap->DataLinks().TraceMapEvent(mdlMoveLayer, Get(NewIndex));
 }
 
 void TMapLayers::Exchange(int Index1, int Index2) {
-    TList::Exchange(Index1, Index2);
+    TOwnerList::Exchange(Index1, Index2);
     if (FMap) FMap->DoUpdate(true);
     if (FMap) FMap->DataLinks().TraceMapEvent(mdlExchangeLayer, this);
 }

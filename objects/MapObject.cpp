@@ -13,15 +13,25 @@ TCustomMapObject::TCustomMapObject()
       FFields(std::make_unique<TDataFields>()) {}
 
 TCustomMapObject::~TCustomMapObject() {
-    if (FMap && !FMap->Destroying()) {
-        if (GetSelected()) FMap->Selection().Remove(this);
-        while (FMap->Displayed().Remove(this) >= 0) {
-        }
-        if (FMap->OnDeleteObject) FMap->OnDeleteObject(this);
-        FMap->DataLinks().TraceMapEvent(mdlRemoveObject, this);
-        FMap->DoUpdate(true);
-    }
-    if (FLayer) FLayer->RemoveObject(this);
+    BeforeDestruction();
+    if (FLayer) FLayer->Unlink(this);
+}
+
+void TCustomMapObject::BeforeDestruction() {
+    if (FRemovalAnnounced) return;
+    FRemovalAnnounced = true;
+    if (!FMap || FMap->Destroying()) return;
+    if (GetSelected()) FMap->Selection().Remove(this);
+    FMap->Displayed().RemoveAll(this);
+    AnnounceRemoval(false); // the selection has announced its part
+}
+
+void TCustomMapObject::AnnounceRemoval(bool WasSelected) {
+    FRemovalAnnounced = true;
+    if (WasSelected) FMap->Selection().AnnounceRemoved(this);
+    if (FMap->OnDeleteObject) FMap->OnDeleteObject(this);
+    FMap->DataLinks().TraceMapEvent(mdlRemoveObject, this);
+    FMap->DoUpdate(true);
 }
 
 std::unique_ptr<TBrush> TCustomMapObject::SetBrush(std::unique_ptr<TBrush> V) {
@@ -117,7 +127,9 @@ void TCustomMapObject::DrawAutoLabel() {
 }
 
 void TCustomMapObject::Draw() {
-    if (!FMap) return;
+    // An object on its way out is drawn (its marks erased) but never listed
+    // again.
+    if (!FMap || FRemovalAnnounced || FDying) return;
     // A rebuild starts from an empty list and draws each object once; drawing
     // outside it (a new object, a selection highlight) must not list an
     // object twice.

@@ -12,6 +12,139 @@ using namespace Mapobjects;
 using Platform::TObject;
 using Testing::AddSquare;
 
+namespace {
+
+// Every notification as text, host events and link notifications in one
+// stream: "event:kind(name)" / "link:event(name)". Objects are named by Tag.
+struct TJournal : TMapDataLink {
+    std::vector<std::string> Lines;
+    static std::string NameOf(TObject* O) {
+        if (auto* Obj = dynamic_cast<TCustomMapObject*>(O)) {
+            // A region still whole says so; a half-destroyed one has lost its kind.
+            const char* Kind = dynamic_cast<TRegion*>(Obj) ? "region" : "object";
+            return Platform::Format("%s %d", Kind, Obj->Tag());
+        }
+        if (auto* L = dynamic_cast<TMapLayer*>(O)) return L->Name();
+        return "?";
+    }
+    void MapEvent(TMapDataLinkEvent Event, TObject* Sender, int) override {
+        Lines.push_back(Platform::Format("link:%d(%s)", static_cast<int>(Event), NameOf(Sender)));
+    }
+    void Watch(TChartix& Map) {
+        SetMap(&Map);
+        Map.OnDelSelection = [this](TChartix*, TCustomMapObject* O) {
+            Lines.push_back("event:delselection(" + NameOf(O) + ")");
+        };
+        Map.OnDeleteObject = [this](TObject* O) {
+            Lines.push_back("event:delete(" + NameOf(O) + ")");
+        };
+    }
+};
+
+std::string Link(TMapDataLinkEvent E, const std::string& Name) {
+    return Platform::Format("link:%d(%s)", static_cast<int>(E), Name);
+}
+
+// Numbered squares on a layer: Tag I, at (I * 20 - 90, -40) in the view.
+std::vector<TRegion*> Squares(TMapLayer* L, int Count) {
+    std::vector<TRegion*> Result;
+    for (int I = 0; I < Count; ++I) {
+        Result.push_back(AddSquare(L, I * 20 - 90, -40, 10));
+        Result.back()->SetTag(I);
+    }
+    return Result;
+}
+
+struct Lifetime : Testing::ViewFixture {
+    TJournal Journal;
+    void TearDown() override { Journal.SetMap(nullptr); }
+};
+
+} // namespace
+
+TEST_F(Lifetime, ClearingTheLayersShowsHandlersOnlyTheLayersStillAlive) {
+    Map.Layers().Add("", "B");
+    Map.Layers().Add("", "C");
+    std::vector<std::string> Seen;
+    Map.OnBeforeDelLayer = [&](TChartix* M, TMapLayer* L, bool, bool&) {
+        std::string Names;
+        for (TMapLayer* Other : M->Layers())
+            Names += Other->Name() + " ";
+        Seen.push_back(L->Name() + ": " + Names);
+    };
+    Map.Layers().Clear();
+    EXPECT_EQ(Seen, (std::vector<std::string>{"view: B C ", "B: C ", "C: "}));
+    EXPECT_EQ(Map.Layers().Count(), 0);
+}
+
+TEST_F(Lifetime, ADeletedObjectIsAnnouncedWhileWholeAndItsMarksGoAtOnce) {
+    std::vector<TRegion*> R = Squares(Layer, 2);
+    Platform::Application()->ProcessMessages();
+    const Platform::TColor Plain = Testing::SurfacePixel(Map, 15, 85);
+    R[0]->Select();
+    ASSERT_NE(Testing::SurfacePixel(Map, 15, 85), Plain) << "no marks drawn";
+    Journal.Watch(Map);
+    Layer->DeleteObject(0);
+    EXPECT_EQ(Journal.Lines, (std::vector<std::string>{
+                                 "event:delselection(region 0)", Link(mdlDelSelection, "region 0"),
+                                 "event:delete(region 0)", Link(mdlRemoveObject, "region 0")}));
+    // Erased by the object itself, before any repaint is delivered.
+    EXPECT_EQ(Testing::SurfacePixel(Map, 15, 85), Plain);
+    EXPECT_EQ(Map.Displayed().Count(), 1);
+
+    // Deleting it directly still unlinks it everywhere, only without its kind.
+    R[1]->Select();
+    Journal.Lines.clear();
+    delete R[1];
+    EXPECT_EQ(Layer->ObjectCount(), 0);
+    EXPECT_EQ(Map.Selection().Count(), 0);
+    EXPECT_EQ(Map.Displayed().Count(), 0);
+    EXPECT_EQ(Journal.Lines.size(), 4u);
+}
+
+// Bulk deletion takes the objects out of the selection and Displayed at once
+// but still announces each one, last first, in the order a single one uses.
+TEST_F(Lifetime, BulkDeletionAnnouncesEveryObjectLastFirst) {
+    TMapLayer* Other = Map.Layers().Add("", "other");
+    TRegion* Kept = AddSquare(Other, 50, 0, 10);
+    std::vector<TRegion*> R = Squares(Layer, 3);
+    Platform::Application()->ProcessMessages();
+    ASSERT_EQ(Map.Displayed().Count(), 4);
+    R[0]->Select();
+    Kept->Select();
+    R[2]->Select();
+    Journal.Watch(Map);
+    for (bool WholeLayer : {false, true}) {
+        SCOPED_TRACE(WholeLayer ? "deleting the layer" : "DeleteObjects");
+        Journal.Lines.clear();
+        if (WholeLayer) {
+            std::vector<TRegion*> More = Squares(Layer, 1);
+            More[0]->Select();
+            Journal.Lines.clear();
+            Map.Layers().Delete(0);
+            EXPECT_EQ(Journal.Lines,
+                      (std::vector<std::string>{
+                          Link(mdlDelLayer, "view"), "event:delselection(region 0)",
+                          Link(mdlDelSelection, "region 0"), "event:delete(region 0)",
+                          Link(mdlRemoveObject, "region 0"), Link(mdlAfterDelLayer, "?")}));
+        } else {
+            Layer->DeleteObjects();
+            EXPECT_EQ(Journal.Lines,
+                      (std::vector<std::string>{
+                          "event:delselection(region 2)", Link(mdlDelSelection, "region 2"),
+                          "event:delete(region 2)", Link(mdlRemoveObject, "region 2"),
+                          "event:delete(region 1)", Link(mdlRemoveObject, "region 1"),
+                          "event:delselection(region 0)", Link(mdlDelSelection, "region 0"),
+                          "event:delete(region 0)", Link(mdlRemoveObject, "region 0")}));
+            EXPECT_EQ(Layer->ObjectCount(), 0);
+        }
+        ASSERT_EQ(Map.Selection().Count(), 1);
+        EXPECT_EQ(Map.Selection().Get(0), Kept);
+        ASSERT_EQ(Map.Displayed().Count(), 1);
+        EXPECT_EQ(Map.Displayed().Get(0), Kept);
+    }
+}
+
 TEST(LifetimeOfTools, AToolMovedToAnotherMapOutlivesTheFirst) {
     auto A = std::make_unique<TChartix>(nullptr);
     TChartix B(nullptr);
@@ -37,12 +170,12 @@ TEST(LifetimeOfMap, LayersGoWhileTheMapIsWhole) {
     AddSquare(Map->Layers().Add("", "B"), 20, 0, 10)->Select();
     std::vector<std::string> Seen;
     Map->OnBeforeDelLayer = [&](TChartix* M, TMapLayer* L, bool, bool&) {
-        Seen.push_back(Platform::Format("%s %d %d", L->Name(), M->Selection().Count(),
-                                        M->Options().DefaultSymbolShape()));
+        Seen.push_back(Platform::Format("%s %d %d %d", L->Name(), M->Layers().Count(),
+                                        M->Selection().Count(), M->Options().DefaultSymbolShape()));
     };
     int Deleted = 0;
     Map->OnDeleteObject = [&](TObject*) { ++Deleted; };
     Map.reset();
-    EXPECT_EQ(Seen, (std::vector<std::string>{"A 0 58", "B 0 58"}));
+    EXPECT_EQ(Seen, (std::vector<std::string>{"A 1 0 58", "B 0 0 58"}));
     EXPECT_EQ(Deleted, 0);
 }
