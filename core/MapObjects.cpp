@@ -99,27 +99,70 @@ void TChartix::SetZoom(double Value) {
     if (OnZoom) OnZoom(this);
 }
 
+// A replaced part is bound to the map; the one handed back is cut loose from
+// it (and holds nothing of it), so it may be kept or freed at any time, also
+// after the map. Null stands for a new, empty part: the map always has one.
+
 std::unique_ptr<TMapLayers> TChartix::SetLayers(std::unique_ptr<TMapLayers> V) {
-    return ReplaceOwned(FLayers, std::move(V));
+    if (!V) V = std::make_unique<TMapLayers>();
+    std::unique_ptr<TMapLayers> Old = ReplaceOwned(FLayers, std::move(V));
+    Old->SetMap(nullptr); // its objects leave the selection and Displayed
+    FLayers->SetMap(this);
+    DoUpdate(true);
+    return Old;
 }
+
 std::unique_ptr<TSelection> TChartix::SetSelection(std::unique_ptr<TSelection> V) {
-    return ReplaceOwned(FSelection, std::move(V));
+    if (!V) V = std::make_unique<TSelection>();
+    std::unique_ptr<TSelection> Old = ReplaceOwned(FSelection, std::move(V));
+    Old->SetMap(nullptr);
+    Old->Clear(); // without a map: silently
+    FSelection->SetMap(this);
+    DoUpdate(true); // marks of the old selection go with the next paint
+    return Old;
 }
+
 std::unique_ptr<TMapObjectsList> TChartix::SetDisplayed(std::unique_ptr<TMapObjectsList> V) {
-    return ReplaceOwned(FDisplayed, std::move(V));
+    if (!V) V = std::make_unique<TMapObjectsList>();
+    std::unique_ptr<TMapObjectsList> Old = ReplaceOwned(FDisplayed, std::move(V));
+    Old->SetMap(nullptr);
+    Old->Clear();
+    FDisplayed->SetMap(this);
+    return Old;
 }
+
 std::unique_ptr<TMapDataLinks> TChartix::SetDataLinks(std::unique_ptr<TMapDataLinks> V) {
-    return ReplaceOwned(FDataLinks, std::move(V));
+    if (!V) V = std::make_unique<TMapDataLinks>();
+    std::unique_ptr<TMapDataLinks> Old = ReplaceOwned(FDataLinks, std::move(V));
+    for (TMapDataLink* Link : *Old)
+        Link->MapDestroyed();
+    Old->Clear();
+    Old->SetMap(nullptr);
+    for (TMapDataLink* Link : *FDataLinks)
+        Link->MapAcquired(this);
+    return Old;
 }
+
 std::unique_ptr<TBitmap> TChartix::SetSelectionPattern(std::unique_ptr<TBitmap> V) {
+    // Brushes copy the pattern when it is set: the old one may go at once.
     return ReplaceOwned(FSelectionPattern, std::move(V));
 }
+
 std::unique_ptr<TMapToolsManager>
 TChartix::SetMapToolsManager(std::unique_ptr<TMapToolsManager> V) {
-    return ReplaceOwned(FMapToolsManager, std::move(V));
+    if (!V) V = std::make_unique<TMapToolsManager>();
+    std::unique_ptr<TMapToolsManager> Old = ReplaceOwned(FMapToolsManager, std::move(V));
+    for (TCustomMapTool* Tool : *Old)
+        Tool->MapDestroyed();
+    Old->Clear();
+    for (TCustomMapTool* Tool : *FMapToolsManager)
+        Tool->MapAcquired(this);
+    return Old;
 }
+
 std::unique_ptr<TChartixOptions> TChartix::SetOptions(std::unique_ptr<TChartixOptions> V) {
-    return ReplaceOwned(FOptions, std::move(V));
+    if (!V) V = std::make_unique<TChartixOptions>();
+    return ReplaceOwned(FOptions, std::move(V)); // objects copy options, nothing refers to them
 }
 
 void TChartix::SetEasyDraw(bool V) {

@@ -46,6 +46,13 @@ void TCustomMapTool::SetChartix(TChartix* Map) {
     FChartix = Map;
 }
 
+void TCustomMapTool::MapAcquired(TChartix* Map) {
+    TMapToolsManager* Manager = &Map->MapToolsManager();
+    if (FManager && FManager != Manager) FManager->Remove(this);
+    FManager = Manager;
+    FChartix = Map;
+}
+
 void TCustomMapTool::SetActive(bool Value) {
     if (Value == FActive) return;
     FActive = Value;

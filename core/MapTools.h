@@ -46,11 +46,15 @@ public:
     void SetCursor(Platform::TCursor V) { FCursor = V; }
     TChartix* Chartix() const { return FChartix; }
     void SetChartix(TChartix* Map);
-    // Called by a map that is being destroyed: forget it and its manager.
+    // Called by a map that is being destroyed, or that gave up the manager
+    // listing this tool: forget it and its manager.
     void MapDestroyed() {
         FChartix = nullptr;
         FManager = nullptr;
     }
+    // Called by a map that took over a manager listing this tool: the tool
+    // leaves any other manager and works on this map.
+    void MapAcquired(TChartix* Map);
 
     // The first map among the components owned by Component, depth first.
     static TChartix* FindChartix(Platform::TComponent* Component);

@@ -145,6 +145,65 @@ TEST_F(Lifetime, BulkDeletionAnnouncesEveryObjectLastFirst) {
     }
 }
 
+TEST_F(Lifetime, ReplacedPartsAreBoundToTheMap) {
+    std::vector<TRegion*> R = Squares(Layer, 1);
+    auto OldSelection = Map.SetSelection(std::make_unique<TSelection>());
+    auto OldDisplayed = Map.SetDisplayed(std::make_unique<TMapObjectsList>());
+    EXPECT_EQ(Map.Selection().Map(), &Map);
+    EXPECT_EQ(Map.Displayed().Map(), &Map);
+    EXPECT_EQ(OldSelection->Map(), nullptr);
+    EXPECT_EQ(OldDisplayed->Map(), nullptr);
+    R[0]->Select(); // the new selection announces and draws
+    EXPECT_TRUE(R[0]->GetSelected());
+    Platform::Application()->ProcessMessages();
+    EXPECT_EQ(Map.Displayed().Count(), 1);
+
+    // Layers: the new list is the map's; the old one, its layers and their
+    // objects leave the map, and the selection lets their objects go.
+    auto OldLayers = Map.SetLayers(std::make_unique<TMapLayers>());
+    EXPECT_EQ(Map.Layers().Map(), &Map);
+    EXPECT_EQ(OldLayers->Map(), nullptr);
+    EXPECT_EQ(Layer->Map(), nullptr);
+    EXPECT_EQ(R[0]->Map(), nullptr);
+    EXPECT_EQ(Map.Selection().Count(), 0);
+    EXPECT_EQ(Map.Displayed().Count(), 0);
+    AddSquare(Map.Layers().Add("", "new"), 0, 0, 5)->Select();
+    EXPECT_EQ(Map.Selection().Count(), 1);
+}
+
+// Parts handed back by the setters may outlive the map: destroying them then
+// must not reach it (the sanitizer build reports any use of the freed map).
+TEST(LifetimeOfParts, PartsHandedBackOutliveTheMap) {
+    Platform::TWinControl Form(nullptr);
+    auto Map = std::make_unique<TChartix>(nullptr);
+    Map->SetParent(&Form);
+    TMapLayer* L = Map->Layers().Add("", "A");
+    AddSquare(L, 0, 0, 10)->Select();
+    int LayerEvents = 0;
+    Map->OnBeforeDelLayer = [&](TChartix*, TMapLayer*, bool, bool&) { ++LayerEvents; };
+    TJournal Link;
+    Link.SetMap(Map.get());
+    TCustomMapTool Tool(nullptr);
+    Tool.SetChartix(Map.get());
+
+    auto Layers = Map->SetLayers(std::make_unique<TMapLayers>());
+    auto Links = Map->SetDataLinks(std::make_unique<TMapDataLinks>());
+    auto Tools = Map->SetMapToolsManager(std::make_unique<TMapToolsManager>());
+    auto Selection = Map->SetSelection(std::make_unique<TSelection>());
+    EXPECT_EQ(Links->Map(), nullptr);
+    EXPECT_EQ(Link.Map(), nullptr);
+    EXPECT_EQ(Tool.Chartix(), nullptr);
+    EXPECT_EQ(Tool.MapToolsManager(), nullptr);
+    EXPECT_EQ(Selection->Count(), 0);
+    Map.reset();
+    Layers.reset();
+    EXPECT_EQ(LayerEvents, 0) << "a layer that left the map told it of its end";
+    Tools.reset();
+    Links.reset();
+    Selection.reset();
+    Link.SetMap(nullptr);
+}
+
 TEST(LifetimeOfTools, AToolMovedToAnotherMapOutlivesTheFirst) {
     auto A = std::make_unique<TChartix>(nullptr);
     TChartix B(nullptr);
