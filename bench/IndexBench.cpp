@@ -61,7 +61,7 @@ std::vector<TCellBounds> Views() {
     std::vector<TCellBounds> V;
     for (int I = 0; I < 64; ++I) {
         const double MinX = X(Rng), MinY = Y(Rng);
-        V.push_back(TCellBounds{MinX, MinX + W, MinY, MinY + H});
+        V.push_back(TCellBounds(TBounds{MinX, MinY, MinX + W, MinY + H}));
     }
     return V;
 }
@@ -100,7 +100,8 @@ void ViewQuery(benchmark::State& State, bool UseIndex, bool IndexOnly) {
     TMapLayer& L = WorldLayer();
     L.SetUseIndex2D(UseIndex);
     TCardinalArray Dummy;
-    L.GetAllIdsInRect(TCellBounds{0, 1, 0, 1}, Dummy); // (re)builds the index outside the timing
+    // (Re)builds the index outside the timing.
+    L.GetAllIdsInRect(TCellBounds(TBounds{0, 0, 1, 1}), Dummy);
     const std::vector<TCellBounds> V = Views();
     size_t I = 0;
     long Found = 0, Queries = 0;

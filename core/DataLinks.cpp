@@ -14,10 +14,16 @@ void TMapDataLink::SetMap(TChartix* Map) {
     if (FMap) FMap->DataLinks().Add(this);
 }
 
+void TMapDataLink::MapAcquired(TChartix* Map) {
+    if (FMap && FMap != Map) FMap->DataLinks().Remove(this);
+    FMap = Map;
+}
+
 void TMapDataLinks::TraceMapEvent(TMapDataLinkEvent Event, Platform::TObject* Sender) {
     // The count is fixed at the start: links must not attach or detach here.
     int N = Count();
-    for (int I = 0; I < N && I < Count(); ++I) Get(I)->MapEvent(Event, Sender, 0);
+    for (int I = 0; I < N && I < Count(); ++I)
+        Get(I)->MapEvent(Event, Sender, 0);
 }
 
 } // namespace Mapobjects

@@ -9,10 +9,21 @@ namespace Mapobjects {
 class TChartix;
 
 enum TMapDataLinkEvent {
-    mdlBeforeAddLayer, mdlAfterAddLayer, mdlBeforeDelLayer, mdlDelLayer, mdlAfterDelLayer,
-    mdlMoveLayer, mdlExchangeLayer, mdlLayerVisibleChanged, mdlLayerSelectableChanged,
-    mdlLayerEditableChanged, mdlLayerAutolabelChanged, mdlAddObject, mdlRemoveObject,
-    mdlAddSelection, mdlDelSelection
+    mdlBeforeAddLayer,
+    mdlAfterAddLayer,
+    mdlBeforeDelLayer,
+    mdlDelLayer,
+    mdlAfterDelLayer,
+    mdlMoveLayer,
+    mdlExchangeLayer,
+    mdlLayerVisibleChanged,
+    mdlLayerSelectableChanged,
+    mdlLayerEditableChanged,
+    mdlLayerAutolabelChanged,
+    mdlAddObject,
+    mdlRemoveObject,
+    mdlAddSelection,
+    mdlDelSelection
 };
 
 class TMapDataLink : public Platform::TPersistent {
@@ -23,8 +34,12 @@ public:
     void SetMap(TChartix* Map);
     virtual void MapEvent(TMapDataLinkEvent Event, Platform::TObject* Sender, int Info) {}
     void RemoveNotify() {}
-    // Called by a map that is being destroyed: forget it without detaching.
+    // Called by a map that is being destroyed, or that gave up the list
+    // holding this link: forget it without detaching.
     void MapDestroyed() { FMap = nullptr; }
+    // Called by a map that took over a list holding this link: the link
+    // leaves any other map's links and belongs to this one.
+    void MapAcquired(TChartix* Map);
 
 private:
     TChartix* FMap = nullptr;

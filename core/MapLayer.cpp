@@ -37,10 +37,26 @@ TMapLayer::~TMapLayer() {
 
 TCustomMapObject* TMapLayer::Objects(int Index) const {
     if (Index < 0 || Index >= ObjectCount()) ListIndexError(Index);
-    return FObjects[static_cast<size_t>(Index)];
+    return FObjects[static_cast<size_t>(Index)].get();
 }
 
-void TMapLayer::SetObjects(int Index, const TCustomMapObject* Object) { Objects(Index)->Assign(Object); }
+void TMapLayer::SetMap(TChartix* Map) {
+    if (Map == FMap) return;
+    if (FMap && !FMap->Destroying()) {
+        // The map that loses the layer must not keep its objects listed.
+        FMap->Selection().RemoveLayer(this);
+        FMap->Displayed().RemoveIf(
+            [this](const TCustomMapObject* O) { return O->Layer() == this; });
+        FMap->DoUpdate(true);
+    }
+    FMap = Map;
+    for (const auto& Object : FObjects)
+        Object->SetMap(Map);
+}
+
+void TMapLayer::SetObjects(int Index, const TCustomMapObject* Object) {
+    Objects(Index)->Assign(Object);
+}
 
 TCustomMapObject* TMapLayer::NewObject(TMapObjectClass Class) {
     TCustomMapObject* Object = Class();
@@ -48,8 +64,9 @@ TCustomMapObject* TMapLayer::NewObject(TMapObjectClass Class) {
     return Object;
 }
 
-void TMapLayer::AddObject(TCustomMapObject* Object, bool Notify) {
-    FObjects.push_back(Object);
+void TMapLayer::AddObject(std::unique_ptr<TCustomMapObject> Owned, bool Notify) {
+    TCustomMapObject* Object = Owned.get();
+    FObjects.push_back(std::move(Owned));
     Object->SetMap(FMap);
     Object->SetLayer(this);
     Object->Fields().Assign(FFields.get());
@@ -60,17 +77,42 @@ void TMapLayer::AddObject(TCustomMapObject* Object, bool Notify) {
     Object->Brush()->Assign(Options.DefaultBrush());
     Object->SetUseBGColor(Options.UseBGColor());
     Object->SetBGColor(Options.DefaultBGColor());
-    if (dynamic_cast<TText*>(Object)) Object->Font()->Assign(Options.DefaultTextFont());
-    else Object->Font()->Assign(Options.DefaultSymbolFont());
+    if (dynamic_cast<TText*>(Object))
+        Object->Font()->Assign(Options.DefaultTextFont());
+    else
+        Object->Font()->Assign(Options.DefaultSymbolFont());
     FMap->SetModified(true);
     if (Notify && FMap->OnAddObject) FMap->OnAddObject(FMap, Object);
     FMap->DataLinks().TraceMapEvent(mdlAddObject, this);
     if (!FMap->InUpdate()) Object->Paint();
 }
 
-void TMapLayer::RemoveObject(TCustomMapObject* Object) {
-    auto It = std::find(FObjects.begin(), FObjects.end(), Object);
+namespace {
+
+// The entry of Object, looked for from the end: objects are mostly deleted
+// last first.
+template <class V> auto FindObject(V& Objects, const TCustomMapObject* Object) {
+    auto It = std::find_if(Objects.rbegin(), Objects.rend(),
+                           [Object](const auto& Entry) { return Entry.get() == Object; });
+    return It == Objects.rend() ? Objects.end() : std::prev(It.base());
+}
+
+} // namespace
+
+std::unique_ptr<TCustomMapObject> TMapLayer::RemoveObject(TCustomMapObject* Object) {
+    auto It = FindObject(FObjects, Object);
+    if (It == FObjects.end()) return nullptr;
+    std::unique_ptr<TCustomMapObject> Owned = std::move(*It);
+    FObjects.erase(It);
+    Owned->SetLayer(nullptr);
+    IndexChanged();
+    return Owned;
+}
+
+void TMapLayer::Unlink(TCustomMapObject* Object) {
+    auto It = FindObject(FObjects, Object);
     if (It == FObjects.end()) return;
+    (void)It->release(); // being destroyed by whoever deleted it
     FObjects.erase(It);
     IndexChanged();
 }
@@ -78,33 +120,67 @@ void TMapLayer::RemoveObject(TCustomMapObject* Object) {
 void TMapLayer::DeleteObject(int Index) {
     if (Index != -1) {
         TCustomMapObject* Object = Objects(Index);
-        delete Object; // its destructor announces the removal and unlinks it
-        // A destructor that did not unlink (no layer) leaves the entry; drop it.
-        if (Index < ObjectCount() && FObjects[static_cast<size_t>(Index)] == Object)
-            FObjects.erase(FObjects.begin() + Index);
-        IndexChanged();
+        Object->BeforeDestruction(); // still whole, still on the layer
+        // A handler may have moved things: find the entry again if need be.
+        auto It = Index < ObjectCount() && FObjects[static_cast<size_t>(Index)].get() == Object
+                      ? FObjects.begin() + Index
+                      : FindObject(FObjects, Object);
+        if (It != FObjects.end()) {
+            std::unique_ptr<TCustomMapObject> Owned = std::move(*It);
+            FObjects.erase(It);
+            Owned->SetLayer(nullptr);
+            IndexChanged();
+        }
     }
     if (FMap) FMap->DoUpdate(true);
 }
 
+// Linear in the number of objects: the selection and Displayed let go of
+// all of them in one pass each; then each object, the last first, sends what
+// a single deletion sends and is freed.
 void TMapLayer::DeleteObjects() {
-    std::vector<TCustomMapObject*> Objects;
+    std::vector<std::unique_ptr<TCustomMapObject>> Objects;
     Objects.swap(FObjects);
-    for (auto It = Objects.rbegin(); It != Objects.rend(); ++It) {
-        (*It)->SetLayer(nullptr); // already out of the list
-        delete *It;
-    }
     IndexChanged();
+    TChartix* Map = FMap && !FMap->Destroying() ? FMap : nullptr;
+    std::vector<char> WasSelected(Objects.size(), 0);
+    if (Map) {
+        TSelection& Selection = Map->Selection();
+        for (size_t I = 0; I < Objects.size(); ++I) {
+            Objects[I]->FDying = true;
+            WasSelected[I] = Selection.Contains(Objects[I].get());
+        }
+        auto Dying = [](const TCustomMapObject* O) { return O->FDying; };
+        Selection.RemoveIf(Dying);
+        Map->Displayed().RemoveIf(Dying);
+    }
+    for (size_t I = Objects.size(); I-- > 0;) {
+        TCustomMapObject* Object = Objects[I].get();
+        Object->SetLayer(nullptr); // already out of the list
+        if (Map && Object->Map() == Map) Object->AnnounceRemoval(WasSelected[I] != 0);
+        Objects[I].reset();
+    }
     if (FMap) FMap->DoUpdate(true);
 }
 
-
-std::unique_ptr<TBrush> TMapLayer::SetDefaultBrush(std::unique_ptr<TBrush> V) { return ReplaceOwned(FDefaultBrush, std::move(V)); }
-std::unique_ptr<TFont> TMapLayer::SetDefaultFont(std::unique_ptr<TFont> V) { return ReplaceOwned(FDefaultFont, std::move(V)); }
-std::unique_ptr<TPen> TMapLayer::SetDefaultPen(std::unique_ptr<TPen> V) { return ReplaceOwned(FDefaultPen, std::move(V)); }
-std::unique_ptr<TFont> TMapLayer::SetAutoLabelFontDefaultFont(std::unique_ptr<TFont> V) { return ReplaceOwned(FAutoLabelFont, std::move(V)); }
-std::unique_ptr<TDataFields> TMapLayer::SetFields(std::unique_ptr<TDataFields> V) { return ReplaceOwned(FFields, std::move(V)); }
-std::unique_ptr<TIndexCell> TMapLayer::SetIndex2D(std::unique_ptr<TIndexCell> V) { return ReplaceOwned(FIndex2D, std::move(V)); }
+std::unique_ptr<TBrush> TMapLayer::SetDefaultBrush(std::unique_ptr<TBrush> V) {
+    return ReplaceOwned(FDefaultBrush, std::move(V));
+}
+std::unique_ptr<TFont> TMapLayer::SetDefaultFont(std::unique_ptr<TFont> V) {
+    return ReplaceOwned(FDefaultFont, std::move(V));
+}
+std::unique_ptr<TPen> TMapLayer::SetDefaultPen(std::unique_ptr<TPen> V) {
+    return ReplaceOwned(FDefaultPen, std::move(V));
+}
+std::unique_ptr<TFont> TMapLayer::SetAutoLabelFontDefaultFont(std::unique_ptr<TFont> V) {
+    return ReplaceOwned(FAutoLabelFont, std::move(V));
+}
+std::unique_ptr<TDataFields> TMapLayer::SetFields(std::unique_ptr<TDataFields> V) {
+    return ReplaceOwned(FFields, std::move(V));
+}
+std::unique_ptr<TIndexCell> TMapLayer::SetIndex2D(std::unique_ptr<TIndexCell> V) {
+    return ReplaceOwned(FIndex2D, std::move(V));
+}
 
 void TMapLayer::SetWorkspaceStyle(const TMapStyle& Style) {
     FWorkspaceStyle = Style;
@@ -154,7 +230,7 @@ void TMapLayer::SetUseIndex2D(bool Value) {
     FUseIndex2D = Value;
     // An unbuilt index is loaded or built now; a built one is kept, and then
     // rebuilt at its next use if objects changed meanwhile.
-    bool Fresh = FIndex2D->NotBuilt();
+    const bool Fresh = FIndex2D->NotBuilt();
     FIndex2D->SetLayer(Value ? this : nullptr);
     if (Value && Fresh) FIndexStale = false;
 }
@@ -192,7 +268,7 @@ bool TMapLayer::GetAllIdsInRect(const TCellBounds& B, TCardinalArray& Ids) {
                 Ids.Remove(I);
                 continue;
             }
-            TCustomMapObject* Obj = FObjects[Id];
+            TCustomMapObject* Obj = FObjects[Id].get();
             if (!Obj->IntersectsRect(B.MinX, B.MinY, B.MaxX, B.MaxY) &&
                 !Obj->WithinRect(B.MinX, B.MinY, B.MaxX, B.MaxY))
                 Ids.Remove(I);
@@ -200,7 +276,7 @@ bool TMapLayer::GetAllIdsInRect(const TCellBounds& B, TCardinalArray& Ids) {
         return true;
     }
     for (int I = 0; I < ObjectCount(); ++I) {
-        TCustomMapObject* Obj = FObjects[static_cast<size_t>(I)];
+        TCustomMapObject* Obj = FObjects[static_cast<size_t>(I)].get();
         if (Obj->IntersectsRect(B.MinX, B.MinY, B.MaxX, B.MaxY) ||
             Obj->WithinRect(B.MinX, B.MinY, B.MaxX, B.MaxY) ||
             Obj->ContainsRect(B.MinX, B.MinY, B.MaxX, B.MaxY))
@@ -215,7 +291,8 @@ void TMapLayer::Paint() {
     if (FMap->ClientWidth() <= 0 || FMap->ClientHeight() <= 0) return;
     TCardinalArray Ids;
     if (GetAllIdsInRect(Bounds2CellBounds(FMap->ViewBounds()), Ids))
-        for (int I = 0; I < Ids.Count(); ++I) FObjects[Ids[I]]->Paint();
+        for (int I = 0; I < Ids.Count(); ++I)
+            FObjects[Ids[I]]->Paint();
 }
 
 void TMapLayer::PaintSelection() {
@@ -227,7 +304,8 @@ void TMapLayer::PaintSelection() {
 
 void TMapLayer::Zoom() {
     TBounds B;
-    for (const TCustomMapObject* Obj : FObjects) WidenByObject(B, *Obj);
+    for (const auto& Obj : FObjects)
+        WidenByObject(B, *Obj);
     if (FMap) FMap->ZoomToExtent(B);
 }
 
@@ -256,39 +334,53 @@ bool TMapLayer::SaveToFile(const std::string& FileName) {
 
 size_t TMapLayer::MemoryUsed() const {
     size_t N = sizeof(*this) + FObjects.capacity() * sizeof(void*);
-    for (const TCustomMapObject* Obj : FObjects) N += Obj->MemoryUsed();
+    for (const auto& Obj : FObjects)
+        N += Obj->MemoryUsed();
     return N;
 }
 
 // --- the layer list --------------------------------------------------------------
 
-TMapLayers::~TMapLayers() { Clear(); }
+TMapLayers::~TMapLayers() {
+    Clear();
+}
+
+void TMapLayers::SetMap(TChartix* Map) {
+    FMap = Map;
+    for (TMapLayer* Layer : *this)
+        Layer->SetMap(Map);
+}
+
+void TMapLayers::Notify(TMapLayer* Layer, TListNotification Action) {
+    // A layer in the list is the map's; one handed out is nobody's. A layer
+    // about to be freed keeps its map: its destructor still tells it.
+    if (Action == lnAdded)
+        Layer->SetMap(FMap);
+    else if (Action == lnExtracted)
+        Layer->SetMap(nullptr);
+}
 
 TMapLayer* TMapLayers::Add(const std::string& FileName, const std::string& Name) {
-    auto* Layer = new TMapLayer();
-    Layer->SetName(Name);
-    Layer->SetMap(FMap);
-    TList::Add(Layer);
+    auto Owned = std::make_unique<TMapLayer>();
+    Owned->SetName(Name);
+    TMapLayer* Layer = TOwnerList::Add(std::move(Owned));
     std::string Full = FileName.empty() ? std::string() : ExpandFileName(FileName);
-    if (!Full.empty() && FileExists(Full)) Layer->LoadFromFile(Full, Name);
-    else Trace("File \"%s\" does not exists!", Full);
+    if (!Full.empty() && FileExists(Full))
+        Layer->LoadFromFile(Full, Name);
+    else
+        Trace("File \"%s\" does not exists!", Full);
     if (FMap && FMap->OnAddLayer) FMap->OnAddLayer(FMap, Layer);
     if (FMap) FMap->DataLinks().TraceMapEvent(mdlAfterAddLayer, Layer);
     return Layer;
 }
 
 TMapLayer* TMapLayers::Insert(const std::string& FileName, int Index) {
-    auto* Layer = new TMapLayer();
-    Layer->SetMap(FMap);
-    try {
-        TList::Insert(Index, Layer);
-    } catch (...) {
-        delete Layer;
-        throw;
-    }
+    TMapLayer* Layer = TOwnerList::Insert(Index, std::make_unique<TMapLayer>());
     if (!FileName.empty()) {
-        if (FileExists(FileName)) Layer->LoadFromFile(FileName, "");
-        else Trace("File \"%s\" does not exists!", FileName);
+        if (FileExists(FileName))
+            Layer->LoadFromFile(FileName, "");
+        else
+            Trace("File \"%s\" does not exists!", FileName);
     }
     if (FMap && FMap->OnAddLayer) FMap->OnAddLayer(FMap, Layer);
     return Layer;
@@ -300,28 +392,25 @@ void TMapLayers::Delete(int Index) {
     if (FMap && FMap->OnBeforeDelLayer) FMap->OnBeforeDelLayer(FMap, Layer, true, AllowDelete);
     if (!AllowDelete) return;
     if (FMap) FMap->DataLinks().TraceMapEvent(mdlDelLayer, Layer);
-    delete Layer;
-    TList::Delete(Index);
+    TOwnerList::Delete(Index);
     if (FMap) FMap->DoUpdate(true);
     if (FMap && FMap->OnAfterDelLayer) FMap->OnAfterDelLayer(FMap);
     if (FMap) FMap->DataLinks().TraceMapEvent(mdlAfterDelLayer, this);
 }
 
 void TMapLayers::Clear() {
-    std::vector<TMapLayer*> Layers(begin(), end());
-    for (TMapLayer* Layer : Layers) delete Layer;
+    TOwnerList::Clear();
     if (FMap) FMap->DoUpdate(true);
-    TList::Clear();
 }
 
 void TMapLayers::Move(int CurIndex, int NewIndex) {
-    TList::Move(CurIndex, NewIndex);
+    TOwnerList::Move(CurIndex, NewIndex);
     if (FMap) FMap->DoUpdate(true);
     if (FMap) FMap->DataLinks().TraceMapEvent(mdlMoveLayer, Get(NewIndex));
 }
 
 void TMapLayers::Exchange(int Index1, int Index2) {
-    TList::Exchange(Index1, Index2);
+    TOwnerList::Exchange(Index1, Index2);
     if (FMap) FMap->DoUpdate(true);
     if (FMap) FMap->DataLinks().TraceMapEvent(mdlExchangeLayer, this);
 }

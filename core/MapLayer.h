@@ -34,9 +34,16 @@ public:
     TCustomMapObject* NewObject(TMapObjectClass Class);
     template <class T> T* NewObject() { return static_cast<T*>(NewObject(&MapObjectClassOf<T>)); }
     // Takes ownership; styles, announces and (outside an update) paints it.
-    void AddObject(TCustomMapObject* Object, bool Notify);
-    // Drops the reference only; called by an object that is being destroyed.
-    void RemoveObject(TCustomMapObject* Object);
+    void AddObject(std::unique_ptr<TCustomMapObject> Object, bool Notify);
+    void AddObject(TCustomMapObject* Object, bool Notify) {
+        AddObject(std::unique_ptr<TCustomMapObject>(Object), Notify);
+    }
+    // Takes the object out of the layer without announcing anything and hands
+    // it to the caller (null when it is not on the layer). It keeps its map,
+    // so freeing it later still announces its removal.
+    std::unique_ptr<TCustomMapObject> RemoveObject(TCustomMapObject* Object);
+    // Both announce each removal while the object is whole (its kind can
+    // still be asked and its marks erased), then free it.
     void DeleteObject(int Index);
     void DeleteObjects();
     TCustomMapObject* First() const { return Objects(0); }
@@ -62,7 +69,9 @@ public:
     std::unique_ptr<Platform::TFont>
     SetAutoLabelFontDefaultFont(std::unique_ptr<Platform::TFont> V);
     TChartix* Map() const { return FMap; }
-    void SetMap(TChartix* V) { FMap = V; }
+    // Binds the layer and its objects to a map; a map it leaves lets go of
+    // its objects (selection and Displayed).
+    void SetMap(TChartix* Map);
     bool Editable() const { return FEditable; }
     void SetEditable(bool Value);
     bool Visible() const { return FVisible; }
@@ -109,10 +118,13 @@ public:
     size_t MemoryUsed() const;
 
 private:
+    friend class TCustomMapObject;
+    // Drops the entry of an object that is being destroyed directly.
+    void Unlink(TCustomMapObject* Object);
     void SendEvent(int Event);
     void EnsureIndex();
 
-    std::vector<TCustomMapObject*> FObjects;
+    std::vector<std::unique_ptr<TCustomMapObject>> FObjects;
     std::string FFileName;
     std::string FCharset;
     std::string FCoordSys;
@@ -139,24 +151,38 @@ private:
     bool FDestroying = false;
 };
 
-// The layer list: owns its layers, in drawing order.
-class TMapLayers : public Platform::TList<TMapLayer> {
+// The layer list: owns its layers, in drawing order. A layer that enters it
+// is bound to the list's map; one handed out (SetLayer, Extract) leaves it.
+class TMapLayers : public Platform::TOwnerList<TMapLayer> {
 public:
     ~TMapLayers() override;
     TChartix* Map() const { return FMap; }
-    void SetMap(TChartix* V) { FMap = V; }
+    // Binds the list and every layer in it.
+    void SetMap(TChartix* Map);
     TMapLayer* GetLayer(int Index) const { return Get(Index); }
-    void SetLayer(int Index, TMapLayer* Layer) { Put(Index, Layer); }
+    // Puts Layer at Index and hands the layer that was there back.
+    std::unique_ptr<TMapLayer> SetLayer(int Index, std::unique_ptr<TMapLayer> Layer) {
+        return Put(Index, std::move(Layer));
+    }
     TMapLayer* Layers(int Index) const { return Get(Index); }
+    // Besides the operations below, the plain list ones: Add or Insert of a
+    // layer made elsewhere, SetLayer and Extract. They bind and unbind but
+    // announce nothing.
+    using TOwnerList::Add;
+    using TOwnerList::Insert;
 
     TMapLayer* Add(const std::string& FileName, const std::string& Name);
     TMapLayer* Insert(const std::string& FileName, int Index);
     void Delete(int Index);
+    // Frees the layers from index 0 upward; each leaves the list first.
     void Clear() override;
     void Move(int CurIndex, int NewIndex);
     void Exchange(int Index1, int Index2);
     TMapLayer* Search(const std::string& Name) const;
     TMapLayer* GetEditableLayer() const;
+
+protected:
+    void Notify(TMapLayer* Layer, Platform::TListNotification Action) override;
 
 private:
     TChartix* FMap = nullptr;

@@ -30,7 +30,8 @@ TChartix::TChartix(TComponent* Owner) : TCustomControl(Owner) {
     FSelectionPattern->SetTransparentMode(tmAuto);
     for (int Y = 0; Y < 8; ++Y)
         for (int X = 0; X < 8; ++X)
-            FSelectionPattern->Canvas()->SetPixel(X, Y, (X % 2 == 1 && Y % 2 == 1) ? clDefault : clBlue);
+            FSelectionPattern->Canvas()->SetPixel(X, Y,
+                                                  (X % 2 == 1 && Y % 2 == 1) ? clDefault : clBlue);
 
     SetBounds(Left(), Top(), 100, 100);
     FLayers->SetMap(this);
@@ -43,8 +44,16 @@ TChartix::~TChartix() {
     FDestroying = true;
     FInUpdate = true;
     // Links and tools outlive the map in the host's hands: let them forget it.
-    for (TMapDataLink* Link : *FDataLinks) Link->MapDestroyed();
-    for (TCustomMapTool* Tool : *FMapToolsManager) Tool->MapDestroyed();
+    for (TMapDataLink* Link : *FDataLinks)
+        Link->MapDestroyed();
+    for (TCustomMapTool* Tool : *FMapToolsManager)
+        Tool->MapDestroyed();
+    // Objects freed now announce nothing, so nothing may go on listing them;
+    // and the layers go first, while the rest of the map is whole for the
+    // handlers their destructors call.
+    FSelection->TMapObjectsList::Clear();
+    FDisplayed->Clear();
+    FLayers->Clear();
     FSelectionPattern.reset();
     FMapBitmap.reset();
     FMapToolsManager.reset();
@@ -58,12 +67,30 @@ TChartix::~TChartix() {
 
 // --- setters ------------------------------------------------------------------
 
-void TChartix::SetMinX(double V) { FMinX = V; DoUpdate(true); }
-void TChartix::SetMaxY(double V) { FMaxY = V; DoUpdate(true); }
-void TChartix::SetMaxX(double V) { FMaxX = V; DoUpdate(true); }
-void TChartix::SetMinY(double V) { FMinY = V; DoUpdate(true); }
-void TChartix::SetCenterX(double V) { FCenterX = V; DoUpdate(true); }
-void TChartix::SetCenterY(double V) { FCenterY = V; DoUpdate(true); }
+void TChartix::SetMinX(double V) {
+    FMinX = V;
+    DoUpdate(true);
+}
+void TChartix::SetMaxY(double V) {
+    FMaxY = V;
+    DoUpdate(true);
+}
+void TChartix::SetMaxX(double V) {
+    FMaxX = V;
+    DoUpdate(true);
+}
+void TChartix::SetMinY(double V) {
+    FMinY = V;
+    DoUpdate(true);
+}
+void TChartix::SetCenterX(double V) {
+    FCenterX = V;
+    DoUpdate(true);
+}
+void TChartix::SetCenterY(double V) {
+    FCenterY = V;
+    DoUpdate(true);
+}
 
 void TChartix::SetZoom(double Value) {
     if (Value == 0 || Value == FZoom) return;
@@ -72,14 +99,71 @@ void TChartix::SetZoom(double Value) {
     if (OnZoom) OnZoom(this);
 }
 
+// A replaced part is bound to the map; the one handed back is cut loose from
+// it (and holds nothing of it), so it may be kept or freed at any time, also
+// after the map. Null stands for a new, empty part: the map always has one.
 
-std::unique_ptr<TMapLayers> TChartix::SetLayers(std::unique_ptr<TMapLayers> V) { return ReplaceOwned(FLayers, std::move(V)); }
-std::unique_ptr<TSelection> TChartix::SetSelection(std::unique_ptr<TSelection> V) { return ReplaceOwned(FSelection, std::move(V)); }
-std::unique_ptr<TMapObjectsList> TChartix::SetDisplayed(std::unique_ptr<TMapObjectsList> V) { return ReplaceOwned(FDisplayed, std::move(V)); }
-std::unique_ptr<TMapDataLinks> TChartix::SetDataLinks(std::unique_ptr<TMapDataLinks> V) { return ReplaceOwned(FDataLinks, std::move(V)); }
-std::unique_ptr<TBitmap> TChartix::SetSelectionPattern(std::unique_ptr<TBitmap> V) { return ReplaceOwned(FSelectionPattern, std::move(V)); }
-std::unique_ptr<TMapToolsManager> TChartix::SetMapToolsManager(std::unique_ptr<TMapToolsManager> V) { return ReplaceOwned(FMapToolsManager, std::move(V)); }
-std::unique_ptr<TChartixOptions> TChartix::SetOptions(std::unique_ptr<TChartixOptions> V) { return ReplaceOwned(FOptions, std::move(V)); }
+std::unique_ptr<TMapLayers> TChartix::SetLayers(std::unique_ptr<TMapLayers> V) {
+    if (!V) V = std::make_unique<TMapLayers>();
+    std::unique_ptr<TMapLayers> Old = ReplaceOwned(FLayers, std::move(V));
+    Old->SetMap(nullptr); // its objects leave the selection and Displayed
+    FLayers->SetMap(this);
+    DoUpdate(true);
+    return Old;
+}
+
+std::unique_ptr<TSelection> TChartix::SetSelection(std::unique_ptr<TSelection> V) {
+    if (!V) V = std::make_unique<TSelection>();
+    std::unique_ptr<TSelection> Old = ReplaceOwned(FSelection, std::move(V));
+    Old->SetMap(nullptr);
+    Old->Clear(); // without a map: silently
+    FSelection->SetMap(this);
+    DoUpdate(true); // marks of the old selection go with the next paint
+    return Old;
+}
+
+std::unique_ptr<TMapObjectsList> TChartix::SetDisplayed(std::unique_ptr<TMapObjectsList> V) {
+    if (!V) V = std::make_unique<TMapObjectsList>();
+    std::unique_ptr<TMapObjectsList> Old = ReplaceOwned(FDisplayed, std::move(V));
+    Old->SetMap(nullptr);
+    Old->Clear();
+    FDisplayed->SetMap(this);
+    return Old;
+}
+
+std::unique_ptr<TMapDataLinks> TChartix::SetDataLinks(std::unique_ptr<TMapDataLinks> V) {
+    if (!V) V = std::make_unique<TMapDataLinks>();
+    std::unique_ptr<TMapDataLinks> Old = ReplaceOwned(FDataLinks, std::move(V));
+    for (TMapDataLink* Link : *Old)
+        Link->MapDestroyed();
+    Old->Clear();
+    Old->SetMap(nullptr);
+    for (TMapDataLink* Link : *FDataLinks)
+        Link->MapAcquired(this);
+    return Old;
+}
+
+std::unique_ptr<TBitmap> TChartix::SetSelectionPattern(std::unique_ptr<TBitmap> V) {
+    // Brushes copy the pattern when it is set: the old one may go at once.
+    return ReplaceOwned(FSelectionPattern, std::move(V));
+}
+
+std::unique_ptr<TMapToolsManager>
+TChartix::SetMapToolsManager(std::unique_ptr<TMapToolsManager> V) {
+    if (!V) V = std::make_unique<TMapToolsManager>();
+    std::unique_ptr<TMapToolsManager> Old = ReplaceOwned(FMapToolsManager, std::move(V));
+    for (TCustomMapTool* Tool : *Old)
+        Tool->MapDestroyed();
+    Old->Clear();
+    for (TCustomMapTool* Tool : *FMapToolsManager)
+        Tool->MapAcquired(this);
+    return Old;
+}
+
+std::unique_ptr<TChartixOptions> TChartix::SetOptions(std::unique_ptr<TChartixOptions> V) {
+    if (!V) V = std::make_unique<TChartixOptions>();
+    return ReplaceOwned(FOptions, std::move(V)); // objects copy options, nothing refers to them
+}
 
 void TChartix::SetEasyDraw(bool V) {
     FEasyDraw = V;
@@ -164,12 +248,18 @@ void TChartix::MapToScreen(double MX, double MY, int& X, int& Y, bool Clip) cons
             return;
         }
         std::int32_t RX, RY;
-        if (MX < Left) RX = -1;
-        else if (MX > Right) RX = ClientWidth();
-        else if (!RoundToInt(SX, RX)) throw ERangeError("Range check error");
-        if (MY > Top) RY = -1;
-        else if (MY < Bottom) RY = ClientHeight();
-        else if (!RoundToInt(SY, RY)) throw ERangeError("Range check error");
+        if (MX < Left)
+            RX = -1;
+        else if (MX > Right)
+            RX = ClientWidth();
+        else if (!RoundToInt(SX, RX))
+            throw ERangeError("Range check error");
+        if (MY > Top)
+            RY = -1;
+        else if (MY < Bottom)
+            RY = ClientHeight();
+        else if (!RoundToInt(SY, RY))
+            throw ERangeError("Range check error");
         X = RX;
         Y = RY;
     } catch (const Exception&) {
@@ -203,7 +293,8 @@ void TChartix::ZoomToExtent(const TBounds& B) {
     SetCenterX(B.MinX + (B.MaxX - B.MinX) / 2);
     SetCenterY(B.MinY + (B.MaxY - B.MinY) / 2);
     if (B.MaxX - B.MinX > 0 && B.MaxY - B.MinY > 0)
-        SetZoom(std::abs(std::max((FMaxY - FMinY) / (B.MaxY - B.MinY), (FMaxX - FMinX) / (B.MaxX - B.MinX))));
+        SetZoom(std::abs(
+            std::max((FMaxY - FMinY) / (B.MaxY - B.MinY), (FMaxX - FMinX) / (B.MaxX - B.MinX))));
     EndUpdate(true);
 }
 
@@ -245,11 +336,14 @@ void TChartix::NormalToRotated(double X, double Y, double& RX, double& RY) const
     }
 }
 
+// Objects get their extents anew once their points have turned: drawing
+// through the index and hit testing both go by the extents.
 void TChartix::Rotate() {
     for (int L = 0; L < FLayers->Count(); ++L) {
         TMapLayer* Layer = FLayers->Get(L);
         for (int O = 0; O < Layer->ObjectCount(); ++O) {
-            TParts& Parts = Layer->Objects(O)->Parts();
+            TCustomMapObject* Object = Layer->Objects(O);
+            TParts& Parts = Object->Parts();
             for (int P = 0; P < Parts.Count(); ++P) {
                 TMapPoints& Points = Parts.Items(P)->Points();
                 for (TMapPoint& Pt : Points) {
@@ -260,6 +354,7 @@ void TChartix::Rotate() {
                     Pt.UpdateBounds(Points);
                 }
             }
+            Object->UpdateBounds();
         }
         Layer->IndexChanged();
     }
@@ -295,7 +390,9 @@ void TChartix::RotateMap(double X, double Y, double Angle) {
 
 // --- painting ---------------------------------------------------------------------------
 
-TCanvas* TChartix::GetCanvas() const { return FIsBusy ? FMapBitmap->Canvas() : TCustomControl::Canvas(); }
+TCanvas* TChartix::GetCanvas() const {
+    return FIsBusy ? FMapBitmap->Canvas() : TCustomControl::Canvas();
+}
 
 void TChartix::EndUpdate(bool Redraw) {
     FInUpdate = false;
@@ -375,7 +472,8 @@ void TChartix::PaintMapToBitmap() {
     FIsBusy = false;
     if (TraceEnabled()) {
         auto Ms = std::chrono::duration_cast<std::chrono::milliseconds>(Elapsed).count();
-        Trace("DrawTime = %s", Format("%02d:%03d", static_cast<int>(Ms / 1000 % 60), static_cast<int>(Ms % 1000)));
+        Trace("DrawTime = %s",
+              Format("%02d:%03d", static_cast<int>(Ms / 1000 % 60), static_cast<int>(Ms % 1000)));
     }
 }
 
@@ -383,7 +481,8 @@ void TChartix::PaintBitmapToMapCanvas() {
     TCanvas* C = GetCanvas();
     C->Draw(0, 0, FMapBitmap.get());
     if (FFastSelection)
-        for (int I = 0; I < FSelection->Count(); ++I) FSelection->Get(I)->DrawSelection();
+        for (int I = 0; I < FSelection->Count(); ++I)
+            FSelection->Get(I)->DrawSelection();
 }
 
 void TChartix::AssignToBitmap(TBitmap* Bitmap) {
@@ -409,7 +508,9 @@ void TChartix::SelectObjectAt(double X, double Y, bool Single) {
     if (FDisplayed->Count() == 0) return;
     if (TraceEnabled()) {
         int StartIndex = FLayers->Count() - 1 - FCtrlClickCount;
-        std::string From = StartIndex >= 0 && StartIndex < FLayers->Count() ? FLayers->Get(StartIndex)->Name() : "";
+        std::string From = StartIndex >= 0 && StartIndex < FLayers->Count()
+                               ? FLayers->Get(StartIndex)->Name()
+                               : "";
         std::string To = FLayers->Count() > 0 ? FLayers->Get(0)->Name() : "";
         Trace("Start Searching Object From Layer %s To Layer %s", From, To);
     }
@@ -425,8 +526,10 @@ void TChartix::SelectObjectAt(double X, double Y, bool Single) {
         for (int I = 0; I < FDisplayed->Count(); ++I) {
             TCustomMapObject* Obj = FDisplayed->Get(I);
             if (Obj->Layer() != Layer || !Obj->ContainsPoint(X, Y)) continue;
-            if (!Obj->GetSelected()) FSelection->Add(Obj, Single);
-            else if (!Single) FSelection->Remove(Obj);
+            if (!Obj->GetSelected())
+                FSelection->Add(Obj, Single);
+            else if (!Single)
+                FSelection->Remove(Obj);
             if (FFastSelection && OnUpdate) OnUpdate(this);
             return;
         }
@@ -459,7 +562,8 @@ void TChartix::SelectObjectsAt(double X, double Y, bool ClearFirst) {
 void TChartix::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
     TCustomControl::MouseDown(Button, Shift, X, Y);
     SetFocus();
-    if (TCustomMapTool* Tool = FMapToolsManager->GetActiveMapTool()) Tool->MouseDown(Button, Shift, X, Y);
+    if (TCustomMapTool* Tool = FMapToolsManager->GetActiveMapTool())
+        Tool->MouseDown(Button, Shift, X, Y);
 }
 
 void TChartix::MouseMove(TShiftState Shift, int X, int Y) {
@@ -469,7 +573,8 @@ void TChartix::MouseMove(TShiftState Shift, int X, int Y) {
 
 void TChartix::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
     TCustomControl::MouseUp(Button, Shift, X, Y);
-    if (TCustomMapTool* Tool = FMapToolsManager->GetActiveMapTool()) Tool->MouseUp(Button, Shift, X, Y);
+    if (TCustomMapTool* Tool = FMapToolsManager->GetActiveMapTool())
+        Tool->MouseUp(Button, Shift, X, Y);
 }
 
 void TChartix::DblClick() {
@@ -512,8 +617,10 @@ void TChartix::MouseWheel(TShiftState Shift, int Delta, int X, int Y) {
         SetCenterX(B.MinX + (B.MaxX - B.MinX) / 2);
         SetCenterY(B.MinY + (B.MaxY - B.MinY) / 2);
     }
-    if (Delta > 0) SetZoom(std::min(FMaxZoom, FZoom * 2));
-    else SetZoom(std::max(FMinZoom, FZoom / 2));
+    if (Delta > 0)
+        SetZoom(std::min(FMaxZoom, FZoom * 2));
+    else
+        SetZoom(std::max(FMinZoom, FZoom / 2));
 }
 
 } // namespace Mapobjects

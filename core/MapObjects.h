@@ -144,7 +144,8 @@ public:
 
     // --- platform control overrides ----------------------------------------
     void SetBounds(int Left, int Top, int Width, int Height) override;
-    void MouseDown(Platform::TMouseButton Button, Platform::TShiftState Shift, int X, int Y) override;
+    void MouseDown(Platform::TMouseButton Button, Platform::TShiftState Shift, int X,
+                   int Y) override;
     void MouseMove(Platform::TShiftState Shift, int X, int Y) override;
     void MouseUp(Platform::TMouseButton Button, Platform::TShiftState Shift, int X, int Y) override;
     void DblClick() override;

@@ -29,17 +29,27 @@ void TCustomMapTool::Done() {
     if (FChartix) FChartix->SetCursor(crDefault);
 }
 
-bool TCustomMapTool::GetEnabled() const { return FChartix && FChartix->Layers().Count() > 0; }
+bool TCustomMapTool::GetEnabled() const {
+    return FChartix && FChartix->Layers().Count() > 0;
+}
 
 void TCustomMapTool::SetChartix(TChartix* Map) {
     if (Map == FChartix) return;
+    // Leaving the old map's manager first, also when moving straight to
+    // another map: a manager never lists a tool that works elsewhere.
+    if (FManager) FManager->Remove(this);
+    FManager = nullptr;
     if (Map) {
         FManager = &Map->MapToolsManager();
         FManager->Add(this);
-    } else {
-        if (FManager) FManager->Remove(this);
-        FManager = nullptr;
     }
+    FChartix = Map;
+}
+
+void TCustomMapTool::MapAcquired(TChartix* Map) {
+    TMapToolsManager* Manager = &Map->MapToolsManager();
+    if (FManager && FManager != Manager) FManager->Remove(this);
+    FManager = Manager;
     FChartix = Map;
 }
 
@@ -73,7 +83,8 @@ TChartix* TCustomMapTool::FindChartix(TComponent* Component) {
 }
 
 TMapToolsManager::~TMapToolsManager() {
-    for (TCustomMapTool* Tool : *this) Tool->SetMapToolsManager(nullptr);
+    for (TCustomMapTool* Tool : *this)
+        Tool->SetMapToolsManager(nullptr);
 }
 
 int TMapToolsManager::GetActiveMapToolIndex() const {

@@ -22,9 +22,11 @@ public:
     ~TCustomMapTool() override;
 
     virtual void DblClick() {}
-    virtual void MouseDown(Platform::TMouseButton Button, Platform::TShiftState Shift, int X, int Y) {}
+    virtual void MouseDown(Platform::TMouseButton Button, Platform::TShiftState Shift, int X,
+                           int Y) {}
     virtual void MouseMove(Platform::TShiftState Shift, int X, int Y) {}
-    virtual void MouseUp(Platform::TMouseButton Button, Platform::TShiftState Shift, int X, int Y) {}
+    virtual void MouseUp(Platform::TMouseButton Button, Platform::TShiftState Shift, int X, int Y) {
+    }
     virtual void KeyDown(std::uint16_t& Key, Platform::TShiftState Shift) {}
     virtual void KeyUp(std::uint16_t& Key, Platform::TShiftState Shift) {}
     virtual void KeyPress(char& Key) {}
@@ -44,11 +46,15 @@ public:
     void SetCursor(Platform::TCursor V) { FCursor = V; }
     TChartix* Chartix() const { return FChartix; }
     void SetChartix(TChartix* Map);
-    // Called by a map that is being destroyed: forget it and its manager.
+    // Called by a map that is being destroyed, or that gave up the manager
+    // listing this tool: forget it and its manager.
     void MapDestroyed() {
         FChartix = nullptr;
         FManager = nullptr;
     }
+    // Called by a map that took over a manager listing this tool: the tool
+    // leaves any other manager and works on this map.
+    void MapAcquired(TChartix* Map);
 
     // The first map among the components owned by Component, depth first.
     static TChartix* FindChartix(Platform::TComponent* Component);

@@ -5,12 +5,60 @@
 
 namespace Mapobjects {
 
+// --- plain object lists ----------------------------------------------------------
+
+int TMapObjectsList::Occurrences(const TCustomMapObject* Item) const {
+    auto It = FCounts.find(Item);
+    return It == FCounts.end() ? 0 : It->second;
+}
+
+void TMapObjectsList::Notify(TCustomMapObject* Item, Platform::TListNotification Action) {
+    if (Action == Platform::lnAdded) {
+        ++FCounts[Item];
+        return;
+    }
+    auto It = FCounts.find(Item);
+    if (It != FCounts.end() && --It->second == 0) FCounts.erase(It);
+}
+
+void TMapObjectsList::RemoveAll(const TCustomMapObject* Item) {
+    int Left = Occurrences(Item);
+    for (int I = Count() - 1; I >= 0 && Left > 0; --I)
+        if (FItems[static_cast<size_t>(I)] == Item) {
+            TList::Delete(I);
+            --Left;
+        }
+}
+
+void TMapObjectsList::RemoveIf(const std::function<bool(const TCustomMapObject*)>& Which) {
+    size_t Kept = 0;
+    for (size_t I = 0; I < FItems.size(); ++I) {
+        TCustomMapObject* Item = FItems[I];
+        if (Which(Item))
+            Notify(Item, Platform::lnDeleted);
+        else
+            FItems[Kept++] = Item;
+    }
+    FItems.resize(Kept);
+}
+
+void TMapObjectsList::Clear() {
+    // The counts go all at once: Displayed is emptied at every rebuild.
+    FItems.clear();
+    FCounts.clear();
+}
+
+// --- the selection ---------------------------------------------------------------
+
 void TSelection::Add(TCustomMapObject* MapObject, bool ClearFirst) {
-    if (IndexOf(MapObject) >= 0) return;
+    if (Contains(MapObject)) return;
     if (ClearFirst) Clear();
     TList::Add(MapObject);
-    if (FMap->FastSelection() && !FMap->InUpdate()) MapObject->DrawSelection();
-    else FMap->DoUpdate(true);
+    if (!FMap) return;
+    if (FMap->FastSelection() && !FMap->InUpdate())
+        MapObject->DrawSelection();
+    else
+        FMap->DoUpdate(true);
     if (FMap->OnAddSelection) FMap->OnAddSelection(FMap, MapObject);
     FMap->DataLinks().TraceMapEvent(mdlAddSelection, MapObject);
 }
@@ -18,34 +66,53 @@ void TSelection::Add(TCustomMapObject* MapObject, bool ClearFirst) {
 void TSelection::Delete(int Index) {
     TCustomMapObject* MapObject = Get(Index);
     TList::Delete(Index);
+    Deleted(MapObject);
+}
+
+void TSelection::Deleted(TCustomMapObject* MapObject) {
+    if (!FMap) return;
     if (FMap->OnDelSelection) FMap->OnDelSelection(FMap, MapObject);
-    if (FMap->FastSelection() && !FMap->InUpdate()) MapObject->DrawSelection();
-    else if (!FMap->InUpdate()) FMap->DoUpdate(true);
+    if (FMap->FastSelection() && !FMap->InUpdate())
+        MapObject->DrawSelection();
+    else if (!FMap->InUpdate())
+        FMap->DoUpdate(true);
 }
 
 void TSelection::Remove(TCustomMapObject* MapObject) {
-    int Index = IndexOf(MapObject);
-    if (Index < 0) return;
-    Delete(Index);
+    const int N = Occurrences(MapObject);
+    if (N == 0) return;
+    // The first entry; when there is only one, the search from the end finds
+    // it sooner as objects are mostly removed in reverse order.
+    Delete(N == 1 ? LastIndexOf(MapObject) : IndexOf(MapObject));
+    Removed(MapObject);
+}
+
+void TSelection::Removed(TCustomMapObject* MapObject) {
+    if (!FMap) return;
     FMap->DataLinks().TraceMapEvent(mdlDelSelection, MapObject);
     if (FMap->FastSelection() && FMap->OnUpdate) FMap->OnUpdate(FMap);
+}
+
+void TSelection::AnnounceRemoved(TCustomMapObject* MapObject) {
+    Deleted(MapObject);
+    Removed(MapObject);
 }
 
 void TSelection::Clear() {
     if (FMap && FMap->Parent())
         for (int I = Count() - 1; I >= 0; --I)
             if (I < Count()) Remove(Get(I));
-    TList::Clear();
+    TMapObjectsList::Clear();
 }
 
 void TSelection::Insert(TCustomMapObject* MapObject, int Index, bool ClearFirst) {
     if (ClearFirst) Clear();
     TList::Insert(Index, MapObject);
-    if (FMap->FastSelection()) MapObject->DrawSelection();
+    if (FMap && FMap->FastSelection()) MapObject->DrawSelection();
 }
 
 void TSelection::RemoveLayer(TMapLayer* Layer) {
-    bool Batch = !FMap->FastSelection();
+    const bool Batch = FMap && !FMap->FastSelection();
     if (Batch) FMap->BeginUpdate();
     for (int I = Count() - 1; I >= 0; --I)
         if (I < Count() && Get(I)->Layer() == Layer) Remove(Get(I));
@@ -53,14 +120,16 @@ void TSelection::RemoveLayer(TMapLayer* Layer) {
 }
 
 void TSelection::Paint() {
-    if (!FMap->FastSelection()) return;
-    for (int I = 0; I < Count(); ++I) Get(I)->DrawSelection();
+    if (!FMap || !FMap->FastSelection()) return;
+    for (int I = 0; I < Count(); ++I)
+        Get(I)->DrawSelection();
 }
 
 void TSelection::Zoom() {
-    if (Count() == 0) return;
+    if (Count() == 0 || !FMap) return;
     TBounds B;
-    for (const TCustomMapObject* Obj : *this) WidenByObject(B, *Obj);
+    for (const TCustomMapObject* Obj : *this)
+        WidenByObject(B, *Obj);
     FMap->ZoomToExtent(B);
 }
 

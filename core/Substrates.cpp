@@ -17,7 +17,8 @@ void TSubstrate::LoadFromFile(const std::string& FileName, std::unique_ptr<TRect
     FBitmap = std::move(Bitmap);
 }
 
-void TSubstrate::LoadFromFile(const std::string& FileName, double X, double Y, double Width, double Height) {
+void TSubstrate::LoadFromFile(const std::string& FileName, double X, double Y, double Width,
+                              double Height) {
     auto Rect = std::make_unique<TRectangle>();
     Rect->SetX0(X);
     Rect->SetY0(Y);
@@ -35,44 +36,51 @@ void TSubstrate::Paint() {
     FMap->Canvas()->StretchDraw(R, FBitmap.get());
 }
 
-TSubstrates::~TSubstrates() { Clear(); }
+TSubstrates::~TSubstrates() {
+    Clear();
+}
 
-TSubstrate* TSubstrates::Add(TSubstrate* Substrate) {
-    Substrate->SetMap(FMap);
-    TList::Add(Substrate);
+void TSubstrates::SetMap(TChartix* Map) {
+    FMap = Map;
+    for (TSubstrate* S : *this)
+        S->SetMap(Map);
+}
+
+void TSubstrates::Notify(TSubstrate* Substrate, TListNotification Action) {
+    if (Action == lnAdded)
+        Substrate->SetMap(FMap);
+    else if (Action == lnExtracted)
+        Substrate->SetMap(nullptr);
+}
+
+TSubstrate* TSubstrates::Add(std::unique_ptr<TSubstrate> Substrate) {
+    TSubstrate* S = TOwnerList::Add(std::move(Substrate));
     // The map paints at once; its bitmap is rebuilt only when it is stale.
     if (FMap) FMap->PaintNow();
-    return Substrate;
+    return S;
 }
 
 TSubstrate* TSubstrates::LoadFromFile(const std::string& FileName, double X, double Y, double Width,
-                                       double Height) {
+                                      double Height) {
     auto S = std::make_unique<TSubstrate>();
     S->LoadFromFile(FileName, X, Y, Width, Height);
-    return Add(S.release());
+    return Add(std::move(S));
 }
 
-TSubstrate* TSubstrates::LoadFromFile(const std::string& FileName, std::unique_ptr<TRectangle> Rect) {
+TSubstrate* TSubstrates::LoadFromFile(const std::string& FileName,
+                                      std::unique_ptr<TRectangle> Rect) {
     auto S = std::make_unique<TSubstrate>();
     S->LoadFromFile(FileName, std::move(Rect));
-    return Add(S.release());
+    return Add(std::move(S));
 }
 
-void TSubstrates::Remove(TSubstrate* Substrate) {
-    int I = IndexOf(Substrate);
-    Delete(I); // EListError when absent
-}
-
-void TSubstrates::Clear() {
-    while (Count() > 0) {
-        TSubstrate* S = Get(0);
-        TList::Delete(0);
-        delete S;
-    }
+std::unique_ptr<TSubstrate> TSubstrates::Remove(TSubstrate* Substrate) {
+    return Extract(IndexOf(Substrate)); // EListError when absent
 }
 
 void TSubstrates::Paint() {
-    for (int I = 0; I < Count(); ++I) Get(I)->Paint();
+    for (int I = 0; I < Count(); ++I)
+        Get(I)->Paint();
 }
 
 } // namespace Mapobjects

@@ -32,21 +32,29 @@ private:
     TChartix* FMap = nullptr;
 };
 
-// Owns its substrates; draws them index 0 first.
-class TSubstrates : public Platform::TList<TSubstrate> {
+// Owns its substrates; draws them index 0 first. A substrate in the list
+// draws on the list's map; one handed out draws nowhere.
+class TSubstrates : public Platform::TOwnerList<TSubstrate> {
 public:
     ~TSubstrates() override;
     TChartix* Map() const { return FMap; }
-    void SetMap(TChartix* V) { FMap = V; }
-    TSubstrate* Add(TSubstrate* Substrate);
-    TSubstrate* LoadFromFile(const std::string& FileName, double X, double Y, double Width, double Height);
+    void SetMap(TChartix* Map);
+    // Appends the substrate, then paints the map at once.
+    TSubstrate* Add(std::unique_ptr<TSubstrate> Substrate);
+    TSubstrate* LoadFromFile(const std::string& FileName, double X, double Y, double Width,
+                             double Height);
     TSubstrate* LoadFromFile(const std::string& FileName, std::unique_ptr<TRectangle> Rect);
     TSubstrate* GetSubstrate(int Index) const { return Get(Index); }
-    void SetSubstrate(int Index, TSubstrate* S) { Put(Index, S); }
-    // Takes the entry out without freeing it; EListError when absent.
-    void Remove(TSubstrate* Substrate);
-    void Clear() override;
+    // Puts S at Index and hands the substrate that was there back.
+    std::unique_ptr<TSubstrate> SetSubstrate(int Index, std::unique_ptr<TSubstrate> S) {
+        return Put(Index, std::move(S));
+    }
+    // Takes the substrate out and hands it back; EListError when absent.
+    std::unique_ptr<TSubstrate> Remove(TSubstrate* Substrate);
     void Paint();
+
+protected:
+    void Notify(TSubstrate* Substrate, Platform::TListNotification Action) override;
 
 private:
     TChartix* FMap = nullptr;

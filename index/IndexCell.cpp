@@ -18,7 +18,7 @@ namespace Mapobjects {
 using namespace Platform;
 
 TCellBounds Bounds2CellBounds(const TBounds& B) {
-    return TCellBounds{B.MinX, B.MaxX, B.MinY, B.MaxY};
+    return TCellBounds(B);
 }
 
 namespace {
@@ -436,10 +436,10 @@ void TIndexCell::Divide(const TIndexSummary& Summary) {
     const double MinX = FBounds.MinX, MaxX = FBounds.MaxX, MinY = FBounds.MinY, MaxY = FBounds.MaxY;
     const double MidX = (MinX + MaxX) / 2, MidY = (MinY + MaxY) / 2;
     const TCellBounds Quadrants[4] = {
-        {MinX, MidX, MinY, MidY}, // lower left
-        {MinX, MidX, MidY, MaxY}, // upper left
-        {MidX, MaxX, MidY, MaxY}, // upper right
-        {MidX, MaxX, MinY, MidY}, // lower right
+        TCellBounds(TBounds{MinX, MinY, MidX, MidY}), // lower left
+        TCellBounds(TBounds{MinX, MidY, MidX, MaxY}), // upper left
+        TCellBounds(TBounds{MidX, MidY, MaxX, MaxY}), // upper right
+        TCellBounds(TBounds{MidX, MinY, MaxX, MidY}), // lower right
     };
     // The quadrants' ids, each as GetIdsByBounds gives them, found in one pass.
     TCardinalArray QuadrantIds[4];

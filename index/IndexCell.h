@@ -17,11 +17,19 @@ namespace Mapobjects {
 class TMapLayer;
 class TIndexSummary;
 
+// The bounds of a cell: the fields of TBounds, in its order. Made from map
+// bounds or filled in by name; there is deliberately no way to write four
+// numbers in a row, which could be read in the order of either record (the
+// index file keeps its own order, written field by field).
 struct TCellBounds {
     double MinX = EmptyMin;
-    double MaxX = EmptyMax;
     double MinY = EmptyMin;
+    double MaxX = EmptyMax;
     double MaxY = EmptyMax;
+
+    TCellBounds() = default;
+    explicit TCellBounds(const TBounds& B)
+        : MinX(B.MinX), MinY(B.MinY), MaxX(B.MaxX), MaxY(B.MaxY) {}
 };
 
 TCellBounds Bounds2CellBounds(const TBounds& B);

@@ -8,32 +8,53 @@ namespace Mapobjects {
 using namespace Platform;
 
 TCustomMapObject::TCustomMapObject()
-    : FBrush(std::make_unique<TBrush>()), FFont(std::make_unique<TFont>()), FPen(std::make_unique<TPen>()),
-      FParts(std::make_unique<TParts>()), FFields(std::make_unique<TDataFields>()) {}
+    : FBrush(std::make_unique<TBrush>()), FFont(std::make_unique<TFont>()),
+      FPen(std::make_unique<TPen>()), FParts(std::make_unique<TParts>()),
+      FFields(std::make_unique<TDataFields>()) {}
 
 TCustomMapObject::~TCustomMapObject() {
-    if (FMap && !FMap->Destroying()) {
-        if (GetSelected()) FMap->Selection().Remove(this);
-        while (FMap->Displayed().Remove(this) >= 0) {
-        }
-        if (FMap->OnDeleteObject) FMap->OnDeleteObject(this);
-        FMap->DataLinks().TraceMapEvent(mdlRemoveObject, this);
-        FMap->DoUpdate(true);
-    }
-    if (FLayer) FLayer->RemoveObject(this);
+    BeforeDestruction();
+    if (FLayer) FLayer->Unlink(this);
 }
 
+void TCustomMapObject::BeforeDestruction() {
+    if (FRemovalAnnounced) return;
+    FRemovalAnnounced = true;
+    if (!FMap || FMap->Destroying()) return;
+    if (GetSelected()) FMap->Selection().Remove(this);
+    FMap->Displayed().RemoveAll(this);
+    AnnounceRemoval(false); // the selection has announced its part
+}
 
-std::unique_ptr<TBrush> TCustomMapObject::SetBrush(std::unique_ptr<TBrush> V) { return ReplaceOwned(FBrush, std::move(V)); }
-std::unique_ptr<TFont> TCustomMapObject::SetFont(std::unique_ptr<TFont> V) { return ReplaceOwned(FFont, std::move(V)); }
-std::unique_ptr<TPen> TCustomMapObject::SetPen(std::unique_ptr<TPen> V) { return ReplaceOwned(FPen, std::move(V)); }
-std::unique_ptr<TParts> TCustomMapObject::SetParts(std::unique_ptr<TParts> V) { return ReplaceOwned(FParts, std::move(V)); }
-std::unique_ptr<TDataFields> TCustomMapObject::SetFields(std::unique_ptr<TDataFields> V) { return ReplaceOwned(FFields, std::move(V)); }
+void TCustomMapObject::AnnounceRemoval(bool WasSelected) {
+    FRemovalAnnounced = true;
+    if (WasSelected) FMap->Selection().AnnounceRemoved(this);
+    if (FMap->OnDeleteObject) FMap->OnDeleteObject(this);
+    FMap->DataLinks().TraceMapEvent(mdlRemoveObject, this);
+    FMap->DoUpdate(true);
+}
+
+std::unique_ptr<TBrush> TCustomMapObject::SetBrush(std::unique_ptr<TBrush> V) {
+    return ReplaceOwned(FBrush, std::move(V));
+}
+std::unique_ptr<TFont> TCustomMapObject::SetFont(std::unique_ptr<TFont> V) {
+    return ReplaceOwned(FFont, std::move(V));
+}
+std::unique_ptr<TPen> TCustomMapObject::SetPen(std::unique_ptr<TPen> V) {
+    return ReplaceOwned(FPen, std::move(V));
+}
+std::unique_ptr<TParts> TCustomMapObject::SetParts(std::unique_ptr<TParts> V) {
+    return ReplaceOwned(FParts, std::move(V));
+}
+std::unique_ptr<TDataFields> TCustomMapObject::SetFields(std::unique_ptr<TDataFields> V) {
+    return ReplaceOwned(FFields, std::move(V));
+}
 
 void TCustomMapObject::UpdateBounds() {
     FParts->ResetBounds();
     for (int I = 0; I < FParts->Count(); ++I)
-        for (const TMapPoint& P : FParts->Items(I)->Points()) FParts->AddPoint(P.X, P.Y, 0);
+        for (const TMapPoint& P : FParts->Items(I)->Points())
+            FParts->AddPoint(P.X, P.Y, 0);
 }
 
 TPoint TCustomMapObject::GetPixels(int PartIndex, int PointIndex) const {
@@ -44,10 +65,12 @@ TPoint TCustomMapObject::GetPixels(int PartIndex, int PointIndex) const {
 }
 
 bool TCustomMapObject::GetSelected() const {
-    return FMap && FMap->Selection().IndexOf(this) >= 0;
+    return FMap && FMap->Selection().Contains(this);
 }
 
-void TCustomMapObject::SetSelected(bool) { DrawSelection(); }
+void TCustomMapObject::SetSelected(bool) {
+    DrawSelection();
+}
 
 void TCustomMapObject::Select() {
     if (FMap && !GetSelected()) FMap->Selection().Add(this, false);
@@ -104,11 +127,13 @@ void TCustomMapObject::DrawAutoLabel() {
 }
 
 void TCustomMapObject::Draw() {
-    if (!FMap) return;
+    // An object on its way out is drawn (its marks erased) but never listed
+    // again.
+    if (!FMap || FRemovalAnnounced || FDying) return;
     // A rebuild starts from an empty list and draws each object once; drawing
     // outside it (a new object, a selection highlight) must not list an
     // object twice.
-    if (FMap->IsBusy() || FMap->Displayed().IndexOf(this) < 0) FMap->Displayed().Add(this);
+    if (FMap->IsBusy() || !FMap->Displayed().Contains(this)) FMap->Displayed().Add(this);
 }
 
 void TCustomMapObject::DrawSelection() {
@@ -136,7 +161,8 @@ bool TCustomMapObject::ContainsPoint(double X, double Y) {
 }
 
 bool TCustomMapObject::ContainsRect(double X1, double Y1, double X2, double Y2) {
-    return ContainsPoint(X1, Y1) && ContainsPoint(X2, Y1) && ContainsPoint(X2, Y2) && ContainsPoint(X1, Y2);
+    return ContainsPoint(X1, Y1) && ContainsPoint(X2, Y1) && ContainsPoint(X2, Y2) &&
+           ContainsPoint(X1, Y2);
 }
 
 bool TCustomMapObject::Intersects(TCustomMapObject* Obj) {
@@ -155,7 +181,9 @@ bool TCustomMapObject::Contains(TCustomMapObject* Obj) {
     return true;
 }
 
-bool TCustomMapObject::Within(TCustomMapObject* Obj) { return Obj->Contains(this); }
+bool TCustomMapObject::Within(TCustomMapObject* Obj) {
+    return Obj->Contains(this);
+}
 
 bool TCustomMapObject::WithinRect(double X1, double Y1, double X2, double Y2) {
     for (int I = 0; I < FParts->Count(); ++I)
@@ -188,7 +216,8 @@ bool BoxIntersectsRect(const TBounds& Box, double X1, double Y1, double X2, doub
         for (int K = 0; K < 4; ++K) {
             int L = (K + 1) % 4;
             TPointEx P;
-            if (Edge.IsIntersected(VectorEx(PointEx(R[K][0], R[K][1]), PointEx(R[L][0], R[L][1])), P) &&
+            if (Edge.IsIntersected(VectorEx(PointEx(R[K][0], R[K][1]), PointEx(R[L][0], R[L][1])),
+                                   P) &&
                 Edge.IsPointInsideBoundsRect(P))
                 return true;
         }
@@ -201,9 +230,10 @@ bool TCustomMapObject::IntersectsRect(double X1, double Y1, double X2, double Y2
 }
 
 size_t TCustomMapObject::MemoryUsed() const {
-    size_t N = sizeof(*this) + sizeof(TBrush) + sizeof(TFont) + FFont->Name().capacity() + sizeof(TPen) +
-               sizeof(TParts) + sizeof(TDataFields);
-    for (int I = 0; I < FParts->Count(); ++I) N += sizeof(TPart) + FParts->Items(I)->Points().MemoryUsed();
+    size_t N = sizeof(*this) + sizeof(TBrush) + sizeof(TFont) + FFont->Name().capacity() +
+               sizeof(TPen) + sizeof(TParts) + sizeof(TDataFields);
+    for (int I = 0; I < FParts->Count(); ++I)
+        N += sizeof(TPart) + FParts->Items(I)->Points().MemoryUsed();
     N += static_cast<size_t>(FFields->Count()) * (sizeof(TDataField) + 16);
     return N;
 }

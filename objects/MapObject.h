@@ -20,9 +20,18 @@ class TMapLayer;
 class TCustomMapObject : public Platform::TPersistent {
 public:
     TCustomMapObject();
+    // An object still on a map when it is destroyed without BeforeDestruction
+    // (deleted directly) is announced from here, with its kind already gone.
     ~TCustomMapObject() override;
     TCustomMapObject(const TCustomMapObject&) = delete;
     TCustomMapObject& operator=(const TCustomMapObject&) = delete;
+
+    // Announces the object's removal from its map while it is still whole:
+    // the selection lets it go (erasing its marks), Displayed forgets it,
+    // OnDeleteObject and mdlRemoveObject go out and a repaint is asked for.
+    // Nothing while the map itself is being destroyed. Runs once; the layer's
+    // deletions call it before they free an object.
+    void BeforeDestruction();
 
     TChartix* Map() const { return FMap; }
     void SetMap(TChartix* V) { FMap = V; }
@@ -78,7 +87,11 @@ protected:
     bool IsSinglePoint() const;
 
 private:
+    friend class TMapLayer;
     void DrawAutoLabel();
+    // What BeforeDestruction sends once the selection (when WasSelected) and
+    // Displayed have let go of the object, as bulk deletion does for many.
+    void AnnounceRemoval(bool WasSelected);
 
     TChartix* FMap = nullptr;
     TMapLayer* FLayer = nullptr;
@@ -90,6 +103,8 @@ private:
     std::int32_t FTag = 0;
     bool FUseBGColor = false;
     Platform::TColor FBGColor = 0xFFFFFF;
+    bool FRemovalAnnounced = false;
+    bool FDying = false; // one of a batch being deleted
 };
 
 // The base IntersectsRect on a box: does the box (MinX..MaxX, MinY..MaxY)
@@ -99,6 +114,8 @@ bool BoxIntersectsRect(const TBounds& Box, double X1, double Y1, double X2, doub
 
 // The class argument of NewObject: makes a new, empty object of one kind.
 using TMapObjectClass = TCustomMapObject* (*)();
-template <class T> TCustomMapObject* MapObjectClassOf() { return new T(); }
+template <class T> TCustomMapObject* MapObjectClassOf() {
+    return new T();
+}
 
 } // namespace Mapobjects

@@ -337,21 +337,20 @@ TTools MakeTools(const TPen& Pen, const TBrush& Brush, TPenMode Mode) {
     }
 
     if (Mode == pmNop) return T;
-    const TBitmap* Pattern = Brush.Bitmap();
-    if (Pattern && !Pattern->Empty()) {
+    if (const QImage* Pattern = Brush.Pattern()) {
         T.HasBrush = true;
         if (Mode == pmBlack || Mode == pmWhite)
             T.Brush = QBrush(QColor::fromRgb(BrushColor));
         else
-            T.Brush = QBrush(Pattern->Image());
+            T.Brush = QBrush(*Pattern);
         return T;
     }
     T.HasBrush = Brush.Style() != bsClear;
     const QColor C = QColor::fromRgb(BrushColor);
     // Qt's pattern for each brush style, in the order of TBrushStyle.
     static constexpr Qt::BrushStyle Patterns[] = {
-        Qt::SolidPattern,  Qt::NoBrush,       Qt::HorPattern,   Qt::VerPattern,
-        Qt::FDiagPattern,  Qt::BDiagPattern,  Qt::CrossPattern, Qt::DiagCrossPattern};
+        Qt::SolidPattern, Qt::NoBrush,      Qt::HorPattern,   Qt::VerPattern,
+        Qt::FDiagPattern, Qt::BDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
     if (Brush.Style() != bsClear) T.Brush = QBrush(C, Patterns[Brush.Style()]);
     T.Hatched = Brush.Style() >= bsHorizontal;
     return T;
@@ -533,8 +532,7 @@ TCanvas::TCanvas()
 
 const TTools& TCanvas::CurrentTools() {
     if (!FTools) FTools = std::make_unique<TCanvasTools>();
-    // A pattern bitmap can change its pixels unnoticed: never keep it.
-    if (FToolsStale || FBrush->Bitmap()) {
+    if (FToolsStale) {
         FTools->Tools = MakeTools(*FPen, *FBrush, FPen->Mode());
         FToolsStale = false;
     }
@@ -707,7 +705,7 @@ void TCanvas::FillRect(const TRect& R) {
 }
 
 void TCanvas::FrameRect(const TRect& R) {
-    if (FBrush->Style() == bsClear && !FBrush->Bitmap()) return;
+    if (FBrush->Style() == bsClear && !FBrush->HasPattern()) return;
     if (!Painter()) return;
     TPixels Px(*FImage);
     const QRgb C = ToRgb(FBrush->Color());
@@ -845,7 +843,8 @@ void TCanvas::FillRegion(const QRegion& Region) {
                 if (T.Mode == pmCopy) {
                     std::fill(Row + R.left(), Row + R.right() + 1, Color);
                 } else {
-                    for (int X = R.left(); X <= R.right(); ++X) Row[X] = Rop(T.Mode, Color, Row[X]);
+                    for (int X = R.left(); X <= R.right(); ++X)
+                        Row[X] = Rop(T.Mode, Color, Row[X]);
                 }
             }
         }

@@ -6,7 +6,9 @@
 #include "platform/SysUtils.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -42,7 +44,11 @@ protected:
     [[noreturn]] void AssignError(const TPersistent* Source) const;
 };
 
-// Pointer list that owns nothing (owning descendants free their items themselves).
+// What a list tells its descendants of an item: it came in; it left and
+// was freed (owning lists) or just left (plain lists); it was handed out.
+enum TListNotification { lnAdded, lnDeleted, lnExtracted };
+
+// Pointer list that owns nothing; owning lists are TOwnerList.
 template <class T> class TList : public TObject {
 public:
     int Count() const { return static_cast<int>(FItems.size()); }
@@ -52,20 +58,27 @@ public:
     }
     void Put(int Index, T* Item) {
         CheckIndex(Index);
+        T* Old = FItems[static_cast<size_t>(Index)];
         FItems[static_cast<size_t>(Index)] = Item;
+        Notify(Old, lnDeleted);
+        Notify(Item, lnAdded);
     }
     T* operator[](int Index) const { return Get(Index); }
     int Add(T* Item) {
         FItems.push_back(Item);
+        Notify(Item, lnAdded);
         return Count() - 1;
     }
     void Insert(int Index, T* Item) {
         if (Index < 0 || Index > Count()) ListIndexError(Index);
         FItems.insert(FItems.begin() + Index, Item);
+        Notify(Item, lnAdded);
     }
     void Delete(int Index) {
         CheckIndex(Index);
+        T* Item = FItems[static_cast<size_t>(Index)];
         FItems.erase(FItems.begin() + Index);
+        Notify(Item, lnDeleted);
     }
     // Removes the first occurrence; returns its former index or -1.
     int Remove(T* Item) {
@@ -77,7 +90,18 @@ public:
         auto It = std::find(FItems.begin(), FItems.end(), Item);
         return It == FItems.end() ? -1 : static_cast<int>(It - FItems.begin());
     }
-    virtual void Clear() { FItems.clear(); }
+    // Searches from the end: cheap for items added last.
+    int LastIndexOf(const T* Item) const {
+        for (size_t I = FItems.size(); I-- > 0;)
+            if (FItems[I] == Item) return static_cast<int>(I);
+        return -1;
+    }
+    virtual void Clear() {
+        std::vector<T*> Items;
+        Items.swap(FItems);
+        for (T* Item : Items)
+            Notify(Item, lnDeleted);
+    }
     void Move(int CurIndex, int NewIndex) {
         if (CurIndex == NewIndex) return;
         CheckIndex(CurIndex);
@@ -97,10 +121,143 @@ public:
     auto end() const { return FItems.end(); }
 
 protected:
+    // Every item that enters or leaves the list passes here (moves do not).
+    virtual void Notify(T* Item, TListNotification Action) {}
     void CheckIndex(int Index) const {
         if (Index < 0 || Index >= Count()) ListIndexError(Index);
     }
     std::vector<T*> FItems;
+};
+
+// A list that owns its items. Every way in takes ownership and every way out
+// either frees the item or hands it over, so nothing it held is left without
+// an owner or freed twice. An item leaves the list before it is freed, so
+// whatever runs while it goes sees only items that are still whole.
+template <class T> class TOwnerList : public TObject {
+public:
+    TOwnerList() = default;
+    TOwnerList(const TOwnerList&) = delete;
+    TOwnerList& operator=(const TOwnerList&) = delete;
+    ~TOwnerList() override { FreeAll(); }
+
+    int Count() const { return static_cast<int>(FItems.size()); }
+    T* Get(int Index) const {
+        CheckIndex(Index);
+        return FItems[static_cast<size_t>(Index)].get();
+    }
+    T* operator[](int Index) const { return Get(Index); }
+    T* First() const { return Get(0); }
+    T* Last() const { return Get(Count() - 1); }
+    int IndexOf(const T* Item) const {
+        for (size_t I = 0; I < FItems.size(); ++I)
+            if (FItems[I].get() == Item) return static_cast<int>(I);
+        return -1;
+    }
+
+    T* Add(std::unique_ptr<T> Item) {
+        T* Raw = Item.get();
+        FItems.push_back(std::move(Item));
+        Notify(Raw, lnAdded);
+        return Raw;
+    }
+    T* Insert(int Index, std::unique_ptr<T> Item) {
+        if (Index < 0 || Index > Count()) ListIndexError(Index);
+        T* Raw = Item.get();
+        FItems.insert(FItems.begin() + Index, std::move(Item));
+        Notify(Raw, lnAdded);
+        return Raw;
+    }
+    // Puts Item at Index and hands the item that was there to the caller.
+    std::unique_ptr<T> Put(int Index, std::unique_ptr<T> Item) {
+        CheckIndex(Index);
+        T* Raw = Item.get();
+        std::swap(FItems[static_cast<size_t>(Index)], Item);
+        Notify(Item.get(), lnExtracted);
+        Notify(Raw, lnAdded);
+        return Item;
+    }
+    // Takes the item at Index out of the list and hands it to the caller.
+    std::unique_ptr<T> Extract(int Index) {
+        CheckIndex(Index);
+        std::unique_ptr<T> Item = std::move(FItems[static_cast<size_t>(Index)]);
+        FItems.erase(FItems.begin() + Index);
+        Notify(Item.get(), lnExtracted);
+        return Item;
+    }
+    // Frees the item at Index.
+    void Delete(int Index) {
+        std::unique_ptr<T> Item = TakeOut(Index);
+        Notify(Item.get(), lnDeleted);
+    }
+    // Frees every item, the first first.
+    virtual void Clear() { FreeAll(); }
+    void Move(int CurIndex, int NewIndex) {
+        if (CurIndex == NewIndex) return;
+        CheckIndex(CurIndex);
+        CheckIndex(NewIndex);
+        std::unique_ptr<T> Item = std::move(FItems[static_cast<size_t>(CurIndex)]);
+        FItems.erase(FItems.begin() + CurIndex);
+        FItems.insert(FItems.begin() + NewIndex, std::move(Item));
+    }
+    void Exchange(int Index1, int Index2) {
+        CheckIndex(Index1);
+        CheckIndex(Index2);
+        std::swap(FItems[static_cast<size_t>(Index1)], FItems[static_cast<size_t>(Index2)]);
+    }
+
+    // Iteration yields plain pointers; the list keeps the items.
+    class const_iterator {
+    public:
+        using iterator_category = std::forward_iterator_tag;
+        using value_type = T*;
+        using difference_type = std::ptrdiff_t;
+        using pointer = T* const*;
+        using reference = T*;
+        const_iterator() = default;
+        explicit const_iterator(typename std::vector<std::unique_ptr<T>>::const_iterator It)
+            : FIt(It) {}
+        T* operator*() const { return FIt->get(); }
+        const_iterator& operator++() {
+            ++FIt;
+            return *this;
+        }
+        const_iterator operator++(int) {
+            const_iterator Old = *this;
+            ++FIt;
+            return Old;
+        }
+        bool operator==(const const_iterator& Other) const { return FIt == Other.FIt; }
+
+    private:
+        typename std::vector<std::unique_ptr<T>>::const_iterator FIt;
+    };
+    const_iterator begin() const { return const_iterator(FItems.begin()); }
+    const_iterator end() const { return const_iterator(FItems.end()); }
+
+protected:
+    // Every item that enters or leaves the list passes here (moves do not);
+    // with lnDeleted it is out of the list and about to be freed.
+    virtual void Notify(T* Item, TListNotification Action) {}
+    void CheckIndex(int Index) const {
+        if (Index < 0 || Index >= Count()) ListIndexError(Index);
+    }
+
+private:
+    std::unique_ptr<T> TakeOut(int Index) {
+        CheckIndex(Index);
+        std::unique_ptr<T> Item = std::move(FItems[static_cast<size_t>(Index)]);
+        FItems.erase(FItems.begin() + Index);
+        return Item;
+    }
+    // Item by item from the front: the list never holds a freed item.
+    void FreeAll() {
+        while (!FItems.empty()) {
+            std::unique_ptr<T> Item = TakeOut(0);
+            Notify(Item.get(), lnDeleted);
+        }
+    }
+
+    std::vector<std::unique_ptr<T>> FItems;
 };
 
 class TCollection;

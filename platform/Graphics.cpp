@@ -1,8 +1,11 @@
 #include "platform/Graphics.h"
 
+#include "platform/Bitmap.h"
+
 #include <QColor>
 #include <QFont>
 #include <QFontDatabase>
+#include <QImage>
 #include <QString>
 #include <QStringDecoder>
 #include <cstdlib>
@@ -159,20 +162,26 @@ void TPen::Assign(const TPersistent* Source) {
 // --- brush -------------------------------------------------------------------
 
 void TBrush::SetColor(TColor V) {
-    if (V == FColor) return;
+    if (V == FColor && !FPattern) return;
     FColor = V;
+    FPattern.reset();
     Changed();
 }
 
 void TBrush::SetStyle(TBrushStyle V) {
-    if (V == FStyle) return;
+    if (V == FStyle && !FPattern) return;
     FStyle = V;
+    FPattern.reset();
     Changed();
 }
 
-void TBrush::SetBitmap(TBitmap* V) {
-    if (V == FBitmap) return;
-    FBitmap = V;
+void TBrush::SetBitmap(const TBitmap* V) {
+    if (!V && !FPattern) return;
+    // A deep copy: the bitmap's own canvas may draw on its image later.
+    if (V && !V->Empty())
+        FPattern = std::make_shared<const QImage>(V->Image().copy());
+    else
+        FPattern.reset();
     if (V) FStyle = bsSolid;
     Changed();
 }
@@ -185,7 +194,7 @@ void TBrush::Assign(const TPersistent* Source) {
     }
     FColor = Other->FColor;
     FStyle = Other->FStyle;
-    FBitmap = Other->FBitmap;
+    FPattern = Other->FPattern;
     Changed();
 }
 

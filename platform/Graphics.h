@@ -6,38 +6,45 @@
 #include "platform/Classes.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
 class QColor;
 class QFont;
+class QImage;
 class QString;
 
 namespace Platform {
 
 using TColor = std::uint32_t;
 
-constexpr TColor clBlack = 0x000000, clMaroon = 0x000080, clGreen = 0x008000,
-                 clOlive = 0x008080, clNavy = 0x800000, clPurple = 0x800080, clTeal = 0x808000,
-                 clGray = 0x808080, clSilver = 0xC0C0C0, clRed = 0x0000FF, clLime = 0x00FF00,
-                 clYellow = 0x00FFFF, clBlue = 0xFF0000, clFuchsia = 0xFF00FF, clAqua = 0xFFFF00,
-                 clWhite = 0xFFFFFF;
+constexpr TColor clBlack = 0x000000, clMaroon = 0x000080, clGreen = 0x008000, clOlive = 0x008080,
+                 clNavy = 0x800000, clPurple = 0x800080, clTeal = 0x808000, clGray = 0x808080,
+                 clSilver = 0xC0C0C0, clRed = 0x0000FF, clLime = 0x00FF00, clYellow = 0x00FFFF,
+                 clBlue = 0xFF0000, clFuchsia = 0xFF00FF, clAqua = 0xFFFF00, clWhite = 0xFFFFFF;
 constexpr TColor clNone = 0x1FFFFFFF, clDefault = 0x20000000;
 // System colours: 0x80000000 plus the system colour index.
 constexpr TColor clScrollBar = 0x80000000, clBackground = 0x80000001, clMenu = 0x80000004,
                  clWindow = 0x80000005, clWindowFrame = 0x80000006, clMenuText = 0x80000007,
-                 clWindowText = 0x80000008, clCaptionText = 0x80000009,
-                 clHighlight = 0x8000000D, clHighlightText = 0x8000000E, clBtnFace = 0x8000000F,
-                 clBtnShadow = 0x80000010, clGrayText = 0x80000011, clBtnText = 0x80000012,
-                 clBtnHighlight = 0x80000014, cl3DDkShadow = 0x80000015, cl3DLight = 0x80000016,
-                 clInfoText = 0x80000017, clInfoBk = 0x80000018;
+                 clWindowText = 0x80000008, clCaptionText = 0x80000009, clHighlight = 0x8000000D,
+                 clHighlightText = 0x8000000E, clBtnFace = 0x8000000F, clBtnShadow = 0x80000010,
+                 clGrayText = 0x80000011, clBtnText = 0x80000012, clBtnHighlight = 0x80000014,
+                 cl3DDkShadow = 0x80000015, cl3DLight = 0x80000016, clInfoText = 0x80000017,
+                 clInfoBk = 0x80000018;
 
 // Resolves system colours to their fixed RGB values; other colours pass through
 // with the high byte cleared.
 TColor ColorToRGB(TColor Color);
-inline int GetRValue(TColor C) { return static_cast<int>(C & 0xFF); }
-inline int GetGValue(TColor C) { return static_cast<int>((C >> 8) & 0xFF); }
-inline int GetBValue(TColor C) { return static_cast<int>((C >> 16) & 0xFF); }
+inline int GetRValue(TColor C) {
+    return static_cast<int>(C & 0xFF);
+}
+inline int GetGValue(TColor C) {
+    return static_cast<int>((C >> 8) & 0xFF);
+}
+inline int GetBValue(TColor C) {
+    return static_cast<int>((C >> 16) & 0xFF);
+}
 inline TColor RGB(int R, int G, int B) {
     return static_cast<TColor>((R & 0xFF) | ((G & 0xFF) << 8) | ((B & 0xFF) << 16));
 }
@@ -57,8 +64,22 @@ protected:
 
 enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
 enum TPenMode {
-    pmBlack, pmWhite, pmNop, pmNot, pmCopy, pmNotCopy, pmMergePenNot, pmMaskPenNot,
-    pmMergeNotPen, pmMaskNotPen, pmMerge, pmNotMerge, pmMask, pmNotMask, pmXor, pmNotXor
+    pmBlack,
+    pmWhite,
+    pmNop,
+    pmNot,
+    pmCopy,
+    pmNotCopy,
+    pmMergePenNot,
+    pmMaskPenNot,
+    pmMergeNotPen,
+    pmMaskNotPen,
+    pmMerge,
+    pmNotMerge,
+    pmMask,
+    pmNotMask,
+    pmXor,
+    pmNotXor
 };
 
 class TPen : public TGraphicsObject {
@@ -80,7 +101,16 @@ private:
     TPenMode FMode = pmCopy;
 };
 
-enum TBrushStyle { bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross };
+enum TBrushStyle {
+    bsSolid,
+    bsClear,
+    bsHorizontal,
+    bsVertical,
+    bsFDiagonal,
+    bsBDiagonal,
+    bsCross,
+    bsDiagCross
+};
 
 class TBitmap;
 
@@ -90,16 +120,22 @@ public:
     void SetColor(TColor V);
     TBrushStyle Style() const { return FStyle; }
     void SetStyle(TBrushStyle V);
-    // A pattern bitmap (referenced, not owned): the brush paints with it as a
-    // texture while it is set. Setting a bitmap makes the style solid.
-    TBitmap* Bitmap() const { return FBitmap; }
-    void SetBitmap(TBitmap* V);
+    // A pattern: the brush paints with a copy of the bitmap's pixels as a
+    // texture, taken when it is set, so the bitmap may change or go at any
+    // time afterwards; null sets none. Setting one makes the style solid.
+    // SetColor and SetStyle end the pattern, whatever the value: a fill that
+    // sets a colour or a style is a plain fill.
+    void SetBitmap(const TBitmap* V);
+    bool HasPattern() const { return FPattern != nullptr; }
+    // The pattern's pixels, or null.
+    const QImage* Pattern() const { return FPattern.get(); }
     void Assign(const TPersistent* Source) override;
 
 private:
     TColor FColor = clWhite;
     TBrushStyle FStyle = bsSolid;
-    TBitmap* FBitmap = nullptr;
+    // Never changed once made, so copies of the brush share it.
+    std::shared_ptr<const QImage> FPattern;
 };
 
 enum TFontStyle { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
@@ -109,9 +145,9 @@ class TFont : public TGraphicsObject {
 public:
     const std::string& Name() const { return FName; }
     void SetName(const std::string& V);
-    int Size() const { return FSize; }          // points
+    int Size() const { return FSize; } // points
     void SetSize(int V);
-    int Height() const;                         // -(pixel height of the em) at 96 DPI
+    int Height() const; // -(pixel height of the em) at 96 DPI
     void SetHeight(int V);
     TColor Color() const { return FColor; }
     void SetColor(TColor V);

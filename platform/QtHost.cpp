@@ -1,10 +1,14 @@
 #include "platform/QtHost.h"
 
+#include "platform/Dialogs.h"
+
 #include <QCursor>
 #include <QKeyEvent>
+#include <QMetaObject>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
+#include <exception>
 
 namespace Platform {
 
@@ -42,6 +46,38 @@ TQtHost::TQtHost(TWinControl* Control, QWidget* Parent) : QWidget(Parent), FCont
 
 TQtHost::~TQtHost() {
     if (FControl && FControl->Host() == this) FControl->SetHost(nullptr);
+}
+
+bool TQtHost::Guarded(const std::function<void()>& Call, bool Deferred) noexcept {
+    std::string Text;
+    try {
+        Call();
+        return true;
+    } catch (const std::exception& E) {
+        Text = E.what();
+    } catch (...) {
+        Text = "Unknown error";
+    }
+    if (!Deferred) {
+        Report(Text);
+    } else {
+        // A message box inside a paint would run the event loop while the
+        // widget is still painting; show it once the paint is over.
+        try {
+            QMetaObject::invokeMethod(
+                this, [this, Text] { Report(Text); }, Qt::QueuedConnection);
+        } catch (...) {
+        }
+    }
+    return false;
+}
+
+void TQtHost::Report(const std::string& Text) noexcept {
+    try {
+        MessageDlg(Text, mtError, mbOK);
+    } catch (...) {
+        // A hook that fails has nowhere left to report to.
+    }
 }
 
 void TQtHost::RequestPaint() {
@@ -174,8 +210,12 @@ void TQtHost::paintEvent(QPaintEvent*) {
     }
     if (FControl->PaintPending()) {
         FPainting = true;
-        FControl->DeliverPaint();
+        Guarded([this] { FControl->DeliverPaint(); }, true);
         FPainting = false;
+        if (!FControl) {
+            P.fillRect(rect(), palette().window());
+            return;
+        }
     }
     const QImage& Surface = FControl->Surface();
     P.drawImage(0, 0, Surface);
@@ -187,7 +227,7 @@ void TQtHost::paintEvent(QPaintEvent*) {
 }
 
 void TQtHost::resizeEvent(QResizeEvent*) {
-    if (FControl) FControl->SetBounds(0, 0, width(), height());
+    if (FControl) Guarded([this] { FControl->SetBounds(0, 0, width(), height()); });
 }
 
 void TQtHost::mousePressEvent(QMouseEvent* E) {
@@ -195,7 +235,8 @@ void TQtHost::mousePressEvent(QMouseEvent* E) {
     if (!FControl || !ToButton(E->button(), Button)) return;
     const QPoint Pos = E->position().toPoint();
     if (Button == mbLeft) FClickPending = true;
-    FControl->MouseDown(Button, ShiftFromQt(E->modifiers(), E->buttons()), Pos.x(), Pos.y());
+    const TShiftState Shift = ShiftFromQt(E->modifiers(), E->buttons());
+    Guarded([&] { FControl->MouseDown(Button, Shift, Pos.x(), Pos.y()); });
 }
 
 void TQtHost::mouseReleaseEvent(QMouseEvent* E) {
@@ -206,16 +247,18 @@ void TQtHost::mouseReleaseEvent(QMouseEvent* E) {
     // before the mouse-up, as the Windows controls report it.
     if (Button == mbLeft && FClickPending) {
         FClickPending = false;
-        if (rect().contains(Pos)) FControl->Click();
+        if (rect().contains(Pos)) Guarded([this] { FControl->Click(); });
         if (!FControl) return;
     }
-    FControl->MouseUp(Button, ShiftFromQt(E->modifiers(), E->buttons()), Pos.x(), Pos.y());
+    const TShiftState Shift = ShiftFromQt(E->modifiers(), E->buttons());
+    Guarded([&] { FControl->MouseUp(Button, Shift, Pos.x(), Pos.y()); });
 }
 
 void TQtHost::mouseMoveEvent(QMouseEvent* E) {
     if (!FControl) return;
     const QPoint Pos = E->position().toPoint();
-    FControl->MouseMove(ShiftFromQt(E->modifiers(), E->buttons()), Pos.x(), Pos.y());
+    const TShiftState Shift = ShiftFromQt(E->modifiers(), E->buttons());
+    Guarded([&] { FControl->MouseMove(Shift, Pos.x(), Pos.y()); });
 }
 
 void TQtHost::mouseDoubleClickEvent(QMouseEvent* E) {
@@ -225,10 +268,10 @@ void TQtHost::mouseDoubleClickEvent(QMouseEvent* E) {
     // The second press of a double click: DblClick first, then the press
     // flagged ssDouble. It makes no click of its own.
     FClickPending = false;
-    if (Button == mbLeft) FControl->DblClick();
+    if (Button == mbLeft) Guarded([this] { FControl->DblClick(); });
     if (!FControl) return;
-    FControl->MouseDown(Button, ShiftFromQt(E->modifiers(), E->buttons()) | ssDouble, Pos.x(),
-                        Pos.y());
+    const TShiftState Shift = ShiftFromQt(E->modifiers(), E->buttons()) | ssDouble;
+    Guarded([&] { FControl->MouseDown(Button, Shift, Pos.x(), Pos.y()); });
 }
 
 void TQtHost::wheelEvent(QWheelEvent* E) {
@@ -238,7 +281,8 @@ void TQtHost::wheelEvent(QWheelEvent* E) {
         return;
     }
     const QPoint Pos = E->position().toPoint();
-    FControl->MouseWheel(ShiftFromQt(E->modifiers(), E->buttons()), Delta, Pos.x(), Pos.y());
+    const TShiftState Shift = ShiftFromQt(E->modifiers(), E->buttons());
+    Guarded([&] { FControl->MouseWheel(Shift, Delta, Pos.x(), Pos.y()); });
     E->accept();
 }
 
@@ -246,14 +290,14 @@ void TQtHost::keyPressEvent(QKeyEvent* E) {
     if (!FControl) return;
     const TShiftState Shift = ShiftFromQt(E->modifiers(), Qt::NoButton);
     std::uint16_t Key = VirtualKeyFromQt(E->key());
-    if (Key) FControl->KeyDown(Key, Shift);
+    if (Key) Guarded([&] { FControl->KeyDown(Key, Shift); });
     if (!FControl) return;
     // The character message: one single-byte character, control characters
     // such as Enter, Escape and Backspace included; Delete makes none.
     const QString Text = E->text();
     if (Text.size() == 1 && Text[0].unicode() < 0x100 && Text[0].unicode() != 0x7F) {
         char Ch = static_cast<char>(Text[0].unicode());
-        FControl->KeyPress(Ch);
+        Guarded([&] { FControl->KeyPress(Ch); });
     }
 }
 
@@ -261,18 +305,21 @@ void TQtHost::keyReleaseEvent(QKeyEvent* E) {
     // Auto-repeat brings more key-downs only, as on Windows.
     if (!FControl || E->isAutoRepeat()) return;
     std::uint16_t Key = VirtualKeyFromQt(E->key());
-    if (Key) FControl->KeyUp(Key, ShiftFromQt(E->modifiers(), Qt::NoButton));
+    const TShiftState Shift = ShiftFromQt(E->modifiers(), Qt::NoButton);
+    if (Key) Guarded([&] { FControl->KeyUp(Key, Shift); });
 }
 
 bool TQtHost::focusNextPrevChild(bool Next) {
     // A control that wants Tab gets it as a key instead of losing the focus.
-    if (FControl && (FControl->GetDialogCode() & (DLGC_WANTTAB | DLGC_WANTALLKEYS))) return false;
+    int Code = 0;
+    if (FControl) Guarded([&] { Code = FControl->GetDialogCode(); });
+    if (Code & (DLGC_WANTTAB | DLGC_WANTALLKEYS)) return false;
     return QWidget::focusNextPrevChild(Next);
 }
 
 void TQtHost::focusInEvent(QFocusEvent* E) {
     QWidget::focusInEvent(E);
-    if (FControl) Application()->SetFocusedControl(FControl);
+    if (FControl) Guarded([this] { Application()->SetFocusedControl(FControl); });
 }
 
 } // namespace Platform

@@ -7,6 +7,9 @@
 
 #include <QWidget>
 
+#include <functional>
+#include <string>
+
 namespace Platform {
 
 class TQtHost : public QWidget, public TControlHost {
@@ -39,6 +42,13 @@ protected:
     void focusInEvent(QFocusEvent*) override;
 
 private:
+    // Runs a call into the control. Qt's event loop cannot carry exceptions,
+    // so whatever it raises stops here: reported (at once, or after the
+    // current paint when Deferred), and the window goes on. False when the
+    // call raised.
+    bool Guarded(const std::function<void()>& Call, bool Deferred = false) noexcept;
+    void Report(const std::string& Text) noexcept;
+
     TWinControl* FControl;
     bool FPainting = false;     // inside paintEvent: presenting needs no new update
     bool FClickPending = false; // a left press here that a release turns into a click

@@ -246,3 +246,41 @@ TEST_F(Layers, LinksMoveBetweenMapsAndAFreedMapLetsThemGoSilently) {
     EXPECT_TRUE(Link.Events.empty());
     EXPECT_EQ(Link.Map(), nullptr);
 }
+
+// The list owns its layers through every operation: a layer put in is bound
+// to the map, one that comes out is handed over unbound, its objects gone
+// from the selection, and the old one of a replacement is handed back.
+TEST_F(Layers, EveryWayInOrOutOfTheListKeepsOneOwner) {
+    TMapLayer* A = All.Add("", "A");
+    AddSquare(A, 0, 0, 10)->Select();
+    auto B = std::make_unique<TMapLayer>();
+    TRegion* InB = AddSquare(B.get(), 5, 5, 1);
+    EXPECT_EQ(InB->Map(), nullptr);
+
+    std::unique_ptr<TMapLayer> Old = All.SetLayer(0, std::move(B));
+    EXPECT_EQ(Old.get(), A);
+    EXPECT_EQ(A->Map(), nullptr);
+    EXPECT_EQ(Map.Selection().Count(), 0);
+    EXPECT_EQ(InB->Map(), &Map);
+    InB->Select();
+    EXPECT_TRUE(InB->GetSelected());
+
+    std::unique_ptr<TMapLayer> Taken = All.Extract(0);
+    EXPECT_EQ(Taken->Objects(0), InB);
+    EXPECT_EQ(InB->Map(), nullptr);
+    EXPECT_EQ(std::tuple(All.Count(), Map.Selection().Count()), std::tuple(0, 0));
+    All.Add("", "C");
+    All.Insert(0, std::move(Taken));
+    EXPECT_EQ(All.Get(0)->Map(), &Map);
+    EXPECT_EQ(All.Get(1)->Name(), "C");
+
+    // An object taken off its layer is the caller's, and still announces its end.
+    TMapLayer* L = All.Get(0);
+    std::unique_ptr<TCustomMapObject> Off = L->RemoveObject(InB);
+    EXPECT_EQ(std::tuple(Off.get(), Off->Layer(), L->ObjectCount()),
+              std::tuple(static_cast<TCustomMapObject*>(InB), nullptr, 0));
+    EXPECT_EQ(L->RemoveObject(InB), nullptr);
+    Link.Events.clear();
+    Off.reset();
+    EXPECT_EQ(Link.Kinds(), TKinds{mdlRemoveObject});
+}

@@ -59,9 +59,15 @@ TEST_F(Substrates, ImageOutsideTheViewShowsNothing) {
 TEST_F(Substrates, RemoveHandsTheSubstrateBackUnreadableFilesAndStrangersFail) {
     TSubstrate* S = Map.Substrates().LoadFromFile(File, 0, 0, 1, 1);
     EXPECT_EQ(S->Map(), &Map);
-    Map.Substrates().Remove(S);
+    std::unique_ptr<TSubstrate> Back = Map.Substrates().Remove(S);
+    EXPECT_EQ(Back.get(), S);
+    EXPECT_EQ(Back->Map(), nullptr); // it no longer draws on the map
     EXPECT_EQ(Map.Substrates().Count(), 0);
-    delete S;
+    Map.Substrates().Add(std::move(Back));
+    EXPECT_EQ(S->Map(), &Map);
+    EXPECT_EQ(Map.Substrates().SetSubstrate(0, std::make_unique<TSubstrate>()).get(), S);
+    EXPECT_EQ(Map.Substrates().Get(0)->Map(), &Map);
+    Map.Substrates().Clear();
     Testing::WriteFile(Dir.Path("bad.png"), "not an image");
     EXPECT_THROW(Map.Substrates().LoadFromFile(Dir.Path("bad.png"), 0, 0, 1, 1), EInvalidGraphic);
     EXPECT_EQ(Map.Substrates().Count(), 0);

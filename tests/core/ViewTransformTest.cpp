@@ -169,13 +169,35 @@ TEST_F(ViewTransform, SameRotationTwiceRotatesOnceANewAngleStartsFromUnrotatedDa
     EXPECT_NEAR(NY, 0, 1e-9);
 }
 
-TEST_F(ViewTransform, RotationWidensPointBoundsButNotObjectBounds) {
-    TMapPoints& Pts = Line({{10, 0}});
-    TCustomMapObject* Obj = Map.Layers().Get(0)->Objects(0);
-    const double MinY = Obj->GetBounds().MinY;
-    Map.RotateMap(0, 0, 90);
-    EXPECT_NEAR(Pts.MinY, -10, 1e-9);              // the point list's bounds follow the point
-    EXPECT_DOUBLE_EQ(Obj->GetBounds().MinY, MinY); // the object's extent is not recomputed
+// Objects keep their extents (and so the index its boxes) through rotation:
+// six squares above the view, indexed, are turned into it and back.
+TEST_F(ViewTransform, RotatedObjectsAreDrawnAndHitAtTheirNewPlace) {
+    TMapLayer* L = Map.Layers().Add("", "L");
+    for (double X : {-100, -60, -20, 20, 60, 100}) {
+        TRegion* R = Testing::AddSquare(L, X, 100, 10);
+        Testing::SetStyles(R, Platform::clRed, 1, Platform::psSolid, Platform::clRed,
+                           Platform::bsSolid);
+    }
+    L->SetUseIndex2D(true);
+    TCustomMapObject* Third = L->Objects(2); // -20..-10 x 100..110
+    Map.RotateMap(0, 0, -90);                // (X, Y) -> (-Y, X)
+    const TBounds B = Third->GetBounds();
+    for (auto [Got, Want] : {std::pair{B.MinX, -110}, {B.MinY, -20}, {B.MaxX, -100}, {B.MaxY, -10}})
+        EXPECT_NEAR(Got, Want, 1e-9);
+    Platform::Application()->ProcessMessages();
+    EXPECT_EQ(Testing::SurfacePixel(Map, 180 - 105, 90 + 15), Platform::clRed);
+    Map.SelectObjectAt(-105, -15, true);
+    ASSERT_EQ(Map.Selection().Count(), 1);
+    EXPECT_EQ(Map.Selection().Get(0), Third);
+
+    Map.RotateMap(0, 0, 0);
+    const TBounds Back = Third->GetBounds();
+    EXPECT_NEAR(Back.MinX, -20, 1e-9);
+    EXPECT_NEAR(Back.MaxY, 110, 1e-9);
+    TCardinalArray Ids;
+    ASSERT_TRUE(L->GetAllIdsInRect(Bounds2CellBounds(TBounds{-16, 104, -14, 106}), Ids));
+    EXPECT_EQ(Ids.Count(), 1);
+    EXPECT_EQ(Ids[0], 2u);
 }
 
 TEST_F(ViewTransform, UnRotateOfUnrotatedMapChangesNothing) {

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <random>
 #include <set>
+#include <type_traits>
 
 using namespace Mapobjects;
 using Testing::TreeOf;
@@ -52,9 +53,9 @@ TEST(IndexCell, FiveObjectsStayInTheRootSixDivideInQuadrantOrder) {
     EXPECT_EQ(TreeOf(Root), "[0 100 0 100:[0 50 0 50: 0 4][0 50 50 100: 1]"
                             "[50 100 50 100: 2 5][50 100 0 50: 3]]");
     TCardinalArray Ids;
-    EXPECT_TRUE(Root.GetAllIdsInRect(TCellBounds{90, 99, 90, 99}, Ids));
+    EXPECT_TRUE(Root.GetAllIdsInRect(TCellBounds(TBounds{90, 90, 99, 99}), Ids));
     EXPECT_EQ(IdsOf(Ids), (std::vector<std::uint32_t>{2, 5}));
-    EXPECT_FALSE(Root.GetAllIdsInRect(TCellBounds{200, 300, 0, 10}, Ids));
+    EXPECT_FALSE(Root.GetAllIdsInRect(TCellBounds(TBounds{200, 0, 300, 10}), Ids));
 }
 
 TEST(IndexCell, CoveringObjectIsInEveryLeafButReturnedOnce) {
@@ -65,7 +66,7 @@ TEST(IndexCell, CoveringObjectIsInEveryLeafButReturnedOnce) {
     EXPECT_EQ(TreeOf(Root), "[0 100 0 100:[0 50 0 50: 0 4 6][0 50 50 100: 1 6]"
                             "[50 100 50 100: 2 5 6][50 100 0 50: 3 6]]");
     TCardinalArray Fast, Plain;
-    const TCellBounds All{-1, 101, -1, 101};
+    const TCellBounds All(TBounds{-1, -1, 101, 101});
     ASSERT_TRUE(Root.GetAllIdsInRect(All, Fast));
     EXPECT_EQ(IdsOf(Fast), (std::vector<std::uint32_t>{0, 4, 6, 1, 2, 5, 3}));
     ASSERT_TRUE(Root.GetIdsInRect(&Root, &Root, All, Plain));
@@ -114,7 +115,8 @@ TEST(IndexCell, DivisionSortsAsGetIdsByBounds) {
     Root.Ids().Add(9); // ids from another state of the layer are skipped
     Root.Ids().Add(4000000000u);
     const TCellBounds Q[4] = {
-        {0, 50, 0, 50}, {0, 50, 50, 100}, {50, 100, 50, 100}, {50, 100, 0, 50}};
+        TCellBounds(TBounds{0, 0, 50, 50}), TCellBounds(TBounds{0, 50, 50, 100}),
+        TCellBounds(TBounds{50, 50, 100, 100}), TCellBounds(TBounds{50, 0, 100, 50})};
     std::vector<std::vector<std::uint32_t>> Expected;
     TCardinalArray Ids;
     for (const TCellBounds& B : Q) {
@@ -137,7 +139,7 @@ TEST(IndexCell, ContainsRectAnswersAsTheCornerShape) {
         for (double B : V)
             for (double C : V)
                 for (double D : V)
-                    Cells.push_back(TCellBounds{A, B, C, D});
+                    Cells.push_back(TCellBounds(TBounds{A, B, C, D}));
     for (const TCellBounds& CB : Cells) {
         TIndexCell Cell(static_cast<TMapLayer*>(nullptr));
         Cell.SetBounds(CB);
@@ -163,7 +165,7 @@ TEST(IndexCell, ObjectCrossingALeafIsFoundInside) {
     AddBox(L, 0, 30.2, 64, 30.4);
     L.SetUseIndex2D(true);
     TCardinalArray Ids;
-    ASSERT_TRUE(L.GetAllIdsInRect(TCellBounds{30, 31, 30, 31}, Ids));
+    ASSERT_TRUE(L.GetAllIdsInRect(TCellBounds(TBounds{30, 30, 31, 31}), Ids));
     EXPECT_EQ(IdsOf(Ids), (std::vector<std::uint32_t>{64}));
 }
 
@@ -183,7 +185,7 @@ TEST(IndexCell, LayerAnswersTheSameWithAndWithoutTheIndex) {
     auto Compare = [&](const char* Stage) {
         for (int K = 0; K < 300; ++K) {
             const double X = Pos(Rng), Y = Pos(Rng), W = Size(Rng) * (K % 3 ? 3 : 40);
-            const TCellBounds R{X, X + W, Y, Y + W * Size(Rng)};
+            const TCellBounds R(TBounds{X, Y, X + W, Y + W * Size(Rng)});
             TCardinalArray A, B;
             Indexed.GetAllIdsInRect(R, A);
             Plain.GetAllIdsInRect(R, B);
@@ -207,4 +209,13 @@ TEST(IndexCell, LayerAnswersTheSameWithAndWithoutTheIndex) {
         Plain.DeleteObject(Index);
     }
     Compare("after deleting");
+}
+
+// Four numbers in a row could be read in either order of the two bounds
+// records, so cell bounds are never made that way: from map bounds, or by name.
+TEST(CellBounds, AreMadeFromMapBoundsNotFromFourNumbersInARow) {
+    EXPECT_FALSE(std::is_aggregate_v<TCellBounds>);
+    EXPECT_FALSE((std::is_constructible_v<TCellBounds, double, double, double, double>));
+    const TCellBounds C = Bounds2CellBounds(TBounds{1, 2, 3, 4});
+    EXPECT_EQ(std::tuple(C.MinX, C.MinY, C.MaxX, C.MaxY), std::tuple(1, 2, 3, 4));
 }

@@ -37,7 +37,7 @@ struct IndexFile : ::testing::Test {
 
 TEST_F(IndexFile, UndividedRootIsSeventyBytes) {
     auto Root = NewRoot();
-    Root->SetBounds(TCellBounds{0, 10, 0, 5});
+    Root->SetBounds(TCellBounds(TBounds{0, 0, 10, 5}));
     for (std::uint32_t Id : {0u, 1u, 2u})
         Root->Ids().Add(Id);
     ASSERT_TRUE(Root->SaveToFile(Path("a.idx")));
@@ -107,7 +107,7 @@ TEST_F(IndexFile, LayerReadsTheIndexBesideItsDataFile) {
     FillLayer(L, 40);
     L.SetFileName(Path("roads.mif"));
     auto Saved = NewRoot();
-    Saved->SetBounds(TCellBounds{-5, 5, -5, 5});
+    Saved->SetBounds(TCellBounds(TBounds{-5, -5, 5, 5}));
     Saved->Ids().Add(3);
     Saved->SaveToFile(Path("roads.idx"));
     L.SetUseIndex2D(true);

@@ -305,6 +305,34 @@ TEST(CanvasBrush, HatchesLeaveBackgroundBetweenStrokesBitmapsTileFromTheOrigin) 
                 << X << "," << Y;
 }
 
+// A brush paints with the pixels its pattern had when it was set: the bitmap
+// may change or go. A colour or a style replaces the pattern, so a plain fill
+// after a patterned one is plain.
+TEST(CanvasBrush, PatternIsTheBrushsOwnAndColourOrStyleReplaceIt) {
+    auto Tile = std::make_unique<TBitmap>();
+    MakeQuad(*Tile, clRed, clGreen, clBlue, clYellow);
+    auto B = MakeBitmap(4, 4);
+    TBrush* Brush = B->Canvas()->Brush();
+    Brush->SetStyle(bsClear);
+    Brush->SetBitmap(Tile.get());
+    EXPECT_EQ(Brush->Style(), bsSolid);
+    Tile->Canvas()->SetPixel(0, 0, clBlack); // after the brush took it
+    Tile.reset();
+    TBrush Copy;
+    Copy.Assign(Brush); // shares the pattern, not the bitmap
+    B->Canvas()->FillRect(Rect(0, 0, 4, 4));
+    ExpectPixels(B->Canvas(), {{0, 0, clRed}, {1, 0, clGreen}, {2, 1, clBlue}, {3, 3, clYellow}});
+
+    for (auto Plain :
+         {+[](TBrush& Br) { Br.SetColor(clWhite); }, +[](TBrush& Br) { Br.SetStyle(bsSolid); }}) {
+        auto Target = MakeBitmap(4, 4, clNavy);
+        Target->Canvas()->SetBrush(&Copy); // white, as the brush it copied
+        Plain(*Target->Canvas()->Brush());
+        Target->Canvas()->FillRect(Rect(0, 0, 4, 4));
+        EXPECT_EQ(FindInk(Target->Canvas(), clWhite, true).Count, 0) << "patterned after all";
+    }
+}
+
 TEST(CanvasText, MetricsAreFixedAt96Dpi) {
     TFont Font;
     Font.SetName("DejaVu Sans");

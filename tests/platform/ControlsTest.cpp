@@ -1,5 +1,6 @@
 // Controls: paints delivered by the event loop, focus, parents, surfaces, and
 // the Qt host translating real Qt events into the control's entry points.
+#include "platform/Dialogs.h"
 #include "platform/QtHost.h"
 #include "support/TestUtils.h"
 
@@ -9,6 +10,7 @@
 #include <QPixmap>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -242,4 +244,49 @@ TEST(QtHost, PaintEventDeliversThePaintAndShowsTheSurface) {
     EXPECT_EQ(P->Paints, 1);
     P.reset(); // the host lets go of a destroyed control
     Host.grab();
+}
+
+// Qt's event loop cannot carry exceptions: the host reports what a handler of
+// the control raises through the message hook, as an error, and carries on.
+TEST(QtHost, ErrorsOfTheControlAreReportedAndTheWindowCarriesOn) {
+    auto P = MakeProbe(40, 30);
+    TQtHost Host(P.get());
+    RecordedMessages().clear();
+    P->OnMouseDown = [](TObject*, TMouseButton, TShiftState, int, int) {
+        throw EConvertError("bad press");
+    };
+    P->OnKeyDown = [](TObject*, std::uint16_t&, TShiftState) {
+        throw std::runtime_error("bad key");
+    };
+    P->OnPaint = [] { throw EListError("bad paint"); };
+    QMouseEvent Press(QEvent::MouseButtonPress, QPointF(3, 4), Host.mapToGlobal(QPointF(3, 4)),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QKeyEvent Key(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
+    QCoreApplication::sendEvent(&Host, &Press);
+    QCoreApplication::sendEvent(&Host, &Key);
+    P->Invalidate();
+    Host.grab();
+    QCoreApplication::processEvents(); // a paint's report waits until the paint is over
+    std::vector<std::string> Texts;
+    for (const TMessageRecord& M : RecordedMessages()) {
+        EXPECT_EQ(M.Type, mtError) << M.Text;
+        Texts.push_back(M.Text);
+    }
+    EXPECT_EQ(Texts, (std::vector<std::string>{"bad press", "bad key", "bad paint"}));
+
+    // The window goes on: the next events and paints arrive as before.
+    P->OnMouseDown = nullptr;
+    P->OnPaint = nullptr;
+    int Ups = 0;
+    P->OnMouseUp = [&](TObject*, TMouseButton, TShiftState, int, int) { ++Ups; };
+    QMouseEvent Release(QEvent::MouseButtonRelease, QPointF(3, 4), Host.mapToGlobal(QPointF(3, 4)),
+                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&Host, &Release);
+    EXPECT_EQ(Ups, 1);
+    P->Invalidate();
+    const int Paints = P->Paints;
+    Host.grab();
+    EXPECT_EQ(P->Paints, Paints + 1);
+    EXPECT_EQ(RecordedMessages().size(), 3u);
+    RecordedMessages().clear();
 }
