@@ -820,8 +820,8 @@ private:
     void Adopt(TObjects& Made) {
         FCurrent.clear();
         for (std::unique_ptr<TCustomMapObject>& Obj : Made) {
-            TCustomMapObject* Raw = Obj.release();
-            FLayer->AddObject(Raw, false);
+            TCustomMapObject* Raw = Obj.get();
+            FLayer->AddObject(std::move(Obj), false);
             ApplyRow(Raw);
             FCurrent.push_back(Raw);
         }
