@@ -112,11 +112,17 @@ TEST(Notifications, LayerListOperations) {
 
 TEST(Notifications, LayerSwitches) {
     RunCases({
-        {"hiding prunes the selection first, marks erased at once",
-         [](TScene& S) { S.O1->Select(); },
+        {"hiding prunes the selection first, one pair each, marks erased at once",
+         [](TScene& S) {
+             S.O1->Select();
+             S.O3->Select();
+             S.O2->Select();
+         },
          [](TScene& S) { S.A->SetVisible(false); },
-         {"OnDelSelection(o1)", "marks off", "mdlDelSelection(o1)", "OnUpdate(map)", "repaint",
-          "mdlLayerVisibleChanged(A)"}},
+         {"OnDelSelection(o2)", "mdlDelSelection(o2)", "OnUpdate(map)", "OnDelSelection(o1)",
+          "marks off", "mdlDelSelection(o1)", "OnUpdate(map)", "repaint",
+          "mdlLayerVisibleChanged(A)"},
+         [](TScene& S) { EXPECT_EQ(S.Map.Selection().Get(0), S.O3); }},
         {"unselectable",
          [](TScene& S) { S.O1->Select(); },
          [](TScene& S) { S.A->SetSelectable(false); },

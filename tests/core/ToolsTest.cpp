@@ -220,7 +220,7 @@ TEST_F(Tools, TabAndArrowsReachTheToolThroughAWindow) {
     EXPECT_EQ(Log, (TLines{"A.KeyDown(9,0)", "A.KeyPress(9)", "A.KeyDown(39,0)"}));
 }
 
-TEST_F(Tools, BaseBehaviour) {
+TEST_F(Tools, EnabledOnAMapWithLayersCompleteCancelAndMapsFoundDepthFirst) {
     EXPECT_FALSE(A.GetEnabled());
     A.SetChartix(&Map);
     EXPECT_FALSE(A.GetEnabled()) << "a map without layers";
@@ -237,7 +237,7 @@ TEST_F(Tools, BaseBehaviour) {
     Platform::TComponent Owner(nullptr);
     auto* Panel = new Platform::TComponent(&Owner);
     auto* Inner = new TChartix(Panel);
-    new TChartix(&Owner);
+    new TChartix(&Owner); // Owner frees what it owns
     EXPECT_EQ(TCustomMapTool::FindChartix(&Owner), Inner);
     EXPECT_EQ(TCustomMapTool::FindChartix(Panel), Inner);
     EXPECT_EQ(TCustomMapTool::FindChartix(nullptr), nullptr);
