@@ -1,5 +1,6 @@
 #pragma once
 // The standard map tools.
 
+#include "tools/PanTool.h"
 #include "tools/PressMoveAndReleaseTool.h"
 #include "tools/ZoomTools.h"
