@@ -3,4 +3,5 @@
 
 #include "tools/PanTool.h"
 #include "tools/PressMoveAndReleaseTool.h"
+#include "tools/SelectionTool.h"
 #include "tools/ZoomTools.h"
