@@ -1,0 +1,232 @@
+#include "ViewerWindow.h"
+
+#include "CliSupport.h"
+#include "platform/Dialogs.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QEvent>
+#include <QLabel>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+
+#include <fmt/format.h>
+
+#include <algorithm>
+#include <cmath>
+#include <exception>
+
+namespace Viewer {
+
+using namespace Mapobjects;
+using namespace Platform;
+
+namespace {
+
+// Qt's slots cannot pass exceptions on: report them as the host does.
+void Guarded(const std::function<void()>& Call) noexcept {
+    try {
+        Call();
+    } catch (const std::exception& E) {
+        MessageDlg(E.what(), mtError, mbOK);
+    } catch (...) {
+        MessageDlg("Unknown error", mtError, mbOK);
+    }
+}
+
+} // namespace
+
+TViewerWindow::TViewerWindow(int MapWidth, int MapHeight) {
+    FMap.SetParent(&FForm);
+    FMap.SetBounds(0, 0, MapWidth, MapHeight);
+    FMap.SetColor(Apps::DefaultBackground());
+    FMap.SetZoomType(wmCursor);
+    FMap.SetFastSelection(true);
+
+    FHost = new TQtHost(&FMap, this);
+    FHost->installEventFilter(this);
+    setCentralWidget(FHost);
+    AddTools();
+    FPosition = new QLabel(this);
+    FZoom = new QLabel(this);
+    statusBar()->addWidget(FPosition, 1);
+    statusBar()->addPermanentWidget(FZoom);
+
+    FMap.OnMapToolChanged = [this](TObject*) { SyncActions(); };
+    FMap.OnMouseMove = [this](TObject*, TShiftState, int X, int Y) { ShowPosition(X, Y); };
+    FMap.OnZoom = [this](TObject*) { ShowZoom(); };
+    // Zooms and pans change what lies under the pointer; each one repaints.
+    FMap.OnPaint = [this](TObject*) {
+        if (FPointerSeen) ShowPosition(FPointerX, FPointerY);
+    };
+    FMap.OnKeyDown = [this](TObject*, std::uint16_t& Key, TShiftState) { KeyDown(Key); };
+    FPan.SetActive(true);
+    ShowZoom();
+
+    // The window's size around a map of the size asked for.
+    FHost->setMinimumSize(MapWidth, MapHeight);
+    resize(sizeHint());
+    // Smaller later, but never without width: the view transform needs one.
+    FHost->setMinimumSize(1, 1);
+}
+
+TViewerWindow::~TViewerWindow() {
+    // The host goes before the map it shows, the map's hooks before the
+    // window parts they reach.
+    delete FHost;
+    FMap.OnMapToolChanged = nullptr;
+    FMap.OnMouseMove = nullptr;
+    FMap.OnZoom = nullptr;
+    FMap.OnPaint = nullptr;
+    FMap.OnKeyDown = nullptr;
+}
+
+void TViewerWindow::AddTools() {
+    QToolBar* Bar = addToolBar("Tools");
+    Bar->setMovable(false);
+    Bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    auto* Group = new QActionGroup(this); // exclusive: one tool at a time
+    // Plain keys belong to the map while it has the focus, hence Ctrl.
+    const struct {
+        TToolKind Kind;
+        TCustomMapTool* Tool;
+        const char* Text;
+        QKeySequence Keys;
+        const char* Tip;
+    } Tools[] = {
+        {tkSelect, &FSelect, "Select", QKeySequence(Qt::CTRL | Qt::Key_1),
+         "Select the object under a click; Shift adds or removes it, Ctrl reaches lower layers"},
+        {tkZoomIn, &FZoomIn, "Zoom In", QKeySequence(Qt::CTRL | Qt::Key_2),
+         "Zoom in: click to double the zoom, or drag a rectangle to fill the window with it"},
+        {tkZoomOut, &FZoomOut, "Zoom Out", QKeySequence(Qt::CTRL | Qt::Key_3),
+         "Zoom out: click to halve the zoom, or drag to fit the view into the rectangle"},
+        {tkPan, &FPan, "Pan", QKeySequence(Qt::CTRL | Qt::Key_4), "Pan: drag the map"},
+    };
+    for (const auto& T : Tools) {
+        QAction* A = Bar->addAction(T.Text);
+        A->setCheckable(true);
+        A->setShortcut(T.Keys);
+        A->setToolTip(QString("%1 (%2)").arg(T.Tip, T.Keys.toString(QKeySequence::NativeText)));
+        Group->addAction(A);
+        TCustomMapTool* Tool = T.Tool;
+        Tool->SetChartix(&FMap);
+        connect(A, &QAction::triggered, this,
+                [Tool] { Guarded([Tool] { Tool->SetActive(true); }); });
+        FTools[T.Kind] = {Tool, A};
+    }
+}
+
+// The map tells of every change of its active tool, also one made in code;
+// the buttons show the tools' own state.
+void TViewerWindow::SyncActions() {
+    for (const TToolEntry& E : FTools)
+        if (E.Action) E.Action->setChecked(E.Tool->Active());
+}
+
+QString TViewerWindow::PositionText(double MX, double MY, double PixelsPerUnit) {
+    // As many decimals as tell neighbouring pixels apart.
+    const int Decimals =
+        PixelsPerUnit > 0 ? std::clamp(int(std::ceil(std::log10(PixelsPerUnit))), 0, 12) : 0;
+    return QString::fromStdString(fmt::format("X {:.{}f}   Y {:.{}f}", MX, Decimals, MY, Decimals));
+}
+
+QString TViewerWindow::ZoomText(double Zoom) {
+    return QString::fromStdString(fmt::format("Zoom {:.4g}", Zoom));
+}
+
+QString TViewerWindow::PositionShown() const {
+    return FPosition->text();
+}
+
+QString TViewerWindow::ZoomShown() const {
+    return FZoom->text();
+}
+
+void TViewerWindow::ShowPosition(int X, int Y) {
+    FPointerSeen = true;
+    FPointerX = X;
+    FPointerY = Y;
+    double MX, MY;
+    FMap.ScreenToMap(X, Y, MX, MY);
+    FPosition->setText(PositionText(MX, MY, FMap.Scale()));
+}
+
+void TViewerWindow::ShowZoom() {
+    FZoom->setText(ZoomText(FMap.Zoom()));
+}
+
+void TViewerWindow::Pan(int DX, int DY) {
+    const double K = FMap.Scale();
+    FMap.BeginUpdate();
+    FMap.SetCenterX(FMap.CenterX() + DX * FMap.ClientWidth() / 4.0 / K);
+    FMap.SetCenterY(FMap.CenterY() + DY * FMap.ClientHeight() / 4.0 / K);
+    FMap.EndUpdate(true);
+}
+
+void TViewerWindow::KeyDown(std::uint16_t& Key) {
+    switch (Key) {
+    case VK_LEFT:
+        Pan(-1, 0);
+        break;
+    case VK_RIGHT:
+        Pan(1, 0);
+        break;
+    case VK_UP:
+        Pan(0, 1);
+        break;
+    case VK_DOWN:
+        Pan(0, -1);
+        break;
+    case VK_HOME:
+        Apps::FitView(FMap);
+        break;
+    case VK_ESCAPE:
+        FMap.Selection().Clear();
+        break;
+    case 'R':
+        FMap.RotateMap(FMap.CenterX(), FMap.CenterY(), FMap.RotationAngle() + 15);
+        break;
+    case 0xBB: // the + keys
+    case 0x6B:
+        FMap.SetZoom(std::min(FMap.MaxZoom(), FMap.Zoom() * 2));
+        break;
+    case 0xBD: // the - keys
+    case 0x6D:
+        FMap.SetZoom(std::max(FMap.MinZoom(), FMap.Zoom() / 2));
+        break;
+    default:
+        return;
+    }
+    Key = 0;
+}
+
+bool TViewerWindow::eventFilter(QObject* Watched, QEvent* Event) {
+    if (Watched == FHost && Event->type() == QEvent::Paint && !FPainted) {
+        FPainted = true;
+        // Queued: the paint under way finishes first.
+        QTimer::singleShot(0, this, [this] {
+            if (OnFirstPaint) Guarded(OnFirstPaint);
+        });
+    }
+    return QMainWindow::eventFilter(Watched, Event);
+}
+
+int OpenFiles(const std::string& Program, TViewerWindow& Window,
+              const std::vector<std::string>& Files, bool FileStyle,
+              Apps::TMessagePrinter& Messages, Apps::TProgressPrinter& Progress) {
+    TChartix& Map = Window.Map();
+    for (const std::string& File : Files) {
+        TMapLayer* Layer = nullptr;
+        if (int Code = Apps::LoadLayer(Program, Map, File, Messages, Progress, Layer);
+            Code != Apps::ExitOk)
+            return Code;
+        if (!FileStyle) Apps::ApplyDefaultStyle(*Layer, Map.Layers().Count() - 1);
+    }
+    Apps::FitView(Map);
+    Window.setWindowTitle(
+        QString::fromStdString("Chartix Viewer - " + Apps::BaseName(Files.front())));
+    return Apps::ExitOk;
+}
+
+} // namespace Viewer
