@@ -1,6 +1,7 @@
 #pragma once
 // The standard map tools.
 
+#include "tools/DrawingTools.h"
 #include "tools/PanTool.h"
 #include "tools/PressMoveAndReleaseTool.h"
 #include "tools/SelectionTool.h"
