@@ -6,3 +6,4 @@
 #include "tools/PressMoveAndReleaseTool.h"
 #include "tools/SelectionTool.h"
 #include "tools/ZoomTools.h"
+#include "tools/TextTool.h"
