@@ -262,23 +262,6 @@ TEST(EllipseGeoCircle, ContainsPointIsTheInscribedEllipse) {
     EXPECT_TRUE(G.ContainsPoint(10, 0)) << "recalculation restores the corners";
 }
 
-TEST(EllipseGeoCircle, CountsAsMeetingAndWithinEverything) {
-    Geocircle::TGeoCircle G;
-    G.SetRadius(1000);
-    Mapobjects::TPolyline Far;
-    Far.Parts().Add()->Points().Add(100, 50);
-    EXPECT_TRUE(G.Intersects(&Far));
-    EXPECT_TRUE(G.IntersectsRect(80, 40, 90, 45));
-    EXPECT_TRUE(G.WithinRect(80, 40, 90, 45));
-    EXPECT_TRUE(G.ContainsRect(80, 40, 90, 45));
-    // Contains is the base one, on this kind's ContainsPoint.
-    EXPECT_FALSE(G.Contains(&Far));
-    Mapobjects::TPolyline Near;
-    Near.Parts().Add()->Points().Add(0.001, 0.001);
-    EXPECT_TRUE(G.Contains(&Near));
-    EXPECT_TRUE(Near.Within(&G));
-}
-
 // --- Both on a map, a 200 x 100 view of -100..100 x -50..50 degrees --------------------
 
 namespace {

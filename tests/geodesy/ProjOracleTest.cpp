@@ -35,8 +35,8 @@ TEST_F(ProjOracle, SeriesAgreeWithTransverseMercatorInEveryZone) {
     EXPECT_LT(T.All.Forward, 0.01);
     // Inverse: the shorter series with rounded coefficients are some 6 cm
     // off at the equator; 9.5492966 for 30/π puts zone k's meridian off by
-    // 1.5e-9 of its longitude, up to 6 cm more in zone 60. Measured: at most
-    // 10.5 cm.
+    // 1.5e-9 of its longitude, 6 cm on the equator in zone 60. Measured: at
+    // most 10.5 cm.
     EXPECT_LT(T.All.Inverse, 0.15);
     // Both grow towards the zone's edge and the equator, as the series'
     // truncation does: the bands show it, so the comparison is not flat.

@@ -334,6 +334,7 @@ inline std::string CircleTable(const std::vector<TCircleCase>& Cases) {
             S += fmt::format("{:>12.2e}", Cases[J].MaxRelError);
         S += "\n";
     }
+    S += "nan: GeodSolve refused a vertex, its latitude beyond 90 degrees\n";
     return S;
 }
 
