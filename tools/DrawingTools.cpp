@@ -1,6 +1,7 @@
 #include "tools/DrawingTools.h"
 
 #include "core/MapObjects.h"
+#include "geodesy/GeoCircle.h"
 #include "objects/Polys.h"
 #include "objects/Shapes.h"
 #include "objects/Symbol.h"
@@ -267,6 +268,21 @@ bool TSymbolTool::Complete() {
 
 bool TSymbolTool::GetEnabled() const {
     return TCustomMapTool::GetEnabled() && HasEditableLayer(Chartix());
+}
+
+TCircleTool::TCircleTool(TComponent* Owner) : TSymbolTool(Owner) {
+    SetDisplayName("Circle Tool");
+}
+
+bool TCircleTool::Complete() {
+    double MX, MY;
+    TMapLayer* Layer = Target(MX, MY);
+    if (!Layer) return false;
+    auto Circle = std::make_unique<TGeoCircle>();
+    Circle->SetCenterX(MX);
+    Circle->SetCenterY(MY);
+    Layer->AddObject(std::move(Circle), true);
+    return true;
 }
 
 } // namespace Mapobjects

@@ -121,4 +121,12 @@ protected:
     Platform::TPoint FClickPoint{0, 0};
 };
 
+// One geodesic circle per click, centred there, with the radius and number
+// of points a new circle has.
+class TCircleTool : public TSymbolTool {
+public:
+    explicit TCircleTool(Platform::TComponent* Owner);
+    bool Complete() override;
+};
+
 } // namespace Mapobjects

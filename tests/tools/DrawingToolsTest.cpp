@@ -1,6 +1,7 @@
 // Drawing tools: gestures through the map's input make objects in the
 // editable layer with the map's styles; the rubber bands leave nothing
 // behind on the window.
+#include "geodesy/GeoCircle.h"
 #include "objects/Polys.h"
 #include "objects/Shapes.h"
 #include "objects/Symbol.h"
@@ -82,6 +83,8 @@ TEST_F(DrawingTools, NamesCursorsAndEnabledOnlyWithAnEditableLayer) {
          }},
         {[] { return std::make_unique<TSymbolTool>(nullptr); }, "Symbol Tool",
          [](DrawingTools& F) { F.Press(10, 10); }},
+        {[] { return std::make_unique<TCircleTool>(nullptr); }, "Circle Tool",
+         [](DrawingTools& F) { F.Press(10, 10); }},
     };
     for (const TCase& C : Cases) {
         SCOPED_TRACE(C.Name);
@@ -105,7 +108,7 @@ TEST_F(DrawingTools, NamesCursorsAndEnabledOnlyWithAnEditableLayer) {
         Edit->DeleteObjects();
         Tool->SetChartix(nullptr);
     }
-    EXPECT_EQ(Added, 5);
+    EXPECT_EQ(Added, 6);
 }
 
 TEST_F(DrawingTools, DragsMakeLinesAndRectanglesAsDragged) {
@@ -180,7 +183,7 @@ TEST_F(DrawingTools, VerticesAreCollectedUntilADoubleClick) {
     EXPECT_EQ(Added, 2);
 }
 
-TEST_F(DrawingTools, SymbolsTakeTheDefaultShapeAndFontOnePerClick) {
+TEST_F(DrawingTools, ClicksPlaceSymbolsAndCircles) {
     Map.Options().SetDefaultSymbolShape(40);
     Map.Options().DefaultSymbolFont()->SetSize(14);
     Map.Options().DefaultSymbolFont()->SetColor(clBlue);
@@ -197,6 +200,21 @@ TEST_F(DrawingTools, SymbolsTakeTheDefaultShapeAndFontOnePerClick) {
     EXPECT_EQ(Edit->ObjectCount(), 2) << "a double click places one symbol";
     Map.MouseDown(mbRight, ssRight, 20, 20);
     EXPECT_EQ(Edit->ObjectCount(), 2);
+    Tool->SetActive(false);
+
+    // A circle: the click is its centre, in degrees; the rest as a new
+    // circle has it.
+    auto Circles = Use<TCircleTool>();
+    Press(110, 30);
+    ASSERT_EQ(Edit->ObjectCount(), 3);
+    auto* C = dynamic_cast<TGeoCircle*>(Edit->Last());
+    ASSERT_NE(C, nullptr);
+    const TGeoCircle Fresh;
+    EXPECT_EQ((TPairs{{C->CenterX(), C->CenterY()}}), (TPairs{{5, 10}}));
+    EXPECT_EQ(C->Radius(), Fresh.Radius());
+    EXPECT_EQ(C->PieCount(), Fresh.PieCount());
+    EXPECT_EQ(C->Parts().GetFirst()->Points().Count(), Fresh.PieCount() + 1);
+    EXPECT_EQ(C->Pen()->Color(), Map.Options().DefaultPen()->Color());
 }
 
 TEST_F(DrawingTools, RubberBandsInvertAndLeaveNothingBehind) {
