@@ -3,7 +3,9 @@
 // display (Xvfb in the tests), and checks the view afterwards against the
 // values that the gestures' pixels ask for.
 //
-//   chartix-viewer-check FILE...
+//   chartix-viewer-check [--screenshot FILE.png] FILE...
+//
+// --screenshot saves the whole window once the checks are done.
 //
 // Prints one line per check; exits 0 when every check holds, 1 otherwise,
 // and with the loader's codes when the files do not open.
@@ -232,8 +234,13 @@ void Run(TChecks& C, TViewerWindow& Window) {
 
 int main(int Argc, char** Argv) {
     std::vector<std::string> Files(Argv + 1, Argv + Argc);
+    std::string Screenshot;
+    if (Files.size() >= 2 && Files[0] == "--screenshot") {
+        Screenshot = Files[1];
+        Files.erase(Files.begin(), Files.begin() + 2);
+    }
     if (Files.empty()) {
-        std::fprintf(stderr, "usage: %s FILE...\n", Program);
+        std::fprintf(stderr, "usage: %s [--screenshot FILE.png] FILE...\n", Program);
         return Apps::ExitUsage;
     }
     Apps::FilterQtMessages();
@@ -254,6 +261,8 @@ int main(int Argc, char** Argv) {
     TChecks C;
     Run(C, Window);
     if (Messages.Count() > 0) C.True("no error reported", false);
+    if (!Screenshot.empty())
+        C.True("screenshot saved", Window.grab().save(QString::fromStdString(Screenshot)));
     std::printf("%s: %d failed\n", Program, C.Failures());
     return C.Failures() ? 1 : 0;
 }

@@ -180,9 +180,9 @@ bool TViewerWindow::SaveEditableLayer() {
         return false;
     }
     Layer->SetFileName(File);
-    statusBar()->showMessage(QString::fromStdString(
-                                 fmt::format("Saved {} objects to {}", Layer->ObjectCount(), File)),
-                             5000);
+    statusBar()->showMessage(
+        QString::fromStdString(fmt::format("Saved {} objects to {}", Layer->ObjectCount(), File)),
+        5000);
     return true;
 }
 
