@@ -1,5 +1,6 @@
 #include "platform/QtHost.h"
 
+#include "platform/Caret.h"
 #include "platform/Dialogs.h"
 
 #include <QCursor>
@@ -8,6 +9,7 @@
 #include <QMetaObject>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimerEvent>
 #include <QWheelEvent>
 #include <cstdlib>
 #include <exception>
@@ -227,6 +229,41 @@ void TQtHost::paintEvent(QPaintEvent*) {
         P.fillRect(Surface.width(), 0, width() - Surface.width(), height(), Qt::white);
     if (Surface.height() < height())
         P.fillRect(0, Surface.height(), width(), height() - Surface.height(), Qt::white);
+    // The caret inverts what lies beneath it on the screen only.
+    if (CaretVisible()) {
+        const TRect R = CaretState().Rect;
+        P.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+        P.fillRect(QRect(R.Left, R.Top, R.Width(), R.Height()), Qt::white);
+    }
+}
+
+void TQtHost::CaretChanged() {
+    // Every change shows the caret at once and starts its blink anew.
+    const TCaretState S = CaretState();
+    FCaretOn = S.Window == FControl && S.Shown && FControl;
+    const unsigned Half = GetCaretBlinkTime();
+    if (FCaretOn && Half > 0)
+        FBlink.start(static_cast<int>(Half), this);
+    else
+        FBlink.stop();
+    update();
+}
+
+bool TQtHost::CaretVisible() const {
+    const TCaretState S = CaretState();
+    return FControl && FCaretOn && S.Window == FControl && S.Shown;
+}
+
+void TQtHost::BlinkCaret() {
+    FCaretOn = !FCaretOn;
+    update();
+}
+
+void TQtHost::timerEvent(QTimerEvent* E) {
+    if (E->timerId() == FBlink.timerId())
+        BlinkCaret();
+    else
+        QWidget::timerEvent(E);
 }
 
 void TQtHost::resizeEvent(QResizeEvent*) {

@@ -12,6 +12,7 @@
 
 #include "platform/Controls.h"
 
+#include <QBasicTimer>
 #include <QPoint>
 #include <QWidget>
 
@@ -31,6 +32,13 @@ public:
     void CursorChanged(TCursor Cursor) override;
     void FocusRequested() override { setFocus(Qt::OtherFocusReason); }
     void ControlDestroyed() override { FControl = nullptr; }
+    void CaretChanged() override;
+
+    // The caret of the control is drawn now (shown, and in the on half of
+    // its blink).
+    bool CaretVisible() const;
+    // One step of the blink, as the blink timer takes it.
+    void BlinkCaret();
 
     static TShiftState ShiftFromQt(Qt::KeyboardModifiers Mods, Qt::MouseButtons Buttons);
     static std::uint16_t VirtualKeyFromQt(int QtKey);
@@ -55,6 +63,7 @@ protected:
     void focusOutEvent(QFocusEvent*) override;
     void hideEvent(QHideEvent*) override;
     void changeEvent(QEvent*) override;
+    void timerEvent(QTimerEvent*) override;
 
 private:
     // Runs a call into the control. Qt's event loop cannot carry exceptions,
@@ -85,6 +94,8 @@ private:
     Qt::MouseButtons FHeld;     // pressed here, not yet released to the control
     QPoint FLastPos;            // the pointer's last client position seen
     int FWheelRest = 0;         // wheel turned but not yet a whole notch
+    QBasicTimer FBlink;         // runs while the control's caret is shown
+    bool FCaretOn = false;      // the on half of the blink
 };
 
 } // namespace Platform

@@ -3,7 +3,9 @@
 // display (Xvfb in the tests), and checks the view afterwards against the
 // values that the gestures' pixels ask for.
 //
-//   chartix-viewer-check FILE...
+//   chartix-viewer-check [--screenshot FILE.png] FILE...
+//
+// --screenshot saves the whole window once the checks are done.
 //
 // Prints one line per check; exits 0 when every check holds, 1 otherwise,
 // and with the loader's codes when the files do not open.
@@ -12,9 +14,11 @@
 #include "ViewerWindow.h"
 
 #include "formats/SimpleMIFFormatProvider.h"
+#include "objects/Text.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QWheelEvent>
 
@@ -87,6 +91,48 @@ void CheckPan(TChecks& C, TViewerWindow& Window, QPoint From, QPoint To, const s
     C.Near(Name + ": centre X", Map.CenterX(), V.CX - (To.x() - From.x()) / V.K);
     C.Near(Name + ": centre Y", Map.CenterY(), V.CY + (To.y() - From.y()) / V.K);
     C.Near(Name + ": zoom unchanged", Map.Zoom(), V.Zoom);
+}
+
+// Drawing on a new layer of its own, typing a label and saving it with Ctrl+S.
+void CheckDrawing(TChecks& C, TViewerWindow& Window) {
+    TChartix& Map = Window.Map();
+    QWidget& Host = Window.Host();
+    QTemporaryDir Dir;
+    TMapLayer* Drawing = Map.Layers().Add("", "Drawing");
+    const std::string File = Dir.filePath("drawing.mif").toStdString();
+    Drawing->SetFileName(File);
+    Window.RefreshEditableLayers();
+    Window.SetEditableLayer(Map.Layers().Count() - 1);
+    C.True("the new layer is the one drawn on", Map.Layers().GetEditableLayer() == Drawing);
+
+    QTest::keyClick(&Host, Qt::Key_5, Qt::ControlModifier);
+    C.True("Ctrl+5 picks the line tool", Window.Action(TViewerWindow::tkLine).isChecked());
+    C.True("drawing's cursor", Host.cursor().shape() == Qt::CrossCursor);
+    const TView V(Map);
+    Drag(Host, QPoint(100, 100), QPoint(300, 200));
+    C.True("a drag draws a line", Drawing->ObjectCount() == 1 &&
+                                      Drawing->Last()->Parts().GetFirst()->Points().Count() == 2);
+    if (Drawing->ObjectCount() == 1) {
+        const TMapPoint& End = Drawing->Last()->Parts().GetFirst()->Points().GetPoint(1);
+        C.Near("the line ends at the release: X", End.X, V.MapX(300));
+        C.Near("the line ends at the release: Y", End.Y, V.MapY(200));
+    }
+
+    QTest::keyClick(&Host, Qt::Key_T, Qt::ControlModifier);
+    C.True("Ctrl+T picks the text tool", Window.Action(TViewerWindow::tkText).isChecked());
+    QTest::mouseClick(&Host, Qt::LeftButton, {}, QPoint(200, 150));
+    QTest::keyClicks(&Host, "Rome");
+    QTest::keyClick(&Host, Qt::Key_Left);
+    QTest::keyClick(&Host, Qt::Key_R); // a key of the viewer's own, typed here
+    QTest::keyClick(&Host, Qt::Key_Return);
+    auto* Label = Drawing->ObjectCount() == 2 ? dynamic_cast<TText*>(Drawing->Last()) : nullptr;
+    C.True("typing and Enter make a label", Label != nullptr);
+    if (Label) C.Equal("the label's text", QString::fromStdString(Label->Text()), "Romre");
+
+    QTest::keyClick(&Host, Qt::Key_S, Qt::ControlModifier);
+    TChartix Reader(nullptr);
+    TMapLayer* Saved = Reader.Layers().Add(File, "saved");
+    C.True("Ctrl+S saves the layer drawn on", Saved && Saved->ObjectCount() == 2);
 }
 
 void Run(TChecks& C, TViewerWindow& Window) {
@@ -178,6 +224,7 @@ void Run(TChecks& C, TViewerWindow& Window) {
         QTest::keyClick(&Host, Qt::Key_3, Qt::ControlModifier);
         C.True("Ctrl+3 picks zoom out",
                Active(TViewerWindow::tkZoomOut) && OnlyChecked(TViewerWindow::tkZoomOut));
+        CheckDrawing(C, Window);
     } else {
         C.True("the window becomes active", false);
     }
@@ -187,8 +234,13 @@ void Run(TChecks& C, TViewerWindow& Window) {
 
 int main(int Argc, char** Argv) {
     std::vector<std::string> Files(Argv + 1, Argv + Argc);
+    std::string Screenshot;
+    if (Files.size() >= 2 && Files[0] == "--screenshot") {
+        Screenshot = Files[1];
+        Files.erase(Files.begin(), Files.begin() + 2);
+    }
     if (Files.empty()) {
-        std::fprintf(stderr, "usage: %s FILE...\n", Program);
+        std::fprintf(stderr, "usage: %s [--screenshot FILE.png] FILE...\n", Program);
         return Apps::ExitUsage;
     }
     Apps::FilterQtMessages();
@@ -209,6 +261,8 @@ int main(int Argc, char** Argv) {
     TChecks C;
     Run(C, Window);
     if (Messages.Count() > 0) C.True("no error reported", false);
+    if (!Screenshot.empty())
+        C.True("screenshot saved", Window.grab().save(QString::fromStdString(Screenshot)));
     std::printf("%s: %d failed\n", Program, C.Failures());
     return C.Failures() ? 1 : 0;
 }

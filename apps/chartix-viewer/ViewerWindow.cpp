@@ -5,7 +5,9 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QComboBox>
 #include <QEvent>
+#include <QFileDialog>
 #include <QLabel>
 #include <QStatusBar>
 #include <QTimer>
@@ -102,6 +104,19 @@ void TViewerWindow::AddTools() {
         {tkZoomOut, &FZoomOut, "Zoom Out", QKeySequence(Qt::CTRL | Qt::Key_3),
          "Zoom out: click to halve the zoom, or drag to fit the view into the rectangle"},
         {tkPan, &FPan, "Pan", QKeySequence(Qt::CTRL | Qt::Key_4), "Pan: drag the map"},
+        {tkLine, &FLine, "Line", QKeySequence(Qt::CTRL | Qt::Key_5), "Line: drag from end to end"},
+        {tkRect, &FRect, "Rectangle", QKeySequence(Qt::CTRL | Qt::Key_6),
+         "Rectangle: drag from corner to corner"},
+        {tkPolyline, &FPolyline, "Polyline", QKeySequence(Qt::CTRL | Qt::Key_7),
+         "Polyline: click each vertex, double-click the last"},
+        {tkRegion, &FRegion, "Region", QKeySequence(Qt::CTRL | Qt::Key_8),
+         "Region: click each vertex, double-click the last"},
+        {tkSymbol, &FSymbol, "Symbol", QKeySequence(Qt::CTRL | Qt::Key_9),
+         "Symbol: click where it goes"},
+        {tkCircle, &FCircle, "Circle", QKeySequence(Qt::CTRL | Qt::Key_0),
+         "Geodesic circle of 100 km: click its centre"},
+        {tkText, &FText, "Text", QKeySequence(Qt::CTRL | Qt::Key_T),
+         "Text: click, type, and press Enter"},
     };
     for (const auto& T : Tools) {
         QAction* A = Bar->addAction(T.Text);
@@ -114,7 +129,61 @@ void TViewerWindow::AddTools() {
         connect(A, &QAction::triggered, this,
                 [Tool] { Guarded([Tool] { Tool->SetActive(true); }); });
         FTools[T.Kind] = {Tool, A};
+        if (T.Kind == tkPan) Bar->addSeparator();
     }
+    Bar->addSeparator();
+    Bar->addWidget(new QLabel(" Draw on ", Bar));
+    FEditLayer = new QComboBox(Bar);
+    FEditLayer->setToolTip("The layer that the drawing tools and the text tool add to");
+    FEditLayer->setFocusPolicy(Qt::NoFocus); // the keys stay the map's
+    Bar->addWidget(FEditLayer);
+    connect(FEditLayer, &QComboBox::activated, this,
+            [this](int Index) { Guarded([this, Index] { SetEditableLayer(Index); }); });
+    QAction* Save = addAction("Save");
+    Save->setShortcut(QKeySequence::Save);
+    connect(Save, &QAction::triggered, this, [this] { Guarded([this] { SaveEditableLayer(); }); });
+}
+
+void TViewerWindow::RefreshEditableLayers() {
+    TMapLayers& Layers = FMap.Layers();
+    if (Layers.Count() == 0) Layers.Add("", "Drawing");
+    int Chosen = -1;
+    for (int I = 0; I < Layers.Count() && Chosen < 0; ++I)
+        if (Layers.Layers(I)->Editable()) Chosen = I;
+    if (Chosen < 0) Chosen = Layers.Count() - 1;
+    FEditLayer->clear();
+    for (int I = 0; I < Layers.Count(); ++I)
+        FEditLayer->addItem(QString::fromStdString(Layers.Layers(I)->Name()));
+    SetEditableLayer(Chosen);
+}
+
+void TViewerWindow::SetEditableLayer(int Index) {
+    TMapLayers& Layers = FMap.Layers();
+    if (Index < 0 || Index >= Layers.Count()) return;
+    for (int I = 0; I < Layers.Count(); ++I)
+        Layers.Layers(I)->SetEditable(I == Index);
+    FEditLayer->setCurrentIndex(Index);
+}
+
+bool TViewerWindow::SaveEditableLayer() {
+    TMapLayer* Layer = FMap.Layers().GetEditableLayer();
+    if (!Layer) return false;
+    std::string File = Layer->FileName();
+    if (File.empty()) {
+        File = QFileDialog::getSaveFileName(this, "Save the layer", "drawing.mif",
+                                            "MapInfo Interchange (*.mif)")
+                   .toStdString();
+        if (File.empty()) return false;
+    }
+    if (!Layer->SaveToFile(File)) {
+        MessageDlg("Could not save " + File, mtError, mbOK);
+        return false;
+    }
+    Layer->SetFileName(File);
+    statusBar()->showMessage(
+        QString::fromStdString(fmt::format("Saved {} objects to {}", Layer->ObjectCount(), File)),
+        5000);
+    return true;
 }
 
 // The map tells of every change of its active tool, also one made in code;
@@ -165,6 +234,7 @@ void TViewerWindow::Pan(int DX, int DY) {
 }
 
 void TViewerWindow::KeyDown(std::uint16_t& Key) {
+    if (FText.Active()) return; // typing: every key is the text's
     switch (Key) {
     case VK_LEFT:
         Pan(-1, 0);
@@ -224,6 +294,7 @@ int OpenFiles(const std::string& Program, TViewerWindow& Window,
         if (!FileStyle) Apps::ApplyDefaultStyle(*Layer, Map.Layers().Count() - 1);
     }
     Apps::FitView(Map);
+    Window.RefreshEditableLayers();
     Window.setWindowTitle(
         QString::fromStdString("Chartix Viewer - " + Apps::BaseName(Files.front())));
     return Apps::ExitOk;

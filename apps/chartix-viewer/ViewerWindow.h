@@ -1,7 +1,9 @@
 #pragma once
 // The viewer's main window: the map in a Qt host, a toolbar choosing the
-// active navigation tool, and a status bar with the map coordinates under the
-// pointer and the zoom. The window owns the map and its tools.
+// active tool (navigation, drawing, text) and the layer that drawing goes
+// to, and a status bar with the map coordinates under the pointer and the
+// zoom. Ctrl+S saves the layer drawn on. The window owns the map and its
+// tools.
 
 #include "core/MapObjects.h"
 #include "platform/QtHost.h"
@@ -15,6 +17,7 @@
 #include <vector>
 
 class QAction;
+class QComboBox;
 class QLabel;
 
 namespace Apps {
@@ -26,7 +29,20 @@ namespace Viewer {
 
 class TViewerWindow : public QMainWindow {
 public:
-    enum TToolKind { tkSelect, tkZoomIn, tkZoomOut, tkPan };
+    enum TToolKind {
+        tkSelect,
+        tkZoomIn,
+        tkZoomOut,
+        tkPan,
+        tkLine,
+        tkRect,
+        tkPolyline,
+        tkRegion,
+        tkSymbol,
+        tkCircle,
+        tkText,
+        ToolCount
+    };
 
     // MapWidth x MapHeight: the map's client size when the window opens.
     TViewerWindow(int MapWidth, int MapHeight);
@@ -38,6 +54,16 @@ public:
     QAction& Action(TToolKind Kind) { return *FTools[Kind].Action; }
     QString PositionShown() const;
     QString ZoomShown() const;
+
+    // Lists the map's layers in the drawing-layer box and makes the chosen
+    // one the editable layer: the first editable one, else the top one, else
+    // a new empty layer.
+    void RefreshEditableLayers();
+    // Makes layer Index (of the map's list) the only editable one.
+    void SetEditableLayer(int Index);
+    // Saves the editable layer through the provider its file name picks; a
+    // layer without a file asks for one. False when nothing was saved.
+    bool SaveEditableLayer();
 
     // The status texts for a map point at the map's scale, and for a zoom.
     static QString PositionText(double MX, double MY, double PixelsPerUnit);
@@ -67,11 +93,19 @@ private:
     Mapobjects::TZoomInTool FZoomIn{nullptr};
     Mapobjects::TZoomOutTool FZoomOut{nullptr};
     Mapobjects::TPanTool FPan{nullptr};
-    std::array<TToolEntry, 4> FTools{};
+    Mapobjects::TLineTool FLine{nullptr};
+    Mapobjects::TRectTool FRect{nullptr};
+    Mapobjects::TPolylineTool FPolyline{nullptr};
+    Mapobjects::TRegionTool FRegion{nullptr};
+    Mapobjects::TSymbolTool FSymbol{nullptr};
+    Mapobjects::TCircleTool FCircle{nullptr};
+    Mapobjects::TTextTool FText{nullptr};
+    std::array<TToolEntry, ToolCount> FTools{};
     // Qt children of the window:
     Platform::TQtHost* FHost;
     QLabel* FPosition;
     QLabel* FZoom;
+    QComboBox* FEditLayer;
     bool FPainted = false;
     bool FPointerSeen = false;
     int FPointerX = 0, FPointerY = 0;
