@@ -301,6 +301,39 @@ void TChartix::ZoomToExtent(const TBounds& B) {
             std::max((FMaxY - FMinY) / (B.MaxY - B.MinY), (FMaxX - FMinX) / (B.MaxX - B.MinX))));
 }
 
+TBounds TChartix::DataExtent() const {
+    TBounds B;
+    for (int L = 0; L < FLayers->Count(); ++L) {
+        const TMapLayer* Layer = FLayers->GetLayer(L);
+        for (int I = 0; I < Layer->ObjectCount(); ++I) {
+            const TCustomMapObject* Obj = Layer->Objects(I);
+            if (Obj->Parts().PointCount() > 0) WidenByObject(B, *Obj);
+        }
+    }
+    return B;
+}
+
+// Zoom 1 puts the world extent's width across the client width, so the
+// fitting zoom is the smaller of what the width and the height allow.
+void TChartix::FitView(double Margin) {
+    const TBounds B = DataExtent();
+    if (B.MinX > B.MaxX || ClientWidth() <= 0) return;
+    const double W = B.MaxX - B.MinX, H = B.MaxY - B.MinY;
+    const double WorldW = FMaxX - FMinX;
+    const double Aspect = static_cast<double>(ClientHeight()) / ClientWidth();
+    TUpdateBatch Batch(*this);
+    SetCenterX(B.MinX + W / 2);
+    SetCenterY(B.MinY + H / 2);
+    double Zoom = 0;
+    if (W > 0 && H > 0)
+        Zoom = std::min(WorldW / W, WorldW * Aspect / H);
+    else if (W > 0)
+        Zoom = WorldW / W;
+    else if (H > 0)
+        Zoom = WorldW * Aspect / H;
+    if (Zoom > 0 && std::isfinite(Zoom) && Margin > 0) SetZoom(Zoom / Margin);
+}
+
 // --- rotation ------------------------------------------------------------------------
 
 double TChartix::RotateX(double X, double Y) const {

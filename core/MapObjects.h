@@ -103,6 +103,13 @@ public:
     // Centres the view on B and, when B has width and height, zooms so that
     // it fills the world extent's scale (zoom to a layer or the selection).
     void ZoomToExtent(const TBounds& B);
+    // The extent of every layer's objects together (a lone point by its
+    // coordinates); empty (MinX > MaxX) when there is nothing.
+    TBounds DataExtent() const;
+    // Centres the view on all the layers' data and zooms so that all of it
+    // shows in the window with Margin to spare (1.03: 3 %), in one repaint.
+    // Nothing changes when there is no data.
+    void FitView(double Margin = 1.03);
 
     // --- rotation of the data ----------------------------------------------
     void RotatedToNormal(double X, double Y, double& NX, double& NY) const;

@@ -32,30 +32,25 @@ double TSprite::Y() {
 
 // An invisible sprite stays off the window while its point or picture
 // changes; only a visible one is erased and drawn again.
-void TSprite::SetX(double Value) {
+void TSprite::SetCoordinate(bool IsX, double Value) {
     if (FVisible) Hide();
     if (Parts().Count() == 0) Parts().Add();
     TMapPoints& Points = Parts().GetFirst()->Points();
     if (Points.Count() > 0) {
-        Points.GetPoint(0).X = Value;
+        (IsX ? Points.GetPoint(0).X : Points.GetPoint(0).Y) = Value;
         UpdateBounds();
     } else {
-        Points.Add(Value, 0);
+        Points.Add(IsX ? Value : 0, IsX ? 0 : Value);
     }
     if (FVisible) Show();
 }
 
+void TSprite::SetX(double Value) {
+    SetCoordinate(true, Value);
+}
+
 void TSprite::SetY(double Value) {
-    if (FVisible) Hide();
-    if (Parts().Count() == 0) Parts().Add();
-    TMapPoints& Points = Parts().GetFirst()->Points();
-    if (Points.Count() > 0) {
-        Points.GetPoint(0).Y = Value;
-        UpdateBounds();
-    } else {
-        Points.Add(0, Value);
-    }
-    if (FVisible) Show();
+    SetCoordinate(false, Value);
 }
 
 void TSprite::Move(double X, double Y) {

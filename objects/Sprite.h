@@ -64,6 +64,8 @@ public:
 
 private:
     TMapPoint& Anchor();
+    // Sets the point's X (IsX) or Y, creating the point when missing.
+    void SetCoordinate(bool IsX, double Value);
     // The glyph's box in client pixels: W × H around the point's pixel.
     Platform::TRect GlyphBox();
 

@@ -32,6 +32,13 @@ TMapPoint ToMap(TChartix* Map, int X, int Y) {
     return P;
 }
 
+// An inverting segment on Map's window, end pixel excluded.
+void InvertedLine(TChartix* Map, TPoint From, TPoint To) {
+    TRubberBandPen Pen(Map->Canvas());
+    Map->Canvas()->MoveTo(From.X, From.Y);
+    Map->Canvas()->LineTo(To.X, To.Y);
+}
+
 // One new part of Object holding a copy of each point.
 template <class T> std::unique_ptr<T> WithOnePart(const TMapPoints& Points) {
     auto Object = std::make_unique<T>();
@@ -51,11 +58,9 @@ TLineTool::TLineTool(TComponent* Owner) : TCustomPressMoveAndReleaseTool(Owner) 
 }
 
 void TLineTool::Draw() {
-    TChartix* Map = Chartix();
-    if (!Map) return;
-    TRubberBandPen Pen(Map->Canvas());
-    Map->Canvas()->MoveTo(FDragRect.Left, FDragRect.Top);
-    Map->Canvas()->LineTo(FDragRect.Right, FDragRect.Bottom);
+    if (Chartix())
+        InvertedLine(Chartix(), TPoint{FDragRect.Left, FDragRect.Top},
+                     TPoint{FDragRect.Right, FDragRect.Bottom});
 }
 
 bool TLineTool::Complete() {
@@ -127,11 +132,7 @@ void TCustomMultiPointTool::MouseDown(TMouseButton Button, TShiftState, int X, i
     const TPoint From = FPrevPoint, To = FCurPoint;
     FPrevPoint = FCurPoint;
     FPoints.Add(ToMap(Map, X, Y));
-    {
-        TRubberBandPen Pen(Map->Canvas());
-        Map->Canvas()->MoveTo(From.X, From.Y);
-        Map->Canvas()->LineTo(To.X, To.Y);
-    }
+    InvertedLine(Map, From, To);
     Draw();
 }
 
@@ -180,11 +181,7 @@ TPolylineTool::TPolylineTool(TComponent* Owner) : TCustomMultiPointTool(Owner) {
 }
 
 void TPolylineTool::Draw() {
-    TChartix* Map = Chartix();
-    if (!Map) return;
-    TRubberBandPen Pen(Map->Canvas());
-    Map->Canvas()->MoveTo(FPrevPoint.X, FPrevPoint.Y);
-    Map->Canvas()->LineTo(FCurPoint.X, FCurPoint.Y);
+    if (Chartix()) InvertedLine(Chartix(), FPrevPoint, FCurPoint);
 }
 
 bool TPolylineTool::CreateObject() {

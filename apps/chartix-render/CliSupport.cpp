@@ -218,7 +218,7 @@ int LoadLayer(const std::string& Program, Mapobjects::TChartix& Map, const std::
     return ExitOk;
 }
 
-// --- the built-in look and fitting the view ----------------------------------------
+// --- the built-in look ---------------------------------------------------------------
 
 namespace {
 
@@ -264,46 +264,6 @@ void ApplyDefaultStyle(TMapLayer& Layer, int LayerIndex) {
             Obj->Pen()->SetStyle(Platform::psSolid);
         }
     }
-}
-
-// --- fitting the view ------------------------------------------------------------
-
-// The extent of every layer together, counted as TMapLayer::Zoom counts it:
-// a lone point by its coordinates, anything else by its bounds.
-static TBounds DataExtent(const TChartix& Map) {
-    TBounds B;
-    for (int L = 0; L < Map.Layers().Count(); ++L) {
-        const TMapLayer* Layer = Map.Layers().GetLayer(L);
-        for (int I = 0; I < Layer->ObjectCount(); ++I) {
-            const TCustomMapObject* Obj = Layer->Objects(I);
-            if (Obj->Parts().PointCount() > 0) WidenByObject(B, *Obj);
-        }
-    }
-    return B;
-}
-
-// Centres the view on the data and zooms so that all of it shows, with a
-// small margin. Zoom 1 puts the world extent's width across the client
-// width, so the fitting zoom is the smaller of what width and height allow.
-void FitView(TChartix& Map) {
-    const TBounds B = DataExtent(Map);
-    if (B.MinX > B.MaxX) return; // nothing to show
-    const double W = B.MaxX - B.MinX, H = B.MaxY - B.MinY;
-    const double WorldW = Map.MaxX() - Map.MinX();
-    const double Aspect = static_cast<double>(Map.ClientHeight()) / Map.ClientWidth();
-    const double Margin = 1.03;
-    Map.BeginUpdate();
-    Map.SetCenterX(B.MinX + W / 2);
-    Map.SetCenterY(B.MinY + H / 2);
-    double Zoom = 0;
-    if (W > 0 && H > 0)
-        Zoom = std::min(WorldW / W, WorldW * Aspect / H);
-    else if (W > 0)
-        Zoom = WorldW / W;
-    else if (H > 0)
-        Zoom = WorldW * Aspect / H;
-    if (Zoom > 0 && std::isfinite(Zoom)) Map.SetZoom(Zoom / Margin);
-    Map.EndUpdate(true);
 }
 
 } // namespace Apps

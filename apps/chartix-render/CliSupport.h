@@ -94,8 +94,5 @@ int LoadLayer(const std::string& Program, Mapobjects::TChartix& Map, const std::
 void ApplyDefaultStyle(Mapobjects::TMapLayer& Layer, int LayerIndex);
 // The sea colour that goes with that look.
 Platform::TColor DefaultBackground();
-// Centres the view on the data of all layers and zooms so that all of it
-// shows, with a small margin.
-void FitView(Mapobjects::TChartix& Map);
 
 } // namespace Apps

@@ -139,7 +139,7 @@ int Run(const TOptions& O) {
         std::fprintf(stderr, "%s: layer %s: %d objects from %s\n", Program, Layer->Name().c_str(),
                      Layer->ObjectCount(), File.c_str());
     }
-    Apps::FitView(Map);
+    Map.FitView();
 
     Progress.SetLabel("painting");
     Progress.SetEnabled(Apps::TProgressPrinter::WantedFor(TotalBytes));

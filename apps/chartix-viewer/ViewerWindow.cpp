@@ -249,7 +249,7 @@ void TViewerWindow::KeyDown(std::uint16_t& Key) {
         Pan(0, -1);
         break;
     case VK_HOME:
-        Apps::FitView(FMap);
+        FMap.FitView();
         break;
     case VK_ESCAPE:
         FMap.Selection().Clear();
@@ -293,7 +293,7 @@ int OpenFiles(const std::string& Program, TViewerWindow& Window,
             return Code;
         if (!FileStyle) Apps::ApplyDefaultStyle(*Layer, Map.Layers().Count() - 1);
     }
-    Apps::FitView(Map);
+    Map.FitView();
     Window.RefreshEditableLayers();
     Window.setWindowTitle(
         QString::fromStdString("Chartix Viewer - " + Apps::BaseName(Files.front())));

@@ -208,3 +208,37 @@ TEST_F(ViewTransform, UnRotateOfUnrotatedMapChangesNothing) {
     Map.NormalToRotated(3, 4, RX, RY);
     EXPECT_EQ(std::pair(RX, RY), std::pair(3.0, 4.0));
 }
+
+TEST_F(ViewTransform, FitViewShowsAllTheDataWithItsMargin) {
+    Resize(200, 100);
+    Map.SetMinX(-180);
+    Map.SetMaxX(180);
+    struct TCase {
+        std::initializer_list<std::pair<double, double>> Points;
+        double CX, CY, Zoom; // Zoom 0: left as it was
+    };
+    const TCase Cases[] = {
+        {{{0, 0}, {36, 10}}, 18, 5, 10 / 1.03},  // the width decides
+        {{{0, 0}, {10, 36}}, 5, 18, 5 / 1.03},   // the height decides
+        {{{-50, 7}, {50, 7}}, 0, 7, 3.6 / 1.03}, // no height
+        {{{7, 8}, {7, 8}}, 7, 8, 0},             // one point: centred only
+    };
+    for (const TCase& C : Cases) {
+        Map.Layers().Clear();
+        Map.SetZoom(1.5);
+        Line(C.Points);
+        Map.FitView();
+        EXPECT_DOUBLE_EQ(Map.CenterX(), C.CX);
+        EXPECT_DOUBLE_EQ(Map.CenterY(), C.CY);
+        EXPECT_DOUBLE_EQ(Map.Zoom(), C.Zoom ? C.Zoom : 1.5);
+        for (auto [X, Y] : C.Points) {
+            auto [SX, SY] = Screen(X, Y);
+            EXPECT_TRUE(SX >= 0 && SX <= 200 && SY >= 0 && SY <= 100) << X << "," << Y;
+        }
+    }
+    Map.Layers().Clear();
+    Map.Layers().Add("", "empty");
+    Map.SetCenterX(3);
+    Map.FitView();
+    EXPECT_EQ(Map.CenterX(), 3) << "no data, no change";
+}

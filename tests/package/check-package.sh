@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs the built tree into a scratch prefix and builds a consumer program
+# against it twice, with find_package(Chartix) and with pkg-config, running
+# each headless on a sample file.
+# Usage: check-package.sh BUILD_DIR SAMPLE.mif
+set -euo pipefail
+build=$1
+sample=$2
+here=$(cd "$(dirname "$0")" && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export QT_QPA_PLATFORM=offscreen
+
+cmake --install "$build" --prefix "$work/prefix" >/dev/null
+echo "installed:"
+(cd "$work/prefix" && find . -type f -o -type l | sort | grep -v '^./include/chartix/.*/' ; \
+ echo "./include/chartix/: $(find include/chartix -name '*.h' | wc -l) headers")
+
+echo "== find_package(Chartix)"
+cmake -S "$here/consumer" -B "$work/with-cmake" -G Ninja -DCMAKE_PREFIX_PATH="$work/prefix" >/dev/null
+cmake --build "$work/with-cmake" >/dev/null
+"$work/with-cmake/consumer" "$sample"
+
+echo "== pkg-config chartix"
+export PKG_CONFIG_PATH
+PKG_CONFIG_PATH=$(dirname "$(find "$work/prefix" -name chartix.pc)")
+libdir=$(pkg-config --variable=libdir chartix)
+# shellcheck disable=SC2046
+c++ -std=c++20 -fPIC "$here/consumer/consumer.cpp" -o "$work/consumer-pc" \
+    $(pkg-config --cflags --libs chartix) -Wl,-rpath,"$libdir"
+"$work/consumer-pc" "$sample"
