@@ -1,6 +1,7 @@
 #include "platform/Canvas.h"
 
 #include "platform/Bitmap.h"
+#include "platform/LineRaster.h"
 #include "platform/Region.h"
 
 #include <QFontMetrics>
@@ -18,70 +19,10 @@ namespace Platform {
 
 namespace {
 
-constexpr QRgb OpaqueAlpha = 0xFF000000u;
-
 QRgb ToRgb(TColor Color) {
     Color = ColorToRGB(Color);
     return OpaqueAlpha | (QRgb(GetRValue(Color)) << 16) | (QRgb(GetGValue(Color)) << 8) |
            QRgb(GetBValue(Color));
-}
-
-// The binary raster operation of a pen mode. Results are always opaque: the
-// alpha byte of an RGB32 image must stay 0xFF whatever the operation does to
-// the colour bits, or later copies and conversions see holes.
-QRgb Rop(TPenMode Mode, QRgb S, QRgb D) {
-    QRgb R = S;
-    switch (Mode) {
-    case pmBlack:
-        R = 0;
-        break;
-    case pmWhite:
-        R = 0xFFFFFF;
-        break;
-    case pmNop:
-        R = D;
-        break;
-    case pmNot:
-        R = ~D;
-        break;
-    case pmCopy:
-        R = S;
-        break;
-    case pmNotCopy:
-        R = ~S;
-        break;
-    case pmMergePenNot:
-        R = S | ~D;
-        break;
-    case pmMaskPenNot:
-        R = S & ~D;
-        break;
-    case pmMergeNotPen:
-        R = ~S | D;
-        break;
-    case pmMaskNotPen:
-        R = ~S & D;
-        break;
-    case pmMerge:
-        R = S | D;
-        break;
-    case pmNotMerge:
-        R = ~(S | D);
-        break;
-    case pmMask:
-        R = S & D;
-        break;
-    case pmNotMask:
-        R = ~(S & D);
-        break;
-    case pmXor:
-        R = S ^ D;
-        break;
-    case pmNotXor:
-        R = ~(S ^ D);
-        break;
-    }
-    return R | OpaqueAlpha;
 }
 
 // Modes whose result depends on more than "draw the source colour here".
@@ -122,115 +63,6 @@ QPainter::CompositionMode CompositionFor(TPenMode Mode) {
 
 bool IsDrawable(const QImage* Image) {
     return Image && !Image->isNull() && Image->depth() == 32;
-}
-
-// Direct access to the pixels of a 32-bit image whose top-left pixel stands
-// for canvas pixel Origin (a layer covers part of a canvas).
-class TPixels {
-public:
-    explicit TPixels(QImage& Image, QPoint Origin = {})
-        : FBits(Image.bits()), FStride(Image.bytesPerLine()), FWidth(Image.width()),
-          FHeight(Image.height()), FOrigin(Origin) {}
-    // The canvas pixels this image holds.
-    QRect Area() const { return QRect(FOrigin, QSize(FWidth, FHeight)); }
-    void Put(long long X, long long Y, QRgb S, TPenMode Mode) {
-        X -= FOrigin.x();
-        Y -= FOrigin.y();
-        if (X < 0 || Y < 0 || X >= FWidth || Y >= FHeight) return;
-        QRgb* P = reinterpret_cast<QRgb*>(FBits + Y * FStride) + X;
-        *P = Rop(Mode, S, *P);
-    }
-
-private:
-    uchar* FBits;
-    qsizetype FStride;
-    int FWidth, FHeight;
-    QPoint FOrigin;
-};
-
-// Dash patterns of one-pixel pens, in pixels (on, off, on, ...), as Qt's
-// cosmetic dash styles have them.
-constexpr int DashPattern[] = {4, 2};
-constexpr int DotPattern[] = {1, 2};
-constexpr int DashDotPattern[] = {4, 2, 1, 2};
-constexpr int DashDotDotPattern[] = {4, 2, 1, 2, 1, 2};
-
-// A one-pixel pen as the line rasteriser uses it.
-struct TStroke {
-    QRgb Color = OpaqueAlpha;
-    QRgb GapColor = OpaqueAlpha;
-    bool OpaqueGaps = false; // a solid brush gives dash gaps an opaque background
-    TPenMode Mode = pmCopy;
-    const int* Dashes = nullptr;
-    int DashCount = 0;
-    int Period = 0;
-    long long Phase = 0; // pixels walked so far: dashes run on across vertices
-
-    bool On(long long I) const {
-        if (Period == 0) return true;
-        long long P = (Phase + I) % Period;
-        for (int K = 0; K < DashCount; ++K) {
-            if (P < Dashes[K]) return K % 2 == 0;
-            P -= Dashes[K];
-        }
-        return false;
-    }
-};
-
-// Draws the line from (X0, Y0) towards (X1, Y1), leaving out the end pixel,
-// so that joined segments touch each vertex exactly once. The minor
-// coordinate is rounded half up, from the exact slope; only the part of the
-// major axis inside the target is walked, so far-away coordinates cost nothing.
-void PlotLine(TPixels& Px, TStroke& S, long long X0, long long Y0, long long X1, long long Y1) {
-    const long long DX = X1 - X0, DY = Y1 - Y0;
-    const bool XMajor = std::llabs(DX) >= std::llabs(DY);
-    const long long N = XMajor ? std::llabs(DX) : std::llabs(DY);
-    if (N == 0) return;
-    const long long M = XMajor ? std::llabs(DY) : std::llabs(DX);
-    const int MajorStep = (XMajor ? DX : DY) < 0 ? -1 : 1;
-    const int MinorStep = (XMajor ? DY : DX) < 0 ? -1 : 1;
-    const long long Major0 = XMajor ? X0 : Y0, Minor0 = XMajor ? Y0 : X0;
-    const QRect Area = Px.Area();
-    const long long Lo = XMajor ? Area.left() : Area.top();
-    const long long Hi = Lo + (XMajor ? Area.width() : Area.height());
-    long long First, Last; // step range [First, Last) inside [Lo, Hi)
-    if (MajorStep > 0) {
-        First = Lo - Major0;
-        Last = Hi - Major0;
-    } else {
-        First = Major0 - Hi + 1;
-        Last = Major0 - Lo + 1;
-    }
-    First = std::max(First, 0LL);
-    Last = std::min(Last, N);
-    if (First < Last) {
-        // Minor offset at step I: floor((2*I*M + N) / (2*N)), kept incrementally.
-        __extension__ using Wide = __int128;
-        const Wide Start = Wide(2) * First * M + N;
-        long long Q = static_cast<long long>(Start / (2 * N));
-        long long R = static_cast<long long>(Start % (2 * N));
-        for (long long I = First; I < Last; ++I) {
-            const long long Major = Major0 + MajorStep * I, Minor = Minor0 + MinorStep * Q;
-            const long long X = XMajor ? Major : Minor, Y = XMajor ? Minor : Major;
-            if (S.On(I))
-                Px.Put(X, Y, S.Color, S.Mode);
-            else if (S.OpaqueGaps)
-                Px.Put(X, Y, S.GapColor, S.Mode);
-            R += 2 * M;
-            if (R >= 2 * N) {
-                R -= 2 * N;
-                ++Q;
-            }
-        }
-    }
-    S.Phase += N;
-}
-
-void PlotPolyline(TPixels& Px, TStroke& S, const TPoint* Points, int Count, bool Closed) {
-    for (int I = 0; I + 1 < Count; ++I)
-        PlotLine(Px, S, Points[I].X, Points[I].Y, Points[I + 1].X, Points[I + 1].Y);
-    if (Closed && Count > 2)
-        PlotLine(Px, S, Points[Count - 1].X, Points[Count - 1].Y, Points[0].X, Points[0].Y);
 }
 
 // Calls Fn(X, Y) once for every pixel of the outermost ring of [L, R) x [T, B),
@@ -296,37 +128,17 @@ TTools MakeTools(const TPen& Pen, const TBrush& Brush, TPenMode Mode) {
     // background), as text does.
     T.Stroke.OpaqueGaps = Brush.Style() == bsSolid;
     T.Stroke.Mode = Mode;
-    Qt::PenStyle QtStyle = Qt::SolidLine;
     // Wide pens are always solid, as the GDI draws them.
-    if (T.ThinPen) {
-        auto Use = [&](const int* Pattern, int Count, Qt::PenStyle Style) {
-            T.Stroke.Dashes = Pattern;
-            T.Stroke.DashCount = Count;
-            T.Stroke.Period = 0;
-            for (int I = 0; I < Count; ++I)
-                T.Stroke.Period += Pattern[I];
-            QtStyle = Style;
-        };
-        switch (Pen.Style()) {
-        case psDash:
-            Use(DashPattern, 2, Qt::DashLine);
-            break;
-        case psDot:
-            Use(DotPattern, 2, Qt::DotLine);
-            break;
-        case psDashDot:
-            Use(DashDotPattern, 4, Qt::DashDotLine);
-            break;
-        case psDashDotDot:
-            Use(DashDotDotPattern, 6, Qt::DashDotDotLine);
-            break;
-        default:
-            break;
-        }
-    }
+    if (T.ThinPen) T.Stroke.SetStyle(Pen.Style());
     T.QtPen = QPen(QColor::fromRgb(PenColor));
-    T.QtPen.setStyle(QtStyle);
     if (T.ThinPen) {
+        // Ellipse outlines go through Qt: the same dashes.
+        if (T.Stroke.Period) {
+            QList<qreal> Dashes;
+            for (int I = 0; I < T.Stroke.DashCount; ++I)
+                Dashes << T.Stroke.Dashes[I];
+            T.QtPen.setDashPattern(Dashes);
+        }
         T.QtPen.setWidth(0);
         T.QtPen.setCapStyle(Qt::FlatCap);
         T.QtPen.setJoinStyle(Qt::MiterJoin);
