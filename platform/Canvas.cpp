@@ -3,6 +3,7 @@
 #include "platform/Bitmap.h"
 #include "platform/LineRaster.h"
 #include "platform/Region.h"
+#include "platform/WidePen.h"
 
 #include <QFontMetrics>
 #include <QImage>
@@ -174,7 +175,7 @@ void Prepare(QPainter& P, TPenMode Mode) {
     P.setBrushOrigin(0, 0);
 }
 
-// Strokes with a Qt pen (wide pens, ellipse outlines); one-pixel dashes get
+// Strokes with a Qt pen (ellipse outlines); one-pixel dashes get
 // the opaque background that PlotLine gives them.
 void SetQtPen(QPainter& P, const TTools& T) {
     P.setPen(T.QtPen);
@@ -249,6 +250,20 @@ void DrawFigure(QImage& Image, QPainter& P, const TTools& T, const TFigure& F) {
         for (int X = 0; X < Layer.width(); ++X)
             if (qAlpha(Line[X])) Dest.Put(Area.left() + X, Area.top() + Y, Line[X], T.Mode);
     }
+}
+
+std::vector<TFixPoint> ToFix(const TPoint* Points, int Count) {
+    std::vector<TFixPoint> Fix(static_cast<size_t>(Count));
+    for (int I = 0; I < Count; ++I)
+        Fix[static_cast<size_t>(I)] = {Points[I].X * FixOne, Points[I].Y * FixOne};
+    return Fix;
+}
+
+// A wide pen along points, open or closed.
+void StrokeWidePoints(TPixels& Px, const TStroke& S, int Width, const TPoint* Points, int Count,
+                      bool Closed) {
+    const std::vector<TFixPoint> Fix = ToFix(Points, Count);
+    StrokeWide(Px, S.Color, S.Mode, Fix.data(), Count, Closed, Width);
 }
 
 // Copies the source rectangle (SL, ST, SW, SH) of Source onto the rectangle
@@ -398,25 +413,13 @@ void TCanvas::Polyline(const TPoint* Points, int Count) {
 
 void TCanvas::StrokePoints(const TPoint* Points, int Count, bool Closed) {
     const TTools& T = CurrentTools();
-    if (!T.HasPen) return;
-    QPainter* P = Painter();
-    if (!P) return;
-    if (T.ThinPen) {
-        TPixels Px(*FImage);
-        TStroke S = T.Stroke; // each call starts its dash pattern afresh
+    if (!T.HasPen || !Painter()) return;
+    TPixels Px(*FImage);
+    TStroke S = T.Stroke; // each call starts its dash pattern afresh
+    if (T.ThinPen)
         PlotPolyline(Px, S, Points, Count, Closed);
-        return;
-    }
-    std::vector<QPoint> Q;
-    Q.reserve(static_cast<size_t>(Count));
-    for (int I = 0; I < Count; ++I)
-        Q.emplace_back(Points[I].X, Points[I].Y);
-    Prepare(*P, T.Mode);
-    SetQtPen(*P, T);
-    if (Closed)
-        P->drawPolygon(Q.data(), Count);
     else
-        P->drawPolyline(Q.data(), Count);
+        StrokeWidePoints(Px, S, T.PenWidth, Points, Count, Closed);
 }
 
 void TCanvas::Polygon(const TPoint* Points, int Count) {
@@ -433,13 +436,11 @@ void TCanvas::Polygon(const TPoint* Points, int Count) {
     F.Bounds = Poly.boundingRect().adjusted(-Margin, -Margin, Margin, Margin);
     // Odd-even filling, the GDI default (ALTERNATE).
     if (Count >= 3) F.Fill = [&](QPainter& Q) { Q.drawPolygon(Poly, Qt::OddEvenFill); };
-    F.Outline = [&](QPainter& Q, TPixels& Px, TStroke& S) {
-        if (T.ThinPen) {
+    F.Outline = [&](QPainter&, TPixels& Px, TStroke& S) {
+        if (T.ThinPen)
             PlotPolyline(Px, S, Points, Count, true);
-        } else {
-            SetQtPen(Q, T);
-            Q.drawPolygon(Poly);
-        }
+        else
+            StrokeWidePoints(Px, S, T.PenWidth, Points, Count, true);
     };
     DrawFigure(*FImage, *P, T, F);
 }
@@ -475,11 +476,19 @@ void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2) {
     } else {
         const QRect Whole(X1, Y1, int(W), int(H));
         F.Fill = [Whole](QPainter& Q) { Q.fillRect(Whole, Q.brush()); };
-        F.Outline = [&](QPainter& Q, TPixels&, TStroke&) {
-            const int Inset = T.InsideFrame ? T.PenWidth / 2 : 0;
-            SetQtPen(Q, T);
-            Q.drawRect(
-                QRect(X1 + Inset, Y1 + Inset, int(W) - 1 - 2 * Inset, int(H) - 1 - 2 * Inset));
+        F.Outline = [&](QPainter&, TPixels& Px, TStroke& S) {
+            // The pen is centred on the one-pixel outline, or kept inside the
+            // box by a frame pen: the odd half of an even width lies above
+            // and left of its path.
+            const int Near = T.InsideFrame ? T.PenWidth / 2 : 0;
+            const int Far = T.InsideFrame ? (T.PenWidth - 1) / 2 : 0;
+            const long long L = X1 + Near, Tp = Y1 + Near, R = std::max(L, X2 - 1LL - Far),
+                            B = std::max(Tp, Y2 - 1LL - Far);
+            const TFixPoint Ring[4] = {{L * FixOne, Tp * FixOne},
+                                       {R * FixOne, Tp * FixOne},
+                                       {R * FixOne, B * FixOne},
+                                       {L * FixOne, B * FixOne}};
+            StrokeWide(Px, S.Color, S.Mode, Ring, 4, true, T.PenWidth);
         };
     }
     DrawFigure(*FImage, *P, T, F);
