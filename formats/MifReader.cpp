@@ -124,6 +124,13 @@ bool StartsWithNumber(std::string_view Line) {
     return (C >= '0' && C <= '9') || C == '-' || C == '+' || C == '.';
 }
 
+bool StartsWithWord(std::string_view Line) {
+    size_t I = 0;
+    while (I < Line.size() && IsBlank(Line[I]))
+        ++I;
+    return I < Line.size() && std::isalpha(static_cast<unsigned char>(Line[I]));
+}
+
 bool IsBlankLine(std::string_view Line) {
     return TrimBlanks(Line).empty();
 }
@@ -388,6 +395,11 @@ private:
         TLineCursor Mif(FIn.Mif);
         std::string_view Line;
         while (Mif.Next(Line)) {
+            // Coordinates are most of the file; only words matter here.
+            if (InData && !StartsWithWord(Line)) {
+                if (!IsBlankLine(Line)) Previous = TStatement::Unknown;
+                continue;
+            }
             std::string_view Rest;
             const std::string_view Word = FirstWord(Line, &Rest);
             if (!InData) {

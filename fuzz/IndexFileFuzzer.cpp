@@ -70,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
     }
     TCardinalArray Ids;
     Layer->Index2D().GetAllIdsAtPoint(0, 0, Ids);
-    Layer->Index2D().GetAllIdsInRect(TCellBounds{-10, 10, -10, 10}, Ids);
+    Layer->Index2D().GetAllIdsInRect(TCellBounds(TBounds{-10, -10, 10, 10}), Ids);
 
     // A tree read from a file writes back the same records.
     TIndexCell Loaded(static_cast<TMapLayer*>(nullptr));

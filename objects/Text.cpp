@@ -224,7 +224,10 @@ void TText::onFontChange(TObject*) {
 }
 
 void TText::CanvasSetAngle(TCanvas* Canvas, double Angle) {
-    const int Tenths = static_cast<int>(std::ceil(Angle * 10));
+    // Whole turns are dropped, so that any angle a file holds fits the
+    // escapement; an angle that is no number does not turn the text.
+    const double Turned = std::fmod(std::ceil(Angle * 10), 3600.0);
+    const int Tenths = std::isfinite(Turned) ? static_cast<int>(Turned) : 0;
     Canvas->Font()->SetEscapement(Tenths);
     // Orientation turns single glyphs, which the canvas does not do; it takes
     // the escapement so that the two never disagree.

@@ -34,9 +34,18 @@ TEST(TextWithoutMap, DoesNothingAndHitsNothing) {
     EXPECT_FALSE(T.ContainsPoint(0, 0));
 }
 
-TEST(TextWithoutMap, CanvasAngleIsTheCeilingOfTenthsOfADegree) {
+TEST(TextWithoutMap, CanvasAngleIsTheCeilingOfTenthsOfADegreeWithinATurn) {
     Platform::TCanvas C;
-    for (auto [Angle, Tenths] : {std::pair{12.34, 124}, {-12.34, -123}, {0.0, 0}}) {
+    // Whole turns drop out, so any angle fits; one that is no number is none.
+    for (auto [Angle, Tenths] : {std::pair{12.34, 124},
+                                 {-12.34, -123},
+                                 {0.0, 0},
+                                 {360.5, 5},
+                                 {-725.0, -50},
+                                 {4167772155.0, 3150},
+                                 {1e300, int(std::fmod(1e301, 3600.0))},
+                                 {NAN, 0},
+                                 {-INFINITY, 0}}) {
         TText::CanvasSetAngle(&C, Angle);
         EXPECT_EQ(C.Font()->Escapement(), Tenths) << Angle;
         EXPECT_EQ(C.Font()->Orientation(), Tenths) << Angle;
