@@ -252,6 +252,23 @@ void DrawFigure(QImage& Image, QPainter& P, const TTools& T, const TFigure& F) {
     }
 }
 
+// The box of some points grown by Margin, as far as it lies in Clip.
+QRect BoundsIn(const TPoint* Points, int Count, int Margin, const QRect& Clip) {
+    long long L = LLONG_MAX, T = LLONG_MAX, R = LLONG_MIN, B = LLONG_MIN;
+    for (int I = 0; I < Count; ++I) {
+        L = std::min<long long>(L, Points[I].X);
+        R = std::max<long long>(R, Points[I].X);
+        T = std::min<long long>(T, Points[I].Y);
+        B = std::max<long long>(B, Points[I].Y);
+    }
+    L = std::max<long long>(L - Margin, Clip.left());
+    T = std::max<long long>(T - Margin, Clip.top());
+    R = std::min<long long>(R + Margin, Clip.right());
+    B = std::min<long long>(B + Margin, Clip.bottom());
+    if (L > R || T > B) return {};
+    return QRect(QPoint(int(L), int(T)), QPoint(int(R), int(B)));
+}
+
 std::vector<TFixPoint> ToFix(const TPoint* Points, int Count) {
     std::vector<TFixPoint> Fix(static_cast<size_t>(Count));
     for (int I = 0; I < Count; ++I)
@@ -427,15 +444,18 @@ void TCanvas::Polygon(const TPoint* Points, int Count) {
     const TTools& T = CurrentTools();
     QPainter* P = Painter();
     if (!P) return;
-    QPolygon Poly;
-    Poly.reserve(Count);
-    for (int I = 0; I < Count; ++I)
-        Poly << QPoint(Points[I].X, Points[I].Y);
     TFigure F;
-    const int Margin = T.PenWidth / 2 + 2;
-    F.Bounds = Poly.boundingRect().adjusted(-Margin, -Margin, Margin, Margin);
-    // Odd-even filling, the GDI default (ALTERNATE).
-    if (Count >= 3) F.Fill = [&](QPainter& Q) { Q.drawPolygon(Poly, Qt::OddEvenFill); };
+    F.Bounds = BoundsIn(Points, Count, T.PenWidth / 2 + 2, FImage->rect());
+    // The inside as the polygon region of the same points: the GDI fills
+    // polygons by its region scan conversion.
+    QRegion Inside;
+    if (Count >= 3 && T.HasBrush) {
+        Inside = TRgn::CreatePolygonRgn(Points, Count, FPolyFillMode).Region();
+        F.Fill = [&Inside](QPainter& Q) {
+            for (const QRect& R : Inside)
+                Q.fillRect(R, Q.brush());
+        };
+    }
     F.Outline = [&](QPainter&, TPixels& Px, TStroke& S) {
         if (T.ThinPen)
             PlotPolyline(Px, S, Points, Count, true);

@@ -6,6 +6,7 @@
 // escapement about that point.
 
 #include "platform/Graphics.h"
+#include "platform/Region.h"
 #include "platform/Types.h"
 
 #include <memory>
@@ -18,7 +19,6 @@ class QRegion;
 namespace Platform {
 
 class TBitmap;
-class TRgn;
 
 class TCanvas : public TPersistent {
 public:
@@ -34,6 +34,11 @@ public:
     void SetPen(const TPen* V) { FPen->Assign(V); }
     void SetBrush(const TBrush* V) { FBrush->Assign(V); }
     void SetFont(const TFont* V) { FFont->Assign(V); }
+
+    // How Polygon fills a ring that crosses itself: ALTERNATE (the default)
+    // or WINDING.
+    TPolyFillMode PolyFillMode() const { return FPolyFillMode; }
+    void SetPolyFillMode(TPolyFillMode V) { FPolyFillMode = V; }
 
     TPoint PenPos() const { return FPenPos; }
     void MoveTo(int X, int Y);
@@ -51,10 +56,10 @@ public:
     int TextWidth(const std::string& Text);
     int TextHeight(const std::string& Text);
     TSize TextExtent(const std::string& Text);
-    void Draw(int X, int Y, const TBitmap* Bitmap);       // honours the bitmap's transparency
+    void Draw(int X, int Y, const TBitmap* Bitmap); // honours the bitmap's transparency
     void StretchDraw(const TRect& R, const TBitmap* Bitmap);
     void CopyRect(const TRect& Dest, TCanvas* Source, const TRect& SourceRect);
-    TColor Pixel(int X, int Y) const;                      // clNone (0x1FFFFFFF) outside
+    TColor Pixel(int X, int Y) const; // clNone (0x1FFFFFFF) outside
     void SetPixel(int X, int Y, TColor Color);
     // Region painting with the current brush (the GDI PaintRgn / FillRgn).
     void PaintRgn(const TRgn& Region);
@@ -81,6 +86,7 @@ private:
     std::unique_ptr<TBrush> FBrush;
     std::unique_ptr<TFont> FFont;
     TPoint FPenPos;
+    TPolyFillMode FPolyFillMode = ALTERNATE;
     QImage* FImage = nullptr;
     std::unique_ptr<QPainter> FPainter;
     std::unique_ptr<struct TCanvasTools> FTools;
