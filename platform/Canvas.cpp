@@ -101,7 +101,7 @@ struct TTools {
     int PenWidth = 1;
     bool InsideFrame = false;
     TStroke Stroke;
-    QPen QtPen;
+    QPen QtPen; // wide pens
     bool HasBrush = false;
     bool Hatched = false; // pattern with a transparent background
     QBrush Brush;
@@ -131,23 +131,11 @@ TTools MakeTools(const TPen& Pen, const TBrush& Brush, TPenMode Mode) {
     T.Stroke.Mode = Mode;
     // Wide pens are always solid, as the GDI draws them.
     if (T.ThinPen) T.Stroke.SetStyle(Pen.Style());
+    // Wide ellipse outlines go through Qt.
     T.QtPen = QPen(QColor::fromRgb(PenColor));
-    if (T.ThinPen) {
-        // Ellipse outlines go through Qt: the same dashes.
-        if (T.Stroke.Period) {
-            QList<qreal> Dashes;
-            for (int I = 0; I < T.Stroke.DashCount; ++I)
-                Dashes << T.Stroke.Dashes[I];
-            T.QtPen.setDashPattern(Dashes);
-        }
-        T.QtPen.setWidth(0);
-        T.QtPen.setCapStyle(Qt::FlatCap);
-        T.QtPen.setJoinStyle(Qt::MiterJoin);
-    } else {
-        T.QtPen.setWidth(T.PenWidth);
-        T.QtPen.setCapStyle(Qt::RoundCap);
-        T.QtPen.setJoinStyle(Qt::RoundJoin);
-    }
+    T.QtPen.setWidth(T.PenWidth);
+    T.QtPen.setCapStyle(Qt::RoundCap);
+    T.QtPen.setJoinStyle(Qt::RoundJoin);
 
     if (Mode == pmNop) return T;
     if (const QImage* Pattern = Brush.Pattern()) {
@@ -175,17 +163,6 @@ void Prepare(QPainter& P, TPenMode Mode) {
     P.setBrushOrigin(0, 0);
 }
 
-// Strokes with a Qt pen (ellipse outlines); one-pixel dashes get
-// the opaque background that PlotLine gives them.
-void SetQtPen(QPainter& P, const TTools& T) {
-    P.setPen(T.QtPen);
-    P.setBrush(Qt::NoBrush);
-    if (T.ThinPen && T.Stroke.Period && T.Stroke.OpaqueGaps) {
-        P.setBackgroundMode(Qt::OpaqueMode);
-        P.setBackground(QColor::fromRgb(T.Stroke.GapColor));
-    }
-}
-
 // A shape with an inside and an outline.
 struct TFigure {
     QRect Bounds; // every pixel the figure may touch
@@ -193,8 +170,7 @@ struct TFigure {
     // Draws the outline: one-pixel pens through the pixels (with the given
     // stroke), wide ones through the painter.
     std::function<void(QPainter&, TPixels&, TStroke&)> Outline;
-    bool FillMeetsOutline = true;   // the fill reaches under the outline
-    bool QtOutlineOverlaps = false; // Qt's outline may touch a pixel twice
+    bool FillMeetsOutline = true; // the fill reaches under the outline
 };
 
 // Runs the fill and the outline of a figure under the pen mode. Combining
@@ -207,8 +183,7 @@ void DrawFigure(QImage& Image, QPainter& P, const TTools& T, const TFigure& F) {
     const bool DoOutline = T.HasPen && F.Outline;
     if (!DoFill && !DoOutline) return;
     const bool Layered = CombinesPixels(T.Mode) &&
-                         ((DoFill && T.Hatched) || (DoFill && DoOutline && F.FillMeetsOutline) ||
-                          (DoOutline && F.QtOutlineOverlaps && T.ThinPen));
+                         ((DoFill && T.Hatched) || (DoFill && DoOutline && F.FillMeetsOutline));
     if (!Layered) {
         Prepare(P, T.Mode);
         if (DoFill) {
@@ -267,6 +242,89 @@ QRect BoundsIn(const TPoint* Points, int Count, int Margin, const QRect& Clip) {
     B = std::min<long long>(B + Margin, Clip.bottom());
     if (L > R || T > B) return {};
     return QRect(QPoint(int(L), int(T)), QPoint(int(R), int(B)));
+}
+
+// The pixels of the ellipse inscribed in a box (right and bottom edge left
+// out), row by row, as its outline and fill share them: a pixel belongs when
+// its centre lies inside the ellipse through the box's outer edges. The
+// middle rows reach the sides, and a row the ellipse is too thin to reach
+// keeps its middle pixel or two, so the figure touches all four sides of the
+// box. Computed from the distance to the
+// middle, so the figure is symmetric both ways.
+struct TEllipseRows {
+    long long X1, Y1, X2, Y2;
+
+    // The pixels L..R of row Y; false outside the box.
+    bool Span(long long Y, long long& L, long long& R) const {
+        if (Y < Y1 || Y >= Y2) return false;
+        const long long Twice = std::llabs(2 * Y + 1 - (Y1 + Y2)); // rows from the middle, x2
+        if (Twice <= 1) {
+            // The middle row or two reach the sides: a flat ellipse would
+            // otherwise fall short of them.
+            L = X1;
+            R = X2 - 1;
+            return true;
+        }
+        const double W = double(X2 - X1), H = double(Y2 - Y1);
+        const double Dy = double(Twice) / H; // 0 .. 1
+        const double Half = W / 2 * std::sqrt(std::max(0.0, 1 - Dy * Dy));
+        // Pixel X is in when |X + 0.5 - middle| <= Half; exact ties are in.
+        R = static_cast<long long>(std::floor(double(X1 + X2) / 2 + Half - 0.5 + 1e-9));
+        R = std::min(R, X2 - 1);
+        L = X1 + X2 - 1 - R;
+        if (L > R) {
+            L = X1 + (X2 - X1 - 1) / 2;
+            R = X1 + (X2 - X1) / 2;
+        }
+        return true;
+    }
+    // The pixels of row Y that lie inside the one-pixel outline: those whose
+    // four neighbours all belong to the ellipse.
+    bool Inside(long long Y, long long& L, long long& R) const {
+        long long AL, AR, BL, BR;
+        if (!Span(Y, L, R) || !Span(Y - 1, AL, AR) || !Span(Y + 1, BL, BR)) return false;
+        L = std::max({L + 1, AL, BL});
+        R = std::min({R - 1, AR, BR});
+        return L <= R;
+    }
+};
+
+// The one-pixel outline of an ellipse within Clip. Dashes run counter-clockwise
+// from the rightmost point, counted over the pixels drawn.
+void PlotEllipseRing(TPixels& Px, TStroke& S, const TEllipseRows& E, const QRect& Clip) {
+    struct TRingPixel {
+        double Angle;
+        long long X, Y;
+    };
+    std::vector<TRingPixel> Dashed;
+    const double MX = double(E.X1 + E.X2 - 1) / 2, MY = double(E.Y1 + E.Y2 - 1) / 2;
+    auto Run = [&](long long Y, long long From, long long To) {
+        From = std::max<long long>(From, Clip.left());
+        To = std::min<long long>(To, Clip.right());
+        for (long long X = From; X <= To; ++X) {
+            if (S.Period == 0)
+                S.Plot(Px, X, Y, 0);
+            else
+                Dashed.push_back({std::atan2(MY - double(Y), double(X) - MX), X, Y});
+        }
+    };
+    for (long long Y = Clip.top(); Y <= Clip.bottom(); ++Y) {
+        long long L, R, IL, IR;
+        if (!E.Span(Y, L, R)) continue;
+        if (!E.Inside(Y, IL, IR)) {
+            Run(Y, L, R);
+            continue;
+        }
+        Run(Y, L, IL - 1);
+        Run(Y, IR + 1, R);
+    }
+    if (Dashed.empty()) return;
+    for (TRingPixel& P : Dashed)
+        if (P.Angle < 0) P.Angle += 2 * 3.14159265358979323846;
+    std::sort(Dashed.begin(), Dashed.end(),
+              [](const TRingPixel& A, const TRingPixel& B) { return A.Angle < B.Angle; });
+    for (size_t I = 0; I < Dashed.size(); ++I)
+        S.Plot(Px, Dashed[I].X, Dashed[I].Y, static_cast<long long>(I));
 }
 
 std::vector<TFixPoint> ToFix(const TPoint* Points, int Count) {
@@ -521,16 +579,35 @@ void TCanvas::Ellipse(int X1, int Y1, int X2, int Y2) {
     const TTools& T = CurrentTools();
     QPainter* P = Painter();
     if (!P) return;
-    const QRect Box(X1, Y1, X2 - X1, Y2 - Y1);
+    const TEllipseRows E{X1, Y1, X2, Y2};
     TFigure F;
-    const int Margin = T.PenWidth / 2 + 2;
-    F.Bounds = Box.adjusted(-Margin, -Margin, Margin, Margin);
-    F.QtOutlineOverlaps = true;
-    F.Fill = [Box](QPainter& Q) { Q.drawEllipse(Box); };
-    F.Outline = [&](QPainter& Q, TPixels&, TStroke&) {
-        const int Inset = T.InsideFrame ? T.PenWidth / 2 : 0;
-        SetQtPen(Q, T);
-        Q.drawEllipse(Box.adjusted(Inset, Inset, -1 - Inset, -1 - Inset));
+    const TPoint Corners[2] = {{X1, Y1}, {X2 - 1, Y2 - 1}};
+    F.Bounds = BoundsIn(Corners, 2, T.PenWidth / 2 + 2, FImage->rect());
+    if (F.Bounds.isEmpty()) return;
+    const QRect Clip = F.Bounds;
+    // A one-pixel outline is the ellipse's border pixels and the fill what
+    // they enclose; a wide pen is laid over the whole of it.
+    const bool Ring = T.HasPen && T.ThinPen;
+    F.FillMeetsOutline = !Ring;
+    F.Fill = [&E, Clip, Ring](QPainter& Q) {
+        for (long long Y = Clip.top(); Y <= Clip.bottom(); ++Y) {
+            long long L, R;
+            if (!(Ring ? E.Inside(Y, L, R) : E.Span(Y, L, R))) continue;
+            L = std::max<long long>(L, Clip.left());
+            R = std::min<long long>(R, Clip.right());
+            if (L <= R) Q.fillRect(QRect(int(L), int(Y), int(R - L + 1), 1), Q.brush());
+        }
+    };
+    F.Outline = [&](QPainter& Q, TPixels& Px, TStroke& S) {
+        if (!T.ThinPen) {
+            const QRect Box(X1, Y1, X2 - X1, Y2 - Y1);
+            const int Inset = T.InsideFrame ? T.PenWidth / 2 : 0;
+            Q.setPen(T.QtPen);
+            Q.setBrush(Qt::NoBrush);
+            Q.drawEllipse(Box.adjusted(Inset, Inset, -1 - Inset, -1 - Inset));
+            return;
+        }
+        PlotEllipseRing(Px, S, E, Clip);
     };
     DrawFigure(*FImage, *P, T, F);
 }

@@ -1,6 +1,7 @@
 // Figures as the GDI fills them, pixel by pixel: polygons by the region scan
 // conversion in either fill mode.
 #include "Pictures.h"
+#include "support/TestUtils.h"
 
 #include <gtest/gtest.h>
 
@@ -60,4 +61,62 @@ TEST(CanvasPolygon, FillsAsThePolygonRegionInEitherMode) {
     C->Polygon(Square, 4);
     EXPECT_EQ(Picture(C), (Rows{"........", ".rrrrr..", ".rbbbr..", ".rbbbr..", ".rbbbr..",
                                 ".rrrrr..", "........", "........"}));
+}
+
+// An ellipse is the pixels whose centres lie inside the ellipse through the
+// box's outer edges; a one-pixel outline is its border pixels, the fill what
+// they enclose, so no fill pixel shows outside the outline.
+TEST(CanvasEllipse, FillAndOutlineShareTheBox) {
+    struct TCase {
+        TRect Box;
+        Rows Expected;
+    };
+    const TCase Cases[] = {
+        {Rect(0, 0, 6, 4), {".rrrr.", "rbbbbr", "rbbbbr", ".rrrr."}},
+        {Rect(0, 0, 5, 5), {".rrr.", "rbbbr", "rbbbr", "rbbbr", ".rrr."}},
+        {Rect(0, 0, 4, 4), {".rr.", "rbbr", "rbbr", ".rr."}},
+        // Too thin to fill: all outline, and the top and bottom rows keep
+        // their middle pixels.
+        {Rect(0, 0, 2, 6), {"rr", "rr", "rr", "rr", "rr", "rr"}},
+        {Rect(0, 0, 3, 1), {"rrr"}},
+    };
+    for (const TCase& Case : Cases) {
+        auto B = Blank(Case.Box.Right, Case.Box.Bottom);
+        TCanvas* C = B->Canvas();
+        C->Pen()->SetColor(clRed);
+        C->Brush()->SetColor(clBlue);
+        C->Ellipse(Case.Box.Left, Case.Box.Top, Case.Box.Right, Case.Box.Bottom);
+        EXPECT_EQ(Picture(C), Case.Expected) << Case.Box.Right << "x" << Case.Box.Bottom;
+    }
+
+    // Every size: the fill stays strictly between outline pixels of its row
+    // and column, and without a pen it covers exactly outline and inside.
+    for (int W = 1; W <= 24; ++W) {
+        for (int H = 1; H <= 24; ++H) {
+            auto B = Blank(W + 2, H + 2), Plain = Blank(W + 2, H + 2);
+            TCanvas* C = B->Canvas();
+            C->Pen()->SetColor(clRed);
+            C->Brush()->SetColor(clBlue);
+            C->Ellipse(1, 1, W + 1, H + 1);
+            TCanvas* P = FillOnly(*Plain);
+            P->Ellipse(1, 1, W + 1, H + 1);
+            for (int Y = 0; Y < H + 2; ++Y) {
+                for (int X = 0; X < W + 2; ++X) {
+                    const TColor Pixel = C->Pixel(X, Y);
+                    ASSERT_EQ(Pixel != clWhite, P->Pixel(X, Y) == clBlack)
+                        << W << "x" << H << " at " << X << "," << Y;
+                    if (Pixel != clBlue) continue;
+                    auto Outline = [&](int DX, int DY) {
+                        for (int I = 1; I < W + H + 2; ++I)
+                            if (C->Pixel(X + DX * I, Y + DY * I) == clRed) return true;
+                        return false;
+                    };
+                    ASSERT_TRUE(Outline(-1, 0) && Outline(1, 0) && Outline(0, -1) && Outline(0, 1))
+                        << W << "x" << H << " fill outside the outline at " << X << "," << Y;
+                }
+            }
+            // The figure touches every side of its box.
+            EXPECT_EQ(Testing::FindInk(C, clWhite, true).Box, QRect(1, 1, W, H));
+        }
+    }
 }
