@@ -364,8 +364,11 @@ void Blit(QImage& Dst, long long DL, long long DT, long long DW, long long DH, c
                   long long SLen, long long SLimit, std::vector<int>& Dest,
                   std::vector<int>& Sour) {
         for (long long D = From; D < To; ++D) {
+            // The source pixel under the destination pixel's centre; a centre
+            // exactly on a source pixel edge takes the pixel before it.
             __extension__ using Wide = __int128;
-            const long long S = S0 + static_cast<long long>(Wide(D - D0) * SLen / DLen);
+            const Wide Centre = Wide(2 * (D - D0) + 1) * SLen; // in 1 / (2 DLen) source pixels
+            const long long S = S0 + static_cast<long long>((Centre - 1) / (2 * Wide(DLen)));
             if (S < 0 || S >= SLimit) continue;
             Dest.push_back(static_cast<int>(D));
             Sour.push_back(static_cast<int>(S));
@@ -615,11 +618,20 @@ void TCanvas::Ellipse(int X1, int Y1, int X2, int Y2) {
 void TCanvas::FillRect(const TRect& R) {
     // A pattern copy: the pen and its mode play no part.
     TTools T = MakeTools(*FPen, *FBrush, pmCopy);
-    if (!T.HasBrush || R.Width() <= 0 || R.Height() <= 0) return;
+    // Corners given either way round fill the same rectangle.
+    if (!FImage) return;
+    const QRect Clip = FImage->rect();
+    const long long L = std::max<long long>(std::min(R.Left, R.Right), Clip.left()),
+                    Tp = std::max<long long>(std::min(R.Top, R.Bottom), Clip.top()),
+                    Rt = std::min<long long>(std::max(R.Left, R.Right) - 1LL, Clip.right()),
+                    B = std::min<long long>(std::max(R.Top, R.Bottom) - 1LL, Clip.bottom());
+    if (L > Rt || Tp > B) return;
+    const QRect Box{QPoint{int(L), int(Tp)}, QPoint{int(Rt), int(B)}};
+    if (!T.HasBrush) return;
     QPainter* P = Painter();
     if (!P) return;
     Prepare(*P, pmCopy);
-    P->fillRect(ToQRect(R), T.Brush);
+    P->fillRect(Box, T.Brush);
 }
 
 void TCanvas::FrameRect(const TRect& R) {

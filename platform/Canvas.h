@@ -48,7 +48,8 @@ public:
     void Rectangle(int X1, int Y1, int X2, int Y2);
     void Rectangle(const TRect& R) { Rectangle(R.Left, R.Top, R.Right, R.Bottom); }
     void Ellipse(int X1, int Y1, int X2, int Y2);
-    void FillRect(const TRect& R);  // brush only, right and bottom edge excluded
+    // Brush only, right and bottom edge excluded; corners in either order.
+    void FillRect(const TRect& R);
     void FrameRect(const TRect& R); // one-pixel frame in the brush colour
     void DrawFocusRect(const TRect& R);
     void TextOut(int X, int Y, const std::string& Text);

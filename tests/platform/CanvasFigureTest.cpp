@@ -120,3 +120,62 @@ TEST(CanvasEllipse, FillAndOutlineShareTheBox) {
         }
     }
 }
+
+// Each destination pixel takes the source pixel under its centre; a centre
+// exactly on the edge between two source pixels takes the first of them.
+TEST(CanvasStretchDraw, DestinationCentresPickTheSourceTiesRoundDown) {
+    const TColor Colours[] = {clRed, clLime, clBlue, clYellow};
+    struct TCase {
+        int From, To;
+        std::string Expected;
+    };
+    const TCase Cases[] = {
+        {4, 3, "rgy"},   // centres at 2/3, 2 (a tie: the pixel before), 10/3
+        {3, 2, "rb"},    // 3/4 and 9/4
+        {2, 3, "rrg"},   // 1/3, 1 (a tie), 5/3
+        {3, 5, "rrgbb"}, // 0.3, 0.9, 1.5, 2.1, 2.7
+        {2, 4, "rrgg"},  // doubling is exact
+        {4, 4, "rgby"},
+    };
+    for (const TCase& Case : Cases) {
+        for (bool Vertical : {false, true}) {
+            TBitmap Source;
+            Source.SetSize(Vertical ? 1 : Case.From, Vertical ? Case.From : 1);
+            for (int I = 0; I < Case.From; ++I)
+                Source.Canvas()->SetPixel(Vertical ? 0 : I, Vertical ? I : 0, Colours[I]);
+            auto B = Vertical ? Blank(1, Case.To + 2) : Blank(Case.To + 2, 1);
+            TCanvas* C = B->Canvas();
+            C->StretchDraw(Vertical ? Rect(0, 1, 1, Case.To + 1) : Rect(1, 0, Case.To + 1, 1),
+                           &Source);
+            std::string Got;
+            for (const std::string& Row : Picture(C))
+                Got += Row;
+            EXPECT_EQ(Got, "." + Case.Expected + ".")
+                << Case.From << " to " << Case.To << (Vertical ? " down" : " across");
+        }
+    }
+
+    // CopyRect follows the same rule from any source rectangle.
+    auto Source = Blank(6, 1);
+    for (int I = 0; I < 4; ++I)
+        Source->Canvas()->SetPixel(I + 2, 0, Colours[I]);
+    auto B = Blank(3, 1);
+    B->Canvas()->CopyRect(Rect(0, 0, 3, 1), Source->Canvas(), Rect(2, 0, 6, 1));
+    EXPECT_EQ(Picture(B->Canvas()), Rows{"rgy"});
+}
+
+TEST(CanvasFillRect, CornersInEitherOrderFillTheSameRectangle) {
+    const Rows Expected = {"......", ".###..", ".###..", "......"};
+    for (TRect R : {Rect(1, 1, 4, 3), Rect(4, 3, 1, 1), Rect(4, 1, 1, 3), Rect(1, 3, 4, 1)}) {
+        auto B = Blank(6, 4);
+        B->Canvas()->Brush()->SetColor(clBlack);
+        B->Canvas()->FillRect(R);
+        EXPECT_EQ(Picture(B->Canvas()), Expected) << R.Left << "," << R.Top;
+    }
+    // Empty either way: no pixel.
+    auto B = Blank(6, 4);
+    B->Canvas()->Brush()->SetColor(clBlack);
+    B->Canvas()->FillRect(Rect(3, 1, 3, 3));
+    B->Canvas()->FillRect(Rect(1, 2, 4, 2));
+    EXPECT_EQ(Testing::FindInk(B->Canvas(), clBlack).Count, 0);
+}
