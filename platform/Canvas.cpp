@@ -109,7 +109,23 @@ struct TTools {
 
 namespace {
 
-TTools MakeTools(const TPen& Pen, const TBrush& Brush, TPenMode Mode) {
+// The background that fills the gaps of hatches and dashes, and text cells.
+struct TBackground {
+    TBkMode Mode = OPAQUE;
+    TColor Color = clWhite;
+};
+
+// A hatch as an 8 x 8 tile: strokes in the brush colour on the background
+// colour, from Qt's pattern, which is laid from the image origin as the tile is.
+QImage OpaqueHatch(Qt::BrushStyle Style, QRgb Ink, QRgb Gap) {
+    QImage Tile(8, 8, QImage::Format_RGB32);
+    Tile.fill(Gap);
+    QPainter P(&Tile);
+    P.fillRect(Tile.rect(), QBrush(QColor::fromRgb(Ink), Style));
+    return Tile;
+}
+
+TTools MakeTools(const TPen& Pen, const TBrush& Brush, TPenMode Mode, const TBackground& Back) {
     TTools T;
     T.Mode = Mode;
     auto Ink = [Mode](TColor C) {
@@ -124,10 +140,8 @@ TTools MakeTools(const TPen& Pen, const TBrush& Brush, TPenMode Mode) {
     T.PenWidth = std::max(1, Pen.Width());
     T.InsideFrame = Pen.Style() == psInsideFrame && !T.ThinPen;
     T.Stroke.Color = PenColor;
-    T.Stroke.GapColor = BrushColor;
-    // Dash gaps take the brush colour when the brush is solid (an opaque
-    // background), as text does.
-    T.Stroke.OpaqueGaps = Brush.Style() == bsSolid;
+    T.Stroke.GapColor = Ink(Back.Color);
+    T.Stroke.OpaqueGaps = Back.Mode == OPAQUE;
     T.Stroke.Mode = Mode;
     // Wide pens are always solid, as the GDI draws them.
     if (T.ThinPen) T.Stroke.SetStyle(Pen.Style());
@@ -154,6 +168,10 @@ TTools MakeTools(const TPen& Pen, const TBrush& Brush, TPenMode Mode) {
         Qt::FDiagPattern, Qt::BDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
     if (Brush.Style() != bsClear) T.Brush = QBrush(C, Patterns[Brush.Style()]);
     T.Hatched = Brush.Style() >= bsHorizontal;
+    if (T.Hatched && Back.Mode == OPAQUE) {
+        T.Brush = QBrush(OpaqueHatch(Patterns[Brush.Style()], BrushColor, Ink(Back.Color)));
+        T.Hatched = false; // no gaps left to see through
+    }
     return T;
 }
 
@@ -432,13 +450,22 @@ TCanvas::TCanvas()
     : FPen(std::make_unique<TPen>()), FBrush(std::make_unique<TBrush>()),
       FFont(std::make_unique<TFont>()) {
     FPen->OnChange = [this](TObject*) { FToolsStale = true; };
-    FBrush->OnChange = [this](TObject*) { FToolsStale = true; };
+    FBrush->OnChange = [this](TObject*) {
+        FToolsStale = true;
+        // The framework's canvas sets the background from the brush it selects.
+        if (FBrush->Style() == bsSolid) {
+            FBkMode = OPAQUE;
+            FBkColor = FBrush->Color();
+        } else {
+            FBkMode = TRANSPARENT;
+        }
+    };
 }
 
 const TTools& TCanvas::CurrentTools() {
     if (!FTools) FTools = std::make_unique<TCanvasTools>();
     if (FToolsStale) {
-        FTools->Tools = MakeTools(*FPen, *FBrush, FPen->Mode());
+        FTools->Tools = MakeTools(*FPen, *FBrush, FPen->Mode(), {FBkMode, FBkColor});
         FToolsStale = false;
     }
     return FTools->Tools;
@@ -473,6 +500,18 @@ QPainter* TCanvas::Painter() {
         FPainter->setRenderHint(QPainter::SmoothPixmapTransform, false);
     }
     return FPainter.get();
+}
+
+void TCanvas::SetBkMode(TBkMode V) {
+    if (V == FBkMode) return;
+    FBkMode = V;
+    FToolsStale = true;
+}
+
+void TCanvas::SetBkColor(TColor V) {
+    if (V == FBkColor) return;
+    FBkColor = V;
+    FToolsStale = true;
 }
 
 void TCanvas::MoveTo(int X, int Y) {
@@ -617,7 +656,7 @@ void TCanvas::Ellipse(int X1, int Y1, int X2, int Y2) {
 
 void TCanvas::FillRect(const TRect& R) {
     // A pattern copy: the pen and its mode play no part.
-    TTools T = MakeTools(*FPen, *FBrush, pmCopy);
+    TTools T = MakeTools(*FPen, *FBrush, pmCopy, {FBkMode, FBkColor});
     // Corners given either way round fill the same rectangle.
     if (!FImage) return;
     const QRect Clip = FImage->rect();
@@ -677,8 +716,7 @@ void TCanvas::TextOut(int X, int Y, const std::string& Text) {
         P->setBackgroundMode(Qt::TransparentMode);
         P->translate(X, Y);
         if (FFont->Escapement() % 3600 != 0) P->rotate(-FFont->Escapement() / 10.0);
-        if (FBrush->Style() == bsSolid)
-            P->fillRect(QRect(0, 0, W, M.height()), ToQColor(FBrush->Color()));
+        if (FBkMode == OPAQUE) P->fillRect(QRect(0, 0, W, M.height()), ToQColor(FBkColor));
         P->setFont(Font);
         P->setPen(ToQColor(FFont->Color()));
         P->drawText(QPoint(0, M.ascent()), S);
@@ -698,7 +736,7 @@ void TCanvas::TextRect(const TRect& R, int X, int Y, const std::string& Text) {
     P->setCompositionMode(QPainter::CompositionMode_SourceOver);
     P->setBackgroundMode(Qt::TransparentMode);
     P->setClipRect(Clip);
-    if (FBrush->Style() == bsSolid) P->fillRect(Clip, ToQColor(FBrush->Color()));
+    if (FBkMode == OPAQUE) P->fillRect(Clip, ToQColor(FBkColor));
     P->translate(X, Y);
     if (FFont->Escapement() % 3600 != 0) P->rotate(-FFont->Escapement() / 10.0);
     P->setFont(Font);

@@ -20,6 +20,8 @@ namespace Platform {
 
 class TBitmap;
 
+enum TBkMode { TRANSPARENT = 1, OPAQUE = 2 };
+
 class TCanvas : public TPersistent {
 public:
     TCanvas();
@@ -39,6 +41,18 @@ public:
     // or WINDING.
     TPolyFillMode PolyFillMode() const { return FPolyFillMode; }
     void SetPolyFillMode(TPolyFillMode V) { FPolyFillMode = V; }
+
+    // The background: with OPAQUE, the gaps of hatched brushes and of dashed
+    // one-pixel pens and the cells of text are painted in BkColor; with
+    // TRANSPARENT they are left alone. Every change of the brush sets both,
+    // as the framework's canvas does when it selects a brush: a solid brush
+    // makes the background opaque in its colour, any other style transparent.
+    // Set them after the brush to have them otherwise. A new canvas is opaque
+    // white.
+    TBkMode BkMode() const { return FBkMode; }
+    void SetBkMode(TBkMode V);
+    TColor BkColor() const { return FBkColor; }
+    void SetBkColor(TColor V);
 
     TPoint PenPos() const { return FPenPos; }
     void MoveTo(int X, int Y);
@@ -88,6 +102,8 @@ private:
     std::unique_ptr<TFont> FFont;
     TPoint FPenPos;
     TPolyFillMode FPolyFillMode = ALTERNATE;
+    TBkMode FBkMode = OPAQUE;
+    TColor FBkColor = clWhite;
     QImage* FImage = nullptr;
     std::unique_ptr<QPainter> FPainter;
     std::unique_ptr<struct TCanvasTools> FTools;

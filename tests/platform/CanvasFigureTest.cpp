@@ -179,3 +179,92 @@ TEST(CanvasFillRect, CornersInEitherOrderFillTheSameRectangle) {
     B->Canvas()->FillRect(Rect(1, 2, 4, 2));
     EXPECT_EQ(Testing::FindInk(B->Canvas(), clBlack).Count, 0);
 }
+
+// The background mode and colour: the gaps of hatches and dashes and text
+// cells take the background colour when it is opaque. Selecting a brush sets
+// both as the framework's canvas does.
+TEST(CanvasBackground, OpaqueFillsTheGapsOfHatchesDashesAndTextTransparentLeavesThem) {
+    auto B = Blank(12, 8, clBlack);
+    TCanvas* C = B->Canvas();
+    TBitmap Fresh;
+    EXPECT_EQ(Fresh.Canvas()->BkMode(), OPAQUE);
+    EXPECT_EQ(Fresh.Canvas()->BkColor(), clWhite);
+
+    C->Brush()->SetColor(clYellow);
+    EXPECT_EQ(C->BkMode(), OPAQUE);
+    EXPECT_EQ(C->BkColor(), clYellow);
+    C->Brush()->SetStyle(bsHorizontal);
+    EXPECT_EQ(C->BkMode(), TRANSPARENT);
+    C->Brush()->SetStyle(bsClear);
+    EXPECT_EQ(C->BkMode(), TRANSPARENT);
+
+    // Hatches: one stroke in every eight rows, laid from the image origin.
+    struct THatch {
+        TBkMode Mode;
+        TColor Under;
+        TPenMode Pen;
+        std::string Stroke, Gap;
+    };
+    const THatch Hatches[] = {
+        {TRANSPARENT, clBlack, pmCopy, "rrrrrrrrrrrr", "############"},
+        {OPAQUE, clBlack, pmCopy, "rrrrrrrrrrrr", "yyyyyyyyyyyy"},
+        // XOR over white: white ^ yellow is blue, white ^ red is aqua.
+        {OPAQUE, clWhite, pmXor, "????????????", "bbbbbbbbbbbb"},
+        {TRANSPARENT, clWhite, pmXor, "????????????", "............"},
+    };
+    for (const THatch& H : Hatches) {
+        B = Blank(12, 8, H.Under);
+        C = B->Canvas();
+        C->Pen()->SetStyle(psClear);
+        C->Pen()->SetMode(H.Pen);
+        C->Brush()->SetColor(clRed);
+        C->Brush()->SetStyle(bsHorizontal);
+        C->SetBkMode(H.Mode);
+        C->SetBkColor(clYellow);
+        C->Rectangle(0, 0, 13, 9);
+        Rows Expected(8, H.Gap);
+        Expected[3] = H.Stroke;
+        EXPECT_EQ(Picture(C), Expected) << H.Mode << " " << H.Pen;
+    }
+
+    // Dots of three on and three off: the gaps in the background colour when
+    // it is opaque, whatever the brush.
+    B = Blank(12, 3, clBlack);
+    C = B->Canvas();
+    C->Pen()->SetColor(clWhite);
+    C->Pen()->SetStyle(psDot);
+    C->Brush()->SetStyle(bsClear);
+    C->MoveTo(0, 0);
+    C->LineTo(12, 0);
+    C->SetBkMode(OPAQUE);
+    C->SetBkColor(clLime);
+    C->MoveTo(0, 1);
+    C->LineTo(12, 1);
+    C->Brush()->SetStyle(bsSolid); // a solid brush: opaque in its colour
+    C->Brush()->SetColor(clRed);
+    C->MoveTo(0, 2);
+    C->LineTo(12, 2);
+    EXPECT_EQ(Picture(C), (Rows{"...###...###", "...ggg...ggg", "...rrr...rrr"}));
+
+    // Text: the cell in the background colour, or only the glyphs.
+    for (TBkMode Mode : {OPAQUE, TRANSPARENT}) {
+        B = Blank(60, 30, clBlack);
+        C = B->Canvas();
+        C->Font()->SetName("DejaVu Sans");
+        C->Font()->SetColor(clWhite);
+        C->SetBkMode(Mode);
+        C->SetBkColor(clLime);
+        C->TextOut(2, 3, "Hi");
+        const TSize Cell = C->TextExtent("Hi");
+        const Testing::TInk Lime = Testing::FindInk(C, clLime);
+        if (Mode == OPAQUE) {
+            EXPECT_EQ(Testing::FindInk(C, clLime, true).Box.intersected(QRect(2, 3, 1, 1)),
+                      QRect(2, 3, 1, 1));
+            EXPECT_EQ(Testing::FindInk(C, clBlack, true).Box, QRect(2, 3, Cell.cx, Cell.cy));
+            EXPECT_GT(Lime.Count, Cell.cx * Cell.cy / 2);
+        } else {
+            EXPECT_EQ(Lime.Count, 0);
+            EXPECT_GT(Testing::FindInk(C, clWhite).Count, 0);
+        }
+    }
+}
