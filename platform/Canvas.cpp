@@ -2,6 +2,7 @@
 
 #include "platform/Bitmap.h"
 #include "platform/LineRaster.h"
+#include "platform/Mask.h"
 #include "platform/Region.h"
 #include "platform/WidePen.h"
 
@@ -790,6 +791,27 @@ void TCanvas::SetPixel(int X, int Y, TColor Color) {
 
 void TCanvas::PaintRgn(const TRgn& Region) {
     FillRegion(Region.Region());
+}
+
+void TCanvas::DrawMask(int X, int Y, const TMask& Mask, TColor Color) {
+    if (Mask.Empty() || !Painter()) return;
+    const TRect& B = Mask.Bounds();
+    const long long W = FImage->width(), H = FImage->height();
+    if (X + (long long)B.Right <= 0 || Y + (long long)B.Bottom <= 0 || X + (long long)B.Left >= W ||
+        Y + (long long)B.Top >= H)
+        return;
+    const QRgb Ink = ToRgb(Color);
+    uchar* Bits = FImage->bits();
+    const qsizetype Stride = FImage->bytesPerLine();
+    for (const TMask::TRun& Run : Mask.Runs()) {
+        const long long RowY = (long long)Y + Run.Y;
+        if (RowY < 0 || RowY >= H) continue;
+        const long long From = std::max<long long>((long long)X + Run.X, 0);
+        const long long To = std::min<long long>((long long)X + Run.X + Run.Length, W);
+        if (From >= To) continue;
+        QRgb* Row = reinterpret_cast<QRgb*>(Bits + RowY * Stride);
+        std::fill(Row + From, Row + To, Ink);
+    }
 }
 
 void TCanvas::FillRegion(const QRegion& Region) {

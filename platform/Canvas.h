@@ -19,6 +19,7 @@ class QRegion;
 namespace Platform {
 
 class TBitmap;
+class TMask;
 
 enum TBkMode { TRANSPARENT = 1, OPAQUE = 2 };
 
@@ -78,6 +79,9 @@ public:
     void SetPixel(int X, int Y, TColor Color);
     // Region painting with the current brush (the GDI PaintRgn / FillRgn).
     void PaintRgn(const TRgn& Region);
+    // Sets the pixels of Mask, its origin at (X, Y), to Color; pen, brush
+    // and background play no part.
+    void DrawMask(int X, int Y, const TMask& Mask, TColor Color);
 
     // The image this canvas draws on; null for a canvas without a surface.
     // Drawing needs a 32-bit image (RGB32, or ARGB32 premultiplied for
