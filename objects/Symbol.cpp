@@ -70,8 +70,9 @@ void TSymbol::Draw() {
     // Paint has made the object's font the canvas font, which a direct
     // drawing measures and draws with.
     const TSymbolSprite* Sprite = SymbolSprite(*Font(), FShape);
-    Anchor();
-    const TPoint P = GetPixels(0, 0);
+    const TMapPoint& A = Anchor();
+    TPoint P;
+    Map()->MapToScreen(A.X, A.Y, P.X, P.Y, false);
     const TRect Box = Sprite ? SymbolBox(P, Sprite->Width, Sprite->Height) : GlyphBox();
     if (!Map()->FastSelection() && GetSelected()) {
         C->Brush()->SetBitmap(Map()->SelectionPattern());

@@ -34,9 +34,9 @@ public:
     TBrush* Brush() const { return FBrush.get(); }
     TFont* Font() const { return FFont.get(); }
     // Copy the given tool into the canvas's own (the framework's Assign).
-    void SetPen(const TPen* V) { FPen->Assign(V); }
-    void SetBrush(const TBrush* V) { FBrush->Assign(V); }
-    void SetFont(const TFont* V) { FFont->Assign(V); }
+    void SetPen(const TPen* V) { V ? FPen->Assign(*V) : FPen->Assign(AsPersistent(V)); }
+    void SetBrush(const TBrush* V) { V ? FBrush->Assign(*V) : FBrush->Assign(AsPersistent(V)); }
+    void SetFont(const TFont* V) { V ? FFont->Assign(*V) : FFont->Assign(AsPersistent(V)); }
 
     // How Polygon fills a ring that crosses itself: ALTERNATE (the default)
     // or WINDING.
@@ -93,6 +93,8 @@ public:
     void Flush();
 
 private:
+    // Null tools go to the framework's Assign, which refuses them.
+    static const TPersistent* AsPersistent(const TPersistent* V) { return V; }
     // The painter on the bound image, begun on first use; null when there is
     // nothing to draw on (no image, an empty one, or not 32 bits a pixel).
     QPainter* Painter();
