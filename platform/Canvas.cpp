@@ -346,6 +346,26 @@ void PlotEllipseRing(TPixels& Px, TStroke& S, const TEllipseRows& E, const QRect
         S.Plot(Px, Dashed[I].X, Dashed[I].Y, static_cast<long long>(I));
 }
 
+// Solid fills are the bulk of map painting: the rows of a region written
+// directly, each pixel combined once under the pen mode.
+void FillSolid(QImage& Image, const QRegion& Region, QRgb Color, TPenMode Mode) {
+    const QRect Clip = Image.rect();
+    uchar* Bits = Image.bits();
+    const qsizetype Stride = Image.bytesPerLine();
+    for (const QRect& Rect : Region) {
+        const QRect R = Rect & Clip;
+        for (int Y = R.top(); Y <= R.bottom(); ++Y) {
+            QRgb* Row = reinterpret_cast<QRgb*>(Bits + Y * Stride);
+            if (Mode == pmCopy) {
+                std::fill(Row + R.left(), Row + R.right() + 1, Color);
+            } else {
+                for (int X = R.left(); X <= R.right(); ++X)
+                    Row[X] = Rop(Mode, Color, Row[X]);
+            }
+        }
+    }
+}
+
 std::vector<TFixPoint> ToFix(const TPoint* Points, int Count) {
     std::vector<TFixPoint> Fix(static_cast<size_t>(Count));
     for (int I = 0; I < Count; ++I)
@@ -552,10 +572,15 @@ void TCanvas::Polygon(const TPoint* Points, int Count) {
     QRegion Inside;
     if (Count >= 3 && T.HasBrush) {
         Inside = TRgn::CreatePolygonRgn(Points, Count, FPolyFillMode).Region();
-        F.Fill = [&Inside](QPainter& Q) {
-            for (const QRect& R : Inside)
-                Q.fillRect(R, Q.brush());
-        };
+        if (T.Mode == pmCopy && T.Brush.style() == Qt::SolidPattern) {
+            // Copied pixels: the outline may simply follow the fill.
+            FillSolid(*FImage, Inside, T.Brush.color().rgb(), pmCopy);
+        } else {
+            F.Fill = [&Inside](QPainter& Q) {
+                for (const QRect& R : Inside)
+                    Q.fillRect(R, Q.brush());
+            };
+        }
     }
     F.Outline = [&](QPainter&, TPixels& Px, TStroke& S) {
         if (T.ThinPen)
@@ -820,24 +845,7 @@ void TCanvas::FillRegion(const QRegion& Region) {
     QPainter* P = Painter();
     if (!P) return;
     if (T.HasBrush && T.Brush.style() == Qt::SolidPattern) {
-        // Solid fills are the bulk of map painting: write the rows directly,
-        // combining each pixel once under the pen mode.
-        const QRgb Color = T.Brush.color().rgb();
-        const QRect Clip = FImage->rect();
-        uchar* Bits = FImage->bits();
-        const qsizetype Stride = FImage->bytesPerLine();
-        for (const QRect& Rect : Region) {
-            const QRect R = Rect & Clip;
-            for (int Y = R.top(); Y <= R.bottom(); ++Y) {
-                QRgb* Row = reinterpret_cast<QRgb*>(Bits + Y * Stride);
-                if (T.Mode == pmCopy) {
-                    std::fill(Row + R.left(), Row + R.right() + 1, Color);
-                } else {
-                    for (int X = R.left(); X <= R.right(); ++X)
-                        Row[X] = Rop(T.Mode, Color, Row[X]);
-                }
-            }
-        }
+        FillSolid(*FImage, Region, T.Brush.color().rgb(), T.Mode);
         return;
     }
     TFigure F;
