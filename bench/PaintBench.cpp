@@ -1,9 +1,10 @@
 // Painting cost of a large layer: a synthetic layer of about a million
 // vertices (regions and polylines spread over the whole world, random but
 // seeded) painted into a full-HD map bitmap. Prints the time of one full
-// repaint with generalization on and off, zoomed in with and without the
-// spatial index, and the memory the layer takes per vertex. Building and
-// querying the index on its own is chartix-bench-index (IndexBench.cpp).
+// repaint with generalization on and off, in the quick drawing mode (EasyDraw),
+// zoomed in with and without the spatial index, with wide pens, and the memory
+// the layer takes per vertex. Building and querying the index on its own is
+// chartix-bench-index (IndexBench.cpp).
 //
 //   chartix-bench-paint [--objects N] [--vertices V] [--repeats R] [--png FILE]
 
@@ -179,7 +180,11 @@ void PaintFigures(const TConfig& C) {
     Map.SetUseGeneralization(false);
     Report("zoom 1, generalization off");
     Map.SetUseGeneralization(true);
+    Map.SetEasyDraw(true); // one filled polygon per part instead of regions
+    Report("zoom 1, EasyDraw");
+    Map.SetEasyDraw(false);
 
+    const double HomeX = Map.CenterX(), HomeY = Map.CenterY();
     Map.SetCenterX(10);
     Map.SetCenterY(20);
     Map.SetZoom(16);
@@ -189,6 +194,14 @@ void PaintFigures(const TConfig& C) {
     const double IndexMs = Ms(Clock::now() - Start);
     Report("zoom 16, UseIndex2D");
     std::printf("  (index over the %d objects built in %.1f ms)\n", Layer->ObjectCount(), IndexMs);
+
+    // Wide pens: outlines and lines three pixels wide.
+    for (int I = 0; I < Layer->ObjectCount(); ++I)
+        Layer->Objects(I)->Pen()->SetWidth(3);
+    Map.SetZoom(1);
+    Map.SetCenterX(HomeX);
+    Map.SetCenterY(HomeY);
+    Report("zoom 1, pens 3 pixels wide");
 }
 
 } // namespace

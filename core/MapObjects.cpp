@@ -239,11 +239,10 @@ std::int32_t RoundClamped(double V) {
 } // namespace
 
 void TChartix::MapToScreen(double MX, double MY, int& X, int& Y, bool Clip) const {
-    double Left, Top, Right, Bottom;
-    ScreenToMap(0, 0, Left, Top);
-    ScreenToMap(ClientWidth(), ClientHeight(), Right, Bottom);
+    // The errors of ScreenToMap, which the view's edges below come from.
+    const double K = Scale();
+    if (K == 0) throw EZeroDivide("Floating point division by zero");
     try {
-        double K = Scale();
         double SX = ClientWidth() / 2.0 + (MX - FCenterX) * K;
         double SY = ClientHeight() / 2.0 - (MY - FCenterY) * K;
         if (!Clip) {
@@ -251,6 +250,9 @@ void TChartix::MapToScreen(double MX, double MY, int& X, int& Y, bool Clip) cons
             Y = RoundClamped(SY);
             return;
         }
+        double Left, Top, Right, Bottom;
+        ScreenToMap(0, 0, Left, Top);
+        ScreenToMap(ClientWidth(), ClientHeight(), Right, Bottom);
         std::int32_t RX, RY;
         if (MX < Left)
             RX = -1;

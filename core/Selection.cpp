@@ -10,11 +10,18 @@ namespace Mapobjects {
 // --- plain object lists ----------------------------------------------------------
 
 int TMapObjectsList::Occurrences(const TCustomMapObject* Item) const {
+    if (!FCounted) {
+        FCounts.reserve(FItems.size());
+        for (const TCustomMapObject* Each : FItems)
+            ++FCounts[Each];
+        FCounted = true;
+    }
     auto It = FCounts.find(Item);
     return It == FCounts.end() ? 0 : It->second;
 }
 
 void TMapObjectsList::Notify(TCustomMapObject* Item, Platform::TListNotification Action) {
+    if (!FCounted) return;
     if (Action == Platform::lnAdded) {
         ++FCounts[Item];
         return;
@@ -48,6 +55,7 @@ void TMapObjectsList::Clear() {
     // The counts go all at once: Displayed is emptied at every rebuild.
     FItems.clear();
     FCounts.clear();
+    FCounted = false;
 }
 
 // --- the selection ---------------------------------------------------------------

@@ -14,7 +14,9 @@ class TCustomMapObject;
 class TMapLayer;
 
 // Keeps a count of each object's entries besides the list, so that asking
-// whether an object is listed costs the same however long the list is.
+// whether an object is listed costs the same however long the list is. The
+// counts are made at the first question after a Clear, so that filling a
+// list nobody asks (Displayed during a repaint) costs no more than a vector.
 class TMapObjectsList : public Platform::TList<TCustomMapObject> {
 public:
     TChartix* Map() const { return FMap; }
@@ -39,7 +41,8 @@ protected:
     TChartix* FMap = nullptr;
 
 private:
-    std::unordered_map<const TCustomMapObject*, int> FCounts;
+    mutable std::unordered_map<const TCustomMapObject*, int> FCounts;
+    mutable bool FCounted = true; // FCounts holds every entry
 };
 
 // Without a map the selection is a plain list: nothing is drawn or announced.

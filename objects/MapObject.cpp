@@ -83,9 +83,12 @@ bool TCustomMapObject::IsSinglePoint() const {
 void TCustomMapObject::Paint() {
     if (!FMap) return;
     TCanvas* C = FMap->Canvas();
-    C->SetPen(FPen.get());
+    // A pen or font equal to the canvas's is not assigned again: a repaint
+    // of many objects in one style leaves them alone. The brush is, as it
+    // also sets the canvas background.
+    if (!C->Pen()->Equals(*FPen)) C->SetPen(FPen.get());
     C->SetBrush(FBrush.get());
-    C->SetFont(FFont.get());
+    if (!C->Font()->Equals(*FFont)) C->SetFont(FFont.get());
     if (GetSelected() && !FMap->FastSelection()) {
         C->Brush()->SetStyle(bsSolid);
         C->Brush()->SetBitmap(FMap->SelectionPattern());

@@ -1,7 +1,7 @@
 #include "objects/Symbol.h"
 
 #include "core/MapObjects.h"
-#include "objects/SymbolGlyphs.h"
+#include "objects/SymbolSprites.h"
 
 #include <cstdlib>
 
@@ -60,24 +60,29 @@ TRect TSymbol::GlyphBox() {
     const int W = C->TextWidth(Glyph), H = C->TextHeight(Glyph);
     Anchor();
     const TPoint P = GetPixels(0, 0);
-    return TRect{P.X - W / 2, P.Y - H / 2, P.X + W / 2, P.Y + H / 2};
+    return SymbolBox(P, W, H);
 }
 
 void TSymbol::Draw() {
     TCustomMapObject::Draw();
     if (!Map() || FShape == 31) return;
     TCanvas* C = Map()->Canvas();
-    const TRect Box = GlyphBox();
+    // Paint has made the object's font the canvas font, which a direct
+    // drawing measures and draws with.
+    const TSymbolSprite* Sprite = SymbolSprite(*Font(), FShape);
+    const TMapPoint& A = Anchor();
+    TPoint P;
+    Map()->MapToScreen(A.X, A.Y, P.X, P.Y, false);
+    const TRect Box = Sprite ? SymbolBox(P, Sprite->Width, Sprite->Height) : GlyphBox();
     if (!Map()->FastSelection() && GetSelected()) {
         C->Brush()->SetBitmap(Map()->SelectionPattern());
         C->FillRect(Box);
     }
     C->Brush()->SetStyle(bsClear);
-    if (NeedsSymbolGlyphShapes(*Font()))
-        DrawSymbolGlyph(C, FShape, (Box.Left + Box.Right) / 2, (Box.Top + Box.Bottom) / 2,
-                        SymbolGlyphSize(*Font()), Font()->Color());
+    if (Sprite)
+        C->DrawMask(P.X, P.Y, Sprite->Mask, Font()->Color());
     else
-        C->TextOut(Box.Left, Box.Top, GlyphText());
+        DrawSymbolDirect(C, FShape, Box);
     C->Brush()->SetStyle(bsSolid);
 }
 

@@ -1,7 +1,10 @@
 #include "platform/Canvas.h"
 
 #include "platform/Bitmap.h"
+#include "platform/LineRaster.h"
+#include "platform/Mask.h"
 #include "platform/Region.h"
+#include "platform/WidePen.h"
 
 #include <QFontMetrics>
 #include <QImage>
@@ -18,70 +21,10 @@ namespace Platform {
 
 namespace {
 
-constexpr QRgb OpaqueAlpha = 0xFF000000u;
-
 QRgb ToRgb(TColor Color) {
     Color = ColorToRGB(Color);
     return OpaqueAlpha | (QRgb(GetRValue(Color)) << 16) | (QRgb(GetGValue(Color)) << 8) |
            QRgb(GetBValue(Color));
-}
-
-// The binary raster operation of a pen mode. Results are always opaque: the
-// alpha byte of an RGB32 image must stay 0xFF whatever the operation does to
-// the colour bits, or later copies and conversions see holes.
-QRgb Rop(TPenMode Mode, QRgb S, QRgb D) {
-    QRgb R = S;
-    switch (Mode) {
-    case pmBlack:
-        R = 0;
-        break;
-    case pmWhite:
-        R = 0xFFFFFF;
-        break;
-    case pmNop:
-        R = D;
-        break;
-    case pmNot:
-        R = ~D;
-        break;
-    case pmCopy:
-        R = S;
-        break;
-    case pmNotCopy:
-        R = ~S;
-        break;
-    case pmMergePenNot:
-        R = S | ~D;
-        break;
-    case pmMaskPenNot:
-        R = S & ~D;
-        break;
-    case pmMergeNotPen:
-        R = ~S | D;
-        break;
-    case pmMaskNotPen:
-        R = ~S & D;
-        break;
-    case pmMerge:
-        R = S | D;
-        break;
-    case pmNotMerge:
-        R = ~(S | D);
-        break;
-    case pmMask:
-        R = S & D;
-        break;
-    case pmNotMask:
-        R = ~(S & D);
-        break;
-    case pmXor:
-        R = S ^ D;
-        break;
-    case pmNotXor:
-        R = ~(S ^ D);
-        break;
-    }
-    return R | OpaqueAlpha;
 }
 
 // Modes whose result depends on more than "draw the source colour here".
@@ -124,115 +67,6 @@ bool IsDrawable(const QImage* Image) {
     return Image && !Image->isNull() && Image->depth() == 32;
 }
 
-// Direct access to the pixels of a 32-bit image whose top-left pixel stands
-// for canvas pixel Origin (a layer covers part of a canvas).
-class TPixels {
-public:
-    explicit TPixels(QImage& Image, QPoint Origin = {})
-        : FBits(Image.bits()), FStride(Image.bytesPerLine()), FWidth(Image.width()),
-          FHeight(Image.height()), FOrigin(Origin) {}
-    // The canvas pixels this image holds.
-    QRect Area() const { return QRect(FOrigin, QSize(FWidth, FHeight)); }
-    void Put(long long X, long long Y, QRgb S, TPenMode Mode) {
-        X -= FOrigin.x();
-        Y -= FOrigin.y();
-        if (X < 0 || Y < 0 || X >= FWidth || Y >= FHeight) return;
-        QRgb* P = reinterpret_cast<QRgb*>(FBits + Y * FStride) + X;
-        *P = Rop(Mode, S, *P);
-    }
-
-private:
-    uchar* FBits;
-    qsizetype FStride;
-    int FWidth, FHeight;
-    QPoint FOrigin;
-};
-
-// Dash patterns of one-pixel pens, in pixels (on, off, on, ...), as Qt's
-// cosmetic dash styles have them.
-constexpr int DashPattern[] = {4, 2};
-constexpr int DotPattern[] = {1, 2};
-constexpr int DashDotPattern[] = {4, 2, 1, 2};
-constexpr int DashDotDotPattern[] = {4, 2, 1, 2, 1, 2};
-
-// A one-pixel pen as the line rasteriser uses it.
-struct TStroke {
-    QRgb Color = OpaqueAlpha;
-    QRgb GapColor = OpaqueAlpha;
-    bool OpaqueGaps = false; // a solid brush gives dash gaps an opaque background
-    TPenMode Mode = pmCopy;
-    const int* Dashes = nullptr;
-    int DashCount = 0;
-    int Period = 0;
-    long long Phase = 0; // pixels walked so far: dashes run on across vertices
-
-    bool On(long long I) const {
-        if (Period == 0) return true;
-        long long P = (Phase + I) % Period;
-        for (int K = 0; K < DashCount; ++K) {
-            if (P < Dashes[K]) return K % 2 == 0;
-            P -= Dashes[K];
-        }
-        return false;
-    }
-};
-
-// Draws the line from (X0, Y0) towards (X1, Y1), leaving out the end pixel,
-// so that joined segments touch each vertex exactly once. The minor
-// coordinate is rounded half up, from the exact slope; only the part of the
-// major axis inside the target is walked, so far-away coordinates cost nothing.
-void PlotLine(TPixels& Px, TStroke& S, long long X0, long long Y0, long long X1, long long Y1) {
-    const long long DX = X1 - X0, DY = Y1 - Y0;
-    const bool XMajor = std::llabs(DX) >= std::llabs(DY);
-    const long long N = XMajor ? std::llabs(DX) : std::llabs(DY);
-    if (N == 0) return;
-    const long long M = XMajor ? std::llabs(DY) : std::llabs(DX);
-    const int MajorStep = (XMajor ? DX : DY) < 0 ? -1 : 1;
-    const int MinorStep = (XMajor ? DY : DX) < 0 ? -1 : 1;
-    const long long Major0 = XMajor ? X0 : Y0, Minor0 = XMajor ? Y0 : X0;
-    const QRect Area = Px.Area();
-    const long long Lo = XMajor ? Area.left() : Area.top();
-    const long long Hi = Lo + (XMajor ? Area.width() : Area.height());
-    long long First, Last; // step range [First, Last) inside [Lo, Hi)
-    if (MajorStep > 0) {
-        First = Lo - Major0;
-        Last = Hi - Major0;
-    } else {
-        First = Major0 - Hi + 1;
-        Last = Major0 - Lo + 1;
-    }
-    First = std::max(First, 0LL);
-    Last = std::min(Last, N);
-    if (First < Last) {
-        // Minor offset at step I: floor((2*I*M + N) / (2*N)), kept incrementally.
-        __extension__ using Wide = __int128;
-        const Wide Start = Wide(2) * First * M + N;
-        long long Q = static_cast<long long>(Start / (2 * N));
-        long long R = static_cast<long long>(Start % (2 * N));
-        for (long long I = First; I < Last; ++I) {
-            const long long Major = Major0 + MajorStep * I, Minor = Minor0 + MinorStep * Q;
-            const long long X = XMajor ? Major : Minor, Y = XMajor ? Minor : Major;
-            if (S.On(I))
-                Px.Put(X, Y, S.Color, S.Mode);
-            else if (S.OpaqueGaps)
-                Px.Put(X, Y, S.GapColor, S.Mode);
-            R += 2 * M;
-            if (R >= 2 * N) {
-                R -= 2 * N;
-                ++Q;
-            }
-        }
-    }
-    S.Phase += N;
-}
-
-void PlotPolyline(TPixels& Px, TStroke& S, const TPoint* Points, int Count, bool Closed) {
-    for (int I = 0; I + 1 < Count; ++I)
-        PlotLine(Px, S, Points[I].X, Points[I].Y, Points[I + 1].X, Points[I + 1].Y);
-    if (Closed && Count > 2)
-        PlotLine(Px, S, Points[Count - 1].X, Points[Count - 1].Y, Points[0].X, Points[0].Y);
-}
-
 // Calls Fn(X, Y) once for every pixel of the outermost ring of [L, R) x [T, B),
 // limited to Clip.
 template <class F>
@@ -268,7 +102,7 @@ struct TTools {
     int PenWidth = 1;
     bool InsideFrame = false;
     TStroke Stroke;
-    QPen QtPen;
+    QPen QtPen; // wide pens
     bool HasBrush = false;
     bool Hatched = false; // pattern with a transparent background
     QBrush Brush;
@@ -276,7 +110,23 @@ struct TTools {
 
 namespace {
 
-TTools MakeTools(const TPen& Pen, const TBrush& Brush, TPenMode Mode) {
+// The background that fills the gaps of hatches and dashes, and text cells.
+struct TBackground {
+    TBkMode Mode = OPAQUE;
+    TColor Color = clWhite;
+};
+
+// A hatch as an 8 x 8 tile: strokes in the brush colour on the background
+// colour, from Qt's pattern, which is laid from the image origin as the tile is.
+QImage OpaqueHatch(Qt::BrushStyle Style, QRgb Ink, QRgb Gap) {
+    QImage Tile(8, 8, QImage::Format_RGB32);
+    Tile.fill(Gap);
+    QPainter P(&Tile);
+    P.fillRect(Tile.rect(), QBrush(QColor::fromRgb(Ink), Style));
+    return Tile;
+}
+
+TTools MakeTools(const TPen& Pen, const TBrush& Brush, TPenMode Mode, const TBackground& Back) {
     TTools T;
     T.Mode = Mode;
     auto Ink = [Mode](TColor C) {
@@ -291,50 +141,16 @@ TTools MakeTools(const TPen& Pen, const TBrush& Brush, TPenMode Mode) {
     T.PenWidth = std::max(1, Pen.Width());
     T.InsideFrame = Pen.Style() == psInsideFrame && !T.ThinPen;
     T.Stroke.Color = PenColor;
-    T.Stroke.GapColor = BrushColor;
-    // Dash gaps take the brush colour when the brush is solid (an opaque
-    // background), as text does.
-    T.Stroke.OpaqueGaps = Brush.Style() == bsSolid;
+    T.Stroke.GapColor = Ink(Back.Color);
+    T.Stroke.OpaqueGaps = Back.Mode == OPAQUE;
     T.Stroke.Mode = Mode;
-    Qt::PenStyle QtStyle = Qt::SolidLine;
     // Wide pens are always solid, as the GDI draws them.
-    if (T.ThinPen) {
-        auto Use = [&](const int* Pattern, int Count, Qt::PenStyle Style) {
-            T.Stroke.Dashes = Pattern;
-            T.Stroke.DashCount = Count;
-            T.Stroke.Period = 0;
-            for (int I = 0; I < Count; ++I)
-                T.Stroke.Period += Pattern[I];
-            QtStyle = Style;
-        };
-        switch (Pen.Style()) {
-        case psDash:
-            Use(DashPattern, 2, Qt::DashLine);
-            break;
-        case psDot:
-            Use(DotPattern, 2, Qt::DotLine);
-            break;
-        case psDashDot:
-            Use(DashDotPattern, 4, Qt::DashDotLine);
-            break;
-        case psDashDotDot:
-            Use(DashDotDotPattern, 6, Qt::DashDotDotLine);
-            break;
-        default:
-            break;
-        }
-    }
+    if (T.ThinPen) T.Stroke.SetStyle(Pen.Style());
+    // Wide ellipse outlines go through Qt.
     T.QtPen = QPen(QColor::fromRgb(PenColor));
-    T.QtPen.setStyle(QtStyle);
-    if (T.ThinPen) {
-        T.QtPen.setWidth(0);
-        T.QtPen.setCapStyle(Qt::FlatCap);
-        T.QtPen.setJoinStyle(Qt::MiterJoin);
-    } else {
-        T.QtPen.setWidth(T.PenWidth);
-        T.QtPen.setCapStyle(Qt::RoundCap);
-        T.QtPen.setJoinStyle(Qt::RoundJoin);
-    }
+    T.QtPen.setWidth(T.PenWidth);
+    T.QtPen.setCapStyle(Qt::RoundCap);
+    T.QtPen.setJoinStyle(Qt::RoundJoin);
 
     if (Mode == pmNop) return T;
     if (const QImage* Pattern = Brush.Pattern()) {
@@ -353,6 +169,10 @@ TTools MakeTools(const TPen& Pen, const TBrush& Brush, TPenMode Mode) {
         Qt::FDiagPattern, Qt::BDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
     if (Brush.Style() != bsClear) T.Brush = QBrush(C, Patterns[Brush.Style()]);
     T.Hatched = Brush.Style() >= bsHorizontal;
+    if (T.Hatched && Back.Mode == OPAQUE) {
+        T.Brush = QBrush(OpaqueHatch(Patterns[Brush.Style()], BrushColor, Ink(Back.Color)));
+        T.Hatched = false; // no gaps left to see through
+    }
     return T;
 }
 
@@ -362,17 +182,6 @@ void Prepare(QPainter& P, TPenMode Mode) {
     P.setBrushOrigin(0, 0);
 }
 
-// Strokes with a Qt pen (wide pens, ellipse outlines); one-pixel dashes get
-// the opaque background that PlotLine gives them.
-void SetQtPen(QPainter& P, const TTools& T) {
-    P.setPen(T.QtPen);
-    P.setBrush(Qt::NoBrush);
-    if (T.ThinPen && T.Stroke.Period && T.Stroke.OpaqueGaps) {
-        P.setBackgroundMode(Qt::OpaqueMode);
-        P.setBackground(QColor::fromRgb(T.Stroke.GapColor));
-    }
-}
-
 // A shape with an inside and an outline.
 struct TFigure {
     QRect Bounds; // every pixel the figure may touch
@@ -380,8 +189,7 @@ struct TFigure {
     // Draws the outline: one-pixel pens through the pixels (with the given
     // stroke), wide ones through the painter.
     std::function<void(QPainter&, TPixels&, TStroke&)> Outline;
-    bool FillMeetsOutline = true;   // the fill reaches under the outline
-    bool QtOutlineOverlaps = false; // Qt's outline may touch a pixel twice
+    bool FillMeetsOutline = true; // the fill reaches under the outline
 };
 
 // Runs the fill and the outline of a figure under the pen mode. Combining
@@ -394,8 +202,7 @@ void DrawFigure(QImage& Image, QPainter& P, const TTools& T, const TFigure& F) {
     const bool DoOutline = T.HasPen && F.Outline;
     if (!DoFill && !DoOutline) return;
     const bool Layered = CombinesPixels(T.Mode) &&
-                         ((DoFill && T.Hatched) || (DoFill && DoOutline && F.FillMeetsOutline) ||
-                          (DoOutline && F.QtOutlineOverlaps && T.ThinPen));
+                         ((DoFill && T.Hatched) || (DoFill && DoOutline && F.FillMeetsOutline));
     if (!Layered) {
         Prepare(P, T.Mode);
         if (DoFill) {
@@ -439,6 +246,140 @@ void DrawFigure(QImage& Image, QPainter& P, const TTools& T, const TFigure& F) {
     }
 }
 
+// The box of some points grown by Margin, as far as it lies in Clip.
+QRect BoundsIn(const TPoint* Points, int Count, int Margin, const QRect& Clip) {
+    long long L = LLONG_MAX, T = LLONG_MAX, R = LLONG_MIN, B = LLONG_MIN;
+    for (int I = 0; I < Count; ++I) {
+        L = std::min<long long>(L, Points[I].X);
+        R = std::max<long long>(R, Points[I].X);
+        T = std::min<long long>(T, Points[I].Y);
+        B = std::max<long long>(B, Points[I].Y);
+    }
+    L = std::max<long long>(L - Margin, Clip.left());
+    T = std::max<long long>(T - Margin, Clip.top());
+    R = std::min<long long>(R + Margin, Clip.right());
+    B = std::min<long long>(B + Margin, Clip.bottom());
+    if (L > R || T > B) return {};
+    return QRect(QPoint(int(L), int(T)), QPoint(int(R), int(B)));
+}
+
+// The pixels of the ellipse inscribed in a box (right and bottom edge left
+// out), row by row, as its outline and fill share them: a pixel belongs when
+// its centre lies inside the ellipse through the box's outer edges. The
+// middle rows reach the sides, and a row the ellipse is too thin to reach
+// keeps its middle pixel or two, so the figure touches all four sides of the
+// box. Computed from the distance to the
+// middle, so the figure is symmetric both ways.
+struct TEllipseRows {
+    long long X1, Y1, X2, Y2;
+
+    // The pixels L..R of row Y; false outside the box.
+    bool Span(long long Y, long long& L, long long& R) const {
+        if (Y < Y1 || Y >= Y2) return false;
+        const long long Twice = std::llabs(2 * Y + 1 - (Y1 + Y2)); // rows from the middle, x2
+        if (Twice <= 1) {
+            // The middle row or two reach the sides: a flat ellipse would
+            // otherwise fall short of them.
+            L = X1;
+            R = X2 - 1;
+            return true;
+        }
+        const double W = double(X2 - X1), H = double(Y2 - Y1);
+        const double Dy = double(Twice) / H; // 0 .. 1
+        const double Half = W / 2 * std::sqrt(std::max(0.0, 1 - Dy * Dy));
+        // Pixel X is in when |X + 0.5 - middle| <= Half; exact ties are in.
+        R = static_cast<long long>(std::floor(double(X1 + X2) / 2 + Half - 0.5 + 1e-9));
+        R = std::min(R, X2 - 1);
+        L = X1 + X2 - 1 - R;
+        if (L > R) {
+            L = X1 + (X2 - X1 - 1) / 2;
+            R = X1 + (X2 - X1) / 2;
+        }
+        return true;
+    }
+    // The pixels of row Y that lie inside the one-pixel outline: those whose
+    // four neighbours all belong to the ellipse.
+    bool Inside(long long Y, long long& L, long long& R) const {
+        long long AL, AR, BL, BR;
+        if (!Span(Y, L, R) || !Span(Y - 1, AL, AR) || !Span(Y + 1, BL, BR)) return false;
+        L = std::max({L + 1, AL, BL});
+        R = std::min({R - 1, AR, BR});
+        return L <= R;
+    }
+};
+
+// The one-pixel outline of an ellipse within Clip. Dashes run counter-clockwise
+// from the rightmost point, counted over the pixels drawn.
+void PlotEllipseRing(TPixels& Px, TStroke& S, const TEllipseRows& E, const QRect& Clip) {
+    struct TRingPixel {
+        double Angle;
+        long long X, Y;
+    };
+    std::vector<TRingPixel> Dashed;
+    const double MX = double(E.X1 + E.X2 - 1) / 2, MY = double(E.Y1 + E.Y2 - 1) / 2;
+    auto Run = [&](long long Y, long long From, long long To) {
+        From = std::max<long long>(From, Clip.left());
+        To = std::min<long long>(To, Clip.right());
+        for (long long X = From; X <= To; ++X) {
+            if (S.Period == 0)
+                S.Plot(Px, X, Y, 0);
+            else
+                Dashed.push_back({std::atan2(MY - double(Y), double(X) - MX), X, Y});
+        }
+    };
+    for (long long Y = Clip.top(); Y <= Clip.bottom(); ++Y) {
+        long long L, R, IL, IR;
+        if (!E.Span(Y, L, R)) continue;
+        if (!E.Inside(Y, IL, IR)) {
+            Run(Y, L, R);
+            continue;
+        }
+        Run(Y, L, IL - 1);
+        Run(Y, IR + 1, R);
+    }
+    if (Dashed.empty()) return;
+    for (TRingPixel& P : Dashed)
+        if (P.Angle < 0) P.Angle += 2 * 3.14159265358979323846;
+    std::sort(Dashed.begin(), Dashed.end(),
+              [](const TRingPixel& A, const TRingPixel& B) { return A.Angle < B.Angle; });
+    for (size_t I = 0; I < Dashed.size(); ++I)
+        S.Plot(Px, Dashed[I].X, Dashed[I].Y, static_cast<long long>(I));
+}
+
+// Solid fills are the bulk of map painting: the rows of a region written
+// directly, each pixel combined once under the pen mode.
+void FillSolid(QImage& Image, const QRegion& Region, QRgb Color, TPenMode Mode) {
+    const QRect Clip = Image.rect();
+    uchar* Bits = Image.bits();
+    const qsizetype Stride = Image.bytesPerLine();
+    for (const QRect& Rect : Region) {
+        const QRect R = Rect & Clip;
+        for (int Y = R.top(); Y <= R.bottom(); ++Y) {
+            QRgb* Row = reinterpret_cast<QRgb*>(Bits + Y * Stride);
+            if (Mode == pmCopy) {
+                std::fill(Row + R.left(), Row + R.right() + 1, Color);
+            } else {
+                for (int X = R.left(); X <= R.right(); ++X)
+                    Row[X] = Rop(Mode, Color, Row[X]);
+            }
+        }
+    }
+}
+
+std::vector<TFixPoint> ToFix(const TPoint* Points, int Count) {
+    std::vector<TFixPoint> Fix(static_cast<size_t>(Count));
+    for (int I = 0; I < Count; ++I)
+        Fix[static_cast<size_t>(I)] = {Points[I].X * FixOne, Points[I].Y * FixOne};
+    return Fix;
+}
+
+// A wide pen along points, open or closed.
+void StrokeWidePoints(TPixels& Px, const TStroke& S, int Width, const TPoint* Points, int Count,
+                      bool Closed) {
+    const std::vector<TFixPoint> Fix = ToFix(Points, Count);
+    StrokeWide(Px, S.Color, S.Mode, Fix.data(), Count, Closed, Width);
+}
+
 // Copies the source rectangle (SL, ST, SW, SH) of Source onto the rectangle
 // (DL, DT, DW, DH) of Dst, nearest neighbour as the GDI stretches, clipped to
 // both images. Blend composes sources with an alpha channel; Key, when given,
@@ -462,8 +403,11 @@ void Blit(QImage& Dst, long long DL, long long DT, long long DW, long long DH, c
                   long long SLen, long long SLimit, std::vector<int>& Dest,
                   std::vector<int>& Sour) {
         for (long long D = From; D < To; ++D) {
+            // The source pixel under the destination pixel's centre; a centre
+            // exactly on a source pixel edge takes the pixel before it.
             __extension__ using Wide = __int128;
-            const long long S = S0 + static_cast<long long>(Wide(D - D0) * SLen / DLen);
+            const Wide Centre = Wide(2 * (D - D0) + 1) * SLen; // in 1 / (2 DLen) source pixels
+            const long long S = S0 + static_cast<long long>((Centre - 1) / (2 * Wide(DLen)));
             if (S < 0 || S >= SLimit) continue;
             Dest.push_back(static_cast<int>(D));
             Sour.push_back(static_cast<int>(S));
@@ -527,13 +471,22 @@ TCanvas::TCanvas()
     : FPen(std::make_unique<TPen>()), FBrush(std::make_unique<TBrush>()),
       FFont(std::make_unique<TFont>()) {
     FPen->OnChange = [this](TObject*) { FToolsStale = true; };
-    FBrush->OnChange = [this](TObject*) { FToolsStale = true; };
+    FBrush->OnChange = [this](TObject*) {
+        FToolsStale = true;
+        // The framework's canvas sets the background from the brush it selects.
+        if (FBrush->Style() == bsSolid) {
+            FBkMode = OPAQUE;
+            FBkColor = FBrush->Color();
+        } else {
+            FBkMode = TRANSPARENT;
+        }
+    };
 }
 
 const TTools& TCanvas::CurrentTools() {
     if (!FTools) FTools = std::make_unique<TCanvasTools>();
     if (FToolsStale) {
-        FTools->Tools = MakeTools(*FPen, *FBrush, FPen->Mode());
+        FTools->Tools = MakeTools(*FPen, *FBrush, FPen->Mode(), {FBkMode, FBkColor});
         FToolsStale = false;
     }
     return FTools->Tools;
@@ -570,6 +523,18 @@ QPainter* TCanvas::Painter() {
     return FPainter.get();
 }
 
+void TCanvas::SetBkMode(TBkMode V) {
+    if (V == FBkMode) return;
+    FBkMode = V;
+    FToolsStale = true;
+}
+
+void TCanvas::SetBkColor(TColor V) {
+    if (V == FBkColor) return;
+    FBkColor = V;
+    FToolsStale = true;
+}
+
 void TCanvas::MoveTo(int X, int Y) {
     FPenPos = TPoint{X, Y};
 }
@@ -586,25 +551,13 @@ void TCanvas::Polyline(const TPoint* Points, int Count) {
 
 void TCanvas::StrokePoints(const TPoint* Points, int Count, bool Closed) {
     const TTools& T = CurrentTools();
-    if (!T.HasPen) return;
-    QPainter* P = Painter();
-    if (!P) return;
-    if (T.ThinPen) {
-        TPixels Px(*FImage);
-        TStroke S = T.Stroke; // each call starts its dash pattern afresh
+    if (!T.HasPen || !Painter()) return;
+    TPixels Px(*FImage);
+    TStroke S = T.Stroke; // each call starts its dash pattern afresh
+    if (T.ThinPen)
         PlotPolyline(Px, S, Points, Count, Closed);
-        return;
-    }
-    std::vector<QPoint> Q;
-    Q.reserve(static_cast<size_t>(Count));
-    for (int I = 0; I < Count; ++I)
-        Q.emplace_back(Points[I].X, Points[I].Y);
-    Prepare(*P, T.Mode);
-    SetQtPen(*P, T);
-    if (Closed)
-        P->drawPolygon(Q.data(), Count);
     else
-        P->drawPolyline(Q.data(), Count);
+        StrokeWidePoints(Px, S, T.PenWidth, Points, Count, Closed);
 }
 
 void TCanvas::Polygon(const TPoint* Points, int Count) {
@@ -612,22 +565,28 @@ void TCanvas::Polygon(const TPoint* Points, int Count) {
     const TTools& T = CurrentTools();
     QPainter* P = Painter();
     if (!P) return;
-    QPolygon Poly;
-    Poly.reserve(Count);
-    for (int I = 0; I < Count; ++I)
-        Poly << QPoint(Points[I].X, Points[I].Y);
     TFigure F;
-    const int Margin = T.PenWidth / 2 + 2;
-    F.Bounds = Poly.boundingRect().adjusted(-Margin, -Margin, Margin, Margin);
-    // Odd-even filling, the GDI default (ALTERNATE).
-    if (Count >= 3) F.Fill = [&](QPainter& Q) { Q.drawPolygon(Poly, Qt::OddEvenFill); };
-    F.Outline = [&](QPainter& Q, TPixels& Px, TStroke& S) {
-        if (T.ThinPen) {
-            PlotPolyline(Px, S, Points, Count, true);
+    F.Bounds = BoundsIn(Points, Count, T.PenWidth / 2 + 2, FImage->rect());
+    // The inside as the polygon region of the same points: the GDI fills
+    // polygons by its region scan conversion.
+    QRegion Inside;
+    if (Count >= 3 && T.HasBrush) {
+        Inside = TRgn::CreatePolygonRgn(Points, Count, FPolyFillMode).Region();
+        if (T.Mode == pmCopy && T.Brush.style() == Qt::SolidPattern) {
+            // Copied pixels: the outline may simply follow the fill.
+            FillSolid(*FImage, Inside, T.Brush.color().rgb(), pmCopy);
         } else {
-            SetQtPen(Q, T);
-            Q.drawPolygon(Poly);
+            F.Fill = [&Inside](QPainter& Q) {
+                for (const QRect& R : Inside)
+                    Q.fillRect(R, Q.brush());
+            };
         }
+    }
+    F.Outline = [&](QPainter&, TPixels& Px, TStroke& S) {
+        if (T.ThinPen)
+            PlotPolyline(Px, S, Points, Count, true);
+        else
+            StrokeWidePoints(Px, S, T.PenWidth, Points, Count, true);
     };
     DrawFigure(*FImage, *P, T, F);
 }
@@ -663,11 +622,19 @@ void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2) {
     } else {
         const QRect Whole(X1, Y1, int(W), int(H));
         F.Fill = [Whole](QPainter& Q) { Q.fillRect(Whole, Q.brush()); };
-        F.Outline = [&](QPainter& Q, TPixels&, TStroke&) {
-            const int Inset = T.InsideFrame ? T.PenWidth / 2 : 0;
-            SetQtPen(Q, T);
-            Q.drawRect(
-                QRect(X1 + Inset, Y1 + Inset, int(W) - 1 - 2 * Inset, int(H) - 1 - 2 * Inset));
+        F.Outline = [&](QPainter&, TPixels& Px, TStroke& S) {
+            // The pen is centred on the one-pixel outline, or kept inside the
+            // box by a frame pen: the odd half of an even width lies above
+            // and left of its path.
+            const int Near = T.InsideFrame ? T.PenWidth / 2 : 0;
+            const int Far = T.InsideFrame ? (T.PenWidth - 1) / 2 : 0;
+            const long long L = X1 + Near, Tp = Y1 + Near, R = std::max(L, X2 - 1LL - Far),
+                            B = std::max(Tp, Y2 - 1LL - Far);
+            const TFixPoint Ring[4] = {{L * FixOne, Tp * FixOne},
+                                       {R * FixOne, Tp * FixOne},
+                                       {R * FixOne, B * FixOne},
+                                       {L * FixOne, B * FixOne}};
+            StrokeWide(Px, S.Color, S.Mode, Ring, 4, true, T.PenWidth);
         };
     }
     DrawFigure(*FImage, *P, T, F);
@@ -680,28 +647,56 @@ void TCanvas::Ellipse(int X1, int Y1, int X2, int Y2) {
     const TTools& T = CurrentTools();
     QPainter* P = Painter();
     if (!P) return;
-    const QRect Box(X1, Y1, X2 - X1, Y2 - Y1);
+    const TEllipseRows E{X1, Y1, X2, Y2};
     TFigure F;
-    const int Margin = T.PenWidth / 2 + 2;
-    F.Bounds = Box.adjusted(-Margin, -Margin, Margin, Margin);
-    F.QtOutlineOverlaps = true;
-    F.Fill = [Box](QPainter& Q) { Q.drawEllipse(Box); };
-    F.Outline = [&](QPainter& Q, TPixels&, TStroke&) {
-        const int Inset = T.InsideFrame ? T.PenWidth / 2 : 0;
-        SetQtPen(Q, T);
-        Q.drawEllipse(Box.adjusted(Inset, Inset, -1 - Inset, -1 - Inset));
+    const TPoint Corners[2] = {{X1, Y1}, {X2 - 1, Y2 - 1}};
+    F.Bounds = BoundsIn(Corners, 2, T.PenWidth / 2 + 2, FImage->rect());
+    if (F.Bounds.isEmpty()) return;
+    const QRect Clip = F.Bounds;
+    // A one-pixel outline is the ellipse's border pixels and the fill what
+    // they enclose; a wide pen is laid over the whole of it.
+    const bool Ring = T.HasPen && T.ThinPen;
+    F.FillMeetsOutline = !Ring;
+    F.Fill = [&E, Clip, Ring](QPainter& Q) {
+        for (long long Y = Clip.top(); Y <= Clip.bottom(); ++Y) {
+            long long L, R;
+            if (!(Ring ? E.Inside(Y, L, R) : E.Span(Y, L, R))) continue;
+            L = std::max<long long>(L, Clip.left());
+            R = std::min<long long>(R, Clip.right());
+            if (L <= R) Q.fillRect(QRect(int(L), int(Y), int(R - L + 1), 1), Q.brush());
+        }
+    };
+    F.Outline = [&](QPainter& Q, TPixels& Px, TStroke& S) {
+        if (!T.ThinPen) {
+            const QRect Box(X1, Y1, X2 - X1, Y2 - Y1);
+            const int Inset = T.InsideFrame ? T.PenWidth / 2 : 0;
+            Q.setPen(T.QtPen);
+            Q.setBrush(Qt::NoBrush);
+            Q.drawEllipse(Box.adjusted(Inset, Inset, -1 - Inset, -1 - Inset));
+            return;
+        }
+        PlotEllipseRing(Px, S, E, Clip);
     };
     DrawFigure(*FImage, *P, T, F);
 }
 
 void TCanvas::FillRect(const TRect& R) {
     // A pattern copy: the pen and its mode play no part.
-    TTools T = MakeTools(*FPen, *FBrush, pmCopy);
-    if (!T.HasBrush || R.Width() <= 0 || R.Height() <= 0) return;
+    TTools T = MakeTools(*FPen, *FBrush, pmCopy, {FBkMode, FBkColor});
+    // Corners given either way round fill the same rectangle.
+    if (!FImage) return;
+    const QRect Clip = FImage->rect();
+    const long long L = std::max<long long>(std::min(R.Left, R.Right), Clip.left()),
+                    Tp = std::max<long long>(std::min(R.Top, R.Bottom), Clip.top()),
+                    Rt = std::min<long long>(std::max(R.Left, R.Right) - 1LL, Clip.right()),
+                    B = std::min<long long>(std::max(R.Top, R.Bottom) - 1LL, Clip.bottom());
+    if (L > Rt || Tp > B) return;
+    const QRect Box{QPoint{int(L), int(Tp)}, QPoint{int(Rt), int(B)}};
+    if (!T.HasBrush) return;
     QPainter* P = Painter();
     if (!P) return;
     Prepare(*P, pmCopy);
-    P->fillRect(ToQRect(R), T.Brush);
+    P->fillRect(Box, T.Brush);
 }
 
 void TCanvas::FrameRect(const TRect& R) {
@@ -747,8 +742,7 @@ void TCanvas::TextOut(int X, int Y, const std::string& Text) {
         P->setBackgroundMode(Qt::TransparentMode);
         P->translate(X, Y);
         if (FFont->Escapement() % 3600 != 0) P->rotate(-FFont->Escapement() / 10.0);
-        if (FBrush->Style() == bsSolid)
-            P->fillRect(QRect(0, 0, W, M.height()), ToQColor(FBrush->Color()));
+        if (FBkMode == OPAQUE) P->fillRect(QRect(0, 0, W, M.height()), ToQColor(FBkColor));
         P->setFont(Font);
         P->setPen(ToQColor(FFont->Color()));
         P->drawText(QPoint(0, M.ascent()), S);
@@ -768,7 +762,7 @@ void TCanvas::TextRect(const TRect& R, int X, int Y, const std::string& Text) {
     P->setCompositionMode(QPainter::CompositionMode_SourceOver);
     P->setBackgroundMode(Qt::TransparentMode);
     P->setClipRect(Clip);
-    if (FBrush->Style() == bsSolid) P->fillRect(Clip, ToQColor(FBrush->Color()));
+    if (FBkMode == OPAQUE) P->fillRect(Clip, ToQColor(FBkColor));
     P->translate(X, Y);
     if (FFont->Escapement() % 3600 != 0) P->rotate(-FFont->Escapement() / 10.0);
     P->setFont(Font);
@@ -824,30 +818,34 @@ void TCanvas::PaintRgn(const TRgn& Region) {
     FillRegion(Region.Region());
 }
 
+void TCanvas::DrawMask(int X, int Y, const TMask& Mask, TColor Color) {
+    if (Mask.Empty() || !Painter()) return;
+    const TRect& B = Mask.Bounds();
+    const long long W = FImage->width(), H = FImage->height();
+    if (X + (long long)B.Right <= 0 || Y + (long long)B.Bottom <= 0 || X + (long long)B.Left >= W ||
+        Y + (long long)B.Top >= H)
+        return;
+    const QRgb Ink = ToRgb(Color);
+    uchar* Bits = FImage->bits();
+    const qsizetype Stride = FImage->bytesPerLine();
+    for (const TMask::TRun& Run : Mask.Runs()) {
+        const long long RowY = (long long)Y + Run.Y;
+        if (RowY < 0 || RowY >= H) continue;
+        const long long From = std::max<long long>((long long)X + Run.X, 0);
+        const long long To = std::min<long long>((long long)X + Run.X + Run.Length, W);
+        if (From >= To) continue;
+        QRgb* Row = reinterpret_cast<QRgb*>(Bits + RowY * Stride);
+        std::fill(Row + From, Row + To, Ink);
+    }
+}
+
 void TCanvas::FillRegion(const QRegion& Region) {
     if (Region.isEmpty()) return;
     const TTools& T = CurrentTools();
     QPainter* P = Painter();
     if (!P) return;
     if (T.HasBrush && T.Brush.style() == Qt::SolidPattern) {
-        // Solid fills are the bulk of map painting: write the rows directly,
-        // combining each pixel once under the pen mode.
-        const QRgb Color = T.Brush.color().rgb();
-        const QRect Clip = FImage->rect();
-        uchar* Bits = FImage->bits();
-        const qsizetype Stride = FImage->bytesPerLine();
-        for (const QRect& Rect : Region) {
-            const QRect R = Rect & Clip;
-            for (int Y = R.top(); Y <= R.bottom(); ++Y) {
-                QRgb* Row = reinterpret_cast<QRgb*>(Bits + Y * Stride);
-                if (T.Mode == pmCopy) {
-                    std::fill(Row + R.left(), Row + R.right() + 1, Color);
-                } else {
-                    for (int X = R.left(); X <= R.right(); ++X)
-                        Row[X] = Rop(T.Mode, Color, Row[X]);
-                }
-            }
-        }
+        FillSolid(*FImage, Region, T.Brush.color().rgb(), T.Mode);
         return;
     }
     TFigure F;

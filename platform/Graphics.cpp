@@ -152,10 +152,14 @@ void TPen::Assign(const TPersistent* Source) {
         TPersistent::Assign(Source);
         return;
     }
-    FColor = Other->FColor;
-    FWidth = Other->FWidth;
-    FStyle = Other->FStyle;
-    FMode = Other->FMode;
+    Assign(*Other);
+}
+
+void TPen::Assign(const TPen& Other) {
+    FColor = Other.FColor;
+    FWidth = Other.FWidth;
+    FStyle = Other.FStyle;
+    FMode = Other.FMode;
     Changed();
 }
 
@@ -192,9 +196,13 @@ void TBrush::Assign(const TPersistent* Source) {
         TPersistent::Assign(Source);
         return;
     }
-    FColor = Other->FColor;
-    FStyle = Other->FStyle;
-    FPattern = Other->FPattern;
+    Assign(*Other);
+}
+
+void TBrush::Assign(const TBrush& Other) {
+    FColor = Other.FColor;
+    FStyle = Other.FStyle;
+    FPattern = Other.FPattern;
     Changed();
 }
 
@@ -256,13 +264,17 @@ void TFont::Assign(const TPersistent* Source) {
         TPersistent::Assign(Source);
         return;
     }
-    FName = Other->FName;
-    FSize = Other->FSize;
-    FColor = Other->FColor;
-    FStyle = Other->FStyle;
-    FCharset = Other->FCharset;
-    FEscapement = Other->FEscapement;
-    FOrientation = Other->FOrientation;
+    Assign(*Other);
+}
+
+void TFont::Assign(const TFont& Other) {
+    FName = Other.FName;
+    FSize = Other.FSize;
+    FColor = Other.FColor;
+    FStyle = Other.FStyle;
+    FCharset = Other.FCharset;
+    FEscapement = Other.FEscapement;
+    FOrientation = Other.FOrientation;
     Changed();
 }
 

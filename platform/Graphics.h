@@ -93,6 +93,11 @@ public:
     TPenMode Mode() const { return FMode; }
     void SetMode(TPenMode V);
     void Assign(const TPersistent* Source) override;
+    void Assign(const TPen& Source); // the same without a type test
+    bool Equals(const TPen& Other) const {
+        return FColor == Other.FColor && FWidth == Other.FWidth && FStyle == Other.FStyle &&
+               FMode == Other.FMode;
+    }
 
 private:
     TColor FColor = clBlack;
@@ -130,6 +135,7 @@ public:
     // The pattern's pixels, or null.
     const QImage* Pattern() const { return FPattern.get(); }
     void Assign(const TPersistent* Source) override;
+    void Assign(const TBrush& Source); // the same without a type test
 
 private:
     TColor FColor = clWhite;
@@ -162,6 +168,12 @@ public:
     int Orientation() const { return FOrientation; }
     void SetOrientation(int V);
     void Assign(const TPersistent* Source) override;
+    void Assign(const TFont& Source); // the same without a type test
+    bool Equals(const TFont& Other) const {
+        return FSize == Other.FSize && FColor == Other.FColor && FStyle == Other.FStyle &&
+               FCharset == Other.FCharset && FEscapement == Other.FEscapement &&
+               FOrientation == Other.FOrientation && FName == Other.FName;
+    }
 
     // True when the family is installed, rather than replaced by a fallback.
     bool IsInstalled() const;

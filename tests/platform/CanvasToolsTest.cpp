@@ -3,6 +3,7 @@
 #include "platform/Bitmap.h"
 #include "platform/Region.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace Platform;
@@ -45,4 +46,34 @@ TEST(CanvasTools, EveryPenAndBrushChangeReachesTheNextPrimitive) {
     C->Brush()->SetColor(clBlack);
     C->PaintRgn(R);
     EXPECT_EQ(C->Pixel(15, 15), clFuchsia);
+}
+
+// Map painting skips assigning a pen or font equal to the canvas's: every
+// attribute must count in the comparison, or an object would be drawn with
+// the previous object's tool.
+TEST(CanvasTools, EqualToolsDifferInNoAttribute) {
+    TPen Base;
+    const std::function<void(TPen&)> PenChanges[] = {
+        [](TPen& P) { P.SetColor(clRed); }, [](TPen& P) { P.SetWidth(3); },
+        [](TPen& P) { P.SetStyle(psDot); }, [](TPen& P) { P.SetMode(pmXor); }};
+    for (size_t I = 0; I < std::size(PenChanges); ++I) {
+        TPen P;
+        P.Assign(Base);
+        EXPECT_TRUE(P.Equals(Base));
+        PenChanges[I](P);
+        EXPECT_FALSE(P.Equals(Base)) << "pen change " << I;
+    }
+    TFont Font;
+    const std::function<void(TFont&)> FontChanges[] = {
+        [](TFont& F) { F.SetName("DejaVu Serif"); }, [](TFont& F) { F.SetSize(30); },
+        [](TFont& F) { F.SetColor(clRed); },         [](TFont& F) { F.SetStyle(fsBold); },
+        [](TFont& F) { F.SetCharset(204); },         [](TFont& F) { F.SetEscapement(900); },
+        [](TFont& F) { F.SetOrientation(900); }};
+    for (size_t I = 0; I < std::size(FontChanges); ++I) {
+        TFont F;
+        F.Assign(Font);
+        EXPECT_TRUE(F.Equals(Font));
+        FontChanges[I](F);
+        EXPECT_FALSE(F.Equals(Font)) << "font change " << I;
+    }
 }
