@@ -288,7 +288,10 @@ void TQtHost::Press(TMouseButton Button, Qt::MouseButtons Now, QPoint Pos,
 void TQtHost::EndGestures(Qt::MouseButtons Buttons) {
     static constexpr std::pair<Qt::MouseButton, TMouseButton> Order[] = {
         {Qt::LeftButton, mbLeft}, {Qt::RightButton, mbRight}, {Qt::MiddleButton, mbMiddle}};
-    for (const auto& [QtButton, Button] : Order) {
+    for (const auto& Entry : Order) {
+        // Plain names: lambdas cannot capture structured bindings in every compiler.
+        const Qt::MouseButton QtButton = Entry.first;
+        const TMouseButton Button = Entry.second;
         if (!FControl || !(Buttons & FHeld & QtButton)) continue;
         FHeld &= ~QtButton;
         if (Button == mbLeft) FClickPending = false; // cut short: no click
