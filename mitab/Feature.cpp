@@ -121,16 +121,6 @@ OGRGeometryH GeometryOf(const TFeature& F) {
     case TABFC_Region:
     case TABFC_Rectangle:
         return RegionOf(Parts);
-    case TABFC_MultiPoint: {
-        OGRGeometryH M = OGR_G_CreateGeometry(wkbMultiPoint);
-        for (const auto* P : Parts)
-            for (const TVertex& V : *P) {
-                OGRGeometryH Point = OGR_G_CreateGeometry(wkbPoint);
-                OGR_G_SetPoint_2D(Point, 0, V.X, V.Y);
-                OGR_G_AddGeometryDirectly(M, Point);
-            }
-        return M;
-    }
     default:
         return nullptr;
     }
@@ -139,8 +129,9 @@ OGRGeometryH GeometryOf(const TFeature& F) {
 } // namespace
 
 bool IsWritableClass(int C) {
-    return (C >= TABFC_NoGeom && C <= TABFC_Polyline) || C == TABFC_Region ||
-           C == TABFC_Rectangle || C == TABFC_MultiPoint;
+    // The driver splits a multipoint into points, and has no arcs, ellipses
+    // or collections to make from vertices.
+    return (C >= TABFC_NoGeom && C <= TABFC_Polyline) || C == TABFC_Region || C == TABFC_Rectangle;
 }
 
 TFeature FromOgr(OGRFeatureH Source) {

@@ -37,7 +37,7 @@ TFeature FromOgr(OGRFeatureH Source);
 // index as the MITAB types say. Null when the class has no OGR form.
 OGRFeatureH ToOgr(const TFeature& F, OGRFeatureDefnH Defn, const std::vector<int>& Types);
 
-// The classes a new feature may have: those with an OGR form in the driver.
+// The classes a new feature may have: those the driver writes as one feature.
 bool IsWritableClass(int FeatureClass);
 
 } // namespace Mitab

@@ -342,7 +342,6 @@ std::string ComposeStyle(const TStyle& Style, int FeatureClass) {
     case TABFC_Point:
     case TABFC_FontPoint:
     case TABFC_CustomPoint:
-    case TABFC_MultiPoint:
         return SymbolString(Style, FeatureClass);
     case TABFC_Text:
         return LabelString(Style);

@@ -122,7 +122,7 @@ struct TTempDir {
 };
 
 // The standard output of a shell command, and whether it succeeded.
-inline std::string Run(const std::string& Command, bool* Ok = nullptr) {
+inline std::string RunCommand(const std::string& Command, bool* Ok = nullptr) {
     std::string Out;
     FILE* P = popen(Command.c_str(), "r");
     if (!P) {
@@ -146,11 +146,11 @@ inline void MakeTable(const std::string& Table, const std::string& Csv, const st
     WriteFile(Source, Csv);
     WriteFile(Table + ".csvt", Types);
     bool Ok;
-    std::string Out = Run(std::string(OGR2OGR) +
-                              " -f 'MapInfo File' -a_srs EPSG:4326 -oo KEEP_GEOM_COLUMNS=NO"
-                              " -select '" +
-                              Fields + "' '" + Table + "' '" + Source + "' 2>&1",
-                          &Ok);
+    std::string Out = RunCommand(std::string(OGR2OGR) +
+                                     " -f 'MapInfo File' -a_srs EPSG:4326 -oo KEEP_GEOM_COLUMNS=NO"
+                                     " -select '" +
+                                     Fields + "' '" + Table + "' '" + Source + "' 2>&1",
+                                 &Ok);
     ASSERT_TRUE(Ok) << Out;
 }
 
@@ -192,7 +192,7 @@ struct TOgrFeature {
 
 inline std::vector<TOgrFeature> OgrInfo(const std::string& Table) {
     std::vector<TOgrFeature> Features;
-    std::istringstream In(Run(std::string(OGRINFO) + " -ro -al -q '" + Table + "' 2>&1"));
+    std::istringstream In(RunCommand(std::string(OGRINFO) + " -ro -al -q '" + Table + "' 2>&1"));
     std::string Line;
     while (std::getline(In, Line)) {
         if (Line.rfind("OGRFeature(", 0) == 0) {
@@ -214,7 +214,7 @@ inline std::vector<TOgrFeature> OgrInfo(const std::string& Table) {
 // The column list as ogrinfo -so prints it: "name: String (10.0)".
 inline std::map<std::string, std::string> OgrColumns(const std::string& Table) {
     std::map<std::string, std::string> Columns;
-    std::istringstream In(Run(std::string(OGRINFO) + " -ro -so -al '" + Table + "' 2>&1"));
+    std::istringstream In(RunCommand(std::string(OGRINFO) + " -ro -so -al '" + Table + "' 2>&1"));
     std::string Line;
     while (std::getline(In, Line)) {
         size_t Colon = Line.find(": ");

@@ -17,6 +17,10 @@ struct TKind {
     double North, South, East, West;
 };
 
+void PrintTo(const TKind& K, std::ostream* Out) {
+    *Out << K.Extension << " " << K.CoordSys;
+}
+
 // The numbers of a WKT text, and the text with each number as "#".
 std::pair<std::string, std::vector<double>> SplitWkt(const std::string& Wkt) {
     std::string Shape;
@@ -140,7 +144,7 @@ struct WriteTest : MitabTest, ::testing::WithParamInterface<TKind> {
         M.set_pen(F, 3, 5, 0x123456);
         Write(F, {"line"});
 
-        F = Feature(TABFC_Point, {{10.5, 20.25}});
+        F = Feature(TABFC_Point, {{10.12345, 20.25}}); // finer than default bounds keep
         M.set_symbol(F, 40, 14, 0xFF0000);
         Write(F, {"point"});
 
@@ -183,7 +187,7 @@ TEST_P(WriteTest, OgrinfoReadsWhatWasWritten) {
          {"BRUSH(fc:#abcdef,id:\"mapinfo-brush-3", "w:12pt", "c:#010203", "mapinfo-pen-9"}},
         {"MULTILINESTRING ((0 0,1 1),(2 2,3 3,4 2),(5 5,6 6))",
          {"w:3px", "c:#123456", "mapinfo-pen-5"}},
-        {"POINT (10.5 20.25)", {"c:#ff0000", "s:14pt", "mapinfo-sym-40"}},
+        {"POINT (10.12345 20.25)", {"c:#ff0000", "s:14pt", "mapinfo-sym-40"}},
         {"POINT (11 21)", {"c:#00ff00", "s:18pt", "font-sym-66", "f:\"Wingdings\""}},
         {"POINT (12 22)",
          {"t:\"Hello, map\"", "a:0.0", "s:1.38", "c:#0000ff", "b:#ffff00", "p:2", "Verdana"}},
@@ -304,5 +308,100 @@ INSTANTIATE_TEST_SUITE_P(Kinds, CopyTest,
                          [](const auto& Info) {
                              return std::string(Info.param.first) + "_to_" + Info.param.second;
                          });
+
+} // namespace
+
+namespace {
+
+// A .tab keeps a text's angle and any character; the driver's MIF writer
+// keeps neither a rotated box nor a double quote.
+TEST_F(MitabTest, TabTextsKeepAnglesAndAwkwardCharacters) {
+    std::string Table = Dir.Path("texts.tab");
+    mitab_handle H = M.create(Table.c_str(), "tab", "CoordSys Earth Projection 1, 104", 0, 0, 0, 0);
+    ASSERT_NE(H, nullptr);
+    struct {
+        const char* Text;
+        double Angle, Height;
+        const char* Label; // as ogrinfo shows it
+    } const Texts[] = {
+        {"it's \"quoted\" a\\b", 30, 2, "LABEL(t:\"it's \\\"quoted\\\" a\\\\b\",a:30.000000"},
+        {"two\nlines", 0, 4, "LABEL(t:\"two\\nlines\",a:0.000000,s:1.380000g"},
+        {"", 270, 1, "LABEL(t:\"\",a:270.000000"},
+    };
+    for (const auto& T : Texts) {
+        mitab_feature F = M.create_feature(H, TABFC_Text);
+        double X = 5, Y = 6;
+        M.set_points(F, 0, 1, &X, &Y);
+        M.set_text(F, T.Text);
+        M.set_text_display(F, T.Angle, T.Height, 1, 0x102030, 0xFFFFFF, 2, 0, 0);
+        EXPECT_EQ(M.write_feature(H, F), 1);
+        M.destroy_feature(F);
+    }
+    M.close(H);
+
+    std::vector<TOgrFeature> Shown = OgrInfo(Table);
+    ASSERT_EQ(Shown.size(), 3u);
+    for (size_t I = 0; I < 3; ++I)
+        EXPECT_EQ(Shown[I].Style.rfind(Texts[I].Label, 0), 0u) << Shown[I].Style;
+
+    H = M.open(Table.c_str());
+    ASSERT_NE(H, nullptr);
+    for (int Id = 1; Id <= 3; ++Id) {
+        mitab_feature F = M.read_feature(H, Id);
+        ASSERT_NE(F, nullptr);
+        EXPECT_EQ(M.get_type(F), TABFC_Text);
+        EXPECT_STREQ(M.get_text(F), Texts[Id - 1].Text);
+        EXPECT_NEAR(M.get_text_angle(F), Texts[Id - 1].Angle, 1e-9);
+        EXPECT_NEAR(M.get_text_height(F), Texts[Id - 1].Height, 1e-6);
+        EXPECT_EQ(M.get_text_fgcolor(F), 0x102030);
+        EXPECT_EQ(M.get_text_justification(F), 2);
+        EXPECT_EQ(PartsOf(F), "5 6");
+        M.destroy_feature(F);
+    }
+    M.close(H);
+}
+
+} // namespace
+
+namespace {
+
+// A region's rings nest as MapInfo fills them, by the even-odd rule, whatever
+// their order: the .tab keeps holes as holes and islands as polygons.
+TEST_F(MitabTest, RegionRingsNestByTheEvenOddRule) {
+    using TRings = std::vector<std::vector<double>>;
+    const std::vector<double> Outer = {0, 0, 10, 0, 10, 10, 0, 10}, Hole = {2, 2, 8, 2, 8, 8, 2, 8},
+                              Island = {4, 4, 6, 4, 6, 6, 4, 6}, Apart = {20, 0, 30, 0, 30, 10};
+    struct {
+        TRings Rings;
+        const char* Wkt;
+    } const Cases[] = {
+        {{Outer, Apart}, "MULTIPOLYGON (((0 0,10 0,10 10,0 10,0 0)),((20 0,30 0,30 10,20 0)))"},
+        {{Hole, Outer}, "POLYGON ((0 0,10 0,10 10,0 10,0 0),(2 2,8 2,8 8,2 8,2 2))"},
+        {{Island, Apart, Outer, Hole},
+         "MULTIPOLYGON (((4 4,6 4,6 6,4 6,4 4)),((20 0,30 0,30 10,20 0)),"
+         "((0 0,10 0,10 10,0 10,0 0),(2 2,8 2,8 8,2 8,2 2)))"},
+    };
+    std::string Table = Dir.Path("rings.tab");
+    mitab_handle H = M.create(Table.c_str(), "tab", "CoordSys Earth Projection 1, 104", 0, 0, 0, 0);
+    ASSERT_NE(H, nullptr);
+    for (const auto& C : Cases) {
+        mitab_feature F = M.create_feature(H, TABFC_Region);
+        for (size_t R = 0; R < C.Rings.size(); ++R) {
+            std::vector<double> X, Y;
+            for (size_t I = 0; I < C.Rings[R].size(); I += 2) {
+                X.push_back(C.Rings[R][I]);
+                Y.push_back(C.Rings[R][I + 1]);
+            }
+            M.set_points(F, static_cast<int>(R), static_cast<int>(X.size()), X.data(), Y.data());
+        }
+        EXPECT_EQ(M.write_feature(H, F), 1);
+        M.destroy_feature(F);
+    }
+    M.close(H);
+    std::vector<TOgrFeature> Shown = OgrInfo(Table);
+    ASSERT_EQ(Shown.size(), std::size(Cases));
+    for (size_t I = 0; I < Shown.size(); ++I)
+        ExpectWkt(Shown[I].Geometry, Cases[I].Wkt);
+}
 
 } // namespace
