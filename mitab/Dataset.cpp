@@ -34,6 +34,16 @@ int AsId(long long Fid) {
     return Fid >= 1 && Fid <= INT_MAX ? static_cast<int>(Fid) : -1;
 }
 
+bool IsFolder(const char* Name) {
+    VSIStatBufL Stat;
+    return VSIStatL(Name, &Stat) == 0 && VSI_ISDIR(Stat.st_mode);
+}
+
+// The driver takes a name without .tab or .mif for a folder of tables.
+bool HasExtension(const char* Name, const char* Extension) {
+    return strcasecmp(CPLGetExtension(Name), Extension) == 0;
+}
+
 } // namespace
 
 TDataset::TDataset(GDALDatasetH D, bool W) : Ds(D), Layer(GDALDatasetGetLayer(D, 0)), Writable(W) {}
@@ -45,7 +55,8 @@ TDataset::~TDataset() {
 }
 
 std::unique_ptr<TDataset> TDataset::Open(const char* FileName) {
-    if (!FileName || !*FileName || !MapInfoDriver()) return nullptr;
+    // A folder would open as a set of tables; a MITAB table is one file.
+    if (!FileName || !*FileName || IsFolder(FileName) || !MapInfoDriver()) return nullptr;
     const char* const Drivers[] = {"MapInfo File", nullptr};
     GDALDatasetH Ds =
         GDALOpenEx(FileName, GDAL_OF_VECTOR | GDAL_OF_READONLY, Drivers, nullptr, nullptr);
@@ -75,6 +86,11 @@ std::unique_ptr<TDataset> TDataset::Create(const char* FileName, const char* Kin
     bool Mif = strcasecmp(Kind, "mif") == 0;
     if (!Mif && strcasecmp(Kind, "tab") != 0) {
         CPLError(CE_Failure, CPLE_IllegalArg, "Unknown table kind '%s': not mif or tab", Kind);
+        return nullptr;
+    }
+    if (!HasExtension(FileName, Kind) || IsFolder(FileName)) {
+        CPLError(CE_Failure, CPLE_IllegalArg, "A %s table needs a file name ending in .%s", Kind,
+                 Kind);
         return nullptr;
     }
     GDALDriverH Driver = MapInfoDriver();

@@ -22,8 +22,8 @@ public:
     std::string Returned; // the last string handed out
 
     static std::unique_ptr<TDataset> Open(const char* FileName);
-    // Kind is "tab" or "mif"; CoordSys a MIF CoordSys clause; bounds all 0
-    // leave the driver's defaults.
+    // Kind is "tab" or "mif", and the file name ends in it; CoordSys is a
+    // MIF CoordSys clause; bounds all 0 leave the driver's defaults.
     static std::unique_ptr<TDataset> Create(const char* FileName, const char* Kind,
                                             const char* CoordSys, double North, double South,
                                             double East, double West);

@@ -142,11 +142,15 @@ TEST_F(MitabTest, AHandWrittenMifShowsWhatOgrHides) {
 TEST_F(MitabTest, TablesThatCannotBeOpenedOrCreatedGiveNull) {
     std::string Csv = Dir.Path("plain.csv");
     WriteFile(Csv, "a,b\n1,2\n");
-    for (const char* Name : {"", "/nonexistent/x.tab", Csv.c_str(), Dir.Path("").c_str()})
-        EXPECT_EQ(M.open(Name), nullptr) << Name;
+    std::filesystem::create_directories(Dir.Path("folder"));
+    MakeSampleTable(Dir.Path("folder/inside.tab")); // a folder of tables is no table
+    for (const std::string& Name :
+         {std::string(), std::string("/nonexistent/x.tab"), Csv, Dir.Path("folder")})
+        EXPECT_EQ(M.open(Name.c_str()), nullptr) << Name;
     EXPECT_EQ(M.open(nullptr), nullptr);
 
-    std::string Good = Dir.Path("made.tab");
+    std::string Good = Dir.Path("made.tab"), Folder = Dir.Path("folder.tab");
+    std::filesystem::create_directories(Folder);
     struct {
         const char* File;
         const char* Kind;
@@ -157,10 +161,17 @@ TEST_F(MitabTest, TablesThatCannotBeOpenedOrCreatedGiveNull) {
         {Good.c_str(), "shp", "CoordSys Earth Projection 1, 104"},
         {Good.c_str(), "tab", "CoordSys Nowhere"},
         {"/nonexistent/dir/x.tab", "tab", "CoordSys Earth Projection 1, 104"},
+        {Good.c_str(), "mif", "CoordSys Earth Projection 1, 104"}, // not the file's kind
+        {Folder.c_str(), "tab", "CoordSys Earth Projection 1, 104"},
     };
     for (const auto& B : Bad)
         EXPECT_EQ(M.create(B.File, B.Kind, B.CoordSys, 0, 0, 0, 0), nullptr)
             << (B.Kind ? B.Kind : "no kind") << " " << (B.CoordSys ? B.CoordSys : "");
+    EXPECT_TRUE(std::filesystem::exists(Dir.Path("folder/inside.tab")));
+    // The kind goes with the file name whatever its case.
+    mitab_handle H = M.create(Dir.Path("Upper.TAB").c_str(), "tab", "", 0, 0, 0, 0);
+    EXPECT_NE(H, nullptr);
+    M.close(H);
 }
 
 // Null and foreign handles, indices out of range: answers, never a crash.
