@@ -104,10 +104,6 @@ std::unique_ptr<TDataset> TDataset::Create(const char* FileName, const char* Kin
         }
         OSRSetAxisMappingStrategy(Srs, OAMS_TRADITIONAL_GIS_ORDER);
     }
-    // A new table replaces an old one of the same name.
-    VSIStatBufL Stat;
-    if (VSIStatL(FileName, &Stat) == 0) GDALDeleteDataset(Driver, FileName);
-
     char** Options = CSLSetNameValue(nullptr, "FORMAT", Mif ? "MIF" : "TAB");
     GDALDatasetH Ds = GDALCreate(Driver, FileName, 0, 0, 0, GDT_Unknown, Options);
     CSLDestroy(Options);

@@ -3,7 +3,13 @@
  *
  * Handles are opaque; null means failure. Feature ids start at 1. A string
  * returned by an entry point stays valid until the next call on the same
- * handle. Colours are MapInfo integers (red * 65536 + green * 256 + blue). */
+ * handle. Colours are MapInfo integers (red * 65536 + green * 256 + blue).
+ *
+ * Bad handles and indices out of range never crash: counts, types, widths,
+ * ids and new field indices answer -1 (parts and vertex counts 0), writes 0,
+ * coordinates and styles 0, strings "". A feature keeps the styles its class
+ * has no use for at their defaults. Features are copies: they outlive their
+ * table and may be written to another one, field by field in column order. */
 
 #ifdef __cplusplus
 extern "C" {

@@ -86,26 +86,26 @@ TEST_F(MitabTest, FeaturesOutliveTheirTableAndStringsTheNextCall) {
 }
 
 TEST_F(MitabTest, ATableCreatedAgainReplacesTheOldOne) {
-    std::string Table = Dir.Path("again.tab");
-    for (int Round = 1; Round <= 2; ++Round) {
-        mitab_handle H =
-            M.create(Table.c_str(), "tab", "CoordSys Earth Projection 1, 104", 0, 0, 0, 0);
-        ASSERT_NE(H, nullptr) << Round;
-        EXPECT_EQ(M.add_field(H, Round == 1 ? "first" : "second", TABFT_Integer, 0, 0, 0, 0), 0);
-        for (int I = 0; I < 4 - Round; ++I) {
-            mitab_feature F = M.create_feature(H, TABFC_Point);
-            double X = I, Y = I;
-            M.set_points(F, 0, 1, &X, &Y);
-            EXPECT_EQ(M.write_feature(H, F), 1);
-            M.destroy_feature(F);
+    for (const char* Kind : {"tab", "mif"}) {
+        std::string Table = Dir.Path(std::string("again.") + Kind);
+        for (int Round = 1; Round <= 2; ++Round) {
+            mitab_handle H = M.create(Table.c_str(), Kind, "", 0, 0, 0, 0);
+            ASSERT_NE(H, nullptr) << Round;
+            EXPECT_EQ(M.add_field(H, Round == 1 ? "first" : "second", TABFT_Integer, 0, 0, 0, 0),
+                      0);
+            for (int I = 0; I < 4 - Round; ++I) {
+                mitab_feature F = M.create_feature(H, TABFC_NoGeom);
+                EXPECT_EQ(M.write_feature(H, F), 1);
+                M.destroy_feature(F);
+            }
+            M.close(H);
         }
+        mitab_handle H = M.open(Table.c_str());
+        ASSERT_NE(H, nullptr);
+        EXPECT_EQ(M.get_feature_count(H), 2) << Kind;
+        EXPECT_STREQ(M.get_field_name(H, 0), "second");
         M.close(H);
     }
-    mitab_handle H = M.open(Table.c_str());
-    ASSERT_NE(H, nullptr);
-    EXPECT_EQ(M.get_feature_count(H), 2);
-    EXPECT_STREQ(M.get_field_name(H, 0), "second");
-    M.close(H);
 }
 
 // SmallInt and Logical columns, which OGR reports as others, are known by the

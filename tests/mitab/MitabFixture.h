@@ -18,61 +18,21 @@
 
 namespace Testing {
 
-#define MITAB_ENTRY_POINTS(X)                                                                      \
-    X(getlibversion)                                                                               \
-    X(getlasterrorno)                                                                              \
-    X(getlasterrormsg)                                                                             \
-    X(open)                                                                                        \
-    X(close)                                                                                       \
-    X(create)                                                                                      \
-    X(get_mif_coordsys)                                                                            \
-    X(get_feature_count)                                                                           \
-    X(add_field)                                                                                   \
-    X(get_field_count)                                                                             \
-    X(get_field_type)                                                                              \
-    X(get_field_name)                                                                              \
-    X(get_field_width)                                                                             \
-    X(get_field_precision)                                                                         \
-    X(next_feature_id)                                                                             \
-    X(read_feature)                                                                                \
-    X(create_feature)                                                                              \
-    X(write_feature)                                                                               \
-    X(destroy_feature)                                                                             \
-    X(get_type)                                                                                    \
-    X(get_parts)                                                                                   \
-    X(get_vertex_count)                                                                            \
-    X(get_vertex_x)                                                                                \
-    X(get_vertex_y)                                                                                \
-    X(set_points)                                                                                  \
-    X(get_field_as_string)                                                                         \
-    X(get_field_as_double)                                                                         \
-    X(set_field)                                                                                   \
-    X(set_pen)                                                                                     \
-    X(get_pen_color)                                                                               \
-    X(get_pen_width)                                                                               \
-    X(get_pen_pattern)                                                                             \
-    X(set_brush)                                                                                   \
-    X(get_brush_fgcolor)                                                                           \
-    X(get_brush_bgcolor)                                                                           \
-    X(get_brush_pattern)                                                                           \
-    X(get_brush_transparent)                                                                       \
-    X(set_font)                                                                                    \
-    X(get_font)                                                                                    \
-    X(set_symbol)                                                                                  \
-    X(get_symbol_no)                                                                               \
-    X(get_symbol_size)                                                                             \
-    X(get_symbol_color)                                                                            \
-    X(set_text)                                                                                    \
-    X(get_text)                                                                                    \
-    X(set_text_display)                                                                            \
-    X(get_text_angle)                                                                              \
-    X(get_text_height)                                                                             \
-    X(get_text_width)                                                                              \
-    X(get_text_fgcolor)                                                                            \
-    X(get_text_bgcolor)                                                                            \
-    X(get_text_justification)                                                                      \
-    X(get_text_spacing)                                                                            \
+// clang-format off
+#define MITAB_ENTRY_POINTS(X) \
+    X(getlibversion) X(getlasterrorno) X(getlasterrormsg) X(open) X(close) X(create) \
+    X(get_mif_coordsys) X(get_feature_count) X(add_field) X(get_field_count) X(get_field_type) \
+    X(get_field_name) X(get_field_width) X(get_field_precision) X(next_feature_id) \
+    X(read_feature) X(create_feature) X(write_feature) X(destroy_feature) X(get_type) \
+    X(get_parts) X(get_vertex_count) X(get_vertex_x) X(get_vertex_y) X(set_points) \
+    X(get_field_as_string) X(get_field_as_double) X(set_field) X(set_pen) X(get_pen_color) \
+    X(get_pen_width) X(get_pen_pattern) X(set_brush) X(get_brush_fgcolor) X(get_brush_bgcolor) \
+    X(get_brush_pattern) X(get_brush_transparent) X(set_font) X(get_font) X(set_symbol) \
+    X(get_symbol_no) X(get_symbol_size) X(get_symbol_color) X(set_text) X(get_text) \
+    X(set_text_display) X(get_text_angle) X(get_text_height) X(get_text_width) \
+    X(get_text_fgcolor) X(get_text_bgcolor) X(get_text_justification) X(get_text_spacing) \
     X(get_text_linetype)
+// clang-format on
 
 // Every entry point, resolved by its plain name; null when missing.
 struct TMitab {
