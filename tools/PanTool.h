@@ -1,0 +1,30 @@
+#pragma once
+// Panning: while the left button is held a copy of the window follows the
+// pointer; the centre changes once, on release.
+
+#include "platform/Bitmap.h"
+#include "tools/ZoomTools.h"
+
+namespace Mapobjects {
+
+class TPanTool : public TCustomZoomTool {
+public:
+    explicit TPanTool(Platform::TComponent* Owner);
+
+    void MouseDown(Platform::TMouseButton Button, Platform::TShiftState Shift, int X,
+                   int Y) override;
+    void MouseMove(Platform::TShiftState Shift, int X, int Y) override;
+    void MouseUp(Platform::TMouseButton Button, Platform::TShiftState Shift, int X, int Y) override;
+    // Panning asks for no zoom: the map's own (1.0 without a map), so that
+    // Complete, which the tool never calls itself, leaves the view alone and
+    // only reports completion.
+    double GetNewZoom() override;
+
+    // The copy of the window taken at the press; 1 x 1 between drags.
+    const Platform::TBitmap& Snapshot() const { return FSnapshot; }
+
+private:
+    Platform::TBitmap FSnapshot;
+};
+
+} // namespace Mapobjects

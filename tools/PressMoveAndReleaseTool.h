@@ -1,0 +1,39 @@
+#pragma once
+// Tools worked by one left-button gesture: press at an anchor, drag with a
+// rubber-band figure drawn straight on the window, release to finish.
+
+#include "core/MapTools.h"
+#include "platform/Types.h"
+
+namespace Mapobjects {
+
+class TCustomPressMoveAndReleaseTool : public TCustomMapTool {
+public:
+    using TCustomMapTool::TCustomMapTool;
+
+    void MouseDown(Platform::TMouseButton Button, Platform::TShiftState Shift, int X,
+                   int Y) override;
+    void MouseMove(Platform::TShiftState Shift, int X, int Y) override;
+    void MouseUp(Platform::TMouseButton Button, Platform::TShiftState Shift, int X, int Y) override;
+
+    // Draws the figure for the current DragRect so that drawing it again
+    // erases it; nothing here.
+    virtual void Draw() {}
+
+    // Left/Top: where the left button went down; Right/Bottom: the latest
+    // pointer position. Not normalised.
+    const Platform::TRect& DragRect() const { return FDragRect; }
+
+protected:
+    Platform::TRect FDragRect;
+};
+
+// The figure is the rectangle spanned by DragRect.
+class TCustomRectTool : public TCustomPressMoveAndReleaseTool {
+public:
+    using TCustomPressMoveAndReleaseTool::TCustomPressMoveAndReleaseTool;
+
+    void Draw() override;
+};
+
+} // namespace Mapobjects

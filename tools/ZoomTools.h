@@ -1,0 +1,36 @@
+#pragma once
+// Zooming by click or by rubber-band rectangle: the finished gesture asks for
+// a new zoom and centres the view on the middle of the rectangle.
+
+#include "tools/PressMoveAndReleaseTool.h"
+
+namespace Mapobjects {
+
+class TCustomZoomTool : public TCustomRectTool {
+public:
+    using TCustomRectTool::TCustomRectTool;
+
+    // Applies the new zoom when it differs from the map's and then fires
+    // OnComplete, also when nothing changed; true when the view changed.
+    bool Complete() override;
+    // The zoom the finished gesture asks for.
+    virtual double GetNewZoom() = 0;
+};
+
+// A click or a one-axis drag doubles the zoom up to MaxZoom; a rectangle is
+// fitted into the window.
+class TZoomInTool : public TCustomZoomTool {
+public:
+    explicit TZoomInTool(Platform::TComponent* Owner);
+    double GetNewZoom() override;
+};
+
+// A click halves the zoom; a drag shrinks the view's width into the larger
+// signed extent of the rectangle; never below MinZoom.
+class TZoomOutTool : public TCustomZoomTool {
+public:
+    explicit TZoomOutTool(Platform::TComponent* Owner);
+    double GetNewZoom() override;
+};
+
+} // namespace Mapobjects
