@@ -47,6 +47,19 @@ TFeature* FeatureOf(mitab_feature F) {
     return F && TagOf(F) == TFeature::Tag ? static_cast<TFeature*>(F) : nullptr;
 }
 
+// Entry points that touch files start with no error, so that the last error
+// belongs to the last such call, and keep GDAL's messages off the program's
+// standard error: callers ask for them.
+struct TErrorScope {
+    TErrorScope() {
+        CPLPushErrorHandler(CPLQuietErrorHandler);
+        CPLErrorReset();
+    }
+    ~TErrorScope() { CPLPopErrorHandler(); }
+    TErrorScope(const TErrorScope&) = delete;
+    TErrorScope& operator=(const TErrorScope&) = delete;
+};
+
 const char* Handed(std::string& Buffer, std::string Value) {
     Buffer = std::move(Value);
     return Buffer.c_str();
@@ -99,16 +112,19 @@ const char* mitab_c_getlasterrormsg(void) {
 }
 
 mitab_handle mitab_c_open(const char* filename) {
+    TErrorScope Errors;
     return Guarded<mitab_handle>(nullptr, [&] { return TDataset::Open(filename).release(); });
 }
 
 void mitab_c_close(mitab_handle handle) {
+    TErrorScope Errors;
     delete DatasetOf(handle);
 }
 
 mitab_handle mitab_c_create(const char* filename, const char* mif_or_tab,
                             const char* mif_projection, double north, double south, double east,
                             double west) {
+    TErrorScope Errors;
     return Guarded<mitab_handle>(nullptr, [&] {
         return TDataset::Create(filename, mif_or_tab, mif_projection, north, south, east, west)
             .release();
@@ -123,12 +139,14 @@ const char* mitab_c_get_mif_coordsys(mitab_handle handle) {
 }
 
 int mitab_c_get_feature_count(mitab_handle handle) {
+    TErrorScope Errors;
     TDataset* D = DatasetOf(handle);
     return D ? D->FeatureCount() : -1;
 }
 
 int mitab_c_add_field(mitab_handle handle, const char* field_name, int field_type, int width,
                       int precision, int indexed, int unique) {
+    TErrorScope Errors;
     // MapInfo's own indexes cannot be asked for through OGR; the flags go.
     return Guarded(-1, [&] {
         TDataset* D = DatasetOf(handle);
@@ -165,6 +183,7 @@ int mitab_c_get_field_precision(mitab_handle handle, int field) {
 }
 
 int mitab_c_next_feature_id(mitab_handle handle, int last_feature_id) {
+    TErrorScope Errors;
     return Guarded(-1, [&] {
         TDataset* D = DatasetOf(handle);
         return D ? D->NextFeatureId(last_feature_id) : -1;
@@ -172,6 +191,7 @@ int mitab_c_next_feature_id(mitab_handle handle, int last_feature_id) {
 }
 
 mitab_feature mitab_c_read_feature(mitab_handle handle, int feature_id) {
+    TErrorScope Errors;
     return Guarded<mitab_feature>(nullptr, [&]() -> mitab_feature {
         TDataset* D = DatasetOf(handle);
         return D ? D->Read(feature_id).release() : nullptr;
@@ -186,6 +206,7 @@ mitab_feature mitab_c_create_feature(mitab_handle handle, int feature_type) {
 }
 
 int mitab_c_write_feature(mitab_handle handle, mitab_feature feature) {
+    TErrorScope Errors;
     return Guarded(0, [&] {
         TDataset* D = DatasetOf(handle);
         TFeature* F = FeatureOf(feature);

@@ -52,6 +52,14 @@ TDataset::~TDataset() {
     Magic = 0;
     if (Pending) OGR_F_Destroy(Pending);
     GDALClose(Ds);
+    if (!AskedName.empty()) {
+        // The driver finds the other files of the table in either case.
+        const std::string Written = CPLResetExtension(
+            AskedName.c_str(), CPLString(CPLGetExtension(AskedName.c_str())).tolower());
+        VSIStatBufL Stat;
+        if (Written != AskedName && VSIStatL(Written.c_str(), &Stat) == 0)
+            VSIRename(Written.c_str(), AskedName.c_str());
+    }
 }
 
 std::unique_ptr<TDataset> TDataset::Open(const char* FileName) {
@@ -122,7 +130,9 @@ std::unique_ptr<TDataset> TDataset::Create(const char* FileName, const char* Kin
         if (Ds) GDALClose(Ds);
         return nullptr;
     }
-    return std::unique_ptr<TDataset>(new TDataset(Ds, true));
+    auto Result = std::unique_ptr<TDataset>(new TDataset(Ds, true));
+    Result->AskedName = FileName;
+    return Result;
 }
 
 OGRFieldDefnH TDataset::Field(int Index) const {

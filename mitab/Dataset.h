@@ -55,6 +55,9 @@ private:
     GDALDatasetH Ds = nullptr;
     OGRLayerH Layer = nullptr;
     bool Writable = false;
+    // The name asked for, when the driver writes the table under its
+    // extension in lower case: the file is renamed on closing.
+    std::string AskedName;
     std::vector<int> Types;
     // OGR's sequential cursor stands just after Pending, whose id is PendingId.
     OGRFeatureH Pending = nullptr;
