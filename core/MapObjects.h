@@ -22,6 +22,8 @@ namespace Mapobjects {
 // coordinates, anything else by its kept extent.
 void WidenByObject(TBounds& B, const TCustomMapObject& Obj);
 
+class TReadProblems;
+
 class TChartix : public Platform::TCustomControl {
 public:
     explicit TChartix(Platform::TComponent* Owner);
@@ -103,6 +105,10 @@ public:
     // Centres the view on B and, when B has width and height, zooms so that
     // it fills the world extent's scale (zoom to a layer or the selection).
     void ZoomToExtent(const TBounds& B);
+    // Opens a MapInfo workspace as layers of this map (WorkspaceLoader.h);
+    // the second form also tells the tables it skipped or could not load.
+    void LoadWOR(const std::string& FileName);
+    void LoadWOR(const std::string& FileName, TReadProblems& Problems);
 
     // --- rotation of the data ----------------------------------------------
     void RotatedToNormal(double X, double Y, double& NX, double& NY) const;
