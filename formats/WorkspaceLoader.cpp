@@ -344,11 +344,15 @@ void LoadWorkspace(TChartix& Map, const std::string& FileName, TReadProblems* Pr
         Layer->SetAutoLabel(W.WordAfter(N, "auto") == "on");
         TCustomFormatProvider* Provider =
             FormatProviders() ? FormatProviders()->FindSuitableProvider(File) : nullptr;
-        if (!Layer->LoadFromFile(File, T.Alias) && Problems) {
+        if (!Layer->LoadFromFile(File, T.Alias)) {
             std::string Why = "table " + File + " did not load";
             if (Provider && !Provider->Problems().Empty())
                 Why += ": " + TReadProblems::Describe(Provider->Problems().Items().front());
-            Problems->Add(FileName, T.Line, Why);
+            if (Problems) Problems->Add(FileName, T.Line, Why);
+        } else if (Provider && Problems) {
+            // What the provider read past names the table's own files.
+            for (const TReadProblem& P : Provider->Problems().Items())
+                Problems->Add(P.FileName, P.Line, P.Message);
         }
         double MinZoom, MaxZoom;
         if (ReadZoom(W, N, Map, IsLonLat(Layer->CoordSys()), MinZoom, MaxZoom)) {

@@ -1,4 +1,4 @@
-// chartix-viewer: shows map files in a window.
+// chartix-viewer: shows map files (.mif, .tab, .wor workspaces) in a window.
 //
 //   chartix-viewer [--size WxH] [--style default|file] [--screenshot FILE.png] FILE...
 //
@@ -49,7 +49,8 @@ int ParseArgs(int Argc, char** Argv, TOptions& O) {
         };
         if (A == "--size") {
             const char* V = Value("--size");
-            if (!V || std::sscanf(V, "%dx%d", &O.Width, &O.Height) != 2 || O.Width < 1 || O.Height < 1) {
+            if (!V || std::sscanf(V, "%dx%d", &O.Width, &O.Height) != 2 || O.Width < 1 ||
+                O.Height < 1) {
                 std::fprintf(stderr, "%s: bad --size, expected WxH such as 1024x600\n", Program);
                 return Apps::ExitUsage;
             }
@@ -65,8 +66,9 @@ int ParseArgs(int Argc, char** Argv, TOptions& O) {
             if (!V) return Apps::ExitUsage;
             O.Screenshot = V;
         } else if (A == "-h" || A == "--help") {
-            std::printf("usage: %s [--size WxH] [--style default|file] [--screenshot FILE.png] FILE...\n",
-                        Program);
+            std::printf(
+                "usage: %s [--size WxH] [--style default|file] [--screenshot FILE.png] FILE...\n",
+                Program);
             return Apps::ExitOk;
         } else if (!A.empty() && A[0] == '-') {
             std::fprintf(stderr, "%s: unknown option %s\n", Program, A.c_str());
@@ -76,8 +78,10 @@ int ParseArgs(int Argc, char** Argv, TOptions& O) {
         }
     }
     if (O.Files.empty()) {
-        std::fprintf(stderr, "usage: %s [--size WxH] [--style default|file] [--screenshot FILE.png] FILE...\n",
-                     Program);
+        std::fprintf(
+            stderr,
+            "usage: %s [--size WxH] [--style default|file] [--screenshot FILE.png] FILE...\n",
+            Program);
         return Apps::ExitUsage;
     }
     return -1;
@@ -135,16 +139,37 @@ void Pan(TChartix& Map, int DX, int DY) {
 
 void OnKey(TChartix& Map, std::uint16_t& Key) {
     switch (Key) {
-    case VK_LEFT: Pan(Map, -1, 0); break;
-    case VK_RIGHT: Pan(Map, 1, 0); break;
-    case VK_UP: Pan(Map, 0, 1); break;
-    case VK_DOWN: Pan(Map, 0, -1); break;
-    case VK_HOME: Apps::FitView(Map); break;
-    case VK_ESCAPE: Map.Selection().Clear(); break;
-    case 'R': Map.RotateMap(Map.CenterX(), Map.CenterY(), Map.RotationAngle() + 15); break;
-    case 0xBB: case 0x6B: Map.SetZoom(std::min(Map.MaxZoom(), Map.Zoom() * 2)); break;  // + keys
-    case 0xBD: case 0x6D: Map.SetZoom(std::max(Map.MinZoom(), Map.Zoom() / 2)); break;  // - keys
-    default: return;
+    case VK_LEFT:
+        Pan(Map, -1, 0);
+        break;
+    case VK_RIGHT:
+        Pan(Map, 1, 0);
+        break;
+    case VK_UP:
+        Pan(Map, 0, 1);
+        break;
+    case VK_DOWN:
+        Pan(Map, 0, -1);
+        break;
+    case VK_HOME:
+        Apps::FitView(Map);
+        break;
+    case VK_ESCAPE:
+        Map.Selection().Clear();
+        break;
+    case 'R':
+        Map.RotateMap(Map.CenterX(), Map.CenterY(), Map.RotationAngle() + 15);
+        break;
+    case 0xBB:
+    case 0x6B:
+        Map.SetZoom(std::min(Map.MaxZoom(), Map.Zoom() * 2));
+        break; // + keys
+    case 0xBD:
+    case 0x6D:
+        Map.SetZoom(std::max(Map.MinZoom(), Map.Zoom() / 2));
+        break; // - keys
+    default:
+        return;
     }
     Key = 0;
 }
@@ -154,12 +179,14 @@ int SaveScreenshot(TQtHost& Host, const std::string& File) {
     QImage Shot = Host.grab().toImage().convertToFormat(QImage::Format_RGB32);
     std::set<QRgb> Colours;
     for (int Y = 0; Y < Shot.height(); Y += 3)
-        for (int X = 0; X < Shot.width(); X += 3) Colours.insert(Shot.pixel(X, Y));
+        for (int X = 0; X < Shot.width(); X += 3)
+            Colours.insert(Shot.pixel(X, Y));
     if (!Shot.save(QString::fromStdString(File))) {
         std::fprintf(stderr, "%s: cannot write %s\n", Program, File.c_str());
         return Apps::ExitWriteFailed;
     }
-    std::printf("%s: %dx%d, %zu colours\n", File.c_str(), Shot.width(), Shot.height(), Colours.size());
+    std::printf("%s: %dx%d, %zu colours\n", File.c_str(), Shot.width(), Shot.height(),
+                Colours.size());
     return Colours.size() > 1 ? Apps::ExitOk : 5;
 }
 
@@ -173,7 +200,7 @@ int main(int Argc, char** Argv) {
     QApplication App(QtArgc, Argv);
 
     Apps::TMessagePrinter Messages(Program);
-    TSimpleMIFFormatProvider Provider(nullptr);
+    Apps::TProviders Providers;
     TWinControl Form(nullptr); // the window the map sits on
     TChartix Map(nullptr);
     Map.SetParent(&Form);
@@ -183,10 +210,13 @@ int main(int Argc, char** Argv) {
     Map.SetFastSelection(true);
     Apps::TProgressPrinter Progress(Program, Map);
     for (const std::string& File : O.Files) {
-        TMapLayer* Layer = nullptr;
-        if (int Code = Apps::LoadLayer(Program, Map, File, Messages, Progress, Layer); Code != Apps::ExitOk)
+        std::vector<TMapLayer*> Layers;
+        if (int Code = Apps::LoadFile(Program, Map, File, Messages, Progress, Layers);
+            Code != Apps::ExitOk)
             return Code;
-        if (!O.FileStyle) Apps::ApplyDefaultStyle(*Layer, Map.Layers().Count() - 1);
+        if (!O.FileStyle)
+            for (TMapLayer* Layer : Layers)
+                Apps::ApplyDefaultStyle(*Layer, Map.Layers().IndexOf(Layer));
     }
     Apps::FitView(Map);
 
@@ -195,7 +225,8 @@ int main(int Argc, char** Argv) {
     Map.OnKeyDown = [&Map](TObject*, std::uint16_t& Key, TShiftState) { OnKey(Map, Key); };
 
     TQtHost Host(&Map);
-    Host.setWindowTitle(QString::fromStdString("Chartix Viewer - " + Apps::BaseName(O.Files.front())));
+    Host.setWindowTitle(
+        QString::fromStdString("Chartix Viewer - " + Apps::BaseName(O.Files.front())));
     Host.resize(O.Width, O.Height);
     Host.show();
     int Result = Apps::ExitOk;
