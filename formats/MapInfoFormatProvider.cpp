@@ -185,14 +185,25 @@ public:
     }
     ~TLoadGuard() {
         if (!FMap) return;
+        if (FProgress) FMap->StopProgress();
         FMap->EndUpdate(true);
         FMap->SetTextSizing(false);
+    }
+    // Progress over Count features, for tables large enough to take a while.
+    void StartProgress(int Count) {
+        FProgress = FMap && Count > ProgressStep;
+        if (FProgress) FMap->StartProgress(0, Count, "Loading file");
+    }
+    void ShowProgress(int Done) {
+        if (FProgress && Done % ProgressStep == 0) FMap->ShowProgress(Done);
     }
     TLoadGuard(const TLoadGuard&) = delete;
     TLoadGuard& operator=(const TLoadGuard&) = delete;
 
 private:
+    static constexpr int ProgressStep = 256;
     TChartix* FMap;
+    bool FProgress = false;
 };
 
 void ApplyPenAndBrush(mitab_feature F, TCustomMapObject* Obj, const TMapLayer& Layer) {
@@ -432,8 +443,11 @@ bool TMapInfoFormatProvider::Load(TMapLayer* Layer, const std::string& FileName)
             Problems.Add(FileName, 0, "after feature " + std::to_string(Last) + LastError());
         return Id;
     };
+    const int Count = mitab_c_get_feature_count ? mitab_c_get_feature_count(H.get()) : -1;
+    Guard.StartProgress(Count);
     int Read = 0;
     for (int Id = Walk(-1); Id != -1; Id = Walk(Id)) {
+        Guard.ShowProgress(Read);
         TFeature F(mitab_c_read_feature(H.get(), Id));
         if (!F || Failed()) Problems.Add(FileName, 0, Format("feature %d%s", Id, LastError()));
         if (!F) continue;
@@ -457,7 +471,6 @@ bool TMapInfoFormatProvider::Load(TMapLayer* Layer, const std::string& FileName)
         Obj->UpdateBounds();
     }
     // A table whose files end early reads as one with fewer features: say so.
-    const int Count = mitab_c_get_feature_count ? mitab_c_get_feature_count(H.get()) : -1;
     if (Count > Read)
         Problems.Add(FileName, 0,
                      Format("%d of its %d features were read%s", Read, Count, LastError()));

@@ -278,13 +278,19 @@ std::vector<TTable> MapOrder(const TWorkspace& W, const std::vector<TTable>& Tab
 }
 
 // The table's file: its path with ".tab" (unless it has it), as it stands
-// or beside the workspace; empty when neither exists.
+// or beside the workspace; empty when neither exists. Workspaces written on
+// Windows separate folders with backslashes and name "ROADS.TAB" as "roads".
 std::string TableFile(const TTable& T, const std::string& Workspace) {
-    std::string File = T.Path;
-    if (!SameText(ExtractFileExt(File), ".tab")) File += ".tab";
-    if (FileExists(File)) return File;
-    File = ExtractFilePath(Workspace) + File;
-    return FileExists(File) ? File : std::string();
+    std::string Path = T.Path;
+    std::replace(Path.begin(), Path.end(), '\\', '/');
+    const bool HasExt = SameText(ExtractFileExt(Path), ".tab");
+    for (const std::string& Folder : {std::string(), ExtractFilePath(Workspace)})
+        for (const char* Ext : {".tab", ".TAB", ".Tab"}) {
+            const std::string File = Folder + (HasExt ? Path : Path + Ext);
+            if (FileExists(File)) return File;
+            if (HasExt) break;
+        }
+    return {};
 }
 
 bool IsLonLat(const std::string& CoordSys) {

@@ -424,6 +424,26 @@ TEST_F(ProviderTest, AnUpperCaseNameSavesANativeTable) {
     EXPECT_TRUE(HasMap);
 }
 
+// A table large enough to take a while reports its progress to the map.
+TEST_F(ProviderTest, LargeTablesReportProgress) {
+    TMapLayer* Layer = Map.Layers().Add("", "many");
+    for (int I = 0; I < 600; ++I)
+        Place(Layer->NewObject<TSymbol>(), I * 0.1, 1);
+    ASSERT_TRUE(Tab.Save(Layer, Dir.Path("many.tab")));
+    int Started = 0, Shown = 0, Stopped = 0, Max = 0, Last = -1;
+    Map.OnStartProgress = [&](TObject*, int, int M, const std::string&) { ++Started, Max = M; };
+    Map.OnShowProgress = [&](TObject*, int P) { ++Shown, Last = P; };
+    Map.OnStopProgress = [&](TObject*) { ++Stopped; };
+    TMapLayer* Back = Map.Layers().Add("", "back");
+    ASSERT_TRUE(Tab.Load(Back, Dir.Path("many.tab")));
+    EXPECT_EQ(Back->ObjectCount(), 600);
+    EXPECT_EQ(Started, 1);
+    EXPECT_EQ(Max, 600);
+    EXPECT_EQ(Shown, 3); // at 0, 256 and 512
+    EXPECT_EQ(Last, 512);
+    EXPECT_EQ(Stopped, 1);
+}
+
 // Damaged and unusual tables: each says what is wrong, naming the file, and
 // loads what can be loaded.
 struct BadTable : MapInfoFixture {

@@ -99,6 +99,16 @@ TEST_F(WorkspaceTest, MapFromOrdersTheLayersAndLeavesOutTheOthers) {
     // Without styles of its own, a layer keeps the table's.
     EXPECT_FALSE(Map.Layers().GetLayer(0)->HasWorkspaceStyle());
     EXPECT_EQ(Map.Layers().GetLayer(0)->Objects(0)->Brush()->Color(), MifColorToColor(14279846));
+    // Windows folders and an upper-case table name.
+    std::filesystem::create_directory(Dir.Path("sub"));
+    std::filesystem::rename(Dir.Path("towns.tab"), Dir.Path("sub/TOWNS.TAB"));
+    for (const char* Ext : {".dat", ".map", ".id"})
+        std::filesystem::rename(Dir.Path(std::string("towns") + Ext),
+                                Dir.Path(std::string("sub/TOWNS") + Ext));
+    Map.Layers().Clear();
+    Map.LoadWOR(Workspace("Open Table \"sub\\TOWNS\" As towns\nMap From towns\n"));
+    ASSERT_EQ(Names(Map), "towns");
+    EXPECT_EQ(Map.Layers().GetLayer(0)->ObjectCount(), 177);
 }
 
 // One statement at a time, on towns (layer 2) below roads (layer 1).
