@@ -437,16 +437,24 @@ bool TMapInfoFormatProvider::Load(TMapLayer* Layer, const std::string& FileName)
     if (mitab_c_get_mif_coordsys) Layer->SetCoordSys(Text(mitab_c_get_mif_coordsys(H.get())));
 
     // MITAB reads damaged files as far as it can: each error it met is told.
+    // Ids only grow, so a damaged index that leads back ends the walk.
     auto Walk = [&](int Last) {
-        const int Id = mitab_c_next_feature_id(H.get(), Last);
+        int Id = mitab_c_next_feature_id(H.get(), Last);
         if (Failed())
-            Problems.Add(FileName, 0, "after feature " + std::to_string(Last) + LastError());
+            Problems.Add(FileName, 0,
+                         (Last < 0 ? std::string("at the first feature")
+                                   : "after feature " + std::to_string(Last)) +
+                             LastError());
+        if (Id != -1 && Id <= Last) {
+            Problems.Add(FileName, 0, Format("feature %d follows feature %d", Id, Last));
+            Id = -1;
+        }
         return Id;
     };
     const int Count = mitab_c_get_feature_count ? mitab_c_get_feature_count(H.get()) : -1;
     Guard.StartProgress(Count);
     int Read = 0;
-    for (int Id = Walk(-1); Id != -1; Id = Walk(Id)) {
+    for (int Id = Walk(-1); Id > 0; Id = Walk(Id)) {
         Guard.ShowProgress(Read);
         TFeature F(mitab_c_read_feature(H.get(), Id));
         if (!F || Failed()) Problems.Add(FileName, 0, Format("feature %d%s", Id, LastError()));
