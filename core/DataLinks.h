@@ -48,6 +48,8 @@ private:
 // The map's list of links; it owns none of them.
 class TMapDataLinks : public Platform::TList<TMapDataLink> {
 public:
+    // The map the list serves: set by the map that owns it (and cleared on a
+    // list it hands back), as for its other parts.
     TChartix* Map() const { return FMap; }
     void SetMap(TChartix* Map) { FMap = Map; }
     TMapDataLink* GetMapDataLink(int Index) const { return Get(Index); }

@@ -84,7 +84,9 @@ void TMapLayer::AddObject(std::unique_ptr<TCustomMapObject> Owned, bool Notify) 
     FMap->SetModified(true);
     if (Notify && FMap->OnAddObject) FMap->OnAddObject(FMap, Object);
     FMap->DataLinks().TraceMapEvent(mdlAddObject, this);
-    if (!FMap->InUpdate()) Object->Paint();
+    // Painted at once only where the next rebuild would draw it too: what is
+    // on the window is then what can be hit, and a hidden layer shows nothing.
+    if (!FMap->InUpdate() && Drawn() && InView(*Object)) Object->Paint();
 }
 
 namespace {
@@ -120,25 +122,45 @@ void TMapLayer::Unlink(TCustomMapObject* Object) {
 void TMapLayer::DeleteObject(int Index) {
     if (Index != -1) {
         TCustomMapObject* Object = Objects(Index);
-        Object->BeforeDestruction(); // still whole, still on the layer
-        // A handler may have moved things: find the entry again if need be.
-        auto It = Index < ObjectCount() && FObjects[static_cast<size_t>(Index)].get() == Object
-                      ? FObjects.begin() + Index
-                      : FindObject(FObjects, Object);
-        if (It != FObjects.end()) {
-            std::unique_ptr<TCustomMapObject> Owned = std::move(*It);
-            FObjects.erase(It);
-            Owned->SetLayer(nullptr);
-            IndexChanged();
+        TChartix* Map = AskingMap();
+        if (Map && Map->OnBeforeRemoveObject) Map->OnBeforeRemoveObject(Map, Object, true);
+        // Handlers may have moved things: find the entry again if need be
+        // (and leave it alone if one of them deleted it already).
+        auto Locate = [&] {
+            return Index < ObjectCount() && FObjects[static_cast<size_t>(Index)].get() == Object
+                       ? FObjects.begin() + Index
+                       : FindObject(FObjects, Object);
+        };
+        if (Locate() != FObjects.end()) {
+            Object->BeforeDestruction(); // still whole, still on the layer
+            auto It = Locate();
+            if (It != FObjects.end()) {
+                std::unique_ptr<TCustomMapObject> Owned = std::move(*It);
+                FObjects.erase(It);
+                Owned->SetLayer(nullptr);
+                IndexChanged();
+            }
         }
+        if (Map && Map->OnAfterRemoveObject) Map->OnAfterRemoveObject(Map);
     }
     if (FMap) FMap->DoUpdate(true);
+}
+
+TChartix* TMapLayer::AskingMap() const {
+    return FMap && !FMap->Destroying() && !FDestroying ? FMap : nullptr;
 }
 
 // Linear in the number of objects: the selection and Displayed let go of
 // all of them in one pass each; then each object, the last first, sends what
 // a single deletion sends and is freed.
 void TMapLayer::DeleteObjects() {
+    TChartix* Asking = AskingMap();
+    const bool Any = !FObjects.empty();
+    // Every object is offered while all of them are whole and in place.
+    if (Asking && Asking->OnBeforeRemoveObject)
+        for (int I = ObjectCount() - 1; I >= 0; --I)
+            if (I < ObjectCount())
+                Asking->OnBeforeRemoveObject(Asking, FObjects[static_cast<size_t>(I)].get(), true);
     std::vector<std::unique_ptr<TCustomMapObject>> Objects;
     Objects.swap(FObjects);
     IndexChanged();
@@ -157,9 +179,10 @@ void TMapLayer::DeleteObjects() {
     for (size_t I = Objects.size(); I-- > 0;) {
         TCustomMapObject* Object = Objects[I].get();
         Object->SetLayer(nullptr); // already out of the list
-        if (Map && Object->Map() == Map) Object->AnnounceRemoval(WasSelected[I] != 0);
+        if (Map && Object->Map() == Map) Object->AnnounceRemoval(WasSelected[I] != 0, this);
         Objects[I].reset();
     }
+    if (Any && Asking && Asking->OnAfterRemoveObject) Asking->OnAfterRemoveObject(Asking);
     if (FMap) FMap->DoUpdate(true);
 }
 
@@ -187,11 +210,11 @@ void TMapLayer::SendEvent(int Event) {
 }
 
 void TMapLayer::SetVisible(bool Value) {
+    // The selection lets go of the objects while they are still drawn, so
+    // that their marks are erased at once.
+    if (!Value && FMap) FMap->Selection().RemoveLayer(this);
     FVisible = Value;
-    if (!Value) {
-        FEditable = false;
-        if (FMap) FMap->Selection().RemoveLayer(this);
-    }
+    if (!Value) FEditable = false;
     if (FMap) FMap->DoUpdate(true);
     SendEvent(mdlLayerVisibleChanged);
 }
@@ -245,11 +268,35 @@ void TMapLayer::EnsureIndex() {
     FIndex2D->Divide();
 }
 
+bool TMapLayer::Drawn() const {
+    return FMap && FMap->Parent() && FVisible && ValidZoom();
+}
+
 bool TMapLayer::ValidZoom() const {
     if (FMinZoom == 0 && FMaxZoom == 0) return true;
     if (!FMap) return false;
     double Z = FMap->Zoom();
     return FMinZoom != 0 && FMaxZoom != 0 && FMinZoom <= Z && Z <= FMaxZoom;
+}
+
+namespace {
+
+// The test that decides whether an object of a layer without index is drawn.
+// An object without points shows nothing: listing it as drawn would let it be
+// hit where its points go later, before any paint has shown them.
+bool MayShowIn(TCustomMapObject& Obj, const TCellBounds& B) {
+    const TBounds E = Obj.GetBounds();
+    if (E.MinX > E.MaxX || E.MinY > E.MaxY) return false;
+    return Obj.IntersectsRect(B.MinX, B.MinY, B.MaxX, B.MaxY) ||
+           Obj.WithinRect(B.MinX, B.MinY, B.MaxX, B.MaxY) ||
+           Obj.ContainsRect(B.MinX, B.MinY, B.MaxX, B.MaxY);
+}
+
+} // namespace
+
+bool TMapLayer::InView(TCustomMapObject& Object) const {
+    if (FMap->ClientWidth() <= 0 || FMap->ClientHeight() <= 0) return false;
+    return MayShowIn(Object, Bounds2CellBounds(FMap->ViewBounds()));
 }
 
 bool TMapLayer::GetAllIdsInRect(const TCellBounds& B, TCardinalArray& Ids) {
@@ -271,17 +318,13 @@ bool TMapLayer::GetAllIdsInRect(const TCellBounds& B, TCardinalArray& Ids) {
         return true;
     }
     for (int I = 0; I < ObjectCount(); ++I) {
-        TCustomMapObject* Obj = FObjects[static_cast<size_t>(I)].get();
-        if (Obj->IntersectsRect(B.MinX, B.MinY, B.MaxX, B.MaxY) ||
-            Obj->WithinRect(B.MinX, B.MinY, B.MaxX, B.MaxY) ||
-            Obj->ContainsRect(B.MinX, B.MinY, B.MaxX, B.MaxY))
-            Ids.Add(static_cast<std::uint32_t>(I));
+        if (MayShowIn(*FObjects[static_cast<size_t>(I)], B)) Ids.Add(static_cast<std::uint32_t>(I));
     }
     return Ids.Count() > 0;
 }
 
 void TMapLayer::Paint() {
-    if (!FMap || !FMap->Parent() || !FVisible || !ValidZoom()) return;
+    if (!Drawn()) return;
     // A map without a client area shows nothing (and has no view to query).
     if (FMap->ClientWidth() <= 0 || FMap->ClientHeight() <= 0) return;
     TCardinalArray Ids;
@@ -291,7 +334,7 @@ void TMapLayer::Paint() {
 }
 
 void TMapLayer::PaintSelection() {
-    if (!FMap || !FMap->FastSelection() || !FVisible || !ValidZoom()) return;
+    if (!Drawn() || !FMap->FastSelection()) return;
     TSelection& Sel = FMap->Selection();
     for (int I = 0; I < Sel.Count(); ++I)
         if (Sel.Get(I)->Layer() == this) Sel.Get(I)->DrawSelection();

@@ -43,7 +43,11 @@ public:
     // so freeing it later still announces its removal.
     std::unique_ptr<TCustomMapObject> RemoveObject(TCustomMapObject* Object);
     // Both announce each removal while the object is whole (its kind can
-    // still be asked and its marks erased), then free it.
+    // still be asked and its marks erased), then free it. On a map, each
+    // object to go is first offered to OnBeforeRemoveObject (informational:
+    // the deletion is the caller's decision), and OnAfterRemoveObject follows
+    // once the request is done. A layer's own end sends neither: the layer
+    // events tell of it.
     void DeleteObject(int Index);
     void DeleteObjects();
     TCustomMapObject* First() const { return Objects(0); }
@@ -105,6 +109,10 @@ public:
 
     // --- behaviour ---------------------------------------------------------
     bool ValidZoom() const;
+    // Whether the layer is part of the map's picture now: on a map shown in a
+    // window, visible and in its zoom range. Only such a layer paints, shows
+    // selection marks, or has objects that can be hit.
+    bool Drawn() const;
     void Paint();
     void PaintSelection();
     void Zoom();
@@ -124,6 +132,10 @@ private:
     void Unlink(TCustomMapObject* Object);
     void SendEvent(int Event);
     void EnsureIndex();
+    // The map to offer deletions to: none while the map or the layer goes.
+    TChartix* AskingMap() const;
+    // Whether the layer's painting would draw Object at the current view.
+    bool InView(TCustomMapObject& Object) const;
 
     std::vector<std::unique_ptr<TCustomMapObject>> FObjects;
     std::string FFileName;

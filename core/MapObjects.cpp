@@ -36,6 +36,8 @@ TChartix::TChartix(TComponent* Owner) : TCustomControl(Owner) {
     SetBounds(Left(), Top(), 100, 100);
     FLayers->SetMap(this);
     FSelection->SetMap(this);
+    FDisplayed->SetMap(this);
+    FDataLinks->SetMap(this);
     FSubstrates->SetMap(this);
     FModified = false; // sizing above is part of construction, not a change
 }
@@ -138,6 +140,8 @@ std::unique_ptr<TMapDataLinks> TChartix::SetDataLinks(std::unique_ptr<TMapDataLi
         Link->MapDestroyed();
     Old->Clear();
     Old->SetMap(nullptr);
+    // The list is the map's like its other parts: it knows the map it serves.
+    FDataLinks->SetMap(this);
     for (TMapDataLink* Link : *FDataLinks)
         Link->MapAcquired(this);
     return Old;
@@ -289,13 +293,12 @@ void WidenByObject(TBounds& B, const TCustomMapObject& Obj) {
 }
 
 void TChartix::ZoomToExtent(const TBounds& B) {
-    BeginUpdate();
+    TUpdateBatch Batch(*this);
     SetCenterX(B.MinX + (B.MaxX - B.MinX) / 2);
     SetCenterY(B.MinY + (B.MaxY - B.MinY) / 2);
     if (B.MaxX - B.MinX > 0 && B.MaxY - B.MinY > 0)
         SetZoom(std::abs(
             std::max((FMaxY - FMinY) / (B.MaxY - B.MinY), (FMaxX - FMinX) / (B.MaxX - B.MinX))));
-    EndUpdate(true);
 }
 
 // --- rotation ------------------------------------------------------------------------
@@ -480,9 +483,7 @@ void TChartix::PaintMapToBitmap() {
 void TChartix::PaintBitmapToMapCanvas() {
     TCanvas* C = GetCanvas();
     C->Draw(0, 0, FMapBitmap.get());
-    if (FFastSelection)
-        for (int I = 0; I < FSelection->Count(); ++I)
-            FSelection->Get(I)->DrawSelection();
+    FSelection->Paint(); // the marks, in fast-selection mode
 }
 
 void TChartix::AssignToBitmap(TBitmap* Bitmap) {
@@ -504,32 +505,45 @@ void TChartix::Resize() {
 
 // --- selection -------------------------------------------------------------------------
 
+namespace {
+
+// Layers whose objects a click can reach: selectable (so visible) and drawn
+// at the current zoom, even before the repaint that follows a zoom arrives.
+bool CanBeHit(const TMapLayer* Layer) {
+    return Layer->Selectable() && Layer->ValidZoom();
+}
+
+} // namespace
+
 void TChartix::SelectObjectAt(double X, double Y, bool Single) {
-    if (FDisplayed->Count() == 0) return;
-    if (TraceEnabled()) {
-        int StartIndex = FLayers->Count() - 1 - FCtrlClickCount;
-        std::string From = StartIndex >= 0 && StartIndex < FLayers->Count()
-                               ? FLayers->Get(StartIndex)->Name()
-                               : "";
-        std::string To = FLayers->Count() > 0 ? FLayers->Get(0)->Name() : "";
-        Trace("Start Searching Object From Layer %s To Layer %s", From, To);
-    }
-    if (FCtrlClickCount > 0) FSelection->Clear();
-    int Start = FLayers->Count() - 1 - FCtrlClickCount;
+    // An empty Displayed is no special case: a click on a map showing
+    // nothing misses, and a miss clears the selection.
+    const int Skip = std::max(0, FCtrlClickCount);
+    const int Start = FLayers->Count() - 1 - Skip;
+    if (TraceEnabled())
+        Trace("Start Searching Object From Layer %s To Layer %s",
+              Start >= 0 ? FLayers->Get(Start)->Name() : std::string(),
+              FLayers->Count() > 0 ? FLayers->Get(0)->Name() : std::string());
+    if (Skip > 0) FSelection->Clear();
     if (Start < 0) {
         FSelection->Clear();
         return;
     }
     for (int L = Start; L >= 0; --L) {
         TMapLayer* Layer = FLayers->Get(L);
-        if (!Layer->Visible() || !Layer->Selectable()) continue;
-        for (int I = 0; I < FDisplayed->Count(); ++I) {
+        if (!CanBeHit(Layer)) continue;
+        for (int I = FDisplayed->Count() - 1; I >= 0; --I) {
             TCustomMapObject* Obj = FDisplayed->Get(I);
             if (Obj->Layer() != Layer || !Obj->ContainsPoint(X, Y)) continue;
-            if (!Obj->GetSelected())
+            if (!Obj->GetSelected()) {
                 FSelection->Add(Obj, Single);
-            else if (!Single)
-                FSelection->Remove(Obj);
+            } else if (!Single) {
+                FSelection->Remove(Obj); // a second additive click deselects
+            } else {
+                // A single click makes the selection this object alone.
+                for (int S = FSelection->Count() - 1; S >= 0; --S)
+                    if (S < FSelection->Count() && FSelection->Get(S) != Obj) FSelection->Delete(S);
+            }
             if (FFastSelection && OnUpdate) OnUpdate(this);
             return;
         }
@@ -538,23 +552,25 @@ void TChartix::SelectObjectAt(double X, double Y, bool Single) {
 }
 
 void TChartix::SelectObjectsAt(double X, double Y, bool ClearFirst) {
-    if (FDisplayed->Count() == 0) return;
     StartProgress(0, 0, "");
-    struct StopGuard {
-        TChartix* Map;
-        ~StopGuard() { Map->StopProgress(); }
-    } Guard{this};
-    if (ClearFirst) FSelection->Clear();
-    for (int L = FLayers->Count() - 1; L >= 0; --L) {
-        TMapLayer* Layer = FLayers->Get(L);
-        if (!Layer->Selectable()) continue;
-        for (int I = 0; I < FDisplayed->Count(); ++I) {
-            TCustomMapObject* Obj = FDisplayed->Get(I);
-            if (Obj->Layer() == Layer && Obj->ContainsPoint(X, Y) && !Obj->GetSelected())
-                FSelection->Add(Obj, false);
+    try {
+        if (ClearFirst) FSelection->Clear();
+        for (int L = FLayers->Count() - 1; L >= 0; --L) {
+            TMapLayer* Layer = FLayers->Get(L);
+            if (!CanBeHit(Layer)) continue;
+            for (int I = FDisplayed->Count() - 1; I >= 0; --I) {
+                if (I >= FDisplayed->Count()) continue; // a handler changed the picture
+                TCustomMapObject* Obj = FDisplayed->Get(I);
+                if (Obj->Layer() == Layer && Obj->ContainsPoint(X, Y) && !Obj->GetSelected())
+                    FSelection->Add(Obj, false);
+            }
         }
+        if (FFastSelection && OnUpdate) OnUpdate(this);
+    } catch (...) {
+        StopProgress(); // a progress display is never left open
+        throw;
     }
-    if (FFastSelection && OnUpdate) OnUpdate(this);
+    StopProgress();
 }
 
 // --- input --------------------------------------------------------------------------------
@@ -601,11 +617,7 @@ void TChartix::KeyPress(char& Key) {
 void TChartix::MouseWheel(TShiftState Shift, int Delta, int X, int Y) {
     TCustomControl::MouseWheel(Shift, Delta, X, Y);
     if (!FWheelMouse) return;
-    BeginUpdate();
-    struct EndGuard {
-        TChartix* Map;
-        ~EndGuard() { Map->EndUpdate(true); }
-    } Guard{this};
+    TUpdateBatch Batch(*this);
     if (FZoomType == wmCursor) {
         double MX, MY;
         ScreenToMap(X, Y, MX, MY);
@@ -617,10 +629,13 @@ void TChartix::MouseWheel(TShiftState Shift, int Delta, int X, int Y) {
         SetCenterX(B.MinX + (B.MaxX - B.MinX) / 2);
         SetCenterY(B.MinY + (B.MaxY - B.MinY) / 2);
     }
-    if (Delta > 0)
-        SetZoom(std::min(FMaxZoom, FZoom * 2));
-    else
-        SetZoom(std::max(FMinZoom, FZoom / 2));
+    // Clamped to the zoom range, but never against the wheel: a zoom that
+    // the application set beyond a bound stays until the wheel turns back.
+    if (Delta > 0) {
+        if (FZoom < FMaxZoom) SetZoom(std::min(FMaxZoom, FZoom * 2));
+    } else {
+        if (FZoom > FMinZoom) SetZoom(std::max(FMinZoom, FZoom / 2));
+    }
 }
 
 } // namespace Mapobjects

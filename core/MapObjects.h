@@ -145,6 +145,10 @@ public:
     void StopProgress();
 
     // --- selection ---------------------------------------------------------
+    // Hit testing asks the objects that the window shows (Displayed), layers
+    // from the top down and within a layer the object drawn last first, so
+    // that what is hit is what the user sees on top. CtrlClickCount topmost
+    // layers are skipped. A miss clears the selection.
     void SelectObjectAt(double X, double Y, bool Single);
     void SelectObjectsAt(double X, double Y, bool ClearFirst);
 
@@ -219,6 +223,29 @@ private:
     bool FTextSizing = false;
     bool FFirstPaint = true;
     bool FDestroying = false;
+};
+
+// A batch of changes of the map's own making: painting is suspended for it
+// and the map repaints once at its end. Inside an update that the host began,
+// the batch leaves that update alone (it is a flag, not a counter) and only
+// marks the map stale for the repaint that will end it.
+class TUpdateBatch {
+public:
+    explicit TUpdateBatch(TChartix& Map) : FMap(Map), FOwn(!Map.InUpdate()) {
+        if (FOwn) FMap.BeginUpdate();
+    }
+    ~TUpdateBatch() {
+        if (FOwn)
+            FMap.EndUpdate(true);
+        else
+            FMap.DoUpdate(true);
+    }
+    TUpdateBatch(const TUpdateBatch&) = delete;
+    TUpdateBatch& operator=(const TUpdateBatch&) = delete;
+
+private:
+    TChartix& FMap;
+    bool FOwn;
 };
 
 } // namespace Mapobjects

@@ -10,6 +10,9 @@ TCustomMapTool::TCustomMapTool(TComponent* Owner) : TComponent(Owner) {}
 
 TCustomMapTool::~TCustomMapTool() {
     if (FManager) FManager->Remove(this);
+    // The map is left without an active tool, so with the default cursor.
+    // No event: handlers would meet a tool half destroyed.
+    if (FActive && FChartix) FChartix->SetCursor(crDefault);
 }
 
 bool TCustomMapTool::Complete() {
@@ -33,17 +36,38 @@ bool TCustomMapTool::GetEnabled() const {
     return FChartix && FChartix->Layers().Count() > 0;
 }
 
+// Active is the tool's own switch and holds on whichever map it works on: a
+// tool made active before it had a map (as a form loads its properties) takes
+// over when it gets one, and an active tool that leaves a map ends there.
 void TCustomMapTool::SetChartix(TChartix* Map) {
     if (Map == FChartix) return;
+    TChartix* Old = FChartix;
+    const bool WasWorking = FActive && Old && FManager;
+    if (WasWorking) Done();
     // Leaving the old map's manager first, also when moving straight to
     // another map: a manager never lists a tool that works elsewhere.
     if (FManager) FManager->Remove(this);
     FManager = nullptr;
-    if (Map) {
-        FManager = &Map->MapToolsManager();
-        FManager->Add(this);
-    }
+    FChartix = nullptr;
+    if (WasWorking && Old->OnMapToolChanged) Old->OnMapToolChanged(Old);
+    if (!Map) return;
+    FManager = &Map->MapToolsManager();
+    FManager->Add(this);
     FChartix = Map;
+    if (FActive) {
+        if (Map->OnMapToolChanged) Map->OnMapToolChanged(Map);
+        DeactivateOthers();
+        if (FChartix == Map && FActive) Init();
+    }
+}
+
+void TCustomMapTool::DeactivateOthers() {
+    if (!FManager) return;
+    TMapToolsManager* Manager = FManager;
+    for (int I = 0; I < Manager->Count(); ++I) {
+        TCustomMapTool* Other = Manager->Get(I);
+        if (Other != this) Other->SetActive(false);
+    }
 }
 
 void TCustomMapTool::MapAcquired(TChartix* Map) {
@@ -61,11 +85,7 @@ void TCustomMapTool::SetActive(bool Value) {
         if (FChartix->OnMapToolChanged) FChartix->OnMapToolChanged(FChartix);
     }
     if (Value) {
-        if (FManager)
-            for (int I = 0; I < FManager->Count(); ++I) {
-                TCustomMapTool* Other = FManager->Get(I);
-                if (Other != this) Other->SetActive(false);
-            }
+        DeactivateOthers();
         if (FChartix && FManager) Init();
     } else if (FChartix && FManager) {
         Done();

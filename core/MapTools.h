@@ -45,6 +45,10 @@ public:
     Platform::TCursor Cursor() const { return FCursor; }
     void SetCursor(Platform::TCursor V) { FCursor = V; }
     TChartix* Chartix() const { return FChartix; }
+    // Attaches the tool to Map's manager (null detaches). An active tool
+    // ends its work on the map it leaves (Done, OnMapToolChanged) and takes
+    // over on the map it joins (OnMapToolChanged, the others deactivated,
+    // Init).
     void SetChartix(TChartix* Map);
     // Called by a map that is being destroyed, or that gave up the manager
     // listing this tool: forget it and its manager.
@@ -62,6 +66,9 @@ public:
     TMapToolNotifyEvent OnCancel, OnComplete, OnToolStateChanged;
 
 private:
+    // Every other tool of the manager gets SetActive(false), in list order.
+    void DeactivateOthers();
+
     bool FActive = false;
     TMapToolsManager* FManager = nullptr;
     std::string FDisplayName = "CustomMapTool";

@@ -3,6 +3,8 @@
 #include "core/MapObjects.h"
 #include "objects/MapObject.h"
 
+#include <optional>
+
 namespace Mapobjects {
 
 // --- plain object lists ----------------------------------------------------------
@@ -50,13 +52,29 @@ void TMapObjectsList::Clear() {
 
 // --- the selection ---------------------------------------------------------------
 
+void TSelection::ToggleMarks(TCustomMapObject* MapObject, const TMapLayer* From) {
+    // Marks of an object its layer does not draw would float over nothing.
+    if (From && From->Drawn()) MapObject->DrawSelection();
+}
+
 void TSelection::Add(TCustomMapObject* MapObject, bool ClearFirst) {
     if (Contains(MapObject)) return;
     if (ClearFirst) Clear();
     TList::Add(MapObject);
+    Added(MapObject);
+}
+
+void TSelection::Insert(TCustomMapObject* MapObject, int Index, bool ClearFirst) {
+    if (Contains(MapObject)) return;
+    if (ClearFirst) Clear();
+    TList::Insert(Index, MapObject);
+    Added(MapObject);
+}
+
+void TSelection::Added(TCustomMapObject* MapObject) {
     if (!FMap) return;
     if (FMap->FastSelection() && !FMap->InUpdate())
-        MapObject->DrawSelection();
+        ToggleMarks(MapObject, MapObject->Layer());
     else
         FMap->DoUpdate(true);
     if (FMap->OnAddSelection) FMap->OnAddSelection(FMap, MapObject);
@@ -66,16 +84,20 @@ void TSelection::Add(TCustomMapObject* MapObject, bool ClearFirst) {
 void TSelection::Delete(int Index) {
     TCustomMapObject* MapObject = Get(Index);
     TList::Delete(Index);
-    Deleted(MapObject);
+    Removed(MapObject, MapObject->Layer());
 }
 
-void TSelection::Deleted(TCustomMapObject* MapObject) {
+void TSelection::Removed(TCustomMapObject* MapObject, const TMapLayer* From) {
     if (!FMap) return;
     if (FMap->OnDelSelection) FMap->OnDelSelection(FMap, MapObject);
+    // Inside an update the marks cannot be erased now: the repaint that
+    // ends it must show the object plain, whatever the selection mode.
     if (FMap->FastSelection() && !FMap->InUpdate())
-        MapObject->DrawSelection();
-    else if (!FMap->InUpdate())
+        ToggleMarks(MapObject, From);
+    else
         FMap->DoUpdate(true);
+    FMap->DataLinks().TraceMapEvent(mdlDelSelection, MapObject);
+    if (FMap->FastSelection() && FMap->OnUpdate) FMap->OnUpdate(FMap);
 }
 
 void TSelection::Remove(TCustomMapObject* MapObject) {
@@ -84,45 +106,30 @@ void TSelection::Remove(TCustomMapObject* MapObject) {
     // The first entry; when there is only one, the search from the end finds
     // it sooner as objects are mostly removed in reverse order.
     Delete(N == 1 ? LastIndexOf(MapObject) : IndexOf(MapObject));
-    Removed(MapObject);
 }
 
-void TSelection::Removed(TCustomMapObject* MapObject) {
-    if (!FMap) return;
-    FMap->DataLinks().TraceMapEvent(mdlDelSelection, MapObject);
-    if (FMap->FastSelection() && FMap->OnUpdate) FMap->OnUpdate(FMap);
-}
-
-void TSelection::AnnounceRemoved(TCustomMapObject* MapObject) {
-    Deleted(MapObject);
-    Removed(MapObject);
+void TSelection::AnnounceRemoved(TCustomMapObject* MapObject, const TMapLayer* From) {
+    Removed(MapObject, From);
 }
 
 void TSelection::Clear() {
-    if (FMap && FMap->Parent())
+    if (FMap)
         for (int I = Count() - 1; I >= 0; --I)
-            if (I < Count()) Remove(Get(I));
+            if (I < Count()) Delete(I);
     TMapObjectsList::Clear();
 }
 
-void TSelection::Insert(TCustomMapObject* MapObject, int Index, bool ClearFirst) {
-    if (ClearFirst) Clear();
-    TList::Insert(Index, MapObject);
-    if (FMap && FMap->FastSelection()) MapObject->DrawSelection();
-}
-
 void TSelection::RemoveLayer(TMapLayer* Layer) {
-    const bool Batch = FMap && !FMap->FastSelection();
-    if (Batch) FMap->BeginUpdate();
+    std::optional<TUpdateBatch> Batch;
+    if (FMap && !FMap->FastSelection()) Batch.emplace(*FMap);
     for (int I = Count() - 1; I >= 0; --I)
-        if (I < Count() && Get(I)->Layer() == Layer) Remove(Get(I));
-    if (Batch) FMap->EndUpdate(true);
+        if (I < Count() && Get(I)->Layer() == Layer) Delete(I);
 }
 
 void TSelection::Paint() {
     if (!FMap || !FMap->FastSelection()) return;
     for (int I = 0; I < Count(); ++I)
-        Get(I)->DrawSelection();
+        ToggleMarks(Get(I), Get(I)->Layer());
 }
 
 void TSelection::Zoom() {

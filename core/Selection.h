@@ -43,24 +43,39 @@ private:
 };
 
 // Without a map the selection is a plain list: nothing is drawn or announced.
+// On a map every way in or out is announced alike, to the host and to the
+// links, so observers never lose track of it; an object is listed once.
+// Marks are shown only for objects whose layer is part of the picture.
 class TSelection : public TMapObjectsList {
 public:
+    // Nothing for an object already selected (not even ClearFirst).
     void Add(TCustomMapObject* MapObject, bool ClearFirst);
+    // Takes the object at Index out; announced as Remove announces it.
     void Delete(int Index);
     void Remove(TCustomMapObject* MapObject);
+    // Removes every object, last first, each announced.
     void Clear() override;
+    // Add at a given place: nothing for an object already selected.
     void Insert(TCustomMapObject* MapObject, int Index, bool ClearFirst);
+    // Removes the layer's objects; without fast selection in one repaint.
     void RemoveLayer(TMapLayer* Layer);
+    // Draws the marks of every selected object (fast selection only).
     void Paint();
     void Zoom();
     // Sends what Remove sends, for an object that has already been taken out
-    // of the list along with others (bulk deletion).
-    void AnnounceRemoved(TCustomMapObject* MapObject);
+    // of the list along with others (bulk deletion) and off its layer From.
+    void AnnounceRemoved(TCustomMapObject* MapObject, const TMapLayer* From);
 
 private:
-    // The announcements of Delete and of Remove after it.
-    void Deleted(TCustomMapObject* MapObject);
-    void Removed(TCustomMapObject* MapObject);
+    // Shows an object's arrival: its marks at once when they can be drawn
+    // now, else a repaint request; then the announcements.
+    void Added(TCustomMapObject* MapObject);
+    // The same for a departure from the selection and, when From is not the
+    // object's layer, from the layer From.
+    void Removed(TCustomMapObject* MapObject, const TMapLayer* From);
+    // Draws or erases the marks of an object of layer From on the window, if
+    // that layer shows any.
+    static void ToggleMarks(TCustomMapObject* MapObject, const TMapLayer* From);
 };
 
 } // namespace Mapobjects

@@ -23,12 +23,12 @@ void TCustomMapObject::BeforeDestruction() {
     if (!FMap || FMap->Destroying()) return;
     if (GetSelected()) FMap->Selection().Remove(this);
     FMap->Displayed().RemoveAll(this);
-    AnnounceRemoval(false); // the selection has announced its part
+    AnnounceRemoval(false, FLayer); // the selection has announced its part
 }
 
-void TCustomMapObject::AnnounceRemoval(bool WasSelected) {
+void TCustomMapObject::AnnounceRemoval(bool WasSelected, const TMapLayer* From) {
     FRemovalAnnounced = true;
-    if (WasSelected) FMap->Selection().AnnounceRemoved(this);
+    if (WasSelected) FMap->Selection().AnnounceRemoved(this, From);
     if (FMap->OnDeleteObject) FMap->OnDeleteObject(this);
     FMap->DataLinks().TraceMapEvent(mdlRemoveObject, this);
     FMap->DoUpdate(true);
@@ -93,6 +93,11 @@ void TCustomMapObject::Paint() {
         C->Pen()->SetColor(0x800000);
         C->Pen()->SetWidth(C->Pen()->Width() + 2);
     }
+    struct PaintingGuard {
+        bool& Flag;
+        ~PaintingGuard() { Flag = false; }
+    } Guard{FPainting};
+    FPainting = true;
     Draw();
     DrawAutoLabel();
 }
@@ -127,9 +132,10 @@ void TCustomMapObject::DrawAutoLabel() {
 }
 
 void TCustomMapObject::Draw() {
-    // An object on its way out is drawn (its marks erased) but never listed
-    // again.
-    if (!FMap || FRemovalAnnounced || FDying) return;
+    // Displayed is what the picture shows: objects painted into it. Marks are
+    // drawn over the picture, also of objects it does not show, and an object
+    // on its way out is drawn (its marks erased) but never listed again.
+    if (!FMap || !FPainting || FRemovalAnnounced || FDying) return;
     // A rebuild starts from an empty list and draws each object once; drawing
     // outside it (a new object, a selection highlight) must not list an
     // object twice.

@@ -66,7 +66,12 @@ public:
     void SetSelected(bool);
     void Select();
 
+    // Draws the object as part of the map's picture; only what is drawn this
+    // way is listed in Displayed and so can be hit.
     void Paint();
+    // Lists the object in Displayed when it is drawn by Paint; drawing the
+    // selection marks (which the kinds do by drawing their shape) lists
+    // nothing, so marks never make an object hittable.
     virtual void Draw();
     virtual void DrawSelection();
     virtual bool ContainsPoint(double X, double Y);
@@ -90,8 +95,9 @@ private:
     friend class TMapLayer;
     void DrawAutoLabel();
     // What BeforeDestruction sends once the selection (when WasSelected) and
-    // Displayed have let go of the object, as bulk deletion does for many.
-    void AnnounceRemoval(bool WasSelected);
+    // Displayed have let go of the object, as bulk deletion does for many;
+    // From is the layer it was on, whose drawing decides on its marks.
+    void AnnounceRemoval(bool WasSelected, const TMapLayer* From);
 
     TChartix* FMap = nullptr;
     TMapLayer* FLayer = nullptr;
@@ -104,7 +110,8 @@ private:
     bool FUseBGColor = false;
     Platform::TColor FBGColor = 0xFFFFFF;
     bool FRemovalAnnounced = false;
-    bool FDying = false; // one of a batch being deleted
+    bool FDying = false;    // one of a batch being deleted
+    bool FPainting = false; // inside Paint: Draw adds to the map's picture
 };
 
 // The base IntersectsRect on a box: does the box (MinX..MaxX, MinY..MaxY)

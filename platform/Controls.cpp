@@ -1,5 +1,7 @@
 #include "platform/Controls.h"
 
+#include "platform/Caret.h"
+
 #include <algorithm>
 
 namespace Platform {
@@ -71,7 +73,11 @@ void TControl::DblClick() {
 
 // --- windowed control ----------------------------------------------------------------
 
-TWinControl::TWinControl(TComponent* Owner) : TControl(Owner) {}
+namespace {
+std::uintptr_t NextHandle = 0;
+}
+
+TWinControl::TWinControl(TComponent* Owner) : TControl(Owner), FHandle(++NextHandle) {}
 
 TWinControl::~TWinControl() {
     // Children outlive their parent (their owner frees them), unparented.
@@ -79,6 +85,7 @@ TWinControl::~TWinControl() {
         Child->FParent = nullptr;
     FControls.Clear();
     Application()->Forget(this);
+    WindowDestroyed(this);
     if (FHost) FHost->ControlDestroyed();
 }
 

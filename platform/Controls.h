@@ -18,17 +18,22 @@ namespace Platform {
 
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
 enum TShiftFlag : unsigned {
-    ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32, ssDouble = 64
+    ssShift = 1,
+    ssAlt = 2,
+    ssCtrl = 4,
+    ssLeft = 8,
+    ssRight = 16,
+    ssMiddle = 32,
+    ssDouble = 64
 };
 using TShiftState = unsigned;
 
 using TCursor = int;
 constexpr TCursor crDefault = 0, crNone = -1, crArrow = -2, crCross = -3, crIBeam = -4,
-                  crSizeNESW = -6, crSizeNS = -7, crSizeNWSE = -8, crSizeWE = -9,
-                  crUpArrow = -10, crHourGlass = -11, crDrag = -12, crNoDrop = -13,
-                  crHSplit = -14, crVSplit = -15, crMultiDrag = -16, crSQLWait = -17,
-                  crNo = -18, crAppStart = -19, crHelp = -20, crHandPoint = -21,
-                  crSizeAll = -22;
+                  crSizeNESW = -6, crSizeNS = -7, crSizeNWSE = -8, crSizeWE = -9, crUpArrow = -10,
+                  crHourGlass = -11, crDrag = -12, crNoDrop = -13, crHSplit = -14, crVSplit = -15,
+                  crMultiDrag = -16, crSQLWait = -17, crNo = -18, crAppStart = -19, crHelp = -20,
+                  crHandPoint = -21, crSizeAll = -22;
 
 // Virtual-key codes used by the components.
 constexpr std::uint16_t VK_BACK = 0x08, VK_TAB = 0x09, VK_RETURN = 0x0D, VK_SHIFT = 0x10,
@@ -136,6 +141,8 @@ public:
         FlushSurface();
         return FSurface;
     }
+    // A number that names this window while it exists; never 0.
+    std::uintptr_t Handle() const { return FHandle; }
     // The host that shows this control in a real window, if any.
     TControlHost* Host() const { return FHost; }
     void SetHost(TControlHost* Host) { FHost = Host; }
@@ -157,8 +164,12 @@ public:
 protected:
     // Draws the client area on the surface; called by DeliverPaint.
     virtual void PaintWindow();
-    virtual void DoEnter() { if (OnEnter) OnEnter(this); }
-    virtual void DoExit() { if (OnExit) OnExit(this); }
+    virtual void DoEnter() {
+        if (OnEnter) OnEnter(this);
+    }
+    virtual void DoExit() {
+        if (OnExit) OnExit(this);
+    }
     // Finishes drawing in progress on the surface (a canvas's painter); called
     // before the surface is read, resized or presented.
     virtual void FlushSurface() {}
@@ -173,6 +184,7 @@ private:
     bool FPaintPending = false;
     int FPaintCount = 0;
     TControlHost* FHost = nullptr;
+    std::uintptr_t FHandle;
 };
 
 // A windowed control that draws itself: Canvas draws on the window surface at
@@ -204,6 +216,8 @@ public:
     virtual void FocusRequested() = 0;
     // The control is being destroyed: the host must let go of it.
     virtual void ControlDestroyed() {}
+    // The caret was created, moved, shown, hidden or destroyed in the control.
+    virtual void CaretChanged() {}
 };
 
 // The event loop's side of the platform: pending paints and the focus.

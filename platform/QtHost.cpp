@@ -1,14 +1,19 @@
 #include "platform/QtHost.h"
 
+#include "platform/Caret.h"
 #include "platform/Dialogs.h"
 
 #include <QCursor>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMetaObject>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimerEvent>
 #include <QWheelEvent>
+#include <cstdlib>
 #include <exception>
+#include <utility>
 
 namespace Platform {
 
@@ -224,25 +229,90 @@ void TQtHost::paintEvent(QPaintEvent*) {
         P.fillRect(Surface.width(), 0, width() - Surface.width(), height(), Qt::white);
     if (Surface.height() < height())
         P.fillRect(0, Surface.height(), width(), height() - Surface.height(), Qt::white);
+    // The caret inverts what lies beneath it on the screen only.
+    if (CaretVisible()) {
+        const TRect R = CaretState().Rect;
+        P.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+        P.fillRect(QRect(R.Left, R.Top, R.Width(), R.Height()), Qt::white);
+    }
+}
+
+void TQtHost::CaretChanged() {
+    // Every change shows the caret at once and starts its blink anew.
+    const TCaretState S = CaretState();
+    FCaretOn = S.Window == FControl && S.Shown && FControl;
+    const unsigned Half = GetCaretBlinkTime();
+    if (FCaretOn && Half > 0)
+        FBlink.start(static_cast<int>(Half), this);
+    else
+        FBlink.stop();
+    update();
+}
+
+bool TQtHost::CaretVisible() const {
+    const TCaretState S = CaretState();
+    return FControl && FCaretOn && S.Window == FControl && S.Shown;
+}
+
+void TQtHost::BlinkCaret() {
+    FCaretOn = !FCaretOn;
+    update();
+}
+
+void TQtHost::timerEvent(QTimerEvent* E) {
+    if (E->timerId() == FBlink.timerId())
+        BlinkCaret();
+    else
+        QWidget::timerEvent(E);
 }
 
 void TQtHost::resizeEvent(QResizeEvent*) {
     if (FControl) Guarded([this] { FControl->SetBounds(0, 0, width(), height()); });
 }
 
+void TQtHost::Press(TMouseButton Button, Qt::MouseButtons Now, QPoint Pos,
+                    Qt::KeyboardModifiers Mods, TShiftState Extra) {
+    const Qt::MouseButton QtButton = Button == mbLeft    ? Qt::LeftButton
+                                     : Button == mbRight ? Qt::RightButton
+                                                         : Qt::MiddleButton;
+    // Buttons Qt reports up, or this one pressed again, were released where
+    // this window did not hear it: those gestures end before a new one.
+    EndGestures((FHeld & ~Now) | (FHeld & QtButton));
+    if (!FControl) return;
+    FHeld |= QtButton;
+    FLastPos = Pos;
+    const TShiftState Shift = ShiftOf(Mods, Now | QtButton) | Extra;
+    Guarded([&] { FControl->MouseDown(Button, Shift, Pos.x(), Pos.y()); });
+}
+
+void TQtHost::EndGestures(Qt::MouseButtons Buttons) {
+    static constexpr std::pair<Qt::MouseButton, TMouseButton> Order[] = {
+        {Qt::LeftButton, mbLeft}, {Qt::RightButton, mbRight}, {Qt::MiddleButton, mbMiddle}};
+    for (const auto& [QtButton, Button] : Order) {
+        if (!FControl || !(Buttons & FHeld & QtButton)) continue;
+        FHeld &= ~QtButton;
+        if (Button == mbLeft) FClickPending = false; // cut short: no click
+        const TShiftState Shift = ShiftFromQt(QGuiApplication::keyboardModifiers(), FHeld);
+        const QPoint Pos = FLastPos;
+        Guarded([&] { FControl->MouseUp(Button, Shift, Pos.x(), Pos.y()); });
+    }
+}
+
 void TQtHost::mousePressEvent(QMouseEvent* E) {
     TMouseButton Button;
     if (!FControl || !ToButton(E->button(), Button)) return;
-    const QPoint Pos = E->position().toPoint();
     if (Button == mbLeft) FClickPending = true;
-    const TShiftState Shift = ShiftFromQt(E->modifiers(), E->buttons());
-    Guarded([&] { FControl->MouseDown(Button, Shift, Pos.x(), Pos.y()); });
+    Press(Button, E->buttons(), E->position().toPoint(), E->modifiers(), 0);
 }
 
 void TQtHost::mouseReleaseEvent(QMouseEvent* E) {
     TMouseButton Button;
-    if (!FControl || !ToButton(E->button(), Button)) return;
+    // A release whose gesture was ended already, or began elsewhere, is not
+    // the control's.
+    if (!FControl || !ToButton(E->button(), Button) || !(FHeld & E->button())) return;
+    FHeld &= ~E->button();
     const QPoint Pos = E->position().toPoint();
+    FLastPos = Pos;
     // A left press and release inside the control make a click, which comes
     // before the mouse-up, as the Windows controls report it.
     if (Button == mbLeft && FClickPending) {
@@ -250,40 +320,53 @@ void TQtHost::mouseReleaseEvent(QMouseEvent* E) {
         if (rect().contains(Pos)) Guarded([this] { FControl->Click(); });
         if (!FControl) return;
     }
-    const TShiftState Shift = ShiftFromQt(E->modifiers(), E->buttons());
+    const TShiftState Shift = ShiftOf(E->modifiers(), E->buttons());
     Guarded([&] { FControl->MouseUp(Button, Shift, Pos.x(), Pos.y()); });
 }
 
 void TQtHost::mouseMoveEvent(QMouseEvent* E) {
     if (!FControl) return;
+    EndGestures(FHeld & ~E->buttons());
+    if (!FControl) return;
+    // Outside the window too while a button is held: Qt keeps sending the
+    // pressed widget the pointer, in its own coordinates.
     const QPoint Pos = E->position().toPoint();
-    const TShiftState Shift = ShiftFromQt(E->modifiers(), E->buttons());
+    FLastPos = Pos;
+    const TShiftState Shift = ShiftOf(E->modifiers(), E->buttons());
     Guarded([&] { FControl->MouseMove(Shift, Pos.x(), Pos.y()); });
 }
 
 void TQtHost::mouseDoubleClickEvent(QMouseEvent* E) {
     TMouseButton Button;
     if (!FControl || !ToButton(E->button(), Button)) return;
-    const QPoint Pos = E->position().toPoint();
     // The second press of a double click: DblClick first, then the press
     // flagged ssDouble. It makes no click of its own.
     FClickPending = false;
     if (Button == mbLeft) Guarded([this] { FControl->DblClick(); });
     if (!FControl) return;
-    const TShiftState Shift = ShiftFromQt(E->modifiers(), E->buttons()) | ssDouble;
-    Guarded([&] { FControl->MouseDown(Button, Shift, Pos.x(), Pos.y()); });
+    Press(Button, E->buttons(), E->position().toPoint(), E->modifiers(), ssDouble);
 }
 
 void TQtHost::wheelEvent(QWheelEvent* E) {
-    const int Delta = E->angleDelta().y();
+    // Fine wheels and touchpads turn a notch in steps (15, 40, ...), devices
+    // without angles report pixels, taken one to one; the control hears one
+    // message per whole notch. A turn the other way drops what was left.
+    int Delta = E->angleDelta().y();
+    if (Delta == 0 && E->angleDelta().x() == 0) Delta = E->pixelDelta().y();
     if (!FControl || Delta == 0) {
         E->ignore();
         return;
     }
-    const QPoint Pos = E->position().toPoint();
-    const TShiftState Shift = ShiftFromQt(E->modifiers(), E->buttons());
-    Guarded([&] { FControl->MouseWheel(Shift, Delta, Pos.x(), Pos.y()); });
     E->accept();
+    if ((Delta > 0) != (FWheelRest > 0)) FWheelRest = 0;
+    FWheelRest += Delta;
+    const QPoint Pos = E->position().toPoint();
+    const TShiftState Shift = ShiftOf(E->modifiers(), E->buttons());
+    while (FControl && std::abs(FWheelRest) >= WheelNotch) {
+        const int Notch = FWheelRest > 0 ? WheelNotch : -WheelNotch;
+        FWheelRest -= Notch;
+        Guarded([&] { FControl->MouseWheel(Shift, Notch, Pos.x(), Pos.y()); });
+    }
 }
 
 void TQtHost::keyPressEvent(QKeyEvent* E) {
@@ -309,17 +392,74 @@ void TQtHost::keyReleaseEvent(QKeyEvent* E) {
     if (Key) Guarded([&] { FControl->KeyUp(Key, Shift); });
 }
 
-bool TQtHost::focusNextPrevChild(bool Next) {
-    // A control that wants Tab gets it as a key instead of losing the focus.
+int TQtHost::DialogCode() noexcept {
     int Code = 0;
     if (FControl) Guarded([&] { Code = FControl->GetDialogCode(); });
-    if (Code & (DLGC_WANTTAB | DLGC_WANTALLKEYS)) return false;
+    return Code;
+}
+
+bool TQtHost::WantsKey(const QKeyEvent& E) noexcept {
+    const int Code = DialogCode();
+    // Keys with Ctrl, Alt or Meta stay the window's commands.
+    if (E.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
+    if (Code & DLGC_WANTALLKEYS) return true;
+    switch (E.key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        return Code & DLGC_WANTARROWS;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        return Code & DLGC_WANTTAB;
+    default:
+        break;
+    }
+    const QString Text = E.text();
+    return (Code & DLGC_WANTCHARS) && Text.size() == 1 && Text[0].isPrint();
+}
+
+bool TQtHost::event(QEvent* E) {
+    // Asked before a key becomes a shortcut: keys the control wants are its own.
+    if (E->type() == QEvent::ShortcutOverride && WantsKey(*static_cast<QKeyEvent*>(E))) {
+        E->accept();
+        return true;
+    }
+    return QWidget::event(E);
+}
+
+bool TQtHost::focusNextPrevChild(bool Next) {
+    // A control that wants Tab gets it as a key instead of losing the focus.
+    if (DialogCode() & (DLGC_WANTTAB | DLGC_WANTALLKEYS)) return false;
     return QWidget::focusNextPrevChild(Next);
 }
 
 void TQtHost::focusInEvent(QFocusEvent* E) {
     QWidget::focusInEvent(E);
     if (FControl) Guarded([this] { Application()->SetFocusedControl(FControl); });
+}
+
+void TQtHost::focusOutEvent(QFocusEvent* E) {
+    QWidget::focusOutEvent(E);
+    // A popup or another window takes the mouse with the focus: the drag
+    // under way is over.
+    EndGestures(FHeld);
+    // The control stays the focused one of its window while a popup is open
+    // or another window is active; it leaves when the focus moves on within.
+    if (FControl && E->reason() != Qt::PopupFocusReason &&
+        E->reason() != Qt::ActiveWindowFocusReason && Application()->FocusedControl() == FControl)
+        Guarded([] { Application()->SetFocusedControl(nullptr); });
+}
+
+void TQtHost::hideEvent(QHideEvent* E) {
+    QWidget::hideEvent(E);
+    EndGestures(FHeld); // a hidden window hears no release
+}
+
+void TQtHost::changeEvent(QEvent* E) {
+    QWidget::changeEvent(E);
+    if (E->type() == QEvent::EnabledChange && !isEnabled())
+        EndGestures(FHeld); // nor does a disabled one
 }
 
 } // namespace Platform

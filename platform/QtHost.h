@@ -2,9 +2,18 @@
 // Shows a platform control in a real Qt window: forwards resizes, paints and
 // input (mouse, keys, wheel, double click, focus) to the control's entry
 // points and blits its window surface.
+//
+// The host behaves as the window of a Windows control would toward its
+// control: the mouse is captured from a press to its release (moves and the
+// release outside the window arrive in client pixels; a gesture cut short by
+// a popup, a focus change or a hidden window still ends with its mouse-up),
+// the wheel arrives in notches of 120, and the keys the control's dialog code
+// asks for reach it instead of moving the focus or firing shortcuts.
 
 #include "platform/Controls.h"
 
+#include <QBasicTimer>
+#include <QPoint>
 #include <QWidget>
 
 #include <functional>
@@ -23,12 +32,23 @@ public:
     void CursorChanged(TCursor Cursor) override;
     void FocusRequested() override { setFocus(Qt::OtherFocusReason); }
     void ControlDestroyed() override { FControl = nullptr; }
+    void CaretChanged() override;
+
+    // The caret of the control is drawn now (shown, and in the on half of
+    // its blink).
+    bool CaretVisible() const;
+    // One step of the blink, as the blink timer takes it.
+    void BlinkCaret();
 
     static TShiftState ShiftFromQt(Qt::KeyboardModifiers Mods, Qt::MouseButtons Buttons);
     static std::uint16_t VirtualKeyFromQt(int QtKey);
     static Qt::CursorShape CursorShape(TCursor Cursor);
 
+    // One wheel message per this much of the wheel: a notch of a plain wheel.
+    static constexpr int WheelNotch = 120;
+
 protected:
+    bool event(QEvent*) override;
     void paintEvent(QPaintEvent*) override;
     void resizeEvent(QResizeEvent*) override;
     void mousePressEvent(QMouseEvent*) override;
@@ -40,6 +60,10 @@ protected:
     void keyReleaseEvent(QKeyEvent*) override;
     bool focusNextPrevChild(bool) override;
     void focusInEvent(QFocusEvent*) override;
+    void focusOutEvent(QFocusEvent*) override;
+    void hideEvent(QHideEvent*) override;
+    void changeEvent(QEvent*) override;
+    void timerEvent(QTimerEvent*) override;
 
 private:
     // Runs a call into the control. Qt's event loop cannot carry exceptions,
@@ -49,9 +73,29 @@ private:
     bool Guarded(const std::function<void()>& Call, bool Deferred = false) noexcept;
     void Report(const std::string& Text) noexcept;
 
+    int DialogCode() noexcept;
+    // The control asked for this key through its dialog code.
+    bool WantsKey(const QKeyEvent& E) noexcept;
+    // A press reaching the control while Now says which buttons are down:
+    // gestures whose release went elsewhere end first.
+    void Press(TMouseButton Button, Qt::MouseButtons Now, QPoint Pos, Qt::KeyboardModifiers Mods,
+               TShiftState Extra);
+    // Ends the gestures of the Buttons held here with a mouse-up at the last
+    // pointer position: their release will never reach this window.
+    void EndGestures(Qt::MouseButtons Buttons);
+    // The shift state of an event: Qt's buttons that are held here.
+    TShiftState ShiftOf(Qt::KeyboardModifiers Mods, Qt::MouseButtons Now) const {
+        return ShiftFromQt(Mods, Now & FHeld);
+    }
+
     TWinControl* FControl;
     bool FPainting = false;     // inside paintEvent: presenting needs no new update
     bool FClickPending = false; // a left press here that a release turns into a click
+    Qt::MouseButtons FHeld;     // pressed here, not yet released to the control
+    QPoint FLastPos;            // the pointer's last client position seen
+    int FWheelRest = 0;         // wheel turned but not yet a whole notch
+    QBasicTimer FBlink;         // runs while the control's caret is shown
+    bool FCaretOn = false;      // the on half of the blink
 };
 
 } // namespace Platform

@@ -1,6 +1,7 @@
 #include "tools/PressMoveAndReleaseTool.h"
 
 #include "core/MapObjects.h"
+#include "tools/RubberBand.h"
 
 namespace Mapobjects {
 
@@ -36,16 +37,8 @@ void TCustomPressMoveAndReleaseTool::MouseUp(TMouseButton Button, TShiftState Sh
 void TCustomRectTool::Draw() {
     TChartix* Map = Chartix();
     if (!Map) return;
-    TCanvas* C = Map->Canvas();
-    const TPenMode OldMode = C->Pen()->Mode();
-    C->Pen()->SetMode(pmNotXor);
-    C->Pen()->SetColor(clBlack);
-    C->Pen()->SetWidth(1);
-    const TBrushStyle OldStyle = C->Brush()->Style();
-    C->Brush()->SetStyle(bsClear);
-    C->Rectangle(FDragRect);
-    C->Brush()->SetStyle(OldStyle);
-    C->Pen()->SetMode(OldMode);
+    TRubberBandPen Pen(Map->Canvas());
+    Map->Canvas()->Rectangle(FDragRect);
 }
 
 } // namespace Mapobjects

@@ -1,7 +1,9 @@
 #pragma once
 // The standard map tools.
 
+#include "tools/DrawingTools.h"
 #include "tools/PanTool.h"
 #include "tools/PressMoveAndReleaseTool.h"
 #include "tools/SelectionTool.h"
 #include "tools/ZoomTools.h"
+#include "tools/TextTool.h"

@@ -2,21 +2,22 @@
 //
 //   chartix-viewer [--size WxH] [--style default|file] [--screenshot FILE.png] FILE...
 //
-// The wheel zooms (at the cursor), a left drag pans, a left click selects the
-// object under the cursor (Shift adds to the selection), + and - zoom, the
-// arrow keys pan, Home fits the data, R turns the map by 15 degrees and
-// Escape clears the selection. With --screenshot the window is saved after
-// its first paint and the program ends (exit 5 when the picture is blank).
+// The toolbar picks the tool the mouse works with: Select (click an object;
+// Shift adds or removes it), Zoom In and Zoom Out (click, or drag a
+// rectangle) and Pan (drag; the default), also with Ctrl+1 to Ctrl+4. The
+// wheel zooms at the cursor, + and - zoom, the arrow keys pan, Home fits the
+// data, R turns the map by 15 degrees and Escape clears the selection. The
+// status bar shows the map coordinates under the pointer and the zoom. With
+// --screenshot the window is saved after its first paint and the program
+// ends (exit 5 when the map is blank).
 
 #include "CliSupport.h"
+#include "ViewerWindow.h"
 
-#include "core/MapObjects.h"
 #include "formats/SimpleMIFFormatProvider.h"
-#include "platform/QtHost.h"
 
 #include <QApplication>
 #include <QImage>
-#include <QTimer>
 
 #include <cstdio>
 #include <set>
@@ -87,106 +88,20 @@ int ParseArgs(int Argc, char** Argv, TOptions& O) {
     return -1;
 }
 
-// Drags the map with the left button; a press released without moving is a
-// click, which selects.
-class TDragTool : public TCustomMapTool {
-public:
-    explicit TDragTool(TChartix* Map) : TCustomMapTool(nullptr) {
-        SetDisplayName("Drag");
-        SetCursor(crHandPoint);
-        SetChartix(Map);
-    }
-    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override {
-        if (Button != mbLeft) return;
-        FDown = true;
-        FMoved = false;
-        FStartX = FLastX = X;
-        FStartY = FLastY = Y;
-    }
-    void MouseMove(TShiftState Shift, int X, int Y) override {
-        if (!FDown) return;
-        if (std::abs(X - FStartX) + std::abs(Y - FStartY) > 2) FMoved = true;
-        if (!FMoved) return;
-        double K = Chartix()->Scale();
-        Chartix()->BeginUpdate();
-        Chartix()->SetCenterX(Chartix()->CenterX() - (X - FLastX) / K);
-        Chartix()->SetCenterY(Chartix()->CenterY() + (Y - FLastY) / K);
-        Chartix()->EndUpdate(true);
-        FLastX = X;
-        FLastY = Y;
-    }
-    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override {
-        if (Button != mbLeft || !FDown) return;
-        FDown = false;
-        if (FMoved) return;
-        double MX, MY;
-        Chartix()->ScreenToMap(X, Y, MX, MY);
-        Chartix()->SelectObjectAt(MX, MY, !(Shift & ssShift));
-    }
-
-private:
-    bool FDown = false, FMoved = false;
-    int FStartX = 0, FStartY = 0, FLastX = 0, FLastY = 0;
-};
-
-void Pan(TChartix& Map, int DX, int DY) {
-    double K = Map.Scale();
-    Map.BeginUpdate();
-    Map.SetCenterX(Map.CenterX() + DX * Map.ClientWidth() / 4.0 / K);
-    Map.SetCenterY(Map.CenterY() + DY * Map.ClientHeight() / 4.0 / K);
-    Map.EndUpdate(true);
-}
-
-void OnKey(TChartix& Map, std::uint16_t& Key) {
-    switch (Key) {
-    case VK_LEFT:
-        Pan(Map, -1, 0);
-        break;
-    case VK_RIGHT:
-        Pan(Map, 1, 0);
-        break;
-    case VK_UP:
-        Pan(Map, 0, 1);
-        break;
-    case VK_DOWN:
-        Pan(Map, 0, -1);
-        break;
-    case VK_HOME:
-        Apps::FitView(Map);
-        break;
-    case VK_ESCAPE:
-        Map.Selection().Clear();
-        break;
-    case 'R':
-        Map.RotateMap(Map.CenterX(), Map.CenterY(), Map.RotationAngle() + 15);
-        break;
-    case 0xBB:
-    case 0x6B:
-        Map.SetZoom(std::min(Map.MaxZoom(), Map.Zoom() * 2));
-        break; // + keys
-    case 0xBD:
-    case 0x6D:
-        Map.SetZoom(std::max(Map.MinZoom(), Map.Zoom() / 2));
-        break; // - keys
-    default:
-        return;
-    }
-    Key = 0;
-}
-
-// Saves the window's picture; a picture of one colour means nothing was drawn.
-int SaveScreenshot(TQtHost& Host, const std::string& File) {
-    QImage Shot = Host.grab().toImage().convertToFormat(QImage::Format_RGB32);
+// Saves the window's picture; a map of one colour means nothing was drawn.
+int SaveScreenshot(Viewer::TViewerWindow& Window, const std::string& File) {
+    QImage Map = Window.Host().grab().toImage().convertToFormat(QImage::Format_RGB32);
     std::set<QRgb> Colours;
-    for (int Y = 0; Y < Shot.height(); Y += 3)
-        for (int X = 0; X < Shot.width(); X += 3)
-            Colours.insert(Shot.pixel(X, Y));
+    for (int Y = 0; Y < Map.height(); Y += 3)
+        for (int X = 0; X < Map.width(); X += 3)
+            Colours.insert(Map.pixel(X, Y));
+    const QImage Shot = Window.grab().toImage();
     if (!Shot.save(QString::fromStdString(File))) {
         std::fprintf(stderr, "%s: cannot write %s\n", Program, File.c_str());
         return Apps::ExitWriteFailed;
     }
-    std::printf("%s: %dx%d, %zu colours\n", File.c_str(), Shot.width(), Shot.height(),
-                Colours.size());
+    std::printf("%s: %dx%d, map %dx%d, %zu colours\n", File.c_str(), Shot.width(), Shot.height(),
+                Map.width(), Map.height(), Colours.size());
     return Colours.size() > 1 ? Apps::ExitOk : 5;
 }
 
@@ -201,41 +116,18 @@ int main(int Argc, char** Argv) {
 
     Apps::TMessagePrinter Messages(Program);
     Apps::TProviders Providers;
-    TWinControl Form(nullptr); // the window the map sits on
-    TChartix Map(nullptr);
-    Map.SetParent(&Form);
-    Map.SetBounds(0, 0, O.Width, O.Height);
-    Map.SetColor(Apps::DefaultBackground());
-    Map.SetZoomType(wmCursor);
-    Map.SetFastSelection(true);
-    Apps::TProgressPrinter Progress(Program, Map);
-    for (const std::string& File : O.Files) {
-        std::vector<TMapLayer*> Layers;
-        if (int Code = Apps::LoadFile(Program, Map, File, Messages, Progress, Layers);
-            Code != Apps::ExitOk)
-            return Code;
-        if (!O.FileStyle)
-            for (TMapLayer* Layer : Layers)
-                Apps::ApplyDefaultStyle(*Layer, Map.Layers().IndexOf(Layer));
-    }
-    Apps::FitView(Map);
-
-    TDragTool Drag(&Map);
-    Drag.SetActive(true);
-    Map.OnKeyDown = [&Map](TObject*, std::uint16_t& Key, TShiftState) { OnKey(Map, Key); };
-
-    TQtHost Host(&Map);
-    Host.setWindowTitle(
-        QString::fromStdString("Chartix Viewer - " + Apps::BaseName(O.Files.front())));
-    Host.resize(O.Width, O.Height);
-    Host.show();
+    Viewer::TViewerWindow Window(O.Width, O.Height);
+    Apps::TProgressPrinter Progress(Program, Window.Map());
+    if (int Code = Viewer::OpenFiles(Program, Window, O.Files, O.FileStyle, Messages, Progress);
+        Code != Apps::ExitOk)
+        return Code;
     int Result = Apps::ExitOk;
     if (!O.Screenshot.empty())
-        QTimer::singleShot(200, [&] {
-            Result = SaveScreenshot(Host, O.Screenshot);
+        Window.OnFirstPaint = [&] {
+            Result = SaveScreenshot(Window, O.Screenshot);
             App.quit();
-        });
-    int Loop = App.exec();
-    Drag.SetChartix(nullptr);
+        };
+    Window.show();
+    const int Loop = App.exec();
     return Result != Apps::ExitOk ? Result : Loop;
 }

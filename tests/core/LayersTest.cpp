@@ -69,30 +69,6 @@ TEST_F(Layers, AddSendsTheEventThenTheLinkNotificationInsertOnlyTheEvent) {
     EXPECT_THROW(All.Insert("", 5), Platform::EListError);
 }
 
-TEST_F(Layers, DeleteAsksTwiceAndAnnouncesInOrderUnlessRefused) {
-    TMapLayer* L = All.Add("", "A");
-    Link.Events.clear();
-    bool Refuse = true;
-    std::vector<std::string> Order;
-    Map.OnBeforeDelLayer = [&](TChartix*, TMapLayer* Layer, bool Confirm, bool& Allow) {
-        EXPECT_EQ(Layer, L);
-        Order.push_back(Confirm ? "before(confirm)" : "before(destructor)");
-        Allow = !Refuse;
-    };
-    Map.OnAfterDelLayer = [&](TObject*) { Order.push_back("after"); };
-    All.Delete(0); // refused: kept, silently
-    EXPECT_EQ(All.Count(), 1);
-    EXPECT_TRUE(Link.Events.empty());
-    Order.clear();
-    Refuse = false;
-    All.Delete(0);
-    EXPECT_EQ(Order, (std::vector<std::string>{"before(confirm)", "before(destructor)", "after"}));
-    EXPECT_EQ(Link.Kinds(), (TKinds{mdlDelLayer, mdlAfterDelLayer}));
-    EXPECT_EQ(Link.Events[1].second, &All);
-    EXPECT_EQ(All.Count(), 0);
-    Map.OnBeforeDelLayer = nullptr;
-}
-
 TEST_F(Layers, MoveExchangeAndSearch) {
     TMapLayer* A = All.Add("", "roads");
     All.Add("", "ROADS");
@@ -208,19 +184,6 @@ TEST_F(Layers, DestroyingAnObjectUnlinksAndAnnouncesIt) {
     A->DeleteObject(-1); // nothing, but still a repaint request
     EXPECT_EQ(A->ObjectCount(), 1);
     EXPECT_THROW(A->DeleteObject(3), Platform::EListError);
-}
-
-TEST_F(Layers, HidingALayerPrunesTheSelection) {
-    TMapLayer* A = All.Add("", "A");
-    AddSquare(A, 0, 0, 10)->Select();
-    AddSquare(A, 20, 0, 10)->Select();
-    int Removed = 0;
-    Map.OnDelSelection = [&](TChartix*, TCustomMapObject*) { ++Removed; };
-    Link.Events.clear();
-    A->SetVisible(false);
-    EXPECT_EQ(Removed, 2);
-    EXPECT_EQ(Map.Selection().Count(), 0);
-    EXPECT_EQ(Link.Kinds(), (TKinds{mdlDelSelection, mdlDelSelection, mdlLayerVisibleChanged}));
 }
 
 TEST_F(Layers, LinksMoveBetweenMapsAndAFreedMapLetsThemGoSilently) {

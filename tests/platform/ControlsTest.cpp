@@ -178,16 +178,18 @@ TEST(QtHost, ForwardsMousePressesWithPixelAndButton) {
     };
     Send(QEvent::MouseButtonPress, QPointF(12, 7), Qt::RightButton, Qt::RightButton,
          Qt::ShiftModifier);
+    Send(QEvent::MouseButtonRelease, QPointF(12, 7), Qt::RightButton, Qt::NoButton);
     Send(QEvent::MouseButtonPress, QPointF(3, 4), Qt::LeftButton, Qt::LeftButton);
     Send(QEvent::MouseButtonRelease, QPointF(3, 4), Qt::LeftButton, Qt::NoButton);
     Send(QEvent::MouseButtonDblClick, QPointF(3, 4), Qt::LeftButton, Qt::LeftButton);
     Send(QEvent::MouseButtonRelease, QPointF(3, 4), Qt::LeftButton, Qt::NoButton);
     // Windows order: click before the mouse-up; DblClick before the ssDouble press.
     const std::string Up = Format("up %d 3,4", mbLeft);
-    EXPECT_EQ(Events, (std::vector<std::string>{
-                          Format("down %d %d 12,7", mbRight, ssShift | ssRight),
-                          Format("down %d %d 3,4", mbLeft, ssLeft), "click", Up, "dblclick",
-                          Format("down %d %d 3,4", mbLeft, ssLeft | ssDouble), Up}));
+    EXPECT_EQ(Events,
+              (std::vector<std::string>{
+                  Format("down %d %d 12,7", mbRight, ssShift | ssRight),
+                  Format("up %d 12,7", mbRight), Format("down %d %d 3,4", mbLeft, ssLeft), "click",
+                  Up, "dblclick", Format("down %d %d 3,4", mbLeft, ssLeft | ssDouble), Up}));
 }
 
 TEST(QtHost, ForwardsWheelKeysAndResizes) {

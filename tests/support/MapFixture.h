@@ -13,6 +13,8 @@
 #include <QImage>
 #include <QPoint>
 #include <gtest/gtest.h>
+#include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -113,6 +115,149 @@ inline void ExpectSelectionToggles(Mapobjects::TChartix& Map, Mapobjects::TCusto
     Map.SetShowSelection(true);
 }
 
+// Names a sender: "map", "layers" (a layer list), a layer by its name, an
+// object by its Tag ("o3"), a tool by its display name.
+inline std::string SenderName(const Platform::TObject* O) {
+    using namespace Mapobjects;
+    if (dynamic_cast<const TChartix*>(O)) return "map";
+    if (dynamic_cast<const TMapLayers*>(O)) return "layers";
+    if (auto* L = dynamic_cast<const TMapLayer*>(O)) return L->Name();
+    if (auto* Obj = dynamic_cast<const TCustomMapObject*>(O))
+        return "o" + std::to_string(Obj->Tag());
+    if (auto* T = dynamic_cast<const TCustomMapTool*>(O)) return T->DisplayName();
+    return O ? "?" : "null";
+}
+
+inline std::string LinkEventName(Mapobjects::TMapDataLinkEvent E) {
+    static const char* const Names[] = {"mdlBeforeAddLayer",
+                                        "mdlAfterAddLayer",
+                                        "mdlBeforeDelLayer",
+                                        "mdlDelLayer",
+                                        "mdlAfterDelLayer",
+                                        "mdlMoveLayer",
+                                        "mdlExchangeLayer",
+                                        "mdlLayerVisibleChanged",
+                                        "mdlLayerSelectableChanged",
+                                        "mdlLayerEditableChanged",
+                                        "mdlLayerAutolabelChanged",
+                                        "mdlAddObject",
+                                        "mdlRemoveObject",
+                                        "mdlAddSelection",
+                                        "mdlDelSelection"};
+    return Names[E];
+}
+
+// Everything a map tells, as one stream of lines in the order it happens:
+// host events "OnAddSelection(o1)", link notifications "mdlAddSelection(o1)"
+// (the Info argument must be 0), "repaint" where the window is first asked
+// to repaint, and, with a watched pixel, "marks on"/"marks off" where
+// selection marks change it on the window. Attach only after the setup has
+// been painted, so that no paint is pending.
+struct TRecorder : Mapobjects::TMapDataLink {
+    Mapobjects::TChartix* Target = nullptr;
+    std::vector<std::string> Log;
+    bool RefuseLayerDelete = false; // the answer OnBeforeDelLayer gives when asked
+
+    void Attach(Mapobjects::TChartix& Map) {
+        using namespace Mapobjects;
+        using Platform::TObject;
+        Target = &Map;
+        SetMap(&Map);
+        auto Say = [this](const std::string& What, const TObject* Sender,
+                          const std::string& More = "") {
+            Note(What + "(" + SenderName(Sender) + More + ")");
+        };
+        Map.OnAddLayer = [=](TChartix*, TMapLayer* L) { Say("OnAddLayer", L); };
+        Map.OnBeforeDelLayer = [=, this](TChartix*, TMapLayer* L, bool Confirm, bool& Allow) {
+            Say("OnBeforeDelLayer", L, Confirm ? ",confirm" : "");
+            if (Confirm) Allow = !RefuseLayerDelete;
+        };
+        Map.OnAfterDelLayer = [=](TObject* S) { Say("OnAfterDelLayer", S); };
+        Map.OnAddObject = [=](TChartix*, TCustomMapObject* O) { Say("OnAddObject", O); };
+        Map.OnBeforeRemoveObject = [=](TChartix*, TCustomMapObject* O, bool Allow) {
+            Say("OnBeforeRemoveObject", O, Allow ? "" : ",refused");
+        };
+        Map.OnAfterRemoveObject = [=](TObject* S) { Say("OnAfterRemoveObject", S); };
+        Map.OnDeleteObject = [=](TObject* S) { Say("OnDeleteObject", S); };
+        Map.OnAddSelection = [=](TChartix*, TCustomMapObject* O) { Say("OnAddSelection", O); };
+        Map.OnDelSelection = [=](TChartix*, TCustomMapObject* O) { Say("OnDelSelection", O); };
+        Map.OnUpdate = [=](TObject* S) { Say("OnUpdate", S); };
+        Map.OnPaint = [=](TObject* S) { Say("OnPaint", S); };
+        Map.OnZoom = [=](TObject* S) { Say("OnZoom", S); };
+        Map.OnMapToolChanged = [=](TObject* S) { Say("OnMapToolChanged", S); };
+        Map.OnStartProgress = [=](TObject* S, int Min, int Max, const std::string&) {
+            Say("OnStartProgress", S, Platform::Format(",%d,%d", Min, Max));
+        };
+        Map.OnShowProgress = [=](TObject* S, int P) {
+            Say("OnShowProgress", S, Platform::Format(",%d", P));
+        };
+        Map.OnStopProgress = [=](TObject* S) { Say("OnStopProgress", S); };
+        Reset();
+    }
+    // A recorder that goes before its map takes its handlers along. (While
+    // the link is attached the map is alive: a map being freed lets go of
+    // its links first.)
+    ~TRecorder() override { Detach(); }
+    void Detach() {
+        Mapobjects::TChartix* M = Map();
+        if (!M) return;
+        M->OnAddLayer = nullptr;
+        M->OnBeforeDelLayer = nullptr;
+        M->OnAfterDelLayer = M->OnAfterRemoveObject = M->OnDeleteObject = nullptr;
+        M->OnAddObject = M->OnAddSelection = M->OnDelSelection = nullptr;
+        M->OnBeforeRemoveObject = nullptr;
+        M->OnUpdate = M->OnPaint = M->OnZoom = M->OnMapToolChanged = M->OnStopProgress = nullptr;
+        M->OnStartProgress = nullptr;
+        M->OnShowProgress = nullptr;
+        SetMap(nullptr);
+    }
+    // Takes the window's pixel P, as it is now, as the look without marks.
+    void Watch(QPoint P) {
+        FProbe = P;
+        FPlain = Target->Surface().pixel(P);
+        FMarked = false;
+    }
+    // Starts a new stream from the present state of the window.
+    void Reset() {
+        Log.clear();
+        FRepaintSeen = Target->PaintPending();
+        if (FProbe) FMarked = Target->Surface().pixel(*FProbe) != FPlain;
+    }
+    // The stream, with what happened since the last line.
+    const std::vector<std::string>& Lines() {
+        Check();
+        return Log;
+    }
+    void Note(const std::string& Line) {
+        Check();
+        Log.push_back(Line);
+    }
+    void MapEvent(Mapobjects::TMapDataLinkEvent Event, Platform::TObject* Sender,
+                  int Info) override {
+        EXPECT_EQ(Info, 0);
+        Note(LinkEventName(Event) + "(" + SenderName(Sender) + ")");
+    }
+
+private:
+    void Check() {
+        if (!FRepaintSeen && Target->PaintPending()) {
+            FRepaintSeen = true;
+            Log.push_back("repaint");
+        }
+        if (FProbe && !Target->IsBusy()) {
+            const bool Marked = Target->Surface().pixel(*FProbe) != FPlain;
+            if (Marked != FMarked) Log.push_back(Marked ? "marks on" : "marks off");
+            FMarked = Marked;
+        }
+    }
+    bool FRepaintSeen = false;
+    std::optional<QPoint> FProbe;
+    QRgb FPlain = 0;
+    bool FMarked = false;
+};
+
+using TLines = std::vector<std::string>;
+
 // A 360 x 180 map: one pixel per map unit, (0, 0) at pixel (180, 90).
 struct MapFixture : ::testing::Test {
     Platform::TWinControl Form{nullptr};
@@ -152,5 +297,16 @@ struct ViewFixture : MapFixture {
         Map.MapBitmap()->Canvas()->Flush();
     }
 };
+
+// Empty when the images are equal, else where they first differ.
+inline std::string Difference(const QImage& A, const QImage& B) {
+    if (A.size() != B.size()) return "sizes differ";
+    for (int Y = 0; Y < A.height(); ++Y)
+        for (int X = 0; X < A.width(); ++X)
+            if ((A.pixel(X, Y) & 0xFFFFFF) != (B.pixel(X, Y) & 0xFFFFFF))
+                return Platform::Format("pixel %d,%d: %06x, expected %06x", X, Y,
+                                        A.pixel(X, Y) & 0xFFFFFF, B.pixel(X, Y) & 0xFFFFFF);
+    return "";
+}
 
 } // namespace Testing

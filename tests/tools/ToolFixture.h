@@ -95,15 +95,4 @@ struct ToolFixture : ViewFixture {
     }
 };
 
-// Empty when the images are equal, else where they first differ.
-inline std::string Difference(const QImage& A, const QImage& B) {
-    if (A.size() != B.size()) return "sizes differ";
-    for (int Y = 0; Y < A.height(); ++Y)
-        for (int X = 0; X < A.width(); ++X)
-            if ((A.pixel(X, Y) & 0xFFFFFF) != (B.pixel(X, Y) & 0xFFFFFF))
-                return Platform::Format("pixel %d,%d: %06x, expected %06x", X, Y,
-                                        A.pixel(X, Y) & 0xFFFFFF, B.pixel(X, Y) & 0xFFFFFF);
-    return "";
-}
-
 } // namespace Testing

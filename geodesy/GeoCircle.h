@@ -1,0 +1,84 @@
+#pragma once
+// Geodesic circles: the points at a distance in metres around a centre given
+// in degrees (x the longitude, y the latitude), on a map whose coordinates
+// are degrees. Two kinds of the same name, told apart by their namespaces:
+// Mapobjects::TGeoCircle is a true polygon, a region stepped around the
+// centre in Gauss–Krüger metres; Geocircle::TGeoCircle is an ellipse whose
+// half-axes are the radius in degrees of latitude and of longitude at the
+// centre, kept as the four corners of its bounding box.
+
+#include "objects/Polys.h"
+
+#include <cstdint>
+
+namespace Mapobjects {
+
+class TGeoCircle : public TRegion {
+public:
+    // A 90-point circle of 100 km about (0°, 0°).
+    TGeoCircle();
+
+    double CenterX() const { return FCenterX; }         // longitude of the centre, degrees
+    double CenterY() const { return FCenterY; }         // latitude of the centre, degrees
+    double Radius() const { return FRadius; }           // metres
+    std::int32_t PieCount() const { return FPieCount; } // points on the circumference
+    // Each setter stores the value and rebuilds the ring at once.
+    void SetCenterX(double V);
+    void SetCenterY(double V);
+    void SetRadius(double V);
+    void SetPieCount(std::int32_t V);
+
+    // Rebuilds the one ring: PieCount points at equal bearings clockwise from
+    // one step east of north round to north, then the first point again.
+    // Longitudes above 180 come back 360 lower. A PieCount of 0 or less
+    // leaves one empty ring.
+    void GeneratePoints();
+
+private:
+    double FCenterX = 0;
+    double FCenterY = 0;
+    double FRadius = 100000;
+    std::int32_t FPieCount = 90;
+};
+
+} // namespace Mapobjects
+
+namespace Geocircle {
+
+class TGeoCircle : public Mapobjects::TCustomMapObject {
+public:
+    // Starts as the unit square (0, 0), (0, 1), (1, 1), (1, 0), unrecalculated.
+    TGeoCircle();
+
+    double Radius() const { return FRadius; } // metres
+    double Y() const { return FY; }           // latitude of the centre, degrees
+    double X() const { return FX; }           // longitude of the centre, degrees
+    // Each setter stores the value and recalculates the box at once.
+    void SetRadius(double V);
+    void SetY(double V);
+    void SetX(double V);
+
+    // Overwrites the four corners with the ellipse's bounding box: the radius
+    // in degrees from the metres per arc-second of latitude and of longitude
+    // at the centre.
+    void RecalculatePoints();
+
+    void Draw() override;
+    void DrawSelection() override;
+    // Inside the ellipse inscribed in the box through points 0 and 2, the
+    // boundary included; nothing is inside a box of zero width or height.
+    bool ContainsPoint(double X, double Y) override;
+    // The ellipse meets every object and every rectangle, and lies within
+    // every rectangle: it always counts as in view.
+    bool Intersects(Mapobjects::TCustomMapObject* Obj) override { return true; }
+    bool IntersectsRect(double X1, double Y1, double X2, double Y2) override { return true; }
+    bool WithinRect(double X1, double Y1, double X2, double Y2) override { return true; }
+    bool ContainsRect(double X1, double Y1, double X2, double Y2) override { return true; }
+
+private:
+    double FRadius = 0;
+    double FY = 0;
+    double FX = 0;
+};
+
+} // namespace Geocircle

@@ -1,0 +1,132 @@
+#pragma once
+// Tools that draw new objects into the map's editable layer with the mouse:
+// a line or a rectangle by one drag, a polyline or a region vertex by vertex,
+// a symbol or a geodesic circle by a click. The new objects take the map's
+// default styles from the layer. Without an editable layer the tools are
+// disabled and create nothing.
+
+#include "objects/Parts.h"
+#include "platform/Types.h"
+#include "tools/PressMoveAndReleaseTool.h"
+
+namespace Mapobjects {
+
+class TMapLayer;
+
+// True when Map has a layer whose editable switch is on.
+bool HasEditableLayer(TChartix* Map);
+
+// A straight line from the press point to the release point.
+class TLineTool : public TCustomPressMoveAndReleaseTool {
+public:
+    explicit TLineTool(Platform::TComponent* Owner);
+
+    void Draw() override;
+    // Adds the line; false (nothing added) without an editable layer or when
+    // the press and release pixels are the same.
+    bool Complete() override;
+    bool GetEnabled() const override;
+};
+
+// An axis-parallel rectangle with its corners as dragged (not normalised).
+class TRectTool : public TCustomRectTool {
+public:
+    explicit TRectTool(Platform::TComponent* Owner);
+
+    bool Complete() override;
+    bool GetEnabled() const override;
+};
+
+// Collects vertices by left clicks; a double click (or Complete) finishes the
+// figure. Between clicks a moving segment follows the pointer.
+class TCustomMultiPointTool : public TCustomMapTool {
+public:
+    explicit TCustomMultiPointTool(Platform::TComponent* Owner);
+
+    void DblClick() override;
+    void MouseDown(Platform::TMouseButton Button, Platform::TShiftState Shift, int X,
+                   int Y) override;
+    void MouseMove(Platform::TShiftState Shift, int X, int Y) override;
+    // Erases the moving figure, builds the object and starts afresh; true
+    // when an object was added.
+    bool Complete() override;
+    // Erases the moving figure and keeps the vertices, so drawing can go on
+    // from the last one.
+    void Cancel() override;
+    void Init() override;
+    void Done() override;
+    bool GetEnabled() const override;
+
+    // Draws the moving figure so that drawing it again erases it.
+    virtual void Draw() {}
+    // Builds the object from Points and adds it; false when it cannot.
+    virtual bool CreateObject() { return false; }
+
+    // The vertices fixed so far, in map units, in click order.
+    const TMapPoints& Points() const { return FPoints; }
+    // True after a double click: the press it brings next is swallowed.
+    bool SkipNextPress() const { return FSkipNextPress; }
+    // The first vertex, the last fixed one and the pointer, in client pixels.
+    Platform::TPoint FirstPoint() const { return FFirstPoint; }
+    Platform::TPoint PrevPoint() const { return FPrevPoint; }
+    Platform::TPoint CurPoint() const { return FCurPoint; }
+
+protected:
+    TMapPoints FPoints;
+    bool FSkipNextPress = false;
+    Platform::TPoint FFirstPoint{0, 0}, FPrevPoint{0, 0}, FCurPoint{0, 0};
+
+private:
+    void Restart();
+};
+
+// An open path of at least two vertices.
+class TPolylineTool : public TCustomMultiPointTool {
+public:
+    explicit TPolylineTool(Platform::TComponent* Owner);
+    void Draw() override;
+    bool CreateObject() override;
+};
+
+// A closed ring of at least three vertices, stored with the first vertex
+// repeated at the end.
+class TRegionTool : public TCustomMultiPointTool {
+public:
+    explicit TRegionTool(Platform::TComponent* Owner);
+    void Draw() override;
+    bool CreateObject() override;
+};
+
+// One symbol per click, in the map's default symbol shape and font.
+class TSymbolTool : public TCustomMapTool {
+public:
+    explicit TSymbolTool(Platform::TComponent* Owner);
+
+    void DblClick() override;
+    void MouseDown(Platform::TMouseButton Button, Platform::TShiftState Shift, int X,
+                   int Y) override;
+    bool Complete() override;
+    bool GetEnabled() const override;
+
+    bool SkipNextPress() const { return FSkipNextPress; }
+    // The client pixel of the last accepted press.
+    Platform::TPoint ClickPoint() const { return FClickPoint; }
+
+protected:
+    // The map point of the click, on a map with an editable layer; null
+    // when there is nothing to add to.
+    TMapLayer* Target(double& MX, double& MY) const;
+
+    bool FSkipNextPress = false;
+    Platform::TPoint FClickPoint{0, 0};
+};
+
+// One geodesic circle per click, centred there, with the radius and number
+// of points a new circle has.
+class TCircleTool : public TSymbolTool {
+public:
+    explicit TCircleTool(Platform::TComponent* Owner);
+    bool Complete() override;
+};
+
+} // namespace Mapobjects

@@ -1,0 +1,33 @@
+#pragma once
+// The pen of rubber-band figures: one-pixel black NOT-XOR lines with no fill,
+// so drawing a figure twice leaves the window as it was.
+
+#include "platform/Canvas.h"
+
+namespace Mapobjects {
+
+// Sets the canvas up for an inverting outline for its lifetime; the pen mode
+// and brush style the canvas had come back afterwards.
+class TRubberBandPen {
+public:
+    explicit TRubberBandPen(Platform::TCanvas* Canvas)
+        : FCanvas(Canvas), FMode(Canvas->Pen()->Mode()), FStyle(Canvas->Brush()->Style()) {
+        Canvas->Pen()->SetMode(Platform::pmNotXor);
+        Canvas->Pen()->SetColor(Platform::clBlack);
+        Canvas->Pen()->SetWidth(1);
+        Canvas->Brush()->SetStyle(Platform::bsClear);
+    }
+    ~TRubberBandPen() {
+        FCanvas->Brush()->SetStyle(FStyle);
+        FCanvas->Pen()->SetMode(FMode);
+    }
+    TRubberBandPen(const TRubberBandPen&) = delete;
+    TRubberBandPen& operator=(const TRubberBandPen&) = delete;
+
+private:
+    Platform::TCanvas* FCanvas;
+    Platform::TPenMode FMode;
+    Platform::TBrushStyle FStyle;
+};
+
+} // namespace Mapobjects
