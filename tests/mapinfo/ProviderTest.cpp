@@ -66,6 +66,11 @@ TEST_F(ProviderTest, WithoutTheLibraryLoadAndSaveRefuseAndTheRestWorks) {
         SetMitabLibraryName(Name);
         TMapInfoFormatProvider Provider(nullptr); // loads again
         ASSERT_FALSE(MITAB_LibOK());
+        // Our own MIF provider works on.
+        TMapLayer* Places =
+            Map.Layers().Add(std::string(CHARTIX_SOURCE_DIR) + "/samples/places.mif", "");
+        EXPECT_EQ(Places->ObjectCount(), 177);
+        EXPECT_TRUE(Places->SaveToFile(Dir.Path("copy.mif")));
         TMapLayer* Layer = Map.Layers().Add("", "layer");
         AddSquare(Layer, 0, 0, 1);
         EXPECT_EQ(MessageOf<Exception>([&] { Provider.Load(Layer, Dir.Path("x.tab")); }), Expected);
@@ -76,10 +81,6 @@ TEST_F(ProviderTest, WithoutTheLibraryLoadAndSaveRefuseAndTheRestWorks) {
                   Expected);
         EXPECT_EQ(Layer->ObjectCount(), 1);
     }
-    TMapLayer* Countries =
-        Map.Layers().Add(std::string(CHARTIX_SOURCE_DIR) + "/samples/countries.mif", "");
-    EXPECT_GT(Countries->ObjectCount(), 100);
-    EXPECT_TRUE(Countries->SaveToFile(Dir.Path("copy.mif")));
 }
 
 // A library of the right level that lacks entry points is refused by name
