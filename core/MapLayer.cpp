@@ -205,11 +205,6 @@ std::unique_ptr<TIndexCell> TMapLayer::SetIndex2D(std::unique_ptr<TIndexCell> V)
     return ReplaceOwned(FIndex2D, std::move(V));
 }
 
-void TMapLayer::SetWorkspaceStyle(const TMapStyle& Style) {
-    FWorkspaceStyle = Style;
-    FHasWorkspaceStyle = true;
-}
-
 void TMapLayer::SendEvent(int Event) {
     if (FMap) FMap->DataLinks().TraceMapEvent(static_cast<TMapDataLinkEvent>(Event), this);
 }

@@ -101,10 +101,11 @@ public:
     void SetUseIndex2D(bool Value);
     TIndexCell& Index2D() const { return *FIndex2D; }
     std::unique_ptr<TIndexCell> SetIndex2D(std::unique_ptr<TIndexCell> V);
-    // The style a workspace gives the layer; in force once set.
+    // The style a workspace gives the layer; not in force until given one
+    // whose InForce is set.
     const TMapStyle& WorkspaceStyle() const { return FWorkspaceStyle; }
-    bool HasWorkspaceStyle() const { return FHasWorkspaceStyle; }
-    void SetWorkspaceStyle(const TMapStyle& Style);
+    bool HasWorkspaceStyle() const { return FWorkspaceStyle.InForce; }
+    void SetWorkspaceStyle(const TMapStyle& Style) { FWorkspaceStyle = Style; }
 
     // --- behaviour ---------------------------------------------------------
     bool ValidZoom() const;
@@ -159,7 +160,6 @@ private:
     bool FIndexStale = false;
     std::unique_ptr<TIndexCell> FIndex2D;
     TMapStyle FWorkspaceStyle;
-    bool FHasWorkspaceStyle = false;
     bool FDestroying = false;
 };
 

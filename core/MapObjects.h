@@ -22,6 +22,8 @@ namespace Mapobjects {
 // coordinates, anything else by its kept extent.
 void WidenByObject(TBounds& B, const TCustomMapObject& Obj);
 
+class TReadProblems;
+
 class TChartix : public Platform::TCustomControl {
 public:
     explicit TChartix(Platform::TComponent* Owner);
@@ -110,6 +112,10 @@ public:
     // shows in the window with Margin to spare (1.03: 3 %), in one repaint.
     // Nothing changes when there is no data.
     void FitView(double Margin = 1.03);
+    // Opens a MapInfo workspace as layers of this map (WorkspaceLoader.h);
+    // the second form also tells the tables it skipped or could not load.
+    void LoadWOR(const std::string& FileName);
+    void LoadWOR(const std::string& FileName, TReadProblems& Problems);
 
     // --- rotation of the data ----------------------------------------------
     void RotatedToNormal(double X, double Y, double& NX, double& NY) const;

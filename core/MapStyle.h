@@ -1,22 +1,27 @@
 #pragma once
-// The display style a workspace gives a layer: pen, brush, symbol and font
-// overrides that the MITAB provider applies when in force.
+// The display style a workspace gives a layer. While in force it replaces
+// the pens, brushes and text colours stored in the layer's table when the
+// MapInfo provider loads it. A fresh record is all zero: black, solid.
+
+#include "platform/Graphics.h"
 
 #include <string>
 
 namespace Mapobjects {
 
 struct TMapStyle {
-    bool PenInForce = false;
-    int PenWidth = 1, PenPattern = 2, PenColor = 0;
-    bool BrushInForce = false;
-    int BrushPattern = 2, BrushForeColor = 0xFFFFFF, BrushBackColor = -1;
-    bool SymbolInForce = false;
-    int SymbolShape = 35, SymbolColor = 0, SymbolSize = 12;
-    std::string SymbolFont;
-    bool FontInForce = false;
+    bool InForce = false;
+    bool UseBGColor = false;      // becomes the objects' UseBGColor
+    Platform::TColor BGColor = 0; // becomes the objects' BGColor
+    Platform::TColor BrushColor = 0;
+    Platform::TBrushStyle BrushStyle = Platform::bsSolid;
+    Platform::TColor PenColor = 0;
+    Platform::TPenStyle PenStyle = Platform::psSolid;
+    int PenWidth = 0;
     std::string FontName;
-    int FontStyle = 0, FontSize = 10, FontColor = 0;
+    Platform::TColor FontColor = 0;   // the text colour of text objects
+    Platform::TColor TextBGColor = 0; // the background colour of text objects
+    bool operator==(const TMapStyle&) const = default;
 };
 
 } // namespace Mapobjects

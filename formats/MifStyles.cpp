@@ -113,6 +113,11 @@ int PenWidthFromMif(int Width) {
     return std::max(1, static_cast<int>(std::lround(Points * 96.0 / 72.0)));
 }
 
+int MifPenWidth(int Pixels) {
+    if (Pixels <= 10) return Pixels;
+    return 10 + static_cast<int>(std::lround(Pixels * 72.0 / 96.0 * 10));
+}
+
 int MifFontStyle(TFontStyles Style) {
     int Result = 0;
     if (Style & fsBold) Result += 1;

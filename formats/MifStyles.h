@@ -30,6 +30,8 @@ Platform::TPenStyle PenStyleFromMif(int Pattern);
 // MapInfo widths 1-10 are pixels; from 11 on they are tenths of a point
 // plus 10. The result is in pixels, at least 1.
 int PenWidthFromMif(int Width);
+// The reverse: widths up to 10 pixels as they are, wider ones in points.
+int MifPenWidth(int Pixels);
 
 // 1 bold, 2 italic, 4 underline; other bits (halo, shadow...) are dropped.
 int MifFontStyle(Platform::TFontStyles Style);

@@ -56,7 +56,51 @@ us_atlas_topojson make-samples
 ogr2ogr -skipfailures -f "MapInfo File" -dsco FORMAT=MIF -nln us-counties \
   "$out/us-counties.mif" "$TOPOJSON" counties 2>/dev/null || true
 
+# The world layers again as MapInfo tables, and a workspace over them in the
+# statement forms a workspace file uses.
+rm -f "$out"/countries.tab "$out"/countries.dat "$out"/countries.map "$out"/countries.id \
+  "$out"/places.tab "$out"/places.dat "$out"/places.map "$out"/places.id
+for f in countries places; do
+  ogr2ogr -f "MapInfo File" -a_srs EPSG:4326 "$out/$f.tab" "$out/$f.mif"
+done
+cat >"$out/world.wor" <<'WOR'
+!Workspace
+!Version 600
+!Charset Neutral
+Open Table "countries" As Countries Interactive
+Open Table "places" As Places Interactive
+Map From Places,Countries
+  Position (0.1,0.1) Units "in"
+  Width 10 Units "in" Height 5 Units "in"
+Set Window FrontWindow() ScrollBars Off Autoscroll On
+Set Map
+  CoordSys Earth Projection 1, 104
+  Center (10,20)
+  Zoom 40000 Units "km"
+  Preserve Zoom Display Zoom
+  Distance Units "km" Area Units "sq km" XY Units "degree"
+Set Map
+  Layer 1
+    Display Global
+    Global Pen (1,2,0) Global Brush (2,11549230,16777215) Global Symbol (34,11549230,6) Global Line (1,2,0) Global Font ("DejaVu Sans",0,8,4210752)
+    Zoom (0, 30000) Units "km" Off
+    Label Line None Position Right Font ("DejaVu Sans",0,8,4210752) Pen (1,2,0)
+      With name
+      Parallel On Auto On Overlap Off Duplicates On Offset 2
+      Visibility On
+  Layer 2
+    Display Global
+    Global Pen (1,2,5921370) Global Brush (2,15258537,0) Global Symbol (35,0,12) Global Line (1,2,0) Global Font ("DejaVu Sans",0,9,0)
+    Zoom (0, 50000) Units "km" On
+    Label Line None Position Center Font ("DejaVu Sans",0,9,0) Pen (1,2,0)
+      With name
+      Parallel On Auto Off Overlap Off Duplicates On Offset 2
+      Visibility On
+Set Map Layer 2 Editable
+WOR
+
 for f in countries places us-counties; do
   n=$(grep -ciE '^(region|pline|point)' "$out/$f.mif" || true)
   echo "$out/$f.mif: $n objects, $(du -k "$out/$f.mif" | cut -f1) KiB"
 done
+echo "$out/world.wor: countries.tab and places.tab, $(cat "$out"/countries.* "$out"/places.* | wc -c) bytes with the .mif pairs"

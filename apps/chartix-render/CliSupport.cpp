@@ -4,6 +4,7 @@
 #include "objects/Polys.h"
 #include "objects/Symbol.h"
 #include "platform/Dialogs.h"
+#include "platform/SysUtils.h"
 
 #include <QtGlobal>
 
@@ -216,6 +217,60 @@ int LoadLayer(const std::string& Program, Mapobjects::TChartix& Map, const std::
                      Problems.Count() == 1 ? "problem" : "problems");
     Layer = Added;
     return ExitOk;
+}
+
+bool IsWorkspace(const std::string& Path) {
+    return Platform::SameText(Platform::ExtractFileExt(Path), ".wor");
+}
+
+namespace {
+
+int LoadWorkspaceFile(const std::string& Program, Mapobjects::TChartix& Map,
+                      const std::string& Path, TMessagePrinter& Messages,
+                      std::vector<Mapobjects::TMapLayer*>& Layers, bool Strict) {
+    const int Before = Map.Layers().Count();
+    Mapobjects::TReadProblems Problems;
+    Messages.Hold();
+    try {
+        Map.LoadWOR(Path, Problems);
+    } catch (const std::exception& E) {
+        Messages.Release();
+        std::fprintf(stderr, "%s: failed to load %s: %s\n", Program.c_str(), Path.c_str(),
+                     E.what());
+        return ExitLoadFailed;
+    }
+    for (const std::string& Text : Messages.Release())
+        std::fprintf(stderr, "%s: %s\n", Program.c_str(), Text.c_str());
+    const char* Kind = Strict ? "error" : "warning";
+    for (const Mapobjects::TReadProblem& P : Problems.Items())
+        std::fprintf(stderr, "%s: %s: %s\n", Program.c_str(), Kind,
+                     Mapobjects::TReadProblems::Describe(P).c_str());
+    for (int I = Before; I < Map.Layers().Count(); ++I)
+        Layers.push_back(Map.Layers().GetLayer(I));
+    if (Layers.empty() || (Strict && !Problems.Empty())) {
+        std::fprintf(stderr, "%s: failed to load %s\n", Program.c_str(), Path.c_str());
+        return ExitLoadFailed;
+    }
+    return ExitOk;
+}
+
+} // namespace
+
+int LoadFile(const std::string& Program, Mapobjects::TChartix& Map, const std::string& Path,
+             TMessagePrinter& Messages, TProgressPrinter& Progress,
+             std::vector<Mapobjects::TMapLayer*>& Layers, bool Strict) {
+    if (!IsWorkspace(Path)) {
+        Mapobjects::TMapLayer* Layer = nullptr;
+        const int Code = LoadLayer(Program, Map, Path, Messages, Progress, Layer, Strict);
+        if (Layer) Layers.push_back(Layer);
+        return Code;
+    }
+    if (std::string Why = UnreadableReason(Path); !Why.empty()) {
+        std::fprintf(stderr, "%s: cannot read %s: %s\n", Program.c_str(), Path.c_str(),
+                     Why.c_str());
+        return ExitUnreadable;
+    }
+    return LoadWorkspaceFile(Program, Map, Path, Messages, Layers, Strict);
 }
 
 // --- the built-in look ---------------------------------------------------------------

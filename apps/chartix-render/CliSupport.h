@@ -5,6 +5,8 @@
 // file as a layer with those checks.
 
 #include "core/MapObjects.h"
+#include "formats/MapInfoFormatProvider.h"
+#include "formats/SimpleMIFFormatProvider.h"
 
 #include <cstdint>
 #include <optional>
@@ -81,6 +83,17 @@ private:
     int FMin = 0, FMax = 0, FLastPercent = -1;
 };
 
+// The providers every program registers, in this order: ours keeps ".mif",
+// MITAB's takes ".tab" (and loading refuses with its message when the
+// library is not found beside the program).
+struct TProviders {
+    Mapobjects::TSimpleMIFFormatProvider Mif{nullptr};
+    Mapobjects::TMapInfoFormatProvider Tables{nullptr};
+};
+
+// A MapInfo workspace, by its ".wor" extension.
+bool IsWorkspace(const std::string& Path);
+
 // Checks Path, then adds it to Map as a layer through the provider registry.
 // Reports on stderr and returns the exit code; Layer is set on success. The
 // problems a reader met and read past are printed as warnings and the load
@@ -88,6 +101,13 @@ private:
 int LoadLayer(const std::string& Program, Mapobjects::TChartix& Map, const std::string& Path,
               TMessagePrinter& Messages, TProgressPrinter& Progress, Mapobjects::TMapLayer*& Layer,
               bool Strict = false);
+
+// LoadLayer for a layer file; a workspace adds every layer it opens. The
+// tables a workspace skips or could not load are warnings (errors with
+// Strict); a workspace that gives no layer fails.
+int LoadFile(const std::string& Program, Mapobjects::TChartix& Map, const std::string& Path,
+             TMessagePrinter& Messages, TProgressPrinter& Progress,
+             std::vector<Mapobjects::TMapLayer*>& Layers, bool Strict = false);
 
 // The built-in look: soft fills changing from object to object, thin dark
 // lines, round red markers; each layer starts its palette elsewhere.

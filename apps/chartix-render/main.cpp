@@ -2,8 +2,9 @@
 //
 //   chartix-render [--size WxH] [--out FILE.png] [--style default|file] [--strict] FILE...
 //
-// Each FILE becomes a layer (the first at the bottom), the view is fitted to
-// all of them, and the map bitmap is saved. Exit codes: see CliSupport.h.
+// Each FILE becomes a layer (the first at the bottom): a .mif pair, a .tab
+// table, or a .wor workspace, which adds the layers it opens. The view is
+// fitted to all of them, and the map bitmap is saved. Exit codes: see CliSupport.h.
 
 #include "CliSupport.h"
 
@@ -118,7 +119,7 @@ int Run(const TOptions& O) {
         return Apps::ExitUnreadable;
     }
     Apps::TMessagePrinter Messages(Program);
-    TSimpleMIFFormatProvider Provider(nullptr);
+    Apps::TProviders Providers;
 
     Platform::TWinControl Form(nullptr);
     Form.SetBounds(0, 0, O.Width, O.Height);
@@ -130,14 +131,17 @@ int Run(const TOptions& O) {
 
     std::uintmax_t TotalBytes = 0;
     for (const std::string& File : O.Files) {
-        TMapLayer* Layer = nullptr;
-        if (int Code = Apps::LoadLayer(Program, Map, File, Messages, Progress, Layer, O.Strict);
+        std::vector<TMapLayer*> Layers;
+        if (int Code = Apps::LoadFile(Program, Map, File, Messages, Progress, Layers, O.Strict);
             Code != Apps::ExitOk)
             return Code;
         TotalBytes += Apps::FileSizeOf(File);
-        if (!O.FileStyle) Apps::ApplyDefaultStyle(*Layer, Map.Layers().Count() - 1);
-        std::fprintf(stderr, "%s: layer %s: %d objects from %s\n", Program, Layer->Name().c_str(),
-                     Layer->ObjectCount(), File.c_str());
+        for (TMapLayer* Layer : Layers) {
+            if (!O.FileStyle) Apps::ApplyDefaultStyle(*Layer, Map.Layers().IndexOf(Layer));
+            std::fprintf(stderr, "%s: layer %s: %d objects from %s\n", Program,
+                         Layer->Name().c_str(), Layer->ObjectCount(),
+                         Layer->FileName().empty() ? File.c_str() : Layer->FileName().c_str());
+        }
     }
     Map.FitView();
 

@@ -287,11 +287,13 @@ int OpenFiles(const std::string& Program, TViewerWindow& Window,
               Apps::TMessagePrinter& Messages, Apps::TProgressPrinter& Progress) {
     TChartix& Map = Window.Map();
     for (const std::string& File : Files) {
-        TMapLayer* Layer = nullptr;
-        if (int Code = Apps::LoadLayer(Program, Map, File, Messages, Progress, Layer);
+        std::vector<TMapLayer*> Layers;
+        if (int Code = Apps::LoadFile(Program, Map, File, Messages, Progress, Layers);
             Code != Apps::ExitOk)
             return Code;
-        if (!FileStyle) Apps::ApplyDefaultStyle(*Layer, Map.Layers().Count() - 1);
+        if (!FileStyle)
+            for (TMapLayer* Layer : Layers)
+                Apps::ApplyDefaultStyle(*Layer, Map.Layers().IndexOf(Layer));
     }
     Map.FitView();
     Window.RefreshEditableLayers();

@@ -1,4 +1,4 @@
-// chartix-viewer: shows map files in a window.
+// chartix-viewer: shows map files (.mif, .tab, .wor workspaces) in a window.
 //
 //   chartix-viewer [--size WxH] [--style default|file] [--screenshot FILE.png] FILE...
 //
@@ -115,7 +115,7 @@ int main(int Argc, char** Argv) {
     QApplication App(QtArgc, Argv);
 
     Apps::TMessagePrinter Messages(Program);
-    TSimpleMIFFormatProvider Provider(nullptr);
+    Apps::TProviders Providers;
     Viewer::TViewerWindow Window(O.Width, O.Height);
     Apps::TProgressPrinter Progress(Program, Window.Map());
     if (int Code = Viewer::OpenFiles(Program, Window, O.Files, O.FileStyle, Messages, Progress);

@@ -1,0 +1,48 @@
+#pragma once
+// The MapInfo provider: loads and saves ".tab" and ".mif" tables through the
+// MITAB library bound at run time (MitabBinding.h). MITAB features become
+// map objects with their attribute rows and MapInfo styles, and back. A
+// workspace style in force on the layer replaces the styles of the table.
+
+#include "formats/CustomFormatProvider.h"
+#include "formats/MitabBinding.h"
+
+#include <string>
+
+namespace Mapobjects {
+
+class TCustomMapObject;
+
+class TMapInfoFormatProvider : public TCustomFormatProvider {
+public:
+    // Loads MITAB (every provider made loads it again).
+    explicit TMapInfoFormatProvider(Platform::TComponent* Owner);
+
+    std::string GetDescription() const override;
+    std::string GetFilter() const override;
+    TGUID GetGUID() const override;
+    // Platform::Exception with MissingLibraryMessage() when MITAB is not
+    // usable. False when MITAB cannot open the file; what went wrong, and
+    // a table that ends before its last feature, are in Problems().
+    bool Load(TMapLayer* Layer, const std::string& FileName) override;
+    // False without MITAB or when the table cannot be created. Rectangles,
+    // circles and sprites are not written.
+    bool Save(TMapLayer* Layer, const std::string& FileName) override;
+    bool CanProcessFile(const std::string& FileName) const override;
+
+    // Where to put the library: the program's folder and the system's.
+    static std::string MissingLibraryMessage();
+
+    // Adds the feature's parts and vertices to Object; false when it has none.
+    bool ReadGeometry(mitab_feature Feature, TCustomMapObject* Object) const;
+    // Sets the object's values from the feature's; false without a feature.
+    bool ReadData(mitab_feature Feature, TCustomMapObject* Object) const;
+    // The object's values (and a text's text) into the feature.
+    bool WriteData(mitab_feature Feature, const TCustomMapObject* Object) const;
+    // The object's parts into the feature; false when it has none.
+    bool WriteGeometry(mitab_feature Feature, const TCustomMapObject* Object) const;
+    // Pen, brush, and the font, symbol or text display of the object.
+    void WriteStyle(mitab_feature Feature, TCustomMapObject* Object) const;
+};
+
+} // namespace Mapobjects

@@ -1,0 +1,150 @@
+#include "formats/MitabBinding.h"
+
+#include "formats/MitabName.h"
+
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <cstdio>
+
+namespace Mapobjects {
+
+int MITAB_LoadErr = mleNotLoaded;
+
+#define CHARTIX_MITAB_DEFINE(Name, Result, Args) Result(*Name) Args = nullptr;
+#define CHARTIX_MITAB_DEFINE_UNTYPED(Name) TMitabUntyped Name = nullptr;
+CHARTIX_MITAB_ENTRY_POINTS(CHARTIX_MITAB_DEFINE, CHARTIX_MITAB_DEFINE_UNTYPED)
+#undef CHARTIX_MITAB_DEFINE
+#undef CHARTIX_MITAB_DEFINE_UNTYPED
+
+namespace {
+
+template <class T> void Resolve(void* Library, T& Pointer, const char* Name) {
+    // POSIX lets a data pointer from dlsym stand for a function.
+    Pointer = Library ? reinterpret_cast<T>(dlsym(Library, Name)) : nullptr;
+}
+
+void ResolveAll(void* Library) {
+#define CHARTIX_MITAB_RESOLVE(Name, Result, Args) Resolve(Library, Name, #Name);
+#define CHARTIX_MITAB_RESOLVE_UNTYPED(Name) Resolve(Library, Name, #Name);
+    CHARTIX_MITAB_ENTRY_POINTS(CHARTIX_MITAB_RESOLVE, CHARTIX_MITAB_RESOLVE_UNTYPED)
+#undef CHARTIX_MITAB_RESOLVE
+#undef CHARTIX_MITAB_RESOLVE_UNTYPED
+}
+
+void* OpenLibrary(const std::string& Name) {
+    if (Name.empty()) return nullptr;
+    const int Flags = RTLD_NOW | RTLD_LOCAL;
+    if (Name.find('/') != std::string::npos) return dlopen(Name.c_str(), Flags);
+    // The build and an installation put the library beside the programs, so
+    // their folder is searched before the loader's own path.
+    const std::string Beside = ApplicationDirectory() + Name;
+    if (void* Library = dlopen(Beside.c_str(), Flags)) return Library;
+    return dlopen(Name.c_str(), Flags);
+}
+
+std::string DirectoryOf(const std::string& Path) {
+    const size_t Slash = Path.rfind('/');
+    return Slash == std::string::npos ? std::string("./") : Path.substr(0, Slash + 1);
+}
+
+} // namespace
+
+void MITAB_load() {
+    // Nothing of an earlier load may be called once this one fails.
+    ResolveAll(nullptr);
+    void* Library = OpenLibrary(MitabLibraryName());
+    if (!Library) {
+        MITAB_LoadErr = mleNoLibrary;
+        return;
+    }
+    // A library once loaded stays loaded: freed handles would dangle in
+    // providers and features still alive.
+    Resolve(Library, mitab_c_getlibversion, "mitab_c_getlibversion");
+    if (!mitab_c_getlibversion) {
+        MITAB_LoadErr = mleNoVersion;
+        return;
+    }
+    if (mitab_c_getlibversion() != MitabInterfaceVersion) {
+        MITAB_LoadErr = mleWrongVersion;
+        return;
+    }
+    MITAB_LoadErr = mleOK;
+    ResolveAll(Library);
+}
+
+bool MITAB_LibOK() {
+    return MITAB_LoadErr == mleOK;
+}
+
+std::vector<std::string> MITAB_MissingEntryPoints() {
+    std::vector<std::string> Missing;
+    auto Check = [&](const void* Pointer, const char* Name) {
+        if (!Pointer) Missing.push_back(Name);
+    };
+#define CHARTIX_MITAB_CHECK(Name) Check(reinterpret_cast<const void*>(Name), #Name);
+    CHARTIX_MITAB_CHECK(mitab_c_open)
+    CHARTIX_MITAB_CHECK(mitab_c_close)
+    CHARTIX_MITAB_CHECK(mitab_c_create)
+    CHARTIX_MITAB_CHECK(mitab_c_add_field)
+    CHARTIX_MITAB_CHECK(mitab_c_get_field_count)
+    CHARTIX_MITAB_CHECK(mitab_c_get_field_name)
+    CHARTIX_MITAB_CHECK(mitab_c_get_field_type)
+    CHARTIX_MITAB_CHECK(mitab_c_get_field_width)
+    CHARTIX_MITAB_CHECK(mitab_c_get_field_precision)
+    CHARTIX_MITAB_CHECK(mitab_c_next_feature_id)
+    CHARTIX_MITAB_CHECK(mitab_c_read_feature)
+    CHARTIX_MITAB_CHECK(mitab_c_create_feature)
+    CHARTIX_MITAB_CHECK(mitab_c_write_feature)
+    CHARTIX_MITAB_CHECK(mitab_c_destroy_feature)
+    CHARTIX_MITAB_CHECK(mitab_c_get_type)
+    CHARTIX_MITAB_CHECK(mitab_c_get_parts)
+    CHARTIX_MITAB_CHECK(mitab_c_get_vertex_count)
+    CHARTIX_MITAB_CHECK(mitab_c_get_vertex_x)
+    CHARTIX_MITAB_CHECK(mitab_c_get_vertex_y)
+    CHARTIX_MITAB_CHECK(mitab_c_set_points)
+    CHARTIX_MITAB_CHECK(mitab_c_get_field_as_string)
+    CHARTIX_MITAB_CHECK(mitab_c_set_field)
+    CHARTIX_MITAB_CHECK(mitab_c_set_pen)
+    CHARTIX_MITAB_CHECK(mitab_c_get_pen_color)
+    CHARTIX_MITAB_CHECK(mitab_c_get_pen_width)
+    CHARTIX_MITAB_CHECK(mitab_c_get_pen_pattern)
+    CHARTIX_MITAB_CHECK(mitab_c_set_brush)
+    CHARTIX_MITAB_CHECK(mitab_c_get_brush_fgcolor)
+    CHARTIX_MITAB_CHECK(mitab_c_get_brush_bgcolor)
+    CHARTIX_MITAB_CHECK(mitab_c_get_brush_pattern)
+    CHARTIX_MITAB_CHECK(mitab_c_get_brush_transparent)
+    CHARTIX_MITAB_CHECK(mitab_c_set_font)
+    CHARTIX_MITAB_CHECK(mitab_c_get_font)
+    CHARTIX_MITAB_CHECK(mitab_c_set_symbol)
+    CHARTIX_MITAB_CHECK(mitab_c_get_symbol_no)
+    CHARTIX_MITAB_CHECK(mitab_c_get_symbol_size)
+    CHARTIX_MITAB_CHECK(mitab_c_get_symbol_color)
+    CHARTIX_MITAB_CHECK(mitab_c_set_text)
+    CHARTIX_MITAB_CHECK(mitab_c_get_text)
+    CHARTIX_MITAB_CHECK(mitab_c_set_text_display)
+    CHARTIX_MITAB_CHECK(mitab_c_get_text_angle)
+    CHARTIX_MITAB_CHECK(mitab_c_get_text_height)
+    CHARTIX_MITAB_CHECK(mitab_c_get_text_width)
+    CHARTIX_MITAB_CHECK(mitab_c_get_text_fgcolor)
+    CHARTIX_MITAB_CHECK(mitab_c_get_text_bgcolor)
+#undef CHARTIX_MITAB_CHECK
+    return Missing;
+}
+
+std::string ApplicationDirectory() {
+    char Buffer[4096];
+    const ssize_t N = readlink("/proc/self/exe", Buffer, sizeof Buffer - 1);
+    if (N <= 0) return "./";
+    return DirectoryOf(std::string(Buffer, static_cast<size_t>(N)));
+}
+
+std::string SystemLibraryDirectory() {
+    // Where the C library itself was loaded from.
+    Dl_info Info{};
+    if (dladdr(reinterpret_cast<const void*>(&std::fopen), &Info) && Info.dli_fname)
+        return DirectoryOf(Info.dli_fname);
+    return "/usr/lib/";
+}
+
+} // namespace Mapobjects

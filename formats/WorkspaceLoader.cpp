@@ -1,0 +1,391 @@
+#include "formats/WorkspaceLoader.h"
+
+#include "core/MapObjects.h"
+#include "formats/CustomFormatProvider.h"
+#include "formats/MifStyles.h"
+#include "platform/SysUtils.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cfloat>
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+namespace Mapobjects {
+
+using namespace Platform;
+
+namespace {
+
+constexpr size_t npos = std::string::npos;
+
+struct TTable {
+    std::string Alias, Path;
+    int Line = 0; // of its Open Table statement, from 1
+};
+
+bool IsBlank(char C) {
+    return std::isspace(static_cast<unsigned char>(C)) != 0;
+}
+
+// The workspace in its own case and in lower case, one position for both.
+struct TWorkspace {
+    std::string Text, Lower;
+    std::string FileName;
+
+    // Where "layer " followed by the number N starts, searched from the
+    // first "set map"; a longer number (10 for 1) does not count.
+    size_t LayerAt(int N) const {
+        const size_t SetMap = Lower.find("set map");
+        if (SetMap == npos) return npos;
+        const std::string Key = "layer " + std::to_string(N);
+        for (size_t P = Lower.find(Key, SetMap); P != npos; P = Lower.find(Key, P + 1)) {
+            const size_t End = P + Key.size();
+            if (End >= Lower.size() || !std::isdigit(static_cast<unsigned char>(Lower[End])))
+                return P;
+        }
+        return npos;
+    }
+
+    // The word that starts one character after Keyword (the first after
+    // layer N) and runs up to white space.
+    std::string WordAfter(int N, const std::string& Keyword) const {
+        const size_t Layer = LayerAt(N);
+        if (Layer == npos) return {};
+        const size_t K = Lower.find(Keyword, Layer);
+        if (K == npos) return {};
+        const size_t Start = K + Keyword.size() + 1;
+        if (Start >= Lower.size()) return {};
+        size_t End = Start;
+        while (End < Lower.size() && !IsBlank(Lower[End]))
+            ++End;
+        return Lower.substr(Start, End - Start);
+    }
+
+    // The text between the "(" and ")" that follow Keyword after layer N;
+    // false when there is none.
+    bool ClauseAfter(int N, const std::string& Keyword, std::string& Clause) const {
+        const size_t Layer = LayerAt(N);
+        if (Layer == npos) return false;
+        const size_t K = Lower.find(Keyword, Layer);
+        if (K == npos) return false;
+        const size_t Open = Text.find('(', K);
+        if (Open == npos) return false;
+        const size_t Close = Text.find(')', Open);
+        if (Close == npos) return false;
+        Clause = Text.substr(Open + 1, Close - Open - 1);
+        return true;
+    }
+
+    int LineOf(size_t Position) const {
+        return 1 + static_cast<int>(std::count(Text.begin(), Text.begin() + Position, '\n'));
+    }
+};
+
+// Comma-separated items; an item in double quotes may hold commas.
+std::vector<std::string> SplitItems(const std::string& Clause) {
+    std::vector<std::string> Items(1);
+    bool Quoted = false;
+    for (char C : Clause) {
+        if (C == '"')
+            Quoted = !Quoted;
+        else if (C == ',' && !Quoted)
+            Items.emplace_back();
+        else
+            Items.back() += C;
+    }
+    for (std::string& I : Items)
+        I = Trim(I);
+    return Items;
+}
+
+TColor ColorItem(const std::string& Item) {
+    return MifColorToColor(StrToInt(Item));
+}
+
+void ReadBrush(const std::string& Clause, TMapStyle& Style) {
+    const std::vector<std::string> Items = SplitItems(Clause);
+    if (Items.size() < 2) ListIndexError(1);
+    const int Pattern = StrToInt(Items[0]);
+    const int Fore = StrToInt(Items[1]);
+    Style.BrushColor = MifColorToColor(Fore);
+    Style.BrushStyle = BrushStyleFromMif(Pattern);
+    Style.UseBGColor = false;
+    if (Items.size() >= 3) {
+        const int Back = StrToInt(Items[2]);
+        if (Pattern > 0 && Fore > 0 && Back > 0) {
+            Style.BGColor = MifColorToColor(Back);
+            Style.UseBGColor = true;
+        }
+    }
+}
+
+void ReadPen(const std::string& Clause, TMapStyle& Style) {
+    const std::vector<std::string> Items = SplitItems(Clause);
+    if (Items.size() < 3) ListIndexError(static_cast<int>(Items.size()));
+    int Width = StrToInt(Items[0]);
+    Style.PenStyle = PenStyleFromMif(StrToInt(Items[1]));
+    Style.PenColor = ColorItem(Items[2]);
+    // Widths in points (above 7) become at most one pixel.
+    if (Width > 7) Width = std::min(1, static_cast<int>(std::nearbyint(Width / 20.0)));
+    Style.PenWidth = Width;
+}
+
+void ReadFont(const std::string& Clause, TMapStyle& Style) {
+    const std::vector<std::string> Items = SplitItems(Clause);
+    if (Items.size() < 4) ListIndexError(3);
+    Style.FontName = Items[0];
+    Style.FontColor = ColorItem(Items[3]);
+    if (Items.size() == 5) Style.TextBGColor = ColorItem(Items[4]);
+}
+
+// Metres in one of MapInfo's distance units; 0 for a unit not known.
+double MetresPer(const std::string& Unit) {
+    static const std::pair<const char*, double> Units[] = {
+        {"m", 1},         {"km", 1000},
+        {"mi", 1609.344}, {"nmi", 1852},
+        {"ft", 0.3048},   {"yd", 0.9144},
+        {"in", 0.0254},   {"cm", 0.01},
+        {"mm", 0.001},    {"survey ft", 1200.0 / 3937},
+        {"li", 0.201168}, {"ch", 20.1168},
+        {"rd", 5.0292},
+    };
+    for (auto [Name, Metres] : Units)
+        if (Unit == Name) return Metres;
+    return 0;
+}
+
+// Layer N's zoom range as MinZoom and MaxZoom of the map: MapInfo shows a
+// layer while the window's width lies in the range, and the window of a
+// map at Zoom is its world width / Zoom wide. False when the range is not on.
+bool ReadZoom(const TWorkspace& W, int N, const TChartix& Map, bool Degrees, double& MinZoom,
+              double& MaxZoom) {
+    const size_t Layer = W.LayerAt(N);
+    if (Layer == npos) return false;
+    // Within layer N's own statement only: zoom ranges are rare, and one of
+    // another layer must not be taken for this one's.
+    size_t End = W.Lower.find("set map", Layer);
+    if (End == npos) End = W.Lower.size();
+    const size_t Z = W.Lower.find("zoom (", Layer);
+    if (Z == npos || Z > End) return false;
+    const size_t Close = W.Lower.find(')', Z);
+    if (Close == npos || Close > End) return false;
+    const std::vector<std::string> Items = SplitItems(W.Lower.substr(Z + 6, Close - Z - 6));
+    double Low, High;
+    if (Items.size() != 2 || !TryStrToFloat(Items[0], Low) || !TryStrToFloat(Items[1], High))
+        return false;
+    // Then Units "unit" and On or Off.
+    std::istringstream Rest(W.Lower.substr(Close + 1, End - Close - 1));
+    std::string Word, Unit = "mi", State;
+    Rest >> Word;
+    if (Word == "units") {
+        std::string Quoted;
+        std::getline(Rest, Quoted, '"');
+        std::getline(Rest, Unit, '"');
+        Rest >> State;
+    } else {
+        State = Word;
+    }
+    if (State != "on") return false;
+    double Scale = MetresPer(Unit);
+    if (Scale == 0) return false;
+    // A degree of longitude at the equator.
+    if (Degrees) Scale /= 111319.49079327357;
+    const double World = Map.MaxX() - Map.MinX();
+    MinZoom = High > 0 ? World / (High * Scale) : DBL_MIN;
+    MaxZoom = Low > 0 ? World / (Low * Scale) : DBL_MAX;
+    return true;
+}
+
+std::string ReadText(const std::string& FileName) {
+    std::ifstream In(FileName, std::ios::binary);
+    if (!In)
+        throw EFOpenError(Format("Cannot open file \"%s\". %s", FileName, std::strerror(errno)));
+    std::stringstream S;
+    S << In.rdbuf();
+    return S.str();
+}
+
+// The tables of the Open Table statements; a later one of the same alias
+// replaces the path.
+std::vector<TTable> OpenedTables(const TWorkspace& W) {
+    std::vector<TTable> Tables;
+    const std::string Phrase = "open table \"";
+    size_t LineStart = 0;
+    int Line = 1;
+    while (LineStart <= W.Text.size()) {
+        size_t LineEnd = W.Text.find('\n', LineStart);
+        if (LineEnd == npos) LineEnd = W.Text.size();
+        const std::string Lower = W.Lower.substr(LineStart, LineEnd - LineStart);
+        const size_t P = Lower.find(Phrase);
+        if (P != npos) {
+            const size_t PathStart = P + Phrase.size();
+            const size_t PathEnd = Lower.find("\" as", PathStart);
+            if (PathEnd != npos) {
+                const size_t AliasStart = PathEnd + 5;
+                size_t AliasEnd = AliasStart;
+                while (AliasEnd < Lower.size() && !IsBlank(Lower[AliasEnd]))
+                    ++AliasEnd;
+                const std::string Original = W.Text.substr(LineStart, LineEnd - LineStart);
+                TTable T{Original.substr(AliasStart, AliasEnd - AliasStart),
+                         Original.substr(PathStart, PathEnd - PathStart), Line};
+                auto Same = std::find_if(Tables.begin(), Tables.end(), [&](const TTable& E) {
+                    return SameText(E.Alias, T.Alias);
+                });
+                if (T.Alias.empty()) {
+                } else if (Same != Tables.end()) {
+                    Same->Path = T.Path;
+                    Same->Line = Line;
+                } else {
+                    Tables.push_back(T);
+                }
+            }
+        }
+        LineStart = LineEnd + 1;
+        ++Line;
+    }
+    return Tables;
+}
+
+// The tables of the last Map From statement, bottom first.
+std::vector<TTable> MapOrder(const TWorkspace& W, const std::vector<TTable>& Tables) {
+    const std::string Phrase = "map from ";
+    const size_t Last = W.Lower.rfind(Phrase);
+    if (Last == npos) return {};
+    std::vector<TTable> TopFirst;
+    size_t P = Last + Phrase.size();
+    for (;;) {
+        size_t Comma = W.Lower.find(',', P);
+        std::string Alias = Trim(W.Lower.substr(P, Comma == npos ? npos : Comma - P));
+        // The last alias of the statement ends at white space.
+        const auto Blank = std::find_if(Alias.begin(), Alias.end(), IsBlank);
+        const bool LastOne = Blank != Alias.end() || Comma == npos;
+        Alias.erase(Blank, Alias.end());
+        auto Table = std::find_if(Tables.begin(), Tables.end(),
+                                  [&](const TTable& T) { return SameText(T.Alias, Alias); });
+        if (Table == Tables.end()) break;
+        if (std::none_of(TopFirst.begin(), TopFirst.end(),
+                         [&](const TTable& T) { return SameText(T.Alias, Alias); }))
+            TopFirst.push_back(*Table);
+        if (LastOne) break;
+        P = Comma + 1;
+    }
+    return {TopFirst.rbegin(), TopFirst.rend()};
+}
+
+// The table's file: its path with ".tab" (unless it has it), as it stands
+// or beside the workspace; empty when neither exists. Workspaces written on
+// Windows separate folders with backslashes and name "ROADS.TAB" as "roads".
+std::string TableFile(const TTable& T, const std::string& Workspace) {
+    std::string Path = T.Path;
+    std::replace(Path.begin(), Path.end(), '\\', '/');
+    const bool HasExt = SameText(ExtractFileExt(Path), ".tab");
+    for (const std::string& Folder : {std::string(), ExtractFilePath(Workspace)})
+        for (const char* Ext : {".tab", ".TAB", ".Tab"}) {
+            const std::string File = Folder + (HasExt ? Path : Path + Ext);
+            if (FileExists(File)) return File;
+            if (HasExt) break;
+        }
+    return {};
+}
+
+bool IsLonLat(const std::string& CoordSys) {
+    std::string C = LowerCase(CoordSys);
+    C.erase(std::remove_if(C.begin(), C.end(), IsBlank), C.end());
+    return C.find("earthprojection1,") != npos || C.empty();
+}
+
+} // namespace
+
+void TChartix::LoadWOR(const std::string& FileName) {
+    LoadWorkspace(*this, FileName);
+}
+
+void TChartix::LoadWOR(const std::string& FileName, TReadProblems& Problems) {
+    LoadWorkspace(*this, FileName, &Problems);
+}
+
+void LoadWorkspace(TChartix& Map, const std::string& FileName, TReadProblems* Problems) {
+    TWorkspace W;
+    W.FileName = FileName;
+    W.Text = ReadText(FileName);
+    W.Lower = LowerCase(W.Text);
+    TMapStyle Style;
+    Style.InForce = true;
+
+    const std::vector<TTable> Tables = MapOrder(W, OpenedTables(W));
+    const int Count = static_cast<int>(Tables.size());
+
+    int Editable = -1;
+    if (const size_t P = W.Lower.find("set map layer"); P != npos) {
+        const size_t E = W.Lower.find("editable", P + 13);
+        int N;
+        if (E != npos && TryStrToInt(Trim(W.Lower.substr(P + 13, E - P - 13)), N))
+            Editable = Count - N;
+    }
+
+    for (int I = 0; I < Count; ++I) {
+        const TTable& T = Tables[I];
+        const int N = Count - I;
+        const std::string File = TableFile(T, FileName);
+        if (File.empty()) {
+            if (Problems) Problems->Add(FileName, T.Line, Format("table %s.tab not found", T.Path));
+            continue;
+        }
+        TMapLayer* Layer = Map.Layers().Add("", T.Alias);
+        const std::string Display = W.WordAfter(N, "display");
+        if (Display == "off") {
+            Layer->SetVisible(false);
+        } else if (Display == "global") {
+            std::string Clause;
+            if (W.ClauseAfter(N, "brush", Clause)) ReadBrush(Clause, Style);
+            if (W.ClauseAfter(N, "pen", Clause)) ReadPen(Clause, Style);
+            if (W.ClauseAfter(N, "font", Clause)) ReadFont(Clause, Style);
+            Layer->SetWorkspaceStyle(Style);
+        }
+        Layer->SetAutoLabel(W.WordAfter(N, "auto") == "on");
+        TCustomFormatProvider* Provider =
+            FormatProviders() ? FormatProviders()->FindSuitableProvider(File) : nullptr;
+        if (!Layer->LoadFromFile(File, T.Alias)) {
+            std::string Why = "table " + File + " did not load";
+            if (Provider && !Provider->Problems().Empty())
+                Why += ": " + TReadProblems::Describe(Provider->Problems().Items().front());
+            if (Problems) Problems->Add(FileName, T.Line, Why);
+        } else if (Provider && Problems) {
+            // What the provider read past names the table's own files.
+            for (const TReadProblem& P : Provider->Problems().Items())
+                Problems->Add(P.FileName, P.Line, P.Message);
+        }
+        double MinZoom, MaxZoom;
+        if (ReadZoom(W, N, Map, IsLonLat(Layer->CoordSys()), MinZoom, MaxZoom)) {
+            Layer->SetMinZoom(MinZoom);
+            Layer->SetMaxZoom(MaxZoom);
+        }
+        if (I == Editable) Layer->SetEditable(true);
+    }
+
+    const size_t SetMap = W.Lower.find("set map");
+    const size_t Center = SetMap == npos ? npos : W.Lower.find("center", SetMap);
+    if (Center != npos) {
+        const size_t Open = W.Lower.find('(', Center);
+        const size_t Close = Open == npos ? npos : W.Lower.find(')', Open);
+        if (Close != npos) {
+            const std::string Inside = W.Lower.substr(Open + 1, Close - Open - 1);
+            const size_t Comma = Inside.find(',');
+            double X, Y;
+            if (Comma != npos && TryStrToFloat(Inside.substr(0, Comma), X) &&
+                TryStrToFloat(Inside.substr(Comma + 1), Y) && X != 0 && Y != 0) {
+                Map.BeginUpdate();
+                Map.SetCenterX(X);
+                Map.SetCenterY(Y);
+                Map.EndUpdate(true);
+            }
+        }
+    }
+}
+
+} // namespace Mapobjects

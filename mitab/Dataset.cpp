@@ -1,0 +1,244 @@
+#include "Dataset.h"
+
+#include "Fields.h"
+#include "mitab.h"
+
+#include <cpl_conv.h>
+#include <cpl_error.h>
+#include <cpl_string.h>
+#include <cpl_vsi.h>
+#include <ogr_srs_api.h>
+
+#include <charconv>
+#include <climits>
+#include <mutex>
+#include <strings.h>
+
+namespace Mitab {
+
+namespace {
+
+GDALDriverH MapInfoDriver() {
+    static std::once_flag Once;
+    std::call_once(Once, [] { GDALAllRegister(); });
+    return GDALGetDriverByName("MapInfo File");
+}
+
+std::string Num(double V) {
+    char Buffer[64];
+    auto [Ptr, Ec] = std::to_chars(Buffer, Buffer + sizeof Buffer, V);
+    return Ec == std::errc() ? std::string(Buffer, Ptr) : std::string("0");
+}
+
+int AsId(long long Fid) {
+    return Fid >= 1 && Fid <= INT_MAX ? static_cast<int>(Fid) : -1;
+}
+
+bool IsFolder(const char* Name) {
+    VSIStatBufL Stat;
+    return VSIStatL(Name, &Stat) == 0 && VSI_ISDIR(Stat.st_mode);
+}
+
+// The driver takes a name without .tab or .mif for a folder of tables.
+bool HasExtension(const char* Name, const char* Extension) {
+    return strcasecmp(CPLGetExtension(Name), Extension) == 0;
+}
+
+} // namespace
+
+TDataset::TDataset(GDALDatasetH D, bool W) : Ds(D), Layer(GDALDatasetGetLayer(D, 0)), Writable(W) {}
+
+TDataset::~TDataset() {
+    Magic = 0;
+    if (Pending) OGR_F_Destroy(Pending);
+    GDALClose(Ds);
+    if (!AskedName.empty()) {
+        // The driver finds the other files of the table in either case.
+        const std::string Written = CPLResetExtension(
+            AskedName.c_str(), CPLString(CPLGetExtension(AskedName.c_str())).tolower());
+        VSIStatBufL Stat;
+        if (Written != AskedName && VSIStatL(Written.c_str(), &Stat) == 0)
+            VSIRename(Written.c_str(), AskedName.c_str());
+    }
+}
+
+std::unique_ptr<TDataset> TDataset::Open(const char* FileName) {
+    // A folder would open as a set of tables; a MITAB table is one file.
+    if (!FileName || !*FileName || IsFolder(FileName) || !MapInfoDriver()) return nullptr;
+    const char* const Drivers[] = {"MapInfo File", nullptr};
+    GDALDatasetH Ds =
+        GDALOpenEx(FileName, GDAL_OF_VECTOR | GDAL_OF_READONLY, Drivers, nullptr, nullptr);
+    if (!Ds) return nullptr;
+    if (GDALDatasetGetLayerCount(Ds) < 1) {
+        GDALClose(Ds);
+        return nullptr;
+    }
+    std::unique_ptr<TDataset> D(new TDataset(Ds, false));
+    // OGR's types, made exact by the header where it lists the same columns.
+    std::vector<TDeclaredField> Declared = DeclaredFields(FileName);
+    int N = D->FieldCount();
+    for (int I = 0; I < N; ++I) {
+        int Type = TypeFromOgr(D->Field(I));
+        if (static_cast<int>(Declared.size()) == N && Declared[I].Type != 0 &&
+            strcasecmp(Declared[I].Name.c_str(), OGR_Fld_GetNameRef(D->Field(I))) == 0)
+            Type = Declared[I].Type;
+        D->Types.push_back(Type);
+    }
+    return D;
+}
+
+std::unique_ptr<TDataset> TDataset::Create(const char* FileName, const char* Kind,
+                                           const char* CoordSys, double North, double South,
+                                           double East, double West) {
+    if (!FileName || !*FileName || !Kind) return nullptr;
+    bool Mif = strcasecmp(Kind, "mif") == 0;
+    if (!Mif && strcasecmp(Kind, "tab") != 0) {
+        CPLError(CE_Failure, CPLE_IllegalArg, "Unknown table kind '%s': not mif or tab", Kind);
+        return nullptr;
+    }
+    if (!HasExtension(FileName, Kind) || IsFolder(FileName)) {
+        CPLError(CE_Failure, CPLE_IllegalArg, "A %s table needs a file name ending in .%s", Kind,
+                 Kind);
+        return nullptr;
+    }
+    GDALDriverH Driver = MapInfoDriver();
+    if (!Driver) return nullptr;
+    OGRSpatialReferenceH Srs = nullptr;
+    if (CoordSys && *CoordSys) {
+        Srs = OSRNewSpatialReference(nullptr);
+        if (OSRImportFromMICoordSys(Srs, CoordSys) != OGRERR_NONE) {
+            OSRDestroySpatialReference(Srs);
+            return nullptr;
+        }
+        OSRSetAxisMappingStrategy(Srs, OAMS_TRADITIONAL_GIS_ORDER);
+    }
+    char** Options = CSLSetNameValue(nullptr, "FORMAT", Mif ? "MIF" : "TAB");
+    GDALDatasetH Ds = GDALCreate(Driver, FileName, 0, 0, 0, GDT_Unknown, Options);
+    CSLDestroy(Options);
+    OGRLayerH Layer = nullptr;
+    if (Ds) {
+        char** LayerOptions = nullptr;
+        if (North != 0 || South != 0 || East != 0 || West != 0)
+            LayerOptions = CSLSetNameValue(
+                nullptr, "BOUNDS",
+                (Num(West) + "," + Num(South) + "," + Num(East) + "," + Num(North)).c_str());
+        Layer = GDALDatasetCreateLayer(Ds, CPLGetBasename(FileName), Srs, wkbUnknown, LayerOptions);
+        CSLDestroy(LayerOptions);
+    }
+    if (Srs) OSRDestroySpatialReference(Srs);
+    if (!Layer) {
+        if (Ds) GDALClose(Ds);
+        return nullptr;
+    }
+    auto Result = std::unique_ptr<TDataset>(new TDataset(Ds, true));
+    Result->AskedName = FileName;
+    return Result;
+}
+
+OGRFieldDefnH TDataset::Field(int Index) const {
+    if (Index < 0 || Index >= FieldCount()) return nullptr;
+    return OGR_FD_GetFieldDefn(OGR_L_GetLayerDefn(Layer), Index);
+}
+
+int TDataset::FieldCount() const {
+    return OGR_FD_GetFieldCount(OGR_L_GetLayerDefn(Layer));
+}
+
+int TDataset::FieldType(int Index) const {
+    return Index >= 0 && Index < static_cast<int>(Types.size()) ? Types[Index] : -1;
+}
+
+int TDataset::FieldWidth(int Index) const {
+    OGRFieldDefnH F = Field(Index);
+    return F ? OGR_Fld_GetWidth(F) : -1;
+}
+
+int TDataset::FieldPrecision(int Index) const {
+    OGRFieldDefnH F = Field(Index);
+    return F ? OGR_Fld_GetPrecision(F) : -1;
+}
+
+const char* TDataset::FieldName(int Index) const {
+    OGRFieldDefnH F = Field(Index);
+    return F ? OGR_Fld_GetNameRef(F) : nullptr;
+}
+
+int TDataset::AddField(const char* Name, int Type, int Width, int Precision) {
+    if (!Writable || !Name || !*Name) return -1;
+    OGRFieldDefnH F = NewField(Name, Type, Width, Precision);
+    if (!F) return -1;
+    int Before = FieldCount();
+    OGRErr Err = OGR_L_CreateField(Layer, F, TRUE);
+    OGR_Fld_Destroy(F);
+    if (Err != OGRERR_NONE || FieldCount() != Before + 1) return -1;
+    Types.push_back(Type);
+    return Before;
+}
+
+int TDataset::FeatureCount() const {
+    GIntBig N = OGR_L_GetFeatureCount(Layer, TRUE);
+    return N < 0 ? -1 : N > INT_MAX ? INT_MAX : static_cast<int>(N);
+}
+
+int TDataset::Fetch() {
+    if (Pending) OGR_F_Destroy(Pending);
+    Pending = OGR_L_GetNextFeature(Layer);
+    PendingId = Pending ? OGR_F_GetFID(Pending) : -1;
+    CursorKnown = true;
+    return AsId(PendingId);
+}
+
+int TDataset::NextFeatureId(int Last) {
+    // The usual walk asks for the id after the one just fetched: one step of
+    // OGR's cursor. Anything else starts over and skips up to Last, which also
+    // steps over the gaps that deleted records leave.
+    if (Last >= 0 && CursorKnown && Pending && PendingId == Last) return Fetch();
+    OGR_L_ResetReading(Layer);
+    int Id;
+    do {
+        Id = Fetch();
+    } while (Id >= 0 && Id <= Last);
+    return Id;
+}
+
+std::unique_ptr<TFeature> TDataset::Read(int Id) {
+    if (Id < 1) return nullptr;
+    if (Pending && PendingId == Id) return std::make_unique<TFeature>(FromOgr(Pending));
+    OGRFeatureH F = OGR_L_GetFeature(Layer, Id);
+    CursorKnown = false; // a random read may move the driver's own cursor
+    if (!F) return nullptr;
+    auto Result = std::make_unique<TFeature>(FromOgr(F));
+    OGR_F_Destroy(F);
+    return Result;
+}
+
+std::unique_ptr<TFeature> TDataset::NewFeature(int FeatureClass) const {
+    if (!IsWritableClass(FeatureClass)) return nullptr;
+    auto F = std::make_unique<TFeature>();
+    F->Class = FeatureClass;
+    F->Values.resize(FieldCount());
+    return F;
+}
+
+bool TDataset::Write(const TFeature& Feature) {
+    if (!Writable) return false;
+    OGRFeatureH F = ToOgr(Feature, OGR_L_GetLayerDefn(Layer), Types);
+    if (!F) return false;
+    OGRErr Err = OGR_L_CreateFeature(Layer, F);
+    OGR_F_Destroy(F);
+    return Err == OGRERR_NONE;
+}
+
+std::string TDataset::CoordSys() const {
+    OGRSpatialReferenceH Srs = OGR_L_GetSpatialRef(Layer);
+    char* Text = nullptr;
+    if (!Srs || OSRExportToMICoordSys(Srs, &Text) != OGRERR_NONE || !Text) {
+        CPLFree(Text);
+        return {};
+    }
+    std::string Result = Text;
+    CPLFree(Text);
+    return Result;
+}
+
+} // namespace Mitab

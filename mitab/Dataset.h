@@ -1,0 +1,68 @@
+#pragma once
+// A MapInfo table opened or created through GDAL's "MapInfo File" driver:
+// its first layer, the MITAB types of its columns, and a read cursor that
+// walks feature ids in order.
+
+#include "Feature.h"
+
+#include <gdal.h>
+#include <ogr_api.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace Mitab {
+
+class TDataset {
+public:
+    static constexpr std::uint32_t Tag = 0x4D544244;
+    std::uint32_t Magic = Tag;
+    std::string Returned; // the last string handed out
+
+    static std::unique_ptr<TDataset> Open(const char* FileName);
+    // Kind is "tab" or "mif", and the file name ends in it; CoordSys is a
+    // MIF CoordSys clause; bounds all 0 leave the driver's defaults.
+    static std::unique_ptr<TDataset> Create(const char* FileName, const char* Kind,
+                                            const char* CoordSys, double North, double South,
+                                            double East, double West);
+    ~TDataset();
+    TDataset(const TDataset&) = delete;
+    TDataset& operator=(const TDataset&) = delete;
+
+    int FieldCount() const;
+    // -1 for an index out of range.
+    int FieldType(int Index) const;
+    int FieldWidth(int Index) const;
+    int FieldPrecision(int Index) const;
+    const char* FieldName(int Index) const; // null out of range
+    int AddField(const char* Name, int Type, int Width, int Precision);
+
+    int FeatureCount() const;
+    // The id after Last (the first for a negative Last); -1 after the last.
+    int NextFeatureId(int Last);
+    std::unique_ptr<TFeature> Read(int Id);
+    std::unique_ptr<TFeature> NewFeature(int FeatureClass) const;
+    bool Write(const TFeature& Feature);
+    std::string CoordSys() const;
+
+private:
+    TDataset(GDALDatasetH Ds, bool Writable);
+    OGRFieldDefnH Field(int Index) const;
+    int Fetch(); // the next feature of OGR's cursor into Pending; its id or -1
+
+    GDALDatasetH Ds = nullptr;
+    OGRLayerH Layer = nullptr;
+    bool Writable = false;
+    // The name asked for, when the driver writes the table under its
+    // extension in lower case: the file is renamed on closing.
+    std::string AskedName;
+    std::vector<int> Types;
+    // OGR's sequential cursor stands just after Pending, whose id is PendingId.
+    OGRFeatureH Pending = nullptr;
+    long long PendingId = -1;
+    bool CursorKnown = false;
+};
+
+} // namespace Mitab

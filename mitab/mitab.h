@@ -1,0 +1,131 @@
+#pragma once
+/* The MITAB C interface, level 1.7.0, built on GDAL's MapInfo driver.
+ *
+ * Handles are opaque; null means failure. Feature ids start at 1. A string
+ * returned by an entry point stays valid until the next call on the same
+ * handle. Colours are MapInfo integers (red * 65536 + green * 256 + blue).
+ *
+ * Bad handles and indices out of range never crash: counts, types, widths,
+ * ids and new field indices answer -1 (parts and vertex counts 0), writes 0,
+ * coordinates and styles 0, strings "". A feature keeps the styles its class
+ * has no use for at their defaults. Features are copies: they outlive their
+ * table and may be written to another one, field by field in column order. */
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+#if defined(__GNUC__)
+#define MITAB_EXPORT __attribute__((visibility("default")))
+#else
+#define MITAB_EXPORT
+#endif
+
+typedef void* mitab_handle;
+typedef void* mitab_feature;
+
+/* Feature classes */
+enum {
+    TABFC_NoGeom = 0,
+    TABFC_Point = 1,
+    TABFC_FontPoint = 2,
+    TABFC_CustomPoint = 3,
+    TABFC_Text = 4,
+    TABFC_Polyline = 5,
+    TABFC_Arc = 6,
+    TABFC_Region = 7,
+    TABFC_Rectangle = 8,
+    TABFC_Ellipse = 9,
+    TABFC_MultiPoint = 10,
+    TABFC_Collection = 11
+};
+
+/* Field types */
+enum {
+    TABFT_Char = 1,
+    TABFT_Integer = 2,
+    TABFT_SmallInt = 3,
+    TABFT_Decimal = 4,
+    TABFT_Float = 5,
+    TABFT_Date = 6,
+    TABFT_Logical = 7,
+    TABFT_Time = 8,
+    TABFT_DateTime = 9
+};
+
+MITAB_EXPORT int mitab_c_getlibversion(void);
+MITAB_EXPORT int mitab_c_getlasterrorno(void);
+MITAB_EXPORT const char* mitab_c_getlasterrormsg(void);
+
+MITAB_EXPORT mitab_handle mitab_c_open(const char* filename);
+MITAB_EXPORT void mitab_c_close(mitab_handle handle);
+MITAB_EXPORT mitab_handle mitab_c_create(const char* filename, const char* mif_or_tab,
+                                         const char* mif_projection, double north, double south,
+                                         double east, double west);
+MITAB_EXPORT const char* mitab_c_get_mif_coordsys(mitab_handle handle);
+MITAB_EXPORT int mitab_c_get_feature_count(mitab_handle handle);
+
+MITAB_EXPORT int mitab_c_add_field(mitab_handle handle, const char* field_name, int field_type,
+                                   int width, int precision, int indexed, int unique);
+MITAB_EXPORT int mitab_c_get_field_count(mitab_handle handle);
+MITAB_EXPORT int mitab_c_get_field_type(mitab_handle handle, int field);
+MITAB_EXPORT const char* mitab_c_get_field_name(mitab_handle handle, int field);
+MITAB_EXPORT int mitab_c_get_field_width(mitab_handle handle, int field);
+MITAB_EXPORT int mitab_c_get_field_precision(mitab_handle handle, int field);
+
+MITAB_EXPORT int mitab_c_next_feature_id(mitab_handle handle, int last_feature_id);
+MITAB_EXPORT mitab_feature mitab_c_read_feature(mitab_handle handle, int feature_id);
+MITAB_EXPORT mitab_feature mitab_c_create_feature(mitab_handle handle, int feature_type);
+MITAB_EXPORT int mitab_c_write_feature(mitab_handle handle, mitab_feature feature);
+MITAB_EXPORT void mitab_c_destroy_feature(mitab_feature feature);
+
+MITAB_EXPORT int mitab_c_get_type(mitab_feature feature);
+MITAB_EXPORT int mitab_c_get_parts(mitab_feature feature);
+MITAB_EXPORT int mitab_c_get_vertex_count(mitab_feature feature, int part);
+MITAB_EXPORT double mitab_c_get_vertex_x(mitab_feature feature, int part, int vertex);
+MITAB_EXPORT double mitab_c_get_vertex_y(mitab_feature feature, int part, int vertex);
+MITAB_EXPORT void mitab_c_set_points(mitab_feature feature, int part, int vertex_count, double* x,
+                                     double* y);
+
+MITAB_EXPORT const char* mitab_c_get_field_as_string(mitab_feature feature, int field);
+MITAB_EXPORT double mitab_c_get_field_as_double(mitab_feature feature, int field);
+MITAB_EXPORT void mitab_c_set_field(mitab_feature feature, int field, const char* value);
+
+MITAB_EXPORT void mitab_c_set_pen(mitab_feature feature, int width, int pattern, int color);
+MITAB_EXPORT int mitab_c_get_pen_color(mitab_feature feature);
+MITAB_EXPORT int mitab_c_get_pen_width(mitab_feature feature);
+MITAB_EXPORT int mitab_c_get_pen_pattern(mitab_feature feature);
+
+MITAB_EXPORT void mitab_c_set_brush(mitab_feature feature, int fg_color, int bg_color, int pattern,
+                                    int transparent);
+MITAB_EXPORT int mitab_c_get_brush_fgcolor(mitab_feature feature);
+MITAB_EXPORT int mitab_c_get_brush_bgcolor(mitab_feature feature);
+MITAB_EXPORT int mitab_c_get_brush_pattern(mitab_feature feature);
+MITAB_EXPORT int mitab_c_get_brush_transparent(mitab_feature feature);
+
+MITAB_EXPORT void mitab_c_set_font(mitab_feature feature, const char* font_name);
+MITAB_EXPORT const char* mitab_c_get_font(mitab_feature feature);
+
+MITAB_EXPORT void mitab_c_set_symbol(mitab_feature feature, int symbol_no, int symbol_size,
+                                     int symbol_color);
+MITAB_EXPORT int mitab_c_get_symbol_no(mitab_feature feature);
+MITAB_EXPORT int mitab_c_get_symbol_size(mitab_feature feature);
+MITAB_EXPORT int mitab_c_get_symbol_color(mitab_feature feature);
+
+MITAB_EXPORT void mitab_c_set_text(mitab_feature feature, const char* text);
+MITAB_EXPORT const char* mitab_c_get_text(mitab_feature feature);
+MITAB_EXPORT void mitab_c_set_text_display(mitab_feature feature, double angle, double height,
+                                           double width, int fg_color, int bg_color,
+                                           int justification, int spacing, int linetype);
+MITAB_EXPORT double mitab_c_get_text_angle(mitab_feature feature);
+MITAB_EXPORT double mitab_c_get_text_height(mitab_feature feature);
+MITAB_EXPORT double mitab_c_get_text_width(mitab_feature feature);
+MITAB_EXPORT int mitab_c_get_text_fgcolor(mitab_feature feature);
+MITAB_EXPORT int mitab_c_get_text_bgcolor(mitab_feature feature);
+MITAB_EXPORT int mitab_c_get_text_justification(mitab_feature feature);
+MITAB_EXPORT int mitab_c_get_text_spacing(mitab_feature feature);
+MITAB_EXPORT int mitab_c_get_text_linetype(mitab_feature feature);
+
+#ifdef __cplusplus
+}
+#endif

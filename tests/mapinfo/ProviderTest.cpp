@@ -1,0 +1,541 @@
+// The MapInfo provider: its identity and place in the registry, what it does
+// without a usable library, and tables through GDAL both ways: a layer saved
+// as .tab and read by ogrinfo, a .tab made by ogr2ogr loaded by the provider.
+
+#include "MapInfoFixture.h"
+
+#include "formats/MitabName.h"
+#include "objects/Polys.h"
+#include "objects/Text.h"
+
+#include <filesystem>
+
+using namespace Mapobjects;
+using namespace Platform;
+using namespace Testing;
+
+namespace {
+
+using ProviderTest = MapInfoFixture;
+
+TEST_F(ProviderTest, IdentityAndFileNames) {
+    EXPECT_EQ(Tab.Description(), "MapInfo Format Provider (mif, tab)");
+    EXPECT_EQ(Tab.Filter(), "MapInfo Files (*.mif; *.tab)|*.mif; *.tab");
+    EXPECT_EQ(GUIDToString(Tab.GetGUID()), "{4AC2894A-85A3-4613-80D2-27DDCDFEA816}");
+    const std::pair<const char*, bool> Names[] = {
+        {"roads.tab", true}, {"ROADS.TAB", true},  {"a/b.Tab", true},        {"roads.mif", true},
+        {"Roads.MIF", true}, {"roads.mid", false}, {"roads.tab.bak", false}, {"roads", false},
+        {"tab", false},      {"roads.dat", false}, {"roads.wor", false},
+    };
+    for (auto [Name, Accepted] : Names)
+        EXPECT_EQ(Tab.CanProcessFile(Name), Accepted) << Name;
+}
+
+TEST_F(ProviderTest, RegistryOrderDecidesMifAndOnlyThisProviderTakesTab) {
+    TFormatProviders* Registry = FormatProviders();
+    EXPECT_EQ(Registry->FindSuitableProvider("x.mif"), &Mif);
+    EXPECT_EQ(Registry->FindSuitableProvider("x.TAB"), &Tab);
+    EXPECT_EQ(Registry->GetProviderByGUID(Tab.GetGUID()), &Tab);
+    Mif.SetEnabled(false);
+    EXPECT_EQ(Registry->FindSuitableProvider("x.mif"), &Tab);
+    Tab.SetEnabled(false);
+    EXPECT_EQ(Registry->FindSuitableProvider("x.tab"), nullptr);
+}
+
+// Without a usable library: loading raises the message that says where to
+// put it, saving answers false and writes nothing, the MIF provider works.
+TEST_F(ProviderTest, WithoutTheLibraryLoadAndSaveRefuseAndTheRestWorks) {
+    const std::string Saved = MitabLibraryName();
+    struct TRestore {
+        std::string Name;
+        ~TRestore() {
+            SetMitabLibraryName(Name);
+            MITAB_load();
+        }
+    } Restore{Saved};
+    const std::string Expected = "MITAB.DLL not fond! Please place DLL to " +
+                                 std::string(CHARTIX_BIN_DIR) + "/ or " + SystemLibraryDirectory() +
+                                 " directory!";
+    const std::pair<const char*, std::string> Libraries[] = {
+        {"missing", "libmitab-nowhere.so"},
+        {"another level", std::string(STANDIN_DIR) + "/libmitab_standin_oldversion.so"},
+        {"no version", std::string(STANDIN_DIR) + "/libmitab_standin_noversion.so"},
+    };
+    for (const auto& [What, Name] : Libraries) {
+        SCOPED_TRACE(What);
+        SetMitabLibraryName(Name);
+        TMapInfoFormatProvider Provider(nullptr); // loads again
+        ASSERT_FALSE(MITAB_LibOK());
+        // Our own MIF provider works on.
+        TMapLayer* Places =
+            Map.Layers().Add(std::string(CHARTIX_SOURCE_DIR) + "/samples/places.mif", "");
+        EXPECT_EQ(Places->ObjectCount(), 177);
+        EXPECT_TRUE(Places->SaveToFile(Dir.Path("copy.mif")));
+        TMapLayer* Layer = Map.Layers().Add("", "layer");
+        AddSquare(Layer, 0, 0, 1);
+        EXPECT_EQ(MessageOf<Exception>([&] { Provider.Load(Layer, Dir.Path("x.tab")); }), Expected);
+        EXPECT_FALSE(Provider.Save(Layer, Dir.Path("x.tab")));
+        EXPECT_FALSE(std::filesystem::exists(Dir.Path("x.tab")));
+        // Through the layer, the error reaches the caller unchanged.
+        EXPECT_EQ(MessageOf<Exception>([&] { Layer->LoadFromFile(Dir.Path("x.tab"), ""); }),
+                  Expected);
+        EXPECT_EQ(Layer->ObjectCount(), 1);
+    }
+}
+
+// A library of the right level that lacks entry points is refused by name
+// rather than called through a null pointer.
+TEST_F(ProviderTest, ALibraryWithoutTheEntryPointsIsRefusedByName) {
+    const std::string Saved = MitabLibraryName();
+    SetMitabLibraryName(std::string(STANDIN_DIR) + "/libmitab_standin_bare.so");
+    TMapInfoFormatProvider Provider(nullptr);
+    SetMitabLibraryName(Saved);
+    ASSERT_TRUE(MITAB_LibOK());
+    TMapLayer* Layer = Map.Layers().Add("", "layer");
+    const std::string Message =
+        MessageOf<Exception>([&] { Provider.Load(Layer, Dir.Path("x.tab")); });
+    EXPECT_NE(Message.find("lacks mitab_c_close"), std::string::npos) << Message;
+    EXPECT_FALSE(Provider.Save(Layer, Dir.Path("x.tab")));
+    MITAB_load();
+}
+
+#ifdef CHARTIX_HAVE_MITAB
+
+// A layer with a column of every type and an object of every kind written.
+struct RoundTrip : MapInfoFixture {
+    TMapLayer* Layer = nullptr;
+
+    void SetUp() override {
+        MapInfoFixture::SetUp();
+        ASSERT_TRUE(MITAB_LibOK()) << MITAB_LoadErr;
+        Layer = Map.Layers().Add("", "all");
+        // As readers do: the text keeps the box it is given.
+        Map.SetTextSizing(true);
+        TDataFields& F = Layer->Fields();
+        F.Add("name", dtString, 40);
+        F.Add("count", dtInteger, 0);
+        F.Add("small", dtSmallInt, 0);
+        F.Add("amount", dtDecimal, 12)->SetPrecision(3);
+        F.Add("ratio", dtFloat, 0);
+        F.Add("day", dtDate, 0);
+        F.Add("at", dtTime, 0);
+        F.Add("stamp", dtDateTime, 0);
+        F.Add("flag", dtBoolean, 0);
+
+        auto* Line = AddShape<TPolyline>(
+            Layer, {{{0, 0}, {1, 1}}, {{2, 2}, {3, 3}, {4, 2}}, {{5, 5}, {6, 6}}});
+        SetStyles(Line, RGB(0x12, 0x34, 0x56), 3, psDash, clBlack, bsClear);
+        Row(Line, "Main St, \"old\"", 42, -7, 1234.567, 0.125, {2021, 3, 4}, {5, 6, 7}, true);
+
+        auto* Area = AddShape<TRegion>(Layer, {Box(0, 0, 10, 10), Box(2, 2, 4, 4)});
+        SetStyles(Area, clBlue, 2, psSolid, clLime, bsCross);
+        Area->SetBGColor(clRed);
+        Area->SetUseBGColor(true);
+        Row(Area, "hole", -1, 32000, -0.5, 1e6, {1999, 12, 31}, {23, 59, 58}, false);
+
+        auto* Star = Place(Layer->NewObject<TSymbol>(), 10.5, 20.25);
+        SetFont(Star->Font(), "MapInfo Symbol", 14, clRed);
+        Star->SetShape(40);
+        Row(Star, "star", 0, 0, 0, 0, {2000, 1, 1}, {0, 0, 0}, false);
+
+        auto* Glyph = Place(Layer->NewObject<TSymbol>(), 11, 21);
+        SetFont(Glyph->Font(), "Wingdings", 18, clGreen);
+        Glyph->SetShape(66);
+        Row(Glyph, "glyph", 1, 1, 1, 1, {2024, 2, 29}, {12, 0, 0}, true);
+
+        auto* Label = Place(Layer->NewObject<TText>(), 12, 22);
+        SetFont(Label->Font(), "Verdana", 0, clBlue);
+        Label->SetText("Hello, map");
+        Label->SetHeight(2);
+        Label->SetWidth(10);
+        Label->SetAngle(30);
+        Row(Label, "label", 2, 2, 2, 2, {2010, 10, 10}, {10, 10, 10}, false);
+        for (int I = 0; I < Layer->ObjectCount(); ++I)
+            Layer->Objects(I)->UpdateBounds();
+        Map.SetTextSizing(false);
+    }
+
+    struct TYmd {
+        int Y, M, D;
+    };
+    struct THms {
+        int H, N, S;
+    };
+    static void Row(TCustomMapObject* O, const std::string& Name, int Count, int Small,
+                    double Amount, double Ratio, TYmd Day, THms At, bool Flag) {
+        TDataFields& F = O->Fields();
+        F.GetFields(0)->SetAsString(Name);
+        F.GetFields(1)->SetAsInteger(Count);
+        F.GetFields(2)->SetAsInteger(Small);
+        F.GetFields(3)->SetAsDecimal(Amount);
+        F.GetFields(4)->SetAsFloat(Ratio);
+        F.GetFields(5)->SetAsDate(EncodeDate(Day.Y, Day.M, Day.D));
+        F.GetFields(6)->SetAsTime(EncodeTime(At.H, At.N, At.S, 0));
+        F.GetFields(7)->SetAsDateTime(EncodeDate(Day.Y, Day.M, Day.D) +
+                                      EncodeTime(At.H, At.N, At.S, 0));
+        F.GetFields(8)->SetValue(Flag);
+    }
+};
+
+TEST_F(RoundTrip, ATabSavedByTheProviderReadsTheSameInOgrinfo) {
+    const std::string Table = Dir.Path("all.tab");
+    ASSERT_TRUE(Layer->SaveToFile(Table));
+    EXPECT_TRUE(Tab.Problems().Empty()) << TReadProblems::Describe(Tab.Problems().Items()[0]);
+    const std::vector<TOgrFeature> F = OgrInfo(Table);
+    ASSERT_EQ(F.size(), 5u);
+
+    struct TExpected {
+        std::string Geometry;
+        std::map<std::string, std::string> Values;
+        std::vector<std::string> Style; // pieces of the style string
+    };
+    const TExpected Expected[] = {
+        {"MULTILINESTRING ((0 0,1 1),(2 2,3 3,4 2),(5 5,6 6))",
+         {{"name (String)", "Main St, \"old\""},
+          {"count (Integer)", "42"},
+          {"small (Integer)", "-7"},
+          {"amount (Real)", "1234.567"},
+          {"ratio (Real)", "0.125"},
+          {"day (Date)", "2021/03/04"},
+          {"at (Time)", "05:06:07"},
+          {"stamp (DateTime)", "2021/03/04 05:06:07"},
+          {"flag (String)", "T"}},
+         {"PEN(w:3px", "c:#123456", "mapinfo-pen-12"}},
+        {"POLYGON ((0 0,10 0,10 10,0 10,0 0),(2 2,4 2,4 4,2 4,2 2))",
+         {{"name (String)", "hole"},
+          {"count (Integer)", "-1"},
+          {"small (Integer)", "32000"},
+          {"amount (Real)", "-0.500"},
+          {"ratio (Real)", "1000000"},
+          {"day (Date)", "1999/12/31"},
+          {"at (Time)", "23:59:58"},
+          {"stamp (DateTime)", "1999/12/31 23:59:58"},
+          {"flag (String)", "F"}},
+         {"BRUSH(fc:#00ff00,bc:#ff0000", "mapinfo-brush-7", "PEN(w:2px", "c:#0000ff",
+          "mapinfo-pen-2"}},
+        {"POINT (10.5 20.25)",
+         {{"name (String)", "star"}, {"day (Date)", "2000/01/01"}},
+         {"c:#ff0000", "s:14pt", "mapinfo-sym-40"}},
+        {"POINT (11 21)",
+         {{"name (String)", "glyph"}, {"day (Date)", "2024/02/29"}},
+         {"c:#008000", "s:18pt", "font-sym-66", "f:\"Wingdings\""}},
+        {"POINT (12 22)",
+         {{"name (String)", "label"}, {"stamp (DateTime)", "2010/10/10 10:10:10"}},
+         {"LABEL(", "t:\"Hello, map\"", "a:30", "c:#0000ff", "f:\"Verdana\""}},
+    };
+    for (size_t I = 0; I < F.size(); ++I) {
+        SCOPED_TRACE("feature " + std::to_string(I + 1));
+        ExpectWkt(F[I].Geometry, Expected[I].Geometry);
+        for (const auto& [Column, Value] : Expected[I].Values)
+            EXPECT_EQ(F[I].Values.count(Column) ? F[I].Values.at(Column) : "(none)", Value)
+                << Column;
+        for (const std::string& Piece : Expected[I].Style)
+            EXPECT_NE(F[I].Style.find(Piece), std::string::npos) << F[I].Style << " | " << Piece;
+    }
+    EXPECT_EQ(F[0].Values.size(), 9u);
+}
+
+// And the provider reads back what it wrote: kinds, parts, values, styles.
+TEST_F(RoundTrip, ATabSavedByTheProviderLoadsBackAlike) {
+    for (const char* Name : {"all.tab", "all.mif"}) {
+        SCOPED_TRACE(Name);
+        // GDAL keeps a turned text in a .mif only as the box around it.
+        if (std::string(Name) == "all.mif") static_cast<TText*>(Layer->Objects(4))->SetAngle(0);
+        const std::string Table = Dir.Path(Name);
+        ASSERT_TRUE(Tab.Save(Layer, Table));
+        TMapLayer* Back = Map.Layers().Add("", "back");
+        ASSERT_TRUE(Tab.Load(Back, Table));
+        EXPECT_TRUE(Tab.Problems().Empty());
+        ASSERT_EQ(Back->ObjectCount(), Layer->ObjectCount());
+        ASSERT_EQ(Back->Fields().Count(), 9);
+        // GDAL's driver writes SmallInt as Integer and Logical as Char(1).
+        const TDataType Types[] = {dtString, dtInteger, dtInteger,  dtDecimal, dtFloat,
+                                   dtDate,   dtTime,    dtDateTime, dtString};
+        for (int I = 0; I < 9; ++I)
+            EXPECT_EQ(Back->Fields().GetFields(I)->DataType(), Types[I]) << I;
+        EXPECT_EQ(Back->Fields().GetFields(0)->Size(), 40);
+        for (int I = 0; I < Layer->ObjectCount(); ++I) {
+            SCOPED_TRACE("object " + std::to_string(I));
+            TCustomMapObject* A = Layer->Objects(I);
+            TCustomMapObject* B = Back->Objects(I);
+            EXPECT_EQ(typeid(*A), typeid(*B));
+            EXPECT_EQ(PointsOf(B).size() > 0, true);
+            auto [AShape, ANumbers] = SplitWkt(PointsOf(A));
+            auto [BShape, BNumbers] = SplitWkt(PointsOf(B));
+            EXPECT_EQ(AShape, BShape);
+            for (size_t K = 0; K < ANumbers.size() && K < BNumbers.size(); ++K)
+                EXPECT_NEAR(ANumbers[K], BNumbers[K], 1e-6);
+            for (int C : {0, 1, 2, 5, 6, 7})
+                EXPECT_EQ(B->Fields().GetFields(C)->AsString(),
+                          A->Fields().GetFields(C)->AsString())
+                    << C;
+            for (int C : {3, 4}) // "-0.500" in a Decimal(12, 3)
+                EXPECT_DOUBLE_EQ(B->Fields().GetFields(C)->AsFloat(),
+                                 A->Fields().GetFields(C)->AsFloat())
+                    << C;
+            EXPECT_EQ(B->Fields().GetFields(8)->AsString(),
+                      A->Fields().GetFields(8)->Value().ToBoolean() ? "T" : "F");
+            if (dynamic_cast<TText*>(A)) {
+                auto* TA = static_cast<TText*>(A);
+                auto* TB = static_cast<TText*>(B);
+                EXPECT_EQ(TB->Text(), TA->Text());
+                EXPECT_NEAR(TB->Height(), TA->Height(), 1e-6);
+                EXPECT_NEAR(TB->Angle(), TA->Angle(), 1e-6);
+                EXPECT_EQ(TB->Font()->Name(), TA->Font()->Name());
+                EXPECT_EQ(TB->Font()->Color(), TA->Font()->Color());
+            } else if (auto* SA = dynamic_cast<TSymbol*>(A)) {
+                auto* SB = static_cast<TSymbol*>(B);
+                EXPECT_EQ(SB->Shape(), SA->Shape());
+                EXPECT_EQ(SB->Font()->Name(), SA->Font()->Name());
+                EXPECT_EQ(SB->Font()->Size(), SA->Font()->Size());
+                EXPECT_EQ(SB->Font()->Color(), SA->Font()->Color());
+            } else {
+                EXPECT_EQ(B->Pen()->Color(), A->Pen()->Color());
+                EXPECT_EQ(B->Pen()->Width(), A->Pen()->Width());
+                EXPECT_EQ(B->Pen()->Style(), A->Pen()->Style());
+            }
+            if (dynamic_cast<TRegion*>(A)) {
+                EXPECT_EQ(B->Brush()->Color(), A->Brush()->Color());
+                EXPECT_EQ(B->Brush()->Style(), A->Brush()->Style());
+                EXPECT_EQ(B->BGColor(), A->BGColor());
+                EXPECT_TRUE(B->UseBGColor());
+            }
+        }
+    }
+}
+
+// The other way: a table written by ogr2ogr, loaded by the provider.
+TEST_F(ProviderTest, ATabMadeByOgr2ogrLoads) {
+    const std::string Table = Dir.Path("made.tab");
+    MakeTable(Table,
+              "WKT,name,count,amount,day,OGR_STYLE\n"
+              "\"POINT (10.5 20.25)\",'quoted',42,1234.567,2021-03-04,"
+              "\"SYMBOL(c:#ff0000,s:14pt,id:\"\"mapinfo-sym-40\"\")\"\n"
+              "\"POINT (11 21)\",'',-3,-0.5,,"
+              "\"SYMBOL(c:#00ff00,s:18pt,id:\"\"font-sym-66\"\",f:\"\"Wingdings\"\")\"\n"
+              "\"POINT (12 22)\",label,0,0,,"
+              "\"LABEL(t:\"\"Hello, map\"\",a:15,s:1.38g,c:#0000ff,f:\"\"Verdana\"\")\"\n"
+              "\"MULTILINESTRING ((0 0,1 1),(2 2,3 3,4 2),(5 5,6 6))\",line,1,1,,"
+              "\"PEN(w:3px,c:#123456,id:\"\"mapinfo-pen-9\"\")\"\n"
+              "\"POLYGON ((0 0,10 0,10 10,0 10,0 0),(2 2,4 2,4 4,2 4,2 2))\",hole,2,2,,"
+              "\"BRUSH(fc:#00ff00,bc:#ff0000,id:\"\"mapinfo-brush-5\"\");"
+              "PEN(w:2px,c:#0000ff,id:\"\"mapinfo-pen-2\"\")\"\n"
+              "\"POLYGON ((20 20,30 20,30 30,20 20))\",clear,3,3,,"
+              "\"BRUSH(fc:#abcdef,id:\"\"mapinfo-brush-1\"\");PEN(w:1px,c:#010203)\"\n"
+              ",none,5,5,,\n",
+              "String,String(20),Integer,Real(12.3),Date,String\n", "name,count,amount,day",
+              "-a_srs EPSG:4326");
+    TMapLayer* Layer = Map.Layers().Add(Table, "");
+    ASSERT_NE(Layer, nullptr);
+    ASSERT_EQ(Layer->Fields().Count(), 4);
+    const std::tuple<const char*, TDataType, int> Columns[] = {{"name", dtString, 20},
+                                                               {"count", dtInteger, 0},
+                                                               {"amount", dtDecimal, 12},
+                                                               {"day", dtDate, 0}};
+    for (int I = 0; I < 4; ++I) {
+        const auto& [Name, Type, Size] = Columns[I];
+        EXPECT_EQ(Layer->Fields().GetFields(I)->Name(), Name);
+        EXPECT_EQ(Layer->Fields().GetFields(I)->DataType(), Type) << Name;
+        if (Size) EXPECT_EQ(Layer->Fields().GetFields(I)->Size(), Size) << Name;
+    }
+    // The row without geometry makes no object.
+    ASSERT_EQ(Layer->ObjectCount(), 6);
+
+    auto* Star = dynamic_cast<TSymbol*>(Layer->Objects(0));
+    ASSERT_TRUE(Star && !dynamic_cast<TText*>(Star));
+    EXPECT_EQ(PointsOf(Star), "10.5 20.25");
+    EXPECT_EQ(Star->Shape(), 40);
+    EXPECT_EQ(Star->Font()->Name(), "MapInfo Symbol");
+    EXPECT_EQ(Star->Font()->Size(), 14);
+    EXPECT_EQ(Star->Font()->Color(), clRed);
+    EXPECT_EQ(Star->Fields().GetFields(0)->AsString(), "quoted"); // apostrophes dropped
+    EXPECT_EQ(Star->Fields().GetFields(1)->AsInteger(), 42);
+    EXPECT_DOUBLE_EQ(Star->Fields().GetFields(2)->AsFloat(), 1234.567);
+    EXPECT_EQ(Star->Fields().GetFields(3)->AsString(), "2021-03-04");
+
+    auto* Glyph = dynamic_cast<TSymbol*>(Layer->Objects(1));
+    ASSERT_NE(Glyph, nullptr);
+    EXPECT_EQ(Glyph->Shape(), 66);
+    EXPECT_EQ(Glyph->Font()->Name(), "Wingdings");
+    EXPECT_EQ(Glyph->Font()->Color(), clLime);
+    EXPECT_EQ(Glyph->Fields().GetFields(0)->AsString(), "");
+
+    auto* Label = dynamic_cast<TText*>(Layer->Objects(2));
+    ASSERT_NE(Label, nullptr);
+    EXPECT_EQ(Label->Text(), "Hello, map");
+    ExpectWkt(PointsOf(Label), "12 22");
+    EXPECT_NEAR(Label->Height(), 2, 1e-6);
+    EXPECT_NEAR(Label->Angle(), 15, 1e-6);
+    EXPECT_EQ(Label->Font()->Name(), "Verdana");
+    EXPECT_EQ(Label->Font()->Color(), clBlue);
+
+    auto* Line = dynamic_cast<TPolyline*>(Layer->Objects(3));
+    ASSERT_NE(Line, nullptr);
+    EXPECT_EQ(Line->Parts().Count(), 3);
+    EXPECT_EQ(Line->Pen()->Color(), RGB(0x12, 0x34, 0x56));
+    EXPECT_EQ(Line->Pen()->Width(), 3);
+    EXPECT_EQ(Line->Pen()->Style(), psDot);
+
+    auto* Hole = dynamic_cast<TRegion*>(Layer->Objects(4));
+    ASSERT_NE(Hole, nullptr);
+    EXPECT_EQ(Hole->Parts().Count(), 2);
+    EXPECT_EQ(Hole->Brush()->Color(), clLime);
+    EXPECT_EQ(Hole->Brush()->Style(), bsBDiagonal);
+    EXPECT_EQ(Hole->BGColor(), clRed);
+    EXPECT_TRUE(Hole->UseBGColor());
+    EXPECT_EQ(Hole->Pen()->Color(), clBlue);
+    EXPECT_EQ(Hole->Pen()->Width(), 2);
+
+    auto* Clear = dynamic_cast<TRegion*>(Layer->Objects(5));
+    ASSERT_NE(Clear, nullptr);
+    EXPECT_EQ(Clear->Brush()->Style(), bsClear);
+    EXPECT_FALSE(Clear->UseBGColor());
+    // The layer keeps the table's coordinate system for saving.
+    EXPECT_NE(Layer->CoordSys().find("Earth Projection 1"), std::string::npos) << Layer->CoordSys();
+}
+
+// Kinds without an object of their own: a multipoint, a row without
+// geometry; the objects around them keep their rows.
+TEST_F(ProviderTest, KindsWithoutAnObjectAreSkippedWithTheirRows) {
+    const std::string File = Dir.Path("kinds.mif");
+    WriteFile(File, "Version 300\nCharset \"Neutral\"\nDelimiter \",\"\n"
+                    "CoordSys Earth Projection 1, 104\nColumns 1\n  name Char(10)\nData\n\n"
+                    "Point 1 2\nMultipoint 2\n3 4\n5 6\nNone\nLine 0 0 1 1\n");
+    WriteFile(Dir.Path("kinds.mid"), "\"point\"\n\"many\"\n\"none\"\n\"line\"\n");
+    Mif.SetEnabled(false);
+    TMapLayer* Layer = Map.Layers().Add(File, "");
+    ASSERT_NE(Layer, nullptr);
+    ASSERT_EQ(Layer->ObjectCount(), 2);
+    EXPECT_EQ(Layer->Objects(0)->Fields().GetFields(0)->AsString(), "point");
+    EXPECT_TRUE(dynamic_cast<TPolyline*>(Layer->Objects(1)));
+    EXPECT_EQ(Layer->Objects(1)->Fields().GetFields(0)->AsString(), "line");
+}
+
+TEST_F(ProviderTest, AnUpperCaseNameSavesANativeTable) {
+    TMapLayer* Layer = Map.Layers().Add("", "upper");
+    AddSquare(Layer, 0, 0, 1)->UpdateBounds();
+    ASSERT_TRUE(Tab.Save(Layer, Dir.Path("UPPER.TAB")));
+    const std::vector<TOgrFeature> F = OgrInfo(Dir.Path("UPPER.TAB"));
+    ASSERT_EQ(F.size(), 1u);
+    ExpectWkt(F[0].Geometry, "POLYGON ((0 0,1 0,1 1,0 1,0 0))");
+    // A native table has its geometry in a .map file; an interchange one none.
+    bool HasMap = false;
+    for (const auto& E : std::filesystem::directory_iterator(Dir.Dir))
+        HasMap |= SameText(E.path().extension().string(), ".map");
+    EXPECT_TRUE(HasMap);
+}
+
+// A table large enough to take a while reports its progress to the map.
+TEST_F(ProviderTest, LargeTablesReportProgress) {
+    TMapLayer* Layer = Map.Layers().Add("", "many");
+    for (int I = 0; I < 600; ++I)
+        Place(Layer->NewObject<TSymbol>(), I * 0.1, 1);
+    ASSERT_TRUE(Tab.Save(Layer, Dir.Path("many.tab")));
+    int Started = 0, Shown = 0, Stopped = 0, Max = 0, Last = -1;
+    Map.OnStartProgress = [&](TObject*, int, int M, const std::string&) { ++Started, Max = M; };
+    Map.OnShowProgress = [&](TObject*, int P) { ++Shown, Last = P; };
+    Map.OnStopProgress = [&](TObject*) { ++Stopped; };
+    TMapLayer* Back = Map.Layers().Add("", "back");
+    ASSERT_TRUE(Tab.Load(Back, Dir.Path("many.tab")));
+    EXPECT_EQ(Back->ObjectCount(), 600);
+    EXPECT_EQ(Started, 1);
+    EXPECT_EQ(Max, 600);
+    EXPECT_EQ(Shown, 3); // at 0, 256 and 512
+    EXPECT_EQ(Last, 512);
+    EXPECT_EQ(Stopped, 1);
+}
+
+// Damaged and unusual tables: each says what is wrong, naming the file, and
+// loads what can be loaded.
+struct BadTable : MapInfoFixture {
+    std::string Table;
+    void SetUp() override {
+        MapInfoFixture::SetUp();
+        Table = Dir.Path("places.tab");
+        bool Ok;
+        const std::string Out =
+            RunCommand(std::string(OGR2OGR) + " -f 'MapInfo File' -a_srs EPSG:4326 '" + Table +
+                           "' '" + CHARTIX_SOURCE_DIR + "/samples/places.mif'",
+                       &Ok);
+        ASSERT_TRUE(Ok) << Out;
+    }
+    std::string FirstProblem() const {
+        return Tab.Problems().Empty() ? std::string("(none)")
+                                      : TReadProblems::Describe(Tab.Problems().Items()[0]);
+    }
+};
+
+TEST_F(BadTable, MissingDatFileIsNamedAndNothingLoads) {
+    std::filesystem::remove(Dir.Path("places.dat"));
+    TMapLayer* Layer = Map.Layers().Add("", "places");
+    EXPECT_FALSE(Layer->LoadFromFile(Table, ""));
+    EXPECT_EQ(Layer->ObjectCount(), 0);
+    EXPECT_NE(FirstProblem().find("places.dat is missing"), std::string::npos) << FirstProblem();
+    EXPECT_NE(FirstProblem().find(Table), std::string::npos) << FirstProblem();
+}
+
+TEST_F(BadTable, MissingMapFileGivesTheRowsWithoutObjectsAndSaysSo) {
+    std::filesystem::remove(Dir.Path("places.map"));
+    std::filesystem::remove(Dir.Path("places.id"));
+    TMapLayer* Layer = Map.Layers().Add("", "places");
+    EXPECT_TRUE(Layer->LoadFromFile(Table, ""));
+    EXPECT_GT(Layer->Fields().Count(), 0);
+    EXPECT_EQ(Layer->ObjectCount(), 0);
+    EXPECT_NE(FirstProblem().find("places.map is missing"), std::string::npos) << FirstProblem();
+}
+
+TEST_F(BadTable, TruncatedMapFileLoadsTheObjectsBeforeTheCut) {
+    TMapLayer* Whole = Map.Layers().Add("", "whole");
+    ASSERT_TRUE(Tab.Load(Whole, Table));
+    ASSERT_TRUE(Tab.Problems().Empty()) << FirstProblem();
+    std::filesystem::resize_file(Dir.Path("places.map"), 3000);
+    TMapLayer* Cut = Map.Layers().Add("", "cut");
+    EXPECT_TRUE(Tab.Load(Cut, Table));
+    EXPECT_GT(Cut->ObjectCount(), 0);
+    EXPECT_LT(Cut->ObjectCount(), Whole->ObjectCount());
+    EXPECT_NE(FirstProblem().find(Table), std::string::npos) << FirstProblem();
+    // What was read is what the whole table holds at those places.
+    for (int I = 0; I < Cut->ObjectCount(); ++I)
+        EXPECT_EQ(PointsOf(Cut->Objects(I)), PointsOf(Whole->Objects(I))) << I;
+}
+
+TEST_F(BadTable, AProjectedTableLoadsItsCoordinatesAsStoredWithItsSystem) {
+    const std::string Projected = Dir.Path("mercator.tab");
+    bool Ok;
+    const std::string Out =
+        RunCommand(std::string(OGR2OGR) + " -f 'MapInfo File' -t_srs EPSG:3857 '" + Projected +
+                       "' '" + Table + "'",
+                   &Ok);
+    ASSERT_TRUE(Ok) << Out;
+    TMapLayer* Layer = Map.Layers().Add("", "mercator");
+    ASSERT_TRUE(Tab.Load(Layer, Projected));
+    const std::vector<TOgrFeature> F = OgrInfo(Projected);
+    ASSERT_EQ(static_cast<int>(F.size()), Layer->ObjectCount());
+    ExpectWkt("POINT (" + std::string(PointsOf(Layer->Objects(0))) + ")", F[0].Geometry);
+    EXPECT_NE(Layer->CoordSys().find("Projection 10"), std::string::npos) << Layer->CoordSys();
+    // Saved again, the table keeps its projection.
+    ASSERT_TRUE(Tab.Save(Layer, Dir.Path("again.tab")));
+    const std::string Info =
+        RunCommand(std::string(OGRINFO) + " -ro -so -al '" + Dir.Path("again.tab") + "'");
+    EXPECT_NE(Info.find("Pseudo-Mercator"), std::string::npos) << Info;
+    // Nothing is cut at the bounds the driver assumes for the projection
+    // (Antarctica lies beyond them); the grid of metres is a centimetre.
+    const std::vector<TOgrFeature> Again = OgrInfo(Dir.Path("again.tab"));
+    ASSERT_EQ(Again.size(), F.size());
+    for (size_t I = 0; I < F.size(); ++I)
+        ExpectWkt(Again[I].Geometry, F[I].Geometry, 0.02);
+}
+
+TEST_F(BadTable, NoSuchFileOrNotATable) {
+    TMapLayer* Layer = Map.Layers().Add("", "none");
+    EXPECT_FALSE(Tab.Load(Layer, Dir.Path("absent.tab")));
+    EXPECT_NE(FirstProblem().find("absent.tab"), std::string::npos) << FirstProblem();
+    WriteFile(Dir.Path("junk.tab"), "this is no table\n");
+    EXPECT_FALSE(Tab.Load(Layer, Dir.Path("junk.tab")));
+    EXPECT_FALSE(Tab.Save(Layer, Dir.Path("no/such/folder/x.tab")));
+    EXPECT_EQ(Layer->ObjectCount(), 0);
+}
+
+#endif
+
+} // namespace

@@ -1,0 +1,284 @@
+// Workspaces: the bundled sample, the settings each statement carries, and
+// workspaces over missing, damaged and projected tables.
+
+#include "MapInfoFixture.h"
+
+#include "formats/MifStyles.h"
+
+#include <cfloat>
+#include <filesystem>
+#include <functional>
+
+using namespace Mapobjects;
+using namespace Platform;
+using namespace Testing;
+
+#ifdef CHARTIX_HAVE_MITAB
+
+namespace {
+
+const std::string Samples = std::string(CHARTIX_SOURCE_DIR) + "/samples/";
+
+struct WorkspaceTest : MapInfoFixture {
+    // The sample tables copied under another name: towns (points) and
+    // roads (regions, for the purpose).
+    void Copy(const std::string& From, const std::string& To) {
+        for (const char* Ext : {".tab", ".dat", ".map", ".id"})
+            std::filesystem::copy_file(Samples + From + Ext, Dir.Path(To + Ext));
+    }
+    std::string Workspace(const std::string& Body) {
+        const std::string File = Dir.Path("test.wor");
+        WriteFile(File, "!Workspace\n!Version 600\n!Charset Neutral\n" + Body);
+        return File;
+    }
+    static std::string Names(const TChartix& Map) {
+        std::string S;
+        for (int I = 0; I < Map.Layers().Count(); ++I)
+            S += (I ? "," : "") + Map.Layers().GetLayer(I)->Name();
+        return S;
+    }
+};
+
+TEST_F(WorkspaceTest, TheSampleWorkspace) {
+    TReadProblems Problems;
+    Map.LoadWOR(Samples + "world.wor", Problems);
+    EXPECT_TRUE(Problems.Empty());
+    ASSERT_EQ(Names(Map), "Countries,Places");
+    TMapLayer* Countries = Map.Layers().GetLayer(0);
+    TMapLayer* Places = Map.Layers().GetLayer(1);
+    EXPECT_EQ(Countries->ObjectCount(), 177);
+    EXPECT_EQ(Places->ObjectCount(), 177);
+    EXPECT_TRUE(Countries->Editable());
+    EXPECT_FALSE(Places->Editable());
+    EXPECT_FALSE(Countries->AutoLabel());
+    EXPECT_TRUE(Places->AutoLabel());
+    EXPECT_TRUE(Countries->Visible() && Places->Visible());
+    EXPECT_EQ(Map.CenterX(), 10);
+    EXPECT_EQ(Map.CenterY(), 20);
+
+    // Layer 1 (places, on top): a brush with its back colour, a font.
+    const TMapStyle& P = Places->WorkspaceStyle();
+    EXPECT_TRUE(P.InForce);
+    EXPECT_EQ(P.BrushColor, MifColorToColor(11549230));
+    EXPECT_TRUE(P.UseBGColor);
+    EXPECT_EQ(P.BGColor, clWhite);
+    EXPECT_EQ(P.PenColor, clBlack);
+    EXPECT_EQ(P.FontName, "DejaVu Sans");
+    EXPECT_EQ(P.FontColor, MifColorToColor(4210752));
+    // Layer 2 (countries): a back colour of 0 means none.
+    const TMapStyle& C = Countries->WorkspaceStyle();
+    EXPECT_EQ(C.BrushColor, MifColorToColor(15258537));
+    EXPECT_EQ(C.BrushStyle, bsSolid);
+    EXPECT_FALSE(C.UseBGColor);
+    EXPECT_EQ(C.PenColor, MifColorToColor(5921370));
+    EXPECT_EQ(C.PenWidth, 1);
+    // The style replaces what the table stores, object by object.
+    for (int I : {0, 50, 176}) {
+        EXPECT_EQ(Countries->Objects(I)->Brush()->Color(), C.BrushColor);
+        EXPECT_EQ(Countries->Objects(I)->Pen()->Color(), C.PenColor);
+    }
+    // Countries show while the window is at most 50000 km wide; the range
+    // of places is off.
+    EXPECT_NEAR(Countries->MinZoom(), 360 / (50000 / 111.31949079327357), 1e-9);
+    EXPECT_EQ(Countries->MaxZoom(), DBL_MAX);
+    EXPECT_EQ(Places->MinZoom(), 0);
+    EXPECT_EQ(Places->MaxZoom(), 0);
+}
+
+TEST_F(WorkspaceTest, MapFromOrdersTheLayersAndLeavesOutTheOthers) {
+    Copy("places", "towns");
+    Copy("countries", "roads");
+    Copy("places", "rivers");
+    Map.LoadWOR(Workspace("Open Table \"roads\" As roads Interactive\n"
+                          "Open Table \"towns\" As towns Interactive\n"
+                          "Open Table \"rivers\" As rivers Interactive\n"
+                          "Map From towns, roads\n  Position (0.1,0.1) Units \"in\"\n"));
+    EXPECT_EQ(Names(Map), "roads,towns");
+    EXPECT_EQ(Map.Layers().GetLayer(0)->ObjectCount(), 177);
+    EXPECT_EQ(Map.Layers().GetLayer(0)->FileName(), Dir.Path("roads.tab"));
+    // Without styles of its own, a layer keeps the table's.
+    EXPECT_FALSE(Map.Layers().GetLayer(0)->HasWorkspaceStyle());
+    EXPECT_EQ(Map.Layers().GetLayer(0)->Objects(0)->Brush()->Color(), MifColorToColor(14279846));
+    // Windows folders and an upper-case table name.
+    std::filesystem::create_directory(Dir.Path("sub"));
+    std::filesystem::rename(Dir.Path("towns.tab"), Dir.Path("sub/TOWNS.TAB"));
+    for (const char* Ext : {".dat", ".map", ".id"})
+        std::filesystem::rename(Dir.Path(std::string("towns") + Ext),
+                                Dir.Path(std::string("sub/TOWNS") + Ext));
+    Map.Layers().Clear();
+    Map.LoadWOR(Workspace("Open Table \"sub\\TOWNS\" As towns\nMap From towns\n"));
+    ASSERT_EQ(Names(Map), "towns");
+    EXPECT_EQ(Map.Layers().GetLayer(0)->ObjectCount(), 177);
+}
+
+// One statement at a time, on towns (layer 2) below roads (layer 1).
+TEST_F(WorkspaceTest, LayerSettingsOfEachStatement) {
+    Copy("places", "towns");
+    Copy("countries", "roads");
+    const std::string Head = "Open Table \"towns\" As towns\nOpen Table \"roads\" As roads\n"
+                             "Map From roads,towns\n";
+    struct Case {
+        const char* Statements;
+        std::function<void(TMapLayer* Roads, TMapLayer* Towns)> Check;
+    };
+    const Case Cases[] = {
+        {"Set Map Layer 1 Display Off\n",
+         [](TMapLayer* R, TMapLayer* T) {
+             EXPECT_FALSE(R->Visible());
+             EXPECT_TRUE(T->Visible());
+             EXPECT_FALSE(R->HasWorkspaceStyle());
+         }},
+        {"Set Map Layer 1 Display Global Global Brush (2,16711680,0)\n",
+         [](TMapLayer* R, TMapLayer*) {
+             EXPECT_EQ(R->WorkspaceStyle().BrushColor, clRed);
+             EXPECT_EQ(R->WorkspaceStyle().BrushStyle, bsSolid);
+             EXPECT_FALSE(R->WorkspaceStyle().UseBGColor);
+             EXPECT_EQ(R->Objects(0)->Brush()->Color(), clRed);
+             EXPECT_FALSE(R->Objects(0)->UseBGColor());
+         }},
+        {"Set Map Layer 1 Display Global Brush (8,255,65280)\n",
+         [](TMapLayer* R, TMapLayer*) {
+             EXPECT_EQ(R->Objects(0)->Brush()->Color(), clBlue);
+             EXPECT_EQ(R->Objects(0)->Brush()->Style(), bsDiagCross);
+             EXPECT_EQ(R->Objects(0)->BGColor(), clLime);
+             EXPECT_TRUE(R->Objects(0)->UseBGColor());
+         }},
+        {"Set Map Layer 1 Display Global Pen (1,2,255)\n",
+         [](TMapLayer* R, TMapLayer*) {
+             EXPECT_EQ(R->Objects(0)->Pen()->Width(), 1);
+             EXPECT_EQ(R->Objects(0)->Pen()->Style(), psSolid);
+             EXPECT_EQ(R->Objects(0)->Pen()->Color(), clBlue);
+         }},
+        {"Set Map Layer 1 Display Global Pen (35,2,0)\n",
+         [](TMapLayer* R, TMapLayer*) { EXPECT_EQ(R->WorkspaceStyle().PenWidth, 1); }},
+        {"Set Map Layer 1 Display Global Pen (9,2,0)\n",
+         [](TMapLayer* R, TMapLayer*) { EXPECT_EQ(R->WorkspaceStyle().PenWidth, 0); }},
+        // One record for the whole load, bottom layer first: the pen that
+        // layer 1 leaves out is the one layer 2 set.
+        {"Set Map Layer 2 Display Global Pen (3,2,255)\n"
+         "Set Map Layer 1 Display Global Brush (2,255,0)\n",
+         [](TMapLayer* R, TMapLayer* T) {
+             EXPECT_EQ(T->WorkspaceStyle().PenWidth, 3);
+             EXPECT_EQ(R->WorkspaceStyle().BrushColor, clBlue);
+             EXPECT_EQ(R->WorkspaceStyle().PenWidth, 3);
+             EXPECT_EQ(R->Objects(0)->Pen()->Color(), clBlue);
+         }},
+        {"Set Map Layer 2 Display Global Font (\"Verdana, Bold\",1,9,16711680,65535)\n",
+         [](TMapLayer*, TMapLayer* T) {
+             EXPECT_EQ(T->WorkspaceStyle().FontName, "Verdana, Bold");
+             EXPECT_EQ(T->WorkspaceStyle().FontColor, clRed);
+             EXPECT_EQ(T->WorkspaceStyle().TextBGColor, clAqua);
+         }},
+        {"Set Map Layer 2 Label Auto On\n",
+         [](TMapLayer* R, TMapLayer* T) {
+             EXPECT_TRUE(T->AutoLabel());
+             EXPECT_FALSE(R->AutoLabel());
+         }},
+        {"Set Map Layer 2 Editable\n",
+         [](TMapLayer* R, TMapLayer* T) {
+             EXPECT_TRUE(T->Editable());
+             EXPECT_FALSE(R->Editable());
+         }},
+        {"Set Map Layer 1 Zoom (100, 1000) Units \"km\" On\n",
+         [](TMapLayer* R, TMapLayer* T) {
+             const double KmPerDegree = 111.31949079327357;
+             EXPECT_NEAR(R->MinZoom(), 360 / (1000 / KmPerDegree), 1e-9);
+             EXPECT_NEAR(R->MaxZoom(), 360 / (100 / KmPerDegree), 1e-9);
+             EXPECT_EQ(T->MinZoom(), 0);
+         }},
+        {"Set Map Layer 1 Zoom (100, 1000) Units \"km\" Off\n",
+         [](TMapLayer* R, TMapLayer*) { EXPECT_EQ(R->MinZoom(), 0); }},
+    };
+    for (const Case& C : Cases) {
+        SCOPED_TRACE(C.Statements);
+        Map.Layers().Clear();
+        Map.LoadWOR(Workspace(Head + C.Statements));
+        ASSERT_EQ(Names(Map), "towns,roads");
+        C.Check(Map.Layers().GetLayer(1), Map.Layers().GetLayer(0));
+    }
+}
+
+TEST_F(WorkspaceTest, CentreIsSetOnlyWhenBothNumbersAreNonZero) {
+    Copy("places", "towns");
+    const std::pair<const char*, std::pair<double, double>> Cases[] = {
+        {"Set Map Center (37.5,55.75) Zoom 10", {37.5, 55.75}},
+        {"Set Map Center (0,55)", {1, 2}},
+        {"Set Map Center (x,55)", {1, 2}},
+    };
+    for (const auto& [Statement, Centre] : Cases) {
+        SCOPED_TRACE(Statement);
+        Map.Layers().Clear();
+        Map.SetCenterX(1);
+        Map.SetCenterY(2);
+        Map.LoadWOR(Workspace(std::string("Open Table \"towns\" As towns\nMap From towns\n") +
+                              Statement + "\n"));
+        EXPECT_EQ(Map.CenterX(), Centre.first);
+        EXPECT_EQ(Map.CenterY(), Centre.second);
+    }
+}
+
+// Bad input: each is told by file name, what can be loaded is.
+TEST_F(WorkspaceTest, MissingAndDamagedTablesAreToldAndTheRestLoads) {
+    Copy("places", "towns");
+    Copy("countries", "nodat");
+    Copy("countries", "cut");
+    std::filesystem::remove(Dir.Path("nodat.dat"));
+    std::filesystem::resize_file(Dir.Path("cut.map"), 20000);
+    TReadProblems Problems;
+    Map.LoadWOR(Workspace("Open Table \"absent\" As absent\nOpen Table \"nodat\" As nodat\n"
+                          "Open Table \"cut\" As cut\nOpen Table \"towns\" As towns\n"
+                          "Map From towns, cut, nodat, absent\n"),
+                Problems);
+    EXPECT_EQ(Names(Map), "nodat,cut,towns");
+    EXPECT_EQ(Map.Layers().GetLayer(0)->ObjectCount(), 0);
+    EXPECT_GT(Map.Layers().GetLayer(1)->ObjectCount(), 0);
+    EXPECT_LT(Map.Layers().GetLayer(1)->ObjectCount(), 177);
+    EXPECT_EQ(Map.Layers().GetLayer(2)->ObjectCount(), 177);
+    std::string All;
+    for (const TReadProblem& P : Problems.Items())
+        All += TReadProblems::Describe(P) + "\n";
+    EXPECT_NE(All.find("table absent.tab not found"), std::string::npos) << All;
+    EXPECT_NE(All.find("nodat.dat is missing"), std::string::npos) << All;
+    EXPECT_NE(All.find(Dir.Path("test.wor")), std::string::npos) << All;
+    // The map still paints what it has.
+    Map.Invalidate();
+    Application()->ProcessMessages();
+}
+
+TEST_F(WorkspaceTest, ATableInAProjectionLoadsInItsOwnCoordinates) {
+    bool Ok;
+    const std::string Out =
+        RunCommand(std::string(OGR2OGR) + " -f 'MapInfo File' -t_srs EPSG:3857 '" +
+                       Dir.Path("mercator.tab") + "' '" + Samples + "places.tab'",
+                   &Ok);
+    ASSERT_TRUE(Ok) << Out;
+    Map.LoadWOR(Workspace("Open Table \"mercator\" As m\nMap From m\n"
+                          "Set Map Layer 1 Zoom (0, 1000) Units \"km\" On\n"));
+    ASSERT_EQ(Names(Map), "m");
+    TMapLayer* Layer = Map.Layers().GetLayer(0);
+    EXPECT_EQ(Layer->ObjectCount(), 177);
+    EXPECT_GT(Layer->Objects(0)->GetBounds().MaxX, 1000);
+    // Metres, not degrees: 1000 km across.
+    EXPECT_NEAR(Layer->MinZoom(), 360 / 1e6, 1e-12);
+}
+
+TEST_F(WorkspaceTest, UnreadableWorkspaceAndBadClausesRaise) {
+    EXPECT_THROW(Map.LoadWOR(Dir.Path("none.wor")), EFOpenError);
+    Copy("places", "towns");
+    Copy("countries", "roads");
+    const std::string Head = "Open Table \"towns\" As towns\nOpen Table \"roads\" As roads\n"
+                             "Map From roads,towns\n";
+    EXPECT_THROW(Map.LoadWOR(Workspace(Head + "Set Map Layer 1 Display Global Pen (x,2,0)\n")),
+                 EConvertError);
+    // The layer below was added before layer 1's clause failed.
+    EXPECT_EQ(Names(Map), "towns,roads");
+    Map.Layers().Clear();
+    EXPECT_THROW(
+        Map.LoadWOR(Workspace(Head + "Set Map Layer 2 Display Global Font (\"Arial\",0)\n")),
+        EListError);
+    EXPECT_EQ(Names(Map), "towns");
+}
+
+} // namespace
+
+#endif

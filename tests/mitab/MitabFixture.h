@@ -1,0 +1,206 @@
+#pragma once
+// The MITAB module loaded with dlopen and bound by plain names, as programs
+// bind it; a scratch folder; ogr2ogr to make tables and ogrinfo to read back
+// what the module writes.
+
+#include "mitab/mitab.h"
+
+#include <dlfcn.h>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <map>
+#include <sstream>
+#include <stdio.h>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace Testing {
+
+// clang-format off
+#define MITAB_ENTRY_POINTS(X) \
+    X(getlibversion) X(getlasterrorno) X(getlasterrormsg) X(open) X(close) X(create) \
+    X(get_mif_coordsys) X(get_feature_count) X(add_field) X(get_field_count) X(get_field_type) \
+    X(get_field_name) X(get_field_width) X(get_field_precision) X(next_feature_id) \
+    X(read_feature) X(create_feature) X(write_feature) X(destroy_feature) X(get_type) \
+    X(get_parts) X(get_vertex_count) X(get_vertex_x) X(get_vertex_y) X(set_points) \
+    X(get_field_as_string) X(get_field_as_double) X(set_field) X(set_pen) X(get_pen_color) \
+    X(get_pen_width) X(get_pen_pattern) X(set_brush) X(get_brush_fgcolor) X(get_brush_bgcolor) \
+    X(get_brush_pattern) X(get_brush_transparent) X(set_font) X(get_font) X(set_symbol) \
+    X(get_symbol_no) X(get_symbol_size) X(get_symbol_color) X(set_text) X(get_text) \
+    X(set_text_display) X(get_text_angle) X(get_text_height) X(get_text_width) \
+    X(get_text_fgcolor) X(get_text_bgcolor) X(get_text_justification) X(get_text_spacing) \
+    X(get_text_linetype)
+// clang-format on
+
+// Every entry point, resolved by its plain name; null when missing.
+struct TMitab {
+#define MITAB_MEMBER(Name) decltype(&::mitab_c_##Name) Name = nullptr;
+    MITAB_ENTRY_POINTS(MITAB_MEMBER)
+#undef MITAB_MEMBER
+    std::vector<std::string> Missing;
+};
+
+// The module stays loaded for the life of the test program.
+inline const TMitab& Mitab() {
+    static const TMitab M = [] {
+        TMitab R;
+        void* Lib = dlopen(MITAB_MODULE, RTLD_NOW | RTLD_LOCAL);
+        if (!Lib) {
+            R.Missing.push_back(std::string("the module: ") + dlerror());
+            return R;
+        }
+#define MITAB_RESOLVE(Name)                                                                        \
+    R.Name = reinterpret_cast<decltype(R.Name)>(dlsym(Lib, "mitab_c_" #Name));                     \
+    if (!R.Name) R.Missing.push_back("mitab_c_" #Name);
+        MITAB_ENTRY_POINTS(MITAB_RESOLVE)
+#undef MITAB_RESOLVE
+        return R;
+    }();
+    return M;
+}
+
+inline void WriteFile(const std::string& File, const std::string& Data) {
+    std::ofstream(File, std::ios::binary) << Data;
+}
+
+// A fresh folder, removed with everything in it when the object goes.
+struct TTempDir {
+    std::filesystem::path Dir;
+    TTempDir() {
+        static int Serial = 0;
+        Dir = std::filesystem::temp_directory_path() /
+              ("chartix-mitab-" + std::to_string(getpid()) + "-" + std::to_string(Serial++));
+        std::filesystem::create_directories(Dir);
+    }
+    ~TTempDir() {
+        std::error_code Ignored;
+        std::filesystem::remove_all(Dir, Ignored);
+    }
+    std::string Path(const std::string& Name) const { return (Dir / Name).string(); }
+};
+
+// The standard output of a shell command, and whether it succeeded.
+inline std::string RunCommand(const std::string& Command, bool* Ok = nullptr) {
+    std::string Out;
+    FILE* P = popen(Command.c_str(), "r");
+    if (!P) {
+        if (Ok) *Ok = false;
+        return Out;
+    }
+    char Buffer[4096];
+    size_t N;
+    while ((N = fread(Buffer, 1, sizeof Buffer, P)) > 0)
+        Out.append(Buffer, N);
+    int Status = pclose(P);
+    if (Ok) *Ok = Status == 0;
+    return Out;
+}
+
+// A MapInfo table made by ogr2ogr from a CSV whose WKT column is the
+// geometry and whose OGR_STYLE column the style; Types is the .csvt line.
+inline void MakeTable(const std::string& Table, const std::string& Csv, const std::string& Types,
+                      const std::string& Fields) {
+    std::string Source = Table + ".csv";
+    WriteFile(Source, Csv);
+    WriteFile(Table + ".csvt", Types);
+    bool Ok;
+    std::string Out = RunCommand(std::string(OGR2OGR) +
+                                     " -f 'MapInfo File' -a_srs EPSG:4326 -oo KEEP_GEOM_COLUMNS=NO"
+                                     " -select '" +
+                                     Fields + "' '" + Table + "' '" + Source + "' 2>&1",
+                                 &Ok);
+    ASSERT_TRUE(Ok) << Out;
+}
+
+// A table of every column type that ogr2ogr can make, a symbol, a font
+// point, a text, a polyline of three sections, a region with a hole, a clear
+// region and a row without geometry, styles given as OGR style strings.
+inline const char* const SampleCsv =
+    "WKT,name,count,amount,ratio,day,at,stamp,OGR_STYLE\n"
+    "\"POINT (10.5 20.25)\",'quoted',42,1234.567,0.125,2021-03-04,05:06:07,2021-03-04 05:06:07,"
+    "\"SYMBOL(c:#ff0000,s:14pt,id:\"\"mapinfo-sym-40\"\")\"\n"
+    "\"POINT (11 21)\",Font point,-3,-0.5,1e6,,,,"
+    "\"SYMBOL(c:#00ff00,s:18pt,id:\"\"font-sym-66\"\",f:\"\"Wingdings\"\")\"\n"
+    "\"POINT (12 22)\",label,0,0,0,,,,"
+    "\"LABEL(t:\"\"Hello, map\"\",a:0,s:0.69g,c:#0000ff,b:#ffff00,p:2,f:\"\"Verdana\"\","
+    "bo:1)\"\n"
+    "\"MULTILINESTRING ((0 0,1 1),(2 2,3 3,4 2),(5 5,6 6))\",line,1,1,1,,,,"
+    "\"PEN(w:3px,c:#123456,id:\"\"mapinfo-pen-5\"\")\"\n"
+    "\"POLYGON ((0 0,10 0,10 10,0 10,0 0),(2 2,4 2,4 4,2 4,2 2))\",hole,2,2,2,,,,"
+    "\"BRUSH(fc:#00ff00,bc:#ff0000,id:\"\"mapinfo-brush-5\"\");"
+    "PEN(w:2px,c:#0000ff,id:\"\"mapinfo-pen-2\"\")\"\n"
+    "\"POLYGON ((20 20,30 20,30 30,20 20))\",clear,3,3,3,,,,"
+    "\"BRUSH(fc:#abcdef,id:\"\"mapinfo-brush-1\"\");PEN(w:12pt,c:#010203,id:\"\"mapinfo-pen-9\"\")"
+    "\"\n"
+    ",,,,,,,,\n";
+
+inline const char* const SampleTypes =
+    "String,String(20),Integer,Real(12.3),Real,Date,Time,DateTime,String\n";
+inline const char* const SampleColumns = "name,count,amount,ratio,day,at,stamp";
+
+inline void MakeSampleTable(const std::string& Table) {
+    MakeTable(Table, SampleCsv, SampleTypes, SampleColumns);
+}
+
+// A feature as ogrinfo -al prints it.
+struct TOgrFeature {
+    std::map<std::string, std::string> Values;
+    std::string Style, Geometry;
+};
+
+inline std::vector<TOgrFeature> OgrInfo(const std::string& Table) {
+    std::vector<TOgrFeature> Features;
+    std::istringstream In(RunCommand(std::string(OGRINFO) + " -ro -al -q '" + Table + "' 2>&1"));
+    std::string Line;
+    while (std::getline(In, Line)) {
+        if (Line.rfind("OGRFeature(", 0) == 0) {
+            Features.emplace_back();
+        } else if (!Features.empty() && Line.rfind("  ", 0) == 0) {
+            std::string Body = Line.substr(2);
+            size_t Eq = Body.find(" = ");
+            if (Body.rfind("Style = ", 0) == 0)
+                Features.back().Style = Body.substr(8);
+            else if (Eq != std::string::npos && Body.find(" (") < Eq)
+                Features.back().Values[Body.substr(0, Body.find(" ("))] = Body.substr(Eq + 3);
+            else
+                Features.back().Geometry = Body;
+        }
+    }
+    return Features;
+}
+
+// The column list as ogrinfo -so prints it: "name: String (10.0)".
+inline std::map<std::string, std::string> OgrColumns(const std::string& Table) {
+    std::map<std::string, std::string> Columns;
+    std::istringstream In(RunCommand(std::string(OGRINFO) + " -ro -so -al '" + Table + "' 2>&1"));
+    std::string Line;
+    while (std::getline(In, Line)) {
+        size_t Colon = Line.find(": ");
+        if (Colon != std::string::npos && Line.find(' ') > Colon && Line.back() == ')')
+            Columns[Line.substr(0, Colon)] = Line.substr(Colon + 2);
+    }
+    return Columns;
+}
+
+// All the parts of a feature as "x y,x y|x y,...".
+inline std::string PartsOf(mitab_feature F) {
+    const TMitab& M = Mitab();
+    std::ostringstream S;
+    for (int P = 0; P < M.get_parts(F); ++P) {
+        if (P) S << "|";
+        for (int V = 0; V < M.get_vertex_count(F, P); ++V)
+            S << (V ? "," : "") << M.get_vertex_x(F, P, V) << " " << M.get_vertex_y(F, P, V);
+    }
+    return S.str();
+}
+
+struct MitabTest : ::testing::Test {
+    const TMitab& M = Mitab();
+    TTempDir Dir;
+
+    void SetUp() override { ASSERT_TRUE(M.Missing.empty()) << "unresolved: " << M.Missing.front(); }
+};
+
+} // namespace Testing

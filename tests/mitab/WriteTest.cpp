@@ -1,0 +1,407 @@
+// Tables written through the module, read back by ogrinfo and by the module
+// itself: columns, values, geometry, pens, brushes, symbols and texts.
+
+#include "MitabFixture.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+using namespace Testing;
+
+namespace {
+
+struct TKind {
+    const char* Extension;
+    const char* CoordSys;
+    double North, South, East, West;
+};
+
+void PrintTo(const TKind& K, std::ostream* Out) {
+    *Out << K.Extension << " " << K.CoordSys;
+}
+
+// The numbers of a WKT text, and the text with each number as "#".
+std::pair<std::string, std::vector<double>> SplitWkt(const std::string& Wkt) {
+    std::string Shape;
+    std::vector<double> Numbers;
+    const char* P = Wkt.c_str();
+    while (*P) {
+        if ((*P >= '0' && *P <= '9') || *P == '-' || *P == '.') {
+            char* End;
+            Numbers.push_back(std::strtod(P, &End));
+            Shape += '#';
+            P = End;
+        } else {
+            Shape += *P++;
+        }
+    }
+    return {Shape, Numbers};
+}
+
+void ExpectWkt(const std::string& Actual, const std::string& Expected) {
+    auto [AShape, ANumbers] = SplitWkt(Actual);
+    auto [EShape, ENumbers] = SplitWkt(Expected);
+    ASSERT_EQ(AShape, EShape) << Actual;
+    for (size_t I = 0; I < ANumbers.size(); ++I)
+        EXPECT_NEAR(ANumbers[I], ENumbers[I], 1e-7) << Actual;
+}
+
+// Class, parts and the styles that the class carries, as one line.
+std::string Describe(mitab_feature F) {
+    const TMitab& M = Mitab();
+    std::ostringstream S;
+    int Class = M.get_type(F);
+    S << "class " << Class << " parts " << PartsOf(F);
+    if (Class == TABFC_Polyline || Class == TABFC_Region)
+        S << " pen " << M.get_pen_width(F) << "," << M.get_pen_pattern(F) << ","
+          << M.get_pen_color(F);
+    if (Class == TABFC_Region)
+        S << " brush " << M.get_brush_fgcolor(F) << "," << M.get_brush_bgcolor(F) << ","
+          << M.get_brush_pattern(F) << "," << M.get_brush_transparent(F);
+    if (Class >= TABFC_Point && Class <= TABFC_CustomPoint)
+        S << " symbol " << M.get_symbol_no(F) << "," << M.get_symbol_size(F) << ","
+          << M.get_symbol_color(F);
+    if (Class == TABFC_FontPoint || Class == TABFC_Text) S << " font " << M.get_font(F);
+    if (Class == TABFC_Text)
+        S << " text '" << M.get_text(F) << "' " << M.get_text_angle(F) << ","
+          << M.get_text_height(F) << "," << M.get_text_fgcolor(F) << "," << M.get_text_bgcolor(F)
+          << "," << M.get_text_justification(F);
+    return S.str();
+}
+
+struct WriteTest : MitabTest, ::testing::WithParamInterface<TKind> {
+    std::string Table;
+    mitab_handle H = nullptr;
+    std::vector<std::string> Written; // Describe of each feature as written
+
+    void SetUp() override {
+        MitabTest::SetUp();
+        const TKind& K = GetParam();
+        Table = Dir.Path(std::string("out.") + K.Extension);
+        H = M.create(Table.c_str(), K.Extension, K.CoordSys, K.North, K.South, K.East, K.West);
+        ASSERT_NE(H, nullptr) << M.getlasterrormsg();
+    }
+    void TearDown() override {
+        if (H) M.close(H);
+    }
+
+    mitab_feature Feature(int Class, std::vector<std::vector<double>> Parts) {
+        mitab_feature F = M.create_feature(H, Class);
+        EXPECT_NE(F, nullptr);
+        for (size_t P = 0; P < Parts.size(); ++P) {
+            std::vector<double> X, Y;
+            for (size_t I = 0; I + 1 < Parts[P].size(); I += 2) {
+                X.push_back(Parts[P][I]);
+                Y.push_back(Parts[P][I + 1]);
+            }
+            M.set_points(F, static_cast<int>(P), static_cast<int>(X.size()), X.data(), Y.data());
+        }
+        return F;
+    }
+
+    void Write(mitab_feature F, std::vector<const char*> Row = {}) {
+        for (size_t I = 0; I < Row.size(); ++I)
+            M.set_field(F, static_cast<int>(I), Row[I]);
+        Written.push_back(Describe(F));
+        EXPECT_EQ(M.write_feature(H, F), 1);
+        M.destroy_feature(F);
+    }
+
+    void AddColumns() {
+        struct {
+            const char* Name;
+            int Type, Width, Precision;
+        } const Columns[] = {
+            {"name", TABFT_Char, 20, 0},     {"count", TABFT_Integer, 0, 0},
+            {"small", TABFT_SmallInt, 0, 0}, {"amount", TABFT_Decimal, 12, 3},
+            {"ratio", TABFT_Float, 0, 0},    {"day", TABFT_Date, 0, 0},
+            {"flag", TABFT_Logical, 0, 0},   {"at", TABFT_Time, 0, 0},
+            {"stamp", TABFT_DateTime, 0, 0},
+        };
+        for (int I = 0; I < 9; ++I) {
+            auto& C = Columns[I];
+            EXPECT_EQ(M.add_field(H, C.Name, C.Type, C.Width, C.Precision, 0, 0), I);
+            EXPECT_EQ(M.get_field_type(H, I), C.Type);
+        }
+    }
+
+    // One feature of every class that the map provider writes, and more.
+    void WriteFeatures() {
+        mitab_feature F = Feature(TABFC_Region, {{0, 0, 10, 0, 10, 10, 0, 10, 0, 0},
+                                                 {2, 2, 4, 2, 4, 4, 2, 4}}); // left open
+        M.set_pen(F, 2, 2, 0x0000FF);
+        M.set_brush(F, 0x00FF00, 0xFF0000, 5, 0);
+        Write(F, {"'quoted'", "42", "-7", "1234.567", "0.125", "20210304", "T", "050607",
+                  "2021-03-04 05:06:07"});
+
+        F = Feature(TABFC_Region, {{20, 20, 30, 20, 30, 30, 20, 20}});
+        M.set_pen(F, 130, 9, 0x010203); // 12 points
+        M.set_brush(F, 0xABCDEF, 0xFFFFFF, 3, 1);
+        Write(F, {"clear", "0", "0", "-0.5", "1e6", "", "F", "", ""});
+
+        F = Feature(TABFC_Polyline, {{0, 0, 1, 1}, {2, 2, 3, 3, 4, 2}, {5, 5, 6, 6}});
+        M.set_pen(F, 3, 5, 0x123456);
+        Write(F, {"line"});
+
+        F = Feature(TABFC_Point, {{10.12345, 20.25}}); // finer than default bounds keep
+        M.set_symbol(F, 40, 14, 0xFF0000);
+        Write(F, {"point"});
+
+        F = Feature(TABFC_FontPoint, {{11, 21}});
+        M.set_font(F, "Wingdings");
+        M.set_symbol(F, 66, 18, 0x00FF00);
+        Write(F, {"font point"});
+
+        F = Feature(TABFC_Text, {{12, 22}});
+        M.set_text(F, "Hello, map");
+        M.set_font(F, "Verdana");
+        M.set_text_display(F, 0, 2, 12, 0x0000FF, 0xFFFF00, 1, 0, 0);
+        Write(F, {"text"});
+
+        F = Feature(TABFC_Text, {{13, 23}});
+        M.set_text(F, "plain");
+        M.set_text_display(F, 0, 1.5, 4, 0x00FF00, 0xFFFFFF, 0, 0, 0);
+        Write(F, {"white"});
+
+        F = Feature(TABFC_NoGeom, {});
+        Write(F, {"none"});
+    }
+};
+
+TEST_P(WriteTest, OgrinfoReadsWhatWasWritten) {
+    AddColumns();
+    WriteFeatures();
+    M.close(H);
+    H = nullptr;
+
+    std::vector<TOgrFeature> F = OgrInfo(Table);
+    ASSERT_EQ(F.size(), 8u);
+    struct {
+        const char* Geometry;
+        std::vector<const char*> Style;
+    } const Expected[] = {
+        {"POLYGON ((0 0,10 0,10 10,0 10,0 0),(2 2,4 2,4 4,2 4,2 2))",
+         {"fc:#00ff00", "bc:#ff0000", "mapinfo-brush-5", "w:2px", "c:#0000ff", "mapinfo-pen-2"}},
+        {"POLYGON ((20 20,30 20,30 30,20 20))",
+         {"BRUSH(fc:#abcdef,id:\"mapinfo-brush-3", "w:12pt", "c:#010203", "mapinfo-pen-9"}},
+        {"MULTILINESTRING ((0 0,1 1),(2 2,3 3,4 2),(5 5,6 6))",
+         {"w:3px", "c:#123456", "mapinfo-pen-5"}},
+        {"POINT (10.12345 20.25)", {"c:#ff0000", "s:14pt", "mapinfo-sym-40"}},
+        {"POINT (11 21)", {"c:#00ff00", "s:18pt", "font-sym-66", "f:\"Wingdings\""}},
+        {"POINT (12 22)",
+         {"t:\"Hello, map\"", "a:0.0", "s:1.38", "c:#0000ff", "b:#ffff00", "p:2", "Verdana"}},
+        {"POINT (13 23)", {"t:\"plain\"", "s:1.035", "c:#00ff00", "p:1"}},
+        {"", {}},
+    };
+    for (size_t I = 0; I < F.size(); ++I) {
+        SCOPED_TRACE(I);
+        ExpectWkt(F[I].Geometry, Expected[I].Geometry);
+        for (const char* Part : Expected[I].Style)
+            EXPECT_NE(F[I].Style.find(Part), std::string::npos) << F[I].Style << " lacks " << Part;
+    }
+    EXPECT_EQ(F[6].Style.find("b:"), std::string::npos) << "a white background is the default";
+
+    const std::map<std::string, std::string> Row = {
+        {"name", "'quoted'"},   {"count", "42"},    {"small", "-7"},
+        {"amount", "1234.567"}, {"ratio", "0.125"}, {"day", "2021/03/04"},
+        {"flag", "T"},          {"at", "05:06:07"}, {"stamp", "2021/03/04 05:06:07"},
+    };
+    EXPECT_EQ(F[0].Values, Row);
+    EXPECT_EQ(F[1].Values.at("flag"), "F");
+    EXPECT_EQ(F[1].Values.at("ratio"), "1000000");
+    EXPECT_EQ(F[1].Values.at("amount"), "-0.500");
+    EXPECT_EQ(F[1].Values.count("day"), 0u) << "an empty date stays null";
+
+    std::map<std::string, std::string> Columns = OgrColumns(Table);
+    EXPECT_EQ(Columns["name"], "String (20.0)");
+    EXPECT_EQ(Columns["amount"], "Real (12.3)");
+    EXPECT_EQ(Columns["ratio"], "Real (0.0)");
+    EXPECT_EQ(Columns["day"], "Date (10.0)");
+    EXPECT_EQ(Columns["flag"], "String (1.0)");
+}
+
+TEST_P(WriteTest, TheModuleReadsBackWhatItWrote) {
+    AddColumns();
+    WriteFeatures();
+    M.close(H);
+    H = M.open(Table.c_str());
+    ASSERT_NE(H, nullptr);
+
+    // What the driver cannot store: SmallInt becomes Integer, Logical Char(1).
+    const int Types[] = {TABFT_Char, TABFT_Integer, TABFT_Integer, TABFT_Decimal, TABFT_Float,
+                         TABFT_Date, TABFT_Char,    TABFT_Time,    TABFT_DateTime};
+    ASSERT_EQ(M.get_field_count(H), 9);
+    for (int I = 0; I < 9; ++I)
+        EXPECT_EQ(M.get_field_type(H, I), Types[I]) << I;
+
+    std::vector<std::string> Read;
+    for (int Id = M.next_feature_id(H, -1); Id != -1 && Read.size() < 20;
+         Id = M.next_feature_id(H, Id)) {
+        mitab_feature F = M.read_feature(H, Id);
+        Read.push_back(Describe(F));
+        if (M.get_type(F) == TABFC_Text) {
+            EXPECT_NEAR(M.get_text_width(F),
+                        0.6 * M.get_text_height(F) * std::strlen(M.get_text(F)), 1e-9);
+        }
+        M.destroy_feature(F);
+    }
+    // Rings come back closed.
+    ASSERT_FALSE(Written.empty());
+    Written[0] = std::string(Written[0]).replace(Written[0].find("2 4 pen"), 7, "2 4,2 2 pen");
+    ASSERT_EQ(Read.size(), Written.size());
+    for (size_t I = 0; I < Read.size(); ++I)
+        EXPECT_EQ(Read[I], Written[I]);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, WriteTest,
+    ::testing::Values(TKind{"tab", "CoordSys Earth Projection 1, 104", 0, 0, 0, 0},
+                      TKind{"mif", "CoordSys Earth Projection 1, 0", 0, 0, 0, 0},
+                      TKind{"tab", "CoordSys NonEarth Units \"m\"", 100, -10, 100, -10}),
+    [](const auto& Info) {
+        return std::string(Info.param.Extension) + std::to_string(Info.index);
+    });
+
+} // namespace
+
+namespace {
+
+// Features read from one table and written to another keep all that the
+// driver stores: ogrinfo prints both tables alike, styles to the letter.
+struct CopyTest : MitabTest, ::testing::WithParamInterface<std::pair<const char*, const char*>> {};
+
+TEST_P(CopyTest, ACopiedTableReadsLikeItsSource) {
+    auto [From, To] = GetParam();
+    std::string Source = Dir.Path(std::string("source.") + From);
+    std::string Copy = Dir.Path(std::string("copy.") + To);
+    MakeSampleTable(Source);
+    mitab_handle In = M.open(Source.c_str());
+    ASSERT_NE(In, nullptr);
+    mitab_handle Out = M.create(Copy.c_str(), To, M.get_mif_coordsys(In), 0, 0, 0, 0);
+    ASSERT_NE(Out, nullptr);
+    for (int I = 0; I < M.get_field_count(In); ++I)
+        EXPECT_EQ(M.add_field(Out, M.get_field_name(In, I), M.get_field_type(In, I),
+                              M.get_field_width(In, I), M.get_field_precision(In, I), 0, 0),
+                  I);
+    for (int Id = M.next_feature_id(In, -1); Id != -1; Id = M.next_feature_id(In, Id)) {
+        mitab_feature F = M.read_feature(In, Id);
+        EXPECT_EQ(M.write_feature(Out, F), 1) << Id;
+        M.destroy_feature(F);
+    }
+    M.close(In);
+    M.close(Out);
+
+    std::vector<TOgrFeature> Expected = OgrInfo(Source), Actual = OgrInfo(Copy);
+    ASSERT_EQ(Actual.size(), Expected.size());
+    ASSERT_EQ(Actual.size(), 7u);
+    for (size_t I = 0; I < Actual.size(); ++I) {
+        SCOPED_TRACE(I);
+        EXPECT_EQ(Actual[I].Values, Expected[I].Values);
+        EXPECT_EQ(Actual[I].Style, Expected[I].Style);
+        ExpectWkt(Actual[I].Geometry, Expected[I].Geometry);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, CopyTest,
+                         ::testing::Values(std::pair{"tab", "mif"}, std::pair{"mif", "tab"}),
+                         [](const auto& Info) {
+                             return std::string(Info.param.first) + "_to_" + Info.param.second;
+                         });
+
+} // namespace
+
+namespace {
+
+// A .tab keeps a text's angle and any character; the driver's MIF writer
+// keeps neither a rotated box nor a double quote.
+TEST_F(MitabTest, TabTextsKeepAnglesAndAwkwardCharacters) {
+    std::string Table = Dir.Path("texts.tab");
+    mitab_handle H = M.create(Table.c_str(), "tab", "CoordSys Earth Projection 1, 104", 0, 0, 0, 0);
+    ASSERT_NE(H, nullptr);
+    struct {
+        const char* Text;
+        double Angle, Height;
+        const char* Label; // as ogrinfo shows it
+    } const Texts[] = {
+        {"it's \"quoted\" a\\b", 30, 2, "LABEL(t:\"it's \\\"quoted\\\" a\\\\b\",a:30.000000"},
+        {"two\nlines", 0, 4, "LABEL(t:\"two\\nlines\",a:0.000000,s:1.380000g"},
+        {"", 270, 1, "LABEL(t:\"\",a:270.000000"},
+    };
+    for (const auto& T : Texts) {
+        mitab_feature F = M.create_feature(H, TABFC_Text);
+        double X = 5, Y = 6;
+        M.set_points(F, 0, 1, &X, &Y);
+        M.set_text(F, T.Text);
+        M.set_text_display(F, T.Angle, T.Height, 1, 0x102030, 0xFFFFFF, 2, 0, 0);
+        EXPECT_EQ(M.write_feature(H, F), 1);
+        M.destroy_feature(F);
+    }
+    M.close(H);
+
+    std::vector<TOgrFeature> Shown = OgrInfo(Table);
+    ASSERT_EQ(Shown.size(), 3u);
+    for (size_t I = 0; I < 3; ++I)
+        EXPECT_EQ(Shown[I].Style.rfind(Texts[I].Label, 0), 0u) << Shown[I].Style;
+
+    H = M.open(Table.c_str());
+    ASSERT_NE(H, nullptr);
+    for (int Id = 1; Id <= 3; ++Id) {
+        mitab_feature F = M.read_feature(H, Id);
+        ASSERT_NE(F, nullptr);
+        EXPECT_EQ(M.get_type(F), TABFC_Text);
+        EXPECT_STREQ(M.get_text(F), Texts[Id - 1].Text);
+        EXPECT_NEAR(M.get_text_angle(F), Texts[Id - 1].Angle, 1e-9);
+        EXPECT_NEAR(M.get_text_height(F), Texts[Id - 1].Height, 1e-6);
+        EXPECT_EQ(M.get_text_fgcolor(F), 0x102030);
+        EXPECT_EQ(M.get_text_justification(F), 2);
+        EXPECT_EQ(PartsOf(F), "5 6");
+        M.destroy_feature(F);
+    }
+    M.close(H);
+}
+
+} // namespace
+
+namespace {
+
+// A region's rings nest as MapInfo fills them, by the even-odd rule, whatever
+// their order: the .tab keeps holes as holes and islands as polygons.
+TEST_F(MitabTest, RegionRingsNestByTheEvenOddRule) {
+    using TRings = std::vector<std::vector<double>>;
+    const std::vector<double> Outer = {0, 0, 10, 0, 10, 10, 0, 10}, Hole = {2, 2, 8, 2, 8, 8, 2, 8},
+                              Island = {4, 4, 6, 4, 6, 6, 4, 6}, Apart = {20, 0, 30, 0, 30, 10};
+    struct {
+        TRings Rings;
+        const char* Wkt;
+    } const Cases[] = {
+        {{Outer, Apart}, "MULTIPOLYGON (((0 0,10 0,10 10,0 10,0 0)),((20 0,30 0,30 10,20 0)))"},
+        {{Hole, Outer}, "POLYGON ((0 0,10 0,10 10,0 10,0 0),(2 2,8 2,8 8,2 8,2 2))"},
+        {{Island, Apart, Outer, Hole},
+         "MULTIPOLYGON (((4 4,6 4,6 6,4 6,4 4)),((20 0,30 0,30 10,20 0)),"
+         "((0 0,10 0,10 10,0 10,0 0),(2 2,8 2,8 8,2 8,2 2)))"},
+    };
+    std::string Table = Dir.Path("rings.tab");
+    mitab_handle H = M.create(Table.c_str(), "tab", "CoordSys Earth Projection 1, 104", 0, 0, 0, 0);
+    ASSERT_NE(H, nullptr);
+    for (const auto& C : Cases) {
+        mitab_feature F = M.create_feature(H, TABFC_Region);
+        for (size_t R = 0; R < C.Rings.size(); ++R) {
+            std::vector<double> X, Y;
+            for (size_t I = 0; I < C.Rings[R].size(); I += 2) {
+                X.push_back(C.Rings[R][I]);
+                Y.push_back(C.Rings[R][I + 1]);
+            }
+            M.set_points(F, static_cast<int>(R), static_cast<int>(X.size()), X.data(), Y.data());
+        }
+        EXPECT_EQ(M.write_feature(H, F), 1);
+        M.destroy_feature(F);
+    }
+    M.close(H);
+    std::vector<TOgrFeature> Shown = OgrInfo(Table);
+    ASSERT_EQ(Shown.size(), std::size(Cases));
+    for (size_t I = 0; I < Shown.size(); ++I)
+        ExpectWkt(Shown[I].Geometry, Cases[I].Wkt);
+}
+
+} // namespace
