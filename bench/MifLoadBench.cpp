@@ -8,6 +8,7 @@
 //
 // bench/make-large-mif.sh makes a suitable file (bench/data/countries-10m.mif).
 
+#include "BenchClock.h"
 #include "core/MapObjects.h"
 #include "formats/SimpleMIFFormatProvider.h"
 #include "platform/Dialogs.h"
@@ -30,21 +31,8 @@
 #endif
 
 using namespace Mapobjects;
-using Clock = std::chrono::steady_clock;
 
 namespace {
-
-// The process's CPU time: on a busy shared machine it is steadier than the
-// wall clock, which is printed beside it.
-double CpuMs() {
-    timespec T;
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &T);
-    return T.tv_sec * 1e3 + T.tv_nsec / 1e6;
-}
-
-double Ms(Clock::duration D) {
-    return std::chrono::duration<double, std::milli>(D).count();
-}
 
 std::uintmax_t SizeOf(const std::string& Path) {
     std::error_code Ec;

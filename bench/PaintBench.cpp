@@ -8,6 +8,7 @@
 //
 //   chartix-bench-paint [--objects N] [--vertices V] [--repeats R] [--png FILE]
 
+#include "BenchClock.h"
 #include "core/MapObjects.h"
 #include "objects/Polys.h"
 
@@ -29,7 +30,6 @@
 #include <vector>
 
 using namespace Mapobjects;
-using Clock = std::chrono::steady_clock;
 
 namespace {
 
@@ -45,18 +45,6 @@ long ResidentBytes() {
     long Size = 0, Resident = 0;
     F >> Size >> Resident;
     return Resident * sysconf(_SC_PAGESIZE);
-}
-
-double Ms(Clock::duration D) {
-    return std::chrono::duration<double, std::milli>(D).count();
-}
-
-// The process's CPU time: on a busy shared machine it is steadier than the
-// wall clock, which is printed beside it.
-double CpuMs() {
-    timespec T;
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &T);
-    return T.tv_sec * 1e3 + T.tv_nsec / 1e6;
 }
 
 struct TTiming {

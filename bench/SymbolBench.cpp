@@ -9,6 +9,7 @@
 //
 //   chartix-bench-symbols [--points N] [--regions N] [--repeats R] [--mif FILE] [--png FILE]
 
+#include "BenchClock.h"
 #include "core/MapObjects.h"
 #include "formats/SimpleMIFFormatProvider.h"
 #include "objects/Polys.h"
@@ -31,7 +32,6 @@
 #include <vector>
 
 using namespace Mapobjects;
-using Clock = std::chrono::steady_clock;
 
 namespace {
 
@@ -48,16 +48,6 @@ long ResidentBytes() {
     long Size = 0, Resident = 0;
     F >> Size >> Resident;
     return Resident * sysconf(_SC_PAGESIZE);
-}
-
-double Ms(Clock::duration D) {
-    return std::chrono::duration<double, std::milli>(D).count();
-}
-
-double CpuMs() {
-    timespec T;
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &T);
-    return T.tv_sec * 1e3 + T.tv_nsec / 1e6;
 }
 
 // Seeded points over the whole world, the same file every time.

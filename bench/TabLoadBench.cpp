@@ -8,6 +8,7 @@
 //
 // bench/make-large-tab.sh makes both (bench/data/countries-10m-tab.*).
 
+#include "BenchClock.h"
 #include "core/MapObjects.h"
 #include "formats/MapInfoFormatProvider.h"
 #include "formats/SimpleMIFFormatProvider.h"
@@ -30,19 +31,8 @@
 #endif
 
 using namespace Mapobjects;
-using Clock = std::chrono::steady_clock;
 
 namespace {
-
-double CpuMs() {
-    timespec T;
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &T);
-    return T.tv_sec * 1e3 + T.tv_nsec / 1e6;
-}
-
-double Ms(Clock::duration D) {
-    return std::chrono::duration<double, std::milli>(D).count();
-}
 
 // The bytes of a table or pair: the file and its companions.
 double Megabytes(const std::string& Path, std::initializer_list<const char*> Companions) {
