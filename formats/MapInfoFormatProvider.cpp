@@ -527,8 +527,13 @@ bool TMapInfoFormatProvider::Save(TMapLayer* Layer, const std::string& FileName)
     int Failed = 0;
     for (int I = 0; I < Layer->ObjectCount(); ++I) {
         TCustomMapObject* Obj = Layer->Objects(I);
-        const int Class = ClassOf(Obj);
+        int Class = ClassOf(Obj);
         if (!Class) continue;
+        // A shape without points keeps its row but no geometry: other
+        // readers reject a ring or line of no points.
+        const bool Empty =
+            (Class == fcRegion || Class == fcPolyline) && Obj->Parts().PointCount() == 0;
+        if (Empty) Class = 0;
         TFeature F(mitab_c_create_feature(H.get(), Class));
         if (!F) {
             ++Failed;
@@ -536,7 +541,7 @@ bool TMapInfoFormatProvider::Save(TMapLayer* Layer, const std::string& FileName)
         }
         WriteData(F.get(), Obj);
         WriteStyle(F.get(), Obj);
-        WriteGeometry(F.get(), Obj);
+        if (!Empty) WriteGeometry(F.get(), Obj);
         if (!mitab_c_write_feature(H.get(), F.get())) ++Failed;
     }
     if (Failed)
