@@ -44,8 +44,10 @@ TQtHost::TQtHost(TWinControl* Control, QWidget* Parent) : QWidget(Parent), FCont
     setAttribute(Qt::WA_OpaquePaintEvent);
     if (!FControl) return;
     FControl->SetHost(this);
-    if (FControl->Width() > 0 && FControl->Height() > 0)
-        resize(FControl->Width(), FControl->Height());
+    if (FControl->Width() > 0 && FControl->Height() > 0) {
+        FHint = QSize(FControl->Width(), FControl->Height());
+        resize(FHint);
+    }
     CursorChanged(FControl->Cursor());
 }
 

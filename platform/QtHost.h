@@ -14,6 +14,7 @@
 
 #include <QBasicTimer>
 #include <QPoint>
+#include <QSize>
 #include <QWidget>
 
 #include <functional>
@@ -26,6 +27,8 @@ public:
     explicit TQtHost(TWinControl* Control, QWidget* Parent = nullptr);
     ~TQtHost() override;
     TWinControl* Control() const { return FControl; }
+    // The control's size when it was hosted: what layouts and docks start from.
+    QSize sizeHint() const override { return FHint; }
 
     void RequestPaint() override;
     void Present() override;
@@ -89,6 +92,7 @@ private:
     }
 
     TWinControl* FControl;
+    QSize FHint;
     bool FPainting = false;     // inside paintEvent: presenting needs no new update
     bool FClickPending = false; // a left press here that a release turns into a click
     Qt::MouseButtons FHeld;     // pressed here, not yet released to the control
