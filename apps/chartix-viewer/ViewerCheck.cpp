@@ -248,10 +248,8 @@ int main(int Argc, char** Argv) {
     QApplication App(QtArgc, Argv);
     Apps::TMessagePrinter Messages(Program);
     TSimpleMIFFormatProvider Provider(nullptr);
-    TViewerWindow Window(800, 400);
-    Apps::TProgressPrinter Progress(Program, Window.Map());
-    if (int Code = Viewer::OpenFiles(Program, Window, Files, false, Messages, Progress);
-        Code != Apps::ExitOk)
+    TViewerWindow Window(800, 400, Program);
+    if (int Code = Viewer::OpenFiles(Program, Window, Files, false, Messages); Code != Apps::ExitOk)
         return Code;
     Window.show();
     if (!QTest::qWaitForWindowExposed(&Window)) {
