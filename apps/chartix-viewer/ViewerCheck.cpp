@@ -3,9 +3,10 @@
 // display (Xvfb in the tests), and checks the view afterwards against the
 // values that the gestures' pixels ask for.
 //
-//   chartix-viewer-check [--screenshot FILE.png] FILE...
+//   chartix-viewer-check [--screenshot FILE.png] [--open FILE] FILE...
 //
-// --screenshot saves the whole window once the checks are done.
+// --screenshot saves the whole window once the checks are done; --open adds
+// FILE the way File > Open does, at the end, watching the progress bar.
 //
 // Prints one line per check; exits 0 when every check holds, 1 otherwise,
 // and with the loader's codes when the files do not open.
@@ -18,6 +19,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QProgressBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWheelEvent>
@@ -230,24 +232,68 @@ void Run(TChecks& C, TViewerWindow& Window) {
     }
 }
 
+// File > Open's filters: every registered provider's, all of them first.
+void CheckFilters(TChecks& C) {
+    const TFormatProviders* Registry = FormatProviders();
+    C.Equal("File > Open's filters",
+            TViewerWindow::OpenFilters(Registry ? Registry->GetFilter() : "").join(" | "),
+            "All supported files (*.mif *.tab *.wor) | MapInfo Interchange Format Files (*.mif) | "
+            "MapInfo Files (*.mif *.tab) | MapInfo Workspaces (*.wor) | All files (*)");
+    C.Equal("filters without providers", TViewerWindow::OpenFilters("").join(" | "),
+            "All supported files (*.wor) | MapInfo Workspaces (*.wor) | All files (*)");
+}
+
+// Opening a file as File > Open does: the bar shows the load's steps and
+// hides when it is over; painting the map afterwards leaves it hidden.
+void CheckOpen(TChecks& C, TViewerWindow& Window, const std::string& File) {
+    TChartix& Map = Window.Map();
+    QProgressBar& Bar = Window.ProgressBar();
+    struct TStep {
+        int Value;
+        bool Shown;
+    };
+    std::vector<TStep> Steps;
+    QObject::connect(&Bar, &QProgressBar::valueChanged, &Bar, [&](int Value) {
+        Steps.push_back({Value, Bar.isVisible()});
+    });
+    C.True("the bar is hidden while idle", !Bar.isVisible());
+    const int Before = Map.Layers().Count();
+    const std::vector<TMapLayer*> Added = Window.OpenLayerFiles({File});
+    C.True("File > Open adds one layer with objects",
+           Added.size() == 1 && Map.Layers().Count() == Before + 1 && Added[0]->ObjectCount() > 0);
+    const bool AllShown = std::all_of(Steps.begin(), Steps.end(), [](TStep S) { return S.Shown; });
+    const bool Rising = std::is_sorted(Steps.begin(), Steps.end(),
+                                       [](TStep A, TStep B) { return A.Value < B.Value; });
+    std::printf("     %zu steps of the bar, the last %d of %d\n", Steps.size(),
+                Steps.empty() ? -1 : Steps.back().Value, Bar.maximum());
+    C.True("the bar moves through the load, shown", Steps.size() >= 20 && AllShown && Rising);
+    C.True("the bar reaches the end of the file",
+           !Steps.empty() && Steps.back().Value >= Bar.maximum() * 99 / 100);
+    C.True("the bar hides after the load", !Bar.isVisible());
+    Steps.clear();
+    Map.Invalidate();
+    QCoreApplication::processEvents();
+    C.True("painting does not show the bar", Steps.empty() && !Bar.isVisible());
+}
+
 } // namespace
 
 int main(int Argc, char** Argv) {
     std::vector<std::string> Files(Argv + 1, Argv + Argc);
-    std::string Screenshot;
-    if (Files.size() >= 2 && Files[0] == "--screenshot") {
-        Screenshot = Files[1];
+    std::string Screenshot, Open;
+    while (Files.size() >= 2 && (Files[0] == "--screenshot" || Files[0] == "--open")) {
+        (Files[0] == "--open" ? Open : Screenshot) = Files[1];
         Files.erase(Files.begin(), Files.begin() + 2);
     }
     if (Files.empty()) {
-        std::fprintf(stderr, "usage: %s [--screenshot FILE.png] FILE...\n", Program);
+        std::fprintf(stderr, "usage: %s [--screenshot FILE.png] [--open FILE] FILE...\n", Program);
         return Apps::ExitUsage;
     }
     Apps::FilterQtMessages();
     int QtArgc = 1;
     QApplication App(QtArgc, Argv);
     Apps::TMessagePrinter Messages(Program);
-    TSimpleMIFFormatProvider Provider(nullptr);
+    Apps::TProviders Providers;
     TViewerWindow Window(800, 400, Program);
     if (int Code = Viewer::OpenFiles(Program, Window, Files, false, Messages); Code != Apps::ExitOk)
         return Code;
@@ -257,7 +303,9 @@ int main(int Argc, char** Argv) {
         return 1;
     }
     TChecks C;
+    CheckFilters(C);
     Run(C, Window);
+    if (!Open.empty()) CheckOpen(C, Window, Open);
     if (Messages.Count() > 0) C.True("no error reported", false);
     if (!Screenshot.empty())
         C.True("screenshot saved", Window.grab().save(QString::fromStdString(Screenshot)));
