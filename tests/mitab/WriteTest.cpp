@@ -177,16 +177,23 @@ TEST_P(WriteTest, OgrinfoReadsWhatWasWritten) {
     }
     EXPECT_EQ(F[6].Style.find("b:"), std::string::npos) << "a white background is the default";
 
+    // SmallInt is stored as Integer, Logical as Char(1).
     const std::map<std::string, std::string> Row = {
-        {"name", "'quoted'"},   {"count", "42"},    {"small", "-7"},
-        {"amount", "1234.567"}, {"ratio", "0.125"}, {"day", "2021/03/04"},
-        {"flag", "T"},          {"at", "05:06:07"}, {"stamp", "2021/03/04 05:06:07"},
+        {"name (String)", "'quoted'"},
+        {"count (Integer)", "42"},
+        {"small (Integer)", "-7"},
+        {"amount (Real)", "1234.567"},
+        {"ratio (Real)", "0.125"},
+        {"day (Date)", "2021/03/04"},
+        {"flag (String)", "T"},
+        {"at (Time)", "05:06:07"},
+        {"stamp (DateTime)", "2021/03/04 05:06:07"},
     };
     EXPECT_EQ(F[0].Values, Row);
-    EXPECT_EQ(F[1].Values.at("flag"), "F");
-    EXPECT_EQ(F[1].Values.at("ratio"), "1000000");
-    EXPECT_EQ(F[1].Values.at("amount"), "-0.500");
-    EXPECT_EQ(F[1].Values.count("day"), 0u) << "an empty date stays null";
+    EXPECT_EQ(F[1].Values.at("flag (String)"), "F");
+    EXPECT_EQ(F[1].Values.at("ratio (Real)"), "1000000");
+    EXPECT_EQ(F[1].Values.at("amount (Real)"), "-0.500");
+    EXPECT_EQ(F[1].Values.count("day (Date)"), 0u) << "an empty date stays null";
 
     std::map<std::string, std::string> Columns = OgrColumns(Table);
     EXPECT_EQ(Columns["name"], "String (20.0)");
