@@ -336,7 +336,9 @@ TEST_F(ProviderTest, ATabMadeByOgr2ogrLoads) {
         const auto& [Name, Type, Size] = Columns[I];
         EXPECT_EQ(Layer->Fields().GetFields(I)->Name(), Name);
         EXPECT_EQ(Layer->Fields().GetFields(I)->DataType(), Type) << Name;
-        if (Size) EXPECT_EQ(Layer->Fields().GetFields(I)->Size(), Size) << Name;
+        if (Size) {
+            EXPECT_EQ(Layer->Fields().GetFields(I)->Size(), Size) << Name;
+        }
     }
     // The row without geometry makes no object.
     ASSERT_EQ(Layer->ObjectCount(), 6);
