@@ -336,7 +336,9 @@ TEST_F(ProviderTest, ATabMadeByOgr2ogrLoads) {
         const auto& [Name, Type, Size] = Columns[I];
         EXPECT_EQ(Layer->Fields().GetFields(I)->Name(), Name);
         EXPECT_EQ(Layer->Fields().GetFields(I)->DataType(), Type) << Name;
-        if (Size) EXPECT_EQ(Layer->Fields().GetFields(I)->Size(), Size) << Name;
+        if (Size) {
+            EXPECT_EQ(Layer->Fields().GetFields(I)->Size(), Size) << Name;
+        }
     }
     // The row without geometry makes no object.
     ASSERT_EQ(Layer->ObjectCount(), 6);
@@ -423,6 +425,57 @@ TEST_F(ProviderTest, AnUpperCaseNameSavesANativeTable) {
     for (const auto& E : std::filesystem::directory_iterator(Dir.Dir))
         HasMap |= SameText(E.path().extension().string(), ".map");
     EXPECT_TRUE(HasMap);
+}
+
+// The classes the provider asks the library for, by way of the bound entry
+// point: the module here drops empty parts itself, another MITAB would not.
+std::vector<int> CreatedClasses;
+decltype(mitab_c_create_feature) RealCreateFeature = nullptr;
+mitab_feature RecordCreateFeature(mitab_handle H, int Class) {
+    CreatedClasses.push_back(Class);
+    return RealCreateFeature(H, Class);
+}
+
+// A region or polyline without points keeps its row, saved without geometry:
+// GDAL rejects a ring or line of no points when it reads the table.
+TEST_F(ProviderTest, ShapesWithoutPointsSaveTheirRowsWithoutGeometry) {
+    TMapLayer* Layer = Map.Layers().Add("", "empty");
+    Layer->Fields().Add("name", dtString, 10);
+    TCustomMapObject* Objects[] = {Layer->NewObject<TRegion>(), AddSquare(Layer, 0, 0, 1),
+                                   Layer->NewObject<TPolyline>()};
+    Objects[2]->Parts().Add(); // a part, but no points
+    const char* const Names[] = {"region", "square", "line"};
+    for (int I = 0; I < 3; ++I) {
+        Objects[I]->UpdateBounds();
+        Objects[I]->Fields().GetFields(0)->SetAsString(Names[I]);
+    }
+    const std::string Table = Dir.Path("empty.tab");
+    RealCreateFeature = mitab_c_create_feature;
+    CreatedClasses.clear();
+    mitab_c_create_feature = RecordCreateFeature;
+    const bool Saved = Tab.Save(Layer, Table);
+    mitab_c_create_feature = RealCreateFeature;
+    ASSERT_TRUE(Saved);
+    EXPECT_TRUE(Tab.Problems().Empty()) << TReadProblems::Describe(Tab.Problems().Items()[0]);
+    EXPECT_EQ(CreatedClasses, (std::vector<int>{0, 7, 0})) << "no geometry, region, no geometry";
+
+    bool Ok;
+    const std::string Info = RunCommand(std::string(OGRINFO) + " -ro -al -q '" + Table + "'", &Ok);
+    EXPECT_TRUE(Ok) << Info;
+    EXPECT_EQ(Info.find("ERROR"), std::string::npos) << Info;
+    const std::vector<TOgrFeature> F = OgrInfo(Table);
+    ASSERT_EQ(F.size(), 3u);
+    const char* const Geometry[] = {"", "POLYGON ((0 0,1 0,1 1,0 1,0 0))", ""};
+    for (int I = 0; I < 3; ++I) {
+        EXPECT_EQ(F[I].Values.at("name (String)"), Names[I]);
+        ExpectWkt(F[I].Geometry, Geometry[I]);
+    }
+    // Loaded back, the rows without geometry make no object.
+    TMapLayer* Back = Map.Layers().Add("", "back");
+    ASSERT_TRUE(Tab.Load(Back, Table));
+    EXPECT_TRUE(Tab.Problems().Empty()) << TReadProblems::Describe(Tab.Problems().Items()[0]);
+    ASSERT_EQ(Back->ObjectCount(), 1);
+    EXPECT_EQ(Back->Objects(0)->Fields().GetFields(0)->AsString(), "square");
 }
 
 // A table large enough to take a while reports its progress to the map.

@@ -1,19 +1,15 @@
 #pragma once
 // The MITAB module loaded with dlopen and bound by plain names, as programs
 // bind it; a scratch folder; ogr2ogr to make tables and ogrinfo to read back
-// what the module writes.
+// what the module writes (GdalTools.h).
 
 #include "mitab/mitab.h"
+#include "support/GdalTools.h"
 
 #include <dlfcn.h>
-#include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <map>
 #include <sstream>
-#include <stdio.h>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace Testing {
@@ -61,59 +57,6 @@ inline const TMitab& Mitab() {
     return M;
 }
 
-inline void WriteFile(const std::string& File, const std::string& Data) {
-    std::ofstream(File, std::ios::binary) << Data;
-}
-
-// A fresh folder, removed with everything in it when the object goes.
-struct TTempDir {
-    std::filesystem::path Dir;
-    TTempDir() {
-        static int Serial = 0;
-        Dir = std::filesystem::temp_directory_path() /
-              ("chartix-mitab-" + std::to_string(getpid()) + "-" + std::to_string(Serial++));
-        std::filesystem::create_directories(Dir);
-    }
-    ~TTempDir() {
-        std::error_code Ignored;
-        std::filesystem::remove_all(Dir, Ignored);
-    }
-    std::string Path(const std::string& Name) const { return (Dir / Name).string(); }
-};
-
-// The standard output of a shell command, and whether it succeeded.
-inline std::string RunCommand(const std::string& Command, bool* Ok = nullptr) {
-    std::string Out;
-    FILE* P = popen(Command.c_str(), "r");
-    if (!P) {
-        if (Ok) *Ok = false;
-        return Out;
-    }
-    char Buffer[4096];
-    size_t N;
-    while ((N = fread(Buffer, 1, sizeof Buffer, P)) > 0)
-        Out.append(Buffer, N);
-    int Status = pclose(P);
-    if (Ok) *Ok = Status == 0;
-    return Out;
-}
-
-// A MapInfo table made by ogr2ogr from a CSV whose WKT column is the
-// geometry and whose OGR_STYLE column the style; Types is the .csvt line.
-inline void MakeTable(const std::string& Table, const std::string& Csv, const std::string& Types,
-                      const std::string& Fields) {
-    std::string Source = Table + ".csv";
-    WriteFile(Source, Csv);
-    WriteFile(Table + ".csvt", Types);
-    bool Ok;
-    std::string Out = RunCommand(std::string(OGR2OGR) +
-                                     " -f 'MapInfo File' -a_srs EPSG:4326 -oo KEEP_GEOM_COLUMNS=NO"
-                                     " -select '" +
-                                     Fields + "' '" + Table + "' '" + Source + "' 2>&1",
-                                 &Ok);
-    ASSERT_TRUE(Ok) << Out;
-}
-
 // A table of every column type that ogr2ogr can make, a symbol, a font
 // point, a text, a polyline of three sections, a region with a hole, a clear
 // region and a row without geometry, styles given as OGR style strings.
@@ -141,47 +84,7 @@ inline const char* const SampleTypes =
 inline const char* const SampleColumns = "name,count,amount,ratio,day,at,stamp";
 
 inline void MakeSampleTable(const std::string& Table) {
-    MakeTable(Table, SampleCsv, SampleTypes, SampleColumns);
-}
-
-// A feature as ogrinfo -al prints it.
-struct TOgrFeature {
-    std::map<std::string, std::string> Values;
-    std::string Style, Geometry;
-};
-
-inline std::vector<TOgrFeature> OgrInfo(const std::string& Table) {
-    std::vector<TOgrFeature> Features;
-    std::istringstream In(RunCommand(std::string(OGRINFO) + " -ro -al -q '" + Table + "' 2>&1"));
-    std::string Line;
-    while (std::getline(In, Line)) {
-        if (Line.rfind("OGRFeature(", 0) == 0) {
-            Features.emplace_back();
-        } else if (!Features.empty() && Line.rfind("  ", 0) == 0) {
-            std::string Body = Line.substr(2);
-            size_t Eq = Body.find(" = ");
-            if (Body.rfind("Style = ", 0) == 0)
-                Features.back().Style = Body.substr(8);
-            else if (Eq != std::string::npos && Body.find(" (") < Eq)
-                Features.back().Values[Body.substr(0, Body.find(" ("))] = Body.substr(Eq + 3);
-            else
-                Features.back().Geometry = Body;
-        }
-    }
-    return Features;
-}
-
-// The column list as ogrinfo -so prints it: "name: String (10.0)".
-inline std::map<std::string, std::string> OgrColumns(const std::string& Table) {
-    std::map<std::string, std::string> Columns;
-    std::istringstream In(RunCommand(std::string(OGRINFO) + " -ro -so -al '" + Table + "' 2>&1"));
-    std::string Line;
-    while (std::getline(In, Line)) {
-        size_t Colon = Line.find(": ");
-        if (Colon != std::string::npos && Line.find(' ') > Colon && Line.back() == ')')
-            Columns[Line.substr(0, Colon)] = Line.substr(Colon + 2);
-    }
-    return Columns;
+    MakeTable(Table, SampleCsv, SampleTypes, SampleColumns, "-a_srs EPSG:4326");
 }
 
 // All the parts of a feature as "x y,x y|x y,...".

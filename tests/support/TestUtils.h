@@ -1,19 +1,15 @@
 #pragma once
-// Helpers without a map: exception messages, scratch folders for files and
-// a reader of canvas pixels.
+// Helpers without a map: exception messages, scratch folders for files (of
+// TempFiles.h) and a reader of canvas pixels.
 
 #include "platform/Canvas.h"
+#include "support/TempFiles.h"
 
 #include <QImage>
 #include <QRect>
-#include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <initializer_list>
-#include <sstream>
 #include <string>
-#include <string_view>
-#include <unistd.h>
 
 namespace Testing {
 
@@ -26,32 +22,6 @@ template <class E, class F> std::string MessageOf(F&& Call) {
     }
     return "no exception";
 }
-
-inline std::string ReadFile(const std::string& File) {
-    std::stringstream S;
-    S << std::ifstream(File, std::ios::binary).rdbuf();
-    return S.str();
-}
-
-inline void WriteFile(const std::string& File, std::string_view Data) {
-    std::ofstream(File, std::ios::binary) << Data;
-}
-
-// A fresh folder, removed with everything in it when the object goes.
-struct TTempDir {
-    std::filesystem::path Dir;
-    TTempDir() {
-        static int Serial = 0;
-        Dir = std::filesystem::temp_directory_path() /
-              ("chartix-test-" + std::to_string(getpid()) + "-" + std::to_string(Serial++));
-        std::filesystem::create_directories(Dir);
-    }
-    ~TTempDir() {
-        std::error_code Ignored;
-        std::filesystem::remove_all(Dir, Ignored);
-    }
-    std::string Path(const std::string& Name) const { return (Dir / Name).string(); }
-};
 
 // The pixels of a canvas in colour C, or with Other in any colour but C.
 struct TInk {
