@@ -74,7 +74,7 @@ protected:
     // colours for a selected row.
     void PrepareItemCanvas(TOwnerDrawState State);
     // The state the paint gives row Index.
-    TOwnerDrawState ItemState(int Index) const;
+    virtual TOwnerDrawState ItemState(int Index) const;
     void Paint() override;
     void Resize() override;
     void DoEnter() override;
