@@ -83,6 +83,8 @@ void TCustomComboBox::SetDroppedDown(bool V) {
 void TCustomComboBox::CloseUp(bool Accept) {
     if (!FDroppedDown) return;
     FDroppedDown = false;
+    // A click in the list may have given it the focus: the combo box has it.
+    if (FList->Focused()) SetFocus();
     const int Index = FList->ItemIndex();
     Invalidate();
     if (OnCloseUp) OnCloseUp(this);
@@ -139,7 +141,8 @@ void TCustomComboBox::DoEnter() {
 }
 
 void TCustomComboBox::DoExit() {
-    CloseUp(false);
+    // The focus going to the open list is still the combo box's.
+    if (!FList || Application()->FocusedControl() != FList.get()) CloseUp(false);
     TCustomControl::DoExit();
     Invalidate();
 }

@@ -515,11 +515,17 @@ void TCustomGrid::KeyDown(std::uint16_t& Key, TShiftState Shift) {
             FEditSelectAll = false;
             Invalidate();
             return;
-        case VK_LEFT:
         case VK_RIGHT:
+        case VK_LEFT:
+            // The caret sits at the end of the text: Right there, or Left in
+            // an empty text, goes on to the next cell; otherwise the keys
+            // only end the selection.
+            if (!FEditSelectAll && (Key == VK_RIGHT || FEditText.empty())) break;
+            FEditSelectAll = false;
+            Invalidate();
+            return;
         case VK_HOME:
         case VK_END:
-            // The caret's keys: the text stays, the selection goes.
             FEditSelectAll = false;
             Invalidate();
             return;

@@ -10,6 +10,8 @@
 // through SetEditText, once, and Escape drops it. Descendants draw the cells
 // (DrawCell) and give and take the editor's text (GetEditText/SetEditText).
 // Keys: arrows, Home/End (with Ctrl: the first/last row too), PgUp/PgDn;
+// in the editor, whose caret stays at the end of the text, Right moves on
+// once the selection is ended and Left only when the text is empty;
 // with whole-row selection Left/Right scroll the columns. Enter and F2 open
 // the editor (with goEditing), typing opens it with the typed character in
 // place of the cell's text. The wheel scrolls three rows a notch.
