@@ -95,9 +95,12 @@ void TDataBrowserDataLink::MapEvent(TMapDataLinkEvent Event, TObject* Sender, in
     case mdlRemoveObject:
         if (Shown) {
             auto* Object = dynamic_cast<TCustomMapObject*>(Sender);
+            const bool Ours = Object && Object->Layer() == Shown;
+            // An edit goes to its object while the rows are still in place.
+            if (Ours || (Object && !Object->Layer())) B->HideEditor();
             // An object taken out with others has left its layer already;
             // the count is then right as it is.
-            B->CountRows(Object && Object->Layer() == Shown ? Object : nullptr);
+            B->CountRows(Ours ? Object : nullptr);
             B->Invalidate();
         }
         break;

@@ -109,6 +109,11 @@ TEST_F(DataBrowserTest, EditsWriteConvertedValuesAndBadTextChangesNothing) {
         EXPECT_EQ(Value(0, C.Col - 1), C.Stored) << C.Typed;
         EXPECT_EQ(Map.Modified(), C.Repaint) << C.Typed;
     }
+    Grid.SetCol(1);
+    Grid.SetRow(2);
+    Type("Moved");
+    Towns->DeleteObject(0); // the edited row moves up
+    EXPECT_EQ(Value(0, 0), "Moved") << "the edit went to its own object";
     Towns->SetEditable(false);
     EXPECT_FALSE(Grid.EditorMode());
     EXPECT_TRUE(Grid.Options() & goRowSelect);
