@@ -74,6 +74,8 @@ public:
 
     // Draws row Index at once on the window, outside a paint.
     void RedrawRow(int Index, Platform::TOwnerDrawState State);
+    // Draws one row on the canvas: switch area, colours, switches, name,
+    // dotted lines, focus rectangle.
     void DrawItem(int Index, const Platform::TRect& Rect, Platform::TOwnerDrawState State) override;
 
 protected:

@@ -10,7 +10,7 @@ namespace Platform {
 // chooses that row.
 class TCustomComboBox::TDropList : public TCustomListBox {
 public:
-    TDropList(TCustomComboBox* Combo) : TCustomListBox(nullptr), FCombo(Combo) {}
+    explicit TDropList(TCustomComboBox* Combo) : TCustomListBox(nullptr), FCombo(Combo) {}
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override {
         TCustomListBox::MouseUp(Button, Shift, X, Y);
         if (Button == mbLeft && ItemAtPos(Point(X, Y), true) >= 0) FCombo->CloseUp(true);

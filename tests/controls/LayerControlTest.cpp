@@ -170,10 +170,11 @@ TEST_F(LayerControlTest, IndicatorsArePairsOfColourAndGreyWithMagentaTransparenc
                 Coloured += GetRValue(Px) != GetGValue(Px) || GetGValue(Px) != GetBValue(Px);
             }
         EXPECT_GT(Drawn, 12) << I;
-        if (I % 2)
+        if (I % 2) {
             EXPECT_EQ(Coloured, 0) << "off picture " << I << " is grey";
-        else if (I != 4) // the pointer is black and white
+        } else if (I != 4) { // the pointer is black and white
             EXPECT_GT(Coloured, 0) << I;
+        }
     }
     EXPECT_THROW(Ctrl.GetIndicators(8), EListError);
 }
