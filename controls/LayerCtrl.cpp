@@ -154,6 +154,12 @@ TOwnerDrawState TLayerControl::ItemState(int Index) const {
 }
 
 void TLayerControl::RedrawRow(int Index, TOwnerDrawState State) {
+    // As the paint draws it: on the background, the focus rectangle included,
+    // so that no half of an old focus rectangle stays behind.
+    if (Index == ItemIndex() && Focused()) State |= odFocused;
+    Canvas()->Brush()->SetStyle(bsSolid);
+    Canvas()->Brush()->SetColor(Color());
+    Canvas()->FillRect(ItemRect(Index));
     PrepareItemCanvas(State);
     DrawItem(Index, ItemRect(Index), State);
     Canvas()->Flush();
