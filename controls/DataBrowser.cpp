@@ -299,9 +299,10 @@ void TDataBrowser::SelectCurrentObject(bool ZoomTo) {
         M->Selection().Zoom();
         return;
     }
-    // The row's own object is brought into view, also when others were
-    // selected before it.
-    const TBounds B = Object->GetBounds();
+    if (M->Selection().Count() == 0) return;
+    // The first selected object is the one brought into view: with others
+    // selected before, that may not be the row's.
+    const TBounds B = M->Selection().First()->GetBounds();
     if (Inside(B, M->GetViewBounds())) return;
     M->BeginUpdate();
     M->SetCenterX((B.MinX + B.MaxX) / 2);
