@@ -34,8 +34,13 @@ void TCustomListBox::SetItemHeight(int V) {
     Invalidate();
 }
 
+int TCustomListBox::MaxTopIndex() const {
+    // As far as the last row at the bottom, as the system's list box scrolls.
+    return std::max(0, FItems->Count() - VisibleItemCount());
+}
+
 void TCustomListBox::SetTopIndex(int V) {
-    V = std::clamp(V, 0, std::max(0, FItems->Count() - 1));
+    V = std::clamp(V, 0, MaxTopIndex());
     if (V == FTopIndex) return;
     FTopIndex = V;
     Invalidate();
@@ -116,6 +121,7 @@ void TCustomListBox::Paint() {
 
 void TCustomListBox::Resize() {
     TCustomControl::Resize();
+    FTopIndex = std::clamp(FTopIndex, 0, MaxTopIndex());
     Invalidate();
 }
 
@@ -147,7 +153,7 @@ void TCustomListBox::ItemsChanged(TListItemsChange Change, int Index) {
         break;
     }
     if (FItemIndex >= 0 && FItemIndex >= FItems->Count()) FItemIndex = -1;
-    FTopIndex = std::clamp(FTopIndex, 0, std::max(0, FItems->Count() - 1));
+    FTopIndex = std::clamp(FTopIndex, 0, MaxTopIndex());
     Invalidate();
 }
 

@@ -43,7 +43,8 @@ public:
     void SetStyle(TListBoxStyle V);
     int ItemHeight() const { return FItemHeight; }
     void SetItemHeight(int V); // values below 1 are ignored
-    // The first row shown; kept within 0..Count-1.
+    // The first row shown; kept between 0 and the top that shows the last
+    // row at the bottom.
     int TopIndex() const { return FTopIndex; }
     void SetTopIndex(int V);
     // Whole rows that fit in the client area (at least 1).
@@ -83,6 +84,7 @@ protected:
     virtual void ItemsChanged(TListItemsChange Change, int Index);
 
 private:
+    int MaxTopIndex() const;
     void MakeVisible(int Index);
     void TrackTo(int Y);
 

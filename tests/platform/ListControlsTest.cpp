@@ -50,9 +50,15 @@ TEST_F(ListBoxTest, RowsAndPointsMapBothWaysWhenScrolled) {
         EXPECT_EQ(Box.ItemAtPos(C.P, true), C.Existing) << C.P.X << "," << C.P.Y;
         EXPECT_EQ(Box.ItemAtPos(C.P, false), C.Any) << C.P.X << "," << C.P.Y;
     }
-    Box.SetTopIndex(6); // rows 6 and 7, then empty space
-    EXPECT_EQ(Box.ItemAtPos(Point(5, 25), true), -1);
-    EXPECT_EQ(Box.ItemAtPos(Point(5, 25), false), 8) << "below the last row: Count";
+    Box.SetTopIndex(6);
+    EXPECT_EQ(Box.TopIndex(), 3) << "no further than the last row at the bottom";
+    Box.Items().Delete(7);
+    Box.Items().Delete(6);
+    Box.Items().Delete(5);
+    Box.Items().Delete(4); // four rows left in five
+    EXPECT_EQ(Box.TopIndex(), 0);
+    EXPECT_EQ(Box.ItemAtPos(Point(5, 45), true), -1);
+    EXPECT_EQ(Box.ItemAtPos(Point(5, 45), false), 4) << "below the last row: Count";
 }
 
 TEST_F(ListBoxTest, HeldButtonDragsTheCurrentRowAndScrollsAtTheEdge) {
