@@ -144,22 +144,47 @@ int TCustomGrid::FixedHeight() const {
 
 int TCustomGrid::ColLeft(int ACol) const {
     if (ACol < 0 || ACol >= ColCount() || (ACol >= FFixedCols && ACol < FLeftCol)) return -1;
-    int X = 0;
     const int From = ACol < FFixedCols ? 0 : FLeftCol;
-    if (ACol >= FFixedCols) X = FixedWidth();
-    for (int C = From; C < ACol; ++C)
+    int X = ACol < FFixedCols ? 0 : FixedWidth();
+    // Stops at the window's edge: far columns cost no more than shown ones.
+    for (int C = From; C < ACol && X < ClientWidth(); ++C)
         X += FColWidths[static_cast<size_t>(C)] + FGridLineWidth;
     return X < ClientWidth() ? X : -1;
 }
 
 int TCustomGrid::RowTop(int ARow) const {
     if (ARow < 0 || ARow >= RowCount() || (ARow >= FFixedRows && ARow < FTopRow)) return -1;
-    int Y = 0;
     const int From = ARow < FFixedRows ? 0 : FTopRow;
-    if (ARow >= FFixedRows) Y = FixedHeight();
-    for (int R = From; R < ARow; ++R)
+    int Y = ARow < FFixedRows ? 0 : FixedHeight();
+    for (int R = From; R < ARow && Y < ClientHeight(); ++R)
         Y += FRowHeights[static_cast<size_t>(R)] + FGridLineWidth;
     return Y < ClientHeight() ? Y : -1;
+}
+
+void TCustomGrid::ShownCols(std::vector<std::pair<int, int>>& Cols) const {
+    Cols.clear();
+    int X = 0;
+    for (int C = 0; C < FFixedCols && X < ClientWidth(); ++C) {
+        Cols.emplace_back(C, X);
+        X += FColWidths[static_cast<size_t>(C)] + FGridLineWidth;
+    }
+    for (int C = FLeftCol; C < ColCount() && X < ClientWidth(); ++C) {
+        Cols.emplace_back(C, X);
+        X += FColWidths[static_cast<size_t>(C)] + FGridLineWidth;
+    }
+}
+
+void TCustomGrid::ShownRows(std::vector<std::pair<int, int>>& Rows) const {
+    Rows.clear();
+    int Y = 0;
+    for (int R = 0; R < FFixedRows && Y < ClientHeight(); ++R) {
+        Rows.emplace_back(R, Y);
+        Y += FRowHeights[static_cast<size_t>(R)] + FGridLineWidth;
+    }
+    for (int R = FTopRow; R < RowCount() && Y < ClientHeight(); ++R) {
+        Rows.emplace_back(R, Y);
+        Y += FRowHeights[static_cast<size_t>(R)] + FGridLineWidth;
+    }
 }
 
 TRect TCustomGrid::CellRect(int ACol, int ARow) const {
@@ -172,20 +197,13 @@ TRect TCustomGrid::CellRect(int ACol, int ARow) const {
 bool TCustomGrid::MouseToCell(int X, int Y, int& ACol, int& ARow) const {
     ACol = ARow = -1;
     if (X < 0 || Y < 0 || X >= ClientWidth() || Y >= ClientHeight()) return false;
-    for (int C = 0; C < ColCount(); ++C) {
-        const int L = ColLeft(C);
-        if (L >= 0 && X >= L && X < L + FColWidths[static_cast<size_t>(C)] + FGridLineWidth) {
-            ACol = C;
-            break;
-        }
-    }
-    for (int R = 0; R < RowCount(); ++R) {
-        const int T = RowTop(R);
-        if (T >= 0 && Y >= T && Y < T + FRowHeights[static_cast<size_t>(R)] + FGridLineWidth) {
-            ARow = R;
-            break;
-        }
-    }
+    std::vector<std::pair<int, int>> Cols, Rows;
+    ShownCols(Cols);
+    ShownRows(Rows);
+    for (const auto& [C, L] : Cols)
+        if (X >= L && X < L + FColWidths[static_cast<size_t>(C)] + FGridLineWidth) ACol = C;
+    for (const auto& [R, T] : Rows)
+        if (Y >= T && Y < T + FRowHeights[static_cast<size_t>(R)] + FGridLineWidth) ARow = R;
     if (ACol < 0 || ARow < 0) ACol = ARow = -1;
     return ACol >= 0;
 }
@@ -212,26 +230,27 @@ int TCustomGrid::VisibleRowCount() const {
     return RowCount() > FFixedRows ? std::max(N, 1) : 0;
 }
 
+// The first of the columns or rows that end with Last and fill Room; Last
+// itself when even it does not fit.
+static int FirstFilling(const std::vector<int>& Sizes, int Fixed, int Last, int Room, int Line) {
+    int First = Last, Used = Sizes[static_cast<size_t>(Last)] + Line;
+    while (First - 1 >= Fixed && Used + Sizes[static_cast<size_t>(First - 1)] + Line <= Room) {
+        --First;
+        Used += Sizes[static_cast<size_t>(First)] + Line;
+    }
+    return First;
+}
+
 int TCustomGrid::MaxLeftCol() const {
     // The last columns fill the window: no scrolling past them.
-    const int Room = ClientWidth() - FixedWidth();
-    int C = ColCount() - 1, Used = FColWidths[static_cast<size_t>(C)] + FGridLineWidth;
-    while (C - 1 >= FFixedCols &&
-           Used + FColWidths[static_cast<size_t>(C - 1)] + FGridLineWidth <= Room) {
-        --C;
-        Used += FColWidths[static_cast<size_t>(C)] + FGridLineWidth;
-    }
+    const int C = FirstFilling(FColWidths, FFixedCols, ColCount() - 1, ClientWidth() - FixedWidth(),
+                               FGridLineWidth);
     return std::max(C, std::min(FFixedCols, ColCount() - 1));
 }
 
 int TCustomGrid::MaxTopRow() const {
-    const int Room = ClientHeight() - FixedHeight();
-    int R = RowCount() - 1, Used = FRowHeights[static_cast<size_t>(R)] + FGridLineWidth;
-    while (R - 1 >= FFixedRows &&
-           Used + FRowHeights[static_cast<size_t>(R - 1)] + FGridLineWidth <= Room) {
-        --R;
-        Used += FRowHeights[static_cast<size_t>(R)] + FGridLineWidth;
-    }
+    const int R = FirstFilling(FRowHeights, FFixedRows, RowCount() - 1,
+                               ClientHeight() - FixedHeight(), FGridLineWidth);
     return std::max(R, std::min(FFixedRows, RowCount() - 1));
 }
 
@@ -260,20 +279,20 @@ void TCustomGrid::SetRow(int V) {
 }
 
 void TCustomGrid::MakeVisible(int ACol, int ARow) {
+    // A cell past the last whole column or row comes in at the far edge.
     if (ACol >= FFixedCols) {
         if (ACol < FLeftCol)
             SetLeftCol(ACol);
-        else
-            while (FLeftCol < ACol && FLeftCol < MaxLeftCol() &&
-                   ACol >= FLeftCol + VisibleColCount())
-                SetLeftCol(FLeftCol + 1);
+        else if (ACol >= FLeftCol + VisibleColCount())
+            SetLeftCol(FirstFilling(FColWidths, FFixedCols, ACol, ClientWidth() - FixedWidth(),
+                                    FGridLineWidth));
     }
     if (ARow >= FFixedRows) {
         if (ARow < FTopRow)
             SetTopRow(ARow);
-        else
-            while (FTopRow < ARow && FTopRow < MaxTopRow() && ARow >= FTopRow + VisibleRowCount())
-                SetTopRow(FTopRow + 1);
+        else if (ARow >= FTopRow + VisibleRowCount())
+            SetTopRow(FirstFilling(FRowHeights, FFixedRows, ARow, ClientHeight() - FixedHeight(),
+                                   FGridLineWidth));
     }
 }
 
@@ -397,11 +416,13 @@ void TCustomGrid::Paint() {
     C->Brush()->SetColor(Color());
     C->FillRect(ClientRect());
     const int Lw = FGridLineWidth;
-    for (int R = 0; R < RowCount(); ++R) {
-        if (RowTop(R) < 0) continue;
-        for (int Col = 0; Col < ColCount(); ++Col) {
-            if (ColLeft(Col) < 0) continue;
-            const TRect Cell = CellRect(Col, R);
+    std::vector<std::pair<int, int>> Cols, Rows;
+    ShownCols(Cols);
+    ShownRows(Rows);
+    for (const auto& [R, Top] : Rows) {
+        for (const auto& [Col, Left] : Cols) {
+            const TRect Cell = Rect(Left, Top, Left + FColWidths[static_cast<size_t>(Col)],
+                                    Top + FRowHeights[static_cast<size_t>(R)]);
             const TGridDrawState State = CellState(Col, R);
             if (FEditing && Col == FEditCol && R == FEditRow) {
                 DrawEditor(Cell);

@@ -20,6 +20,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace Platform {
@@ -150,6 +151,9 @@ private:
     // Left edge of a shown column, or -1.
     int ColLeft(int ACol) const;
     int RowTop(int ARow) const;
+    // The columns and rows shown, with their left or top edges.
+    void ShownCols(std::vector<std::pair<int, int>>& Cols) const;
+    void ShownRows(std::vector<std::pair<int, int>>& Rows) const;
     TGridDrawState CellState(int ACol, int ARow) const;
     void DrawEditor(const TRect& R);
     // The column whose right grid line is under X in the fixed rows, or -1.
