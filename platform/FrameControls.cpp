@@ -86,19 +86,36 @@ bool DrawFrameControl(TCanvas& C, const TRect& R, unsigned Type, unsigned State)
         }
         return true;
     }
-    if (Type == DFC_SCROLL && (State & 0x1F) == DFCS_SCROLLCOMBOBOX) {
+    const unsigned Scroll = State & 0x1F;
+    if (Type == DFC_SCROLL && Scroll <= DFCS_SCROLLCOMBOBOX) {
         C.Brush()->SetColor(clBtnFace);
         C.FillRect(R);
         Frame(C, R, Flat ? clBtnShadow : cl3DDkShadow);
-        // A small solid triangle pointing down.
-        const int CX = (R.Left + R.Right) / 2, CY = (R.Top + R.Bottom) / 2 - 1;
+        // A small solid triangle pointing the button's way (the combo box's down).
+        const int CX = (R.Left + R.Right) / 2, CY = (R.Top + R.Bottom) / 2;
         C.Pen()->SetColor(Mark);
         C.Pen()->SetMode(pmCopy);
         C.Pen()->SetStyle(psSolid);
         C.Pen()->SetWidth(1);
         for (int D = 0; D < 4; ++D) {
-            C.MoveTo(CX - 3 + D, CY + D);
-            C.LineTo(CX + 4 - D, CY + D);
+            switch (Scroll) {
+            case DFCS_SCROLLUP:
+                C.MoveTo(CX - 3 + D, CY + 1 - D);
+                C.LineTo(CX + 4 - D, CY + 1 - D);
+                break;
+            case DFCS_SCROLLLEFT:
+                C.MoveTo(CX + 1 - D, CY - 3 + D);
+                C.LineTo(CX + 1 - D, CY + 4 - D);
+                break;
+            case DFCS_SCROLLRIGHT:
+                C.MoveTo(CX - 1 + D, CY - 3 + D);
+                C.LineTo(CX - 1 + D, CY + 4 - D);
+                break;
+            default: // down, and the combo box's button
+                C.MoveTo(CX - 3 + D, CY - 2 + D);
+                C.LineTo(CX + 4 - D, CY - 2 + D);
+                break;
+            }
         }
         return true;
     }

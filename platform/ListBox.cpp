@@ -50,6 +50,21 @@ int TCustomListBox::VisibleItemCount() const {
     return std::max(1, ClientHeight() / FItemHeight);
 }
 
+int TCustomListBox::ClientWidth() const {
+    const bool Bar = FItems->Count() > std::max(1, Height() / FItemHeight);
+    return std::max(0, Width() - (Bar ? ScrollBarSize : 0));
+}
+
+TScrollBarBox TCustomListBox::VertScrollBar() const {
+    TScrollBarBox Bar;
+    Bar.Kind = sbVertical;
+    if (ClientWidth() < Width()) Bar.Bounds = Rect(ClientWidth(), 0, Width(), ClientHeight());
+    Bar.Max = MaxTopIndex();
+    Bar.Page = VisibleItemCount();
+    Bar.Position = FTopIndex;
+    return Bar;
+}
+
 TRect TCustomListBox::ItemRect(int Index) const {
     const int Top = (Index - FTopIndex) * FItemHeight;
     return Rect(0, Top, ClientWidth(), Top + FItemHeight);
@@ -117,6 +132,7 @@ void TCustomListBox::Paint() {
     C->Brush()->SetStyle(bsSolid);
     C->Brush()->SetColor(Color());
     if (Bottom < ClientHeight()) C->FillRect(Rect(0, Bottom, ClientWidth(), ClientHeight()));
+    VertScrollBar().Paint(*C);
 }
 
 void TCustomListBox::Resize() {
@@ -172,6 +188,33 @@ void TCustomListBox::TrackTo(int Y) {
 }
 
 void TCustomListBox::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    const TScrollBarBox Bar = VertScrollBar();
+    if (Bar.Contains(Point(X, Y))) {
+        // The bar is the window's frame: the control hears nothing of it.
+        if (Button != mbLeft) return;
+        switch (Bar.HitTest(Point(X, Y))) {
+        case scLineUp:
+            SetTopIndex(FTopIndex - 1);
+            break;
+        case scLineDown:
+            SetTopIndex(FTopIndex + 1);
+            break;
+        case scPageUp:
+            SetTopIndex(FTopIndex - Bar.Page);
+            break;
+        case scPageDown:
+            SetTopIndex(FTopIndex + Bar.Page);
+            break;
+        case scTrack:
+            FThumbDrag = true;
+            FThumbStartY = Y;
+            FThumbStartTop = FTopIndex;
+            break;
+        case scNone:
+            break;
+        }
+        return;
+    }
     if (Button == mbLeft) {
         if (CanFocus()) SetFocus();
         FTracking = true;
@@ -182,11 +225,19 @@ void TCustomListBox::MouseDown(TMouseButton Button, TShiftState Shift, int X, in
 }
 
 void TCustomListBox::MouseMove(TShiftState Shift, int X, int Y) {
+    if (FThumbDrag) {
+        SetTopIndex(VertScrollBar().TrackPosition(FThumbStartTop, Y - FThumbStartY));
+        return;
+    }
     if (FTracking && (Shift & ssLeft)) TrackTo(Y);
     TCustomControl::MouseMove(Shift, X, Y);
 }
 
 void TCustomListBox::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    if (FThumbDrag && Button == mbLeft) {
+        FThumbDrag = false;
+        return;
+    }
     const bool Clicked = Button == mbLeft && FTracking;
     if (Button == mbLeft) FTracking = false;
     TCustomControl::MouseUp(Button, Shift, X, Y);

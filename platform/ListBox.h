@@ -6,13 +6,16 @@
 // Windows semantics kept: ItemIndex follows the pointer while the left
 // button is held (also onto rows scrolled into view at the edges); keys move
 // it and scroll it into view; deleting items keeps the current item where it
-// can. Owner drawing gets the canvas with the control's font and brush (the
+// can. A vertical scroll bar shows beside the rows while they do not all
+// fit; its arrows scroll a row, its track a page, its thumb follows the
+// pointer. Owner drawing gets the canvas with the control's font and brush (the
 // highlight colours for the selected row) and draws the focus rectangle
 // itself: the list box does not draw it over an owner-drawn row, so a row
 // that draws it as the system's does is not cancelled out.
 
 #include "platform/Controls.h"
 #include "platform/ListItems.h"
+#include "platform/ScrollBars.h"
 
 #include <memory>
 
@@ -49,6 +52,11 @@ public:
     void SetTopIndex(int V);
     // Whole rows that fit in the client area (at least 1).
     int VisibleItemCount() const;
+    // The client area leaves room for a vertical scroll bar at the right
+    // while the rows do not all fit.
+    int ClientWidth() const override;
+    // The vertical scroll bar as it is now (hidden: empty bounds).
+    TScrollBarBox VertScrollBar() const;
     TFont* Font() const { return FFont.get(); }
 
     // Row Index's rectangle in client pixels, also for rows scrolled out of
@@ -95,6 +103,9 @@ private:
     int FItemHeight = 13;
     int FTopIndex = 0;
     bool FTracking = false; // left button pressed here, not yet released
+    // The scroll bar's thumb being dragged: where from, at which top row.
+    bool FThumbDrag = false;
+    int FThumbStartY = 0, FThumbStartTop = 0;
 };
 
 } // namespace Platform

@@ -4,6 +4,8 @@
 #include "platform/Grid.h"
 #include "platform/ListBox.h"
 
+#include <QColor>
+#include <QImage>
 #include <gtest/gtest.h>
 #include <map>
 #include <string>
@@ -38,14 +40,15 @@ struct ListBoxTest : ::testing::Test {
 
 TEST_F(ListBoxTest, RowsAndPointsMapBothWaysWhenScrolled) {
     Box.SetTopIndex(2);
-    EXPECT_EQ(Box.ItemRect(2), Rect(0, 0, 100, 10));
-    EXPECT_EQ(Box.ItemRect(0), Rect(0, -20, 100, -10)) << "rows above the top lie above it";
-    EXPECT_EQ(Box.ItemRect(7), Rect(0, 50, 100, 60));
+    ASSERT_EQ(Box.ClientWidth(), 84) << "a scroll bar beside the rows";
+    EXPECT_EQ(Box.ItemRect(2), Rect(0, 0, 84, 10));
+    EXPECT_EQ(Box.ItemRect(0), Rect(0, -20, 84, -10)) << "rows above the top lie above it";
+    EXPECT_EQ(Box.ItemRect(7), Rect(0, 50, 84, 60));
     struct {
         TPoint P;
         int Existing, Any;
     } const Cases[] = {
-        {{5, 0}, 2, 2}, {{5, 19}, 3, 3}, {{99, 49}, 6, 6}, {{-1, 5}, -1, -1}, {{100, 5}, -1, -1}};
+        {{5, 0}, 2, 2}, {{5, 19}, 3, 3}, {{83, 49}, 6, 6}, {{-1, 5}, -1, -1}, {{84, 5}, -1, -1}};
     for (const auto& C : Cases) {
         EXPECT_EQ(Box.ItemAtPos(C.P, true), C.Existing) << C.P.X << "," << C.P.Y;
         EXPECT_EQ(Box.ItemAtPos(C.P, false), C.Any) << C.P.X << "," << C.P.Y;
@@ -57,6 +60,7 @@ TEST_F(ListBoxTest, RowsAndPointsMapBothWaysWhenScrolled) {
     Box.Items().Delete(5);
     Box.Items().Delete(4); // four rows left in five
     EXPECT_EQ(Box.TopIndex(), 0);
+    EXPECT_EQ(Box.ClientWidth(), 100) << "no scroll bar";
     EXPECT_EQ(Box.ItemAtPos(Point(5, 45), true), -1);
     EXPECT_EQ(Box.ItemAtPos(Point(5, 45), false), 4) << "below the last row: Count";
 }
@@ -73,6 +77,27 @@ TEST_F(ListBoxTest, HeldButtonDragsTheCurrentRowAndScrollsAtTheEdge) {
     Box.MouseMove(0, 5, 5); // released: the pointer no longer moves it
     EXPECT_EQ(Box.ItemIndex(), 5);
     EXPECT_EQ(Clicks, 1);
+}
+
+TEST_F(ListBoxTest, ScrollBarArrowsTrackAndThumbMoveTheTopRowOnly) {
+    Box.SetItemIndex(0);
+    auto Press = [&](int Y, int ToY) {
+        Box.MouseDown(mbLeft, ssLeft, 90, Y);
+        if (ToY != Y) Box.MouseMove(ssLeft, 90, ToY);
+        Box.MouseUp(mbLeft, 0, 90, ToY);
+        return Box.TopIndex();
+    };
+    // Arrows of 16 pixels; the thumb, 11 of the 18-pixel track, moves over 7.
+    EXPECT_EQ(Press(45, 45), 1) << "the lower arrow";
+    EXPECT_EQ(Press(2, 2), 0) << "the upper arrow";
+    EXPECT_EQ(Press(31, 31), 3) << "the track below the thumb: a page, as far as it goes";
+    EXPECT_EQ(Box.VertScrollBar().ThumbRect(), Rect(84, 23, 100, 34));
+    EXPECT_EQ(Press(25, 20), 1) << "the thumb dragged up 5 of 7 pixels";
+    EXPECT_EQ(Box.ItemIndex(), 0);
+    EXPECT_EQ(Clicks, 0) << "the bar is no part of the rows";
+    Application()->ProcessMessages();
+    EXPECT_EQ(FromQColor(QColor(Box.Surface().pixel(92, 24))), ColorToRGB(clBtnFace))
+        << "the thumb is drawn";
 }
 
 TEST_F(ListBoxTest, KeysMoveAndScrollAndItemChangesKeepTheCurrentItem) {
