@@ -5,8 +5,8 @@
 namespace Platform {
 
 TCustomGrid::TCustomGrid(TComponent* Owner)
-    : TCustomControl(Owner), FColWidths(5, 64), FRowHeights(5, 24),
-      FFont(std::make_unique<TFont>()) {}
+    : TCustomControl(Owner), FColWidths(5, 64), FRowHeights(5, 24), FColSum(5 * 64),
+      FRowSum(5 * 24), FFont(std::make_unique<TFont>()) {}
 
 TCustomGrid::~TCustomGrid() = default;
 
@@ -28,6 +28,9 @@ void TCustomGrid::SetColCount(int V) {
     V = std::max(V, 1);
     if (V == ColCount()) return;
     if (FFixedCols >= V) FFixedCols = V - 1;
+    for (int C = V; C < ColCount(); ++C)
+        FColSum -= FColWidths[static_cast<size_t>(C)];
+    if (V > ColCount()) FColSum += static_cast<long long>(V - ColCount()) * FDefaultColWidth;
     FColWidths.resize(static_cast<size_t>(V), FDefaultColWidth);
     Clamp();
     Invalidate();
@@ -37,6 +40,9 @@ void TCustomGrid::SetRowCount(int V) {
     V = std::max(V, 1);
     if (V == RowCount()) return;
     if (FFixedRows >= V) FFixedRows = V - 1;
+    for (int R = V; R < RowCount(); ++R)
+        FRowSum -= FRowHeights[static_cast<size_t>(R)];
+    if (V > RowCount()) FRowSum += static_cast<long long>(V - RowCount()) * FDefaultRowHeight;
     FRowHeights.resize(static_cast<size_t>(V), FDefaultRowHeight);
     Clamp();
     Invalidate();
@@ -65,6 +71,7 @@ void TCustomGrid::SetFixedRows(int V) {
 void TCustomGrid::SetDefaultColWidth(int V) {
     FDefaultColWidth = std::max(V, 0);
     std::fill(FColWidths.begin(), FColWidths.end(), FDefaultColWidth);
+    FColSum = static_cast<long long>(ColCount()) * FDefaultColWidth;
     Clamp();
     Invalidate();
 }
@@ -72,6 +79,7 @@ void TCustomGrid::SetDefaultColWidth(int V) {
 void TCustomGrid::SetDefaultRowHeight(int V) {
     FDefaultRowHeight = std::max(V, 0);
     std::fill(FRowHeights.begin(), FRowHeights.end(), FDefaultRowHeight);
+    FRowSum = static_cast<long long>(RowCount()) * FDefaultRowHeight;
     Clamp();
     Invalidate();
 }
@@ -83,7 +91,9 @@ int TCustomGrid::ColWidths(int Index) const {
 
 void TCustomGrid::SetColWidths(int Index, int V) {
     if (Index < 0 || Index >= ColCount()) ListIndexError(Index);
+    FColSum -= FColWidths[static_cast<size_t>(Index)];
     FColWidths[static_cast<size_t>(Index)] = std::max(V, 0);
+    FColSum += FColWidths[static_cast<size_t>(Index)];
     Clamp();
     Invalidate();
 }
@@ -95,7 +105,9 @@ int TCustomGrid::RowHeights(int Index) const {
 
 void TCustomGrid::SetRowHeights(int Index, int V) {
     if (Index < 0 || Index >= RowCount()) ListIndexError(Index);
+    FRowSum -= FRowHeights[static_cast<size_t>(Index)];
     FRowHeights[static_cast<size_t>(Index)] = std::max(V, 0);
+    FRowSum += FRowHeights[static_cast<size_t>(Index)];
     Clamp();
     Invalidate();
 }
@@ -127,6 +139,46 @@ void TCustomGrid::SetFixedColor(TColor V) {
 }
 
 // --- geometry ----------------------------------------------------------------------
+
+std::pair<bool, bool> TCustomGrid::Bars() const {
+    // A bar shows where the cells do not all fit; one bar takes room from
+    // the other direction, which may then need its bar too.
+    const long long W = ColumnsExtent(), H = RowsExtent();
+    bool Horz = W > Width();
+    const bool Vert = H > Height() - (Horz ? ScrollBarSize : 0);
+    if (Vert && !Horz) Horz = W > Width() - ScrollBarSize;
+    return {Horz, Vert};
+}
+
+int TCustomGrid::ClientWidth() const {
+    return std::max(0, Width() - (Bars().second ? ScrollBarSize : 0));
+}
+
+int TCustomGrid::ClientHeight() const {
+    return std::max(0, Height() - (Bars().first ? ScrollBarSize : 0));
+}
+
+TScrollBarBox TCustomGrid::VertScrollBar() const {
+    TScrollBarBox Bar;
+    Bar.Kind = sbVertical;
+    if (Bars().second) Bar.Bounds = Rect(ClientWidth(), 0, Width(), ClientHeight());
+    Bar.Min = std::min(FFixedRows, RowCount() - 1);
+    Bar.Max = MaxTopRow();
+    Bar.Page = std::max(1, VisibleRowCount());
+    Bar.Position = FTopRow;
+    return Bar;
+}
+
+TScrollBarBox TCustomGrid::HorzScrollBar() const {
+    TScrollBarBox Bar;
+    Bar.Kind = sbHorizontal;
+    if (Bars().first) Bar.Bounds = Rect(0, ClientHeight(), ClientWidth(), Height());
+    Bar.Min = std::min(FFixedCols, ColCount() - 1);
+    Bar.Max = MaxLeftCol();
+    Bar.Page = std::max(1, VisibleColCount());
+    Bar.Position = FLeftCol;
+    return Bar;
+}
 
 int TCustomGrid::FixedWidth() const {
     int W = 0;
@@ -442,6 +494,13 @@ void TCustomGrid::Paint() {
             }
         }
     }
+    VertScrollBar().Paint(*C);
+    HorzScrollBar().Paint(*C);
+    if (ClientWidth() < Width() && ClientHeight() < Height()) {
+        C->Brush()->SetStyle(bsSolid);
+        C->Brush()->SetColor(clBtnFace);
+        C->FillRect(Rect(ClientWidth(), ClientHeight(), Width(), Height()));
+    }
 }
 
 void TCustomGrid::Resize() {
@@ -473,7 +532,43 @@ int TCustomGrid::SizingColAt(int X, int Y) const {
     return -1;
 }
 
+bool TCustomGrid::ScrollBarDown(TMouseButton Button, int X, int Y) {
+    const TScrollBarBox V = VertScrollBar(), H = HorzScrollBar();
+    const TScrollBarBox* Bar = V.Contains(Point(X, Y))   ? &V
+                               : H.Contains(Point(X, Y)) ? &H
+                                                         : nullptr;
+    const bool Corner = X >= ClientWidth() || Y >= ClientHeight();
+    if (!Bar) return Corner; // the corner between the bars is frame too
+    if (Button != mbLeft) return true;
+    auto Scroll = [&](int To) { Bar == &V ? SetTopRow(To) : SetLeftCol(To); };
+    switch (Bar->HitTest(Point(X, Y))) {
+    case scLineUp:
+        Scroll(Bar->Position - 1);
+        break;
+    case scLineDown:
+        Scroll(Bar->Position + 1);
+        break;
+    case scPageUp:
+        Scroll(Bar->Position - Bar->Page);
+        break;
+    case scPageDown:
+        Scroll(Bar->Position + Bar->Page);
+        break;
+    case scTrack:
+        FThumbDrag = Bar == &V ? sbVertical : sbHorizontal;
+        FThumbStart = Bar == &V ? Y : X;
+        FThumbStartPosition = Bar->Position;
+        FThumbDragging = true;
+        break;
+    case scNone:
+        break;
+    }
+    return true;
+}
+
 void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    // The scroll bars are the window's frame: the control hears nothing of them.
+    if (ScrollBarDown(Button, X, Y)) return;
     if (Button == mbLeft) {
         if (CanFocus()) SetFocus();
         FSizingCol = SizingColAt(X, Y);
@@ -494,6 +589,13 @@ void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
 }
 
 void TCustomGrid::MouseMove(TShiftState Shift, int X, int Y) {
+    if (FThumbDragging) {
+        if (FThumbDrag == sbVertical)
+            SetTopRow(VertScrollBar().TrackPosition(FThumbStartPosition, Y - FThumbStart));
+        else
+            SetLeftCol(HorzScrollBar().TrackPosition(FThumbStartPosition, X - FThumbStart));
+        return;
+    }
     if (FSizingCol >= 0 && (Shift & ssLeft)) {
         SetColWidths(FSizingCol, std::max(1, FSizingStartWidth + X - FSizingStartX));
     } else if (FOptions & goColSizing) {
@@ -503,6 +605,10 @@ void TCustomGrid::MouseMove(TShiftState Shift, int X, int Y) {
 }
 
 void TCustomGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    if (FThumbDragging && Button == mbLeft) {
+        FThumbDragging = false;
+        return;
+    }
     const bool Sized = Button == mbLeft && FSizingCol >= 0;
     if (Button == mbLeft) FSizingCol = -1;
     TCustomControl::MouseUp(Button, Shift, X, Y);

@@ -14,9 +14,11 @@
 // once the selection is ended and Left only when the text is empty;
 // with whole-row selection Left/Right scroll the columns. Enter and F2 open
 // the editor (with goEditing), typing opens it with the typed character in
-// place of the cell's text. The wheel scrolls three rows a notch.
+// place of the cell's text. The wheel scrolls three rows a notch. Scroll bars
+// show at the right and bottom while the cells do not all fit.
 
 #include "platform/Controls.h"
+#include "platform/ScrollBars.h"
 
 #include <memory>
 #include <string>
@@ -97,6 +99,13 @@ public:
     // Scrolled columns and rows that are shown whole (at least 1 when any).
     int VisibleColCount() const;
     int VisibleRowCount() const;
+    // The client area leaves room for the scroll bars (right and bottom)
+    // while the cells do not all fit.
+    int ClientWidth() const override;
+    int ClientHeight() const override;
+    // The scroll bars as they are now (hidden: empty bounds).
+    TScrollBarBox VertScrollBar() const;
+    TScrollBarBox HorzScrollBar() const;
     // The cell's rectangle in client pixels (without its grid lines); empty
     // when the cell is not shown.
     TRect CellRect(int ACol, int ARow) const;
@@ -140,6 +149,16 @@ protected:
     void DoExit() override;
 
 private:
+    // Which scroll bars show: horizontal, vertical.
+    std::pair<bool, bool> Bars() const;
+    long long ColumnsExtent() const {
+        return FColSum + static_cast<long long>(ColCount()) * FGridLineWidth;
+    }
+    long long RowsExtent() const {
+        return FRowSum + static_cast<long long>(RowCount()) * FGridLineWidth;
+    }
+    // A press on a scroll bar (or the corner between them); true when it was one.
+    bool ScrollBarDown(TMouseButton Button, int X, int Y);
     // Makes (ACol, ARow) current if SelectCell allows it: the editor is
     // closed first and, with goAlwaysShowEditor, opened on the new cell.
     void FocusCell(int ACol, int ARow);
@@ -164,6 +183,7 @@ private:
 
     std::vector<int> FColWidths;
     std::vector<int> FRowHeights;
+    long long FColSum, FRowSum; // the widths and the heights added up
     int FFixedCols = 1, FFixedRows = 1;
     int FDefaultColWidth = 64, FDefaultRowHeight = 24;
     int FGridLineWidth = 1;
@@ -178,6 +198,10 @@ private:
     std::string FEditText;
     bool FEditModified = false;
     bool FEditSelectAll = false; // the whole text is selected: typing replaces it
+    // A scroll bar's thumb being dragged.
+    bool FThumbDragging = false;
+    TScrollBarKind FThumbDrag = sbVertical;
+    int FThumbStart = 0, FThumbStartPosition = 0;
     // Column sizing with the pointer.
     int FSizingCol = -1, FSizingStartX = 0, FSizingStartWidth = 0;
 };

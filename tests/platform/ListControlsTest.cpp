@@ -246,6 +246,31 @@ TEST_F(GridTest, AlwaysShownEditorReopensAndRowSelectShowsNone) {
     EXPECT_TRUE(Grid.Writes.empty());
 }
 
+TEST_F(GridTest, ScrollBarsShowWhileTheCellsDoNotFitAndScrollThem) {
+    // 5 columns of 65 and 5 rows of 25 in 300 x 120: both bars.
+    ASSERT_EQ(std::make_pair(Grid.ClientWidth(), Grid.ClientHeight()), std::make_pair(284, 104));
+    EXPECT_EQ(Grid.VertScrollBar().Bounds, Rect(284, 0, 300, 104));
+    EXPECT_EQ(Grid.HorzScrollBar().Bounds, Rect(0, 104, 284, 120));
+    Grid.MouseDown(mbLeft, ssLeft, 290, 95); // the lower arrow
+    Grid.MouseUp(mbLeft, 0, 290, 95);
+    EXPECT_EQ(Grid.TopRow(), 2);
+    Grid.MouseDown(mbLeft, ssLeft, 275, 110); // the right arrow
+    Grid.MouseUp(mbLeft, 0, 275, 110);
+    EXPECT_EQ(Grid.LeftCol(), 2);
+    const TRect Thumb = Grid.HorzScrollBar().ThumbRect();
+    Grid.MouseDown(mbLeft, ssLeft, Thumb.Left + 2, 110);
+    Grid.MouseMove(ssLeft, 0, 110);
+    Grid.MouseUp(mbLeft, 0, 0, 110);
+    EXPECT_EQ(Grid.LeftCol(), 1) << "the thumb dragged to the start";
+    EXPECT_EQ(std::make_pair(Grid.Col(), Grid.Row()), std::make_pair(1, 1)) << "no cell chosen";
+    EXPECT_FALSE(Grid.EditorMode());
+    Grid.SetColCount(3);
+    Grid.SetRowCount(4);
+    EXPECT_EQ(std::make_pair(Grid.ClientWidth(), Grid.ClientHeight()), std::make_pair(300, 120))
+        << "everything fits: no bars";
+    EXPECT_EQ(Grid.TopRow(), 1);
+}
+
 TEST_F(GridTest, CellsScrollClickAndSize) {
     Grid.SetOptions(Grid.Options() | goColSizing);
     EXPECT_EQ(Grid.CellRect(2, 1), Rect(130, 25, 194, 49));
