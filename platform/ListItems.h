@@ -1,0 +1,58 @@
+#pragma once
+// The items of a list box or combo box: strings, each with an object that
+// the items do not own. The control that holds them hears of every change,
+// so that it can keep its current item and its picture in step.
+
+#include "platform/Classes.h"
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace Platform {
+
+// What happened to the items: one inserted or deleted at Index, all cleared,
+// or texts/objects/order changed in place (Index -1).
+enum TListItemsChange { licInserted, licDeleted, licCleared, licChanged };
+
+class TListItems : public TPersistent {
+public:
+    using TChangeHook = std::function<void(TListItemsChange Change, int Index)>;
+    explicit TListItems(TChangeHook Changed = {}) : FChanged(std::move(Changed)) {}
+
+    int Count() const { return static_cast<int>(FItems.size()); }
+    // EListError outside 0..Count-1, as for every access by index.
+    const std::string& Get(int Index) const;
+    const std::string& operator[](int Index) const { return Get(Index); }
+    void Put(int Index, const std::string& S);
+    TObject* Objects(int Index) const;
+    void PutObject(int Index, TObject* Object);
+
+    int Add(const std::string& S) { return AddObject(S, nullptr); }
+    int AddObject(const std::string& S, TObject* Object);
+    void Insert(int Index, const std::string& S) { InsertObject(Index, S, nullptr); }
+    void InsertObject(int Index, const std::string& S, TObject* Object);
+    void Delete(int Index);
+    void Clear();
+    void Move(int CurIndex, int NewIndex);
+    void Exchange(int Index1, int Index2);
+    int IndexOf(std::string_view S) const; // case-insensitive, -1 when absent
+    int IndexOfObject(const TObject* Object) const;
+    // Copies the texts and objects of another item list.
+    void Assign(const TPersistent* Source) override;
+
+private:
+    struct TItem {
+        std::string Text;
+        TObject* Object = nullptr;
+    };
+    void CheckIndex(int Index) const;
+    void Changed(TListItemsChange Change, int Index) {
+        if (FChanged) FChanged(Change, Index);
+    }
+    std::vector<TItem> FItems;
+    TChangeHook FChanged;
+};
+
+} // namespace Platform
