@@ -90,9 +90,12 @@ TViewerWindow::TViewerWindow(int MapWidth, int MapHeight, const std::string& Pro
 
 TViewerWindow::~TViewerWindow() {
     if (FDialogs) SetMessageHook(nullptr);
-    // The host goes before the map it shows, the map's hooks before the
+    // The hosts go before the controls they show, the map's hooks before the
     // window parts they reach.
     delete FHost;
+    delete FLayersHost;
+    delete FDataHost;
+    FLayerListLink.SetMap(nullptr);
     FProgress.reset();
     FMap.OnStartProgress = nullptr;
     FMap.OnShowProgress = nullptr;
@@ -162,14 +165,75 @@ void TViewerWindow::AddTools() {
 }
 
 void TViewerWindow::AddDocks() {
+    FLayerControl.SetParent(&FForm);
+    FLayerControl.SetBounds(0, 0, 230, 200);
+    FLayerControl.SetMap(&FMap);
+    FLayersHost = new TQtHost(&FLayerControl);
     FLayersDock = new QDockWidget("Layers", this);
     FLayersDock->setObjectName("layers");
     FLayersDock->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
+    FLayersDock->setWidget(FLayersHost);
     addDockWidget(Qt::LeftDockWidgetArea, FLayersDock);
+    // A row chosen with the mouse or the keys shows its layer's data.
+    FLayerControl.OnClick = [this](TObject*) { ShowLayerData(); };
+    FLayerControl.OnKeyUp = [this](TObject*, std::uint16_t&, TShiftState) { ShowLayerData(); };
+
+    FDataBrowser.SetParent(&FForm);
+    FDataBrowser.SetBounds(0, 0, FMap.Width(), 150);
+    FDataHost = new TQtHost(&FDataBrowser);
     FDataDock = new QDockWidget("Data", this);
     FDataDock->setObjectName("data");
     FDataDock->setAllowedAreas(Qt::BottomDockWidgetArea | Qt::TopDockWidgetArea);
+    FDataDock->setWidget(FDataHost);
     addDockWidget(Qt::BottomDockWidgetArea, FDataDock);
+
+    FLayerListLink.SetMap(&FMap);
+}
+
+void TViewerWindow::TLayerListLink::MapEvent(TMapDataLinkEvent Event, TObject* Sender, int) {
+    switch (Event) {
+    case mdlBeforeDelLayer:
+        if (auto* Layer = dynamic_cast<TMapLayer*>(Sender))
+            FDeletedRow = FWindow.FMap.Layers().IndexOf(Layer);
+        break;
+    case mdlAfterDelLayer: {
+        // The data browser let go of a deleted layer: it shows the layer now
+        // in the deleted one's row (or the last) once the notices are over,
+        // as links cannot attach during them.
+        const int Row = FDeletedRow;
+        QTimer::singleShot(0, &FWindow, [W = &FWindow, Row] {
+            Guarded([W, Row] {
+                const TMapLayers& Layers = W->FMap.Layers();
+                if (W->FDataBrowser.Layer() || Layers.Count() == 0) return;
+                W->ShowLayerData(Layers.Layers(std::clamp(Row, 0, Layers.Count() - 1)));
+            });
+        });
+        FWindow.ListEditableLayers();
+        break;
+    }
+    case mdlAfterAddLayer:
+    case mdlMoveLayer:
+    case mdlExchangeLayer:
+    case mdlLayerEditableChanged:
+    case mdlLayerVisibleChanged: // hiding a layer ends its editing
+        FWindow.ListEditableLayers();
+        break;
+    default:
+        break;
+    }
+}
+
+void TViewerWindow::ShowLayerData(TMapLayer* Layer) {
+    if (!Layer) Layer = FLayerControl.GetCurrentLayer();
+    if (!Layer) {
+        FDataDock->setWindowTitle("Data");
+        return;
+    }
+    const int Row = FMap.Layers().IndexOf(Layer);
+    if (Row >= 0 && Row < FLayerControl.Items().Count() && FLayerControl.ItemIndex() != Row)
+        FLayerControl.SetItemIndex(Row);
+    FDataBrowser.SetLayer(Layer);
+    FDataDock->setWindowTitle(QString::fromStdString("Data: " + Layer->Name()));
 }
 
 void TViewerWindow::AddMenus() {
@@ -293,6 +357,8 @@ void TViewerWindow::LayersAdded(const std::vector<TMapLayer*>& Added, bool Fit) 
             Apps::ApplyDefaultStyle(*Layer, FMap.Layers().IndexOf(Layer));
     if (Fit) FMap.FitView();
     RefreshEditableLayers();
+    // The first layer added, unless a row was chosen already.
+    if (!Added.empty()) ShowLayerData(FLayerControl.GetCurrentLayer() ? nullptr : Added.front());
 }
 
 void TViewerWindow::ReportInDialogs() {
@@ -320,10 +386,15 @@ void TViewerWindow::RefreshEditableLayers() {
     for (int I = 0; I < Layers.Count() && Chosen < 0; ++I)
         if (Layers.Layers(I)->Editable()) Chosen = I;
     if (Chosen < 0) Chosen = Layers.Count() - 1;
+    SetEditableLayer(Chosen);
+}
+
+void TViewerWindow::ListEditableLayers() {
+    const TMapLayers& Layers = FMap.Layers();
     FEditLayer->clear();
     for (int I = 0; I < Layers.Count(); ++I)
         FEditLayer->addItem(QString::fromStdString(Layers.Layers(I)->Name()));
-    SetEditableLayer(Chosen);
+    FEditLayer->setCurrentIndex(Layers.IndexOf(Layers.GetEditableLayer()));
 }
 
 void TViewerWindow::SetEditableLayer(int Index) {
@@ -331,7 +402,7 @@ void TViewerWindow::SetEditableLayer(int Index) {
     if (Index < 0 || Index >= Layers.Count()) return;
     for (int I = 0; I < Layers.Count(); ++I)
         Layers.Layers(I)->SetEditable(I == Index);
-    FEditLayer->setCurrentIndex(Index);
+    ListEditableLayers();
 }
 
 bool TViewerWindow::SaveEditableLayer() {

@@ -8,6 +8,9 @@
 
 #include "CliSupport.h"
 #include "StatusProgress.h"
+#include "controls/DataBrowser.h"
+#include "controls/LayerCtrl.h"
+#include "core/DataLinks.h"
 #include "core/MapObjects.h"
 #include "platform/QtHost.h"
 #include "tools/StdMapTools.h"
@@ -60,6 +63,10 @@ public:
     QString ZoomShown() const;
     QDockWidget& LayersDock() { return *FLayersDock; }
     QDockWidget& DataDock() { return *FDataDock; }
+    Mapobjects::TLayerControl& LayerControl() { return FLayerControl; }
+    Mapobjects::TDataBrowser& DataBrowser() { return FDataBrowser; }
+    Platform::TQtHost& LayersHost() { return *FLayersHost; }
+    Platform::TQtHost& DataHost() { return *FDataHost; }
     QProgressBar& ProgressBar() { return *FProgressBar; }
     // Progress on the terminal for the command line's files (large ones).
     Apps::TProgressPrinter& Printer() { return FPrinter; }
@@ -85,6 +92,9 @@ public:
     void RefreshEditableLayers();
     // Makes layer Index (of the map's list) the only editable one.
     void SetEditableLayer(int Index);
+    // The data browser shows Layer, which becomes the layer control's
+    // current row; null shows the layer control's current layer.
+    void ShowLayerData(Mapobjects::TMapLayer* Layer = nullptr);
     // Saves the editable layer through the provider its file name picks; a
     // layer without a file asks for one. False when nothing was saved.
     bool SaveEditableLayer();
@@ -112,6 +122,21 @@ private:
     void AddTools();
     void AddMenus();
     void AddDocks();
+    // The drawing-layer box lists the map's layers again and shows the
+    // editable one; it changes no layer.
+    void ListEditableLayers();
+
+    // Tells the window of changes to the map's layer list.
+    class TLayerListLink : public Mapobjects::TMapDataLink {
+    public:
+        explicit TLayerListLink(TViewerWindow& Window) : FWindow(Window) {}
+        void MapEvent(Mapobjects::TMapDataLinkEvent Event, Platform::TObject* Sender,
+                      int Info) override;
+
+    private:
+        TViewerWindow& FWindow;
+        int FDeletedRow = -1; // of the layer being deleted
+    };
     void SyncActions();
     void ShowPosition(int X, int Y);
     void ShowZoom();
@@ -133,6 +158,11 @@ private:
     Mapobjects::TTextTool FText{nullptr};
     std::array<TToolEntry, ToolCount> FTools{};
     Apps::TProgressPrinter FPrinter;
+    // The docked controls, attached to the map before any layer is added so
+    // that every layer has its row.
+    Mapobjects::TLayerControl FLayerControl{nullptr};
+    Mapobjects::TDataBrowser FDataBrowser{nullptr};
+    TLayerListLink FLayerListLink{*this};
     // Qt children of the window:
     Platform::TQtHost* FHost;
     QLabel* FPosition;
@@ -140,6 +170,8 @@ private:
     QComboBox* FEditLayer;
     QDockWidget* FLayersDock;
     QDockWidget* FDataDock;
+    Platform::TQtHost* FLayersHost;
+    Platform::TQtHost* FDataHost;
     QProgressBar* FProgressBar;
     QAction* FSaveAction = nullptr;
     std::unique_ptr<TStatusProgress> FProgress; // feeds FPrinter too
