@@ -1,8 +1,10 @@
 #include "platform/QtHost.h"
 
 #include "platform/Caret.h"
+#include "platform/ComboBox.h"
 #include "platform/Dialogs.h"
 
+#include <QCoreApplication>
 #include <QCursor>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -11,6 +13,7 @@
 #include <QPainter>
 #include <QTimerEvent>
 #include <QWheelEvent>
+#include <algorithm>
 #include <cstdlib>
 #include <exception>
 #include <utility>
@@ -44,8 +47,10 @@ TQtHost::TQtHost(TWinControl* Control, QWidget* Parent) : QWidget(Parent), FCont
     setAttribute(Qt::WA_OpaquePaintEvent);
     if (!FControl) return;
     FControl->SetHost(this);
-    if (FControl->Width() > 0 && FControl->Height() > 0)
-        resize(FControl->Width(), FControl->Height());
+    if (FControl->Width() > 0 && FControl->Height() > 0) {
+        FHint = QSize(FControl->Width(), FControl->Height());
+        resize(FHint);
+    }
     CursorChanged(FControl->Cursor());
 }
 
@@ -87,6 +92,71 @@ void TQtHost::Report(const std::string& Text) noexcept {
 
 void TQtHost::RequestPaint() {
     update();
+    // A combo box repaints as its list opens and closes; the popup follows
+    // once the control's call is over.
+    if (!FSyncQueued && dynamic_cast<TCustomComboBox*>(FControl)) {
+        FSyncQueued = true;
+        QMetaObject::invokeMethod(
+            this, [this] { SyncDropDown(); }, Qt::QueuedConnection);
+    }
+}
+
+void TQtHost::ControlDestroyed() {
+    FControl = nullptr;
+    if (FPopup) FPopup->hide();
+}
+
+void TQtHost::SyncDropDown() noexcept {
+    FSyncQueued = false;
+    auto* Combo = dynamic_cast<TCustomComboBox*>(FControl);
+    TCustomListBox* List = Combo && Combo->DroppedDown() ? Combo->DropDownList() : nullptr;
+    if (!List) {
+        if (FPopup && FPopup->isVisible()) FPopup->hide();
+        return;
+    }
+    try {
+        if (!FPopup) {
+            FPopup = new QWidget(this, Qt::Popup);
+            FPopup->installEventFilter(this);
+        }
+        if (!FPopupHost || FPopupHost->Control() != List) {
+            delete FPopupHost;
+            FPopupHost = new TQtHost(List, FPopup);
+            // A click in the list must not take the focus from the combo
+            // box: losing it closes the list.
+            FPopupHost->setFocusPolicy(Qt::NoFocus);
+            FPopupHost->installEventFilter(this);
+        }
+        const QSize Size(std::max(List->Width(), 1), std::max(List->Height(), 1));
+        FPopupHost->setGeometry(QRect(QPoint(0, 0), Size));
+        // The client area goes right below the combo box, whatever frame the
+        // window system gives a popup.
+        FPopup->setGeometry(QRect(mapToGlobal(QPoint(0, height())), Size));
+        if (!FPopup->isVisible()) FPopup->show();
+    } catch (...) {
+        Report("The drop-down list cannot be shown");
+    }
+}
+
+bool TQtHost::eventFilter(QObject* Watched, QEvent* E) {
+    if (Watched == FPopupHost || (Watched == FPopup && E->type() != QEvent::Hide)) {
+        // The combo box takes the keys while its list is open (the popup
+        // holds the keyboard).
+        switch (E->type()) {
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+            QCoreApplication::sendEvent(this, E);
+            return true;
+        default:
+            break;
+        }
+    } else if (Watched == FPopup && E->type() == QEvent::Hide) {
+        // Qt closed the popup (a click elsewhere): the list closes unchosen.
+        if (auto* Combo = dynamic_cast<TCustomComboBox*>(FControl); Combo && Combo->DroppedDown())
+            Guarded([Combo] { Combo->SetDroppedDown(false); });
+    }
+    return QWidget::eventFilter(Watched, E);
 }
 
 void TQtHost::Present() {
@@ -456,7 +526,8 @@ void TQtHost::focusOutEvent(QFocusEvent* E) {
 
 void TQtHost::hideEvent(QHideEvent* E) {
     QWidget::hideEvent(E);
-    EndGestures(FHeld); // a hidden window hears no release
+    EndGestures(FHeld);         // a hidden window hears no release
+    if (FPopup) FPopup->hide(); // and shows no drop-down list
 }
 
 void TQtHost::changeEvent(QEvent* E) {

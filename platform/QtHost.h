@@ -3,6 +3,10 @@
 // input (mouse, keys, wheel, double click, focus) to the control's entry
 // points and blits its window surface.
 //
+// A combo box's drop-down list shows in a popup below it while the list is
+// dropped down; the popup's keys go to the combo box, which moves the list's
+// row, and a popup that Qt closes (a click elsewhere) closes the list.
+//
 // The host behaves as the window of a Windows control would toward its
 // control: the mouse is captured from a press to its release (moves and the
 // release outside the window arrive in client pixels; a gesture cut short by
@@ -14,6 +18,7 @@
 
 #include <QBasicTimer>
 #include <QPoint>
+#include <QSize>
 #include <QWidget>
 
 #include <functional>
@@ -26,12 +31,14 @@ public:
     explicit TQtHost(TWinControl* Control, QWidget* Parent = nullptr);
     ~TQtHost() override;
     TWinControl* Control() const { return FControl; }
+    // The control's size when it was hosted: what layouts and docks start from.
+    QSize sizeHint() const override { return FHint; }
 
     void RequestPaint() override;
     void Present() override;
     void CursorChanged(TCursor Cursor) override;
     void FocusRequested() override { setFocus(Qt::OtherFocusReason); }
-    void ControlDestroyed() override { FControl = nullptr; }
+    void ControlDestroyed() override;
     void CaretChanged() override;
 
     // The caret of the control is drawn now (shown, and in the on half of
@@ -49,6 +56,7 @@ public:
 
 protected:
     bool event(QEvent*) override;
+    bool eventFilter(QObject* Watched, QEvent* Event) override;
     void paintEvent(QPaintEvent*) override;
     void resizeEvent(QResizeEvent*) override;
     void mousePressEvent(QMouseEvent*) override;
@@ -72,6 +80,8 @@ private:
     // call raised.
     bool Guarded(const std::function<void()>& Call, bool Deferred = false) noexcept;
     void Report(const std::string& Text) noexcept;
+    // Shows or hides the drop-down popup as the combo box's state says.
+    void SyncDropDown() noexcept;
 
     int DialogCode() noexcept;
     // The control asked for this key through its dialog code.
@@ -89,13 +99,17 @@ private:
     }
 
     TWinControl* FControl;
-    bool FPainting = false;     // inside paintEvent: presenting needs no new update
-    bool FClickPending = false; // a left press here that a release turns into a click
-    Qt::MouseButtons FHeld;     // pressed here, not yet released to the control
-    QPoint FLastPos;            // the pointer's last client position seen
-    int FWheelRest = 0;         // wheel turned but not yet a whole notch
-    QBasicTimer FBlink;         // runs while the control's caret is shown
-    bool FCaretOn = false;      // the on half of the blink
+    QSize FHint;
+    bool FPainting = false;        // inside paintEvent: presenting needs no new update
+    bool FClickPending = false;    // a left press here that a release turns into a click
+    Qt::MouseButtons FHeld;        // pressed here, not yet released to the control
+    QPoint FLastPos;               // the pointer's last client position seen
+    int FWheelRest = 0;            // wheel turned but not yet a whole notch
+    QBasicTimer FBlink;            // runs while the control's caret is shown
+    bool FCaretOn = false;         // the on half of the blink
+    QWidget* FPopup = nullptr;     // a combo box's drop-down, a Qt child of this
+    TQtHost* FPopupHost = nullptr; // in FPopup: the drop-down list
+    bool FSyncQueued = false;
 };
 
 } // namespace Platform

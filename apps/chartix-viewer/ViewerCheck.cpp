@@ -3,9 +3,14 @@
 // display (Xvfb in the tests), and checks the view afterwards against the
 // values that the gestures' pixels ask for.
 //
-//   chartix-viewer-check [--screenshot FILE.png] FILE...
+//   chartix-viewer-check [--screenshot FILE.png] [--docks-screenshot FILE.png]
+//                        [--open FILE] FILE...
 //
-// --screenshot saves the whole window once the checks are done.
+// The docks are checked first, with the files' layers: the layer control's
+// rows and the data browser's first rows, through their API and in the
+// pixels their hosts show. --docks-screenshot saves the whole window then;
+// --screenshot saves it once the checks are done; --open adds FILE the way
+// File > Open does, at the end, watching the progress bar.
 //
 // Prints one line per check; exits 0 when every check holds, 1 otherwise,
 // and with the loader's codes when the files do not open.
@@ -15,9 +20,13 @@
 
 #include "formats/SimpleMIFFormatProvider.h"
 #include "objects/Text.h"
+#include "platform/Bitmap.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QDockWidget>
+#include <QHash>
+#include <QProgressBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWheelEvent>
@@ -230,28 +239,218 @@ void Run(TChecks& C, TViewerWindow& Window) {
     }
 }
 
+// Where a text was drawn in Box of a picture: the pixels that differ from
+// the box's commonest colour (its background).
+QRect InkIn(const QImage& Picture, QRect Box) {
+    Box &= Picture.rect();
+    QHash<QRgb, int> Counts;
+    for (int Y = Box.top(); Y <= Box.bottom(); ++Y)
+        for (int X = Box.left(); X <= Box.right(); ++X)
+            ++Counts[Picture.pixel(X, Y)];
+    QRgb Background = 0;
+    int Most = -1;
+    for (auto It = Counts.cbegin(); It != Counts.cend(); ++It)
+        if (It.value() > Most) {
+            Most = It.value();
+            Background = It.key();
+        }
+    QRect Ink;
+    for (int Y = Box.top(); Y <= Box.bottom(); ++Y)
+        for (int X = Box.left(); X <= Box.right(); ++X)
+            if (Picture.pixel(X, Y) != Background) Ink |= QRect(X, Y, 1, 1);
+    return Ink;
+}
+
+int TextWidth(const TFont& Font, const std::string& Text) {
+    TBitmap Measure;
+    Measure.SetSize(1, 1);
+    Measure.Canvas()->Font()->Assign(Font);
+    return Measure.Canvas()->TextWidth(Text);
+}
+
+// Text drawn from Left in Box of the picture: ink starts near Left and is
+// as wide as the font says Text is (glyph bearings take a pixel or two).
+bool ShowsText(const QImage& Picture, QRect Box, int Left, const std::string& Text,
+               const TFont& Font) {
+    const int Width = TextWidth(Font, Text);
+    const QRect Ink = InkIn(Picture, Box);
+    return !Ink.isEmpty() && std::abs(Ink.left() - Left) <= 2 &&
+           std::abs(Ink.right() + 1 - (Left + Width)) <= 3;
+}
+
+QRect ToQRect(const TRect& R) {
+    return QRect(R.Left, R.Top, R.Width(), R.Height());
+}
+
+// The docks beside the map: a row per layer with its name, and the chosen
+// layer's attribute table from its first rows.
+void CheckDocks(TChecks& C, TViewerWindow& Window) {
+    TChartix& Map = Window.Map();
+    TLayerControl& Layers = Window.LayerControl();
+    TDataBrowser& Data = Window.DataBrowser();
+    C.True("both docks are shown",
+           Window.LayersDock().isVisible() && Window.DataDock().isVisible());
+    C.True("a row per layer", Layers.Items().Count() == Map.Layers().Count());
+    QCoreApplication::processEvents();
+    QImage Shown = Window.LayersHost().grab().toImage();
+    for (int I = 0; I < Map.Layers().Count(); ++I) {
+        const std::string& Name = Map.Layers().Layers(I)->Name();
+        QRect Box = ToQRect(Layers.GetNameRect(I));
+        Box.setBottom(Box.bottom() - 1); // the dotted line under the row
+        C.True("row " + std::to_string(I) + " shows \"" + Name + "\"",
+               ShowsText(Shown, Box, Box.left() + 1, Name, *Layers.Font()));
+    }
+    TMapLayer* First = Map.Layers().Layers(0);
+    C.True("the first layer's row is the current one", Layers.GetCurrentLayer() == First);
+    C.True("the data browser shows the first layer", Data.Layer() == First);
+    const TDataFields& Fields = First->Fields();
+    C.True("a column per field, a row per object",
+           Data.ColCount() == Fields.Count() + 1 && Data.RowCount() == First->ObjectCount() + 1);
+    Shown = Window.DataHost().grab().toImage();
+    for (int Col = 1; Col <= Fields.Count(); ++Col) {
+        const QRect Header = ToQRect(Data.CellRect(Col, 0));
+        if (Header.isEmpty()) break; // scrolled out of the dock
+        C.True("column " + std::to_string(Col) + " is headed \"" +
+                   Fields.GetFields(Col - 1)->Name() + "\"",
+               ShowsText(Shown, Header, Header.left() + 1, Fields.GetFields(Col - 1)->Name(),
+                         *Data.Font()));
+        for (int Row = 1; Row <= std::min(3, First->ObjectCount()); ++Row) {
+            const TDataField* Field = First->Objects(Row - 1)->Fields().GetFields(Col - 1);
+            const std::string Text = Field->AsString();
+            const QRect Cell = ToQRect(Data.CellRect(Col, Row));
+            // Numbers are right-aligned, the rest left-aligned.
+            const TDataType Type = Field->DataType();
+            const bool Number =
+                Type == dtFloat || Type == dtDecimal || Type == dtInteger || Type == dtSmallInt;
+            const int Left =
+                Number ? Cell.right() - TextWidth(*Data.Font(), Text) : Cell.left() + 1;
+            C.True("cell " + std::to_string(Col) + "," + std::to_string(Row) + " shows \"" + Text +
+                       "\"",
+                   !Cell.isEmpty() && ShowsText(Shown, Cell, Left, Text, *Data.Font()));
+        }
+    }
+}
+
+// A click on a row shows that layer's data, a click on a switch reaches the
+// map.
+void CheckDockClicks(TChecks& C, TViewerWindow& Window) {
+    TChartix& Map = Window.Map();
+    TLayerControl& Layers = Window.LayerControl();
+    TDataBrowser& Data = Window.DataBrowser();
+    TMapLayer* First = Map.Layers().Layers(0);
+    TMapLayer* Second = Map.Layers().Layers(1);
+    const TRect Name = Layers.GetNameRect(1);
+    QTest::mouseClick(&Window.LayersHost(), Qt::LeftButton, {},
+                      QPoint(Name.Left + 10, (Name.Top + Name.Bottom) / 2));
+    C.True("a click on a row shows its layer's data",
+           Layers.GetCurrentLayer() == Second && Data.Layer() == Second &&
+               Data.RowCount() == Second->ObjectCount() + 1);
+    const TRect Eye = Layers.GetVisibleRect(1);
+    const QPoint EyeAt((Eye.Left + Eye.Right) / 2, (Eye.Top + Eye.Bottom) / 2);
+    QTest::mouseClick(&Window.LayersHost(), Qt::LeftButton, {}, EyeAt);
+    const bool Hidden = !Second->Visible();
+    QTest::mouseClick(&Window.LayersHost(), Qt::LeftButton, {}, EyeAt);
+    C.True("the visible switch hides and shows the layer", Hidden && Second->Visible());
+    // Back to the first layer, as the window opened.
+    const TRect FirstName = Layers.GetNameRect(0);
+    QTest::mouseClick(&Window.LayersHost(), Qt::LeftButton, {},
+                      QPoint(FirstName.Left + 10, (FirstName.Top + FirstName.Bottom) / 2));
+    C.True("and back to the first layer", Data.Layer() == First);
+}
+
+// Delete in the layer control deletes the current layer; the data browser
+// moves on to the layer of the row that is current then.
+void CheckDeleteLayer(TChecks& C, TViewerWindow& Window) {
+    TChartix& Map = Window.Map();
+    TLayerControl& Layers = Window.LayerControl();
+    const int Count = Map.Layers().Count();
+    TMapLayer* Shown = Window.DataBrowser().Layer();
+    C.True("the data browser shows the current row's layer",
+           Shown && Shown == Layers.GetCurrentLayer());
+    Window.LayersHost().setFocus();
+    QTest::keyClick(&Window.LayersHost(), Qt::Key_Delete);
+    QCoreApplication::processEvents();
+    C.True("Delete deletes the current layer and its row", Map.Layers().Count() == Count - 1 &&
+                                                               Map.Layers().IndexOf(Shown) < 0 &&
+                                                               Layers.Items().Count() == Count - 1);
+    TMapLayer* Now = Window.DataBrowser().Layer();
+    C.True("the data browser shows the new current row's layer",
+           Now && Now == Layers.GetCurrentLayer() && Map.Layers().IndexOf(Now) >= 0);
+}
+
+// File > Open's filters: every registered provider's, all of them first.
+void CheckFilters(TChecks& C) {
+    const TFormatProviders* Registry = FormatProviders();
+    C.Equal("File > Open's filters",
+            TViewerWindow::OpenFilters(Registry ? Registry->GetFilter() : "").join(" | "),
+            "All supported files (*.mif *.tab *.wor) | MapInfo Interchange Format Files (*.mif) | "
+            "MapInfo Files (*.mif *.tab) | MapInfo Workspaces (*.wor) | All files (*)");
+    C.Equal("filters without providers", TViewerWindow::OpenFilters("").join(" | "),
+            "All supported files (*.wor) | MapInfo Workspaces (*.wor) | All files (*)");
+}
+
+// Opening a file as File > Open does: the bar shows the load's steps and
+// hides when it is over; painting the map afterwards leaves it hidden.
+void CheckOpen(TChecks& C, TViewerWindow& Window, const std::string& File) {
+    TChartix& Map = Window.Map();
+    QProgressBar& Bar = Window.ProgressBar();
+    struct TStep {
+        int Value;
+        bool Shown;
+    };
+    std::vector<TStep> Steps;
+    QObject::connect(&Bar, &QProgressBar::valueChanged, &Bar, [&](int Value) {
+        Steps.push_back({Value, Bar.isVisible()});
+    });
+    C.True("the bar is hidden while idle", !Bar.isVisible());
+    const int Before = Map.Layers().Count();
+    const std::vector<TMapLayer*> Added = Window.OpenLayerFiles({File});
+    C.True("File > Open adds one layer with objects",
+           Added.size() == 1 && Map.Layers().Count() == Before + 1 && Added[0]->ObjectCount() > 0);
+    const bool AllShown = std::all_of(Steps.begin(), Steps.end(), [](TStep S) { return S.Shown; });
+    const bool Rising = std::is_sorted(Steps.begin(), Steps.end(),
+                                       [](TStep A, TStep B) { return A.Value < B.Value; });
+    std::printf("     %zu steps of the bar, the last %d of %d\n", Steps.size(),
+                Steps.empty() ? -1 : Steps.back().Value, Bar.maximum());
+    C.True("the bar moves through the load, shown", Steps.size() >= 20 && AllShown && Rising);
+    C.True("the bar reaches the end of the file",
+           !Steps.empty() && Steps.back().Value >= Bar.maximum() * 99 / 100);
+    C.True("the bar hides after the load", !Bar.isVisible());
+    Steps.clear();
+    Map.Invalidate();
+    QCoreApplication::processEvents();
+    C.True("painting does not show the bar", Steps.empty() && !Bar.isVisible());
+}
+
 } // namespace
 
 int main(int Argc, char** Argv) {
     std::vector<std::string> Files(Argv + 1, Argv + Argc);
-    std::string Screenshot;
-    if (Files.size() >= 2 && Files[0] == "--screenshot") {
-        Screenshot = Files[1];
+    std::string Screenshot, DocksScreenshot, Open;
+    while (Files.size() >= 2) {
+        std::string* Value = Files[0] == "--open"               ? &Open
+                             : Files[0] == "--screenshot"       ? &Screenshot
+                             : Files[0] == "--docks-screenshot" ? &DocksScreenshot
+                                                                : nullptr;
+        if (!Value) break;
+        *Value = Files[1];
         Files.erase(Files.begin(), Files.begin() + 2);
     }
-    if (Files.empty()) {
-        std::fprintf(stderr, "usage: %s [--screenshot FILE.png] FILE...\n", Program);
+    // The docks are checked with two layers.
+    if (Files.size() < 2) {
+        std::fprintf(stderr,
+                     "usage: %s [--screenshot FILE.png] [--docks-screenshot FILE.png] "
+                     "[--open FILE] FILE FILE...\n",
+                     Program);
         return Apps::ExitUsage;
     }
     Apps::FilterQtMessages();
     int QtArgc = 1;
     QApplication App(QtArgc, Argv);
     Apps::TMessagePrinter Messages(Program);
-    TSimpleMIFFormatProvider Provider(nullptr);
-    TViewerWindow Window(800, 400);
-    Apps::TProgressPrinter Progress(Program, Window.Map());
-    if (int Code = Viewer::OpenFiles(Program, Window, Files, false, Messages, Progress);
-        Code != Apps::ExitOk)
+    Apps::TProviders Providers;
+    TViewerWindow Window(800, 400, Program);
+    if (int Code = Viewer::OpenFiles(Program, Window, Files, false, Messages); Code != Apps::ExitOk)
         return Code;
     Window.show();
     if (!QTest::qWaitForWindowExposed(&Window)) {
@@ -259,7 +458,15 @@ int main(int Argc, char** Argv) {
         return 1;
     }
     TChecks C;
+    CheckFilters(C);
+    CheckDocks(C, Window);
+    if (!DocksScreenshot.empty())
+        C.True("docks screenshot saved",
+               Window.grab().save(QString::fromStdString(DocksScreenshot)));
+    CheckDockClicks(C, Window);
     Run(C, Window);
+    if (!Open.empty()) CheckOpen(C, Window, Open);
+    CheckDeleteLayer(C, Window);
     if (Messages.Count() > 0) C.True("no error reported", false);
     if (!Screenshot.empty())
         C.True("screenshot saved", Window.grab().save(QString::fromStdString(Screenshot)));

@@ -3,12 +3,20 @@
 #include "CliSupport.h"
 #include "platform/Dialogs.h"
 
+#include "formats/CustomFormatProvider.h"
+#include "platform/SysUtils.h"
+
 #include <QAction>
 #include <QActionGroup>
 #include <QComboBox>
+#include <QDockWidget>
 #include <QEvent>
 #include <QFileDialog>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QProgressBar>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -39,7 +47,8 @@ void Guarded(const std::function<void()>& Call) noexcept {
 
 } // namespace
 
-TViewerWindow::TViewerWindow(int MapWidth, int MapHeight) {
+TViewerWindow::TViewerWindow(int MapWidth, int MapHeight, const std::string& Program)
+    : FPrinter(Program, FMap) {
     FMap.SetParent(&FForm);
     FMap.SetBounds(0, 0, MapWidth, MapHeight);
     FMap.SetColor(Apps::DefaultBackground());
@@ -50,10 +59,16 @@ TViewerWindow::TViewerWindow(int MapWidth, int MapHeight) {
     FHost->installEventFilter(this);
     setCentralWidget(FHost);
     AddTools();
+    AddDocks();
+    AddMenus();
     FPosition = new QLabel(this);
     FZoom = new QLabel(this);
+    FProgressBar = new QProgressBar(this);
+    FProgressBar->setMaximumWidth(260);
     statusBar()->addWidget(FPosition, 1);
+    statusBar()->addPermanentWidget(FProgressBar);
     statusBar()->addPermanentWidget(FZoom);
+    FProgress = std::make_unique<TStatusProgress>(FMap, *FProgressBar);
 
     FMap.OnMapToolChanged = [this](TObject*) { SyncActions(); };
     FMap.OnMouseMove = [this](TObject*, TShiftState, int X, int Y) { ShowPosition(X, Y); };
@@ -74,9 +89,17 @@ TViewerWindow::TViewerWindow(int MapWidth, int MapHeight) {
 }
 
 TViewerWindow::~TViewerWindow() {
-    // The host goes before the map it shows, the map's hooks before the
+    if (FDialogs) SetMessageHook(nullptr);
+    // The hosts go before the controls they show, the map's hooks before the
     // window parts they reach.
     delete FHost;
+    delete FLayersHost;
+    delete FDataHost;
+    FLayerListLink.SetMap(nullptr);
+    FProgress.reset();
+    FMap.OnStartProgress = nullptr;
+    FMap.OnShowProgress = nullptr;
+    FMap.OnStopProgress = nullptr;
     FMap.OnMapToolChanged = nullptr;
     FMap.OnMouseMove = nullptr;
     FMap.OnZoom = nullptr;
@@ -139,9 +162,221 @@ void TViewerWindow::AddTools() {
     Bar->addWidget(FEditLayer);
     connect(FEditLayer, &QComboBox::activated, this,
             [this](int Index) { Guarded([this, Index] { SetEditableLayer(Index); }); });
-    QAction* Save = addAction("Save");
-    Save->setShortcut(QKeySequence::Save);
-    connect(Save, &QAction::triggered, this, [this] { Guarded([this] { SaveEditableLayer(); }); });
+}
+
+void TViewerWindow::AddDocks() {
+    FLayerControl.SetParent(&FForm);
+    FLayerControl.SetBounds(0, 0, 230, 200);
+    FLayerControl.SetMap(&FMap);
+    FLayersHost = new TQtHost(&FLayerControl);
+    FLayersDock = new QDockWidget("Layers", this);
+    FLayersDock->setObjectName("layers");
+    FLayersDock->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
+    FLayersDock->setWidget(FLayersHost);
+    addDockWidget(Qt::LeftDockWidgetArea, FLayersDock);
+    // A row chosen with the mouse or the keys shows its layer's data.
+    FLayerControl.OnClick = [this](TObject*) { ShowLayerData(); };
+    FLayerControl.OnKeyUp = [this](TObject*, std::uint16_t&, TShiftState) { ShowLayerData(); };
+
+    FDataBrowser.SetParent(&FForm);
+    FDataBrowser.SetBounds(0, 0, FMap.Width(), 150);
+    FDataHost = new TQtHost(&FDataBrowser);
+    FDataDock = new QDockWidget("Data", this);
+    FDataDock->setObjectName("data");
+    FDataDock->setAllowedAreas(Qt::BottomDockWidgetArea | Qt::TopDockWidgetArea);
+    FDataDock->setWidget(FDataHost);
+    addDockWidget(Qt::BottomDockWidgetArea, FDataDock);
+
+    FLayerListLink.SetMap(&FMap);
+}
+
+void TViewerWindow::TLayerListLink::MapEvent(TMapDataLinkEvent Event, TObject* Sender, int) {
+    switch (Event) {
+    case mdlBeforeDelLayer:
+        if (auto* Layer = dynamic_cast<TMapLayer*>(Sender))
+            FDeletedRow = FWindow.FMap.Layers().IndexOf(Layer);
+        break;
+    case mdlAfterDelLayer: {
+        // The data browser let go of a deleted layer: it shows the layer now
+        // in the deleted one's row (or the last) once the notices are over,
+        // as links cannot attach during them.
+        const int Row = FDeletedRow;
+        QTimer::singleShot(0, &FWindow, [W = &FWindow, Row] {
+            Guarded([W, Row] {
+                const TMapLayers& Layers = W->FMap.Layers();
+                if (W->FDataBrowser.Layer() || Layers.Count() == 0) return;
+                W->ShowLayerData(Layers.Layers(std::clamp(Row, 0, Layers.Count() - 1)));
+            });
+        });
+        FWindow.ListEditableLayers();
+        break;
+    }
+    case mdlAfterAddLayer:
+    case mdlMoveLayer:
+    case mdlExchangeLayer:
+    case mdlLayerEditableChanged:
+    case mdlLayerVisibleChanged: // hiding a layer ends its editing
+        FWindow.ListEditableLayers();
+        break;
+    default:
+        break;
+    }
+}
+
+void TViewerWindow::ShowLayerData(TMapLayer* Layer) {
+    if (!Layer) Layer = FLayerControl.GetCurrentLayer();
+    if (!Layer) {
+        FDataDock->setWindowTitle("Data");
+        return;
+    }
+    const int Row = FMap.Layers().IndexOf(Layer);
+    if (Row >= 0 && Row < FLayerControl.Items().Count() && FLayerControl.ItemIndex() != Row)
+        FLayerControl.SetItemIndex(Row);
+    FDataBrowser.SetLayer(Layer);
+    FDataDock->setWindowTitle(QString::fromStdString("Data: " + Layer->Name()));
+}
+
+void TViewerWindow::AddMenus() {
+    QMenu* File = menuBar()->addMenu("&File");
+    QAction* Open = File->addAction("&Open...");
+    Open->setShortcut(QKeySequence::Open);
+    Open->setToolTip("Add layers from files of every registered format, or a workspace");
+    connect(Open, &QAction::triggered, this, [this] { Guarded([this] { OpenDialog(); }); });
+    FSaveAction = File->addAction("&Save the layer drawn on");
+    FSaveAction->setShortcut(QKeySequence::Save);
+    connect(FSaveAction, &QAction::triggered, this,
+            [this] { Guarded([this] { SaveEditableLayer(); }); });
+    File->addSeparator();
+    QAction* Quit = File->addAction("&Quit");
+    Quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    connect(Quit, &QAction::triggered, this, &QWidget::close);
+
+    QMenu* View = menuBar()->addMenu("&View");
+    View->addAction(FLayersDock->toggleViewAction());
+    View->addAction(FDataDock->toggleViewAction());
+}
+
+QStringList TViewerWindow::OpenFilters(const std::string& ProviderFilters) {
+    // The registry alternates descriptions and patterns. Its patterns are
+    // separated by "; ", which Qt would read as part of a pattern: each
+    // filter is rebuilt from its description and its own pattern list.
+    QStringList Filters, All;
+    const QStringList Items = QString::fromStdString(ProviderFilters).split('|');
+    for (int I = 0; I + 1 < Items.size(); I += 2) {
+        QString Description = Items[I].trimmed();
+        if (Description.endsWith(')') && Description.contains('('))
+            Description = Description.left(Description.lastIndexOf('(')).trimmed();
+        QStringList Patterns;
+        for (const QString& P : Items[I + 1].split(';', Qt::SkipEmptyParts)) {
+            const QString Pattern = P.trimmed();
+            if (Pattern.isEmpty()) continue;
+            Patterns << Pattern;
+            if (!All.contains(Pattern, Qt::CaseInsensitive)) All << Pattern;
+        }
+        if (!Patterns.isEmpty()) Filters << QString("%1 (%2)").arg(Description, Patterns.join(' '));
+    }
+    // Workspaces are read by the map itself, not by a provider.
+    All << "*.wor";
+    Filters.prepend(QString("All supported files (%1)").arg(All.join(' ')));
+    Filters << "MapInfo Workspaces (*.wor)"
+            << "All files (*)";
+    return Filters;
+}
+
+void TViewerWindow::OpenDialog() {
+    const TFormatProviders* Registry = FormatProviders();
+    const QStringList Chosen = QFileDialog::getOpenFileNames(
+        this, "Open", QString(),
+        OpenFilters(Registry ? Registry->GetFilter() : std::string()).join(";;"));
+    std::vector<std::string> Files;
+    for (const QString& F : Chosen)
+        Files.push_back(F.toStdString());
+    if (!Files.empty()) OpenLayerFiles(Files);
+}
+
+std::vector<TMapLayer*> TViewerWindow::OpenLayerFiles(const std::vector<std::string>& Files) {
+    TMapLayers& Layers = FMap.Layers();
+    bool Empty = true; // the view fits the first data, and stays put later
+    for (int I = 0; I < Layers.Count() && Empty; ++I)
+        Empty = Layers.Layers(I)->ObjectCount() == 0;
+    std::vector<TMapLayer*> Added;
+    for (const std::string& File : Files) {
+        TStatusProgress::TWork Work(*FProgress, "Loading " + Apps::BaseName(File));
+        // One file that fails leaves the others to load.
+        try {
+            if (std::string Why = Apps::UnreadableReason(File); !Why.empty()) {
+                MessageDlg("Cannot read " + File + ": " + Why, mtError, mbOK);
+                continue;
+            }
+            TReadProblems Problems;
+            const int Before = Layers.Count();
+            if (Apps::IsWorkspace(File)) {
+                FMap.LoadWOR(File, Problems);
+            } else {
+                const TFormatProviders* Registry = FormatProviders();
+                TCustomFormatProvider* Provider =
+                    Registry ? Registry->FindSuitableProvider(File) : nullptr;
+                if (!Provider) {
+                    MessageDlg("No format provider accepts " + File +
+                                   "; accepted formats: " + Apps::AcceptedFormats(),
+                               mtError, mbOK);
+                    continue;
+                }
+                TMapLayer* Layer = Layers.Add(File, "");
+                // A layer keeps its file name only when its provider loaded it.
+                if (Layer->FileName().empty()) {
+                    Layers.Delete(Layers.IndexOf(Layer));
+                    MessageDlg("Could not open " + File, mtError, mbOK);
+                    continue;
+                }
+                Problems = Provider->Problems();
+            }
+            for (int I = Before; I < Layers.Count(); ++I)
+                Added.push_back(Layers.Layers(I));
+            if (Layers.Count() == Before) {
+                MessageDlg("No layer could be opened from " + File, mtError, mbOK);
+            } else if (!Problems.Empty()) {
+                std::string Text =
+                    fmt::format("{} opened; {} {} read past:", File, Problems.Count(),
+                                Problems.Count() == 1 ? "problem" : "problems");
+                for (size_t I = 0; I < std::min<size_t>(5, Problems.Items().size()); ++I)
+                    Text += "\n" + TReadProblems::Describe(Problems.Items()[I]);
+                MessageDlg(Text, mtWarning, mbOK);
+            }
+        } catch (const std::exception& E) {
+            MessageDlg("Could not open " + File + ": " + E.what(), mtError, mbOK);
+        }
+    }
+    if (!Added.empty()) LayersAdded(Added, Empty);
+    return Added;
+}
+
+void TViewerWindow::LayersAdded(const std::vector<TMapLayer*>& Added, bool Fit) {
+    if (!FFileStyle)
+        for (TMapLayer* Layer : Added)
+            Apps::ApplyDefaultStyle(*Layer, FMap.Layers().IndexOf(Layer));
+    if (Fit) FMap.FitView();
+    RefreshEditableLayers();
+    // The first layer added, unless a row was chosen already.
+    if (!Added.empty()) ShowLayerData(FLayerControl.GetCurrentLayer() ? nullptr : Added.front());
+}
+
+void TViewerWindow::ReportInDialogs() {
+    FDialogs = true;
+    SetMessageHook([this](const std::string& Text, TMsgDlgType Type, int Buttons) {
+        const QString Message = QString::fromStdString(Text);
+        if (Buttons == mbYesNo)
+            return QMessageBox::question(this, "Chartix Viewer", Message) == QMessageBox::Yes
+                       ? int(mrYes)
+                       : int(mrNo);
+        const QMessageBox::Icon Icon = Type == mtError     ? QMessageBox::Critical
+                                       : Type == mtWarning ? QMessageBox::Warning
+                                                           : QMessageBox::Information;
+        QMessageBox Box(
+            Icon, "Chartix Viewer", Message,
+            Buttons == mbOKCancel ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok, this);
+        return Box.exec() == QMessageBox::Ok ? int(mrOk) : int(mrCancel);
+    });
 }
 
 void TViewerWindow::RefreshEditableLayers() {
@@ -151,10 +386,15 @@ void TViewerWindow::RefreshEditableLayers() {
     for (int I = 0; I < Layers.Count() && Chosen < 0; ++I)
         if (Layers.Layers(I)->Editable()) Chosen = I;
     if (Chosen < 0) Chosen = Layers.Count() - 1;
+    SetEditableLayer(Chosen);
+}
+
+void TViewerWindow::ListEditableLayers() {
+    const TMapLayers& Layers = FMap.Layers();
     FEditLayer->clear();
     for (int I = 0; I < Layers.Count(); ++I)
         FEditLayer->addItem(QString::fromStdString(Layers.Layers(I)->Name()));
-    SetEditableLayer(Chosen);
+    FEditLayer->setCurrentIndex(Layers.IndexOf(Layers.GetEditableLayer()));
 }
 
 void TViewerWindow::SetEditableLayer(int Index) {
@@ -162,7 +402,7 @@ void TViewerWindow::SetEditableLayer(int Index) {
     if (Index < 0 || Index >= Layers.Count()) return;
     for (int I = 0; I < Layers.Count(); ++I)
         Layers.Layers(I)->SetEditable(I == Index);
-    FEditLayer->setCurrentIndex(Index);
+    ListEditableLayers();
 }
 
 bool TViewerWindow::SaveEditableLayer() {
@@ -175,6 +415,7 @@ bool TViewerWindow::SaveEditableLayer() {
                    .toStdString();
         if (File.empty()) return false;
     }
+    TStatusProgress::TWork Work(*FProgress, "Saving " + Apps::BaseName(File));
     if (!Layer->SaveToFile(File)) {
         MessageDlg("Could not save " + File, mtError, mbOK);
         return false;
@@ -272,7 +513,7 @@ void TViewerWindow::KeyDown(std::uint16_t& Key) {
 }
 
 bool TViewerWindow::eventFilter(QObject* Watched, QEvent* Event) {
-    if (Watched == FHost && Event->type() == QEvent::Paint && !FPainted) {
+    if (Watched == FHost && Event->type() == QEvent::Paint && !FPainted && OnFirstPaint) {
         FPainted = true;
         // Queued: the paint under way finishes first.
         QTimer::singleShot(0, this, [this] {
@@ -284,19 +525,18 @@ bool TViewerWindow::eventFilter(QObject* Watched, QEvent* Event) {
 
 int OpenFiles(const std::string& Program, TViewerWindow& Window,
               const std::vector<std::string>& Files, bool FileStyle,
-              Apps::TMessagePrinter& Messages, Apps::TProgressPrinter& Progress) {
+              Apps::TMessagePrinter& Messages) {
     TChartix& Map = Window.Map();
+    Window.SetFileStyle(FileStyle);
+    std::vector<TMapLayer*> Layers;
     for (const std::string& File : Files) {
-        std::vector<TMapLayer*> Layers;
-        if (int Code = Apps::LoadFile(Program, Map, File, Messages, Progress, Layers);
+        TStatusProgress::TWork Work(Window.Progress(), "Loading " + Apps::BaseName(File));
+        if (int Code = Apps::LoadFile(Program, Map, File, Messages, Window.Printer(), Layers);
             Code != Apps::ExitOk)
             return Code;
-        if (!FileStyle)
-            for (TMapLayer* Layer : Layers)
-                Apps::ApplyDefaultStyle(*Layer, Map.Layers().IndexOf(Layer));
     }
-    Map.FitView();
-    Window.RefreshEditableLayers();
+    Window.LayersAdded(Layers, true);
+    if (Files.empty()) return Apps::ExitOk;
     Window.setWindowTitle(
         QString::fromStdString("Chartix Viewer - " + Apps::BaseName(Files.front())));
     return Apps::ExitOk;

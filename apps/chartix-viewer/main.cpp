@@ -1,15 +1,18 @@
 // chartix-viewer: shows map files (.mif, .tab, .wor workspaces) in a window.
 //
-//   chartix-viewer [--size WxH] [--style default|file] [--screenshot FILE.png] FILE...
+//   chartix-viewer [--size WxH] [--style default|file] [--screenshot FILE.png] [FILE...]
 //
 // The toolbar picks the tool the mouse works with: Select (click an object;
 // Shift adds or removes it), Zoom In and Zoom Out (click, or drag a
 // rectangle) and Pan (drag; the default), also with Ctrl+1 to Ctrl+4. The
 // wheel zooms at the cursor, + and - zoom, the arrow keys pan, Home fits the
 // data, R turns the map by 15 degrees and Escape clears the selection. The
-// status bar shows the map coordinates under the pointer and the zoom. With
-// --screenshot the window is saved after its first paint and the program
-// ends (exit 5 when the map is blank).
+// status bar shows the map coordinates under the pointer and the zoom, and a
+// progress bar while files load. File > Open adds more files; the Layers dock
+// lists the layers with their switches and the Data dock shows the chosen
+// layer's attribute rows. With --screenshot the window is saved after its
+// first paint with the files loaded and the program ends (exit 5 when the
+// map is blank).
 
 #include "CliSupport.h"
 #include "ViewerWindow.h"
@@ -68,7 +71,7 @@ int ParseArgs(int Argc, char** Argv, TOptions& O) {
             O.Screenshot = V;
         } else if (A == "-h" || A == "--help") {
             std::printf(
-                "usage: %s [--size WxH] [--style default|file] [--screenshot FILE.png] FILE...\n",
+                "usage: %s [--size WxH] [--style default|file] [--screenshot FILE.png] [FILE...]\n",
                 Program);
             return Apps::ExitOk;
         } else if (!A.empty() && A[0] == '-') {
@@ -77,13 +80,6 @@ int ParseArgs(int Argc, char** Argv, TOptions& O) {
         } else {
             O.Files.push_back(A);
         }
-    }
-    if (O.Files.empty()) {
-        std::fprintf(
-            stderr,
-            "usage: %s [--size WxH] [--style default|file] [--screenshot FILE.png] FILE...\n",
-            Program);
-        return Apps::ExitUsage;
     }
     return -1;
 }
@@ -116,9 +112,10 @@ int main(int Argc, char** Argv) {
 
     Apps::TMessagePrinter Messages(Program);
     Apps::TProviders Providers;
-    Viewer::TViewerWindow Window(O.Width, O.Height);
-    Apps::TProgressPrinter Progress(Program, Window.Map());
-    if (int Code = Viewer::OpenFiles(Program, Window, O.Files, O.FileStyle, Messages, Progress);
+    Viewer::TViewerWindow Window(O.Width, O.Height, Program);
+    // Shown first, so that the status bar's progress follows the loading.
+    Window.show();
+    if (int Code = Viewer::OpenFiles(Program, Window, O.Files, O.FileStyle, Messages);
         Code != Apps::ExitOk)
         return Code;
     int Result = Apps::ExitOk;
@@ -127,7 +124,8 @@ int main(int Argc, char** Argv) {
             Result = SaveScreenshot(Window, O.Screenshot);
             App.quit();
         };
-    Window.show();
+    else
+        Window.ReportInDialogs(); // the files that File > Open adds
     const int Loop = App.exec();
     return Result != Apps::ExitOk ? Result : Loop;
 }
