@@ -69,18 +69,29 @@ void TMapLayer::AddObject(std::unique_ptr<TCustomMapObject> Owned, bool Notify) 
     FObjects.push_back(std::move(Owned));
     Object->SetMap(FMap);
     Object->SetLayer(this);
-    Object->Fields().Assign(FFields.get());
+    // A row only where there are columns (or to empty one brought along).
+    if (FFields->Count() > 0 || Object->HasRow()) Object->Fields().Assign(FFields.get());
     IndexChanged();
     if (!FMap) return;
     const TChartixOptions& Options = FMap->Options();
-    Object->Pen()->Assign(Options.DefaultPen());
-    Object->Brush()->Assign(Options.DefaultBrush());
+    // Objects styled alike share the tools (a missing default is assigned,
+    // and fails, as it always did).
+    if (const TPen* P = Options.DefaultPen())
+        Object->SharePen(FStyles.Pen(*P));
+    else
+        Object->Pen()->Assign(static_cast<const TPersistent*>(P));
+    if (const TBrush* B = Options.DefaultBrush())
+        Object->ShareBrush(FStyles.Brush(*B));
+    else
+        Object->Brush()->Assign(static_cast<const TPersistent*>(B));
     Object->SetUseBGColor(Options.UseBGColor());
     Object->SetBGColor(Options.DefaultBGColor());
-    if (dynamic_cast<TText*>(Object))
-        Object->Font()->Assign(Options.DefaultTextFont());
+    const TFont* F =
+        dynamic_cast<TText*>(Object) ? Options.DefaultTextFont() : Options.DefaultSymbolFont();
+    if (F)
+        Object->ShareFont(FStyles.Font(*F));
     else
-        Object->Font()->Assign(Options.DefaultSymbolFont());
+        Object->Font()->Assign(static_cast<const TPersistent*>(F));
     FMap->SetModified(true);
     if (Notify && FMap->OnAddObject) FMap->OnAddObject(FMap, Object);
     FMap->DataLinks().TraceMapEvent(mdlAddObject, this);

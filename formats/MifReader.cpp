@@ -697,9 +697,7 @@ private:
 
     static TSymbol* MakePoint(TObjects& Made, double X, double Y) {
         auto Symbol = std::make_unique<TSymbol>();
-        Symbol->SetX(X);
-        Symbol->SetY(Y);
-        Symbol->UpdateBounds();
+        Symbol->SetPoint(X, Y);
         TSymbol* Raw = Symbol.get();
         Made.push_back(std::move(Symbol));
         return Raw;
@@ -991,10 +989,13 @@ private:
             const TColor Color = ColorToken(3);
             const int Width = PenWidthFromMif(IntToken(1));
             const TPenStyle Style = PenStyleFromMif(IntToken(2));
-            TPen* Pen = Obj->Pen();
-            Pen->SetColor(Color);
-            Pen->SetWidth(Width);
-            Pen->SetStyle(Style);
+            // Objects of one look share their tools (FStyles).
+            TPen Pen;
+            Pen.Assign(*Obj->ReadPen());
+            Pen.SetColor(Color);
+            Pen.SetWidth(Width);
+            Pen.SetStyle(Style);
+            Obj->SharePen(FStyles.Pen(Pen));
             break;
         }
         case oaBrush: {
@@ -1004,9 +1005,11 @@ private:
             const TColor Fore = ColorToken(2);
             const bool WithBack = FParser.Count() > 3 && Pattern >= 3;
             const TColor Back = WithBack ? ColorToken(3) : 0;
-            TBrush* Brush = Obj->Brush();
-            Brush->SetColor(Fore);
-            Brush->SetStyle(BrushStyleFromMif(Pattern));
+            TBrush Brush;
+            Brush.Assign(*Obj->ReadBrush());
+            Brush.SetColor(Fore);
+            Brush.SetStyle(BrushStyleFromMif(Pattern));
+            Obj->ShareBrush(FStyles.Brush(Brush));
             if (WithBack) {
                 Obj->SetUseBGColor(true);
                 Obj->SetBGColor(Back);
@@ -1025,12 +1028,14 @@ private:
             const bool WithFont = FParser.Count() > 5;
             const std::string FontName = WithFont ? Unquote(Token(4)) : "MapInfo Symbol";
             const int Style = WithFont ? IntToken(5) : 0;
-            TFont* Font = Symbol->Font();
+            TFont Font;
+            Font.Assign(*Symbol->ReadFont());
             Symbol->SetShape(ShapeNo);
-            Font->SetColor(Color);
-            Font->SetSize(Size);
-            Font->SetName(FontName);
-            if (WithFont) Font->SetStyle(FontStyleFromMif(Style));
+            Font.SetColor(Color);
+            Font.SetSize(Size);
+            Font.SetName(FontName);
+            if (WithFont) Font.SetStyle(FontStyleFromMif(Style));
+            Symbol->ShareFont(FStyles.Font(Font));
             break;
         }
         case oaFont: {
@@ -1058,6 +1063,7 @@ private:
     TMapLayer* FLayer;
     TChartix* FMap;
     const TMifInput& FIn;
+    TStylePool FStyles;
     TLineCursor FMif;
     TLineCursor FMid;
     bool FHasMid;
