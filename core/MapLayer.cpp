@@ -6,6 +6,7 @@
 #include "platform/Trace.h"
 
 #include <algorithm>
+#include <typeinfo>
 
 namespace Mapobjects {
 
@@ -86,8 +87,9 @@ void TMapLayer::AddObject(std::unique_ptr<TCustomMapObject> Owned, bool Notify) 
         Object->Brush()->Assign(static_cast<const TPersistent*>(B));
     Object->SetUseBGColor(Options.UseBGColor());
     Object->SetBGColor(Options.DefaultBGColor());
-    const TFont* F =
-        dynamic_cast<TText*>(Object) ? Options.DefaultTextFont() : Options.DefaultSymbolFont();
+    // A plain symbol (most objects of a point file) is told without a search.
+    const bool IsText = typeid(*Object) != typeid(TSymbol) && dynamic_cast<TText*>(Object);
+    const TFont* F = IsText ? Options.DefaultTextFont() : Options.DefaultSymbolFont();
     if (F)
         Object->ShareFont(FStyles.Font(*F));
     else

@@ -101,11 +101,15 @@ void TSymbol::Draw() {
         C->Brush()->SetBitmap(Map()->SelectionPattern());
         C->FillRect(Box);
     }
-    C->Brush()->SetStyle(bsClear);
-    if (Sprite)
+    // A sprite is copied without the brush, which is left solid as a drawn
+    // glyph leaves it; setting it clear and back for each would cost the
+    // canvas two changes per symbol.
+    if (Sprite) {
         C->DrawMask(P.X, P.Y, Sprite->Mask, ReadFont()->Color());
-    else
+    } else {
+        C->Brush()->SetStyle(bsClear);
         DrawSymbolDirect(C, FShape, Box);
+    }
     C->Brush()->SetStyle(bsSolid);
 }
 
