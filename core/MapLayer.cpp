@@ -71,7 +71,15 @@ void TMapLayer::AddObject(std::unique_ptr<TCustomMapObject> Owned, bool Notify) 
     Object->SetMap(FMap);
     Object->SetLayer(this);
     // A row only where there are columns (or to empty one brought along).
-    if (FFields->Count() > 0 || Object->HasRow()) Object->Fields().Assign(FFields.get());
+    if (FFields->Count() > 0 || Object->HasRow()) {
+        // The collection's own Assign, without its type tests per row.
+        TDataFields& Row = Object->Fields();
+        if (&Row != FFields.get()) {
+            Row.Clear();
+            for (int I = 0; I < FFields->Count(); ++I)
+                FFields->GetFields(I)->AssignTo(Row.Add());
+        }
+    }
     IndexChanged();
     if (!FMap) return;
     const TChartixOptions& Options = FMap->Options();

@@ -1041,6 +1041,17 @@ private:
         return Size;
     }
 
+    // The same Symbol clause on a symbol whose font was the same as last time
+    // gives the same result: most points of a file repeat their neighbour's.
+    bool RepeatSymbolClause(TCustomMapObject* Obj, std::string_view Line) {
+        if (!FLastSymbol.After || Line != FLastSymbol.Line) return false;
+        TSymbol* Symbol = PlainSymbol(Obj);
+        if (!Symbol || !Symbol->ReadFont()->Equals(FLastSymbol.Before)) return false;
+        Symbol->SetShape(FLastSymbol.Shape);
+        Symbol->ShareFont(FLastSymbol.After);
+        return true;
+    }
+
     // Obj as a symbol that is not a text, or null; points, most of a large
     // file, are told by their exact type without a search of the hierarchy.
     static TSymbol* PlainSymbol(TCustomMapObject* Obj) {
@@ -1050,6 +1061,7 @@ private:
     }
 
     void ApplyClause(TCustomMapObject* Obj, TObjectAttribute A, std::string_view Line) {
+        if (A == oaSymbol && RepeatSymbolClause(Obj, Line)) return;
         FParser.Read(Line);
         switch (A) {
         case oaPen: {
@@ -1104,7 +1116,11 @@ private:
             Font.SetSize(Size);
             Font.SetName(FontName);
             if (WithFont) Font.SetStyle(FontStyleFromMif(Style));
-            Symbol->ShareFont(FStyles.Font(Font));
+            FLastSymbol.Before.Assign(*Symbol->ReadFont());
+            FLastSymbol.Line.assign(Line);
+            FLastSymbol.Shape = ShapeNo;
+            FLastSymbol.After = FStyles.Font(Font);
+            Symbol->ShareFont(FLastSymbol.After);
             break;
         }
         case oaFont: {
@@ -1139,7 +1155,13 @@ private:
     TReadProblems& FProblems;
     char FDelimiter = ';';
     TClauseTokens FParser;
-    TObjects FMade;                  // the objects of the statement being read
+    TObjects FMade; // the objects of the statement being read
+    struct {
+        std::string Line;
+        TFont Before; // the symbol's font before the clause
+        TShared<TFont> After;
+        int Shape = 0;
+    } FLastSymbol;                   // the last Symbol clause read in full
     std::vector<std::string> FItems; // reused from row to row
     size_t FItemCount = 0;
     bool FRowValues = false; // the current statement has a row

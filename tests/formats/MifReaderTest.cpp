@@ -471,3 +471,20 @@ TEST_F(MifReader, ObjectsOfOneLookShareTheirToolsAndObjectsWithoutColumnsHaveNoR
     EXPECT_NE(Saved.find("Symbol (35,255,20)"), std::string::npos) << Saved;
     EXPECT_NE(Saved.find("Symbol (36,255,12)"), std::string::npos) << Saved;
 }
+
+TEST_F(MifReader, ARepeatedSymbolClauseStartsFromEachSymbolsOwnFont) {
+    // The second point's clause is the first point's last one, but the first
+    // point met it in a bold Wingdings font: only its name changes there.
+    ASSERT_TRUE(Load("Data\n"
+                     "Point 1 1\nSymbol (35,255,12,\"Wingdings\",1,0)\nSymbol (36,255,12)\n"
+                     "Point 2 2\nSymbol (36,255,12)\nPoint 3 3\nSymbol (36,255,12)\n"));
+    EXPECT_EQ(Messages(), "");
+    ASSERT_EQ(Layer->ObjectCount(), 3);
+    for (int I = 0; I < 3; ++I) {
+        const TFont* F = Obj<TSymbol>(I)->ReadFont();
+        EXPECT_EQ(std::tuple(Obj<TSymbol>(I)->Shape(), F->Name(), F->Size(), F->Style()),
+                  std::tuple(36, "MapInfo Symbol", 12, I == 0 ? TFontStyles(fsBold) : 0u))
+            << I;
+    }
+    EXPECT_EQ(Obj<TSymbol>(1)->ReadFont(), Obj<TSymbol>(2)->ReadFont());
+}
