@@ -140,10 +140,14 @@ void TCustomMapObject::Paint() {
     if (!FMap) return;
     TCanvas* C = FMap->Canvas();
     // A pen or font equal to the canvas's is not assigned again: a repaint
-    // of many objects in one style leaves them alone. The brush is, as it
-    // also sets the canvas background.
+    // of many objects in one style leaves them alone. So is a brush, when
+    // the background it would set is the canvas's already.
     if (!C->Pen()->Equals(*FPen)) C->SetPen(FPen.Get());
-    C->SetBrush(FBrush.Get());
+    const TBrush& B = *FBrush;
+    const bool Solid = B.Style() == bsSolid;
+    if (!C->Brush()->Equals(B) || C->BkMode() != (Solid ? OPAQUE : TRANSPARENT) ||
+        (Solid && C->BkColor() != B.Color()))
+        C->SetBrush(&B);
     if (!C->Font()->Equals(*FFont)) C->SetFont(FFont.Get());
     if (GetSelected() && !FMap->FastSelection()) {
         C->Brush()->SetStyle(bsSolid);
