@@ -348,8 +348,16 @@ void TMapLayer::Paint() {
     if (!Drawn()) return;
     // A map without a client area shows nothing (and has no view to query).
     if (FMap->ClientWidth() <= 0 || FMap->ClientHeight() <= 0) return;
+    const TCellBounds View = Bounds2CellBounds(FMap->ViewBounds());
+    if (!FUseIndex2D) {
+        // Without an index every object is tested anyway: tested and drawn in
+        // one pass, each object is fetched from memory once.
+        for (size_t I = 0; I < FObjects.size(); ++I)
+            if (MayShowIn(*FObjects[I], View)) FObjects[I]->Paint();
+        return;
+    }
     TCardinalArray Ids;
-    if (GetAllIdsInRect(Bounds2CellBounds(FMap->ViewBounds()), Ids))
+    if (GetAllIdsInRect(View, Ids))
         for (int I = 0; I < Ids.Count(); ++I)
             FObjects[Ids[I]]->Paint();
 }
