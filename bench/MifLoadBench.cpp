@@ -81,8 +81,10 @@ TOurs LoadOurs(const std::string& Path, int Runs) {
         R.Objects = Layer->ObjectCount();
         R.Fields = Layer->Fields().Count();
         R.Vertices = 0;
+        // Counted without asking for part lists, which would make them for
+        // points that keep their one point inline.
         for (int I = 0; I < Layer->ObjectCount(); ++I)
-            R.Vertices += Layer->Objects(I)->Parts().PointCount();
+            Layer->Objects(I)->AllPoints([&R](const TMapPoint&) { return ++R.Vertices > 0; });
         R.Bytes = Layer->MemoryUsed();
         Map.Layers().Delete(Map.Layers().Count() - 1);
     }

@@ -4,7 +4,9 @@
 //   - the load time and the RSS growth per point object;
 //   - the time of one full repaint of the points into a 1920 x 1080 map bitmap;
 //   - the RSS growth per object and per vertex of a layer of regions built in
-//     code (default styles, no fields).
+//     code (default styles, no fields);
+//   - the RSS growth per object of a layer of N symbols built in code (default
+//     styles, no fields): the object alone, without an attribute row.
 // chartix-bench-mifload on the same file compares the load with GDAL's.
 //
 //   chartix-bench-symbols [--points N] [--regions N] [--repeats R] [--mif FILE] [--png FILE]
@@ -13,6 +15,7 @@
 #include "core/MapObjects.h"
 #include "formats/SimpleMIFFormatProvider.h"
 #include "objects/Polys.h"
+#include "objects/Symbol.h"
 
 #include <QApplication>
 
@@ -131,6 +134,24 @@ void Run(const TConfig& C) {
         std::printf("  memory: RSS growth %.0f bytes per region, %.1f bytes per vertex\n",
                     double(Rss1 - Rss0) / C.Regions, double(Rss1 - Rss0) / Vertices);
         Regions->SetVisible(false);
+    }
+
+    {
+        // Symbols built in code, kept hidden like the regions.
+        Map.BeginUpdate();
+        Rss0 = ResidentBytes();
+        TMapLayer* Built = Map.Layers().Add("", "built points");
+        std::mt19937 Rng(11);
+        std::uniform_real_distribution<double> X(-180, 180), Y(-85, 85);
+        for (int I = 0; I < C.Points; ++I)
+            Built->NewObject<TSymbol>()->SetPoint(X(Rng), Y(Rng));
+        Rss1 = ResidentBytes();
+        Map.EndUpdate(false);
+        std::printf("symbol layer built in code: %d symbols, default styles, no fields\n",
+                    C.Points);
+        std::printf("  memory: RSS growth %.0f bytes per point object\n",
+                    double(Rss1 - Rss0) / C.Points);
+        Built->SetVisible(false);
     }
 
     Rss0 = ResidentBytes();

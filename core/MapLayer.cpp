@@ -6,6 +6,7 @@
 #include "platform/Trace.h"
 
 #include <algorithm>
+#include <typeinfo>
 
 namespace Mapobjects {
 
@@ -69,18 +70,38 @@ void TMapLayer::AddObject(std::unique_ptr<TCustomMapObject> Owned, bool Notify) 
     FObjects.push_back(std::move(Owned));
     Object->SetMap(FMap);
     Object->SetLayer(this);
-    Object->Fields().Assign(FFields.get());
+    // A row only where there are columns (or to empty one brought along).
+    if (FFields->Count() > 0 || Object->HasRow()) {
+        // The collection's own Assign, without its type tests per row.
+        TDataFields& Row = Object->Fields();
+        if (&Row != FFields.get()) {
+            Row.Clear();
+            for (int I = 0; I < FFields->Count(); ++I)
+                FFields->GetFields(I)->AssignTo(Row.Add());
+        }
+    }
     IndexChanged();
     if (!FMap) return;
     const TChartixOptions& Options = FMap->Options();
-    Object->Pen()->Assign(Options.DefaultPen());
-    Object->Brush()->Assign(Options.DefaultBrush());
+    // Objects styled alike share the tools (a missing default is assigned,
+    // and fails, as it always did).
+    if (const TPen* P = Options.DefaultPen())
+        Object->SharePen(FStyles.Pen(*P));
+    else
+        Object->Pen()->Assign(static_cast<const TPersistent*>(P));
+    if (const TBrush* B = Options.DefaultBrush())
+        Object->ShareBrush(FStyles.Brush(*B));
+    else
+        Object->Brush()->Assign(static_cast<const TPersistent*>(B));
     Object->SetUseBGColor(Options.UseBGColor());
     Object->SetBGColor(Options.DefaultBGColor());
-    if (dynamic_cast<TText*>(Object))
-        Object->Font()->Assign(Options.DefaultTextFont());
+    // A plain symbol (most objects of a point file) is told without a search.
+    const bool IsText = typeid(*Object) != typeid(TSymbol) && dynamic_cast<TText*>(Object);
+    const TFont* F = IsText ? Options.DefaultTextFont() : Options.DefaultSymbolFont();
+    if (F)
+        Object->ShareFont(FStyles.Font(*F));
     else
-        Object->Font()->Assign(Options.DefaultSymbolFont());
+        Object->Font()->Assign(static_cast<const TPersistent*>(F));
     FMap->SetModified(true);
     if (Notify && FMap->OnAddObject) FMap->OnAddObject(FMap, Object);
     FMap->DataLinks().TraceMapEvent(mdlAddObject, this);
@@ -327,8 +348,16 @@ void TMapLayer::Paint() {
     if (!Drawn()) return;
     // A map without a client area shows nothing (and has no view to query).
     if (FMap->ClientWidth() <= 0 || FMap->ClientHeight() <= 0) return;
+    const TCellBounds View = Bounds2CellBounds(FMap->ViewBounds());
+    if (!FUseIndex2D) {
+        // Without an index every object is tested anyway: tested and drawn in
+        // one pass, each object is fetched from memory once.
+        for (size_t I = 0; I < FObjects.size(); ++I)
+            if (MayShowIn(*FObjects[I], View)) FObjects[I]->Paint();
+        return;
+    }
     TCardinalArray Ids;
-    if (GetAllIdsInRect(Bounds2CellBounds(FMap->ViewBounds()), Ids))
+    if (GetAllIdsInRect(View, Ids))
         for (int I = 0; I < Ids.Count(); ++I)
             FObjects[Ids[I]]->Paint();
 }

@@ -161,6 +161,8 @@ private:
     std::unique_ptr<TIndexCell> FIndex2D;
     TMapStyle FWorkspaceStyle;
     bool FDestroying = false;
+    // The default styles the objects added last share.
+    Platform::TStylePool FStyles;
 };
 
 // The layer list: owns its layers, in drawing order. A layer that enters it

@@ -282,12 +282,8 @@ TBounds TChartix::GetViewBounds() const {
 }
 
 void WidenByObject(TBounds& B, const TCustomMapObject& Obj) {
-    const TParts& Parts = Obj.Parts();
     TBounds O = Obj.GetBounds();
-    if (Parts.Count() == 1 && Parts.GetFirst()->Points().Count() == 1) {
-        const TMapPoint& P = Parts.GetFirst()->Points().GetPoint(0);
-        O = TBounds{P.X, P.Y, P.X, P.Y};
-    }
+    if (const TMapPoint* P = Obj.SinglePoint()) O = TBounds{P->X, P->Y, P->X, P->Y};
     B.MaxX = std::max(B.MaxX, O.MaxX);
     B.MaxY = std::max(B.MaxY, O.MaxY);
     B.MinX = std::min(B.MinX, O.MinX);
@@ -309,7 +305,7 @@ TBounds TChartix::DataExtent() const {
         const TMapLayer* Layer = FLayers->GetLayer(L);
         for (int I = 0; I < Layer->ObjectCount(); ++I) {
             const TCustomMapObject* Obj = Layer->Objects(I);
-            if (Obj->Parts().PointCount() > 0) WidenByObject(B, *Obj);
+            if (Obj->HasPoints()) WidenByObject(B, *Obj);
         }
     }
     return B;

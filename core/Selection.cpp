@@ -10,6 +10,8 @@ namespace Mapobjects {
 // --- plain object lists ----------------------------------------------------------
 
 int TMapObjectsList::Occurrences(const TCustomMapObject* Item) const {
+    // Asked for every object painted: an empty selection answers at once.
+    if (FItems.empty()) return 0;
     if (!FCounted) {
         FCounts.reserve(FItems.size());
         for (const TCustomMapObject* Each : FItems)

@@ -284,7 +284,7 @@ int ClassOf(const TCustomMapObject* Obj) {
     if (dynamic_cast<const TPolyline*>(Obj)) return fcPolyline;
     if (dynamic_cast<const TText*>(Obj)) return fcText;
     if (const auto* S = dynamic_cast<const TSymbol*>(Obj))
-        return SameText(S->Font()->Name(), MapInfoSymbolFont) ? fcPoint : fcFontPoint;
+        return SameText(S->ReadFont()->Name(), MapInfoSymbolFont) ? fcPoint : fcFontPoint;
     return 0;
 }
 
@@ -388,19 +388,19 @@ bool TMapInfoFormatProvider::WriteGeometry(mitab_feature F, const TCustomMapObje
 
 void TMapInfoFormatProvider::WriteStyle(mitab_feature F, TCustomMapObject* Obj) const {
     if (!F) return;
-    mitab_c_set_pen(F, MifPenWidth(Obj->Pen()->Width()), MifPenPattern(Obj->Pen()->Style()),
-                    MifColor(Obj->Pen()->Color()));
-    mitab_c_set_brush(F, MifColor(Obj->Brush()->Color()), MifColor(Obj->BGColor()),
-                      MifBrushPattern(Obj->Brush()->Style()), Obj->UseBGColor() ? 0 : 1);
+    mitab_c_set_pen(F, MifPenWidth(Obj->ReadPen()->Width()), MifPenPattern(Obj->ReadPen()->Style()),
+                    MifColor(Obj->ReadPen()->Color()));
+    mitab_c_set_brush(F, MifColor(Obj->ReadBrush()->Color()), MifColor(Obj->BGColor()),
+                      MifBrushPattern(Obj->ReadBrush()->Style()), Obj->UseBGColor() ? 0 : 1);
     if (auto* T = dynamic_cast<TText*>(Obj)) {
-        mitab_c_set_font(F, T->Font()->Name().c_str());
+        mitab_c_set_font(F, T->ReadFont()->Name().c_str());
         // The text's own box and angle: its extent here is its anchor alone.
         mitab_c_set_text_display(F, T->Angle(), std::abs(T->Height()), std::abs(T->Width()),
-                                 MifColor(T->Font()->Color()),
+                                 MifColor(T->ReadFont()->Color()),
                                  T->UseBGColor() ? MifColor(T->BGColor()) : 0xFFFFFF, 0, 0, 0);
     } else if (auto* S = dynamic_cast<TSymbol*>(Obj)) {
-        mitab_c_set_font(F, S->Font()->Name().c_str());
-        mitab_c_set_symbol(F, S->Shape(), S->Font()->Size(), MifColor(S->Font()->Color()));
+        mitab_c_set_font(F, S->ReadFont()->Name().c_str());
+        mitab_c_set_symbol(F, S->Shape(), S->ReadFont()->Size(), MifColor(S->ReadFont()->Color()));
     }
 }
 

@@ -17,6 +17,7 @@
 #include <cmath>
 #include <memory>
 #include <numbers>
+#include <typeinfo>
 #include <utility>
 #include <vector>
 
@@ -242,19 +243,77 @@ enum class TBody {
     Missing  // cut short before any of it: the next line is a statement
 };
 
+// The tokens of a style clause, cut as the syntax parser cuts them with the
+// reader's settings (blanks, tabs, parentheses and commas separate and are
+// dropped; signs and points stay in numbers; a double-quoted string is one
+// token; an apostrophe starts a comment that runs to the end), but as views
+// of the line: a clause per object makes no allocation.
+class TClauseTokens {
+public:
+    void Read(std::string_view Text) {
+        FTokens.clear();
+        const size_t N = Text.size();
+        size_t Start = 0;
+        bool InString = false;
+        auto Emit = [&](size_t End) {
+            if (End > Start) FTokens.push_back(Text.substr(Start, End - Start));
+        };
+        for (size_t I = 0; I < N; ++I) {
+            const char C = Text[I];
+            if (!InString && C == '\'') {
+                Emit(I);
+                FTokens.push_back(Text.substr(I));
+                return;
+            }
+            if (C == '"') {
+                Emit(InString ? I + 1 : I);
+                Start = InString ? I + 1 : I;
+                InString = !InString;
+                continue;
+            }
+            if (!InString && IsSeparator(C)) {
+                Emit(I);
+                if (!IsDropped(C)) FTokens.push_back(Text.substr(I, 1));
+                Start = I + 1;
+            }
+        }
+        Emit(N);
+    }
+    int Count() const { return static_cast<int>(FTokens.size()); }
+    std::string_view operator[](int Index) const { return FTokens[static_cast<size_t>(Index)]; }
+
+private:
+    static bool IsSeparator(char C) {
+        switch (C) {
+        case '\t':
+        case '\n':
+        case '\r':
+        case ' ':
+        case '(':
+        case ')':
+        case '*':
+        case ',':
+        case '/':
+        case ':':
+        case ';':
+        case '=':
+            return true;
+        default:
+            return false;
+        }
+    }
+    static bool IsDropped(char C) {
+        return C == ' ' || C == '(' || C == ')' || C == '\t' || C == ',';
+    }
+
+    std::vector<std::string_view> FTokens;
+};
+
 class TReader {
 public:
     TReader(TMapLayer& Layer, const TMifInput& In, TReadProblems& Problems)
         : FLayer(&Layer), FMap(Layer.Map()), FIn(In), FMif(In.Mif), FMid(In.Mid),
           FHasMid(!In.MidName.empty()), FProblems(Problems) {
-        // Signs and decimal points stay inside numbers; blanks, parentheses,
-        // commas (and tabs, which some hand-edited files indent with) only
-        // separate tokens.
-        TDelimiters D = FParser.Delimiters();
-        for (char C : {'+', '-', '.'})
-            D.reset(static_cast<unsigned char>(C));
-        FParser.SetDelimiters(D);
-        FParser.SetSkipChars(CharSet(" ()\t,"));
         FProgressDivisor = In.Mif.size() / INT_MAX + 1;
     }
 
@@ -697,9 +756,7 @@ private:
 
     static TSymbol* MakePoint(TObjects& Made, double X, double Y) {
         auto Symbol = std::make_unique<TSymbol>();
-        Symbol->SetX(X);
-        Symbol->SetY(Y);
-        Symbol->UpdateBounds();
+        Symbol->SetPoint(X, Y);
         TSymbol* Raw = Symbol.get();
         Made.push_back(std::move(Symbol));
         return Raw;
@@ -852,11 +909,13 @@ private:
     bool ReadStatement(TStatement S, std::string_view Rest, std::string_view& Line) {
         FStatementLine = FMif.Lines();
         if (S == TStatement::Collection) return ReadCollection(Rest, Line);
-        TObjects Made;
+        TObjects& Made = FMade; // kept: no list made per statement
+        Made.clear();
         TBody Body;
         try {
             Body = ReadBody(S, Rest, Made);
         } catch (const std::exception& E) {
+            Made.clear();
             Problem(FMif.Lines(), E.what());
             TakeRow(false);
             return SkipToStatement(Line);
@@ -969,9 +1028,9 @@ private:
         }
     }
 
-    const std::string& Token(int Index) const {
+    std::string_view Token(int Index) const {
         if (Index >= FParser.Count()) throw EConvertError("Style clause is incomplete");
-        return FParser.Items(Index)->Value();
+        return FParser[Index];
     }
     int IntToken(int Index) const { return ToInt(Token(Index)); }
     TColor ColorToken(int Index) const { return MifColorToColor(ToInt64(Token(Index))); }
@@ -982,8 +1041,28 @@ private:
         return Size;
     }
 
+    // The same Symbol clause on a symbol whose font was the same as last time
+    // gives the same result: most points of a file repeat their neighbour's.
+    bool RepeatSymbolClause(TCustomMapObject* Obj, std::string_view Line) {
+        if (!FLastSymbol.After || Line != FLastSymbol.Line) return false;
+        TSymbol* Symbol = PlainSymbol(Obj);
+        if (!Symbol || !Symbol->ReadFont()->Equals(FLastSymbol.Before)) return false;
+        Symbol->SetShape(FLastSymbol.Shape);
+        Symbol->ShareFont(FLastSymbol.After);
+        return true;
+    }
+
+    // Obj as a symbol that is not a text, or null; points, most of a large
+    // file, are told by their exact type without a search of the hierarchy.
+    static TSymbol* PlainSymbol(TCustomMapObject* Obj) {
+        if (typeid(*Obj) == typeid(TSymbol)) return static_cast<TSymbol*>(Obj);
+        auto* Symbol = dynamic_cast<TSymbol*>(Obj);
+        return Symbol && !dynamic_cast<TText*>(Obj) ? Symbol : nullptr;
+    }
+
     void ApplyClause(TCustomMapObject* Obj, TObjectAttribute A, std::string_view Line) {
-        FParser.Read(Line, 0, false, true);
+        if (A == oaSymbol && RepeatSymbolClause(Obj, Line)) return;
+        FParser.Read(Line);
         switch (A) {
         case oaPen: {
             // Width and pattern are kept as well: what the file draws thick or
@@ -991,10 +1070,13 @@ private:
             const TColor Color = ColorToken(3);
             const int Width = PenWidthFromMif(IntToken(1));
             const TPenStyle Style = PenStyleFromMif(IntToken(2));
-            TPen* Pen = Obj->Pen();
-            Pen->SetColor(Color);
-            Pen->SetWidth(Width);
-            Pen->SetStyle(Style);
+            // Objects of one look share their tools (FStyles).
+            TPen Pen;
+            Pen.Assign(*Obj->ReadPen());
+            Pen.SetColor(Color);
+            Pen.SetWidth(Width);
+            Pen.SetStyle(Style);
+            Obj->SharePen(FStyles.Pen(Pen));
             break;
         }
         case oaBrush: {
@@ -1004,9 +1086,11 @@ private:
             const TColor Fore = ColorToken(2);
             const bool WithBack = FParser.Count() > 3 && Pattern >= 3;
             const TColor Back = WithBack ? ColorToken(3) : 0;
-            TBrush* Brush = Obj->Brush();
-            Brush->SetColor(Fore);
-            Brush->SetStyle(BrushStyleFromMif(Pattern));
+            TBrush Brush;
+            Brush.Assign(*Obj->ReadBrush());
+            Brush.SetColor(Fore);
+            Brush.SetStyle(BrushStyleFromMif(Pattern));
+            Obj->ShareBrush(FStyles.Brush(Brush));
             if (WithBack) {
                 Obj->SetUseBGColor(true);
                 Obj->SetBGColor(Back);
@@ -1014,9 +1098,9 @@ private:
             break;
         }
         case oaSymbol: {
-            auto* Symbol = dynamic_cast<TSymbol*>(Obj);
-            if (!Symbol || dynamic_cast<TText*>(Obj)) break;
-            const std::string& Shape = Token(1);
+            TSymbol* Symbol = PlainSymbol(Obj);
+            if (!Symbol) break;
+            const std::string_view Shape = Token(1);
             // A picture symbol ("pin.bmp"): no picture here, so the common
             // MapInfo point stands in for it rather than nothing.
             const int ShapeNo = !Shape.empty() && Shape.front() == '"' ? 35 : ToInt(Shape);
@@ -1025,12 +1109,18 @@ private:
             const bool WithFont = FParser.Count() > 5;
             const std::string FontName = WithFont ? Unquote(Token(4)) : "MapInfo Symbol";
             const int Style = WithFont ? IntToken(5) : 0;
-            TFont* Font = Symbol->Font();
+            TFont Font;
+            Font.Assign(*Symbol->ReadFont());
             Symbol->SetShape(ShapeNo);
-            Font->SetColor(Color);
-            Font->SetSize(Size);
-            Font->SetName(FontName);
-            if (WithFont) Font->SetStyle(FontStyleFromMif(Style));
+            Font.SetColor(Color);
+            Font.SetSize(Size);
+            Font.SetName(FontName);
+            if (WithFont) Font.SetStyle(FontStyleFromMif(Style));
+            FLastSymbol.Before.Assign(*Symbol->ReadFont());
+            FLastSymbol.Line.assign(Line);
+            FLastSymbol.Shape = ShapeNo;
+            FLastSymbol.After = FStyles.Font(Font);
+            Symbol->ShareFont(FLastSymbol.After);
             break;
         }
         case oaFont: {
@@ -1058,12 +1148,20 @@ private:
     TMapLayer* FLayer;
     TChartix* FMap;
     const TMifInput& FIn;
+    TStylePool FStyles;
     TLineCursor FMif;
     TLineCursor FMid;
     bool FHasMid;
     TReadProblems& FProblems;
     char FDelimiter = ';';
-    TSyntaxParser FParser;
+    TClauseTokens FParser;
+    TObjects FMade; // the objects of the statement being read
+    struct {
+        std::string Line;
+        TFont Before; // the symbol's font before the clause
+        TShared<TFont> After;
+        int Shape = 0;
+    } FLastSymbol;                   // the last Symbol clause read in full
     std::vector<std::string> FItems; // reused from row to row
     size_t FItemCount = 0;
     bool FRowValues = false; // the current statement has a row

@@ -53,7 +53,12 @@ std::string_view FirstWord(std::string_view Line, std::string_view* Rest) {
     while (I < Line.size() && IsBlank(Line[I]))
         ++I;
     size_t J = I;
-    while (J < Line.size() && (std::isalnum(static_cast<unsigned char>(Line[J])) || Line[J] == '_'))
+    // ASCII without the locale's table: this runs on every line of a file.
+    auto IsWordChar = [](unsigned char C) {
+        if (C >= 0x80) return std::isalnum(C) != 0;
+        return (C >= '0' && C <= '9') || ((C | 0x20) >= 'a' && (C | 0x20) <= 'z') || C == '_';
+    };
+    while (J < Line.size() && IsWordChar(static_cast<unsigned char>(Line[J])))
         ++J;
     if (Rest) *Rest = Line.substr(J);
     return Line.substr(I, J - I);

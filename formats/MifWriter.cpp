@@ -221,7 +221,7 @@ private:
     }
 
     void WritePen(const TCustomMapObject& Obj) {
-        const TPen* Pen = Obj.Pen();
+        const TPen* Pen = Obj.ReadPen();
         int Width = Pen->Width();
         // Widths above 10 are tenths of a point (plus 10) to other readers.
         if (!FClassic && Width > 10)
@@ -231,7 +231,7 @@ private:
     }
 
     void WriteBrush(const TCustomMapObject& Obj, bool WithBack) {
-        const TBrush* Brush = Obj.Brush();
+        const TBrush* Brush = Obj.ReadBrush();
         const int Pattern = MifBrushPattern(Brush->Style());
         if (WithBack)
             Put(FMif, "Brush ({},{},{})", Pattern, ColorToMifColor(Brush->Color()),
@@ -256,7 +256,7 @@ private:
             X2 = X + Text.Width();
             Y2 = Y - Text.Height();
         }
-        const TFont* Font = Text.Font();
+        const TFont* Font = Text.ReadFont();
         Put(FMif, "Text");
         if (FClassic)
             Put(FMif, "\"{}\"", Text.Text());
@@ -273,7 +273,7 @@ private:
     }
 
     void WriteSymbol(TSymbol& Symbol) {
-        const TFont* Font = Symbol.Font();
+        const TFont* Font = Symbol.ReadFont();
         if (FClassic)
             Put(FMif, "Point {:.6f} {:.6f}", Symbol.X(), Symbol.Y());
         else
@@ -299,7 +299,7 @@ private:
                 WritePoints(Points);
             }
             WritePen(*Obj);
-            WriteBrush(*Obj, Obj->UseBGColor() && Obj->Brush()->Style() != bsClear);
+            WriteBrush(*Obj, Obj->UseBGColor() && Obj->ReadBrush()->Style() != bsClear);
         } else if (auto* Polyline = dynamic_cast<TPolyline*>(Obj)) {
             WritePolyline(*Polyline);
         } else if (auto* Rect = dynamic_cast<TRectangle*>(Obj)) {
@@ -322,7 +322,7 @@ private:
             else
                 Put(FMif, "Ellipse {} {} {} {}", X - R, Y - R, X + R, Y + R);
             WritePen(*Obj);
-            WriteBrush(*Obj, Obj->UseBGColor() && Obj->Brush()->Style() != bsClear);
+            WriteBrush(*Obj, Obj->UseBGColor() && Obj->ReadBrush()->Style() != bsClear);
         } else if (auto* Text = dynamic_cast<TText*>(Obj)) {
             WriteText(*Text);
         } else if (auto* Symbol = dynamic_cast<TSymbol*>(Obj)) {

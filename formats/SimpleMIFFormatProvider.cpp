@@ -9,8 +9,10 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <sys/stat.h>
+#include <utility>
 
 namespace Mapobjects {
 
@@ -97,13 +99,26 @@ bool TSimpleMIFFormatProvider::CanProcessFile(const std::string& FileName) const
 }
 
 TObjectAttribute TSimpleMIFFormatProvider::IsObjAttrString(std::string_view Line) {
-    TObjectAttribute Result = oaNone;
-    if (Mif::ContainsWord(Line, "PEN")) Result = oaPen;
-    if (Mif::ContainsWord(Line, "BRUSH")) Result = oaBrush;
-    if (Mif::ContainsWord(Line, "CENTER")) Result = oaCenter;
-    if (Mif::ContainsWord(Line, "FONT")) Result = oaFont;
-    if (Mif::ContainsWord(Line, "SYMBOL")) Result = oaSymbol;
-    return Result;
+    // Each word anywhere in the line, in any case; the later in this list
+    // wins. One pass: a clause line is read for every object of a file.
+    static constexpr std::pair<std::string_view, TObjectAttribute> Words[] = {{"PEN", oaPen},
+                                                                              {"BRUSH", oaBrush},
+                                                                              {"CENTER", oaCenter},
+                                                                              {"FONT", oaFont},
+                                                                              {"SYMBOL", oaSymbol}};
+    int Best = -1;
+    for (size_t I = 0; I < Line.size(); ++I) {
+        const char C = Mif::UpChar(Line[I]);
+        for (int W = static_cast<int>(std::size(Words)) - 1; W > Best; --W) {
+            const std::string_view Word = Words[W].first;
+            if (C != Word[0] || Line.size() - I < Word.size()) continue;
+            size_t K = 1;
+            while (K < Word.size() && Mif::UpChar(Line[I + K]) == Word[K])
+                ++K;
+            if (K == Word.size()) Best = W;
+        }
+    }
+    return Best < 0 ? oaNone : Words[Best].second;
 }
 
 bool TSimpleMIFFormatProvider::Load(TMapLayer* Layer, const std::string& FileName) {

@@ -116,14 +116,13 @@ public:
 
 private:
     static TEntry Summarize(const TCustomMapObject& Obj) {
-        const TParts& Parts = Obj.Parts();
-        TEntry E{Parts.MinX, Parts.MinY, Parts.MaxX, Parts.MaxY, skEmpty};
-        for (int K = 0; K < Parts.Count(); ++K)
-            for (const TMapPoint& P : Parts.Items(K)->Points()) {
-                if (!(E.MinX <= P.X && P.X <= E.MaxX && E.MinY <= P.Y && P.Y <= E.MaxY))
-                    return TEntry{}; // points moved behind the bounds' back
-                E.Kind = skPlain;
-            }
+        const TBounds B = Obj.GetBounds();
+        TEntry E{B.MinX, B.MinY, B.MaxX, B.MaxY, skEmpty};
+        const bool Inside = Obj.AllPoints([&E](const TMapPoint& P) {
+            E.Kind = skPlain;
+            return E.MinX <= P.X && P.X <= E.MaxX && E.MinY <= P.Y && P.Y <= E.MaxY;
+        });
+        if (!Inside) return TEntry{}; // points moved behind the bounds' back
         // Kinds with their own Contains may take a cell that their box misses.
         const std::type_info& Kind = typeid(Obj);
         if (E.Kind == skPlain && Kind != typeid(TRegion) && Kind != typeid(TPolyline) &&

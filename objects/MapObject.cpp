@@ -7,10 +7,26 @@ namespace Mapobjects {
 
 using namespace Platform;
 
-TCustomMapObject::TCustomMapObject()
-    : FBrush(std::make_unique<TBrush>()), FFont(std::make_unique<TFont>()),
-      FPen(std::make_unique<TPen>()), FParts(std::make_unique<TParts>()),
-      FFields(std::make_unique<TDataFields>()) {}
+namespace {
+
+// The tools of a new object: one of each, shared by every object until it
+// is written.
+TShared<TBrush> NewBrush() {
+    static const TShared<TBrush> Default(std::make_unique<TBrush>());
+    return Default;
+}
+TShared<TFont> NewFont() {
+    static const TShared<TFont> Default(std::make_unique<TFont>());
+    return Default;
+}
+TShared<TPen> NewPen() {
+    static const TShared<TPen> Default(std::make_unique<TPen>());
+    return Default;
+}
+
+} // namespace
+
+TCustomMapObject::TCustomMapObject() : FBrush(NewBrush()), FFont(NewFont()), FPen(NewPen()) {}
 
 TCustomMapObject::~TCustomMapObject() {
     BeforeDestruction();
@@ -34,23 +50,61 @@ void TCustomMapObject::AnnounceRemoval(bool WasSelected, const TMapLayer* From) 
     FMap->DoUpdate(true);
 }
 
+namespace {
+
+// A shared tool is handed back as a copy of its own.
+template <class T> std::unique_ptr<T> ReplaceShared(TShared<T>& Slot, std::unique_ptr<T> V) {
+    std::unique_ptr<T> Old = Slot.Take();
+    Slot = TShared<T>(std::move(V));
+    return Old;
+}
+
+} // namespace
+
 std::unique_ptr<TBrush> TCustomMapObject::SetBrush(std::unique_ptr<TBrush> V) {
-    return ReplaceOwned(FBrush, std::move(V));
+    return ReplaceShared(FBrush, std::move(V));
 }
 std::unique_ptr<TFont> TCustomMapObject::SetFont(std::unique_ptr<TFont> V) {
-    return ReplaceOwned(FFont, std::move(V));
+    return ReplaceShared(FFont, std::move(V));
 }
 std::unique_ptr<TPen> TCustomMapObject::SetPen(std::unique_ptr<TPen> V) {
-    return ReplaceOwned(FPen, std::move(V));
+    return ReplaceShared(FPen, std::move(V));
 }
 std::unique_ptr<TParts> TCustomMapObject::SetParts(std::unique_ptr<TParts> V) {
+    Parts(); // the inline point goes back as a part list
     return ReplaceOwned(FParts, std::move(V));
 }
 std::unique_ptr<TDataFields> TCustomMapObject::SetFields(std::unique_ptr<TDataFields> V) {
+    Fields();
     return ReplaceOwned(FFields, std::move(V));
 }
 
+void TCustomMapObject::MakeParts() const {
+    FParts = std::make_unique<TParts>();
+    if (FHasPoint) FParts->Add()->Points().Add(FPoint.X, FPoint.Y);
+    FHasPoint = false;
+}
+
+void TCustomMapObject::SetSinglePoint(double X, double Y) {
+    if (FParts) {
+        // Whoever holds the part list keeps it: it is refilled.
+        FParts->Clear();
+        FParts->ResetBounds();
+        FParts->Add()->Points().Add(X, Y);
+        return;
+    }
+    FPoint = TMapPoint{X, Y};
+    FHasPoint = true;
+}
+
+const TMapPoint* TCustomMapObject::SinglePoint() const {
+    if (!FParts) return FHasPoint ? &FPoint : nullptr;
+    if (FParts->Count() != 1 || FParts->Items(0)->Points().Count() != 1) return nullptr;
+    return &FParts->Items(0)->Points().GetPoint(0);
+}
+
 void TCustomMapObject::UpdateBounds() {
+    if (!FParts) return; // an inline point is its own extent
     FParts->ResetBounds();
     for (int I = 0; I < FParts->Count(); ++I)
         for (const TMapPoint& P : FParts->Items(I)->Points())
@@ -58,7 +112,9 @@ void TCustomMapObject::UpdateBounds() {
 }
 
 TPoint TCustomMapObject::GetPixels(int PartIndex, int PointIndex) const {
-    const TMapPoint& P = FParts->Items(PartIndex)->Points().GetPoint(PointIndex);
+    const TMapPoint& P = HasInlinePoint() && PartIndex == 0 && PointIndex == 0
+                             ? FPoint
+                             : Parts().Items(PartIndex)->Points().GetPoint(PointIndex);
     TPoint Result;
     if (FMap) FMap->MapToScreen(P.X, P.Y, Result.X, Result.Y, false);
     return Result;
@@ -77,18 +133,22 @@ void TCustomMapObject::Select() {
 }
 
 bool TCustomMapObject::IsSinglePoint() const {
-    return FParts->Count() == 1 && FParts->Items(0)->Points().Count() == 1;
+    return SinglePoint() != nullptr;
 }
 
 void TCustomMapObject::Paint() {
     if (!FMap) return;
     TCanvas* C = FMap->Canvas();
     // A pen or font equal to the canvas's is not assigned again: a repaint
-    // of many objects in one style leaves them alone. The brush is, as it
-    // also sets the canvas background.
-    if (!C->Pen()->Equals(*FPen)) C->SetPen(FPen.get());
-    C->SetBrush(FBrush.get());
-    if (!C->Font()->Equals(*FFont)) C->SetFont(FFont.get());
+    // of many objects in one style leaves them alone. So is a brush, when
+    // the background it would set is the canvas's already.
+    if (!C->Pen()->Equals(*FPen)) C->SetPen(FPen.Get());
+    const TBrush& B = *FBrush;
+    const bool Solid = B.Style() == bsSolid;
+    if (!C->Brush()->Equals(B) || C->BkMode() != (Solid ? OPAQUE : TRANSPARENT) ||
+        (Solid && C->BkColor() != B.Color()))
+        C->SetBrush(&B);
+    if (!C->Font()->Equals(*FFont)) C->SetFont(FFont.Get());
     if (GetSelected() && !FMap->FastSelection()) {
         C->Brush()->SetStyle(bsSolid);
         C->Brush()->SetBitmap(FMap->SelectionPattern());
@@ -109,19 +169,19 @@ void TCustomMapObject::DrawAutoLabel() {
     TMapLayer* L = FLayer;
     if (!L || !FMap || !L->AutoLabel() || L->Fields().Count() == 0) return;
     int Index = L->LabelFieldIndex();
-    if (Index < 0 || Index >= L->Fields().Count() || Index >= FFields->Count()) return;
+    if (Index < 0 || Index >= L->Fields().Count() || !FFields || Index >= FFields->Count()) return;
     double Left, Top, Right, Bottom;
     FMap->ScreenToMap(0, 0, Left, Top);
     FMap->ScreenToMap(FMap->ClientWidth(), FMap->ClientHeight(), Right, Bottom);
     if (!WithinRect(Left, Bottom, Right, Top)) return;
     double AX, AY;
-    if (IsSinglePoint()) {
-        const TMapPoint& P = FParts->Items(0)->Points().GetPoint(0);
-        AX = P.X;
-        AY = P.Y;
+    if (const TMapPoint* P = SinglePoint()) {
+        AX = P->X;
+        AY = P->Y;
     } else {
-        AX = (FParts->MaxX + FParts->MinX) / 2;
-        AY = (FParts->MaxY + FParts->MinY) / 2;
+        const TBounds B = GetBounds();
+        AX = (B.MaxX + B.MinX) / 2;
+        AY = (B.MaxY + B.MinY) / 2;
     }
     int SX, SY;
     FMap->MapToScreen(AX, AY, SX, SY, false);
@@ -151,9 +211,9 @@ void TCustomMapObject::DrawSelection() {
 
 void TCustomMapObject::PrepareCanvasAtributes() {
     TCanvas* C = FMap->Canvas();
-    C->SetPen(FPen.get());
-    C->SetBrush(FBrush.get());
-    C->SetFont(FFont.get());
+    C->SetPen(FPen.Get());
+    C->SetBrush(FBrush.Get());
+    C->SetFont(FFont.Get());
     C->Brush()->SetStyle(bsSolid);
     if (FUseBGColor) {
         C->Brush()->SetColor(FBGColor ^ 0x800000);
@@ -166,7 +226,8 @@ void TCustomMapObject::PrepareCanvasAtributes() {
 }
 
 bool TCustomMapObject::ContainsPoint(double X, double Y) {
-    return FParts->MinX <= X && X <= FParts->MaxX && FParts->MinY <= Y && Y <= FParts->MaxY;
+    const TBounds B = GetBounds();
+    return B.MinX <= X && X <= B.MaxX && B.MinY <= Y && Y <= B.MaxY;
 }
 
 bool TCustomMapObject::ContainsRect(double X1, double Y1, double X2, double Y2) {
@@ -175,19 +236,11 @@ bool TCustomMapObject::ContainsRect(double X1, double Y1, double X2, double Y2) 
 }
 
 bool TCustomMapObject::Intersects(TCustomMapObject* Obj) {
-    TParts& P = Obj->Parts();
-    for (int I = 0; I < P.Count(); ++I)
-        for (const TMapPoint& Pt : P.Items(I)->Points())
-            if (ContainsPoint(Pt.X, Pt.Y)) return true;
-    return false;
+    return !Obj->AllPoints([this](const TMapPoint& Pt) { return !ContainsPoint(Pt.X, Pt.Y); });
 }
 
 bool TCustomMapObject::Contains(TCustomMapObject* Obj) {
-    TParts& P = Obj->Parts();
-    for (int I = 0; I < P.Count(); ++I)
-        for (const TMapPoint& Pt : P.Items(I)->Points())
-            if (!ContainsPoint(Pt.X, Pt.Y)) return false;
-    return true;
+    return Obj->AllPoints([this](const TMapPoint& Pt) { return ContainsPoint(Pt.X, Pt.Y); });
 }
 
 bool TCustomMapObject::Within(TCustomMapObject* Obj) {
@@ -195,10 +248,8 @@ bool TCustomMapObject::Within(TCustomMapObject* Obj) {
 }
 
 bool TCustomMapObject::WithinRect(double X1, double Y1, double X2, double Y2) {
-    for (int I = 0; I < FParts->Count(); ++I)
-        for (const TMapPoint& Pt : FParts->Items(I)->Points())
-            if (!(X1 <= Pt.X && Pt.X <= X2 && Y1 <= Pt.Y && Pt.Y <= Y2)) return false;
-    return true;
+    return AllPoints(
+        [&](const TMapPoint& Pt) { return X1 <= Pt.X && Pt.X <= X2 && Y1 <= Pt.Y && Pt.Y <= Y2; });
 }
 
 namespace {
@@ -239,11 +290,19 @@ bool TCustomMapObject::IntersectsRect(double X1, double Y1, double X2, double Y2
 }
 
 size_t TCustomMapObject::MemoryUsed() const {
-    size_t N = sizeof(*this) + sizeof(TBrush) + sizeof(TFont) + FFont->Name().capacity() +
-               sizeof(TPen) + sizeof(TParts) + sizeof(TDataFields);
-    for (int I = 0; I < FParts->Count(); ++I)
-        N += sizeof(TPart) + FParts->Items(I)->Points().MemoryUsed();
-    N += static_cast<size_t>(FFields->Count()) * (sizeof(TDataField) + 16);
+    // Shared tools are not counted: they belong to no object alone.
+    size_t N = sizeof(*this);
+    if (FBrush && !FBrush.Shared()) N += sizeof(TBrush);
+    if (FFont && !FFont.Shared()) N += sizeof(TFont) + FFont->Name().capacity();
+    if (FPen && !FPen.Shared()) N += sizeof(TPen);
+    if (FParts) {
+        N += sizeof(TParts);
+        for (int I = 0; I < FParts->Count(); ++I)
+            N += sizeof(TPart) + FParts->Items(I)->Points().MemoryUsed();
+    }
+    if (FFields)
+        N +=
+            sizeof(TDataFields) + static_cast<size_t>(FFields->Count()) * (sizeof(TDataField) + 16);
     return N;
 }
 

@@ -37,11 +37,50 @@ public:
     void SetMap(TChartix* V) { FMap = V; }
     TMapLayer* Layer() const { return FLayer; }
     void SetLayer(TMapLayer* V) { FLayer = V; }
-    Platform::TBrush* Brush() const { return FBrush.get(); }
-    Platform::TFont* Font() const { return FFont.get(); }
-    Platform::TPen* Pen() const { return FPen.get(); }
-    TParts& Parts() const { return *FParts; }
-    TDataFields& Fields() const { return *FFields; }
+    // The style tools for writing. Objects drawn alike share one tool until
+    // one of them is asked for it here: it then gets a copy of its own, so
+    // what is written changes this object only. The pointer stays valid
+    // while the object has the tool.
+    Platform::TBrush* Brush() const { return FBrush.Own(); }
+    Platform::TFont* Font() const { return FFont.Own(); }
+    Platform::TPen* Pen() const { return FPen.Own(); }
+    // The same tools for reading: shared, never copied.
+    const Platform::TBrush* ReadBrush() const { return FBrush.Get(); }
+    const Platform::TFont* ReadFont() const { return FFont.Get(); }
+    const Platform::TPen* ReadPen() const { return FPen.Get(); }
+    // Take a shared tool's values: the object shares it unless its own tool
+    // has been handed out for writing (then the values are copied into that
+    // one, and the pointer handed out keeps working).
+    void ShareBrush(const Platform::TShared<Platform::TBrush>& V) { Share(FBrush, V); }
+    void ShareFont(const Platform::TShared<Platform::TFont>& V) { Share(FFont, V); }
+    void SharePen(const Platform::TShared<Platform::TPen>& V) { Share(FPen, V); }
+    // The part list. An object of one point keeps that point inline until
+    // its part list is first asked for.
+    TParts& Parts() const {
+        if (!FParts) MakeParts();
+        return *FParts;
+    }
+    // The attribute row, made when first asked for: objects of a layer
+    // without fields never have one.
+    TDataFields& Fields() const {
+        if (!FFields) FFields = std::make_unique<TDataFields>();
+        return *FFields;
+    }
+    bool HasRow() const { return FFields != nullptr; }
+    // The object's point when it is one point in one part, or null.
+    const TMapPoint* SinglePoint() const;
+    bool HasPoints() const {
+        return !AllPoints([](const TMapPoint&) { return false; });
+    }
+    // Whether Pred(point) holds for every point of every part (stops at the
+    // first that fails); reads an inline point without making a part list.
+    template <class F> bool AllPoints(F&& Pred) const {
+        if (!FParts) return !FHasPoint || Pred(static_cast<const TMapPoint&>(FPoint));
+        for (int I = 0; I < FParts->Count(); ++I)
+            for (const TMapPoint& P : FParts->Items(I)->Points())
+                if (!Pred(P)) return false;
+        return true;
+    }
     // Object-valued setters take the new object and hand the old one back.
     std::unique_ptr<Platform::TBrush> SetBrush(std::unique_ptr<Platform::TBrush> V);
     // Virtual: a kind may keep listening to its font's changes.
@@ -58,7 +97,11 @@ public:
 
     // Recomputes the extent of Parts from all points.
     virtual void UpdateBounds();
-    TBounds GetBounds() const { return FParts->Bounds(); }
+    TBounds GetBounds() const {
+        if (FParts) return FParts->Bounds();
+        if (FHasPoint) return TBounds{FPoint.X, FPoint.Y, FPoint.X, FPoint.Y};
+        return TBounds{};
+    }
     // Screen position of a point (no clamping); EListError for a bad index.
     Platform::TPoint GetPixels(int PartIndex, int PointIndex) const;
     bool GetSelected() const;
@@ -90,6 +133,14 @@ protected:
     void PrepareCanvasAtributes();
     // Whether this object is one point in one part (symbols, texts, centres).
     bool IsSinglePoint() const;
+    // Makes the geometry one point at (X, Y), its extent on that point; kept
+    // inline unless a part list has been made already.
+    void SetSinglePoint(double X, double Y);
+    // Whether the geometry is one point held inline (no part list yet).
+    bool HasInlinePoint() const { return !FParts && FHasPoint; }
+    bool HasPartList() const { return FParts != nullptr; }
+    double InlineX() const { return FPoint.X; }
+    double InlineY() const { return FPoint.Y; }
 
 private:
     friend class TMapLayer;
@@ -101,13 +152,27 @@ private:
 
     TChartix* FMap = nullptr;
     TMapLayer* FLayer = nullptr;
-    std::unique_ptr<Platform::TBrush> FBrush;
-    std::unique_ptr<Platform::TFont> FFont;
-    std::unique_ptr<Platform::TPen> FPen;
-    std::unique_ptr<TParts> FParts;
-    std::unique_ptr<TDataFields> FFields;
-    std::int32_t FTag = 0;
+    template <class T>
+    static void Share(Platform::TShared<T>& Mine, const Platform::TShared<T>& Value) {
+        if (Mine.Shared() || !Mine)
+            Mine = Value;
+        else if (Value)
+            Mine.Own()->Assign(*Value);
+    }
+    void MakeParts() const;
+
+    // Mutable: asking for a tool to write, or for the part list or the row,
+    // makes them on a const object too (the accessors always handed out
+    // writable ones).
+    mutable Platform::TShared<Platform::TBrush> FBrush;
+    mutable Platform::TShared<Platform::TFont> FFont;
+    mutable Platform::TShared<Platform::TPen> FPen;
+    mutable std::unique_ptr<TParts> FParts;
+    mutable std::unique_ptr<TDataFields> FFields;
+    mutable TMapPoint FPoint;       // the inline point (while FParts is null)
+    mutable bool FHasPoint = false; // FPoint holds a point
     bool FUseBGColor = false;
+    std::int32_t FTag = 0;
     Platform::TColor FBGColor = 0xFFFFFF;
     bool FRemovalAnnounced = false;
     bool FDying = false;    // one of a batch being deleted

@@ -175,8 +175,8 @@ void TRectangle::Draw() {
     }
     // Always the rectangle's own pen and brush: selection set-ups made by the
     // caller do not show on it.
-    C->SetPen(Pen());
-    C->SetBrush(Brush());
+    C->SetPen(ReadPen());
+    C->SetBrush(ReadBrush());
     C->Rectangle(SX0, SY0, SX1, SY1);
 }
 

@@ -15,7 +15,13 @@ TSymbol::TSymbol() {
 }
 
 bool TSymbol::HasAnchor() const {
+    if (HasInlinePoint()) return true;
     return Parts().Count() > 0 && Parts().Items(0)->Points().Count() > 0;
+}
+
+TMapPoint TSymbol::AnchorPoint() {
+    if (const TMapPoint* P = SinglePoint()) return *P;
+    return Anchor();
 }
 
 TMapPoint& TSymbol::Anchor() {
@@ -26,15 +32,26 @@ TMapPoint& TSymbol::Anchor() {
 }
 
 double TSymbol::X() {
-    return Anchor().X;
+    return AnchorPoint().X;
 }
 double TSymbol::Y() {
-    return Anchor().Y;
+    return AnchorPoint().Y;
+}
+
+void TSymbol::SetPoint(double X, double Y) {
+    SetSinglePoint(X, Y);
 }
 
 void TSymbol::SetX(double Value) {
     // A missing anchor is created at its final place, so the kept extent
-    // starts from the right point; moving an existing one leaves the extent.
+    // starts from the right point; moving an existing one leaves the extent
+    // (which an inline point, its own extent, cannot: it becomes a part).
+    if (HasInlinePoint()) {
+        if (InlineX() == Value) return;
+    } else if (!HasPartList()) {
+        SetSinglePoint(Value, 0);
+        return;
+    }
     if (!HasAnchor()) {
         if (Parts().Count() == 0) Parts().Add();
         Parts().Items(0)->Points().Add(Value, 0);
@@ -43,6 +60,12 @@ void TSymbol::SetX(double Value) {
 }
 
 void TSymbol::SetY(double Value) {
+    if (HasInlinePoint()) {
+        if (InlineY() == Value) return;
+    } else if (!HasPartList()) {
+        SetSinglePoint(0, Value);
+        return;
+    }
     if (!HasAnchor()) {
         if (Parts().Count() == 0) Parts().Add();
         Parts().Items(0)->Points().Add(0, Value);
@@ -58,7 +81,7 @@ TRect TSymbol::GlyphBox() {
     TCanvas* C = Map()->Canvas();
     const std::string Glyph = GlyphText();
     const int W = C->TextWidth(Glyph), H = C->TextHeight(Glyph);
-    Anchor();
+    AnchorPoint(); // made at (0, 0) when missing
     const TPoint P = GetPixels(0, 0);
     return SymbolBox(P, W, H);
 }
@@ -69,8 +92,8 @@ void TSymbol::Draw() {
     TCanvas* C = Map()->Canvas();
     // Paint has made the object's font the canvas font, which a direct
     // drawing measures and draws with.
-    const TSymbolSprite* Sprite = SymbolSprite(*Font(), FShape);
-    const TMapPoint& A = Anchor();
+    const TSymbolSprite* Sprite = SymbolSprite(*ReadFont(), FShape);
+    const TMapPoint A = AnchorPoint();
     TPoint P;
     Map()->MapToScreen(A.X, A.Y, P.X, P.Y, false);
     const TRect Box = Sprite ? SymbolBox(P, Sprite->Width, Sprite->Height) : GlyphBox();
@@ -78,11 +101,15 @@ void TSymbol::Draw() {
         C->Brush()->SetBitmap(Map()->SelectionPattern());
         C->FillRect(Box);
     }
-    C->Brush()->SetStyle(bsClear);
-    if (Sprite)
-        C->DrawMask(P.X, P.Y, Sprite->Mask, Font()->Color());
-    else
+    // A sprite is copied without the brush, which is left solid as a drawn
+    // glyph leaves it; setting it clear and back for each would cost the
+    // canvas two changes per symbol.
+    if (Sprite) {
+        C->DrawMask(P.X, P.Y, Sprite->Mask, ReadFont()->Color());
+    } else {
+        C->Brush()->SetStyle(bsClear);
         DrawSymbolDirect(C, FShape, Box);
+    }
     C->Brush()->SetStyle(bsSolid);
 }
 
@@ -92,7 +119,7 @@ void TSymbol::DrawSelection() {
     TCanvas* C = Map()->Canvas();
     C->Brush()->SetStyle(bsSolid);
     C->Pen()->SetMode(pmXor);
-    C->Pen()->SetColor(Font()->Color());
+    C->Pen()->SetColor(ReadFont()->Color());
     C->Rectangle(GlyphBox());
     C->Brush()->SetStyle(bsSolid);
     C->Pen()->SetMode(pmCopy);
@@ -100,24 +127,24 @@ void TSymbol::DrawSelection() {
 
 bool TSymbol::ContainsPoint(double X, double Y) {
     if (!Map()) return true;
-    const TMapPoint A = Anchor();
+    const TMapPoint A = AnchorPoint();
     int AX, AY, QX, QY;
     Map()->MapToScreen(A.X, A.Y, AX, AY, false);
     Map()->MapToScreen(X, Y, QX, QY, false);
     // The font size in points taken as pixels: a hit box that does not change
     // with the zoom. Wide, as the size may be anything an int holds.
-    const long long D = Font()->Size() / 2 + 2;
+    const long long D = ReadFont()->Size() / 2 + 2;
     return std::llabs(static_cast<long long>(QX) - AX) <= D &&
            std::llabs(static_cast<long long>(QY) - AY) <= D;
 }
 
 bool TSymbol::Intersects(TCustomMapObject* Obj) {
-    const TMapPoint A = Anchor();
+    const TMapPoint A = AnchorPoint();
     return Obj->ContainsPoint(A.X, A.Y);
 }
 
 bool TSymbol::IntersectsRect(double X1, double Y1, double X2, double Y2) {
-    const TMapPoint A = Anchor();
+    const TMapPoint A = AnchorPoint();
     return X1 <= A.X && A.X <= X2 && Y1 <= A.Y && A.Y <= Y2;
 }
 

@@ -16,6 +16,8 @@ public:
     double Y();
     virtual void SetX(double Value);
     virtual void SetY(double Value);
+    // Makes the symbol one point at (X, Y), its extent on that point.
+    void SetPoint(double X, double Y);
     int Shape() const { return FShape; }
     void SetShape(int Value) { FShape = Value < 31 ? 31 : Value; }
 
@@ -31,6 +33,9 @@ public:
 protected:
     // The anchor point, created at (0, 0) when missing.
     TMapPoint& Anchor();
+    // The anchor's value, read without making a part list (made at (0, 0)
+    // when missing, as Anchor does).
+    TMapPoint AnchorPoint();
     // The glyph's screen box around the anchor, from the current canvas font.
     Platform::TRect GlyphBox();
     // The one-character string of the glyph: the low byte of Shape.

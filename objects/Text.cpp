@@ -136,7 +136,7 @@ void TText::RecalcTextSize() {
         return C->TextExtent(FText);
     };
     auto Fits = [&](TSize E) { return E.cx <= BW && E.cy <= BH; };
-    CF->Assign(Font());
+    CF->Assign(ReadFont());
     // A line of text is about 1.48 times the point size in pixels at 96 DPI.
     TSize E = Measure(std::max(std::min(RoundEven(BH / 1.48), 200), 2));
     Font()->Assign(CF);
@@ -202,7 +202,7 @@ void TText::AutoSizeText() {
     TChartix* M = Map();
     if (!M || FText.empty()) return;
     TCanvas* C = M->Canvas();
-    C->SetFont(Font());
+    C->SetFont(ReadFont());
     const TSize E = C->TextExtent(FText);
     const double AX = X(), AY = Y();
     int SX, SY;
@@ -244,14 +244,14 @@ void TText::Draw() {
         else
             RecalcTextSize();
     }
-    if (Font()->Size() < FMinShowTextSize) return;
+    if (ReadFont()->Size() < FMinShowTextSize) return;
     TCustomMapObject::Draw();
 
     int SX, SY, SX2, SY2;
     M->MapToScreen(X(), Y(), SX, SY, false);
     M->MapToScreen(X() + FWidth, Y() + FHeight, SX2, SY2, false);
     TCanvas* C = M->Canvas();
-    C->SetFont(Font());
+    C->SetFont(ReadFont());
     if (!M->FastSelection() && GetSelected()) {
         C->Brush()->SetBitmap(M->SelectionPattern());
         const TTextPoligon P = GetTextPolygon();

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 
 class QColor;
 class QFont;
@@ -51,6 +52,8 @@ inline TColor RGB(int R, int G, int B) {
 QColor ToQColor(TColor Color);
 TColor FromQColor(const QColor& Color);
 
+template <class T> class TShared;
+
 // A drawing tool that notifies its owner (usually a canvas) of changes.
 class TGraphicsObject : public TPersistent {
 public:
@@ -60,6 +63,10 @@ protected:
     void Changed() {
         if (OnChange) OnChange(this);
     }
+
+private:
+    template <class T> friend class TShared;
+    int FHolders = 0; // TShared holders of this tool
 };
 
 enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
@@ -136,6 +143,9 @@ public:
     const QImage* Pattern() const { return FPattern.get(); }
     void Assign(const TPersistent* Source) override;
     void Assign(const TBrush& Source); // the same without a type test
+    bool Equals(const TBrush& Other) const {
+        return FColor == Other.FColor && FStyle == Other.FStyle && FPattern == Other.FPattern;
+    }
 
 private:
     TColor FColor = clWhite;
@@ -187,6 +197,88 @@ private:
     int FCharset = 1; // default charset
     int FEscapement = 0;
     int FOrientation = 0;
+};
+
+// A pen, brush or font held by many owners (objects drawn alike) until one
+// of them writes it: copy on write. The tool counts its holders; one with a
+// single holder is that holder's alone. Single-threaded, like all drawing.
+template <class T> class TShared {
+public:
+    TShared() = default;
+    // Takes sole ownership of V.
+    explicit TShared(std::unique_ptr<T> V) : FTool(V.release()) {
+        if (FTool) FTool->FHolders = 1;
+    }
+    TShared(const TShared& Other) : FTool(Other.FTool) {
+        if (FTool) ++FTool->FHolders;
+    }
+    TShared(TShared&& Other) noexcept : FTool(std::exchange(Other.FTool, nullptr)) {}
+    TShared& operator=(TShared Other) noexcept {
+        std::swap(FTool, Other.FTool);
+        return *this;
+    }
+    ~TShared() { Release(); }
+
+    const T* Get() const { return FTool; }
+    const T& operator*() const { return *FTool; }
+    const T* operator->() const { return FTool; }
+    explicit operator bool() const { return FTool != nullptr; }
+    // Whether others hold the same tool.
+    bool Shared() const { return FTool && FTool->FHolders > 1; }
+    // The tool for writing: a copy of its own first when it is shared.
+    T* Own() {
+        if (Shared()) *this = TShared(Copy());
+        return FTool;
+    }
+    // Lets go of the tool and hands it over: the tool itself when it was
+    // this holder's alone, a copy when it is shared.
+    std::unique_ptr<T> Take() {
+        if (!FTool) return nullptr;
+        if (Shared()) {
+            std::unique_ptr<T> Result = Copy();
+            Release();
+            return Result;
+        }
+        FTool->FHolders = 0;
+        return std::unique_ptr<T>(std::exchange(FTool, nullptr));
+    }
+
+private:
+    std::unique_ptr<T> Copy() const {
+        auto Result = std::make_unique<T>();
+        Result->Assign(*FTool); // values only: no listener, no holders
+        return Result;
+    }
+    void Release() {
+        if (FTool && --FTool->FHolders == 0) delete FTool;
+        FTool = nullptr;
+    }
+
+    T* FTool = nullptr;
+};
+
+// Hands out shared tools equal to a value, reusing the last one handed out
+// when it is equal: runs of objects drawn alike (a file's statements, a
+// layer's defaults) then hold one tool between them.
+class TStylePool {
+public:
+    TShared<TPen> Pen(const TPen& Value) { return Find(FPen, Value); }
+    TShared<TBrush> Brush(const TBrush& Value) { return Find(FBrush, Value); }
+    TShared<TFont> Font(const TFont& Value) { return Find(FFont, Value); }
+
+private:
+    template <class T> static TShared<T> Find(TShared<T>& Last, const T& Value) {
+        if (!Last || !Last->Equals(Value)) {
+            auto Made = std::make_unique<T>();
+            Made->Assign(Value);
+            Last = TShared<T>(std::move(Made));
+        }
+        return Last;
+    }
+
+    TShared<TPen> FPen;
+    TShared<TBrush> FBrush;
+    TShared<TFont> FFont;
 };
 
 // The largest em height in pixels that a font takes: larger sizes are

@@ -444,3 +444,47 @@ TEST_F(MifReader, RandomBytesAndShuffledStatementsNeverCrash) {
     EXPECT_FALSE(Map.InUpdate());
     EXPECT_LT(Layer->MemoryUsed(), 16u * 1024 * 1024);
 }
+
+TEST_F(MifReader, ObjectsOfOneLookShareTheirToolsAndObjectsWithoutColumnsHaveNoRow) {
+    ASSERT_TRUE(Load("Data\n"
+                     "Point 1 1\nSymbol (35,255,12)\nPoint 2 2\nSymbol (35,255,12)\n"
+                     "Point 3 3\nSymbol (36,255,12)\nPoint 4 4\nSymbol (35,65280,12)\n"
+                     "Pline 2\n0 0\n1 1\nPen (1,2,255)\nPline 2\n0 0\n2 2\nPen (1,2,255)\n"));
+    EXPECT_EQ(Messages(), "");
+    ASSERT_EQ(Layer->ObjectCount(), 6);
+    auto Font = [&](int I) { return Obj<TSymbol>(I)->ReadFont(); };
+    EXPECT_EQ(Font(0), Font(1));
+    EXPECT_EQ(Font(1), Font(2)); // the shape is the symbol's, not the font's
+    EXPECT_NE(Font(2), Font(3));
+    EXPECT_EQ(Font(3)->Color(), TColor(0x00FF00));
+    EXPECT_EQ(Obj<TPolyline>(4)->ReadPen(), Obj<TPolyline>(5)->ReadPen());
+    for (int I = 0; I < Layer->ObjectCount(); ++I)
+        EXPECT_FALSE(Layer->Objects(I)->HasRow()) << I;
+
+    Obj<TSymbol>(1)->Font()->SetSize(20);
+    EXPECT_EQ(std::tuple(Font(0)->Size(), Font(1)->Size(), Font(2)->Size()),
+              std::tuple(12, 20, 12));
+    EXPECT_EQ(Font(0), Font(2));
+    // What is written is saved, what is shared is saved alike.
+    ASSERT_TRUE(Layer->SaveToFile(Path("b.mif")));
+    const std::string Saved = Testing::ReadFile(Path("b.mif"));
+    EXPECT_NE(Saved.find("Symbol (35,255,20)"), std::string::npos) << Saved;
+    EXPECT_NE(Saved.find("Symbol (36,255,12)"), std::string::npos) << Saved;
+}
+
+TEST_F(MifReader, ARepeatedSymbolClauseStartsFromEachSymbolsOwnFont) {
+    // The second point's clause is the first point's last one, but the first
+    // point met it in a bold Wingdings font: only its name changes there.
+    ASSERT_TRUE(Load("Data\n"
+                     "Point 1 1\nSymbol (35,255,12,\"Wingdings\",1,0)\nSymbol (36,255,12)\n"
+                     "Point 2 2\nSymbol (36,255,12)\nPoint 3 3\nSymbol (36,255,12)\n"));
+    EXPECT_EQ(Messages(), "");
+    ASSERT_EQ(Layer->ObjectCount(), 3);
+    for (int I = 0; I < 3; ++I) {
+        const TFont* F = Obj<TSymbol>(I)->ReadFont();
+        EXPECT_EQ(std::tuple(Obj<TSymbol>(I)->Shape(), F->Name(), F->Size(), F->Style()),
+                  std::tuple(36, "MapInfo Symbol", 12, I == 0 ? TFontStyles(fsBold) : 0u))
+            << I;
+    }
+    EXPECT_EQ(Obj<TSymbol>(1)->ReadFont(), Obj<TSymbol>(2)->ReadFont());
+}
