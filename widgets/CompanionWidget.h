@@ -9,6 +9,8 @@
 #include <QPointer>
 
 class ChartixCompanionWidget : public ChartixControlWidget {
+    Q_OBJECT
+
 public:
     // The followed map widget; null when none, or once it was destroyed.
     ChartixMapWidget* mapWidget() const { return FMapWidget; }

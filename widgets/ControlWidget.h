@@ -12,6 +12,8 @@ class TQtHost;
 }
 
 class ChartixControlWidget : public QWidget {
+    Q_OBJECT
+
 public:
     ~ChartixControlWidget() override;
     ChartixControlWidget(const ChartixControlWidget&) = delete;

@@ -10,6 +10,8 @@
 #include <QPointer>
 
 class ChartixDataBrowserWidget : public ChartixControlWidget {
+    Q_OBJECT
+
 public:
     explicit ChartixDataBrowserWidget(QWidget* Parent = nullptr);
     ~ChartixDataBrowserWidget() override;

@@ -5,6 +5,8 @@
 #include "widgets/CompanionWidget.h"
 
 class ChartixLayerControlWidget : public ChartixCompanionWidget {
+    Q_OBJECT
+
 public:
     explicit ChartixLayerControlWidget(QWidget* Parent = nullptr);
     ~ChartixLayerControlWidget() override;

@@ -5,6 +5,8 @@
 #include "widgets/CompanionWidget.h"
 
 class ChartixLayersComboBoxWidget : public ChartixCompanionWidget {
+    Q_OBJECT
+
 public:
     explicit ChartixLayersComboBoxWidget(QWidget* Parent = nullptr);
     ~ChartixLayersComboBoxWidget() override;

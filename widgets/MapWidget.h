@@ -5,6 +5,8 @@
 #include "widgets/ControlWidget.h"
 
 class ChartixMapWidget : public ChartixControlWidget {
+    Q_OBJECT
+
 public:
     explicit ChartixMapWidget(QWidget* Parent = nullptr);
     ~ChartixMapWidget() override;

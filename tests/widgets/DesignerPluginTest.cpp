@@ -48,6 +48,7 @@ TEST(DesignerPlugin, OffersTheFourWidgetsAndMakesThemOnAForm) {
         QWidget* Widget = W->createWidget(&Form);
         ASSERT_NE(Widget, nullptr);
         EXPECT_EQ(Widget->parent(), &Form);
+        EXPECT_EQ(Widget->metaObject()->className(), Name) << "Designer refuses other classes";
         Made[Name] = Widget;
     }
 
