@@ -4,6 +4,7 @@
 #   lib/cmake/Chartix/                    find_package(Chartix) -> Chartix::chartix
 #   lib/pkgconfig/chartix.pc              pkg-config chartix
 #   bin/                                  the programs (and the MITAB module beside them)
+#   lib/qt6/plugins/designer/             the Qt Designer plugin, when built (designer/)
 include(CMakePackageConfigHelpers)
 
 set_target_properties(chartix_platform chartix PROPERTIES

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the built tree into a scratch prefix and builds a consumer program
 # against it twice, with find_package(Chartix) and with pkg-config, running
-# each headless on a sample file.
+# each headless on a sample file; checks that the Designer plugin finds the
+# installed libraries.
 # Usage: check-package.sh BUILD_DIR SAMPLE.mif
 set -euo pipefail
 build=$1
@@ -29,3 +30,14 @@ libdir=$(pkg-config --variable=libdir chartix)
 c++ -std=c++20 -fPIC "$here/consumer/consumer.cpp" -o "$work/consumer-pc" \
     $(pkg-config --cflags --libs chartix) -Wl,-rpath,"$libdir"
 "$work/consumer-pc" "$sample"
+
+# The Designer plugin, when it was built, finds the installed libraries from
+# its own folder (Designer loads it from anywhere).
+plugin=$(find "$work/prefix" -name 'libchartix_designer.so')
+if [ -n "$plugin" ]; then
+  echo "== Designer plugin ${plugin#"$work/prefix/"}"
+  for lib in libchartix.so.0 libchartix_platform.so.0; do
+    ldd "$plugin" | grep -q "$lib => $work/prefix/" || { echo "the plugin misses the installed $lib" >&2; exit 1; }
+  done
+  echo "finds the installed libraries"
+fi

@@ -1,8 +1,11 @@
 // Loads a MIF file with the installed library, fits the view and paints it
-// off screen; prints what it saw and exits 0 when something was drawn.
+// off screen; prints what it saw and exits 0 when something was drawn. Then
+// puts the map widget and a layer control widget on a window.
 #include "core/MapObjects.h"
 #include "formats/SimpleMIFFormatProvider.h"
 #include "platform/Controls.h"
+#include "widgets/LayerControlWidget.h"
+#include "widgets/MapWidget.h"
 
 #include <QApplication>
 #include <QImage>
@@ -35,5 +38,13 @@ int main(int Argc, char** Argv) {
         for (int X = 0; X < Picture.width(); ++X)
             if ((Picture.pixel(X, Y) & 0xFFFFFF) != 0xFFFFFF) ++Drawn;
     std::printf("consumer: %d objects, %d pixels drawn\n", Layer->ObjectCount(), Drawn);
-    return Drawn > 0 ? 0 : 1;
+
+    QWidget Window;
+    auto* MapWidget = new ChartixMapWidget(&Window);
+    auto* Layers = new ChartixLayerControlWidget(&Window);
+    Layers->setMapWidget(MapWidget);
+    MapWidget->Map().Layers().Add(Argv[1], "layer");
+    const int Rows = Layers->LayerControl().Items().Count();
+    std::printf("consumer: the widgets show %d layer row(s)\n", Rows);
+    return Drawn > 0 && Rows == 1 ? 0 : 1;
 }

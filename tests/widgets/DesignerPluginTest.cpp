@@ -1,0 +1,76 @@
+// The Designer plugin as Designer sees it: loaded from its file, the four
+// widgets in the Chartix group, made on a form and wired together.
+#include "widgets/DataBrowserWidget.h"
+#include "widgets/LayerControlWidget.h"
+#include "widgets/LayersComboBoxWidget.h"
+#include "widgets/MapWidget.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPluginLoader>
+#include <QPointer>
+#include <QtUiPlugin/QDesignerCustomWidgetCollectionInterface>
+#include <QtUiPlugin/QDesignerCustomWidgetInterface>
+#include <gtest/gtest.h>
+#include <map>
+
+namespace {
+
+TEST(DesignerPlugin, OffersTheFourWidgetsAndMakesThemOnAForm) {
+    QPluginLoader Loader(QStringLiteral(CHARTIX_DESIGNER_PLUGIN_FILE));
+    QObject* Instance = Loader.instance();
+    ASSERT_NE(Instance, nullptr) << Loader.errorString().toStdString();
+    auto* Collection = qobject_cast<QDesignerCustomWidgetCollectionInterface*>(Instance);
+    ASSERT_NE(Collection, nullptr);
+
+    const std::map<QString, QString> Expected = {
+        {"ChartixMapWidget", "widgets/MapWidget.h"},
+        {"ChartixLayerControlWidget", "widgets/LayerControlWidget.h"},
+        {"ChartixLayersComboBoxWidget", "widgets/LayersComboBoxWidget.h"},
+        {"ChartixDataBrowserWidget", "widgets/DataBrowserWidget.h"},
+    };
+    const QList<QDesignerCustomWidgetInterface*> Widgets = Collection->customWidgets();
+    ASSERT_EQ(Widgets.size(), 4);
+    QWidget Form;
+    std::map<QString, QWidget*> Made;
+    for (QDesignerCustomWidgetInterface* W : Widgets) {
+        const QString Name = W->name();
+        SCOPED_TRACE(Name.toStdString());
+        ASSERT_EQ(Expected.count(Name), 1u);
+        EXPECT_EQ(W->group(), "Chartix");
+        EXPECT_EQ(W->includeFile(), Expected.at(Name));
+        EXPECT_TRUE(QFile::exists(QStringLiteral(CHARTIX_SOURCE_DIR "/") + W->includeFile()))
+            << "the header is one the install package ships";
+        EXPECT_FALSE(W->toolTip().isEmpty());
+        EXPECT_FALSE(W->isContainer());
+        EXPECT_TRUE(W->domXml().contains(QStringLiteral("class=\"%1\"").arg(Name)));
+        EXPECT_TRUE(W->domXml().contains("<width>"));
+        QWidget* Widget = W->createWidget(&Form);
+        ASSERT_NE(Widget, nullptr);
+        EXPECT_EQ(Widget->parent(), &Form);
+        EXPECT_EQ(Widget->metaObject()->className(), Name) << "Designer refuses other classes";
+        Made[Name] = Widget;
+    }
+
+    QPointer<QWidget> MapWidget = Made["ChartixMapWidget"];
+    auto* Map = dynamic_cast<ChartixMapWidget*>(MapWidget.data());
+    auto* Layers = dynamic_cast<ChartixLayerControlWidget*>(Made["ChartixLayerControlWidget"]);
+    auto* Combo = dynamic_cast<ChartixLayersComboBoxWidget*>(Made["ChartixLayersComboBoxWidget"]);
+    auto* Data = dynamic_cast<ChartixDataBrowserWidget*>(Made["ChartixDataBrowserWidget"]);
+    ASSERT_TRUE(Map && Layers && Combo && Data);
+    Layers->setMapWidget(Map);
+    Combo->setMapWidget(Map);
+    Data->setLayerControlWidget(Layers);
+    Map->Map().Layers().Add("", "roads");
+    EXPECT_EQ(Layers->LayerControl().Items().Count(), 1);
+    EXPECT_EQ(Combo->LayersComboBox().Items().Count(), 1);
+
+    delete Map;
+    EXPECT_EQ(Layers->mapWidget(), nullptr);
+    EXPECT_EQ(Layers->LayerControl().Items().Count(), 0);
+    EXPECT_EQ(Combo->LayersComboBox().Map(), nullptr);
+    Form.resize(400, 300);
+    EXPECT_FALSE(Form.grab().isNull()) << "the companions paint on without their map";
+}
+
+} // namespace

@@ -1,0 +1,30 @@
+#pragma once
+// A companion control's widget that follows the map of a map widget. A map
+// widget may go first: the companion stays, empty (its control's data link
+// forgets the map, and the widget drops the rows of the map's layers).
+
+#include "widgets/ControlWidget.h"
+#include "widgets/MapWidget.h"
+
+#include <QPointer>
+
+class ChartixCompanionWidget : public ChartixControlWidget {
+    Q_OBJECT
+
+public:
+    // The followed map widget; null when none, or once it was destroyed.
+    ChartixMapWidget* mapWidget() const { return FMapWidget; }
+    // Follows Widget's map from now on (null: none); the control lists the
+    // layers the map already has.
+    void setMapWidget(ChartixMapWidget* Widget);
+
+protected:
+    using ChartixControlWidget::ChartixControlWidget;
+    // Lets go of the control's map and attaches it to Map, listing its
+    // layers; Map may be null.
+    virtual void Attach(Mapobjects::TChartix* Map) = 0;
+
+private:
+    QPointer<ChartixMapWidget> FMapWidget;
+    QMetaObject::Connection FGone; // FMapWidget's destroyed()
+};

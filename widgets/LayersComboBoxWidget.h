@@ -1,0 +1,21 @@
+#pragma once
+// The layers combo box (a layer picker) as a QWidget for forms.
+
+#include "controls/LayersComboBox.h"
+#include "widgets/CompanionWidget.h"
+
+class ChartixLayersComboBoxWidget : public ChartixCompanionWidget {
+    Q_OBJECT
+
+public:
+    explicit ChartixLayersComboBoxWidget(QWidget* Parent = nullptr);
+    ~ChartixLayersComboBoxWidget() override;
+
+    Mapobjects::TLayersComboBox& LayersComboBox() { return FControl; }
+
+protected:
+    void Attach(Mapobjects::TChartix* Map) override;
+
+private:
+    Mapobjects::TLayersComboBox FControl{nullptr};
+};
