@@ -284,6 +284,7 @@ void TDataBrowser::SetEditText(int ACol, int ARow, const std::string& Value) {
     } catch (const std::exception&) {
         return; // not a value of the field's type: the field keeps its value
     }
+    if (Layer()) Layer()->SetModified(true);
     // Labels show attribute values: the map's picture is stale now.
     if (TChartix* M = Layer() ? Layer()->Map() : nullptr) M->DoUpdate(true);
 }

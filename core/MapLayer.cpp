@@ -57,6 +57,7 @@ void TMapLayer::SetMap(TChartix* Map) {
 
 void TMapLayer::SetObjects(int Index, const TCustomMapObject* Object) {
     Objects(Index)->Assign(Object);
+    FDirty = true;
 }
 
 TCustomMapObject* TMapLayer::NewObject(TMapObjectClass Class) {
@@ -68,6 +69,7 @@ TCustomMapObject* TMapLayer::NewObject(TMapObjectClass Class) {
 void TMapLayer::AddObject(std::unique_ptr<TCustomMapObject> Owned, bool Notify) {
     TCustomMapObject* Object = Owned.get();
     FObjects.push_back(std::move(Owned));
+    FDirty = true;
     Object->SetMap(FMap);
     Object->SetLayer(this);
     // A row only where there are columns (or to empty one brought along).
@@ -129,6 +131,7 @@ std::unique_ptr<TCustomMapObject> TMapLayer::RemoveObject(TCustomMapObject* Obje
     FObjects.erase(It);
     Owned->SetLayer(nullptr);
     IndexChanged();
+    FDirty = true;
     return Owned;
 }
 
@@ -138,6 +141,7 @@ void TMapLayer::Unlink(TCustomMapObject* Object) {
     (void)It->release(); // being destroyed by whoever deleted it
     FObjects.erase(It);
     IndexChanged();
+    FDirty = true;
 }
 
 void TMapLayer::DeleteObject(int Index) {
@@ -160,6 +164,7 @@ void TMapLayer::DeleteObject(int Index) {
                 FObjects.erase(It);
                 Owned->SetLayer(nullptr);
                 IndexChanged();
+                FDirty = true;
             }
         }
         if (Map && Map->OnAfterRemoveObject) Map->OnAfterRemoveObject(Map);
@@ -185,6 +190,7 @@ void TMapLayer::DeleteObjects() {
     std::vector<std::unique_ptr<TCustomMapObject>> Objects;
     Objects.swap(FObjects);
     IndexChanged();
+    if (Any) FDirty = true;
     TChartix* Map = FMap && !FMap->Destroying() ? FMap : nullptr;
     std::vector<char> WasSelected(Objects.size(), 0);
     if (Map) {
@@ -220,6 +226,7 @@ std::unique_ptr<TFont> TMapLayer::SetAutoLabelFontDefaultFont(std::unique_ptr<TF
     return ReplaceOwned(FAutoLabelFont, std::move(V));
 }
 std::unique_ptr<TDataFields> TMapLayer::SetFields(std::unique_ptr<TDataFields> V) {
+    FDirty = true;
     return ReplaceOwned(FFields, std::move(V));
 }
 std::unique_ptr<TIndexCell> TMapLayer::SetIndex2D(std::unique_ptr<TIndexCell> V) {
@@ -381,6 +388,7 @@ bool TMapLayer::LoadFromFile(const std::string& FileName, const std::string& Nam
     TCustomFormatProvider* Provider = FormatProviders()->FindSuitableProvider(FileName);
     if (!Provider || !Provider->Load(this, FileName)) return false;
     FFileName = FileName;
+    FDirty = false;
     if (Name.empty()) {
         std::string Base = ExtractFileName(FileName);
         FName = ChangeFileExt(Base, "");
@@ -396,7 +404,9 @@ bool TMapLayer::SaveToFile(const std::string& FileName) {
     TCustomFormatProvider* Provider = FormatProviders()->FindSuitableProvider(Target);
     if (!Provider) return false;
     if (FMap && FMap->isMapRotated()) FMap->UnRotate();
-    return Provider->Save(this, Target);
+    if (!Provider->Save(this, Target)) return false;
+    FDirty = false;
+    return true;
 }
 
 size_t TMapLayer::MemoryUsed() const {

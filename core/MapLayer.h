@@ -117,8 +117,14 @@ public:
     void PaintSelection();
     void Zoom();
     bool GetAllIdsInRect(const TCellBounds& B, TCardinalArray& Ids);
+    // Both clear Modified when they succeed.
     bool LoadFromFile(const std::string& FileName, const std::string& Name);
     bool SaveToFile(const std::string& FileName);
+    // Unsaved changes: objects added or removed, the columns replaced, or an
+    // attribute edited through a companion control since the last load or
+    // save. Not the map's Modified, which only says its picture is stale.
+    bool Modified() const { return FDirty; }
+    void SetModified(bool Value) { FDirty = Value; }
     // Marks the spatial index stale; it is rebuilt at its next use. Adding or
     // deleting objects does this by itself; call it after moving points.
     void IndexChanged();
@@ -158,6 +164,7 @@ private:
     std::unique_ptr<Platform::TFont> FAutoLabelFont;
     bool FUseIndex2D = false;
     bool FIndexStale = false;
+    bool FDirty = false;
     std::unique_ptr<TIndexCell> FIndex2D;
     TMapStyle FWorkspaceStyle;
     bool FDestroying = false;

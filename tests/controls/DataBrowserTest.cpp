@@ -104,10 +104,12 @@ TEST_F(DataBrowserTest, EditsWriteConvertedValuesAndBadTextChangesNothing) {
     for (const auto& C : Cases) {
         Grid.SetCol(C.Col);
         Map.SetModified(false);
+        Towns->SetModified(false);
         Type(C.Typed);
         EXPECT_NO_THROW(Press(VK_RETURN));
         EXPECT_EQ(Value(0, C.Col - 1), C.Stored) << C.Typed;
         EXPECT_EQ(Map.Modified(), C.Repaint) << C.Typed;
+        EXPECT_EQ(Towns->Modified(), C.Repaint) << "unsaved changes after " << C.Typed;
     }
     Grid.SetCol(1);
     Grid.SetRow(2);

@@ -1,6 +1,7 @@
 // Reading MIF/MID pairs: statements, clauses, columns and values, bad input.
 #include "formats/MifFixture.h"
 
+#include <functional>
 #include <random>
 
 using namespace Mapobjects;
@@ -470,6 +471,29 @@ TEST_F(MifReader, ObjectsOfOneLookShareTheirToolsAndObjectsWithoutColumnsHaveNoR
     const std::string Saved = Testing::ReadFile(Path("b.mif"));
     EXPECT_NE(Saved.find("Symbol (35,255,20)"), std::string::npos) << Saved;
     EXPECT_NE(Saved.find("Symbol (36,255,12)"), std::string::npos) << Saved;
+}
+
+TEST_F(MifReader, ALayerKnowsItHasUnsavedChangesUntilLoadedOrSaved) {
+    Testing::WriteFile(Path("c.mif"), "Data\nPoint 1 1\nPoint 2 2\n");
+    EXPECT_FALSE(Layer->Modified());
+    ASSERT_TRUE(Layer->LoadFromFile(Path("c.mif"), ""));
+    EXPECT_FALSE(Layer->Modified()) << "what was read is what the file holds";
+    using TStep = std::function<void()>;
+    const std::pair<const char*, TStep> Changes[] = {
+        {"add", [&] { Layer->NewObject<TSymbol>(); }},
+        {"delete", [&] { Layer->DeleteObject(0); }},
+        {"take out", [&] { (void)Layer->RemoveObject(Layer->Objects(0)); }},
+        {"columns", [&] { (void)Layer->SetFields(std::make_unique<TDataFields>()); }},
+        {"delete all", [&] { Layer->DeleteObjects(); }},
+    };
+    for (const auto& [What, Change] : Changes) {
+        ASSERT_TRUE(Layer->SaveToFile(Path("c.mif")));
+        EXPECT_FALSE(Layer->Modified()) << What;
+        Change();
+        EXPECT_TRUE(Layer->Modified()) << What;
+    }
+    EXPECT_ANY_THROW(Layer->SaveToFile(Path("no/such/folder/c.mif")));
+    EXPECT_TRUE(Layer->Modified()) << "a failed save keeps the changes unsaved";
 }
 
 TEST_F(MifReader, ARepeatedSymbolClauseStartsFromEachSymbolsOwnFont) {
