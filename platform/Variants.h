@@ -46,6 +46,9 @@ public:
     bool ToBoolean() const;
 
     bool operator==(const TVariant& Other) const { return FValue == Other.FValue; }
+    // The stored value when it is of type T (bool, std::int64_t, double,
+    // TVarDate, std::string), else null: for exact copies into other stores.
+    template <class T> const T* Peek() const { return std::get_if<T>(&FValue); }
 
 private:
     struct NullTag { bool operator==(const NullTag&) const { return true; } };
