@@ -74,12 +74,18 @@ void TMapLayer::AddObject(std::unique_ptr<TCustomMapObject> Owned, bool Notify) 
     Object->SetLayer(this);
     // A row only where there are columns (or to empty one brought along).
     if (FFields->Count() > 0 || Object->HasRow()) {
-        // The collection's own Assign, without its type tests per row.
-        TDataFields& Row = Object->Fields();
-        if (&Row != FFields.get()) {
-            Row.Clear();
-            for (int I = 0; I < FFields->Count(); ++I)
-                FFields->GetFields(I)->AssignTo(Row.Add());
+        if (TDataFields* Row = Object->Row().List()) {
+            // A field list handed out before stays that list: refilled, as
+            // the collection's own Assign would, without its type tests.
+            if (Row != FFields.get()) {
+                Row->Clear();
+                for (int I = 0; I < FFields->Count(); ++I)
+                    FFields->GetFields(I)->AssignTo(Row->Add());
+            }
+        } else {
+            if (!FRowColumns || !FRowColumns->Matches(*FFields))
+                FRowColumns = TRowColumnsRef(std::make_unique<TRowColumns>(*FFields));
+            Object->Row().MakeCompact(FRowColumns);
         }
     }
     IndexChanged();

@@ -156,6 +156,9 @@ private:
     bool FSelectable = true;
     std::string FName;
     std::unique_ptr<TDataFields> FFields;
+    // The columns the last compact rows were made from, shared with them;
+    // made again when FFields no longer matches.
+    TRowColumnsRef FRowColumns;
     bool FAutoLabel = false;
     int FTag = 0;
     double FMaxZoom = 0;

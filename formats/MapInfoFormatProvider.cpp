@@ -132,38 +132,36 @@ std::string MissingCompanion(const std::string& Table) {
 
 // A value in its column's type; text that is none stays text, so that
 // nothing read is lost.
-void StoreValue(TDataField* Field, const std::string& Value) {
+TVariant StoredValue(TDataType Type, const std::string& Value) {
     const std::string_view T = Mif::TrimBlanks(Value);
-    if (Field->DataType() == dtString || T.empty()) {
-        Field->SetAsString(Field->DataType() == dtString ? Value : std::string());
-        return;
-    }
+    if (Type == dtString || T.empty()) return Type == dtString ? Value : std::string();
     TDateTime DT;
     bool B;
     std::string Number;
-    switch (Field->DataType()) {
+    switch (Type) {
     case dtInteger:
     case dtSmallInt:
     case dtFloat:
     case dtDecimal:
-        if (Mif::NormalizeNumber(T, Number)) return Field->SetValue(Number);
+        if (Mif::NormalizeNumber(T, Number)) return Number;
         break;
     case dtDate:
-        if (Mif::ParseMifDate(T, DT) || Mif::ParseMifDateTime(T, DT)) return Field->SetAsDate(DT);
+        if (Mif::ParseMifDate(T, DT) || Mif::ParseMifDateTime(T, DT))
+            return DT; // AsDate stores a double
         break;
     case dtDateTime:
-        if (Mif::ParseMifDateTime(T, DT)) return Field->SetAsDateTime(DT);
+        if (Mif::ParseMifDateTime(T, DT)) return TVariant::FromDateTime(DT);
         break;
     case dtTime:
-        if (Mif::ParseMifTime(T, DT) || TryStrToTime(T, DT)) return Field->SetAsTime(DT);
+        if (Mif::ParseMifTime(T, DT) || TryStrToTime(T, DT)) return DT;
         break;
     case dtBoolean:
-        if (Mif::ParseLogical(T, B)) return Field->SetValue(B);
+        if (Mif::ParseLogical(T, B)) return B;
         break;
     case dtString:
         break;
     }
-    Field->SetAsString(Value);
+    return Value;
 }
 
 struct TCloseTable {
@@ -350,23 +348,23 @@ bool TMapInfoFormatProvider::ReadGeometry(mitab_feature F, TCustomMapObject* Obj
 
 bool TMapInfoFormatProvider::ReadData(mitab_feature F, TCustomMapObject* Obj) const {
     if (!F) return false;
-    TDataFields& Fields = Obj->Fields();
-    for (int I = 0; I < Fields.Count(); ++I) {
+    TObjectRow& Row = Obj->Row();
+    for (int I = 0; I < Row.Count(); ++I) {
         std::string V = Text(mitab_c_get_field_as_string(F, I));
         if (V == "'" || V == "''")
             V.clear();
         else if (V.size() > 2 && V.front() == '\'' && V.back() == '\'')
             V = V.substr(1, V.size() - 2);
-        StoreValue(Fields.GetFields(I), V);
+        Row.SetValue(I, StoredValue(Row.Column(I).DataType(), V));
     }
     return true;
 }
 
 bool TMapInfoFormatProvider::WriteData(mitab_feature F, const TCustomMapObject* Obj) const {
     if (!F) return false;
-    const TDataFields& Fields = Obj->Fields();
-    for (int I = 0; I < Fields.Count(); ++I)
-        mitab_c_set_field(F, I, Fields.GetFields(I)->AsString().c_str());
+    const TObjectRow& Row = Obj->Row();
+    for (int I = 0; I < Row.Count(); ++I)
+        mitab_c_set_field(F, I, Row.Text(I).c_str());
     if (const auto* T = dynamic_cast<const TText*>(Obj)) mitab_c_set_text(F, T->Text().c_str());
     return true;
 }

@@ -542,20 +542,23 @@ private:
 
     void ApplyRow(TCustomMapObject* Obj) {
         if (!FRowValues) return;
-        TDataFields& Fields = Obj->Fields();
-        const size_t N = std::min(FItemCount, static_cast<size_t>(Fields.Count()));
+        // Value by value into the row, compact as the layer made it.
+        TObjectRow& Row = Obj->Row();
+        const int Count = Row.Count();
+        const size_t N = std::min(FItemCount, static_cast<size_t>(Count));
         // Told once per row, however many objects share it.
         const bool Report = std::exchange(FRowFresh, false);
-        if (Report && FItemCount != static_cast<size_t>(Fields.Count()))
-            MidProblem(Format("row has %d values for %d columns", static_cast<int>(FItemCount),
-                              Fields.Count()));
+        if (Report && FItemCount != static_cast<size_t>(Count))
+            MidProblem(
+                Format("row has %d values for %d columns", static_cast<int>(FItemCount), Count));
         for (size_t I = 0; I < N; ++I) {
-            TDataField* F = Fields.GetFields(static_cast<int>(I));
+            const int K = static_cast<int>(I);
+            const TDataField& F = Row.Column(K);
             const std::string& Item = FItems[I];
-            if (F->DataType() == dtString) {
+            if (F.DataType() == dtString) {
                 // Quotes are removed only where there are quotes: an unquoted
                 // text keeps all its characters.
-                F->SetValue(Item);
+                Row.SetValue(K, Item);
                 continue;
             }
             const std::string_view Text = TrimBlanks(Item);
@@ -563,37 +566,37 @@ private:
             TDateTime DT;
             bool B;
             bool Ok = true;
-            switch (F->DataType()) {
+            switch (F.DataType()) {
             case dtFloat:
             case dtDecimal:
             case dtInteger:
             case dtSmallInt:
                 Ok = NormalizeNumber(Text, FNumber);
-                if (Ok) F->SetValue(FNumber);
+                if (Ok) Row.SetValue(K, FNumber);
                 break;
             case dtDate:
                 // Files that declared every date column a Date hold times too.
                 Ok = ParseMifDate(Text, DT) || ParseMifDateTime(Text, DT);
-                if (Ok) F->SetAsDate(DT);
+                if (Ok) Row.SetValue(K, DT); // as AsDate stores it: a double
                 break;
             case dtDateTime:
                 Ok = ParseMifDateTime(Text, DT);
-                if (Ok) F->SetAsDateTime(DT);
+                if (Ok) Row.SetValue(K, TVariant::FromDateTime(DT));
                 break;
             case dtTime:
                 Ok = ParseMifTime(Text, DT) || TryStrToTime(Text, DT);
-                if (Ok) F->SetAsTime(DT);
+                if (Ok) Row.SetValue(K, DT);
                 break;
             case dtBoolean:
                 Ok = ParseLogical(Text, B);
-                if (Ok) F->SetValue(B);
+                if (Ok) Row.SetValue(K, B);
                 break;
             case dtString:
                 break;
             }
             if (!Ok && Report)
                 MidProblem(Format("'%s' is not a valid value for column %s (%s)", std::string(Text),
-                                  F->Name(), F->GetDataTypeName()));
+                                  F.Name(), F.GetDataTypeName()));
         }
     }
 

@@ -32,13 +32,12 @@ void Put(TPendingFile& F, fmt::format_string<Args...> Pattern, Args&&... A) {
     F.Buffer().append(std::string_view("\r\n"));
 }
 
-bool HasValue(const TDataField& F) {
-    return !F.Value().IsEmpty() && !F.Value().IsNull();
+bool HasValue(const TVariant& V) {
+    return !V.IsEmpty() && !V.IsNull();
 }
 
-bool FieldDateTime(const TDataField& F, TDateTime& Value) {
-    if (!HasValue(F)) return false;
-    const TVariant& V = F.Value();
+bool FieldDateTime(const TVariant& V, TDateTime& Value) {
+    if (!HasValue(V)) return false;
     if (V.Type() == TVarType::varString) {
         const std::string S = V.ToString();
         return ParseMifDateTime(S, Value) || ParseMifTime(S, Value) || TryStrToTime(S, Value);
@@ -65,11 +64,9 @@ public:
         for (int I = 0; I < FLayer.ObjectCount(); ++I) {
             TCustomMapObject* Obj = FLayer.Objects(I);
             FRow.Clear();
-            const TDataFields& Values = Obj->Fields();
-            for (int K = 0; K < Fields.Count(); ++K) {
-                const TDataField* Value = K < Values.Count() ? Values.GetFields(K) : nullptr;
-                FRow.Add()->SetAsString(ValueText(*Fields.GetFields(K), Value));
-            }
+            const TObjectRow& Values = Obj->Row();
+            for (int K = 0; K < Fields.Count(); ++K)
+                FRow.Add()->SetAsString(ValueText(*Fields.GetFields(K), Values, K));
             Put(FMid, "{}", FRow.ToString());
             FMid.Spill();
             WriteObject(Obj);
@@ -151,28 +148,32 @@ private:
     // A row never loses its shape: strings are quoted, and a numeric column
     // holding something that is no number gets it quoted too rather than
     // raw, where a comma in it would start another column.
-    std::string ValueText(const TDataField& Column, const TDataField* F) {
+    // Column K of the layer with the object's value from Row (none when
+    // the row is shorter); the value reads as text by the row's own type.
+    std::string ValueText(const TDataField& Column, const TObjectRow& Row, int K) {
         const TDataType Type = Column.DataType();
+        const bool Present = K < Row.Count();
         if (FClassic) {
-            if (Type == dtString) return Quote(F ? F->AsString() : std::string(), '\'');
-            return F ? F->AsString() : std::string();
+            if (Type == dtString) return Quote(Present ? Row.Text(K) : std::string(), '\'');
+            return Present ? Row.Text(K) : std::string();
         }
-        if (!F) return Type == dtString ? "\"\"" : std::string();
+        if (!Present) return Type == dtString ? "\"\"" : std::string();
         switch (Type) {
         case dtString:
-            return Quote(OneLine(F->AsString()), '"');
+            return Quote(OneLine(Row.Text(K)), '"');
         case dtDate:
         case dtDateTime:
         case dtTime: {
+            const TVariant Value = Row.Value(K);
             TDateTime V;
-            if (!FieldDateTime(*F, V)) return HasValue(*F) ? Quote(F->AsString(), '"') : "";
+            if (!FieldDateTime(Value, V)) return HasValue(Value) ? Quote(Row.Text(K), '"') : "";
             return Type == dtDate       ? FormatMifDate(V)
                    : Type == dtDateTime ? FormatMifDateTime(V)
                                         : FormatMifTime(V);
         }
         case dtBoolean: {
-            if (!HasValue(*F)) return std::string();
-            const TVariant& V = F->Value();
+            const TVariant V = Row.Value(K);
+            if (!HasValue(V)) return std::string();
             bool B;
             if (V.Type() == TVarType::varString && ParseLogical(V.ToString(), B))
                 return B ? "T" : "F";
@@ -183,7 +184,7 @@ private:
             }
         }
         default: {
-            const std::string Text = F->AsString();
+            const std::string Text = Row.Text(K);
             std::string Number;
             return NormalizeNumber(Text, Number) ? Number : Quote(OneLine(Text), '"');
         }

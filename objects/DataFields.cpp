@@ -33,19 +33,24 @@ std::string TDataField::GetDataTypeName() const {
     return "";
 }
 
-std::string TDataField::AsString() const {
-    switch (FDataType) {
+std::string FieldText(TDataType Type, const TVariant& Value) {
+    // An unassigned date reads as empty text rather than the zero date, so a
+    // missing value does not show as 30 December 1899.
+    const bool None = Value.IsEmpty() || Value.IsNull();
+    switch (Type) {
     case dtDateTime:
-        return FValue.IsEmpty() || FValue.IsNull() ? "" : DateTimeToStr(FValue.ToDouble());
+        return None ? "" : DateTimeToStr(Value.ToDouble());
     case dtDate:
-        return FValue.IsEmpty() || FValue.IsNull() ? "" : DateToStr(FValue.ToDouble());
+        return None ? "" : DateToStr(Value.ToDouble());
     case dtTime:
-        return FValue.IsEmpty() || FValue.IsNull() ? "" : TimeToStr(FValue.ToDouble());
+        return None ? "" : TimeToStr(Value.ToDouble());
     default:
-        return FValue.ToString();
-        // An unassigned date reads as empty text rather than the zero date, so a
-        // missing value does not show as 30 December 1899.
+        return Value.ToString();
     }
+}
+
+std::string TDataField::AsString() const {
+    return FieldText(FDataType, FValue);
 }
 
 double TDataField::AsFloat() const {

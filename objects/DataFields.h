@@ -22,6 +22,9 @@ enum TDataType {
     dtBoolean
 };
 
+// A value as text the way a field of type Type shows it (AsString).
+std::string FieldText(TDataType Type, const Platform::TVariant& Value);
+
 class TDataField : public Platform::TCollectionItem {
 public:
     explicit TDataField(Platform::TCollection* Collection)

@@ -76,7 +76,7 @@ std::unique_ptr<TParts> TCustomMapObject::SetParts(std::unique_ptr<TParts> V) {
 }
 std::unique_ptr<TDataFields> TCustomMapObject::SetFields(std::unique_ptr<TDataFields> V) {
     Fields();
-    return ReplaceOwned(FFields, std::move(V));
+    return FRow.ReplaceList(std::move(V));
 }
 
 void TCustomMapObject::MakeParts() const {
@@ -169,7 +169,7 @@ void TCustomMapObject::DrawAutoLabel() {
     TMapLayer* L = FLayer;
     if (!L || !FMap || !L->AutoLabel() || L->Fields().Count() == 0) return;
     int Index = L->LabelFieldIndex();
-    if (Index < 0 || Index >= L->Fields().Count() || !FFields || Index >= FFields->Count()) return;
+    if (Index < 0 || Index >= L->Fields().Count() || Index >= FRow.Count()) return;
     double Left, Top, Right, Bottom;
     FMap->ScreenToMap(0, 0, Left, Top);
     FMap->ScreenToMap(FMap->ClientWidth(), FMap->ClientHeight(), Right, Bottom);
@@ -188,7 +188,7 @@ void TCustomMapObject::DrawAutoLabel() {
     TCanvas* C = FMap->Canvas();
     C->Brush()->SetStyle(bsClear);
     C->SetFont(L->AutoLabelFont());
-    std::string Text = FFields->Items(Index)->AsString();
+    std::string Text = FRow.Text(Index);
     SX -= C->TextWidth(Text) / 2;
     SY -= C->TextHeight(Text) / 2;
     C->TextOut(SX, SY, Text);
@@ -300,9 +300,7 @@ size_t TCustomMapObject::MemoryUsed() const {
         for (int I = 0; I < FParts->Count(); ++I)
             N += sizeof(TPart) + FParts->Items(I)->Points().MemoryUsed();
     }
-    if (FFields)
-        N +=
-            sizeof(TDataFields) + static_cast<size_t>(FFields->Count()) * (sizeof(TDataField) + 16);
+    N += FRow.MemoryUsed();
     return N;
 }
 

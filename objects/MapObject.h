@@ -6,6 +6,7 @@
 // spatial predicates.
 
 #include "objects/DataFields.h"
+#include "objects/DataRow.h"
 #include "objects/Parts.h"
 #include "platform/Graphics.h"
 #include "platform/Types.h"
@@ -60,13 +61,17 @@ public:
         if (!FParts) MakeParts();
         return *FParts;
     }
-    // The attribute row, made when first asked for: objects of a layer
-    // without fields never have one.
+    // The attribute row as a field list, made when first asked for: objects
+    // of a layer without fields never have one. A compact row (see Row)
+    // becomes the field list here, for good.
     TDataFields& Fields() const {
-        if (!FFields) FFields = std::make_unique<TDataFields>();
-        return *FFields;
+        if (TDataFields* L = FRow.List()) return *L;
+        return FRow.AsList();
     }
-    bool HasRow() const { return FFields != nullptr; }
+    bool HasRow() const { return !FRow.Empty(); }
+    // The row in whichever form it is, read and written value by value
+    // without making a field list: readers, writers and labels use this.
+    TObjectRow& Row() const { return FRow; }
     // The object's point when it is one point in one part, or null.
     const TMapPoint* SinglePoint() const;
     bool HasPoints() const {
@@ -168,7 +173,7 @@ private:
     mutable Platform::TShared<Platform::TFont> FFont;
     mutable Platform::TShared<Platform::TPen> FPen;
     mutable std::unique_ptr<TParts> FParts;
-    mutable std::unique_ptr<TDataFields> FFields;
+    mutable TObjectRow FRow;
     mutable TMapPoint FPoint;       // the inline point (while FParts is null)
     mutable bool FHasPoint = false; // FPoint holds a point
     bool FUseBGColor = false;

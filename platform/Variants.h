@@ -35,7 +35,8 @@ public:
     TVarType Type() const;
     bool IsEmpty() const { return Type() == TVarType::varEmpty; }
     bool IsNull() const { return Type() == TVarType::varNull; }
-    const char* TypeName() const; // "Empty", "Null", "Boolean", "Integer", "Double", "Date", "String"
+    const char*
+    TypeName() const; // "Empty", "Null", "Boolean", "Integer", "Double", "Date", "String"
 
     // Own string form: numbers with ".", Booleans "True"/"False", dates as
     // date-time text, unassigned and null as the empty string.
@@ -46,9 +47,14 @@ public:
     bool ToBoolean() const;
 
     bool operator==(const TVariant& Other) const { return FValue == Other.FValue; }
+    // The stored value when it is of type T (bool, std::int64_t, double,
+    // TVarDate, std::string), else null: for exact copies into other stores.
+    template <class T> const T* Peek() const { return std::get_if<T>(&FValue); }
 
 private:
-    struct NullTag { bool operator==(const NullTag&) const { return true; } };
+    struct NullTag {
+        bool operator==(const NullTag&) const { return true; }
+    };
     TVariant(NullTag N) : FValue(N) {}
     std::variant<std::monostate, NullTag, bool, std::int64_t, double, TVarDate, std::string> FValue;
     [[noreturn]] void CastError(const char* Target) const;

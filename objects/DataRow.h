@@ -1,0 +1,135 @@
+#pragma once
+// Compact attribute rows. A map object's row is one small heap block: a
+// pointer to the columns it was made from, shared by every row made from
+// the same state of a layer's columns, then a type byte and an 8-byte slot
+// per value (numbers, dates, Booleans and texts of up to 8 bytes in place,
+// longer texts on the heap). A value keeps its variant type exactly: a
+// number read as text stays text. When the row is asked for as a field list
+// (TCustomMapObject::Fields) it becomes a full TDataFields for good, so
+// every field handed out behaves, and stays valid, as it always did.
+
+#include "objects/DataFields.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+namespace Mapobjects {
+
+// The columns rows are made from: an object's copy of a layer's list (names,
+// types, sizes, flags, defaults, and the layer's values as the first values
+// of each row). Never changed once made; counted by the rows that hold it.
+class TRowColumns {
+public:
+    // Copies Source the way an object's row copies its layer's list.
+    explicit TRowColumns(const TDataFields& Source);
+    TRowColumns(const TRowColumns&) = delete;
+    TRowColumns& operator=(const TRowColumns&) = delete;
+    const TDataFields& Fields() const { return FFields; }
+    int Count() const { return FFields.Count(); }
+    // Whether copying Source would give these columns.
+    bool Matches(const TDataFields& Source) const;
+
+private:
+    friend class TRowColumnsRef;
+    TDataFields FFields;
+    int FHolders = 0;
+};
+
+// A counted hold on shared columns; the last holder frees them.
+class TRowColumnsRef {
+public:
+    TRowColumnsRef() = default;
+    explicit TRowColumnsRef(std::unique_ptr<TRowColumns> V) : FColumns(V.release()) {
+        if (FColumns) FColumns->FHolders = 1;
+    }
+    TRowColumnsRef(const TRowColumnsRef& Other) : FColumns(Other.FColumns) {
+        if (FColumns) ++FColumns->FHolders;
+    }
+    TRowColumnsRef& operator=(TRowColumnsRef Other) noexcept {
+        std::swap(FColumns, Other.FColumns);
+        return *this;
+    }
+    ~TRowColumnsRef() {
+        if (FColumns && --FColumns->FHolders == 0) delete FColumns;
+    }
+    const TRowColumns* Get() const { return FColumns; }
+    const TRowColumns* operator->() const { return FColumns; }
+    explicit operator bool() const { return FColumns != nullptr; }
+
+private:
+    TRowColumns* FColumns = nullptr;
+};
+
+// One object's values in one block, laid out after the columns' count.
+class TDataRow {
+public:
+    struct TFree {
+        void operator()(TDataRow* Row) const;
+    };
+    using TPtr = std::unique_ptr<TDataRow, TFree>;
+
+    // A row of Columns holding their values.
+    static TPtr Make(const TRowColumnsRef& Columns);
+    TDataRow(const TDataRow&) = delete;
+    TDataRow& operator=(const TDataRow&) = delete;
+
+    int Count() const { return FColumns->Count(); }
+    const TDataField& Column(int Index) const { return *FColumns->Fields().GetFields(Index); }
+    Platform::TVariant Value(int Index) const;
+    void SetValue(int Index, const Platform::TVariant& V);
+    // The columns with this row's values, as a field list of their own.
+    std::unique_ptr<TDataFields> ToFields() const;
+    size_t MemoryUsed() const;
+
+private:
+    explicit TDataRow(const TRowColumnsRef& Columns);
+    ~TDataRow();
+    unsigned char* Tags() { return reinterpret_cast<unsigned char*>(this + 1); }
+    const unsigned char* Tags() const { return reinterpret_cast<const unsigned char*>(this + 1); }
+    unsigned char* Slot(int Index);
+    const unsigned char* Slot(int Index) const;
+    static size_t SlotsOffset(int Count) { return (static_cast<size_t>(Count) + 7) & ~size_t(7); }
+    void FreeSlot(int Index);
+
+    TRowColumnsRef FColumns; // the only member: the values follow it
+};
+
+// An object's row: none, compact, or a full field list once one was asked
+// for. One word, so that objects without columns pay nothing more.
+class TObjectRow {
+public:
+    TObjectRow() = default;
+    TObjectRow(const TObjectRow&) = delete;
+    TObjectRow& operator=(const TObjectRow&) = delete;
+    ~TObjectRow() { Reset(); }
+
+    bool Empty() const { return FBits == 0; }
+    // The field list, or null while the row is compact or missing.
+    TDataFields* List() const {
+        return (FBits & 1) ? reinterpret_cast<TDataFields*>(FBits & ~std::uintptr_t(1)) : nullptr;
+    }
+    // The field list, made from the compact values (or empty) when needed.
+    TDataFields& AsList();
+    // Holds V as the field list (nothing when V is null) and hands back the
+    // list held before, if any.
+    std::unique_ptr<TDataFields> ReplaceList(std::unique_ptr<TDataFields> V);
+    // Holds a compact row of Columns with their values.
+    void MakeCompact(const TRowColumnsRef& Columns);
+    void Reset();
+
+    // Values in either form. Column gives the definition; its Value is not
+    // the row's: ask Value or Text.
+    int Count() const;
+    const TDataField& Column(int Index) const;
+    Platform::TVariant Value(int Index) const;
+    void SetValue(int Index, const Platform::TVariant& V);
+    std::string Text(int Index) const; // as the field's AsString
+    size_t MemoryUsed() const;
+
+private:
+    TDataRow* Compact() const { return (FBits & 1) ? nullptr : reinterpret_cast<TDataRow*>(FBits); }
+    std::uintptr_t FBits = 0; // TDataRow*, or TDataFields* with the low bit set
+};
+
+} // namespace Mapobjects
