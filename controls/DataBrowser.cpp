@@ -231,12 +231,16 @@ void TDataBrowser::DrawCell(int ACol, int ARow, const TRect& Rect, TGridDrawStat
             ACol - 1 < L->Fields().Count() ? L->Fields().GetFields(ACol - 1)->Name() : "";
         C->TextRect(Rect, Rect.Left + 1, Rect.Top + 1, Name);
     } else {
-        TDataField* Field = CellField(ACol, ARow);
         std::string Text;
         bool Right = false;
-        if (Field) {
+        // Read from the row as it is stored: drawing must not turn a compact
+        // row into a full field list (scrolling a big table would).
+        const TObjectRow* Row = ARow - 1 < L->ObjectCount() && ACol - 1 < L->Fields().Count()
+                                    ? &L->Objects(ARow - 1)->Row()
+                                    : nullptr;
+        if (Row && ACol - 1 < Row->Count()) {
             try {
-                Text = Field->AsString();
+                Text = Row->Text(ACol - 1);
             } catch (const Platform::Exception&) {
                 // a value without a text form shows as an empty cell
             }

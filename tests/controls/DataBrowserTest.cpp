@@ -85,6 +85,18 @@ TEST_F(DataBrowserTest, HeaderColumnFitsTheObjectCountWithASpaceEachSide) {
     EXPECT_EQ(std::make_pair(Grid.ColCount(), Grid.RowCount()), std::make_pair(2, 2));
 }
 
+TEST_F(DataBrowserTest, DrawingLeavesCompactRowsCompact) {
+    TCustomMapObject* Compact = Testing::AddSquare(Towns, 0, 0, 5);
+    Compact->Row().SetValue(0, TVariant(std::string("Small")));
+    ASSERT_EQ(Compact->Row().List(), nullptr);
+    const int Before = Grid.PaintCount();
+    Grid.Invalidate();
+    Grid.DeliverPaint();
+    ASSERT_EQ(Grid.PaintCount(), Before + 1);
+    EXPECT_EQ(Compact->Row().List(), nullptr) << "a big table would grow while scrolled";
+    EXPECT_EQ(Compact->Row().Text(0), "Small");
+}
+
 TEST_F(DataBrowserTest, EditsWriteConvertedValuesAndBadTextChangesNothing) {
     Layer->SetEditable(true); // another layer: the grid stays read-only
     EXPECT_FALSE(Grid.Options() & goEditing);
