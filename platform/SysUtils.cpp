@@ -317,6 +317,12 @@ const std::int64_t DateDelta = DaysFromCivil(1899, 12, 30);
 // midnight rather than a time of 24:00. Before 1899-12-30 the day count is
 // negative while the time of day still counts forward from midnight.
 void SplitDateTime(TDateTime Value, std::int64_t& Days, std::int64_t& MSecs) {
+    // Only years 1 to 9999 have a calendar form; far beyond them (or for a
+    // NaN) the count of milliseconds would not even fit in 64 bits.
+    static const double First = static_cast<double>(DaysFromCivil(1, 1, 1) - DateDelta);
+    static const double End = static_cast<double>(DaysFromCivil(10000, 1, 1) - DateDelta);
+    if (!(Value >= First && Value < End))
+        throw EConvertError(fmt::format("{} is not a date and time of the years 1 to 9999", Value));
     std::int64_t Total = std::llround(Value * static_cast<double>(MSecsPerDay));
     Days = Total / MSecsPerDay;
     MSecs = (Total < 0 ? -Total : Total) % MSecsPerDay;

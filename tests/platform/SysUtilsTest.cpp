@@ -138,6 +138,12 @@ TEST(SysUtilsDates, EncodeAndDecodeAroundTheEpoch) {
     DecodeDate(-1.25, Y, M, D);
     DecodeTime(-1.25, H, N, S, Z);
     EXPECT_EQ(std::tuple(Y, M, D, H, N), std::tuple(1899, 12, 29, 6, 0));
+    // Values without a calendar form are refused, not decoded into nonsense.
+    const double First = EncodeDate(1, 1, 1), Last = EncodeDate(9999, 12, 31) + 0.5;
+    EXPECT_EQ(DateTimeToStr(Last), "9999-12-31 12:00:00");
+    EXPECT_NO_THROW(DecodeDate(First, Y, M, D));
+    for (double Outside : {First - 1e-3, Last + 1, 1e300, -1e300, std::nan("")})
+        EXPECT_THROW(DateTimeToStr(Outside), EConvertError) << Outside;
 }
 
 TEST(SysUtilsDates, DecodeTimeRoundsToMillisecondsAndFormatsFollowTheirTokens) {
