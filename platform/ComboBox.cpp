@@ -148,25 +148,14 @@ void TCustomComboBox::DoExit() {
 }
 
 void TCustomComboBox::ItemsChanged(TListItemsChange Change, int Index) {
-    switch (Change) {
-    case licInserted:
-        if (FItemIndex >= Index) ++FItemIndex;
-        break;
-    case licDeleted:
-        if (FItemIndex == Index) {
-            FItemIndex = -1;
-            if (FStyle == csDropDownList) FText.clear();
-        } else if (FItemIndex > Index) {
-            --FItemIndex;
-        }
-        break;
-    case licCleared:
-        FItemIndex = -1;
-        if (FStyle == csDropDownList) FText.clear();
-        break;
-    case licChanged:
-        if (FItemIndex >= 0 && FStyle == csDropDownList) FText = FItems->Get(FItemIndex);
-        break;
+    const int Was = FItemIndex;
+    FItemIndex = FollowItemChange(FItemIndex, Change, Index);
+    // A drop-down list's text is its chosen item's.
+    if (FStyle == csDropDownList) {
+        if (Change == licCleared || (Change == licDeleted && Was == Index))
+            FText.clear();
+        else if (Change == licChanged && FItemIndex >= 0)
+            FText = FItems->Get(FItemIndex);
     }
     // An open list shows the items as they were when it opened: close it.
     CloseUp(false);

@@ -152,22 +152,7 @@ void TCustomListBox::DoExit() {
 }
 
 void TCustomListBox::ItemsChanged(TListItemsChange Change, int Index) {
-    switch (Change) {
-    case licInserted:
-        if (FItemIndex >= Index) ++FItemIndex;
-        break;
-    case licDeleted:
-        if (FItemIndex == Index)
-            FItemIndex = -1;
-        else if (FItemIndex > Index)
-            --FItemIndex;
-        break;
-    case licCleared:
-        FItemIndex = -1;
-        break;
-    case licChanged:
-        break;
-    }
+    FItemIndex = FollowItemChange(FItemIndex, Change, Index);
     if (FItemIndex >= 0 && FItemIndex >= FItems->Count()) FItemIndex = -1;
     FTopIndex = std::clamp(FTopIndex, 0, MaxTopIndex());
     Invalidate();

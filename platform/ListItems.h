@@ -16,6 +16,22 @@ namespace Platform {
 // or texts/objects/order changed in place (Index -1).
 enum TListItemsChange { licInserted, licDeleted, licCleared, licChanged };
 
+// Where a current item index goes after a change to the items: it follows
+// its item, and becomes -1 when its item went.
+inline int FollowItemChange(int Current, TListItemsChange Change, int Index) {
+    switch (Change) {
+    case licInserted:
+        return Current >= Index ? Current + 1 : Current;
+    case licDeleted:
+        return Current == Index ? -1 : Current > Index ? Current - 1 : Current;
+    case licCleared:
+        return -1;
+    case licChanged:
+        break;
+    }
+    return Current;
+}
+
 class TListItems : public TPersistent {
 public:
     using TChangeHook = std::function<void(TListItemsChange Change, int Index)>;
