@@ -8,6 +8,7 @@
 //
 //   chartix-bench-paint [--objects N] [--vertices V] [--repeats R] [--png FILE]
 
+#include "BenchArgs.h"
 #include "BenchClock.h"
 #include "core/MapObjects.h"
 #include "objects/Polys.h"
@@ -105,26 +106,13 @@ void Fill(TMapLayer& Layer, int Objects, int Vertices, std::uint32_t Seed) {
 }
 
 bool ParseArgs(int Argc, char** Argv, TConfig& C) {
-    for (int I = 1; I < Argc; ++I) {
-        auto Next = [&]() -> const char* { return I + 1 < Argc ? Argv[++I] : nullptr; };
-        const std::string A = Argv[I];
-        const char* V = nullptr;
-        if (A == "--objects" && (V = Next()))
-            C.Objects = std::atoi(V);
-        else if (A == "--vertices" && (V = Next()))
-            C.Vertices = std::atoi(V);
-        else if (A == "--repeats" && (V = Next()))
-            C.Repeats = std::atoi(V);
-        else if (A == "--png" && (V = Next()))
-            C.Png = V;
-        else {
-            std::fprintf(stderr,
-                         "usage: %s [--objects N] [--vertices V] [--repeats R] [--png FILE]\n",
-                         Argv[0]);
-            return false;
-        }
-    }
-    return C.Objects > 0 && C.Vertices >= 3 && C.Repeats > 0;
+    return ReadBenchOptions(Argc, Argv,
+                            {{"--objects", &C.Objects},
+                             {"--vertices", &C.Vertices},
+                             {"--repeats", &C.Repeats},
+                             {"--png", &C.Png}},
+                            "[--objects N] [--vertices V] [--repeats R] [--png FILE]") &&
+           C.Objects > 0 && C.Vertices >= 3 && C.Repeats > 0;
 }
 
 void PaintFigures(const TConfig& C) {

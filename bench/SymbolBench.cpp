@@ -11,6 +11,7 @@
 //
 //   chartix-bench-symbols [--points N] [--regions N] [--repeats R] [--mif FILE] [--png FILE]
 
+#include "BenchArgs.h"
 #include "BenchClock.h"
 #include "core/MapObjects.h"
 #include "formats/SimpleMIFFormatProvider.h"
@@ -71,29 +72,14 @@ void WritePoints(const std::string& Path, int Points) {
 }
 
 bool ParseArgs(int Argc, char** Argv, TConfig& C) {
-    for (int I = 1; I < Argc; ++I) {
-        auto Next = [&]() -> const char* { return I + 1 < Argc ? Argv[++I] : nullptr; };
-        const std::string A = Argv[I];
-        const char* V = nullptr;
-        if (A == "--points" && (V = Next()))
-            C.Points = std::atoi(V);
-        else if (A == "--regions" && (V = Next()))
-            C.Regions = std::atoi(V);
-        else if (A == "--repeats" && (V = Next()))
-            C.Repeats = std::atoi(V);
-        else if (A == "--mif" && (V = Next()))
-            C.Mif = V;
-        else if (A == "--png" && (V = Next()))
-            C.Png = V;
-        else {
-            std::fprintf(stderr,
-                         "usage: %s [--points N] [--regions N] [--repeats R] [--mif FILE] "
-                         "[--png FILE]\n",
-                         Argv[0]);
-            return false;
-        }
-    }
-    return C.Points > 0 && C.Regions >= 0 && C.Repeats > 0;
+    return ReadBenchOptions(Argc, Argv,
+                            {{"--points", &C.Points},
+                             {"--regions", &C.Regions},
+                             {"--repeats", &C.Repeats},
+                             {"--mif", &C.Mif},
+                             {"--png", &C.Png}},
+                            "[--points N] [--regions N] [--repeats R] [--mif FILE] [--png FILE]") &&
+           C.Points > 0 && C.Regions >= 0 && C.Repeats > 0;
 }
 
 void Run(const TConfig& C) {

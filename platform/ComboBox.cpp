@@ -193,35 +193,12 @@ void TCustomComboBox::KeyDown(std::uint16_t& Key, TShiftState Shift) {
     }
     const int Count = FItems->Count();
     if (Count == 0) return;
-    int Index = FItemIndex;
-    switch (Key) {
-    case VK_UP:
-    case VK_LEFT:
-        Index = Index < 0 ? 0 : Index - 1;
-        break;
-    case VK_DOWN:
-    case VK_RIGHT:
-        Index = Index + 1;
-        break;
-    case VK_PRIOR:
-        Index = Index < 0 ? 0 : Index - (FDropDownCount - 1);
-        break;
-    case VK_NEXT:
-        Index = Index < 0 ? 0 : Index + (FDropDownCount - 1);
-        break;
-    case VK_HOME:
-        Index = 0;
-        break;
-    case VK_END:
-        Index = Count - 1;
-        break;
-    default:
-        return;
-    }
-    // An edit field keeps Left and Right for its caret.
-    if ((Key == VK_LEFT || Key == VK_RIGHT) && FStyle != csDropDownList) return;
-    Index = std::clamp(Index, 0, Count - 1);
-    if (Index != FItemIndex) Choose(Index);
+    // Left and Right move like Up and Down, except in an edit field, which
+    // keeps them for its caret.
+    const std::uint16_t Move = Key == VK_LEFT ? VK_UP : Key == VK_RIGHT ? VK_DOWN : Key;
+    if (Move != Key && FStyle != csDropDownList) return;
+    const int Index = ItemAfterKey(Move, FItemIndex, Count, FDropDownCount - 1);
+    if (Index >= 0 && Index != FItemIndex) Choose(Index);
 }
 
 void TCustomComboBox::KeyPress(char& Key) {

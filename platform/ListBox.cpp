@@ -229,24 +229,20 @@ void TCustomListBox::MouseUp(TMouseButton Button, TShiftState Shift, int X, int 
     if (Clicked) Click();
 }
 
-void TCustomListBox::KeyDown(std::uint16_t& Key, TShiftState Shift) {
-    TCustomControl::KeyDown(Key, Shift);
-    const int Count = FItems->Count();
-    if (Count == 0) return;
-    const int Page = std::max(1, VisibleItemCount() - 1);
-    int Index = FItemIndex;
+int ItemAfterKey(std::uint16_t Key, int Current, int Count, int Page) {
+    int Index = Current;
     switch (Key) {
     case VK_UP:
-        Index = Index < 0 ? 0 : Index - 1;
+        Index = Current < 0 ? 0 : Current - 1;
         break;
     case VK_DOWN:
-        Index = Index + 1;
+        Index = Current + 1;
         break;
     case VK_PRIOR:
-        Index = Index < 0 ? 0 : Index - Page;
+        Index = Current < 0 ? 0 : Current - Page;
         break;
     case VK_NEXT:
-        Index = Index < 0 ? 0 : Index + Page;
+        Index = Current < 0 ? 0 : Current + Page;
         break;
     case VK_HOME:
         Index = 0;
@@ -255,9 +251,17 @@ void TCustomListBox::KeyDown(std::uint16_t& Key, TShiftState Shift) {
         Index = Count - 1;
         break;
     default:
-        return;
+        return -1;
     }
-    Index = std::clamp(Index, 0, Count - 1);
+    return std::clamp(Index, 0, Count - 1);
+}
+
+void TCustomListBox::KeyDown(std::uint16_t& Key, TShiftState Shift) {
+    TCustomControl::KeyDown(Key, Shift);
+    const int Count = FItems->Count();
+    if (Count == 0) return;
+    const int Index = ItemAfterKey(Key, FItemIndex, Count, std::max(1, VisibleItemCount() - 1));
+    if (Index < 0) return;
     if (Index == FItemIndex) return;
     SetItemIndex(Index);
     Click(); // a selection change by the keyboard is a click, as on Windows

@@ -33,6 +33,10 @@ enum TOwnerDrawFlag : unsigned {
 };
 using TOwnerDrawState = unsigned;
 
+// The item a navigation key (arrows, Page Up/Down by Page items, Home, End)
+// moves the current item Current to among Count > 0 items; -1 for any other key.
+int ItemAfterKey(std::uint16_t Key, int Current, int Count, int Page);
+
 class TCustomListBox : public TCustomControl {
 public:
     explicit TCustomListBox(TComponent* Owner);
