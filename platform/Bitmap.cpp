@@ -60,7 +60,8 @@ void TBitmap::SetSize(int W, int H) {
     FCanvas->Flush();
     FWidth = W;
     FHeight = H;
-    if (Empty()) {
+    // Not Empty(): that still sees the old image's size.
+    if (W == 0 || H == 0) {
         *FImage = QImage();
     } else {
         const QImage::Format Format = FImage->isNull() ? QImage::Format_RGB32 : FImage->format();

@@ -33,6 +33,14 @@ TEST(Bitmap, SizingKeepsPixelsAndFillsNewAreaWhite) {
     EXPECT_EQ(QColor(B.Image().pixel(5, 1)), QColor(Qt::blue));
     Testing::ExpectPixels(B.Canvas(), {{6, 0, clNone}, {0, -1, clNone}, {6, 2, clNone}});
     EXPECT_EQ(TCanvas().Pixel(0, 0), clNone);
+    // Emptying a drawn bitmap quietly: Qt warns when asked to paint on nothing.
+    static int Warnings = 0;
+    const QtMessageHandler Old = qInstallMessageHandler(
+        [](QtMsgType, const QMessageLogContext&, const QString&) { ++Warnings; });
+    B.SetSize(0, 0);
+    qInstallMessageHandler(Old);
+    EXPECT_TRUE(B.Empty());
+    EXPECT_EQ(Warnings, 0);
 }
 
 TEST(Bitmap, TransparentColourIsBottomLeftUntilFixed) {
