@@ -15,7 +15,7 @@ TMessageHook& CurrentHook() {
 // code paths behind a confirmation run on in tests.
 int DefaultHook(const std::string& Text, TMsgDlgType Type, int Buttons) {
     RecordedMessages().push_back({Text, Type});
-    return Buttons == mbYesNo ? mrYes : mrOk;
+    return (Buttons & 4) ? mrYes : mrOk;
 }
 
 } // namespace

@@ -10,7 +10,8 @@ namespace Platform {
 
 enum TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
 enum TModalResult { mrNone = 0, mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7 };
-enum TMsgDlgButtons { mbOK = 1, mbOKCancel = 3, mbYesNo = 12 };
+// Sets of buttons: OK 1, Cancel 2, Yes 4, No 8.
+enum TMsgDlgButtons { mbOK = 1, mbOKCancel = 3, mbYesNo = 12, mbYesNoCancel = 14 };
 
 struct TMessageRecord {
     std::string Text;

@@ -19,12 +19,15 @@
 #include "ViewerWindow.h"
 
 #include "formats/SimpleMIFFormatProvider.h"
+#include "objects/Symbol.h"
 #include "objects/Text.h"
 #include "platform/Bitmap.h"
+#include "platform/Dialogs.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDockWidget>
+#include <QFileInfo>
 #include <QHash>
 #include <QProgressBar>
 #include <QTemporaryDir>
@@ -399,9 +402,11 @@ void CheckOpen(TChecks& C, TViewerWindow& Window, const std::string& File) {
         bool Shown;
     };
     std::vector<TStep> Steps;
-    QObject::connect(&Bar, &QProgressBar::valueChanged, &Bar, [&](int Value) {
-        Steps.push_back({Value, Bar.isVisible()});
-    });
+    // Disconnected on return: Steps goes with this function.
+    const QMetaObject::Connection Watch =
+        QObject::connect(&Bar, &QProgressBar::valueChanged, &Bar, [&](int Value) {
+            Steps.push_back({Value, Bar.isVisible()});
+        });
     C.True("the bar is hidden while idle", !Bar.isVisible());
     const int Before = Map.Layers().Count();
     const std::vector<TMapLayer*> Added = Window.OpenLayerFiles({File});
@@ -420,9 +425,36 @@ void CheckOpen(TChecks& C, TViewerWindow& Window, const std::string& File) {
     Map.Invalidate();
     QCoreApplication::processEvents();
     C.True("painting does not show the bar", Steps.empty() && !Bar.isVisible());
+    QObject::disconnect(Watch);
 }
 
 } // namespace
+
+// Closing with unsaved changes asks for each changed layer: Cancel keeps the
+// window open, Yes saves and closes. Run last: it closes the window.
+void CheckCloseAsksToSave(TChecks& C, TViewerWindow& Window) {
+    QTemporaryDir Dir;
+    const std::string File = Dir.filePath("unsaved.mif").toStdString();
+    TMapLayer* Layer = Window.Map().Layers().Add("", "Unsaved");
+    Layer->SetFileName(File);
+    Layer->NewObject<TSymbol>()->SetPoint(10, 20);
+    std::vector<std::string> Asked;
+    int Answer = mrCancel;
+    SetMessageHook([&](const std::string& Text, TMsgDlgType, int Buttons) {
+        Asked.push_back(Text);
+        return Buttons == mbYesNoCancel && Text.find("\"Unsaved\"") != std::string::npos
+                   ? Answer
+                   : int(mrNo);
+    });
+    C.True("Cancel keeps the window open", !Window.close() && Window.isVisible());
+    C.True("only the changed layer is asked about",
+           Asked == std::vector<std::string>{"Save the changes to layer \"Unsaved\"?"});
+    Answer = mrYes;
+    C.True("Yes saves and closes", Window.close() && !Window.isVisible());
+    C.True("the layer was saved",
+           QFileInfo::exists(QString::fromStdString(File)) && !Layer->Modified());
+    SetMessageHook(nullptr);
+}
 
 int main(int Argc, char** Argv) {
     std::vector<std::string> Files(Argv + 1, Argv + Argc);
@@ -470,6 +502,7 @@ int main(int Argc, char** Argv) {
     if (Messages.Count() > 0) C.True("no error reported", false);
     if (!Screenshot.empty())
         C.True("screenshot saved", Window.grab().save(QString::fromStdString(Screenshot)));
+    CheckCloseAsksToSave(C, Window);
     std::printf("%s: %d failed\n", Program, C.Failures());
     return C.Failures() ? 1 : 0;
 }

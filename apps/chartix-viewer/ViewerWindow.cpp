@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDockWidget>
 #include <QEvent>
@@ -365,10 +366,15 @@ void TViewerWindow::ReportInDialogs() {
     FDialogs = true;
     SetMessageHook([this](const std::string& Text, TMsgDlgType Type, int Buttons) {
         const QString Message = QString::fromStdString(Text);
-        if (Buttons == mbYesNo)
-            return QMessageBox::question(this, "Chartix Viewer", Message) == QMessageBox::Yes
-                       ? int(mrYes)
-                       : int(mrNo);
+        if (Buttons == mbYesNo || Buttons == mbYesNoCancel) {
+            const auto Choice = QMessageBox::question(
+                this, "Chartix Viewer", Message,
+                Buttons == mbYesNo ? QMessageBox::Yes | QMessageBox::No
+                                   : QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+            return Choice == QMessageBox::Yes  ? int(mrYes)
+                   : Choice == QMessageBox::No ? int(mrNo)
+                                               : int(mrCancel);
+        }
         const QMessageBox::Icon Icon = Type == mtError     ? QMessageBox::Critical
                                        : Type == mtWarning ? QMessageBox::Warning
                                                            : QMessageBox::Information;
@@ -405,26 +411,53 @@ void TViewerWindow::SetEditableLayer(int Index) {
     ListEditableLayers();
 }
 
-bool TViewerWindow::SaveEditableLayer() {
-    TMapLayer* Layer = FMap.Layers().GetEditableLayer();
-    if (!Layer) return false;
-    std::string File = Layer->FileName();
+bool TViewerWindow::SaveLayer(TMapLayer& Layer) {
+    std::string File = Layer.FileName();
     if (File.empty()) {
-        File = QFileDialog::getSaveFileName(this, "Save the layer", "drawing.mif",
-                                            "MapInfo Interchange (*.mif)")
+        File = QFileDialog::getSaveFileName(
+                   this, QString::fromStdString("Save the layer " + Layer.Name()), "drawing.mif",
+                   "MapInfo Interchange (*.mif)")
                    .toStdString();
         if (File.empty()) return false;
     }
     TStatusProgress::TWork Work(*FProgress, "Saving " + Apps::BaseName(File));
-    if (!Layer->SaveToFile(File)) {
+    if (!Layer.SaveToFile(File)) {
         MessageDlg("Could not save " + File, mtError, mbOK);
         return false;
     }
-    Layer->SetFileName(File);
+    Layer.SetFileName(File);
     statusBar()->showMessage(
-        QString::fromStdString(fmt::format("Saved {} objects to {}", Layer->ObjectCount(), File)),
+        QString::fromStdString(fmt::format("Saved {} objects to {}", Layer.ObjectCount(), File)),
         5000);
     return true;
+}
+
+bool TViewerWindow::SaveEditableLayer() {
+    TMapLayer* Layer = FMap.Layers().GetEditableLayer();
+    return Layer && SaveLayer(*Layer);
+}
+
+bool TViewerWindow::ConfirmClose() {
+    for (int I = 0; I < FMap.Layers().Count(); ++I) {
+        TMapLayer& Layer = *FMap.Layers().Layers(I);
+        if (!Layer.Modified()) continue;
+        const int Answer = MessageDlg("Save the changes to layer \"" + Layer.Name() + "\"?",
+                                      mtConfirmation, mbYesNoCancel);
+        // A hook that only knows OK (a terminal's) must not lose or write
+        // data behind the user's back: anything but Yes or No cancels.
+        if (Answer == mrNo) continue;
+        if (Answer != mrYes || !SaveLayer(Layer)) return false;
+    }
+    return true;
+}
+
+void TViewerWindow::closeEvent(QCloseEvent* Event) {
+    bool Close = false;
+    Guarded([&] { Close = ConfirmClose(); });
+    if (Close)
+        Event->accept();
+    else
+        Event->ignore();
 }
 
 // The map tells of every change of its active tool, also one made in code;

@@ -26,6 +26,7 @@
 #include <vector>
 
 class QAction;
+class QCloseEvent;
 class QComboBox;
 class QDockWidget;
 class QLabel;
@@ -95,9 +96,14 @@ public:
     // The data browser shows Layer, which becomes the layer control's
     // current row; null shows the layer control's current layer.
     void ShowLayerData(Mapobjects::TMapLayer* Layer = nullptr);
-    // Saves the editable layer through the provider its file name picks; a
-    // layer without a file asks for one. False when nothing was saved.
+    // Saves Layer through the provider its file name picks; a layer without
+    // a file asks for one. False when nothing was saved.
+    bool SaveLayer(Mapobjects::TMapLayer& Layer);
     bool SaveEditableLayer();
+    // Asks, layer by layer, whether unsaved changes are to be saved (Yes
+    // saves, No drops them); false when the user cancels or a save fails,
+    // and the window then stays open.
+    bool ConfirmClose();
 
     // The status texts for a map point at the map's scale, and for a zoom.
     static QString PositionText(double MX, double MY, double PixelsPerUnit);
@@ -113,6 +119,7 @@ public:
 
 protected:
     bool eventFilter(QObject* Watched, QEvent* Event) override;
+    void closeEvent(QCloseEvent* Event) override;
 
 private:
     struct TToolEntry {
