@@ -430,6 +430,15 @@ void CheckOpen(TChecks& C, TViewerWindow& Window, const std::string& File) {
 
 } // namespace
 
+// A workspace that places the map keeps its centre (10, 20) in a new window.
+void CheckWorkspaceView(TChecks& C, const std::string& Samples) {
+    TViewerWindow Window(400, 200, Program);
+    Window.OpenLayerFiles({Samples + "/world.wor"});
+    C.True("a workspace opens its layers", Window.Map().Layers().Count() == 2);
+    C.Near("the workspace's centre X stays", Window.Map().CenterX(), 10);
+    C.Near("the workspace's centre Y stays", Window.Map().CenterY(), 20);
+}
+
 // Closing with unsaved changes asks for each changed layer: Cancel keeps the
 // window open, Yes saves and closes. Run last: it closes the window.
 void CheckCloseAsksToSave(TChecks& C, TViewerWindow& Window) {
@@ -499,6 +508,7 @@ int main(int Argc, char** Argv) {
     Run(C, Window);
     if (!Open.empty()) CheckOpen(C, Window, Open);
     CheckDeleteLayer(C, Window);
+    CheckWorkspaceView(C, QFileInfo(QString::fromStdString(Files[0])).path().toStdString());
     if (Messages.Count() > 0) C.True("no error reported", false);
     if (!Screenshot.empty())
         C.True("screenshot saved", Window.grab().save(QString::fromStdString(Screenshot)));

@@ -312,7 +312,11 @@ std::vector<TMapLayer*> TViewerWindow::OpenLayerFiles(const std::vector<std::str
             TReadProblems Problems;
             const int Before = Layers.Count();
             if (Apps::IsWorkspace(File)) {
+                const double CX = FMap.CenterX(), CY = FMap.CenterY(), Zoom = FMap.Zoom();
                 FMap.LoadWOR(File, Problems);
+                // A workspace that places the map keeps its view.
+                if (FMap.CenterX() != CX || FMap.CenterY() != CY || FMap.Zoom() != Zoom)
+                    Empty = false;
             } else {
                 const TFormatProviders* Registry = FormatProviders();
                 TCustomFormatProvider* Provider =
