@@ -103,7 +103,8 @@ TEST_F(Lifetime, ADeletedObjectIsAnnouncedWhileWholeAndItsMarksGoAtOnce) {
 }
 
 // Bulk deletion takes the objects out of the selection and Displayed at once
-// but still announces each one, last first, in the order a single one uses.
+// but still announces each one, whole, last first, in the order a single one
+// uses.
 TEST_F(Lifetime, BulkDeletionAnnouncesEveryObjectLastFirst) {
     TMapLayer* Other = Map.Layers().Add("", "other");
     TRegion* Kept = AddSquare(Other, 50, 0, 10);
@@ -114,35 +115,18 @@ TEST_F(Lifetime, BulkDeletionAnnouncesEveryObjectLastFirst) {
     Kept->Select();
     R[2]->Select();
     Journal.Watch(Map);
-    for (bool WholeLayer : {false, true}) {
-        SCOPED_TRACE(WholeLayer ? "deleting the layer" : "DeleteObjects");
-        Journal.Lines.clear();
-        if (WholeLayer) {
-            std::vector<TRegion*> More = Squares(Layer, 1);
-            More[0]->Select();
-            Journal.Lines.clear();
-            Map.Layers().Delete(0);
-            EXPECT_EQ(Journal.Lines,
-                      (std::vector<std::string>{
-                          Link(mdlDelLayer, "view"), "event:delselection(region 0)",
-                          Link(mdlDelSelection, "region 0"), "event:delete(region 0)",
-                          Link(mdlRemoveObject, "region 0"), Link(mdlAfterDelLayer, "?")}));
-        } else {
-            Layer->DeleteObjects();
-            EXPECT_EQ(Journal.Lines,
-                      (std::vector<std::string>{
-                          "event:delselection(region 2)", Link(mdlDelSelection, "region 2"),
-                          "event:delete(region 2)", Link(mdlRemoveObject, "region 2"),
-                          "event:delete(region 1)", Link(mdlRemoveObject, "region 1"),
-                          "event:delselection(region 0)", Link(mdlDelSelection, "region 0"),
-                          "event:delete(region 0)", Link(mdlRemoveObject, "region 0")}));
-            EXPECT_EQ(Layer->ObjectCount(), 0);
-        }
-        ASSERT_EQ(Map.Selection().Count(), 1);
-        EXPECT_EQ(Map.Selection().Get(0), Kept);
-        ASSERT_EQ(Map.Displayed().Count(), 1);
-        EXPECT_EQ(Map.Displayed().Get(0), Kept);
-    }
+    Layer->DeleteObjects();
+    EXPECT_EQ(Journal.Lines, (std::vector<std::string>{
+                                 "event:delselection(region 2)", Link(mdlDelSelection, "region 2"),
+                                 "event:delete(region 2)", Link(mdlRemoveObject, "region 2"),
+                                 "event:delete(region 1)", Link(mdlRemoveObject, "region 1"),
+                                 "event:delselection(region 0)", Link(mdlDelSelection, "region 0"),
+                                 "event:delete(region 0)", Link(mdlRemoveObject, "region 0")}));
+    EXPECT_EQ(Layer->ObjectCount(), 0);
+    EXPECT_EQ(Map.Selection().Count(), 1);
+    EXPECT_EQ(Map.Selection().Get(0), Kept);
+    ASSERT_EQ(Map.Displayed().Count(), 1);
+    EXPECT_EQ(Map.Displayed().Get(0), Kept);
 }
 
 TEST_F(Lifetime, ReplacedPartsAreBoundToTheMap) {
@@ -220,7 +204,8 @@ TEST(LifetimeOfTools, AToolMovedToAnotherMapOutlivesTheFirst) {
 }
 
 // A map frees its layers first, while the rest of it is whole; objects freed
-// with them announce nothing, and the selection is empty by then.
+// with them announce nothing, to the host or its links, and the selection is
+// empty by then.
 TEST(LifetimeOfMap, LayersGoWhileTheMapIsWhole) {
     Platform::TWinControl Form(nullptr);
     auto Map = std::make_unique<TChartix>(nullptr);
@@ -234,7 +219,11 @@ TEST(LifetimeOfMap, LayersGoWhileTheMapIsWhole) {
     };
     int Deleted = 0;
     Map->OnDeleteObject = [&](TObject*) { ++Deleted; };
+    TJournal Link;
+    Link.SetMap(Map.get());
     Map.reset();
     EXPECT_EQ(Seen, (std::vector<std::string>{"A 1 0 58", "B 0 0 58"}));
     EXPECT_EQ(Deleted, 0);
+    EXPECT_EQ(Link.Lines, std::vector<std::string>{});
+    EXPECT_EQ(Link.Map(), nullptr);
 }

@@ -128,20 +128,6 @@ TEST_F(Painting, LaterObjectsCoverEarlierOnesLayersStackUpwardAndOnlyTheViewIsLi
     EXPECT_EQ(Map.Displayed().Count(), 3);
 }
 
-TEST_F(Painting, AddingAnObjectOutsideAnUpdatePaintsItAtOnce) {
-    TMapLayer* L = Map.Layers().Add("", "A");
-    Application()->ProcessMessages();
-    auto* R = new TRegion();
-    TMapPoints& Points = R->Parts().Add()->Points();
-    for (auto [X, Y] : Testing::Box(-170, 70, -160, 80))
-        Points.Add(X, Y);
-    Map.Options().DefaultBrush()->SetColor(clRed);
-    L->AddObject(R, false); // drawn straight onto the window
-    EXPECT_EQ(SurfacePixel(Map, 15, 15), clRed);
-    EXPECT_EQ(Map.Displayed().Count(), 1);
-    EXPECT_TRUE(Map.Modified());
-}
-
 TEST_F(Painting, CanvasIsTheBitmapOnlyWhileRebuildingAndFailuresResetBusy) {
     TMapLayer* L = Map.Layers().Add("", "A");
     TCanvas* During = nullptr;
