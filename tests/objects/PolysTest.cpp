@@ -1,5 +1,7 @@
-// Regions and polylines drawn on a 200 x 100 view, one pixel per map unit.
+// Regions and polylines (and the fills rectangles share with regions) drawn
+// on a 200 x 100 view, one pixel per map unit.
 #include "objects/Polys.h"
+#include "objects/Shapes.h"
 #include "support/MapFixture.h"
 
 #include <cmath>
@@ -13,13 +15,6 @@ namespace {
 
 struct PolysView : Testing::ViewFixture {
     TColor Paint(double X, double Y) { return At(int(100 + X), int(50 - Y)); }
-    // Counts the colours down column X of rows 20..79: red, yellow and any other.
-    std::tuple<int, int, int> Column(int X) {
-        int Red = 0, Yellow = 0, Other = 0;
-        for (int Y = 20; Y < 80; ++Y)
-            (At(X, Y) == clRed ? Red : At(X, Y) == clYellow ? Yellow : Other)++;
-        return {Red, Yellow, Other};
-    }
 };
 
 } // namespace
@@ -64,18 +59,33 @@ TEST_F(PolysView, EasyDrawFillsEachPartSoHolesAreFilledOver) {
     EXPECT_GT(White, 30);
 }
 
+// Regions and rectangles draw their own ways; both show the background
+// colour between the hatch lines and keep their own pen for the outline.
 TEST_F(PolysView, BackgroundColourShowsBetweenHatchLines) {
-    TRegion* R = Add<TRegion>({Box(-40, -40, 40, 40)});
-    R->SetUseBGColor(true);
-    R->SetBGColor(clYellow);
-    R->Brush()->SetStyle(bsHorizontal);
-    R->Pen()->SetColor(clBlue);
-    Rebuild();
-    const auto [Red, Yellow, Other] = Column(100);
-    EXPECT_GT(Red, 3);
-    EXPECT_GT(Yellow, Red) << "hatch lines are thin, background between them";
-    EXPECT_EQ(Other, 0);
-    EXPECT_EQ(At(140, 50), clBlue) << "outline in the object's pen";
+    for (bool Rect : {false, true}) {
+        SCOPED_TRACE(Rect ? "rectangle" : "region");
+        Layer->DeleteObjects();
+        TCustomMapObject* O = Add<TRegion>({Box(-40, -40, 40, 40)});
+        if (Rect) {
+            Layer->DeleteObjects();
+            O = Testing::Corners(Add<TRectangle>(), -40, -40, 40, 40);
+            O->UpdateBounds();
+        }
+        O->SetUseBGColor(true);
+        O->SetBGColor(clYellow);
+        O->Brush()->SetStyle(Rect ? bsVertical : bsHorizontal); // lines across the count
+        O->Pen()->SetColor(clBlue);
+        Rebuild();
+        int Red = 0, Yellow = 0, Other = 0;
+        for (int I = 20; I < 80; ++I) {
+            const TColor C = Rect ? At(I + 50, 50) : At(100, I);
+            (C == clRed ? Red : C == clYellow ? Yellow : Other)++;
+        }
+        EXPECT_GT(Red, 3);
+        EXPECT_GT(Yellow, Red) << "hatch lines are thin, background between them";
+        EXPECT_EQ(Other, 0);
+        EXPECT_EQ(At(60, 50), clBlue) << "outline in the object's pen";
+    }
 }
 
 TEST_F(PolysView, SelectedWithoutFastSelectionIsFilledWithThePattern) {
