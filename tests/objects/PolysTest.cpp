@@ -2,6 +2,7 @@
 // on a 200 x 100 view, one pixel per map unit.
 #include "objects/Polys.h"
 #include "objects/Shapes.h"
+#include "platform/Bitmap.h"
 #include "support/MapFixture.h"
 
 #include <cmath>
@@ -88,9 +89,13 @@ TEST_F(PolysView, BackgroundColourShowsBetweenHatchLines) {
     }
 }
 
+// Without fast selection the pattern fills the selected object only, in a
+// wider navy pen: the next rebuild's background stays plain, and a replaced
+// pattern is used from then on (the old one may be gone).
 TEST_F(PolysView, SelectedWithoutFastSelectionIsFilledWithThePattern) {
     Map.SetFastSelection(false);
     Add<TRegion>({Box(-40, -30, 40, 30)})->Select();
+    Rebuild();
     Rebuild();
     int Blue = 0, Red = 0, Total = 0;
     for (int Y = 30; Y < 70; ++Y)
@@ -100,9 +105,19 @@ TEST_F(PolysView, SelectedWithoutFastSelectionIsFilledWithThePattern) {
         }
     EXPECT_EQ(Red, 0);
     EXPECT_GE(Blue * 4, Total * 3) << "three quarters of the pattern is blue";
+    EXPECT_EQ(At(5, 5), clWhite) << "the background took the pattern";
     // Navy outline, two pixels wider than the object's pen of 1.
     for (int X : {139, 140, 141})
         EXPECT_EQ(At(X, 50), clNavy) << X;
+
+    auto Lime = std::make_unique<TBitmap>();
+    Lime->SetSize(2, 2);
+    Lime->Canvas()->Brush()->SetColor(clLime);
+    Lime->Canvas()->FillRect(TRect{0, 0, 2, 2});
+    Map.SetSelectionPattern(std::move(Lime)).reset();
+    Rebuild();
+    EXPECT_EQ(At(100, 50), clLime);
+    EXPECT_EQ(At(5, 5), clWhite);
 }
 
 TEST_F(PolysView, PolylineFarOutsideIsDrawnOnlyAcrossTheView) {
