@@ -62,21 +62,6 @@ struct Lifetime : Testing::ViewFixture {
 
 } // namespace
 
-TEST_F(Lifetime, ClearingTheLayersShowsHandlersOnlyTheLayersStillAlive) {
-    Map.Layers().Add("", "B");
-    Map.Layers().Add("", "C");
-    std::vector<std::string> Seen;
-    Map.OnBeforeDelLayer = [&](TChartix* M, TMapLayer* L, bool, bool&) {
-        std::string Names;
-        for (TMapLayer* Other : M->Layers())
-            Names += Other->Name() + " ";
-        Seen.push_back(L->Name() + ": " + Names);
-    };
-    Map.Layers().Clear();
-    EXPECT_EQ(Seen, (std::vector<std::string>{"view: B C ", "B: C ", "C: "}));
-    EXPECT_EQ(Map.Layers().Count(), 0);
-}
-
 TEST_F(Lifetime, ADeletedObjectIsAnnouncedWhileWholeAndItsMarksGoAtOnce) {
     std::vector<TRegion*> R = Squares(Layer, 2);
     Platform::Application()->ProcessMessages();
@@ -203,7 +188,8 @@ TEST(LifetimeOfTools, AToolMovedToAnotherMapOutlivesTheFirst) {
     EXPECT_EQ(B.MapToolsManager().GetActiveMapTool(), &Tool);
 }
 
-// A map frees its layers first, while the rest of it is whole; objects freed
+// A map frees its layers first (as Clear does: a handler sees only the
+// layers still there), while the rest of it is whole; objects freed
 // with them announce nothing, to the host or its links, and the selection is
 // empty by then.
 TEST(LifetimeOfMap, LayersGoWhileTheMapIsWhole) {
