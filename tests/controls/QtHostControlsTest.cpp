@@ -37,11 +37,6 @@ TEST(QtHostControls, ClicksAndKeysInAWindowActOnTheMap) {
     Top.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&Top));
 
-    const TRect Eye = Layers.GetVisibleRect(0);
-    QTest::mouseClick(LayersHost, Qt::LeftButton, {}, QPoint(Eye.Left + 5, Eye.Top + 5));
-    EXPECT_FALSE(Roads->Visible());
-    QTest::mouseClick(LayersHost, Qt::LeftButton, {}, QPoint(Eye.Left + 5, Eye.Top + 5));
-    EXPECT_TRUE(Roads->Visible());
     const TRect Pencil = Layers.GetEditableRect(0);
     QTest::mouseClick(LayersHost, Qt::LeftButton, {}, QPoint(Pencil.Left + 5, Pencil.Top + 5));
     ASSERT_TRUE(Roads->Editable());

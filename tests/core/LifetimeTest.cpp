@@ -62,21 +62,6 @@ struct Lifetime : Testing::ViewFixture {
 
 } // namespace
 
-TEST_F(Lifetime, ClearingTheLayersShowsHandlersOnlyTheLayersStillAlive) {
-    Map.Layers().Add("", "B");
-    Map.Layers().Add("", "C");
-    std::vector<std::string> Seen;
-    Map.OnBeforeDelLayer = [&](TChartix* M, TMapLayer* L, bool, bool&) {
-        std::string Names;
-        for (TMapLayer* Other : M->Layers())
-            Names += Other->Name() + " ";
-        Seen.push_back(L->Name() + ": " + Names);
-    };
-    Map.Layers().Clear();
-    EXPECT_EQ(Seen, (std::vector<std::string>{"view: B C ", "B: C ", "C: "}));
-    EXPECT_EQ(Map.Layers().Count(), 0);
-}
-
 TEST_F(Lifetime, ADeletedObjectIsAnnouncedWhileWholeAndItsMarksGoAtOnce) {
     std::vector<TRegion*> R = Squares(Layer, 2);
     Platform::Application()->ProcessMessages();
@@ -103,7 +88,8 @@ TEST_F(Lifetime, ADeletedObjectIsAnnouncedWhileWholeAndItsMarksGoAtOnce) {
 }
 
 // Bulk deletion takes the objects out of the selection and Displayed at once
-// but still announces each one, last first, in the order a single one uses.
+// but still announces each one, whole, last first, in the order a single one
+// uses.
 TEST_F(Lifetime, BulkDeletionAnnouncesEveryObjectLastFirst) {
     TMapLayer* Other = Map.Layers().Add("", "other");
     TRegion* Kept = AddSquare(Other, 50, 0, 10);
@@ -114,35 +100,18 @@ TEST_F(Lifetime, BulkDeletionAnnouncesEveryObjectLastFirst) {
     Kept->Select();
     R[2]->Select();
     Journal.Watch(Map);
-    for (bool WholeLayer : {false, true}) {
-        SCOPED_TRACE(WholeLayer ? "deleting the layer" : "DeleteObjects");
-        Journal.Lines.clear();
-        if (WholeLayer) {
-            std::vector<TRegion*> More = Squares(Layer, 1);
-            More[0]->Select();
-            Journal.Lines.clear();
-            Map.Layers().Delete(0);
-            EXPECT_EQ(Journal.Lines,
-                      (std::vector<std::string>{
-                          Link(mdlDelLayer, "view"), "event:delselection(region 0)",
-                          Link(mdlDelSelection, "region 0"), "event:delete(region 0)",
-                          Link(mdlRemoveObject, "region 0"), Link(mdlAfterDelLayer, "?")}));
-        } else {
-            Layer->DeleteObjects();
-            EXPECT_EQ(Journal.Lines,
-                      (std::vector<std::string>{
-                          "event:delselection(region 2)", Link(mdlDelSelection, "region 2"),
-                          "event:delete(region 2)", Link(mdlRemoveObject, "region 2"),
-                          "event:delete(region 1)", Link(mdlRemoveObject, "region 1"),
-                          "event:delselection(region 0)", Link(mdlDelSelection, "region 0"),
-                          "event:delete(region 0)", Link(mdlRemoveObject, "region 0")}));
-            EXPECT_EQ(Layer->ObjectCount(), 0);
-        }
-        ASSERT_EQ(Map.Selection().Count(), 1);
-        EXPECT_EQ(Map.Selection().Get(0), Kept);
-        ASSERT_EQ(Map.Displayed().Count(), 1);
-        EXPECT_EQ(Map.Displayed().Get(0), Kept);
-    }
+    Layer->DeleteObjects();
+    EXPECT_EQ(Journal.Lines, (std::vector<std::string>{
+                                 "event:delselection(region 2)", Link(mdlDelSelection, "region 2"),
+                                 "event:delete(region 2)", Link(mdlRemoveObject, "region 2"),
+                                 "event:delete(region 1)", Link(mdlRemoveObject, "region 1"),
+                                 "event:delselection(region 0)", Link(mdlDelSelection, "region 0"),
+                                 "event:delete(region 0)", Link(mdlRemoveObject, "region 0")}));
+    EXPECT_EQ(Layer->ObjectCount(), 0);
+    EXPECT_EQ(Map.Selection().Count(), 1);
+    EXPECT_EQ(Map.Selection().Get(0), Kept);
+    ASSERT_EQ(Map.Displayed().Count(), 1);
+    EXPECT_EQ(Map.Displayed().Get(0), Kept);
 }
 
 TEST_F(Lifetime, ReplacedPartsAreBoundToTheMap) {
@@ -219,8 +188,10 @@ TEST(LifetimeOfTools, AToolMovedToAnotherMapOutlivesTheFirst) {
     EXPECT_EQ(B.MapToolsManager().GetActiveMapTool(), &Tool);
 }
 
-// A map frees its layers first, while the rest of it is whole; objects freed
-// with them announce nothing, and the selection is empty by then.
+// A map frees its layers first (as Clear does: a handler sees only the
+// layers still there), while the rest of it is whole; objects freed
+// with them announce nothing, to the host or its links, and the selection is
+// empty by then.
 TEST(LifetimeOfMap, LayersGoWhileTheMapIsWhole) {
     Platform::TWinControl Form(nullptr);
     auto Map = std::make_unique<TChartix>(nullptr);
@@ -234,7 +205,11 @@ TEST(LifetimeOfMap, LayersGoWhileTheMapIsWhole) {
     };
     int Deleted = 0;
     Map->OnDeleteObject = [&](TObject*) { ++Deleted; };
+    TJournal Link;
+    Link.SetMap(Map.get());
     Map.reset();
     EXPECT_EQ(Seen, (std::vector<std::string>{"A 1 0 58", "B 0 0 58"}));
     EXPECT_EQ(Deleted, 0);
+    EXPECT_EQ(Link.Lines, std::vector<std::string>{});
+    EXPECT_EQ(Link.Map(), nullptr);
 }

@@ -110,7 +110,7 @@ TEST(Notifications, LayerListOperations) {
     });
 }
 
-TEST(Notifications, LayerSwitches) {
+TEST(Notifications, LayerSwitchesAndZoom) {
     RunCases({
         {"hiding prunes the selection first, one pair each, marks erased at once",
          [](TScene& S) {
@@ -137,6 +137,11 @@ TEST(Notifications, LayerSwitches) {
          [](TScene& S) { S.A->SetAutoLabel(true); },
          {"mdlLayerAutolabelChanged(A)", "repaint"}},
         {"auto label unchanged", nullptr, [](TScene& S) { S.A->SetAutoLabel(false); }, {}},
+        {"SetZoom: the repaint request first",
+         nullptr,
+         [](TScene& S) { S.Map.SetZoom(2); },
+         {"repaint", "OnZoom(map)"}},
+        {"SetZoom unchanged", nullptr, [](TScene& S) { S.Map.SetZoom(1); }, {}},
     });
 }
 
@@ -253,16 +258,6 @@ TEST(Notifications, SelectionOperations) {
          [](TScene& S) { S.Map.Selection().Remove(S.O1); },
          {"OnDelSelection(o1)", "mdlDelSelection(o1)", "OnUpdate(map)"},
          [](TScene& S) { EXPECT_TRUE(S.Map.Modified()); }},
-    });
-}
-
-TEST(Notifications, ZoomTellsAfterItsRepaintRequest) {
-    RunCases({
-        {"SetZoom: the repaint request first",
-         nullptr,
-         [](TScene& S) { S.Map.SetZoom(2); },
-         {"repaint", "OnZoom(map)"}},
-        {"SetZoom unchanged", nullptr, [](TScene& S) { S.Map.SetZoom(1); }, {}},
     });
 }
 

@@ -128,20 +128,6 @@ TEST_F(Painting, LaterObjectsCoverEarlierOnesLayersStackUpwardAndOnlyTheViewIsLi
     EXPECT_EQ(Map.Displayed().Count(), 3);
 }
 
-TEST_F(Painting, AddingAnObjectOutsideAnUpdatePaintsItAtOnce) {
-    TMapLayer* L = Map.Layers().Add("", "A");
-    Application()->ProcessMessages();
-    auto* R = new TRegion();
-    TMapPoints& Points = R->Parts().Add()->Points();
-    for (auto [X, Y] : Testing::Box(-170, 70, -160, 80))
-        Points.Add(X, Y);
-    Map.Options().DefaultBrush()->SetColor(clRed);
-    L->AddObject(R, false); // drawn straight onto the window
-    EXPECT_EQ(SurfacePixel(Map, 15, 15), clRed);
-    EXPECT_EQ(Map.Displayed().Count(), 1);
-    EXPECT_TRUE(Map.Modified());
-}
-
 TEST_F(Painting, CanvasIsTheBitmapOnlyWhileRebuildingAndFailuresResetBusy) {
     TMapLayer* L = Map.Layers().Add("", "A");
     TCanvas* During = nullptr;
@@ -211,30 +197,4 @@ TEST_F(Painting, FastSelectionMarksAreDrawnOverEveryCopy) {
     EXPECT_EQ(Map.MapBitmap()->Canvas()->Pixel(180, 90), Plain); // never in the bitmap
     Map.Selection().Remove(R);
     EXPECT_EQ(SurfacePixel(Map, 180, 90), Plain);
-}
-
-namespace {
-struct SelectionPattern : Testing::ViewFixture {};
-} // namespace
-
-// Without fast selection the pattern fills the selected object only: the
-// next rebuild's background is plain, and a replaced pattern is used from
-// then on (the old one may be gone).
-TEST_F(SelectionPattern, FillsOnlyTheSelectedObjectAndFollowsItsReplacement) {
-    Map.SetFastSelection(false);
-    Add<TRegion>({Testing::Box(-40, -30, 40, 30)})->Select();
-    Rebuild();
-    EXPECT_EQ(At(100, 50), clBlue);
-    Rebuild();
-    EXPECT_EQ(At(100, 50), clBlue);
-    EXPECT_EQ(At(5, 5), clWhite) << "the background took the pattern";
-
-    auto Lime = std::make_unique<TBitmap>();
-    Lime->SetSize(2, 2);
-    Lime->Canvas()->Brush()->SetColor(clLime);
-    Lime->Canvas()->FillRect(TRect{0, 0, 2, 2});
-    Map.SetSelectionPattern(std::move(Lime)).reset();
-    Rebuild();
-    EXPECT_EQ(At(100, 50), clLime);
-    EXPECT_EQ(At(5, 5), clWhite);
 }

@@ -41,6 +41,13 @@ struct Selecting : Testing::ViewFixture {
             S += (I ? " o" : "o") + std::to_string(Map.Selection().Get(I)->Tag());
         return S;
     }
+    // What the recorder heard, the lines joined by ", ".
+    std::string Told() {
+        std::string S;
+        for (const std::string& L : Rec.Lines())
+            S += (S.empty() ? "" : ", ") + L;
+        return S;
+    }
     QRgb Window(double X, double Y) {
         return Map.Surface().pixel(static_cast<int>(100 + X), static_cast<int>(50 - Y));
     }
@@ -54,57 +61,29 @@ TEST_F(Selecting, ClicksReplaceInSingleModeAndToggleInAdditiveMode) {
     Paint();
     Rec.Attach(Map);
     Rec.Watch(QPoint(30, 80)); // inside o1
-    struct TClick {
-        double X, Y;
-        bool Single;
-        std::string Selection;
-        TLines Lines;
-    };
-    const TClick Clicks[] = {
-        {-70,
-         -30,
-         true,
-         "o1",
-         {"marks on", "OnAddSelection(o1)", "mdlAddSelection(o1)", "OnUpdate(map)"}},
-        {-70, -30, true, "o1", {"OnUpdate(map)"}},
-        {10,
-         10,
-         true,
-         "o2",
-         {"OnDelSelection(o1)", "marks off", "mdlDelSelection(o1)", "OnUpdate(map)",
-          "OnAddSelection(o2)", "mdlAddSelection(o2)", "OnUpdate(map)"}},
-        {-70,
-         -30,
-         false,
-         "o2 o1",
-         {"marks on", "OnAddSelection(o1)", "mdlAddSelection(o1)", "OnUpdate(map)"}},
-        // A single click on one of several selected objects keeps it alone.
-        {-70,
-         -30,
-         true,
-         "o1",
-         {"OnDelSelection(o2)", "mdlDelSelection(o2)", "OnUpdate(map)", "OnUpdate(map)"}},
-        {10, 10, false, "o1 o2", {"OnAddSelection(o2)", "mdlAddSelection(o2)", "OnUpdate(map)"}},
-        {10,
-         10,
-         false,
-         "o1",
-         {"OnDelSelection(o2)", "mdlDelSelection(o2)", "OnUpdate(map)", "OnUpdate(map)"}},
-        {50,
-         -40,
-         true,
-         "",
-         {"OnDelSelection(o1)", "marks off", "mdlDelSelection(o1)", "OnUpdate(map)"}},
-        {50, -40, false, "", {}},
-    };
-    for (const TClick& C : Clicks) {
-        SCOPED_TRACE(
-            Platform::Format("click at %g,%g %s", C.X, C.Y, C.Single ? "single" : "adding"));
+    // A click and what it leaves selected and tells.
+    auto Click = [&](double X, double Y, bool Single, const char* Selection, const char* Lines) {
+        SCOPED_TRACE(Platform::Format("click at %g,%g %s", X, Y, Single ? "single" : "adding"));
         Rec.Reset();
-        Map.SelectObjectAt(C.X, C.Y, C.Single);
-        EXPECT_EQ(Selected(), C.Selection);
-        EXPECT_EQ(Rec.Lines(), C.Lines);
-    }
+        Map.SelectObjectAt(X, Y, Single);
+        EXPECT_EQ(Selected(), Selection);
+        EXPECT_EQ(Told(), Lines);
+    };
+    Click(-70, -30, true, "o1", "marks on, OnAddSelection(o1), mdlAddSelection(o1), OnUpdate(map)");
+    Click(-70, -30, true, "o1", "OnUpdate(map)");
+    Click(10, 10, true, "o2",
+          "OnDelSelection(o1), marks off, mdlDelSelection(o1), OnUpdate(map), "
+          "OnAddSelection(o2), mdlAddSelection(o2), OnUpdate(map)");
+    Click(-70, -30, false, "o2 o1",
+          "marks on, OnAddSelection(o1), mdlAddSelection(o1), OnUpdate(map)");
+    // A single click on one of several selected objects keeps it alone.
+    Click(-70, -30, true, "o1",
+          "OnDelSelection(o2), mdlDelSelection(o2), OnUpdate(map), OnUpdate(map)");
+    Click(10, 10, false, "o1 o2", "OnAddSelection(o2), mdlAddSelection(o2), OnUpdate(map)");
+    Click(10, 10, false, "o1",
+          "OnDelSelection(o2), mdlDelSelection(o2), OnUpdate(map), OnUpdate(map)");
+    Click(50, -40, true, "", "OnDelSelection(o1), marks off, mdlDelSelection(o1), OnUpdate(map)");
+    Click(50, -40, false, "", "");
 }
 
 // Layers from the top down; within a layer the object drawn last (on top)
@@ -222,9 +201,9 @@ TEST_F(Selecting, SelectObjectsAtTakesEverythingUnderThePointTopDown) {
     Rec.Attach(Map);
     Map.SelectObjectsAt(5, 5, false);
     EXPECT_EQ(Selected(), "o2 o3 o1");
-    EXPECT_EQ(Rec.Lines(), (TLines{"OnStartProgress(map,0,0)", "OnAddSelection(o3)",
-                                   "mdlAddSelection(o3)", "OnAddSelection(o1)",
-                                   "mdlAddSelection(o1)", "OnUpdate(map)", "OnStopProgress(map)"}));
+    EXPECT_EQ(Told(),
+              "OnStartProgress(map,0,0), OnAddSelection(o3), mdlAddSelection(o3), "
+              "OnAddSelection(o1), mdlAddSelection(o1), OnUpdate(map), OnStopProgress(map)");
     Map.SelectObjectsAt(5, 5, true);
     EXPECT_EQ(Selected(), "o3 o2 o1");
 

@@ -1,10 +1,7 @@
 // Tools of a map: activation and its events, tools joining and leaving maps,
 // input handed to the active tool, and the wheel zoom of the map itself.
-#include "platform/QtHost.h"
 #include "support/MapFixture.h"
 
-#include <QCoreApplication>
-#include <QKeyEvent>
 #include <string>
 #include <vector>
 
@@ -197,27 +194,6 @@ TEST_F(Tools, InputGoesToTheHostAndTheActiveTool) {
                            "B.KeyDown(37,0)", "host.KeyDown(37,0)", "B.KeyUp(27,0)",
                            "host.KeyUp(0,0)", "B.KeyPress(113)", "host.KeyPress(113)",
                            "B.KeyPress(120)", "host.KeyPress(0)", "keys left 0 37 0 q 0"}));
-}
-
-// The map wants arrows, Tab and characters: in a window Tab reaches its tool
-// instead of moving the focus on.
-TEST_F(Tools, TabAndArrowsReachTheToolThroughAWindow) {
-    using namespace Platform;
-    EXPECT_EQ(Map.GetDialogCode(), DLGC_WANTARROWS | DLGC_WANTTAB | DLGC_WANTCHARS);
-    QWidget Window;
-    TQtHost Host(&Map, &Window);
-    QWidget Next(&Window);
-    Next.setFocusPolicy(Qt::StrongFocus);
-    Window.show(); // so that the focus could move on
-    Host.setFocus();
-    A.SetChartix(&Map);
-    A.SetActive(true);
-    Log.clear();
-    for (auto [Key, Text] : {std::pair{Qt::Key_Tab, "\t"}, {Qt::Key_Right, ""}}) {
-        QKeyEvent E(QEvent::KeyPress, Key, Qt::NoModifier, Text);
-        QCoreApplication::sendEvent(&Host, &E);
-    }
-    EXPECT_EQ(Log, (TLines{"A.KeyDown(9,0)", "A.KeyPress(9)", "A.KeyDown(39,0)"}));
 }
 
 TEST_F(Tools, EnabledOnAMapWithLayersCompleteCancelAndMapsFoundDepthFirst) {

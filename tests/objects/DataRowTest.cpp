@@ -149,6 +149,10 @@ TEST_F(DataRows, RowsAreCopiesOfTheColumnsAsTheyWereWhenAdded) {
     EXPECT_EQ(C->Row().Count(), 0);
     EXPECT_THROW(C->Row().Value(0), EListError);
     EXPECT_EQ(C->Fields().Count(), 0);
+    TSymbol* Plain = Bare->NewObject<TSymbol>();
+    EXPECT_FALSE(Plain->HasRow());
+    EXPECT_EQ(Plain->Fields().Count(), 0); // asked for: an empty row
+    EXPECT_TRUE(Plain->HasRow());
 
     // A field list set from outside replaces the row and hands the old one back.
     auto Own = std::make_unique<TDataFields>();

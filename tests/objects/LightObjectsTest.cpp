@@ -1,5 +1,5 @@
-// Light objects: tools shared until written, rows only for layers with
-// columns, one point kept inline behind the part list.
+// Light objects: tools shared until written, one point kept inline behind
+// the part list. Rows only for layers with columns are DataRowTest.cpp's.
 #include "objects/Symbol.h"
 #include "objects/Text.h"
 #include "support/MapFixture.h"
@@ -61,26 +61,6 @@ TEST_F(LightObjects, ATextsFontIsItsOwnAndStillTellsTheText) {
     auto* T2 = L->NewObject<TText>();
     EXPECT_NE(T1->ReadFont(), T2->ReadFont());
     ASSERT_TRUE(T1->ReadFont()->OnChange);
-}
-
-TEST_F(LightObjects, ObjectsHaveARowOnlyOnALayerWithColumns) {
-    TMapLayer* Bare = Map.Layers().Add("", "bare");
-    TMapLayer* WithFields = Map.Layers().Add("", "fields");
-    WithFields->Fields().Add("NAME", dtString, 10);
-    WithFields->Fields().Add("POP", dtInteger, 0);
-    TSymbol* Plain = Bare->NewObject<TSymbol>();
-    TSymbol* Rich = WithFields->NewObject<TSymbol>();
-    EXPECT_FALSE(Plain->HasRow());
-    ASSERT_TRUE(Rich->HasRow());
-    EXPECT_EQ(Rich->Fields().Count(), 2);
-    Rich->Fields().GetFields(1)->SetAsInteger(7);
-
-    // Moving to a layer without columns empties a row that was there.
-    Bare->AddObject(WithFields->RemoveObject(Rich), false);
-    EXPECT_EQ(Rich->Fields().Count(), 0);
-    // Asking for the row of an object without one gives an empty row.
-    EXPECT_EQ(Plain->Fields().Count(), 0);
-    EXPECT_TRUE(Plain->HasRow());
 }
 
 // Each script runs on a symbol that keeps its point inline and on one whose

@@ -97,12 +97,3 @@ TEST(Parts, ReplacedListsAreHandedBackAndWrittenPartsCopied) {
     EXPECT_EQ(B.MinX, 1); // the copy went through the connected list
     EXPECT_EQ(A.GetFirst()->Points().Count(), 2);
 }
-
-TEST(Parts, PointsCostTheirTwoDoubles) {
-    TMapPoints Points;
-    Points.Reserve(1000);
-    for (int I = 0; I < 1000; ++I)
-        Points.Add(I, I);
-    EXPECT_EQ(sizeof(TMapPoint), 16u);
-    EXPECT_LE(Points.MemoryUsed(), 1000 * 16 + 256);
-}

@@ -1,5 +1,8 @@
-// Regions and polylines drawn on a 200 x 100 view, one pixel per map unit.
+// Regions and polylines (and the fills rectangles share with regions) drawn
+// on a 200 x 100 view, one pixel per map unit.
 #include "objects/Polys.h"
+#include "objects/Shapes.h"
+#include "platform/Bitmap.h"
 #include "support/MapFixture.h"
 
 #include <cmath>
@@ -13,13 +16,6 @@ namespace {
 
 struct PolysView : Testing::ViewFixture {
     TColor Paint(double X, double Y) { return At(int(100 + X), int(50 - Y)); }
-    // Counts the colours down column X of rows 20..79: red, yellow and any other.
-    std::tuple<int, int, int> Column(int X) {
-        int Red = 0, Yellow = 0, Other = 0;
-        for (int Y = 20; Y < 80; ++Y)
-            (At(X, Y) == clRed ? Red : At(X, Y) == clYellow ? Yellow : Other)++;
-        return {Red, Yellow, Other};
-    }
 };
 
 } // namespace
@@ -64,23 +60,42 @@ TEST_F(PolysView, EasyDrawFillsEachPartSoHolesAreFilledOver) {
     EXPECT_GT(White, 30);
 }
 
+// Regions and rectangles draw their own ways; both show the background
+// colour between the hatch lines and keep their own pen for the outline.
 TEST_F(PolysView, BackgroundColourShowsBetweenHatchLines) {
-    TRegion* R = Add<TRegion>({Box(-40, -40, 40, 40)});
-    R->SetUseBGColor(true);
-    R->SetBGColor(clYellow);
-    R->Brush()->SetStyle(bsHorizontal);
-    R->Pen()->SetColor(clBlue);
-    Rebuild();
-    const auto [Red, Yellow, Other] = Column(100);
-    EXPECT_GT(Red, 3);
-    EXPECT_GT(Yellow, Red) << "hatch lines are thin, background between them";
-    EXPECT_EQ(Other, 0);
-    EXPECT_EQ(At(140, 50), clBlue) << "outline in the object's pen";
+    for (bool Rect : {false, true}) {
+        SCOPED_TRACE(Rect ? "rectangle" : "region");
+        Layer->DeleteObjects();
+        TCustomMapObject* O = Add<TRegion>({Box(-40, -40, 40, 40)});
+        if (Rect) {
+            Layer->DeleteObjects();
+            O = Testing::Corners(Add<TRectangle>(), -40, -40, 40, 40);
+            O->UpdateBounds();
+        }
+        O->SetUseBGColor(true);
+        O->SetBGColor(clYellow);
+        O->Brush()->SetStyle(Rect ? bsVertical : bsHorizontal); // lines across the count
+        O->Pen()->SetColor(clBlue);
+        Rebuild();
+        int Red = 0, Yellow = 0, Other = 0;
+        for (int I = 20; I < 80; ++I) {
+            const TColor C = Rect ? At(I + 50, 50) : At(100, I);
+            (C == clRed ? Red : C == clYellow ? Yellow : Other)++;
+        }
+        EXPECT_GT(Red, 3);
+        EXPECT_GT(Yellow, Red) << "hatch lines are thin, background between them";
+        EXPECT_EQ(Other, 0);
+        EXPECT_EQ(At(60, 50), clBlue) << "outline in the object's pen";
+    }
 }
 
+// Without fast selection the pattern fills the selected object only, in a
+// wider navy pen: the next rebuild's background stays plain, and a replaced
+// pattern is used from then on (the old one may be gone).
 TEST_F(PolysView, SelectedWithoutFastSelectionIsFilledWithThePattern) {
     Map.SetFastSelection(false);
     Add<TRegion>({Box(-40, -30, 40, 30)})->Select();
+    Rebuild();
     Rebuild();
     int Blue = 0, Red = 0, Total = 0;
     for (int Y = 30; Y < 70; ++Y)
@@ -90,9 +105,19 @@ TEST_F(PolysView, SelectedWithoutFastSelectionIsFilledWithThePattern) {
         }
     EXPECT_EQ(Red, 0);
     EXPECT_GE(Blue * 4, Total * 3) << "three quarters of the pattern is blue";
+    EXPECT_EQ(At(5, 5), clWhite) << "the background took the pattern";
     // Navy outline, two pixels wider than the object's pen of 1.
     for (int X : {139, 140, 141})
         EXPECT_EQ(At(X, 50), clNavy) << X;
+
+    auto Lime = std::make_unique<TBitmap>();
+    Lime->SetSize(2, 2);
+    Lime->Canvas()->Brush()->SetColor(clLime);
+    Lime->Canvas()->FillRect(TRect{0, 0, 2, 2});
+    Map.SetSelectionPattern(std::move(Lime)).reset();
+    Rebuild();
+    EXPECT_EQ(At(100, 50), clLime);
+    EXPECT_EQ(At(5, 5), clWhite);
 }
 
 TEST_F(PolysView, PolylineFarOutsideIsDrawnOnlyAcrossTheView) {

@@ -139,18 +139,3 @@ TEST_F(ShapesView, RectangleAlwaysUsesItsOwnPenAndBrush) {
     EXPECT_EQ(At(61, 50), clRed);
     EXPECT_EQ(At(50, 50), clWhite);
 }
-
-TEST_F(ShapesView, RectangleBackgroundShowsBetweenHatchLines) {
-    TRectangle* R = Testing::Corners(Add<TRectangle>(), -40, -30, 40, 30);
-    R->UpdateBounds();
-    R->SetUseBGColor(true);
-    R->SetBGColor(clYellow);
-    R->Brush()->SetStyle(bsVertical);
-    Rebuild();
-    int Red = 0, Yellow = 0, Other = 0;
-    for (int X = 70; X < 130; ++X)
-        (At(X, 50) == clRed ? Red : At(X, 50) == clYellow ? Yellow : Other)++;
-    EXPECT_GT(Red, 3);
-    EXPECT_GT(Yellow, Red);
-    EXPECT_EQ(Other, 0);
-}

@@ -162,17 +162,6 @@ TEST_F(TextOnMap, HugeBoxesFitQuicklyUpToTheLargestFontAtEveryZoom) {
     EXPECT_NEAR(T->Height() * Map.Scale(), Capped.cy + 1, 1e-6);
 }
 
-TEST_F(TextOnMap, ZoomingInEnlargesAnUnfrozenText) {
-    TText* T = AddText("Map", -20, -5, 40, 10);
-    const TInk Small = Paint();
-    const int SmallSize = T->Font()->Size();
-    Map.SetZoom(3);
-    const TInk Large = Paint();
-    EXPECT_GT(T->Font()->Size(), SmallSize);
-    EXPECT_GT(Large.Box.height(), Small.Box.height());
-    EXPECT_EQ(std::pair(T->Width(), T->Height()), std::pair(40.0, 10.0));
-}
-
 TEST_F(TextOnMap, FrozenTextKeepsItsScreenSizeWhileItsBoxShrinks) {
     TText* T = AddText("Map", -20, -5, 40, 10);
     T->Font()->SetSize(12);

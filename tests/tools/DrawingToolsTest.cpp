@@ -49,6 +49,12 @@ struct DrawingTools : Testing::ToolFixture {
         Map.DblClick();
         Press(X, Y, ssDouble);
     }
+    // A press at each vertex, a double click at the last.
+    void Figure(const std::vector<TPoint>& Vertices) {
+        for (size_t I = 0; I + 1 < Vertices.size(); ++I)
+            Press(Vertices[I].X, Vertices[I].Y);
+        DoubleClick(Vertices.back().X, Vertices.back().Y);
+    }
 };
 
 using TPairs = std::vector<std::pair<double, double>>;
@@ -56,35 +62,23 @@ using TPairs = std::vector<std::pair<double, double>>;
 } // namespace
 
 TEST_F(DrawingTools, NamesCursorsAndEnabledOnlyWithAnEditableLayer) {
+    using TGesture = std::function<void(DrawingTools&)>; // one that would add one object
+    const TGesture Drag = [](DrawingTools& F) { F.Drag({{10, 10}, {30, 40}}); };
+    const TGesture Press = [](DrawingTools& F) { F.Press(10, 10); };
+    const TGesture Two = [](DrawingTools& F) { F.Figure({{10, 10}, {30, 40}}); };
+    const TGesture Three = [](DrawingTools& F) { F.Figure({{10, 10}, {30, 10}, {30, 40}}); };
     struct TCase {
         std::function<std::unique_ptr<TCustomMapTool>()> Make;
         const char* Name;
-        std::function<void(DrawingTools&)> Gesture; // a gesture that would add one object
+        TGesture Gesture;
     };
     const TCase Cases[] = {
-        {[] { return std::make_unique<TLineTool>(nullptr); }, "Line Tool",
-         [](DrawingTools& F) {
-             F.Drag({{10, 10}, {30, 40}});
-         }},
-        {[] { return std::make_unique<TRectTool>(nullptr); }, "Rectangle Tool",
-         [](DrawingTools& F) {
-             F.Drag({{10, 10}, {30, 40}});
-         }},
-        {[] { return std::make_unique<TPolylineTool>(nullptr); }, "Polyline Tool",
-         [](DrawingTools& F) {
-             F.Press(10, 10);
-             F.DoubleClick(30, 40);
-         }},
-        {[] { return std::make_unique<TRegionTool>(nullptr); }, "Region Tool",
-         [](DrawingTools& F) {
-             F.Press(10, 10);
-             F.Press(30, 10);
-             F.DoubleClick(30, 40);
-         }},
-        {[] { return std::make_unique<TSymbolTool>(nullptr); }, "Symbol Tool",
-         [](DrawingTools& F) { F.Press(10, 10); }},
-        {[] { return std::make_unique<TCircleTool>(nullptr); }, "Circle Tool",
-         [](DrawingTools& F) { F.Press(10, 10); }},
+        {[] { return std::make_unique<TLineTool>(nullptr); }, "Line Tool", Drag},
+        {[] { return std::make_unique<TRectTool>(nullptr); }, "Rectangle Tool", Drag},
+        {[] { return std::make_unique<TPolylineTool>(nullptr); }, "Polyline Tool", Two},
+        {[] { return std::make_unique<TRegionTool>(nullptr); }, "Region Tool", Three},
+        {[] { return std::make_unique<TSymbolTool>(nullptr); }, "Symbol Tool", Press},
+        {[] { return std::make_unique<TCircleTool>(nullptr); }, "Circle Tool", Press},
     };
     for (const TCase& C : Cases) {
         SCOPED_TRACE(C.Name);
@@ -155,12 +149,9 @@ TEST_F(DrawingTools, VerticesAreCollectedUntilADoubleClick) {
     Polyline->SetActive(false);
 
     auto Region = Use<TRegionTool>();
-    Press(100, 50);
-    DoubleClick(120, 50);
+    Figure({{100, 50}, {120, 50}});
     EXPECT_EQ(Edit->ObjectCount(), 1) << "two vertices make no region";
-    Press(100, 50);
-    Press(120, 50);
-    DoubleClick(120, 30);
+    Figure({{100, 50}, {120, 50}, {120, 30}});
     ASSERT_EQ(Edit->ObjectCount(), 2);
     EXPECT_NE(dynamic_cast<TRegion*>(Edit->Last()), nullptr);
     EXPECT_EQ(Vertices(Edit->Last()), (TPairs{{0, 0}, {10, 0}, {10, 10}, {0, 0}}))
@@ -177,8 +168,7 @@ TEST_F(DrawingTools, VerticesAreCollectedUntilADoubleClick) {
     auto Other = Use<TPolylineTool>();
     EXPECT_EQ(Region->Points().Count(), 0);
     Region->SetActive(true);
-    Press(100, 50);
-    DoubleClick(120, 50);
+    Figure({{100, 50}, {120, 50}});
     EXPECT_EQ(Edit->ObjectCount(), 2) << "a fresh figure of two vertices";
     EXPECT_EQ(Added, 2);
 }

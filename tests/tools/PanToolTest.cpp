@@ -10,7 +10,13 @@ using Testing::Difference;
 
 namespace {
 
+using Testing::XY;
+
 struct PanTool : Testing::ToolFixture {
+    XY Centre() const { return {Map.CenterX(), Map.CenterY()}; }
+    static std::pair<int, int> Snapshot(TPanTool& T) {
+        return {T.Snapshot().Width(), T.Snapshot().Height()};
+    }
     // Before moved by (DX, DY), what it no longer covers in the map's colour.
     QImage Moved(const QImage& Before, int DX, int DY) {
         QImage Expected = Before.copy();
@@ -39,8 +45,7 @@ TEST_F(PanTool, DragShowsTheMovedPictureThenReleaseMovesTheCentreAndRepaints) {
     const int Requests = Host.Requests;
 
     Map.MouseDown(mbLeft, ssLeft, 100, 50);
-    EXPECT_EQ(Tool->Snapshot().Width(), 200);
-    EXPECT_EQ(Tool->Snapshot().Height(), 100);
+    EXPECT_EQ(Snapshot(*Tool), std::pair(200, 100));
     // Right and up: strips on the left and at the bottom.
     Map.MouseMove(ssLeft, 130, 30);
     EXPECT_EQ(Difference(Map.Surface(), Moved(Before, 30, -20)), "");
@@ -53,19 +58,16 @@ TEST_F(PanTool, DragShowsTheMovedPictureThenReleaseMovesTheCentreAndRepaints) {
     EXPECT_EQ(Testing::SurfacePixel(Map, 100, 10), clWhite);
     EXPECT_EQ(Host.Requests, Requests) << "no repaint while dragging";
     EXPECT_FALSE(Map.PaintPending());
-    EXPECT_EQ(Map.CenterX(), 0);
-    EXPECT_EQ(Map.CenterY(), 0);
+    EXPECT_EQ(Centre(), XY(0, 0));
 
     Map.MouseUp(mbLeft, 0, 80, 70);
     // 20 pixels at zoom 2 are 10 map units; the picture went left and down,
     // so the view now shows what lies east and north.
-    EXPECT_EQ(Map.CenterX(), 10);
-    EXPECT_EQ(Map.CenterY(), 10);
+    EXPECT_EQ(Centre(), XY(10, 10));
     EXPECT_FALSE(Map.InUpdate());
     EXPECT_EQ(Host.Requests, Requests + 1) << "one repaint for both coordinates";
     EXPECT_EQ(Difference(Map.Surface(), Shown), "") << "the repaint comes later";
-    EXPECT_EQ(Tool->Snapshot().Width(), 1);
-    EXPECT_EQ(Tool->Snapshot().Height(), 1);
+    EXPECT_EQ(Snapshot(*Tool), std::pair(1, 1));
     Deliver();
     // The map drawn at the new centre is the moved picture, except in the
     // strips, where new ground may appear.
@@ -82,18 +84,15 @@ TEST_F(PanTool, TheReleasePointDecidesWhetherAndHowFarToPan) {
 
     // A click: nothing moves, the copy still goes back to one pixel.
     Click(60, 40);
-    EXPECT_EQ(Map.CenterX(), 0);
-    EXPECT_EQ(Map.CenterY(), 0);
-    EXPECT_EQ(Tool->Snapshot().Width(), 1);
-    EXPECT_EQ(Tool->Snapshot().Height(), 1);
+    EXPECT_EQ(Centre(), XY(0, 0));
+    EXPECT_EQ(Snapshot(*Tool), std::pair(1, 1));
 
     // Dragged away, released at the press pixel: the centre stays, and the
     // moved picture does not linger.
     Map.MouseDown(mbLeft, ssLeft, 60, 40);
     Map.MouseMove(ssLeft, 90, 10);
     Map.MouseUp(mbLeft, 0, 60, 40);
-    EXPECT_EQ(Map.CenterX(), 0);
-    EXPECT_EQ(Map.CenterY(), 0);
+    EXPECT_EQ(Centre(), XY(0, 0));
     EXPECT_EQ(Tool->Snapshot().Width(), 1);
     Deliver();
     EXPECT_EQ(Difference(Map.Surface(), Before), "");
@@ -102,8 +101,7 @@ TEST_F(PanTool, TheReleasePointDecidesWhetherAndHowFarToPan) {
     Map.MouseDown(mbLeft, ssLeft, 60, 40);
     Map.MouseMove(ssLeft, 90, 10);
     Map.MouseUp(mbLeft, 0, 64, 44);
-    EXPECT_EQ(Map.CenterX(), -2);
-    EXPECT_EQ(Map.CenterY(), 2);
+    EXPECT_EQ(Centre(), XY(-2, 2));
     EXPECT_EQ(Completions, 0);
 }
 
