@@ -211,8 +211,10 @@ TEST_F(MifReader, IdentityAndClauseWordsInFontNames) {
     EXPECT_FALSE(Provider.CanProcessFile("roads.mif.bak"));
     EXPECT_EQ(FormatProviders()->FindSuitableProvider("x.mif"), &Provider);
 
+    // A centre has no effect on reading: only this answer shows it is known.
     // A font's name may hold another clause's word: the clause's own word wins.
     using P = TSimpleMIFFormatProvider;
+    EXPECT_EQ(P::IsObjAttrString("Center 1 2"), oaCenter);
     EXPECT_EQ(P::IsObjAttrString("Font (\"Open Sans\",0,0,0)"), oaFont);
     EXPECT_EQ(P::IsObjAttrString("Symbol (35,0,12,\"OpenSymbol\",0,0)"), oaSymbol);
 }
