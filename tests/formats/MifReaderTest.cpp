@@ -18,6 +18,13 @@ struct MifReader : Testing::MifFixture {
         if (Mid) Testing::WriteFile(Path("a.mid"), Mid);
         return Provider.Load(Layer, Path("a.mif"));
     }
+    // The rows of the layer's objects from From on, each followed by a space.
+    std::string Rows(int From = 0) const {
+        std::string S;
+        for (int I = From; I < Layer->ObjectCount(); ++I)
+            S += RowOf(Layer->Objects(I)) + " ";
+        return S;
+    }
 };
 
 } // namespace
@@ -105,10 +112,7 @@ TEST_F(MifReader, RowsStayWithTheirObjects) {
                      "Point 9 9\n",
                      "none\nmulti\ncoll\ntext\npoint\n"));
     EXPECT_EQ(Messages(), "");
-    std::string Rows;
-    for (int I = 0; I < Layer->ObjectCount(); ++I)
-        Rows += RowOf(Layer->Objects(I)) + " ";
-    EXPECT_EQ(Rows, "multi multi coll coll text point ");
+    EXPECT_EQ(Rows(), "multi multi coll coll text point ");
     EXPECT_EQ(PointsOf(Obj<TSymbol>(1)), "2 2");
     EXPECT_EQ(Obj<TSymbol>(1)->Shape(), 34); // the clause goes to every point
     EXPECT_EQ(PointsOf(Obj<TSymbol>(2)), "5 5");
@@ -250,14 +254,12 @@ TEST_F(MifReader, ReadingGoesOnPastDamage) {
         while (Layer->ObjectCount() > 0)
             Layer->DeleteObject(0);
         ASSERT_TRUE(Load(std::string("Columns 1\nN Char(1)\nData\n") + C.Mif, "a\nb\nc\nd\n"));
-        std::string Rows, Problems;
-        for (int I = 0; I < Layer->ObjectCount(); ++I)
-            Rows += RowOf(Layer->Objects(I)) + " ";
+        std::string Problems;
         // (Rows left over in the .mid are told too; not looked at here.)
         for (const TReadProblem& P : Provider.Problems().Items())
             if (P.FileName == Path("a.mif"))
                 Problems += std::to_string(P.Line - 3) + ": " + P.Message + "\n";
-        EXPECT_EQ(Rows, C.Rows) << C.Mif;
+        EXPECT_EQ(Rows(), C.Rows) << C.Mif;
         EXPECT_EQ(Problems, C.Problems) << C.Mif;
         // One message, naming the first problem and the count.
         ASSERT_EQ(RecordedMessages().size(), 1u) << C.Mif;
@@ -290,10 +292,7 @@ TEST_F(MifReader, BodiesCutShortByTheNextStatement) {
                             "Region 2\n4\n0 0\n1 1\nRegion 1\n3\n9 9\n8 8\n9 8\n";
     ASSERT_TRUE(Load(Mif, "one\ntwo\nthree\nfour\nfive\n"));
     ASSERT_EQ(Layer->ObjectCount(), 6);
-    std::string Rows;
-    for (int I = 0; I < 6; ++I)
-        Rows += RowOf(Layer->Objects(I)) + " ";
-    EXPECT_EQ(Rows, "one  two three four five ");
+    EXPECT_EQ(Rows(), "one  two three four five ");
     EXPECT_EQ(Obj<TRegion>(1)->Parts().Count(), 0);
     EXPECT_EQ(PointsOf(Layer->Objects(3)), "7 7");
     EXPECT_EQ(Obj<TPolyline>(3)->Pen()->Color(), TColor(0xFF0000));
@@ -308,10 +307,7 @@ TEST_F(MifReader, BodiesCutShortByTheNextStatement) {
 
     // With a row for every statement, the missing body keeps its row.
     ASSERT_TRUE(Load(Mif, "one\ntwo\nthree\nfour\nfive\nsix\n"));
-    Rows.clear();
-    for (int I = 6; I < 12; ++I)
-        Rows += RowOf(Layer->Objects(I)) + " ";
-    EXPECT_EQ(Rows, "one two three four five six ");
+    EXPECT_EQ(Rows(6), "one two three four five six ");
     // Rows missing or left over are told, once.
     ASSERT_TRUE(Load("Columns 1\nN Char(9)\nData\nPoint 1 1\nPoint 2 2\n", "one\n"));
     ASSERT_EQ(Provider.Problems().Count(), 1);
