@@ -1,8 +1,7 @@
 // Files as other programs write them, unfiltered: the samples made by GDAL's
 // ogr2ogr from public data, one of them with a feature GDAL failed to write.
 #include "formats/MifFixture.h"
-
-#include <cstdio>
+#include "support/GdalTools.h"
 
 using namespace Mapobjects;
 using namespace Platform;
@@ -15,13 +14,7 @@ std::string Sample(const std::string& Name) {
 
 // The feature count that GDAL's ogrinfo gives for a file, or -1 without it.
 int OgrFeatureCount(const std::string& File) {
-    std::string Output;
-    if (std::FILE* P = popen(("ogrinfo -ro -so -al '" + File + "' 2>/dev/null").c_str(), "r")) {
-        char Buf[4096];
-        for (size_t N; (N = std::fread(Buf, 1, sizeof Buf, P)) > 0;)
-            Output.append(Buf, N);
-        pclose(P);
-    }
+    const std::string Output = Testing::RunCommand("ogrinfo -ro -so -al '" + File + "'");
     const size_t At = Output.find("Feature Count: ");
     return At == std::string::npos ? -1 : std::atoi(Output.c_str() + At + 15);
 }

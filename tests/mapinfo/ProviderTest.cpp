@@ -43,8 +43,10 @@ TEST_F(ProviderTest, RegistryOrderDecidesMifAndOnlyThisProviderTakesTab) {
 }
 
 // Without a usable library: loading raises the message that says where to
-// put it, saving answers false and writes nothing, the MIF provider works.
-TEST_F(ProviderTest, WithoutTheLibraryLoadAndSaveRefuseAndTheRestWorks) {
+// put it, saving answers false and writes nothing, the MIF provider works. A
+// library of the right level that lacks entry points is refused by name
+// rather than called through a null pointer.
+TEST_F(ProviderTest, WithoutAUsableLibraryLoadAndSaveRefuseAndTheRestWorks) {
     const std::string Saved = MitabLibraryName();
     struct TRestore {
         std::string Name;
@@ -53,19 +55,21 @@ TEST_F(ProviderTest, WithoutTheLibraryLoadAndSaveRefuseAndTheRestWorks) {
             MITAB_load();
         }
     } Restore{Saved};
-    const std::string Expected = "MITAB.DLL not fond! Please place DLL to " +
+    const std::string NotFound = "MITAB.DLL not fond! Please place DLL to " +
                                  std::string(CHARTIX_BIN_DIR) + "/ or " + SystemLibraryDirectory() +
                                  " directory!";
-    const std::pair<const char*, std::string> Libraries[] = {
-        {"missing", "libmitab-nowhere.so"},
-        {"another level", std::string(STANDIN_DIR) + "/libmitab_standin_oldversion.so"},
-        {"no version", std::string(STANDIN_DIR) + "/libmitab_standin_noversion.so"},
+    const std::string StandIns = std::string(STANDIN_DIR) + "/libmitab_standin_";
+    const std::tuple<const char*, std::string, std::string> Libraries[] = {
+        {"missing", "libmitab-nowhere.so", NotFound},
+        {"another level", StandIns + "oldversion.so", NotFound},
+        {"no version", StandIns + "noversion.so", NotFound},
+        {"no entry points", StandIns + "bare.so", "lacks mitab_c_close"},
     };
-    for (const auto& [What, Name] : Libraries) {
+    for (const auto& [What, Name, Expected] : Libraries) {
         SCOPED_TRACE(What);
         SetMitabLibraryName(Name);
         TMapInfoFormatProvider Provider(nullptr); // loads again
-        ASSERT_FALSE(MITAB_LibOK());
+        ASSERT_EQ(MITAB_LibOK(), Expected != NotFound);
         // Our own MIF provider works on.
         TMapLayer* Places =
             Map.Layers().Add(std::string(CHARTIX_SOURCE_DIR) + "/samples/places.mif", "");
@@ -73,30 +77,19 @@ TEST_F(ProviderTest, WithoutTheLibraryLoadAndSaveRefuseAndTheRestWorks) {
         EXPECT_TRUE(Places->SaveToFile(Dir.Path("copy.mif")));
         TMapLayer* Layer = Map.Layers().Add("", "layer");
         AddSquare(Layer, 0, 0, 1);
-        EXPECT_EQ(MessageOf<Exception>([&] { Provider.Load(Layer, Dir.Path("x.tab")); }), Expected);
+        const std::string Message =
+            MessageOf<Exception>([&] { Provider.Load(Layer, Dir.Path("x.tab")); });
+        if (Expected == NotFound)
+            EXPECT_EQ(Message, Expected);
+        else
+            EXPECT_NE(Message.find(Expected), std::string::npos) << Message;
         EXPECT_FALSE(Provider.Save(Layer, Dir.Path("x.tab")));
         EXPECT_FALSE(std::filesystem::exists(Dir.Path("x.tab")));
         // Through the layer, the error reaches the caller unchanged.
         EXPECT_EQ(MessageOf<Exception>([&] { Layer->LoadFromFile(Dir.Path("x.tab"), ""); }),
-                  Expected);
+                  Message);
         EXPECT_EQ(Layer->ObjectCount(), 1);
     }
-}
-
-// A library of the right level that lacks entry points is refused by name
-// rather than called through a null pointer.
-TEST_F(ProviderTest, ALibraryWithoutTheEntryPointsIsRefusedByName) {
-    const std::string Saved = MitabLibraryName();
-    SetMitabLibraryName(std::string(STANDIN_DIR) + "/libmitab_standin_bare.so");
-    TMapInfoFormatProvider Provider(nullptr);
-    SetMitabLibraryName(Saved);
-    ASSERT_TRUE(MITAB_LibOK());
-    TMapLayer* Layer = Map.Layers().Add("", "layer");
-    const std::string Message =
-        MessageOf<Exception>([&] { Provider.Load(Layer, Dir.Path("x.tab")); });
-    EXPECT_NE(Message.find("lacks mitab_c_close"), std::string::npos) << Message;
-    EXPECT_FALSE(Provider.Save(Layer, Dir.Path("x.tab")));
-    MITAB_load();
 }
 
 #ifdef CHARTIX_HAVE_MITAB
@@ -259,12 +252,8 @@ TEST_F(RoundTrip, ATabSavedByTheProviderLoadsBackAlike) {
             TCustomMapObject* A = Layer->Objects(I);
             TCustomMapObject* B = Back->Objects(I);
             EXPECT_EQ(typeid(*A), typeid(*B));
-            EXPECT_EQ(PointsOf(B).size() > 0, true);
-            auto [AShape, ANumbers] = SplitWkt(PointsOf(A));
-            auto [BShape, BNumbers] = SplitWkt(PointsOf(B));
-            EXPECT_EQ(AShape, BShape);
-            for (size_t K = 0; K < ANumbers.size() && K < BNumbers.size(); ++K)
-                EXPECT_NEAR(ANumbers[K], BNumbers[K], 1e-6);
+            ASSERT_FALSE(PointsOf(B).empty());
+            ExpectWkt(PointsOf(B), PointsOf(A));
             for (int C : {0, 1, 2, 5, 6, 7})
                 EXPECT_EQ(B->Fields().GetFields(C)->AsString(),
                           A->Fields().GetFields(C)->AsString())
@@ -275,30 +264,26 @@ TEST_F(RoundTrip, ATabSavedByTheProviderLoadsBackAlike) {
                     << C;
             EXPECT_EQ(B->Fields().GetFields(8)->AsString(),
                       A->Fields().GetFields(8)->Value().ToBoolean() ? "T" : "F");
-            if (dynamic_cast<TText*>(A)) {
-                auto* TA = static_cast<TText*>(A);
+            if (auto* TA = dynamic_cast<TText*>(A)) {
                 auto* TB = static_cast<TText*>(B);
-                EXPECT_EQ(TB->Text(), TA->Text());
                 EXPECT_NEAR(TB->Height(), TA->Height(), 1e-6);
                 EXPECT_NEAR(TB->Angle(), TA->Angle(), 1e-6);
-                EXPECT_EQ(TB->Font()->Name(), TA->Font()->Name());
-                EXPECT_EQ(TB->Font()->Color(), TA->Font()->Color());
+                EXPECT_EQ(std::tuple(TB->Text(), TB->Font()->Name(), TB->Font()->Color()),
+                          std::tuple(TA->Text(), TA->Font()->Name(), TA->Font()->Color()));
             } else if (auto* SA = dynamic_cast<TSymbol*>(A)) {
                 auto* SB = static_cast<TSymbol*>(B);
-                EXPECT_EQ(SB->Shape(), SA->Shape());
-                EXPECT_EQ(SB->Font()->Name(), SA->Font()->Name());
-                EXPECT_EQ(SB->Font()->Size(), SA->Font()->Size());
-                EXPECT_EQ(SB->Font()->Color(), SA->Font()->Color());
+                EXPECT_EQ(std::tuple(SB->Shape(), SB->Font()->Name(), SB->Font()->Size(),
+                                     SB->Font()->Color()),
+                          std::tuple(SA->Shape(), SA->Font()->Name(), SA->Font()->Size(),
+                                     SA->Font()->Color()));
             } else {
-                EXPECT_EQ(B->Pen()->Color(), A->Pen()->Color());
-                EXPECT_EQ(B->Pen()->Width(), A->Pen()->Width());
-                EXPECT_EQ(B->Pen()->Style(), A->Pen()->Style());
+                EXPECT_EQ(std::tuple(B->Pen()->Color(), B->Pen()->Width(), B->Pen()->Style()),
+                          std::tuple(A->Pen()->Color(), A->Pen()->Width(), A->Pen()->Style()));
             }
             if (dynamic_cast<TRegion*>(A)) {
-                EXPECT_EQ(B->Brush()->Color(), A->Brush()->Color());
-                EXPECT_EQ(B->Brush()->Style(), A->Brush()->Style());
-                EXPECT_EQ(B->BGColor(), A->BGColor());
-                EXPECT_TRUE(B->UseBGColor());
+                EXPECT_EQ(std::tuple(B->Brush()->Color(), B->Brush()->Style(), B->BGColor(),
+                                     B->UseBGColor()),
+                          std::tuple(A->Brush()->Color(), A->Brush()->Style(), A->BGColor(), true));
             }
         }
     }
@@ -333,12 +318,9 @@ TEST_F(ProviderTest, ATabMadeByOgr2ogrLoads) {
                                                                {"amount", dtDecimal, 12},
                                                                {"day", dtDate, 0}};
     for (int I = 0; I < 4; ++I) {
-        const auto& [Name, Type, Size] = Columns[I];
-        EXPECT_EQ(Layer->Fields().GetFields(I)->Name(), Name);
-        EXPECT_EQ(Layer->Fields().GetFields(I)->DataType(), Type) << Name;
-        if (Size) {
-            EXPECT_EQ(Layer->Fields().GetFields(I)->Size(), Size) << Name;
-        }
+        const TDataField* F = Layer->Fields().GetFields(I);
+        EXPECT_EQ(std::tuple(F->Name(), F->DataType(), std::get<2>(Columns[I]) ? F->Size() : 0),
+                  Columns[I]);
     }
     // The row without geometry makes no object.
     ASSERT_EQ(Layer->ObjectCount(), 6);
@@ -346,52 +328,45 @@ TEST_F(ProviderTest, ATabMadeByOgr2ogrLoads) {
     auto* Star = dynamic_cast<TSymbol*>(Layer->Objects(0));
     ASSERT_TRUE(Star && !dynamic_cast<TText*>(Star));
     EXPECT_EQ(PointsOf(Star), "10.5 20.25");
-    EXPECT_EQ(Star->Shape(), 40);
-    EXPECT_EQ(Star->Font()->Name(), "MapInfo Symbol");
-    EXPECT_EQ(Star->Font()->Size(), 14);
-    EXPECT_EQ(Star->Font()->Color(), clRed);
-    EXPECT_EQ(Star->Fields().GetFields(0)->AsString(), "quoted"); // apostrophes dropped
-    EXPECT_EQ(Star->Fields().GetFields(1)->AsInteger(), 42);
-    EXPECT_DOUBLE_EQ(Star->Fields().GetFields(2)->AsFloat(), 1234.567);
-    EXPECT_EQ(Star->Fields().GetFields(3)->AsString(), "2021-03-04");
+    EXPECT_EQ(std::tuple(Star->Shape(), Star->Font()->Name(), Star->Font()->Size(),
+                         Star->Font()->Color()),
+              std::tuple(40, "MapInfo Symbol", 14, clRed));
+    const TDataFields& Row = Star->Fields();
+    EXPECT_EQ(std::tuple(Row.GetFields(0)->AsString(), Row.GetFields(1)->AsInteger(),
+                         Row.GetFields(3)->AsString()),
+              std::tuple("quoted", 42, "2021-03-04")); // apostrophes dropped
+    EXPECT_DOUBLE_EQ(Row.GetFields(2)->AsFloat(), 1234.567);
 
     auto* Glyph = dynamic_cast<TSymbol*>(Layer->Objects(1));
     ASSERT_NE(Glyph, nullptr);
-    EXPECT_EQ(Glyph->Shape(), 66);
-    EXPECT_EQ(Glyph->Font()->Name(), "Wingdings");
-    EXPECT_EQ(Glyph->Font()->Color(), clLime);
+    EXPECT_EQ(std::tuple(Glyph->Shape(), Glyph->Font()->Name(), Glyph->Font()->Color()),
+              std::tuple(66, "Wingdings", clLime));
     EXPECT_EQ(Glyph->Fields().GetFields(0)->AsString(), "");
 
     auto* Label = dynamic_cast<TText*>(Layer->Objects(2));
     ASSERT_NE(Label, nullptr);
-    EXPECT_EQ(Label->Text(), "Hello, map");
     ExpectWkt(PointsOf(Label), "12 22");
     EXPECT_NEAR(Label->Height(), 2, 1e-6);
     EXPECT_NEAR(Label->Angle(), 15, 1e-6);
-    EXPECT_EQ(Label->Font()->Name(), "Verdana");
-    EXPECT_EQ(Label->Font()->Color(), clBlue);
+    EXPECT_EQ(std::tuple(Label->Text(), Label->Font()->Name(), Label->Font()->Color()),
+              std::tuple("Hello, map", "Verdana", clBlue));
 
     auto* Line = dynamic_cast<TPolyline*>(Layer->Objects(3));
     ASSERT_NE(Line, nullptr);
-    EXPECT_EQ(Line->Parts().Count(), 3);
-    EXPECT_EQ(Line->Pen()->Color(), RGB(0x12, 0x34, 0x56));
-    EXPECT_EQ(Line->Pen()->Width(), 3);
-    EXPECT_EQ(Line->Pen()->Style(), psDot);
+    EXPECT_EQ(std::tuple(Line->Parts().Count(), Line->Pen()->Color(), Line->Pen()->Width(),
+                         Line->Pen()->Style()),
+              std::tuple(3, RGB(0x12, 0x34, 0x56), 3, psDot));
 
     auto* Hole = dynamic_cast<TRegion*>(Layer->Objects(4));
     ASSERT_NE(Hole, nullptr);
-    EXPECT_EQ(Hole->Parts().Count(), 2);
-    EXPECT_EQ(Hole->Brush()->Color(), clLime);
-    EXPECT_EQ(Hole->Brush()->Style(), bsBDiagonal);
-    EXPECT_EQ(Hole->BGColor(), clRed);
-    EXPECT_TRUE(Hole->UseBGColor());
-    EXPECT_EQ(Hole->Pen()->Color(), clBlue);
-    EXPECT_EQ(Hole->Pen()->Width(), 2);
+    EXPECT_EQ(std::tuple(Hole->Parts().Count(), Hole->Brush()->Color(), Hole->Brush()->Style(),
+                         Hole->BGColor(), Hole->UseBGColor(), Hole->Pen()->Color(),
+                         Hole->Pen()->Width()),
+              std::tuple(2, clLime, bsBDiagonal, clRed, true, clBlue, 2));
 
     auto* Clear = dynamic_cast<TRegion*>(Layer->Objects(5));
     ASSERT_NE(Clear, nullptr);
-    EXPECT_EQ(Clear->Brush()->Style(), bsClear);
-    EXPECT_FALSE(Clear->UseBGColor());
+    EXPECT_EQ(std::tuple(Clear->Brush()->Style(), Clear->UseBGColor()), std::tuple(bsClear, false));
     // The layer keeps the table's coordinate system for saving.
     EXPECT_NE(Layer->CoordSys().find("Earth Projection 1"), std::string::npos) << Layer->CoordSys();
 }

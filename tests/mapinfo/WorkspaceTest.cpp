@@ -46,32 +46,23 @@ TEST_F(WorkspaceTest, TheSampleWorkspace) {
     ASSERT_EQ(Names(Map), "Countries,Places");
     TMapLayer* Countries = Map.Layers().GetLayer(0);
     TMapLayer* Places = Map.Layers().GetLayer(1);
-    EXPECT_EQ(Countries->ObjectCount(), 177);
-    EXPECT_EQ(Places->ObjectCount(), 177);
-    EXPECT_TRUE(Countries->Editable());
-    EXPECT_FALSE(Places->Editable());
-    EXPECT_FALSE(Countries->AutoLabel());
-    EXPECT_TRUE(Places->AutoLabel());
-    EXPECT_TRUE(Countries->Visible() && Places->Visible());
-    EXPECT_EQ(Map.CenterX(), 10);
-    EXPECT_EQ(Map.CenterY(), 20);
+    auto Settings = [](TMapLayer* L) {
+        return std::tuple(L->ObjectCount(), L->Editable(), L->AutoLabel(), L->Visible());
+    };
+    EXPECT_EQ(Settings(Countries), std::tuple(177, true, false, true));
+    EXPECT_EQ(Settings(Places), std::tuple(177, false, true, true));
+    EXPECT_EQ(std::pair(Map.CenterX(), Map.CenterY()), std::pair(10.0, 20.0));
 
     // Layer 1 (places, on top): a brush with its back colour, a font.
     const TMapStyle& P = Places->WorkspaceStyle();
-    EXPECT_TRUE(P.InForce);
-    EXPECT_EQ(P.BrushColor, MifColorToColor(11549230));
-    EXPECT_TRUE(P.UseBGColor);
-    EXPECT_EQ(P.BGColor, clWhite);
-    EXPECT_EQ(P.PenColor, clBlack);
-    EXPECT_EQ(P.FontName, "DejaVu Sans");
-    EXPECT_EQ(P.FontColor, MifColorToColor(4210752));
+    EXPECT_EQ(std::tuple(P.InForce, P.BrushColor, P.UseBGColor, P.BGColor, P.PenColor, P.FontName,
+                         P.FontColor),
+              std::tuple(true, MifColorToColor(11549230), true, clWhite, clBlack, "DejaVu Sans",
+                         MifColorToColor(4210752)));
     // Layer 2 (countries): a back colour of 0 means none.
     const TMapStyle& C = Countries->WorkspaceStyle();
-    EXPECT_EQ(C.BrushColor, MifColorToColor(15258537));
-    EXPECT_EQ(C.BrushStyle, bsSolid);
-    EXPECT_FALSE(C.UseBGColor);
-    EXPECT_EQ(C.PenColor, MifColorToColor(5921370));
-    EXPECT_EQ(C.PenWidth, 1);
+    EXPECT_EQ(std::tuple(C.BrushColor, C.BrushStyle, C.UseBGColor, C.PenColor, C.PenWidth),
+              std::tuple(MifColorToColor(15258537), bsSolid, false, MifColorToColor(5921370), 1));
     // The style replaces what the table stores, object by object.
     for (int I : {0, 50, 176}) {
         EXPECT_EQ(Countries->Objects(I)->Brush()->Color(), C.BrushColor);
@@ -81,8 +72,7 @@ TEST_F(WorkspaceTest, TheSampleWorkspace) {
     // of places is off.
     EXPECT_NEAR(Countries->MinZoom(), 360 / (50000 / 111.31949079327357), 1e-9);
     EXPECT_EQ(Countries->MaxZoom(), DBL_MAX);
-    EXPECT_EQ(Places->MinZoom(), 0);
-    EXPECT_EQ(Places->MaxZoom(), 0);
+    EXPECT_EQ(std::pair(Places->MinZoom(), Places->MaxZoom()), std::pair(0.0, 0.0));
 }
 
 TEST_F(WorkspaceTest, MapFromOrdersTheLayersAndLeavesOutTheOthers) {
@@ -188,32 +178,28 @@ TEST_F(WorkspaceTest, LayerSettingsOfEachStatement) {
          }},
         {"Set Map Layer 1 Zoom (100, 1000) Units \"km\" Off\n",
          [](TMapLayer* R, TMapLayer*) { EXPECT_EQ(R->MinZoom(), 0); }},
+        // The centre is set only when both numbers are non-zero.
+        {"Set Map Center (37.5,55.75) Zoom 10\n",
+         [&](TMapLayer*, TMapLayer*) {
+             EXPECT_EQ(std::pair(Map.CenterX(), Map.CenterY()), std::pair(37.5, 55.75));
+         }},
+        {"Set Map Center (0,55)\n",
+         [&](TMapLayer*, TMapLayer*) {
+             EXPECT_EQ(std::pair(Map.CenterX(), Map.CenterY()), std::pair(1.0, 2.0));
+         }},
+        {"Set Map Center (x,55)\n",
+         [&](TMapLayer*, TMapLayer*) {
+             EXPECT_EQ(std::pair(Map.CenterX(), Map.CenterY()), std::pair(1.0, 2.0));
+         }},
     };
     for (const Case& C : Cases) {
         SCOPED_TRACE(C.Statements);
         Map.Layers().Clear();
+        Map.SetCenterX(1);
+        Map.SetCenterY(2);
         Map.LoadWOR(Workspace(Head + C.Statements));
         ASSERT_EQ(Names(Map), "towns,roads");
         C.Check(Map.Layers().GetLayer(1), Map.Layers().GetLayer(0));
-    }
-}
-
-TEST_F(WorkspaceTest, CentreIsSetOnlyWhenBothNumbersAreNonZero) {
-    Copy("places", "towns");
-    const std::pair<const char*, std::pair<double, double>> Cases[] = {
-        {"Set Map Center (37.5,55.75) Zoom 10", {37.5, 55.75}},
-        {"Set Map Center (0,55)", {1, 2}},
-        {"Set Map Center (x,55)", {1, 2}},
-    };
-    for (const auto& [Statement, Centre] : Cases) {
-        SCOPED_TRACE(Statement);
-        Map.Layers().Clear();
-        Map.SetCenterX(1);
-        Map.SetCenterY(2);
-        Map.LoadWOR(Workspace(std::string("Open Table \"towns\" As towns\nMap From towns\n") +
-                              Statement + "\n"));
-        EXPECT_EQ(Map.CenterX(), Centre.first);
-        EXPECT_EQ(Map.CenterY(), Centre.second);
     }
 }
 

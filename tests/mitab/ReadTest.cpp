@@ -89,43 +89,36 @@ TEST_P(ReadTest, FeaturesComeWithTheirClassesPartsAndValues) {
 TEST_P(ReadTest, StylesComeAsMapInfoNumbers) {
     std::vector<mitab_feature> F = ReadAll();
     ASSERT_EQ(F.size(), 7u);
-    // The symbol
-    EXPECT_EQ(M.get_symbol_no(F[0]), 40);
-    EXPECT_EQ(M.get_symbol_size(F[0]), 14);
-    EXPECT_EQ(M.get_symbol_color(F[0]), 0xFF0000);
-    // The font point
-    EXPECT_EQ(M.get_symbol_no(F[1]), 66);
-    EXPECT_EQ(M.get_symbol_size(F[1]), 18);
-    EXPECT_EQ(M.get_symbol_color(F[1]), 0x00FF00);
+    // Pens and brushes as width, pattern, colour (and back colour, transparency).
+    auto Pen = [&](mitab_feature X) {
+        return std::tuple(M.get_pen_width(X), M.get_pen_pattern(X), M.get_pen_color(X));
+    };
+    auto Brush = [&](mitab_feature X) {
+        return std::tuple(M.get_brush_fgcolor(X), M.get_brush_bgcolor(X), M.get_brush_pattern(X),
+                          M.get_brush_transparent(X));
+    };
+    auto Symbol = [&](mitab_feature X) {
+        return std::tuple(M.get_symbol_no(X), M.get_symbol_size(X), M.get_symbol_color(X));
+    };
+    EXPECT_EQ(Symbol(F[0]), std::tuple(40, 14, 0xFF0000));
+    EXPECT_EQ(Symbol(F[1]), std::tuple(66, 18, 0x00FF00));
     EXPECT_STREQ(M.get_font(F[1]), "Wingdings");
-    // The text
-    EXPECT_STREQ(M.get_text(F[2]), "Hello, map");
-    EXPECT_STREQ(M.get_font(F[2]), "Verdana");
-    EXPECT_DOUBLE_EQ(M.get_text_angle(F[2]), 0);
+    // The text: 0.6 of the height wide per character.
+    EXPECT_EQ(std::tuple(std::string(M.get_text(F[2])), std::string(M.get_font(F[2])),
+                         M.get_text_angle(F[2]), M.get_text_fgcolor(F[2]), M.get_text_bgcolor(F[2]),
+                         M.get_text_justification(F[2])),
+              std::tuple("Hello, map", "Verdana", 0.0, 0x0000FF, 0xFFFF00, 1));
     EXPECT_NEAR(M.get_text_height(F[2]), 1.0, 1e-6);
-    EXPECT_NEAR(M.get_text_width(F[2]), 0.6 * 10, 1e-6); // 0.6 of the height per character
-    EXPECT_EQ(M.get_text_fgcolor(F[2]), 0x0000FF);
-    EXPECT_EQ(M.get_text_bgcolor(F[2]), 0xFFFF00);
-    EXPECT_EQ(M.get_text_justification(F[2]), 1);
-    // The polyline
-    EXPECT_EQ(M.get_pen_width(F[3]), 3);
-    EXPECT_EQ(M.get_pen_pattern(F[3]), 5);
-    EXPECT_EQ(M.get_pen_color(F[3]), 0x123456);
+    EXPECT_NEAR(M.get_text_width(F[2]), 0.6 * 10, 1e-6);
+    EXPECT_EQ(Pen(F[3]), std::tuple(3, 5, 0x123456));
     // The region with a hole: an opaque hatch.
-    EXPECT_EQ(M.get_brush_fgcolor(F[4]), 0x00FF00);
-    EXPECT_EQ(M.get_brush_bgcolor(F[4]), 0xFF0000);
-    EXPECT_EQ(M.get_brush_pattern(F[4]), 5);
-    EXPECT_EQ(M.get_brush_transparent(F[4]), 0);
-    EXPECT_EQ(M.get_pen_width(F[4]), 2);
-    EXPECT_EQ(M.get_pen_pattern(F[4]), 2);
-    EXPECT_EQ(M.get_pen_color(F[4]), 0x0000FF);
+    EXPECT_EQ(Brush(F[4]), std::tuple(0x00FF00, 0xFF0000, 5, 0));
+    EXPECT_EQ(Pen(F[4]), std::tuple(2, 2, 0x0000FF));
     // The clear region: no background, a pen 12 points wide.
-    EXPECT_EQ(M.get_brush_pattern(F[5]), 1);
-    EXPECT_EQ(M.get_brush_fgcolor(F[5]), 0xABCDEF);
-    EXPECT_EQ(M.get_brush_transparent(F[5]), 1);
-    EXPECT_EQ(M.get_pen_width(F[5]), 10 + 12 * 10);
-    EXPECT_EQ(M.get_pen_pattern(F[5]), 9);
-    EXPECT_EQ(M.get_pen_color(F[5]), 0x010203);
+    EXPECT_EQ(std::tuple(M.get_brush_fgcolor(F[5]), M.get_brush_pattern(F[5]),
+                         M.get_brush_transparent(F[5])),
+              std::tuple(0xABCDEF, 1, 1));
+    EXPECT_EQ(Pen(F[5]), std::tuple(10 + 12 * 10, 9, 0x010203));
     for (mitab_feature X : F)
         M.destroy_feature(X);
 }

@@ -190,10 +190,6 @@ INSTANTIATE_TEST_SUITE_P(
         return std::string(Info.param.Extension) + std::to_string(Info.index);
     });
 
-} // namespace
-
-namespace {
-
 // Features read from one table and written to another keep all that the
 // driver stores: ogrinfo prints both tables alike, styles to the letter.
 struct CopyTest : MitabTest, ::testing::WithParamInterface<std::pair<const char*, const char*>> {};
@@ -235,10 +231,6 @@ INSTANTIATE_TEST_SUITE_P(Kinds, CopyTest,
                          [](const auto& Info) {
                              return std::string(Info.param.first) + "_to_" + Info.param.second;
                          });
-
-} // namespace
-
-namespace {
 
 // A .tab keeps a text's angle and any character; the driver's MIF writer
 // keeps neither a rotated box nor a double quote.
@@ -287,10 +279,6 @@ TEST_F(MitabTest, TabTextsKeepAnglesAndAwkwardCharacters) {
     }
     M.close(H);
 }
-
-} // namespace
-
-namespace {
 
 // A region's rings nest as MapInfo fills them, by the even-odd rule, whatever
 // their order: the .tab keeps holes as holes and islands as polygons.
