@@ -71,49 +71,44 @@ std::unique_ptr<TPen> TCustomMapObject::SetPen(std::unique_ptr<TPen> V) {
     return ReplaceShared(FPen, std::move(V));
 }
 std::unique_ptr<TParts> TCustomMapObject::SetParts(std::unique_ptr<TParts> V) {
-    Parts(); // the inline point goes back as a part list
-    return ReplaceOwned(FParts, std::move(V));
+    FGeometry.MakeParts(); // the inline point goes back as a part list
+    return FGeometry.ReplaceParts(std::move(V));
 }
 std::unique_ptr<TDataFields> TCustomMapObject::SetFields(std::unique_ptr<TDataFields> V) {
     Fields();
     return FRow.ReplaceList(std::move(V));
 }
 
-void TCustomMapObject::MakeParts() const {
-    FParts = std::make_unique<TParts>();
-    if (FHasPoint) FParts->Add()->Points().Add(FPoint.X, FPoint.Y);
-    FHasPoint = false;
-}
-
 void TCustomMapObject::SetSinglePoint(double X, double Y) {
-    if (FParts) {
+    if (TParts* L = FGeometry.Parts()) {
         // Whoever holds the part list keeps it: it is refilled.
-        FParts->Clear();
-        FParts->ResetBounds();
-        FParts->Add()->Points().Add(X, Y);
+        L->Clear();
+        L->ResetBounds();
+        L->Add()->Points().Add(X, Y);
         return;
     }
-    FPoint = TMapPoint{X, Y};
-    FHasPoint = true;
+    FGeometry.SetPoint(X, Y);
 }
 
 const TMapPoint* TCustomMapObject::SinglePoint() const {
-    if (!FParts) return FHasPoint ? &FPoint : nullptr;
-    if (FParts->Count() != 1 || FParts->Items(0)->Points().Count() != 1) return nullptr;
-    return &FParts->Items(0)->Points().GetPoint(0);
+    const TParts* L = FGeometry.Parts();
+    if (!L) return FGeometry.HasPoint() ? &FGeometry.OnePoint() : nullptr;
+    if (L->Count() != 1 || L->Items(0)->Points().Count() != 1) return nullptr;
+    return &L->Items(0)->Points().GetPoint(0);
 }
 
 void TCustomMapObject::UpdateBounds() {
-    if (!FParts) return; // an inline point is its own extent
-    FParts->ResetBounds();
-    for (int I = 0; I < FParts->Count(); ++I)
-        for (const TMapPoint& P : FParts->Items(I)->Points())
-            FParts->AddPoint(P.X, P.Y, 0);
+    TParts* L = FGeometry.Parts();
+    if (!L) return; // an inline point is its own extent
+    L->ResetBounds();
+    for (int I = 0; I < L->Count(); ++I)
+        for (const TMapPoint& P : L->Items(I)->Points())
+            L->AddPoint(P.X, P.Y, 0);
 }
 
 TPoint TCustomMapObject::GetPixels(int PartIndex, int PointIndex) const {
     const TMapPoint& P = HasInlinePoint() && PartIndex == 0 && PointIndex == 0
-                             ? FPoint
+                             ? FGeometry.OnePoint()
                              : Parts().Items(PartIndex)->Points().GetPoint(PointIndex);
     TPoint Result;
     if (FMap) FMap->MapToScreen(P.X, P.Y, Result.X, Result.Y, false);
@@ -157,9 +152,9 @@ void TCustomMapObject::Paint() {
         C->Pen()->SetWidth(C->Pen()->Width() + 2);
     }
     struct PaintingGuard {
-        bool& Flag;
-        ~PaintingGuard() { Flag = false; }
-    } Guard{FPainting};
+        TCustomMapObject& Obj;
+        ~PaintingGuard() { Obj.FPainting = false; }
+    } Guard{*this};
     FPainting = true;
     Draw();
     DrawAutoLabel();
@@ -295,10 +290,10 @@ size_t TCustomMapObject::MemoryUsed() const {
     if (FBrush && !FBrush.Shared()) N += sizeof(TBrush);
     if (FFont && !FFont.Shared()) N += sizeof(TFont) + FFont->Name().capacity();
     if (FPen && !FPen.Shared()) N += sizeof(TPen);
-    if (FParts) {
+    if (const TParts* L = FGeometry.Parts()) {
         N += sizeof(TParts);
-        for (int I = 0; I < FParts->Count(); ++I)
-            N += sizeof(TPart) + FParts->Items(I)->Points().MemoryUsed();
+        for (int I = 0; I < L->Count(); ++I)
+            N += sizeof(TPart) - sizeof(TMapPoints) + L->Items(I)->Points().MemoryUsed();
     }
     N += FRow.MemoryUsed();
     return N;
