@@ -3,6 +3,8 @@
 #include "core/MapObjects.h"
 #include "objects/PolySplitter.h"
 
+#include <algorithm>
+
 namespace Mapobjects {
 
 using namespace Platform;
@@ -256,6 +258,13 @@ bool InBox(double X, double Y, double MinX, double MinY, double MaxX, double Max
 } // namespace
 
 bool BoxIntersectsRect(const TBounds& Box, double X1, double Y1, double X2, double Y2) {
+    // Apart on an axis: no corner of either lies in the other and no edges
+    // cross, so the sixteen edge tests below are skipped. A layer without an
+    // index asks this of every object on every repaint, and most are apart.
+    if (Box.MinX <= Box.MaxX && Box.MinY <= Box.MaxY &&
+        (Box.MaxX < std::min(X1, X2) || std::max(X1, X2) < Box.MinX ||
+         Box.MaxY < std::min(Y1, Y2) || std::max(Y1, Y2) < Box.MinY))
+        return false;
     const double R[4][2] = {{X1, Y1}, {X2, Y1}, {X2, Y2}, {X1, Y2}};
     const double B[4][2] = {
         {Box.MinX, Box.MinY}, {Box.MaxX, Box.MinY}, {Box.MaxX, Box.MaxY}, {Box.MinX, Box.MaxY}};

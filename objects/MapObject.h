@@ -157,6 +157,16 @@ private:
     // From is the layer it was on, whose drawing decides on its marks.
     void AnnounceRemoval(bool WasSelected, const TMapLayer* From);
 
+    // First, after the vtable pointer: a layer without an index tests every
+    // object's extent on each repaint, so the object's first cache line
+    // should hold it. The slot's tag byte leaves tail room for the flags and
+    // the tag.
+    [[no_unique_address]] mutable TPointOrParts FGeometry;
+    bool FUseBGColor : 1 = false;
+    bool FRemovalAnnounced : 1 = false;
+    bool FDying : 1 = false;    // one of a batch being deleted
+    bool FPainting : 1 = false; // inside Paint: Draw adds to the map's picture
+    std::int32_t FTag = 0;
     TChartix* FMap = nullptr;
     TMapLayer* FLayer = nullptr;
     template <class T>
@@ -173,15 +183,9 @@ private:
     mutable Platform::TShared<Platform::TFont> FFont;
     mutable Platform::TShared<Platform::TPen> FPen;
     mutable TObjectRow FRow;
-    std::int32_t FTag = 0;
+    // Last and 4 bytes wide: the first member of a kind (a symbol's shape)
+    // fills the 4 bytes after it.
     Platform::TColor FBGColor = 0xFFFFFF;
-    // The slot's tag byte leaves tail room: the flags below, then the first
-    // members of the kinds (a symbol's shape), are laid out in it.
-    [[no_unique_address]] mutable TPointOrParts FGeometry;
-    bool FUseBGColor : 1 = false;
-    bool FRemovalAnnounced : 1 = false;
-    bool FDying : 1 = false;    // one of a batch being deleted
-    bool FPainting : 1 = false; // inside Paint: Draw adds to the map's picture
 };
 
 // The base IntersectsRect on a box: does the box (MinX..MaxX, MinY..MaxY)
