@@ -1,6 +1,7 @@
-// The geometry slot of an object (one point in place, or an owned part list)
-// and who a point list tells of its new points.
+// The geometry slot of an object (one point in place, or an owned part list),
+// who a point list tells of its new points, and the box test of an extent.
 #include "objects/PointOrParts.h"
+#include "objects/MapObject.h"
 
 #include <gtest/gtest.h>
 #include <tuple>
@@ -54,4 +55,23 @@ TEST(PointOrParts, APartsListReportsToItsCollectionUntilGivenAnotherListener) {
     EXPECT_FALSE(Old->OnAddPoint);
     Old->Add(900, 900);
     EXPECT_EQ(Parts.MaxX, 5);
+}
+
+TEST(PointOrParts, BoxesApartAreRefusedWhileTouchingOrCrossingOnesMeet) {
+    const TBounds Box{0, 0, 10, 10};
+    struct {
+        double X1, Y1, X2, Y2;
+        bool Meets;
+    } Cases[] = {
+        {11, 0, 20, 10, false},  // apart on x
+        {2, 11, 3, 12, false},   // apart on y only
+        {30, 30, 20, 20, false}, // apart, corners given in reverse
+        {10, 2, 20, 3, true},    // shares the edge x = 10
+        {20, 3, 10, 2, true},    // the same, corners in reverse
+        {-5, 4, 15, 6, true},    // a cross: no corner of either in the other
+        {10, 10, 10, 10, true},  // a point on the corner
+    };
+    for (const auto& C : Cases)
+        EXPECT_EQ(BoxIntersectsRect(Box, C.X1, C.Y1, C.X2, C.Y2), C.Meets)
+            << C.X1 << "," << C.Y1 << " " << C.X2 << "," << C.Y2;
 }
