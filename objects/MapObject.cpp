@@ -3,6 +3,8 @@
 #include "core/MapObjects.h"
 #include "objects/PolySplitter.h"
 
+#include <algorithm>
+
 namespace Mapobjects {
 
 using namespace Platform;
@@ -71,49 +73,44 @@ std::unique_ptr<TPen> TCustomMapObject::SetPen(std::unique_ptr<TPen> V) {
     return ReplaceShared(FPen, std::move(V));
 }
 std::unique_ptr<TParts> TCustomMapObject::SetParts(std::unique_ptr<TParts> V) {
-    Parts(); // the inline point goes back as a part list
-    return ReplaceOwned(FParts, std::move(V));
+    FGeometry.MakeParts(); // the inline point goes back as a part list
+    return FGeometry.ReplaceParts(std::move(V));
 }
 std::unique_ptr<TDataFields> TCustomMapObject::SetFields(std::unique_ptr<TDataFields> V) {
     Fields();
     return FRow.ReplaceList(std::move(V));
 }
 
-void TCustomMapObject::MakeParts() const {
-    FParts = std::make_unique<TParts>();
-    if (FHasPoint) FParts->Add()->Points().Add(FPoint.X, FPoint.Y);
-    FHasPoint = false;
-}
-
 void TCustomMapObject::SetSinglePoint(double X, double Y) {
-    if (FParts) {
+    if (TParts* L = FGeometry.Parts()) {
         // Whoever holds the part list keeps it: it is refilled.
-        FParts->Clear();
-        FParts->ResetBounds();
-        FParts->Add()->Points().Add(X, Y);
+        L->Clear();
+        L->ResetBounds();
+        L->Add()->Points().Add(X, Y);
         return;
     }
-    FPoint = TMapPoint{X, Y};
-    FHasPoint = true;
+    FGeometry.SetPoint(X, Y);
 }
 
 const TMapPoint* TCustomMapObject::SinglePoint() const {
-    if (!FParts) return FHasPoint ? &FPoint : nullptr;
-    if (FParts->Count() != 1 || FParts->Items(0)->Points().Count() != 1) return nullptr;
-    return &FParts->Items(0)->Points().GetPoint(0);
+    const TParts* L = FGeometry.Parts();
+    if (!L) return FGeometry.HasPoint() ? &FGeometry.OnePoint() : nullptr;
+    if (L->Count() != 1 || L->Items(0)->Points().Count() != 1) return nullptr;
+    return &L->Items(0)->Points().GetPoint(0);
 }
 
 void TCustomMapObject::UpdateBounds() {
-    if (!FParts) return; // an inline point is its own extent
-    FParts->ResetBounds();
-    for (int I = 0; I < FParts->Count(); ++I)
-        for (const TMapPoint& P : FParts->Items(I)->Points())
-            FParts->AddPoint(P.X, P.Y, 0);
+    TParts* L = FGeometry.Parts();
+    if (!L) return; // an inline point is its own extent
+    L->ResetBounds();
+    for (int I = 0; I < L->Count(); ++I)
+        for (const TMapPoint& P : L->Items(I)->Points())
+            L->AddPoint(P.X, P.Y, 0);
 }
 
 TPoint TCustomMapObject::GetPixels(int PartIndex, int PointIndex) const {
     const TMapPoint& P = HasInlinePoint() && PartIndex == 0 && PointIndex == 0
-                             ? FPoint
+                             ? FGeometry.OnePoint()
                              : Parts().Items(PartIndex)->Points().GetPoint(PointIndex);
     TPoint Result;
     if (FMap) FMap->MapToScreen(P.X, P.Y, Result.X, Result.Y, false);
@@ -157,9 +154,9 @@ void TCustomMapObject::Paint() {
         C->Pen()->SetWidth(C->Pen()->Width() + 2);
     }
     struct PaintingGuard {
-        bool& Flag;
-        ~PaintingGuard() { Flag = false; }
-    } Guard{FPainting};
+        TCustomMapObject& Obj;
+        ~PaintingGuard() { Obj.FPainting = false; }
+    } Guard{*this};
     FPainting = true;
     Draw();
     DrawAutoLabel();
@@ -261,6 +258,13 @@ bool InBox(double X, double Y, double MinX, double MinY, double MaxX, double Max
 } // namespace
 
 bool BoxIntersectsRect(const TBounds& Box, double X1, double Y1, double X2, double Y2) {
+    // Apart on an axis: no corner of either lies in the other and no edges
+    // cross, so the sixteen edge tests below are skipped. A layer without an
+    // index asks this of every object on every repaint, and most are apart.
+    if (Box.MinX <= Box.MaxX && Box.MinY <= Box.MaxY &&
+        (Box.MaxX < std::min(X1, X2) || std::max(X1, X2) < Box.MinX ||
+         Box.MaxY < std::min(Y1, Y2) || std::max(Y1, Y2) < Box.MinY))
+        return false;
     const double R[4][2] = {{X1, Y1}, {X2, Y1}, {X2, Y2}, {X1, Y2}};
     const double B[4][2] = {
         {Box.MinX, Box.MinY}, {Box.MaxX, Box.MinY}, {Box.MaxX, Box.MaxY}, {Box.MinX, Box.MaxY}};
@@ -295,10 +299,10 @@ size_t TCustomMapObject::MemoryUsed() const {
     if (FBrush && !FBrush.Shared()) N += sizeof(TBrush);
     if (FFont && !FFont.Shared()) N += sizeof(TFont) + FFont->Name().capacity();
     if (FPen && !FPen.Shared()) N += sizeof(TPen);
-    if (FParts) {
+    if (const TParts* L = FGeometry.Parts()) {
         N += sizeof(TParts);
-        for (int I = 0; I < FParts->Count(); ++I)
-            N += sizeof(TPart) + FParts->Items(I)->Points().MemoryUsed();
+        for (int I = 0; I < L->Count(); ++I)
+            N += sizeof(TPart) - sizeof(TMapPoints) + L->Items(I)->Points().MemoryUsed();
     }
     N += FRow.MemoryUsed();
     return N;

@@ -8,6 +8,7 @@
 #include "objects/DataFields.h"
 #include "objects/DataRow.h"
 #include "objects/Parts.h"
+#include "objects/PointOrParts.h"
 #include "platform/Graphics.h"
 #include "platform/Types.h"
 
@@ -57,10 +58,7 @@ public:
     void SharePen(const Platform::TShared<Platform::TPen>& V) { Share(FPen, V); }
     // The part list. An object of one point keeps that point inline until
     // its part list is first asked for.
-    TParts& Parts() const {
-        if (!FParts) MakeParts();
-        return *FParts;
-    }
+    TParts& Parts() const { return FGeometry.MakeParts(); }
     // The attribute row as a field list, made when first asked for: objects
     // of a layer without fields never have one. A compact row (see Row)
     // becomes the field list here, for good.
@@ -80,9 +78,10 @@ public:
     // Whether Pred(point) holds for every point of every part (stops at the
     // first that fails); reads an inline point without making a part list.
     template <class F> bool AllPoints(F&& Pred) const {
-        if (!FParts) return !FHasPoint || Pred(static_cast<const TMapPoint&>(FPoint));
-        for (int I = 0; I < FParts->Count(); ++I)
-            for (const TMapPoint& P : FParts->Items(I)->Points())
+        const TParts* L = FGeometry.Parts();
+        if (!L) return !FGeometry.HasPoint() || Pred(FGeometry.OnePoint());
+        for (int I = 0; I < L->Count(); ++I)
+            for (const TMapPoint& P : L->Items(I)->Points())
                 if (!Pred(P)) return false;
         return true;
     }
@@ -103,8 +102,11 @@ public:
     // Recomputes the extent of Parts from all points.
     virtual void UpdateBounds();
     TBounds GetBounds() const {
-        if (FParts) return FParts->Bounds();
-        if (FHasPoint) return TBounds{FPoint.X, FPoint.Y, FPoint.X, FPoint.Y};
+        if (const TParts* L = FGeometry.Parts()) return L->Bounds();
+        if (FGeometry.HasPoint()) {
+            const TMapPoint& P = FGeometry.OnePoint();
+            return TBounds{P.X, P.Y, P.X, P.Y};
+        }
         return TBounds{};
     }
     // Screen position of a point (no clamping); EListError for a bad index.
@@ -142,10 +144,10 @@ protected:
     // inline unless a part list has been made already.
     void SetSinglePoint(double X, double Y);
     // Whether the geometry is one point held inline (no part list yet).
-    bool HasInlinePoint() const { return !FParts && FHasPoint; }
-    bool HasPartList() const { return FParts != nullptr; }
-    double InlineX() const { return FPoint.X; }
-    double InlineY() const { return FPoint.Y; }
+    bool HasInlinePoint() const { return FGeometry.HasPoint(); }
+    bool HasPartList() const { return FGeometry.Parts() != nullptr; }
+    double InlineX() const { return FGeometry.OnePoint().X; }
+    double InlineY() const { return FGeometry.OnePoint().Y; }
 
 private:
     friend class TMapLayer;
@@ -155,6 +157,16 @@ private:
     // From is the layer it was on, whose drawing decides on its marks.
     void AnnounceRemoval(bool WasSelected, const TMapLayer* From);
 
+    // First, after the vtable pointer: a layer without an index tests every
+    // object's extent on each repaint, so the object's first cache line
+    // should hold it. The slot's tag byte leaves tail room for the flags and
+    // the tag.
+    [[no_unique_address]] mutable TPointOrParts FGeometry;
+    bool FUseBGColor : 1 = false;
+    bool FRemovalAnnounced : 1 = false;
+    bool FDying : 1 = false;    // one of a batch being deleted
+    bool FPainting : 1 = false; // inside Paint: Draw adds to the map's picture
+    std::int32_t FTag = 0;
     TChartix* FMap = nullptr;
     TMapLayer* FLayer = nullptr;
     template <class T>
@@ -164,24 +176,16 @@ private:
         else if (Value)
             Mine.Own()->Assign(*Value);
     }
-    void MakeParts() const;
-
     // Mutable: asking for a tool to write, or for the part list or the row,
     // makes them on a const object too (the accessors always handed out
     // writable ones).
     mutable Platform::TShared<Platform::TBrush> FBrush;
     mutable Platform::TShared<Platform::TFont> FFont;
     mutable Platform::TShared<Platform::TPen> FPen;
-    mutable std::unique_ptr<TParts> FParts;
     mutable TObjectRow FRow;
-    mutable TMapPoint FPoint;       // the inline point (while FParts is null)
-    mutable bool FHasPoint = false; // FPoint holds a point
-    bool FUseBGColor = false;
-    std::int32_t FTag = 0;
+    // Last and 4 bytes wide: the first member of a kind (a symbol's shape)
+    // fills the 4 bytes after it.
     Platform::TColor FBGColor = 0xFFFFFF;
-    bool FRemovalAnnounced = false;
-    bool FDying = false;    // one of a batch being deleted
-    bool FPainting = false; // inside Paint: Draw adds to the map's picture
 };
 
 // The base IntersectsRect on a box: does the box (MinX..MaxX, MinY..MaxY)

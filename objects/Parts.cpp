@@ -33,15 +33,15 @@ void TMapPoints::Delete(int Index) {
     FPoints.erase(FPoints.begin() + Index);
 }
 
-TPart::TPart(Platform::TCollection* Collection)
-    : Platform::TCollectionItem(Collection), FPoints(std::make_unique<TMapPoints>()) {
-    if (auto* Parts = dynamic_cast<TParts*>(Collection))
-        FPoints->OnAddPoint = [Parts](double X, double Y, double Z) { Parts->AddPoint(X, Y, Z); };
+TPart::TPart(Platform::TCollection* Collection) : Platform::TCollectionItem(Collection) {
+    if (auto* Parts = dynamic_cast<TParts*>(Collection)) FPoints.OnAddPoint.Connect(Parts);
 }
 
 std::unique_ptr<TMapPoints> TPart::SetPoints(std::unique_ptr<TMapPoints> Points) {
-    std::swap(FPoints, Points);
-    return Points;
+    auto Old = std::make_unique<TMapPoints>(std::move(FPoints));
+    Old->OnAddPoint = nullptr;
+    FPoints = Points ? std::move(*Points) : TMapPoints();
+    return Old;
 }
 
 void TPart::Assign(const Platform::TPersistent* Source) {
@@ -51,9 +51,10 @@ void TPart::Assign(const Platform::TPersistent* Source) {
         return;
     }
     if (Other == this) return;
-    FPoints->Clear();
-    FPoints->Reserve(Other->Points().Count());
-    for (const TMapPoint& P : Other->Points()) FPoints->Add(P.X, P.Y);
+    FPoints.Clear();
+    FPoints.Reserve(Other->Points().Count());
+    for (const TMapPoint& P : Other->Points())
+        FPoints.Add(P.X, P.Y);
 }
 
 void TParts::AddPoint(double X, double Y, double) {
@@ -70,7 +71,8 @@ void TParts::ResetBounds() {
 
 int TParts::PointCount() const {
     int N = 0;
-    for (int I = 0; I < Count(); ++I) N += Items(I)->Points().Count();
+    for (int I = 0; I < Count(); ++I)
+        N += Items(I)->Points().Count();
     return N;
 }
 

@@ -10,13 +10,18 @@
 #include "objects/Bounds.h"
 #include "platform/Classes.h"
 
+#include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace Mapobjects {
 
 class TMapPoints;
+class TPart;
+class TParts;
 
 struct TMapPoint {
     double X = 0;
@@ -27,13 +32,61 @@ struct TMapPoint {
 
 using TAddPointEvent = std::function<void(double X, double Y, double Z)>;
 
+// Who TMapPoints::Add tells of each new point, one pointer wide: nobody, a
+// function (owned here), or the part collection of the list, which is how
+// every part's list reports without a function object of its own.
+class TAddPointHandler {
+public:
+    TAddPointHandler() = default;
+    ~TAddPointHandler() { Reset(); }
+    TAddPointHandler(const TAddPointHandler&) = delete;
+    TAddPointHandler& operator=(const TAddPointHandler&) = delete;
+    TAddPointHandler(TAddPointHandler&& Other) noexcept : FBits(std::exchange(Other.FBits, 0)) {}
+    TAddPointHandler& operator=(TAddPointHandler&& Other) noexcept {
+        if (this != &Other) {
+            Reset();
+            FBits = std::exchange(Other.FBits, 0);
+        }
+        return *this;
+    }
+    // Takes a function in place of whoever was told; an empty one leaves nobody.
+    TAddPointHandler& operator=(TAddPointEvent Fn) {
+        Reset();
+        if (Fn) FBits = reinterpret_cast<std::uintptr_t>(new TAddPointEvent(std::move(Fn)));
+        return *this;
+    }
+    TAddPointHandler& operator=(std::nullptr_t) {
+        Reset();
+        return *this;
+    }
+    explicit operator bool() const { return FBits != 0; }
+    inline void operator()(double X, double Y, double Z) const;
+
+private:
+    friend class TPart;
+    // Reports to Parts, which the handler does not own.
+    void Connect(TParts* Parts) {
+        Reset();
+        FBits = reinterpret_cast<std::uintptr_t>(Parts) | 1;
+    }
+    TParts* Collection() const {
+        return (FBits & 1) ? reinterpret_cast<TParts*>(FBits & ~std::uintptr_t(1)) : nullptr;
+    }
+    void Reset() {
+        if (FBits && !(FBits & 1)) delete reinterpret_cast<TAddPointEvent*>(FBits);
+        FBits = 0;
+    }
+
+    std::uintptr_t FBits = 0; // TAddPointEvent*, or TParts* with the low bit set
+};
+
 class TMapPoints : public Platform::TObject {
 public:
     double MaxY = EmptyMax;
     double MinX = EmptyMin;
     double MinY = EmptyMin;
     double MaxX = EmptyMax;
-    TAddPointEvent OnAddPoint;
+    TAddPointHandler OnAddPoint;
 
     int Count() const { return static_cast<int>(FPoints.size()); }
     TMapPoint& Add(double X, double Y);
@@ -58,22 +111,21 @@ private:
     std::vector<TMapPoint> FPoints;
 };
 
-class TParts;
-
 class TPart : public Platform::TCollectionItem {
 public:
     explicit TPart(Platform::TCollection* Collection);
-    TMapPoints& Points() { return *FPoints; }
-    const TMapPoints& Points() const { return *FPoints; }
-    // Replaces the point list. The new list's OnAddPoint is not connected, and
-    // the old list is handed back rather than freed.
+    TMapPoints& Points() { return FPoints; }
+    const TMapPoints& Points() const { return FPoints; }
+    // Replaces the point list's contents with those of Points (null: an empty
+    // list). The new points' OnAddPoint is kept, so the collection no longer
+    // hears of added points; the old contents are handed back, disconnected.
     std::unique_ptr<TMapPoints> SetPoints(std::unique_ptr<TMapPoints> Points);
     // A real copy: the points of Source (a TPart), added through this part's
     // list so the collection's bounds follow.
     void Assign(const Platform::TPersistent* Source) override;
 
 private:
-    std::unique_ptr<TMapPoints> FPoints;
+    TMapPoints FPoints; // in the part itself: one heap block less per part
 };
 
 class TParts : public Platform::TCollectionOf<TPart> {
@@ -95,5 +147,12 @@ public:
     // Total number of points of all parts.
     int PointCount() const;
 };
+
+void TAddPointHandler::operator()(double X, double Y, double Z) const {
+    if (TParts* Parts = Collection())
+        Parts->AddPoint(X, Y, Z);
+    else if (FBits)
+        (*reinterpret_cast<TAddPointEvent*>(FBits))(X, Y, Z);
+}
 
 } // namespace Mapobjects

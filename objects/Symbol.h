@@ -46,4 +46,8 @@ private:
     int FShape = 31;
 };
 
+// A point layer holds one of these per point: past 88 bytes the heap hands
+// out 112-byte blocks instead of 96.
+static_assert(sizeof(TSymbol) <= 88, "a symbol grew past a 96-byte heap block");
+
 } // namespace Mapobjects

@@ -277,8 +277,10 @@ private:
 // Owned list of items of one class, created through a factory.
 class TCollection : public TPersistent {
 public:
-    using TItemFactory = std::function<TCollectionItem*(TCollection*)>;
-    explicit TCollection(TItemFactory Factory) : FFactory(std::move(Factory)) {}
+    // A plain function: a collection is made per map object, and what makes
+    // an item is its class alone.
+    using TItemFactory = TCollectionItem* (*)(TCollection*);
+    explicit TCollection(TItemFactory Factory) : FFactory(Factory) {}
     ~TCollection() override;
     TCollection(const TCollection&) = delete;
     TCollection& operator=(const TCollection&) = delete;
