@@ -9,6 +9,7 @@
 #include "objects/MapObject.h"
 #include "platform/Graphics.h"
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -38,6 +39,9 @@ public:
     void AddObject(TCustomMapObject* Object, bool Notify) {
         AddObject(std::unique_ptr<TCustomMapObject>(Object), Notify);
     }
+    // Room for Count objects in all, so that adding many in a row (a file
+    // being read) does not move the list again and again.
+    void ReserveObjects(int Count) { FObjects.reserve(static_cast<size_t>(std::max(Count, 0))); }
     // Takes the object out of the layer without announcing anything and hands
     // it to the caller (null when it is not on the layer). It keeps its map,
     // so freeing it later still announces its removal.

@@ -22,8 +22,8 @@ public:
         size_t Advance = Nl ? Len + 1 : Len;
         // A CR inside the segment ends the line early, unless it is the CR of
         // a CR LF pair.
-        if (const void* Cr = std::memchr(Begin, '\r', Len)) {
-            const size_t At = static_cast<size_t>(static_cast<const char*>(Cr) - Begin);
+        if (const size_t Cr = NextCr(); Cr < FPos + Len) {
+            const size_t At = Cr - FPos;
             if (At + 1 < Len || !Nl) {
                 Len = At;
                 Advance = At + 1;
@@ -53,7 +53,21 @@ public:
     }
 
 private:
+    // The first CR at or after the current position (the text's size when
+    // there is none). Found once for a file without CRs, rather than looked
+    // for on every line.
+    size_t NextCr() {
+        if (FPos < FCrFrom || FPos > FCrAt) {
+            const void* Cr = std::memchr(FText.data() + FPos, '\r', FText.size() - FPos);
+            FCrFrom = FPos;
+            FCrAt = Cr ? static_cast<size_t>(static_cast<const char*>(Cr) - FText.data())
+                       : FText.size();
+        }
+        return FCrAt;
+    }
+
     std::string_view FText;
+    size_t FCrFrom = 1, FCrAt = 0; // no CR known yet: the first call looks
     size_t FPos = 0;
     int FLines = 0;
 };

@@ -12,6 +12,7 @@
 #include "objects/Text.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <climits>
 #include <cmath>
@@ -65,39 +66,70 @@ struct TKeyword {
     TStatement Statement;
 };
 
+// In order of their first letters (see KeywordsByLetter).
 constexpr TKeyword Keywords[] = {
-    {"VERSION", TStatement::Version},
+    {"ARC", TStatement::Arc},
+    {"ANGLE", TStatement::Angle},
     {"CHARSET", TStatement::Charset},
-    {"DELIMITER", TStatement::Delimiter},
-    {"UNIQUE", TStatement::Unique},
-    {"INDEX", TStatement::Index},
     {"COORDSYS", TStatement::CoordSys},
-    {"TRANSFORM", TStatement::Transform},
     {"COLUMNS", TStatement::Columns},
+    {"COLLECTION", TStatement::Collection},
+    {"DELIMITER", TStatement::Delimiter},
     {"DATA", TStatement::Data},
-    {"POINT", TStatement::Point},
+    {"ELLIPSE", TStatement::Ellipse},
+    {"INDEX", TStatement::Index},
+    {"JUSTIFY", TStatement::Justify},
     {"LINE", TStatement::Line},
+    {"LABEL", TStatement::Label},
+    {"MULTIPOINT", TStatement::Multipoint},
+    {"NONE", TStatement::None},
+    {"POINT", TStatement::Point},
     {"PLINE", TStatement::Pline},
     {"REGION", TStatement::Region},
-    {"ARC", TStatement::Arc},
-    {"TEXT", TStatement::Text},
     {"RECT", TStatement::Rect},
     {"ROUNDRECT", TStatement::RoundRect},
-    {"ELLIPSE", TStatement::Ellipse},
-    {"MULTIPOINT", TStatement::Multipoint},
-    {"COLLECTION", TStatement::Collection},
-    {"NONE", TStatement::None},
-    {"ANGLE", TStatement::Angle},
-    {"JUSTIFY", TStatement::Justify},
     {"SPACING", TStatement::Spacing},
-    {"LABEL", TStatement::Label},
     {"SMOOTH", TStatement::Smooth},
+    {"TRANSFORM", TStatement::Transform},
+    {"TEXT", TStatement::Text},
+    {"UNIQUE", TStatement::Unique},
+    {"VERSION", TStatement::Version},
 };
+
+// For each letter, the range of Keywords that start with it: every line of
+// a file is classified, and most first words are told after one comparison.
+struct TLetterRange {
+    unsigned char Begin = 0, End = 0;
+};
+constexpr std::array<TLetterRange, 26> KeywordsByLetter = [] {
+    std::array<TLetterRange, 26> Ranges{};
+    for (size_t I = 0; I < std::size(Keywords); ++I) {
+        TLetterRange& R = Ranges[static_cast<size_t>(Keywords[I].Word.front() - 'A')];
+        if (R.End == 0) R.Begin = static_cast<unsigned char>(I);
+        R.End = static_cast<unsigned char>(I + 1);
+    }
+    return Ranges;
+}();
+
+constexpr bool GroupedByLetter() {
+    for (size_t I = 0; I < std::size(Keywords); ++I) {
+        const TLetterRange R =
+            KeywordsByLetter[static_cast<size_t>(Keywords[I].Word.front() - 'A')];
+        if (I < R.Begin || I >= R.End) return false;
+        for (size_t K = R.Begin; K < R.End; ++K)
+            if (Keywords[K].Word.front() != Keywords[I].Word.front()) return false;
+    }
+    return true;
+}
+static_assert(GroupedByLetter(), "Keywords must be grouped by their first letter");
 
 TStatement Classify(std::string_view Word) {
     if (Word.empty()) return TStatement::Unknown;
-    for (const TKeyword& K : Keywords)
-        if (IsWord(Word, K.Word)) return K.Statement;
+    const char First = UpChar(Word.front());
+    if (First < 'A' || First > 'Z') return TStatement::Unknown;
+    const TLetterRange R = KeywordsByLetter[static_cast<size_t>(First - 'A')];
+    for (size_t I = R.Begin; I < R.End; ++I)
+        if (IsWord(Word, Keywords[I].Word)) return Keywords[I].Statement;
     return TStatement::Unknown;
 }
 
@@ -318,17 +350,18 @@ public:
     }
 
     void Run() {
-        FMap->StartProgress(0, static_cast<int>(FIn.Mif.size() / FProgressDivisor), "Loading file");
+        FMap->StartProgress(0, ProgressAt(FIn.Mif.size()), "Loading file");
         FLayer->SetCharset(std::string());
         FLayer->SetCoordSys(std::string());
+        ReserveObjects();
         std::string_view Line;
         bool Have = FMif.Next(Line);
         // Unlike a loop that tests for the end before each line, the last line
         // is examined too: a final "Point x y" without a line end is an object.
         while (Have) {
-            FMap->ShowProgress(static_cast<int>(FMif.Position() / FProgressDivisor));
+            FMap->ShowProgress(ProgressAt(FMif.Position()));
             std::string_view Rest;
-            const TStatement S = Classify(FirstWord(Line, &Rest));
+            const TStatement S = StatementOf(Line, Rest);
             if (IsObjectStatement(S)) {
                 Have = ReadStatement(S, Rest, Line);
                 continue;
@@ -359,11 +392,41 @@ public:
     }
 
 private:
+    // The statement word a line starts with, and the text after it. The line
+    // that ends an object's clauses is asked about again by the caller: the
+    // last answer is kept (the text never changes while it is read).
+    TStatement StatementOf(std::string_view Line, std::string_view& Rest) {
+        if (Line.data() != FClassified.Line.data() || Line.size() != FClassified.Line.size()) {
+            FClassified.Line = Line;
+            FClassified.Statement = Classify(FirstWord(Line, &FClassified.Rest));
+        }
+        Rest = FClassified.Rest;
+        return FClassified.Statement;
+    }
+
+    // A position in the file as the progress counts it (an int). Told for
+    // every statement: no division for the files that fit as they are.
+    int ProgressAt(size_t Position) const {
+        return static_cast<int>(FProgressDivisor == 1 ? Position : Position / FProgressDivisor);
+    }
+
     void Problem(int Line, const std::string& Message) {
         FProblems.Add(FIn.MifName, Line, Message);
     }
     void MidProblem(const std::string& Message) {
         FProblems.Add(FIn.MidName, FMid.Lines(), Message);
+    }
+
+    // A row a statement: the rows tell how many objects are coming, near
+    // enough, for the price of counting line ends. The shortest statement
+    // ("None" and its line end) bounds the guess by the file's size.
+    void ReserveObjects() {
+        if (!FHasMid) return;
+        const size_t Rows = static_cast<size_t>(std::count(FIn.Mid.begin(), FIn.Mid.end(), '\n'));
+        const size_t Most = std::min(Rows, FIn.Mif.size() / 5);
+        if (Most < 1024) return; // not worth it
+        const size_t Total = std::min<size_t>(FLayer->ObjectCount() + Most, INT_MAX);
+        FLayer->ReserveObjects(static_cast<int>(Total));
     }
 
     // --- header ---
@@ -971,7 +1034,7 @@ private:
                 Have = FMif.Next(Line);
             if (!Have) break;
             std::string_view PartRest;
-            const TStatement S = Classify(FirstWord(Line, &PartRest));
+            const TStatement S = StatementOf(Line, PartRest);
             if (S != TStatement::Region && S != TStatement::Pline && S != TStatement::Multipoint)
                 break; // not a part: the next statement
             TObjects Made;
@@ -1003,7 +1066,7 @@ private:
             if (!FMif.Next(Line)) return false;
             if (IsBlankLine(Line)) continue;
             std::string_view Rest;
-            const TStatement S = Classify(FirstWord(Line, &Rest));
+            const TStatement S = StatementOf(Line, Rest);
             if (IsModifier(S)) {
                 if (S == TStatement::Angle)
                     ApplyToCurrent([&](TCustomMapObject* Obj) {
@@ -1175,6 +1238,11 @@ private:
     std::vector<TCustomMapObject*> FCurrent; // the objects the clauses go to
     int FStatementLine = 0;
     size_t FProgressDivisor = 1;
+    struct {
+        std::string_view Line; // empty view of no text at first
+        std::string_view Rest;
+        TStatement Statement = TStatement::Unknown;
+    } FClassified; // see StatementOf
 };
 
 } // namespace

@@ -10,21 +10,6 @@ namespace Mapobjects::Mif {
 
 using namespace Platform;
 
-std::string_view TrimBlanks(std::string_view S) {
-    while (!S.empty() && IsBlank(S.front()))
-        S.remove_prefix(1);
-    while (!S.empty() && IsBlank(S.back()))
-        S.remove_suffix(1);
-    return S;
-}
-
-bool IsWord(std::string_view S, std::string_view Upper) {
-    if (S.size() != Upper.size()) return false;
-    for (size_t I = 0; I < S.size(); ++I)
-        if (UpChar(S[I]) != Upper[I]) return false;
-    return true;
-}
-
 bool ContainsWord(std::string_view S, std::string_view Upper) {
     if (S.size() < Upper.size()) return false;
     for (size_t I = 0; I + Upper.size() <= S.size(); ++I) {
@@ -34,34 +19,6 @@ bool ContainsWord(std::string_view S, std::string_view Upper) {
         if (K == Upper.size()) return true;
     }
     return false;
-}
-
-std::string_view NextToken(std::string_view& S) {
-    size_t I = 0;
-    while (I < S.size() && IsBlank(S[I]))
-        ++I;
-    size_t J = I;
-    while (J < S.size() && !IsBlank(S[J]))
-        ++J;
-    std::string_view Token = S.substr(I, J - I);
-    S.remove_prefix(J);
-    return Token;
-}
-
-std::string_view FirstWord(std::string_view Line, std::string_view* Rest) {
-    size_t I = 0;
-    while (I < Line.size() && IsBlank(Line[I]))
-        ++I;
-    size_t J = I;
-    // ASCII without the locale's table: this runs on every line of a file.
-    auto IsWordChar = [](unsigned char C) {
-        if (C >= 0x80) return std::isalnum(C) != 0;
-        return (C >= '0' && C <= '9') || ((C | 0x20) >= 'a' && (C | 0x20) <= 'z') || C == '_';
-    };
-    while (J < Line.size() && IsWordChar(static_cast<unsigned char>(Line[J])))
-        ++J;
-    if (Rest) *Rest = Line.substr(J);
-    return Line.substr(I, J - I);
 }
 
 namespace {
@@ -74,10 +31,44 @@ namespace {
     throw EConvertError(Format("'%s' is not a valid integer value", std::string(Token)));
 }
 
+// Plain decimals ("-12.345678"), nearly every number of a file. With at most
+// 15 digits the digits make an exact integer and the power of ten is exact
+// too, so one division rounds exactly as the full conversion does. Reads
+// from P on and gives the end of the number, or null when what stands there
+// is no such decimal (more digits, no digit at all) so that the full
+// conversion has to judge it; an exponent or any other character simply ends
+// the number.
+const char* ScanPlainDecimal(const char* P, const char* End, double& Value) {
+    static constexpr double Powers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const bool Negative = P != End && *P == '-';
+    if (Negative) ++P;
+    std::uint64_t Digits = 0;
+    auto ReadDigits = [&] {
+        const char* const Start = P;
+        for (unsigned D; P != End && (D = static_cast<unsigned char>(*P) - '0') <= 9; ++P)
+            Digits = Digits * 10 + D;
+        return P - Start;
+    };
+    const std::ptrdiff_t Whole = ReadDigits();
+    std::ptrdiff_t Decimals = 0;
+    if (P != End && *P == '.') {
+        ++P;
+        Decimals = ReadDigits();
+    }
+    if (Whole + Decimals == 0 || Whole + Decimals > 15) return nullptr;
+    const double Magnitude = static_cast<double>(Digits) / Powers[Decimals];
+    Value = Negative ? -Magnitude : Magnitude;
+    return P;
+}
+
 bool ParseDouble(std::string_view S, double& Value) {
     if (!S.empty() && S.front() == '+') S.remove_prefix(1);
-    const auto [Ptr, Ec] = std::from_chars(S.data(), S.data() + S.size(), Value);
-    return !S.empty() && Ec == std::errc() && Ptr == S.data() + S.size() && std::isfinite(Value);
+    const char* const End = S.data() + S.size();
+    const char* const Stop = ScanPlainDecimal(S.data(), End, Value);
+    if (Stop && Stop == End) return true;
+    const auto [Ptr, Ec] = std::from_chars(S.data(), End, Value);
+    return !S.empty() && Ec == std::errc() && Ptr == End && std::isfinite(Value);
 }
 
 } // namespace
@@ -110,6 +101,18 @@ int ToCount(std::string_view Token) {
 }
 
 double NextFloat(std::string_view& S) {
+    // A plain decimal is read where it stands, without cutting out its token
+    // first; whatever else is left to ToFloat.
+    size_t I = 0;
+    while (I < S.size() && IsBlank(S[I]))
+        ++I;
+    const char* const End = S.data() + S.size();
+    double Value;
+    const char* Stop = ScanPlainDecimal(S.data() + I, End, Value);
+    if (Stop && (Stop == End || IsBlank(*Stop))) {
+        S.remove_prefix(static_cast<size_t>(Stop - S.data()));
+        return Value;
+    }
     const std::string_view Token = NextToken(S);
     if (Token.empty()) throw EConvertError("Coordinate expected");
     return ToFloat(Token);

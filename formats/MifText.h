@@ -5,6 +5,7 @@
 
 #include "platform/SysUtils.h"
 
+#include <cctype>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -21,15 +22,52 @@ inline char UpChar(char C) {
     return (C >= 'a' && C <= 'z') ? static_cast<char>(C - 'a' + 'A') : C;
 }
 
-std::string_view TrimBlanks(std::string_view S);
-// Case-insensitive equality with an upper-case word.
-bool IsWord(std::string_view S, std::string_view Upper);
+// The text helpers below run on every line of a file: inline.
+inline std::string_view TrimBlanks(std::string_view S) {
+    while (!S.empty() && IsBlank(S.front()))
+        S.remove_prefix(1);
+    while (!S.empty() && IsBlank(S.back()))
+        S.remove_suffix(1);
+    return S;
+}
+// Case-insensitive equality with an upper-case word. Inline: it runs on
+// every line of a file, mostly to say no after comparing the lengths.
+inline bool IsWord(std::string_view S, std::string_view Upper) {
+    if (S.size() != Upper.size()) return false;
+    for (size_t I = 0; I < S.size(); ++I)
+        if (UpChar(S[I]) != Upper[I]) return false;
+    return true;
+}
 // Case-insensitive search for an upper-case word anywhere in S.
 bool ContainsWord(std::string_view S, std::string_view Upper);
 // The next blank-separated token of S; S moves past it.
-std::string_view NextToken(std::string_view& S);
+inline std::string_view NextToken(std::string_view& S) {
+    size_t I = 0;
+    while (I < S.size() && IsBlank(S[I]))
+        ++I;
+    size_t J = I;
+    while (J < S.size() && !IsBlank(S[J]))
+        ++J;
+    std::string_view Token = S.substr(I, J - I);
+    S.remove_prefix(J);
+    return Token;
+}
 // The leading word of a line (letters, digits, underscore) and what follows it.
-std::string_view FirstWord(std::string_view Line, std::string_view* Rest = nullptr);
+inline std::string_view FirstWord(std::string_view Line, std::string_view* Rest = nullptr) {
+    size_t I = 0;
+    while (I < Line.size() && IsBlank(Line[I]))
+        ++I;
+    size_t J = I;
+    // ASCII without the locale's table.
+    auto IsWordChar = [](unsigned char C) {
+        if (C >= 0x80) return std::isalnum(C) != 0;
+        return (C >= '0' && C <= '9') || ((C | 0x20) >= 'a' && (C | 0x20) <= 'z') || C == '_';
+    };
+    while (J < Line.size() && IsWordChar(static_cast<unsigned char>(Line[J])))
+        ++J;
+    if (Rest) *Rest = Line.substr(J);
+    return Line.substr(I, J - I);
+}
 
 // Numbers as the format writes them: "." decimals, an optional sign, no
 // locale. EConvertError with the framework's message for anything else;

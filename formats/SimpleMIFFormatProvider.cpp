@@ -11,6 +11,7 @@
 #include <cstring>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <sys/stat.h>
 #include <utility>
 
@@ -20,31 +21,47 @@ using namespace Platform;
 
 namespace {
 
-// One buffered read of the whole file.
-std::string ReadWholeFile(const std::string& FileName) {
-    std::FILE* F = std::fopen(FileName.c_str(), "rb");
-    if (!F)
-        throw EFOpenError(Format("Cannot open file \"%s\". %s", FileName, std::strerror(errno)));
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> Closer(F, &std::fclose);
-    std::string Data;
-    struct stat St {};
-    size_t Size = 0;
-    if (fstat(fileno(F), &St) == 0 && S_ISREG(St.st_mode)) Size = static_cast<size_t>(St.st_size);
-    // Straight into the string when the size is known; in chunks otherwise
-    // (and for whatever a growing file adds meanwhile).
-    Data.resize(Size);
-    size_t Got = Size ? std::fread(Data.data(), 1, Size, F) : 0;
-    Data.resize(Got);
-    if (Got == Size) {
-        char Chunk[65536];
-        size_t N;
-        while ((N = std::fread(Chunk, 1, sizeof Chunk, F)) > 0)
-            Data.append(Chunk, N);
+// A whole file in memory. The memory is not cleared first: clearing tens of
+// megabytes that the read overwrites at once costs about as much as the read.
+class TFileBytes {
+public:
+    explicit TFileBytes(const std::string& FileName) {
+        std::FILE* F = std::fopen(FileName.c_str(), "rb");
+        if (!F)
+            throw EFOpenError(
+                Format("Cannot open file \"%s\". %s", FileName, std::strerror(errno)));
+        std::unique_ptr<std::FILE, int (*)(std::FILE*)> Closer(F, &std::fclose);
+        struct stat St {};
+        size_t Size = 0;
+        if (fstat(fileno(F), &St) == 0 && S_ISREG(St.st_mode))
+            Size = static_cast<size_t>(St.st_size);
+        // Straight into the buffer when the size is known; in chunks
+        // otherwise (and for whatever a growing file adds meanwhile).
+        Reserve(Size + 1);
+        for (;;) {
+            if (FSize == FCapacity) Reserve(FCapacity * 2);
+            const size_t N = std::fread(FData.get() + FSize, 1, FCapacity - FSize, F);
+            FSize += N;
+            if (N == 0) break;
+        }
+        if (std::ferror(F))
+            throw EFOpenError(
+                Format("Cannot read file \"%s\". %s", FileName, std::strerror(errno)));
     }
-    if (std::ferror(F))
-        throw EFOpenError(Format("Cannot read file \"%s\". %s", FileName, std::strerror(errno)));
-    return Data;
-}
+    std::string_view View() const { return {FData.get(), FSize}; }
+
+private:
+    void Reserve(size_t Capacity) {
+        std::unique_ptr<char[]> Bigger(new char[Capacity]);
+        if (FSize) std::memcpy(Bigger.get(), FData.get(), FSize);
+        FData = std::move(Bigger);
+        FCapacity = Capacity;
+    }
+
+    std::unique_ptr<char[]> FData;
+    size_t FSize = 0;
+    size_t FCapacity = 0;
+};
 
 // The attribute file beside a .mif: ".mid" as the format names it, or the
 // upper- and mixed-case spellings that files from other systems carry.
@@ -100,23 +117,24 @@ bool TSimpleMIFFormatProvider::CanProcessFile(const std::string& FileName) const
 
 TObjectAttribute TSimpleMIFFormatProvider::IsObjAttrString(std::string_view Line) {
     // Each word anywhere in the line, in any case; the later in this list
-    // wins. One pass: a clause line is read for every object of a file.
+    // wins. One pass, and the words start with different letters: a clause
+    // line is read for every object of a file.
     static constexpr std::pair<std::string_view, TObjectAttribute> Words[] = {{"PEN", oaPen},
                                                                               {"BRUSH", oaBrush},
                                                                               {"CENTER", oaCenter},
                                                                               {"FONT", oaFont},
                                                                               {"SYMBOL", oaSymbol}};
+    static constexpr std::string_view Initials = "PBCFS";
+    constexpr int Last = static_cast<int>(std::size(Words)) - 1;
     int Best = -1;
     for (size_t I = 0; I < Line.size(); ++I) {
-        const char C = Mif::UpChar(Line[I]);
-        for (int W = static_cast<int>(std::size(Words)) - 1; W > Best; --W) {
-            const std::string_view Word = Words[W].first;
-            if (C != Word[0] || Line.size() - I < Word.size()) continue;
-            size_t K = 1;
-            while (K < Word.size() && Mif::UpChar(Line[I + K]) == Word[K])
-                ++K;
-            if (K == Word.size()) Best = W;
-        }
+        const size_t W = Initials.find(Mif::UpChar(Line[I]));
+        if (W == std::string_view::npos) continue;
+        const std::string_view Word = Words[W].first;
+        if (static_cast<int>(W) <= Best || Line.size() - I < Word.size()) continue;
+        if (!Mif::IsWord(Line.substr(I, Word.size()), Word)) continue;
+        Best = static_cast<int>(W);
+        if (Best == Last) break; // nothing beats it
     }
     return Best < 0 ? oaNone : Words[Best].second;
 }
@@ -127,11 +145,15 @@ bool TSimpleMIFFormatProvider::Load(TMapLayer* Layer, const std::string& FileNam
     if (!Layer || !Layer->Map() || !FileExists(FileName)) return false;
     TLoadGuard Guard(Layer->Map());
     // A file that cannot be opened at all is the caller's error to handle.
-    const std::string Mif = ReadWholeFile(FileName);
+    const TFileBytes Mif(FileName);
     const std::string MidName = FindMidFile(FileName);
-    const std::string Mid = MidName.empty() ? std::string() : ReadWholeFile(MidName);
+    std::optional<TFileBytes> Mid;
+    if (!MidName.empty()) Mid.emplace(MidName);
     try {
-        Mif::ReadMifPair(*Layer, Mif::TMifInput{Mif, FileName, Mid, MidName}, Problems);
+        Mif::ReadMifPair(
+            *Layer,
+            Mif::TMifInput{Mif.View(), FileName, Mid ? Mid->View() : std::string_view(), MidName},
+            Problems);
     } catch (const std::exception& E) {
         // What the reader does not read past (no memory) ends the load; the
         // objects read so far stay.
