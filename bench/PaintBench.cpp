@@ -10,6 +10,7 @@
 
 #include "BenchArgs.h"
 #include "BenchClock.h"
+#include "BenchMemory.h"
 #include "core/MapObjects.h"
 #include "objects/Polys.h"
 
@@ -21,13 +22,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <functional>
 #include <numbers>
 #include <random>
 #include <string>
 #include <time.h>
-#include <unistd.h>
 #include <vector>
 
 using namespace Mapobjects;
@@ -40,13 +39,6 @@ struct TConfig {
     int Repeats = 5;
     std::string Png;
 };
-
-long ResidentBytes() {
-    std::ifstream F("/proc/self/statm");
-    long Size = 0, Resident = 0;
-    F >> Size >> Resident;
-    return Resident * sysconf(_SC_PAGESIZE);
-}
 
 struct TTiming {
     double Best = 0, Median = 0, BestCpu = 0;
@@ -122,14 +114,14 @@ void PaintFigures(const TConfig& C) {
     Map.SetParent(&Form);
     Map.SetBounds(0, 0, 1920, 1080);
 
-    const long RssBefore = ResidentBytes();
+    const long RssBefore = ResidentBytes(), AnonBefore = AnonymousResidentBytes();
     auto Start = Clock::now();
     Map.BeginUpdate(); // adding objects outside an update paints each at once
     TMapLayer* Layer = Map.Layers().Add("", "synthetic");
     Fill(*Layer, C.Objects, C.Vertices, 20240601);
     Map.EndUpdate(false);
     const double BuildMs = Ms(Clock::now() - Start);
-    const long RssAfter = ResidentBytes();
+    const long RssAfter = ResidentBytes(), AnonAfter = AnonymousResidentBytes();
 
     long Vertices = 0;
     for (int I = 0; I < Layer->ObjectCount(); ++I)
@@ -138,10 +130,13 @@ void PaintFigures(const TConfig& C) {
     std::printf("synthetic layer: %d objects (half regions, half polylines), %ld vertices, built "
                 "in %.0f ms\n",
                 Layer->ObjectCount(), Vertices, BuildMs);
-    std::printf("  memory: MemoryUsed %.1f bytes/vertex, RSS delta %.1f bytes/vertex (%.1f MB)\n",
+    std::printf("  memory: MemoryUsed %.1f bytes/vertex, RSS delta %.1f bytes/vertex (%.1f MB), "
+                "anonymous RSS delta %.1f bytes/vertex (%.1f MB)\n",
                 static_cast<double>(Layer->MemoryUsed()) / Vertices,
                 static_cast<double>(RssAfter - RssBefore) / Vertices,
-                (RssAfter - RssBefore) / 1048576.0);
+                (RssAfter - RssBefore) / 1048576.0,
+                static_cast<double>(AnonAfter - AnonBefore) / Vertices,
+                (AnonAfter - AnonBefore) / 1048576.0);
 
     std::printf("full repaint of a 1920x1080 map bitmap (PaintMapToBitmap), %d runs:\n", C.Repeats);
     auto Report = [&](const char* What) {

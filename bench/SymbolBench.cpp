@@ -13,6 +13,7 @@
 
 #include "BenchArgs.h"
 #include "BenchClock.h"
+#include "BenchMemory.h"
 #include "core/MapObjects.h"
 #include "formats/SimpleMIFFormatProvider.h"
 #include "objects/Polys.h"
@@ -32,7 +33,6 @@
 #include <random>
 #include <string>
 #include <time.h>
-#include <unistd.h>
 #include <vector>
 
 using namespace Mapobjects;
@@ -46,13 +46,6 @@ struct TConfig {
     std::string Mif = "bench/data/points-500k.mif";
     std::string Png;
 };
-
-long ResidentBytes() {
-    std::ifstream F("/proc/self/statm");
-    long Size = 0, Resident = 0;
-    F >> Size >> Resident;
-    return Resident * sysconf(_SC_PAGESIZE);
-}
 
 // Seeded points over the whole world, the same file every time.
 void WritePoints(const std::string& Path, int Points) {
