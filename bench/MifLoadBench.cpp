@@ -9,6 +9,7 @@
 // bench/make-large-mif.sh makes a suitable file (bench/data/countries-10m.mif).
 
 #include "BenchClock.h"
+#include "BenchMemory.h"
 #include "core/MapObjects.h"
 #include "formats/SimpleMIFFormatProvider.h"
 #include "platform/Dialogs.h"
@@ -53,7 +54,8 @@ struct TOurs {
     int Objects = 0;
     long Vertices = 0;
     int Fields = 0;
-    size_t Bytes = 0; // held by the loaded layer (TMapLayer::MemoryUsed)
+    size_t Bytes = 0;          // held by the loaded layer (TMapLayer::MemoryUsed)
+    long Rss = 0, AnonRss = 0; // resident growth over the first load
     size_t Messages = 0;
 };
 
@@ -68,10 +70,16 @@ TOurs LoadOurs(const std::string& Path, int Runs) {
     Platform::RecordedMessages().clear();
     for (int Run = 0; Run < Runs; ++Run) {
         TMapLayer* Layer = Map.Layers().Add("", "bench");
+        const long Rss0 = ResidentBytes(), Anon0 = AnonymousResidentBytes();
         const double Cpu0 = CpuMs();
         auto Start = Clock::now();
         const bool Ok = Layer->LoadFromFile(Path, "");
         const double T = Ms(Clock::now() - Start);
+        // Later runs reuse the memory the first one freed.
+        if (Run == 0) {
+            R.Rss = ResidentBytes() - Rss0;
+            R.AnonRss = AnonymousResidentBytes() - Anon0;
+        }
         if (!Ok) {
             std::fprintf(stderr, "chartix-bench-mifload: our reader refused %s\n", Path.c_str());
             std::exit(1);
@@ -171,8 +179,11 @@ int main(int Argc, char** Argv) {
         Ours.BestMs, Ours.BestCpuMs, MB / (Ours.BestMs / 1000), Ours.Objects, Ours.Vertices,
         Ours.Fields, Ours.Messages ? "  (reader reported errors)" : "");
     if (Ours.Vertices > 0)
-        std::printf("  memory   %.1f bytes per vertex in the loaded layer\n",
-                    static_cast<double>(Ours.Bytes) / static_cast<double>(Ours.Vertices));
+        std::printf("  memory   %.1f bytes per vertex in the loaded layer (MemoryUsed); RSS growth "
+                    "of the first load %.1f, anonymous %.1f\n",
+                    static_cast<double>(Ours.Bytes) / static_cast<double>(Ours.Vertices),
+                    static_cast<double>(Ours.Rss) / static_cast<double>(Ours.Vertices),
+                    static_cast<double>(Ours.AnonRss) / static_cast<double>(Ours.Vertices));
 #ifdef CHARTIX_BENCH_GDAL
     const TGdal Gdal = LoadGdal(Path, Runs);
     std::printf(
