@@ -4,14 +4,17 @@
 // repaint with generalization on and off, in the quick drawing mode (EasyDraw),
 // zoomed in with and without the spatial index, with wide pens, and the memory
 // the layer takes per vertex. Building and querying the index on its own is
-// chartix-bench-index (IndexBench.cpp).
+// chartix-bench-index (IndexBench.cpp). With --mif the layer is that file
+// instead (real polygons: bench/data/countries-10m.mif).
 //
 //   chartix-bench-paint [--objects N] [--vertices V] [--repeats R] [--png FILE]
+//                       [--mif FILE]
 
 #include "BenchArgs.h"
 #include "BenchClock.h"
 #include "BenchMemory.h"
 #include "core/MapObjects.h"
+#include "formats/SimpleMIFFormatProvider.h"
 #include "objects/Polys.h"
 
 #include <QApplication>
@@ -38,6 +41,7 @@ struct TConfig {
     int Vertices = 100;
     int Repeats = 5;
     std::string Png;
+    std::string Mif; // a file to paint instead of the synthetic layer
 };
 
 struct TTiming {
@@ -98,12 +102,14 @@ void Fill(TMapLayer& Layer, int Objects, int Vertices, std::uint32_t Seed) {
 }
 
 bool ParseArgs(int Argc, char** Argv, TConfig& C) {
-    return ReadBenchOptions(Argc, Argv,
-                            {{"--objects", &C.Objects},
-                             {"--vertices", &C.Vertices},
-                             {"--repeats", &C.Repeats},
-                             {"--png", &C.Png}},
-                            "[--objects N] [--vertices V] [--repeats R] [--png FILE]") &&
+    return ReadBenchOptions(
+               Argc, Argv,
+               {{"--objects", &C.Objects},
+                {"--vertices", &C.Vertices},
+                {"--repeats", &C.Repeats},
+                {"--png", &C.Png},
+                {"--mif", &C.Mif}},
+               "[--objects N] [--vertices V] [--repeats R] [--png FILE] [--mif FILE]") &&
            C.Objects > 0 && C.Vertices >= 3 && C.Repeats > 0;
 }
 
@@ -117,8 +123,17 @@ void PaintFigures(const TConfig& C) {
     const long RssBefore = ResidentBytes(), AnonBefore = AnonymousResidentBytes();
     auto Start = Clock::now();
     Map.BeginUpdate(); // adding objects outside an update paints each at once
-    TMapLayer* Layer = Map.Layers().Add("", "synthetic");
-    Fill(*Layer, C.Objects, C.Vertices, 20240601);
+    TMapLayer* Layer = nullptr;
+    if (C.Mif.empty()) {
+        Layer = Map.Layers().Add("", "synthetic");
+        Fill(*Layer, C.Objects, C.Vertices, 20240601);
+    } else {
+        Layer = Map.Layers().Add(C.Mif, "file");
+        if (Layer->FileName().empty()) {
+            std::fprintf(stderr, "chartix-bench-paint: cannot load %s\n", C.Mif.c_str());
+            std::exit(1);
+        }
+    }
     Map.EndUpdate(false);
     const double BuildMs = Ms(Clock::now() - Start);
     const long RssAfter = ResidentBytes(), AnonAfter = AnonymousResidentBytes();
@@ -127,9 +142,13 @@ void PaintFigures(const TConfig& C) {
     for (int I = 0; I < Layer->ObjectCount(); ++I)
         Vertices += Layer->Objects(I)->Parts().PointCount();
 
-    std::printf("synthetic layer: %d objects (half regions, half polylines), %ld vertices, built "
-                "in %.0f ms\n",
-                Layer->ObjectCount(), Vertices, BuildMs);
+    if (C.Mif.empty())
+        std::printf("synthetic layer: %d objects (half regions, half polylines), %ld vertices, "
+                    "built in %.0f ms\n",
+                    Layer->ObjectCount(), Vertices, BuildMs);
+    else
+        std::printf("%s: %d objects, %ld vertices, loaded in %.0f ms\n", C.Mif.c_str(),
+                    Layer->ObjectCount(), Vertices, BuildMs);
     std::printf("  memory: MemoryUsed %.1f bytes/vertex, RSS delta %.1f bytes/vertex (%.1f MB), "
                 "anonymous RSS delta %.1f bytes/vertex (%.1f MB)\n",
                 static_cast<double>(Layer->MemoryUsed()) / Vertices,
@@ -184,6 +203,7 @@ int main(int Argc, char** Argv) {
     // Qt would take options such as --style for itself: it sees only our name.
     int QtArgc = 1;
     QApplication App(QtArgc, Argv);
+    TSimpleMIFFormatProvider Provider(nullptr); // registers the MIF reader for --mif
     PaintFigures(C);
     return 0;
 }
