@@ -116,24 +116,28 @@ TBitmap* TLayerControl::GetIndicators(int Index) const {
     return FIndicators[static_cast<size_t>(Index)].get();
 }
 
-TRect TLayerControl::GetVisibleRect(int Index) const {
+// The four switches stand 18 pixels apart, the auto-label one 2 pixels from
+// the right edge.
+TRect TLayerControl::SwitchRect(int Index, int Switch) const {
     const TRect R = ItemRect(Index);
-    return Rect(R.Right - 70, R.Top + 1, R.Right - 56, R.Bottom - 1);
+    const int Right = R.Right - 2 - 18 * (3 - Switch);
+    return Rect(Right - 14, R.Top + 1, Right, R.Bottom - 1);
+}
+
+TRect TLayerControl::GetVisibleRect(int Index) const {
+    return SwitchRect(Index, 0);
 }
 
 TRect TLayerControl::GetSelectableRect(int Index) const {
-    const TRect R = ItemRect(Index);
-    return Rect(R.Right - 52, R.Top + 1, R.Right - 38, R.Bottom - 1);
+    return SwitchRect(Index, 1);
 }
 
 TRect TLayerControl::GetEditableRect(int Index) const {
-    const TRect R = ItemRect(Index);
-    return Rect(R.Right - 34, R.Top + 1, R.Right - 20, R.Bottom - 1);
+    return SwitchRect(Index, 2);
 }
 
 TRect TLayerControl::GetAutolabelRect(int Index) const {
-    const TRect R = ItemRect(Index);
-    return Rect(R.Right - 16, R.Top + 1, R.Right - 2, R.Bottom - 1);
+    return SwitchRect(Index, 3);
 }
 
 TRect TLayerControl::GetNameRect(int Index) const {

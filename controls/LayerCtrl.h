@@ -84,6 +84,8 @@ protected:
 
 private:
     TMapLayer* LayerAt(int Row) const;
+    // Switch 0..3 (visible, selectable, editable, auto-label) of row Index.
+    Platform::TRect SwitchRect(int Index, int Switch) const;
 
     std::unique_ptr<TLayerControlDataLink> FDataLink;
     int FCurIndex = -1;

@@ -165,16 +165,23 @@ void TViewerWindow::AddTools() {
             [this](int Index) { Guarded([this, Index] { SetEditableLayer(Index); }); });
 }
 
+QDockWidget* TViewerWindow::AddDock(TQtHost* Host, const char* Title, const char* Name,
+                                    Qt::DockWidgetAreas Areas, Qt::DockWidgetArea Area) {
+    auto* Dock = new QDockWidget(Title, this);
+    Dock->setObjectName(Name);
+    Dock->setAllowedAreas(Areas);
+    Dock->setWidget(Host);
+    addDockWidget(Area, Dock);
+    return Dock;
+}
+
 void TViewerWindow::AddDocks() {
     FLayerControl.SetParent(&FForm);
     FLayerControl.SetBounds(0, 0, 230, 200);
     FLayerControl.SetMap(&FMap);
     FLayersHost = new TQtHost(&FLayerControl);
-    FLayersDock = new QDockWidget("Layers", this);
-    FLayersDock->setObjectName("layers");
-    FLayersDock->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
-    FLayersDock->setWidget(FLayersHost);
-    addDockWidget(Qt::LeftDockWidgetArea, FLayersDock);
+    FLayersDock = AddDock(FLayersHost, "Layers", "layers",
+                          Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea, Qt::LeftDockWidgetArea);
     // A row chosen with the mouse or the keys shows its layer's data.
     FLayerControl.OnClick = [this](TObject*) { ShowLayerData(); };
     FLayerControl.OnKeyUp = [this](TObject*, std::uint16_t&, TShiftState) { ShowLayerData(); };
@@ -182,11 +189,8 @@ void TViewerWindow::AddDocks() {
     FDataBrowser.SetParent(&FForm);
     FDataBrowser.SetBounds(0, 0, FMap.Width(), 150);
     FDataHost = new TQtHost(&FDataBrowser);
-    FDataDock = new QDockWidget("Data", this);
-    FDataDock->setObjectName("data");
-    FDataDock->setAllowedAreas(Qt::BottomDockWidgetArea | Qt::TopDockWidgetArea);
-    FDataDock->setWidget(FDataHost);
-    addDockWidget(Qt::BottomDockWidgetArea, FDataDock);
+    FDataDock = AddDock(FDataHost, "Data", "data", Qt::BottomDockWidgetArea | Qt::TopDockWidgetArea,
+                        Qt::BottomDockWidgetArea);
 
     FLayerListLink.SetMap(&FMap);
 }

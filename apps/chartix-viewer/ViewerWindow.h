@@ -129,6 +129,9 @@ private:
     void AddTools();
     void AddMenus();
     void AddDocks();
+    // A dock of this window holding Host, placed in Area.
+    QDockWidget* AddDock(Platform::TQtHost* Host, const char* Title, const char* Name,
+                         Qt::DockWidgetAreas Areas, Qt::DockWidgetArea Area);
     // The drawing-layer box lists the map's layers again and shows the
     // editable one; it changes no layer.
     void ListEditableLayers();
