@@ -400,9 +400,9 @@ int ClassOf(const TCustomMapObject* Obj) {
     if (dynamic_cast<const TText*>(Obj)) return fcText;
     if (const auto* S = dynamic_cast<const TSymbol*>(Obj))
         return SameText(S->ReadFont()->Name(), MapInfoSymbolFont) ? fcPoint : fcFontPoint;
+    if (dynamic_cast<const TRectangle*>(Obj)) return fcRectangle;
     // A circle goes as the region of its outline: MITAB cannot be given an
     // ellipse by its frame.
-    if (dynamic_cast<const TRectangle*>(Obj)) return fcRectangle;
     if (dynamic_cast<const TCircle*>(Obj)) return fcRegion;
     return 0;
 }
