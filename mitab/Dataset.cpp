@@ -85,7 +85,7 @@ std::unique_ptr<TDataset> TDataset::Open(const char* FileName) {
             Type = Declared[I].Type;
         D->Types.push_back(Type);
     }
-    if (HasExtension(FileName, "mif")) D->Statements = MifStatementClasses(FileName);
+    if (HasExtension(FileName, "mif")) D->MifName = FileName;
     return D;
 }
 
@@ -218,7 +218,13 @@ std::unique_ptr<TFeature> TDataset::Read(int Id) {
     // The driver numbers a MIF file's objects from 1 in the order of the
     // file (its feature count does not tell them: it counts a collection's
     // parts too). A feature of another shape than its statement shows the
-    // two out of step: OGR's classes alone are trusted from then on.
+    // two out of step: OGR's classes alone are trusted from then on. The
+    // file is scanned once, when a line or a polygon first asks for it.
+    const bool Ambiguous = Result->Class == TABFC_Polyline || Result->Class == TABFC_Region;
+    if (Ambiguous && !MifName.empty()) {
+        Statements = MifStatementClasses(MifName);
+        MifName.clear();
+    }
     if (Id <= static_cast<int>(Statements.size())) {
         if (SameShape(Result->Class, Statements[Id - 1]))
             Result->Class = RefinedClass(Result->Class, Statements[Id - 1]);

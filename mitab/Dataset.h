@@ -62,6 +62,7 @@ private:
     // The class of each object statement of a .mif, by feature id - 1;
     // empty for a .tab or once they proved out of step with OGR's features.
     std::vector<int> Statements;
+    std::string MifName; // a .mif whose statements are yet to be read
     // OGR's sequential cursor stands just after Pending, whose id is PendingId.
     OGRFeatureH Pending = nullptr;
     long long PendingId = -1;
