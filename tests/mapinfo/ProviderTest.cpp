@@ -609,10 +609,7 @@ TEST_F(ProviderTest, AnObjectWithAValueThatCannotBeWrittenIsToldAndTheRestSaved)
         const char* Told;
     } const Cases[] = {
         {dtInteger, TVariant("many"), "'many' is not an integer for column v"},
-        {dtSmallInt, TVariant(40000), "'40000' is not a small integer for column v"},
-        {dtFloat, TVariant("1..2"), "'1..2' is not a number for column v"},
         {dtDate, TVariant(1e9), "'1000000000' is not a date for column v"},
-        {dtDateTime, TVariant("soon"), "'soon' is not a date and time for column v"},
     };
     for (const TCase& Case : Cases) {
         SCOPED_TRACE(Case.Told);
