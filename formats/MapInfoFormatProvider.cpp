@@ -5,12 +5,14 @@
 #include "formats/MifText.h"
 #include "formats/MitabName.h"
 #include "objects/Polys.h"
+#include "objects/Shapes.h"
 #include "objects/Text.h"
 #include "platform/SysUtils.h"
 
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <numbers>
 #include <vector>
 
 namespace Mapobjects {
@@ -26,8 +28,11 @@ enum {
     fcCustomPoint = 3,
     fcText = 4,
     fcPolyline = 5,
+    fcArc = 6,
     fcRegion = 7,
-    fcRectangle = 8
+    fcRectangle = 8,
+    fcEllipse = 9,
+    fcMultiPoint = 10
 };
 enum {
     ftChar = 1,
@@ -131,10 +136,13 @@ std::string MissingCompanion(const std::string& Table) {
 }
 
 // A value in its column's type; text that is none stays text, so that
-// nothing read is lost.
+// nothing read is lost. MITAB gives a null as empty text: in a column of
+// numbers, dates or logicals that is a null again. A Char column has no
+// null in MapInfo's files, so its empty text stays text.
 TVariant StoredValue(TDataType Type, const std::string& Value) {
+    if (Type == dtString) return Value;
     const std::string_view T = Mif::TrimBlanks(Value);
-    if (Type == dtString || T.empty()) return Type == dtString ? Value : std::string();
+    if (T.empty()) return TVariant::Null();
     TDateTime DT;
     bool B;
     std::string Number;
@@ -258,7 +266,84 @@ void ApplySymbol(mitab_feature F, int Class, TSymbol* S) {
     S->Font()->SetSize(mitab_c_get_symbol_size(F));
 }
 
-TCustomMapObject* NewObjectFor(TMapLayer& Layer, int Class) {
+// The box around all the feature's vertices: the frame of a rectangle or
+// an ellipse, whose outline MITAB hands out.
+TBounds FeatureBox(mitab_feature F) {
+    TBounds B;
+    for (int P = 0; P < mitab_c_get_parts(F); ++P)
+        for (int V = 0; V < mitab_c_get_vertex_count(F, P); ++V) {
+            const double X = mitab_c_get_vertex_x(F, P, V), Y = mitab_c_get_vertex_y(F, P, V);
+            B.MinX = std::min(B.MinX, X);
+            B.MinY = std::min(B.MinY, Y);
+            B.MaxX = std::max(B.MaxX, X);
+            B.MaxY = std::max(B.MaxY, Y);
+        }
+    return B;
+}
+
+// The frame of the ellipse that a feature's outline follows. MITAB's
+// outline misses the ellipse's extremes, so its box is a little small: the
+// axis-parallel ellipse through its vertices is fitted by least squares,
+// about the box's centre for precision. The box when that fails.
+TBounds EllipseFrame(mitab_feature F) {
+    const TBounds Box = FeatureBox(F);
+    const double MX = (Box.MinX + Box.MaxX) / 2, MY = (Box.MinY + Box.MaxY) / 2;
+    // A u^2 + C v^2 + D u + E v = 1: normal equations, then elimination.
+    double N[4][5] = {};
+    for (int P = 0; P < mitab_c_get_parts(F); ++P)
+        for (int V = 0; V < mitab_c_get_vertex_count(F, P); ++V) {
+            const double U = mitab_c_get_vertex_x(F, P, V) - MX;
+            const double W = mitab_c_get_vertex_y(F, P, V) - MY;
+            const double Row[5] = {U * U, W * W, U, W, 1};
+            for (int I = 0; I < 4; ++I)
+                for (int J = 0; J < 5; ++J)
+                    N[I][J] += Row[I] * Row[J];
+        }
+    for (int I = 0; I < 4; ++I) {
+        int Pivot = I;
+        for (int K = I + 1; K < 4; ++K)
+            if (std::abs(N[K][I]) > std::abs(N[Pivot][I])) Pivot = K;
+        std::swap(N[I], N[Pivot]);
+        if (N[I][I] == 0) return Box;
+        for (int K = 0; K < 4; ++K) {
+            if (K == I) continue;
+            const double Factor = N[K][I] / N[I][I];
+            for (int J = I; J < 5; ++J)
+                N[K][J] -= Factor * N[I][J];
+        }
+    }
+    const double A = N[0][4] / N[0][0], C = N[1][4] / N[1][1];
+    const double D = N[2][4] / N[2][2], E = N[3][4] / N[3][3];
+    const double G = 1 + D * D / (4 * A) + E * E / (4 * C);
+    if (!(A > 0 && C > 0 && G > 0)) return Box;
+    const double CX = MX - D / (2 * A), CY = MY - E / (2 * C);
+    const double RX = std::sqrt(G / A), RY = std::sqrt(G / C);
+    if (!std::isfinite(CX + CY + RX + RY)) return Box;
+    return {CX - RX, CY - RY, CX + RX, CY + RY};
+}
+
+// Steps round a full turn of an ellipse drawn as a region, as the MIF
+// reader draws ovals.
+constexpr int EllipseSteps = 72;
+
+// The closed outline of the ellipse in Frame, counter-clockwise from 0 degrees.
+std::vector<TMapPoint> EllipseOutline(const TBounds& Frame) {
+    const double CX = (Frame.MinX + Frame.MaxX) / 2, CY = (Frame.MinY + Frame.MaxY) / 2;
+    const double RX = (Frame.MaxX - Frame.MinX) / 2, RY = (Frame.MaxY - Frame.MinY) / 2;
+    std::vector<TMapPoint> Ring;
+    for (int I = 0; I <= EllipseSteps; ++I) {
+        const double T = (360.0 * I / EllipseSteps) * std::numbers::pi / 180;
+        Ring.push_back({CX + RX * std::cos(T), CY + RY * std::sin(T)});
+    }
+    return Ring;
+}
+
+// The object for a feature of Class, as the MIF reader makes the same
+// statement: an arc is the polyline it draws, a rectangle (rounded or not)
+// a rectangle, an ellipse a circle when its frame is square and otherwise
+// the region of its outline. Null for kinds without an object of their
+// own (multipoints are made apart, collections, none).
+TCustomMapObject* NewObjectFor(TMapLayer& Layer, int Class, mitab_feature F) {
     switch (Class) {
     case fcPoint:
     case fcFontPoint:
@@ -267,13 +352,45 @@ TCustomMapObject* NewObjectFor(TMapLayer& Layer, int Class) {
     case fcText:
         return Layer.NewObject<TText>();
     case fcPolyline:
+    case fcArc:
         return Layer.NewObject<TPolyline>();
     case fcRegion:
-    case fcRectangle:
         return Layer.NewObject<TRegion>();
-    default:
-        return nullptr; // arcs, ellipses, multipoints, collections, none
+    case fcRectangle: {
+        const TBounds B = FeatureBox(F);
+        if (B.MinX > B.MaxX) return nullptr;
+        auto* R = Layer.NewObject<TRectangle>();
+        R->SetX0(B.MinX);
+        R->SetY0(B.MinY);
+        R->SetX1(B.MaxX);
+        R->SetY1(B.MaxY);
+        return R;
     }
+    case fcEllipse: {
+        if (FeatureBox(F).MinX > FeatureBox(F).MaxX) return nullptr;
+        const TBounds B = EllipseFrame(F);
+        const double W = B.MaxX - B.MinX, H = B.MaxY - B.MinY;
+        if (std::abs(W - H) > 1e-9 * std::max(W, H)) {
+            auto* Oval = Layer.NewObject<TRegion>();
+            TMapPoints& Points = Oval->Parts().Add()->Points();
+            for (const TMapPoint& P : EllipseOutline(B))
+                Points.Add(P.X, P.Y);
+            return Oval;
+        }
+        auto* C = Layer.NewObject<TCircle>();
+        C->SetX((B.MinX + B.MaxX) / 2);
+        C->SetY((B.MinY + B.MaxY) / 2);
+        C->SetRadius(W / 2);
+        return C;
+    }
+    default:
+        return nullptr;
+    }
+}
+
+// Whether the object of Class takes the feature's parts as they are.
+bool TakesParts(int Class) {
+    return Class == fcPolyline || Class == fcArc || Class == fcRegion;
 }
 
 // The class an object is written as; 0 for kinds that are not written.
@@ -283,7 +400,25 @@ int ClassOf(const TCustomMapObject* Obj) {
     if (dynamic_cast<const TText*>(Obj)) return fcText;
     if (const auto* S = dynamic_cast<const TSymbol*>(Obj))
         return SameText(S->ReadFont()->Name(), MapInfoSymbolFont) ? fcPoint : fcFontPoint;
+    if (dynamic_cast<const TRectangle*>(Obj)) return fcRectangle;
+    // A circle goes as the region of its outline: MITAB cannot be given an
+    // ellipse by its frame.
+    if (dynamic_cast<const TCircle*>(Obj)) return fcRegion;
     return 0;
+}
+
+// The closed outline a rectangle or circle is written with.
+std::vector<TMapPoint> Outline(TCustomMapObject* Obj) {
+    std::vector<TMapPoint> Ring;
+    if (auto* R = dynamic_cast<TRectangle*>(Obj)) {
+        const double X0 = R->X0(), Y0 = R->Y0(), X1 = R->X1(), Y1 = R->Y1();
+        Ring = {{X0, Y0}, {X1, Y0}, {X1, Y1}, {X0, Y1}, {X0, Y0}};
+    } else if (auto* C = dynamic_cast<TCircle*>(Obj)) {
+        const double X = C->X(), Y = C->Y(), R = C->Radius();
+        Ring = EllipseOutline({X - R, Y - R, X + R, Y + R});
+        Ring.back() = Ring.front(); // closed exactly
+    }
+    return Ring;
 }
 
 bool ContainsText(const std::string& Text, const std::string& Word) {
@@ -363,6 +498,8 @@ bool TMapInfoFormatProvider::ReadData(mitab_feature F, TCustomMapObject* Obj) co
 bool TMapInfoFormatProvider::WriteData(mitab_feature F, const TCustomMapObject* Obj) const {
     if (!F) return false;
     const TObjectRow& Row = Obj->Row();
+    // A null goes as empty text, which MITAB stores as no value where the
+    // column's type has one.
     for (int I = 0; I < Row.Count(); ++I)
         mitab_c_set_field(F, I, Row.Text(I).c_str());
     if (const auto* T = dynamic_cast<const TText*>(Obj)) mitab_c_set_text(F, T->Text().c_str());
@@ -459,11 +596,27 @@ bool TMapInfoFormatProvider::Load(TMapLayer* Layer, const std::string& FileName)
         if (!F) continue;
         ++Read;
         const int Class = mitab_c_get_type(F.get());
-        TCustomMapObject* Obj = NewObjectFor(*Layer, Class);
+        if (Class == fcMultiPoint) {
+            // No object kind holds several points: each becomes a symbol of
+            // its own with the feature's values, as the MIF reader does.
+            for (int P = 0; P < mitab_c_get_parts(F.get()); ++P)
+                for (int V = 0; V < mitab_c_get_vertex_count(F.get(), P); ++V) {
+                    auto* S = Layer->NewObject<TSymbol>();
+                    S->SetPoint(mitab_c_get_vertex_x(F.get(), P, V),
+                                mitab_c_get_vertex_y(F.get(), P, V));
+                    ApplyPenAndBrush(F.get(), S, *Layer);
+                    ApplySymbol(F.get(), fcPoint, S);
+                    ReadData(F.get(), S);
+                    S->UpdateBounds();
+                }
+            continue;
+        }
+        TCustomMapObject* Obj = NewObjectFor(*Layer, Class, F.get());
         if (!Obj) continue;
-        if (Class == fcPolyline || Class == fcRegion || Class == fcRectangle) {
+        const bool Shape = TakesParts(Class) || Class == fcRectangle || Class == fcEllipse;
+        if (TakesParts(Class)) {
             ReadGeometry(F.get(), Obj);
-        } else {
+        } else if (!Shape) {
             auto* S = static_cast<TSymbol*>(Obj);
             S->SetX(mitab_c_get_vertex_x(F.get(), 0, 0));
             S->SetY(mitab_c_get_vertex_y(F.get(), 0, 0));
@@ -471,7 +624,7 @@ bool TMapInfoFormatProvider::Load(TMapLayer* Layer, const std::string& FileName)
         ApplyPenAndBrush(F.get(), Obj, *Layer);
         if (Class == fcText)
             ApplyText(F.get(), static_cast<TText*>(Obj), *Layer);
-        else if (Class != fcPolyline && Class != fcRegion && Class != fcRectangle)
+        else if (!Shape)
             ApplySymbol(F.get(), Class, static_cast<TSymbol*>(Obj));
         ReadData(F.get(), Obj);
         Obj->UpdateBounds();
@@ -522,28 +675,47 @@ bool TMapInfoFormatProvider::Save(TMapLayer* Layer, const std::string& FileName)
             Problems.Add(FileName, 0,
                          Format("column %s cannot be made%s", Field->Name(), LastError()));
     }
-    int Failed = 0;
+    // An object that cannot be written is told by its index in the layer,
+    // and the others are written all the same.
     for (int I = 0; I < Layer->ObjectCount(); ++I) {
         TCustomMapObject* Obj = Layer->Objects(I);
         int Class = ClassOf(Obj);
         if (!Class) continue;
+        const std::vector<TMapPoint> Ring = Outline(Obj);
         // A shape without points keeps its row but no geometry: other
         // readers reject a ring or line of no points.
-        const bool Empty =
-            (Class == fcRegion || Class == fcPolyline) && Obj->Parts().PointCount() == 0;
+        const bool Empty = Ring.empty() && (Class == fcRegion || Class == fcPolyline) &&
+                           Obj->Parts().PointCount() == 0;
         if (Empty) Class = 0;
-        TFeature F(mitab_c_create_feature(H.get(), Class));
-        if (!F) {
-            ++Failed;
-            continue;
+        try {
+            TFeature F(mitab_c_create_feature(H.get(), Class));
+            if (!F) {
+                Problems.Add(FileName, 0,
+                             Format("object at index %d: no feature of class %d can be made%s", I,
+                                    Class, LastError()));
+                continue;
+            }
+            WriteData(F.get(), Obj);
+            WriteStyle(F.get(), Obj);
+            if (!Ring.empty()) {
+                std::vector<double> Xs, Ys;
+                for (const TMapPoint& P : Ring) {
+                    Xs.push_back(P.X);
+                    Ys.push_back(P.Y);
+                }
+                mitab_c_set_points(F.get(), 0, static_cast<int>(Ring.size()), Xs.data(), Ys.data());
+            } else if (!Empty) {
+                WriteGeometry(F.get(), Obj);
+            }
+            if (!mitab_c_write_feature(H.get(), F.get()))
+                Problems.Add(FileName, 0,
+                             Format("object at index %d could not be written%s", I, LastError()));
+        } catch (const Exception& E) {
+            Problems.Add(FileName, 0, Format("object at index %d: %s", I, E.what()));
+        } catch (const std::exception&) {
+            Problems.Add(FileName, 0, Format("object at index %d could not be written", I));
         }
-        WriteData(F.get(), Obj);
-        WriteStyle(F.get(), Obj);
-        if (!Empty) WriteGeometry(F.get(), Obj);
-        if (!mitab_c_write_feature(H.get(), F.get())) ++Failed;
     }
-    if (Failed)
-        Problems.Add(FileName, 0, Format("%d objects could not be written%s", Failed, LastError()));
     return true;
 }
 

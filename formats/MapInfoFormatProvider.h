@@ -25,8 +25,10 @@ public:
     // usable. False when MITAB cannot open the file; what went wrong, and
     // a table that ends before its last feature, are in Problems().
     bool Load(TMapLayer* Layer, const std::string& FileName) override;
-    // False without MITAB or when the table cannot be created. Rectangles,
-    // circles and sprites are not written.
+    // False without MITAB or when the table cannot be created. Circles are
+    // written as the regions of their outlines, sprites are not written. An
+    // object that cannot be written is named in Problems() by its index,
+    // and the others are written.
     bool Save(TMapLayer* Layer, const std::string& FileName) override;
     bool CanProcessFile(const std::string& FileName) const override;
 

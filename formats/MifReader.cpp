@@ -625,7 +625,11 @@ private:
                 continue;
             }
             const std::string_view Text = TrimBlanks(Item);
-            if (Text.empty()) continue;
+            // An empty cell of a number, date or logical column is a null.
+            if (Text.empty()) {
+                Row.SetValue(K, TVariant::Null());
+                continue;
+            }
             TDateTime DT;
             bool B;
             bool Ok = true;

@@ -32,7 +32,10 @@ void Put(TPendingFile& F, fmt::format_string<Args...> Pattern, Args&&... A) {
     F.Buffer().append(std::string_view("\r\n"));
 }
 
+// A null, an unassigned value and blank text are all written as an empty
+// cell, which readers take for a null.
 bool HasValue(const TVariant& V) {
+    if (const std::string* S = V.Peek<std::string>()) return !TrimBlanks(*S).empty();
     return !V.IsEmpty() && !V.IsNull();
 }
 
@@ -167,9 +170,15 @@ private:
             const TVariant Value = Row.Value(K);
             TDateTime V;
             if (!FieldDateTime(Value, V)) return HasValue(Value) ? Quote(Row.Text(K), '"') : "";
-            return Type == dtDate       ? FormatMifDate(V)
-                   : Type == dtDateTime ? FormatMifDateTime(V)
-                                        : FormatMifTime(V);
+            try {
+                return Type == dtDate       ? FormatMifDate(V)
+                       : Type == dtDateTime ? FormatMifDateTime(V)
+                                            : FormatMifTime(V);
+            } catch (const EConvertError&) {
+                // Beyond the years 1 to 9999: kept as its number, quoted
+                // like any value that is not of its column's type.
+                return Quote(Row.Text(K), '"');
+            }
         }
         case dtBoolean: {
             const TVariant V = Row.Value(K);
@@ -184,6 +193,7 @@ private:
             }
         }
         default: {
+            if (!HasValue(Row.Value(K))) return std::string();
             const std::string Text = Row.Text(K);
             std::string Number;
             return NormalizeNumber(Text, Number) ? Number : Quote(OneLine(Text), '"');

@@ -1,6 +1,7 @@
 #include "Dataset.h"
 
 #include "Fields.h"
+#include "MifKinds.h"
 #include "mitab.h"
 
 #include <cpl_conv.h>
@@ -84,6 +85,7 @@ std::unique_ptr<TDataset> TDataset::Open(const char* FileName) {
             Type = Declared[I].Type;
         D->Types.push_back(Type);
     }
+    if (HasExtension(FileName, "mif")) D->MifName = FileName;
     return D;
 }
 
@@ -203,12 +205,32 @@ int TDataset::NextFeatureId(int Last) {
 
 std::unique_ptr<TFeature> TDataset::Read(int Id) {
     if (Id < 1) return nullptr;
-    if (Pending && PendingId == Id) return std::make_unique<TFeature>(FromOgr(Pending));
-    OGRFeatureH F = OGR_L_GetFeature(Layer, Id);
-    CursorKnown = false; // a random read may move the driver's own cursor
-    if (!F) return nullptr;
-    auto Result = std::make_unique<TFeature>(FromOgr(F));
-    OGR_F_Destroy(F);
+    std::unique_ptr<TFeature> Result;
+    if (Pending && PendingId == Id) {
+        Result = std::make_unique<TFeature>(FromOgr(Pending));
+    } else {
+        OGRFeatureH F = OGR_L_GetFeature(Layer, Id);
+        CursorKnown = false; // a random read may move the driver's own cursor
+        if (!F) return nullptr;
+        Result = std::make_unique<TFeature>(FromOgr(F));
+        OGR_F_Destroy(F);
+    }
+    // The driver numbers a MIF file's objects from 1 in the order of the
+    // file (its feature count does not tell them: it counts a collection's
+    // parts too). A feature of another shape than its statement shows the
+    // two out of step: OGR's classes alone are trusted from then on. The
+    // file is scanned once, when a line or a polygon first asks for it.
+    const bool Ambiguous = Result->Class == TABFC_Polyline || Result->Class == TABFC_Region;
+    if (Ambiguous && !MifName.empty()) {
+        Statements = MifStatementClasses(MifName);
+        MifName.clear();
+    }
+    if (Id <= static_cast<int>(Statements.size())) {
+        if (SameShape(Result->Class, Statements[Id - 1]))
+            Result->Class = RefinedClass(Result->Class, Statements[Id - 1]);
+        else
+            Statements.clear();
+    }
     return Result;
 }
 

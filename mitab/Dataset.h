@@ -59,6 +59,10 @@ private:
     // extension in lower case: the file is renamed on closing.
     std::string AskedName;
     std::vector<int> Types;
+    // The class of each object statement of a .mif, by feature id - 1;
+    // empty for a .tab or once they proved out of step with OGR's features.
+    std::vector<int> Statements;
+    std::string MifName; // a .mif whose statements are yet to be read
     // OGR's sequential cursor stands just after Pending, whose id is PendingId.
     OGRFeatureH Pending = nullptr;
     long long PendingId = -1;

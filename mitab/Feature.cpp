@@ -111,7 +111,8 @@ OGRGeometryH GeometryOf(const TFeature& F) {
         OGR_G_SetPoint_2D(P, 0, (*Parts[0])[0].X, (*Parts[0])[0].Y);
         return P;
     }
-    case TABFC_Polyline: {
+    case TABFC_Polyline:
+    case TABFC_Arc: {
         if (Parts.size() == 1) return LineOf(*Parts[0], wkbLineString);
         OGRGeometryH M = OGR_G_CreateGeometry(wkbMultiLineString);
         for (const auto* P : Parts)
@@ -120,6 +121,7 @@ OGRGeometryH GeometryOf(const TFeature& F) {
     }
     case TABFC_Region:
     case TABFC_Rectangle:
+    case TABFC_Ellipse:
         return RegionOf(Parts);
     default:
         return nullptr;
@@ -129,9 +131,10 @@ OGRGeometryH GeometryOf(const TFeature& F) {
 } // namespace
 
 bool IsWritableClass(int C) {
-    // The driver splits a multipoint into points, and has no arcs, ellipses
-    // or collections to make from vertices.
-    return (C >= TABFC_NoGeom && C <= TABFC_Polyline) || C == TABFC_Region || C == TABFC_Rectangle;
+    // The driver splits a multipoint into points and has no collections to
+    // make from vertices; arcs and ellipses go as the lines and regions of
+    // their outlines, which is all the driver can write of them.
+    return C >= TABFC_NoGeom && C <= TABFC_Ellipse;
 }
 
 TFeature FromOgr(OGRFeatureH Source) {
@@ -155,7 +158,10 @@ OGRFeatureH ToOgr(const TFeature& F, OGRFeatureDefnH Defn, const std::vector<int
         if (!F.Values[I]) continue;
         int Type = I < static_cast<int>(Types.size()) ? Types[I]
                                                       : TypeFromOgr(OGR_FD_GetFieldDefn(Defn, I));
-        SetOgrField(O, I, Type, *F.Values[I]);
+        if (!SetOgrField(O, I, Type, *F.Values[I])) {
+            OGR_F_Destroy(O);
+            return nullptr;
+        }
     }
     if (OGRGeometryH G = GeometryOf(F)) OGR_F_SetGeometryDirectly(O, G);
     std::string Style = ComposeStyle(F.Style, F.Class);

@@ -34,10 +34,12 @@ struct TFeature {
 TFeature FromOgr(OGRFeatureH Source);
 
 // An OGR feature of the layer's definition made of F; values go by column
-// index as the MITAB types say. Null when the class has no OGR form.
+// index as the MITAB types say. Null when the class has no OGR form or a
+// value is none of its column's type (a CPLError tells which).
 OGRFeatureH ToOgr(const TFeature& F, OGRFeatureDefnH Defn, const std::vector<int>& Types);
 
-// The classes a new feature may have: those the driver writes as one feature.
+// The classes a new feature may have: those the driver writes as one
+// feature (arcs and ellipses as their outlines).
 bool IsWritableClass(int FeatureClass);
 
 } // namespace Mitab

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <cmath>
+#include <cpl_error.h>
 #include <fstream>
 #include <sstream>
 #include <strings.h>
@@ -159,18 +161,75 @@ OGRFieldDefnH NewField(const char* Name, int Type, int Width, int Precision) {
     return F;
 }
 
-void SetOgrField(OGRFeatureH Feature, int Index, int Type, const std::string& Value) {
+namespace {
+
+// A number in the plain form MapInfo and OGR write (an optional sign, digits,
+// a decimal point, an exponent), blanks around it allowed.
+bool ParseNumber(const std::string& Text, double& Value) {
+    size_t B = Text.find_first_not_of(' '), E = Text.find_last_not_of(' ');
+    if (B == std::string::npos) return false;
+    if (Text[B] == '+') ++B;
+    const char* First = Text.data() + B;
+    const char* Last = Text.data() + E + 1;
+    auto [Ptr, Ec] = std::from_chars(First, Last, Value);
+    return Ec == std::errc() && Ptr == Last && std::isfinite(Value);
+}
+
+bool Refuse(OGRFeatureH Feature, int Index, const std::string& Value, const char* What) {
+    OGRFieldDefnH F = OGR_F_GetFieldDefnRef(Feature, Index);
+    CPLError(CE_Failure, CPLE_AppDefined, "'%s' is not %s for column %s", Value.c_str(), What,
+             F ? OGR_Fld_GetNameRef(F) : "?");
+    return false;
+}
+
+} // namespace
+
+bool SetOgrField(OGRFeatureH Feature, int Index, int Type, const std::string& Value) {
     if (Type == TABFT_Char) {
         OGR_F_SetFieldString(Feature, Index, Value.c_str());
-        return;
+        return true;
     }
-    if (Value.empty()) return;
-    if (Type == TABFT_Logical) {
-        bool True = std::string("TtYy1").find(Value[0]) != std::string::npos;
-        OGR_F_SetFieldString(Feature, Index, True ? "T" : "F");
-        return;
+    const size_t B = Value.find_first_not_of(' ');
+    if (B == std::string::npos) return true; // blank: no value
+    const std::string V = Value.substr(B, Value.find_last_not_of(' ') - B + 1);
+    double Number;
+    switch (Type) {
+    case TABFT_Logical: {
+        const char C = static_cast<char>(std::toupper(static_cast<unsigned char>(V[0])));
+        if (std::string("TY1").find(C) != std::string::npos)
+            OGR_F_SetFieldString(Feature, Index, "T");
+        else if (std::string("FN0").find(C) != std::string::npos)
+            OGR_F_SetFieldString(Feature, Index, "F");
+        else
+            return Refuse(Feature, Index, V, "a logical value");
+        return true;
     }
-    OGR_F_SetFieldString(Feature, Index, ForOgr(Type, Value).c_str());
+    case TABFT_Integer:
+    case TABFT_SmallInt: {
+        // OGR would store what it cannot read as 0, and cut wider numbers.
+        const double Limit = Type == TABFT_SmallInt ? 32767 : 2147483647;
+        if (!ParseNumber(V, Number) || Number != std::floor(Number) || Number < -Limit - 1 ||
+            Number > Limit)
+            return Refuse(Feature, Index, V,
+                          Type == TABFT_SmallInt ? "a small integer" : "an integer");
+        OGR_F_SetFieldInteger(Feature, Index, static_cast<int>(Number));
+        return true;
+    }
+    case TABFT_Decimal:
+    case TABFT_Float:
+        if (!ParseNumber(V, Number)) return Refuse(Feature, Index, V, "a number");
+        OGR_F_SetFieldDouble(Feature, Index, Number);
+        return true;
+    default:
+        // Dates and times: OGR leaves the field unset when it cannot read one.
+        OGR_F_SetFieldString(Feature, Index, ForOgr(Type, V).c_str());
+        if (!OGR_F_IsFieldSetAndNotNull(Feature, Index))
+            return Refuse(Feature, Index, V,
+                          Type == TABFT_Date   ? "a date"
+                          : Type == TABFT_Time ? "a time"
+                                               : "a date and time");
+        return true;
+    }
 }
 
 } // namespace Mitab

@@ -27,9 +27,11 @@ std::vector<TDeclaredField> DeclaredFields(const std::string& FileName);
 // driver reads a Logical column back.
 OGRFieldDefnH NewField(const char* Name, int Type, int Width, int Precision);
 
-// Stores a value given as text into field Index of an OGR feature. Empty
+// Stores a value given as text into field Index of an OGR feature. Blank
 // text leaves a non-character field null; dates and times are also taken
 // in MapInfo's compact form (YYYYMMDD, HHMMSS[mmm], both run together).
-void SetOgrField(OGRFeatureH Feature, int Index, int Type, const std::string& Value);
+// False, with a CPLError naming the value and the column, for text that is
+// no value of the type (OGR would store a 0 or nothing instead).
+bool SetOgrField(OGRFeatureH Feature, int Index, int Type, const std::string& Value);
 
 } // namespace Mitab

@@ -9,7 +9,20 @@
  * ids and new field indices answer -1 (parts and vertex counts 0), writes 0,
  * coordinates and styles 0, strings "". A feature keeps the styles its class
  * has no use for at their defaults. Features are copies: they outlive their
- * table and may be written to another one, field by field in column order. */
+ * table and may be written to another one, field by field in column order.
+ *
+ * A null value reads as "" (a value the table does not hold); "" or NULL
+ * given to mitab_c_set_field leaves a field of numbers, dates or logicals
+ * without a value, and mitab_c_write_feature fails (0, with the last error
+ * naming value and column) for text that is no value of its column's type.
+ * GDAL's driver itself stores no null numbers (a .tab and a .mif read back
+ * 0) and no null texts (""), only null dates and times.
+ *
+ * Arcs (6), rectangles (8) and ellipses (9) carry the vertices of their
+ * outlines. GDAL's driver hands them as lines and polygons and does not say
+ * which they were, so they are told only in a .mif, from its statements; a
+ * .tab gives them as polylines (5) and regions (7). Written, they become
+ * lines and regions: the driver makes no arcs, rectangles or ellipses. */
 
 #ifdef __cplusplus
 extern "C" {

@@ -33,18 +33,35 @@ std::string TDataField::GetDataTypeName() const {
     return "";
 }
 
+namespace {
+
+// A date-time as text by Print, or its number where it has no calendar
+// form (beyond the years 1 to 9999): showing a value never fails.
+template <class F> std::string DateText(F Print, double Value) {
+    try {
+        return Print(Value);
+    } catch (const EConvertError&) {
+        return FloatToStr(Value);
+    }
+}
+
+} // namespace
+
 std::string FieldText(TDataType Type, const TVariant& Value) {
-    // An unassigned date reads as empty text rather than the zero date, so a
-    // missing value does not show as 30 December 1899.
-    const bool None = Value.IsEmpty() || Value.IsNull();
+    // A null or unassigned date reads as empty text rather than the zero
+    // date, so a missing value does not show as 30 December 1899. Text that
+    // is no date (a reader keeps what it could not convert) shows as it is.
+    if (Value.IsEmpty() || Value.IsNull()) return std::string();
+    if (Value.Type() == TVarType::varString) return Value.ToString();
     switch (Type) {
     case dtDateTime:
-        return None ? "" : DateTimeToStr(Value.ToDouble());
+        return DateText(DateTimeToStr, Value.ToDouble());
     case dtDate:
-        return None ? "" : DateToStr(Value.ToDouble());
+        return DateText(DateToStr, Value.ToDouble());
     case dtTime:
-        return None ? "" : TimeToStr(Value.ToDouble());
+        return DateText(TimeToStr, Value.ToDouble());
     default:
+        if (Value.Type() == TVarType::varDate) return DateText(DateTimeToStr, Value.ToDouble());
         return Value.ToString();
     }
 }

@@ -22,7 +22,8 @@ enum TDataType {
     dtBoolean
 };
 
-// A value as text the way a field of type Type shows it (AsString).
+// A value as text the way a field of type Type shows it (AsString): null
+// and unassigned values are empty, and nothing raises.
 std::string FieldText(TDataType Type, const Platform::TVariant& Value);
 
 class TDataField : public Platform::TCollectionItem {
@@ -46,6 +47,9 @@ public:
     void SetDefaultValue(const Platform::TVariant& V) { FDefaultValue = V; }
     const Platform::TVariant& Value() const { return FValue; }
     void SetValue(const Platform::TVariant& V) { FValue = V; }
+    // No value: null or unassigned.
+    bool IsNull() const { return FValue.IsNull() || FValue.IsEmpty(); }
+    void SetNull() { FValue = Platform::TVariant::Null(); }
     bool Visible() const { return FVisible; }
     void SetVisible(bool V) { FVisible = V; }
 
@@ -53,8 +57,8 @@ public:
     // "Date", "Time", or "" for Boolean.
     std::string GetDataTypeName() const;
 
-    // Typed views of Value. Reads raise the platform's conversion errors when
-    // the value has no such form.
+    // Typed views of Value. Reads other than AsString raise the platform's
+    // conversion errors when the value has no such form (a null included).
     std::string AsString() const;
     void SetAsString(const std::string& V) { FValue = V; }
     std::int32_t AsInteger() const { return FValue.ToInteger(); }

@@ -148,7 +148,7 @@ TEST_F(MifReader, ColumnTypesAndValues) {
     EXPECT_EQ(RowOf(Layer->Objects(2)), "c||||||||");
     EXPECT_NEAR(Layer->Objects(1)->Fields().GetFields(5)->AsTime(), EncodeTime(0, 0, 1, 500), 1e-9);
     EXPECT_EQ(Layer->Objects(0)->Fields().GetFields(3)->Value(), TVariant(true));
-    EXPECT_TRUE(Layer->Objects(2)->Fields().GetFields(3)->Value().IsEmpty());
+    EXPECT_TRUE(Layer->Objects(2)->Fields().GetFields(3)->Value().IsNull()); // an empty cell
 }
 
 TEST_F(MifReader, MixedCaseHeaderAndWordsInsideValues) {

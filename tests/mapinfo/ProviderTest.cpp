@@ -6,9 +6,12 @@
 
 #include "formats/MitabName.h"
 #include "objects/Polys.h"
+#include "objects/Shapes.h"
 #include "objects/Text.h"
 
+#include <cmath>
 #include <filesystem>
+#include <sstream>
 
 using namespace Mapobjects;
 using namespace Platform;
@@ -371,21 +374,59 @@ TEST_F(ProviderTest, ATabMadeByOgr2ogrLoads) {
     EXPECT_NE(Layer->CoordSys().find("Earth Projection 1"), std::string::npos) << Layer->CoordSys();
 }
 
-// Kinds without an object of their own: a multipoint, a row without
-// geometry; the objects around them keep their rows.
-TEST_F(ProviderTest, KindsWithoutAnObjectAreSkippedWithTheirRows) {
+// Every kind of object statement of a .mif becomes through MITAB the object
+// our own reader makes of it: an arc its polyline, a rectangle (rounded or
+// not) a rectangle, a round ellipse a circle, an oval its region, each point
+// of a multipoint a symbol with the row; a row without geometry no object.
+// Saved as a .tab, rectangles and circles go as regions.
+TEST_F(ProviderTest, EveryKindOfAMifLoadsAsOurReaderLoadsIt) {
     const std::string File = Dir.Path("kinds.mif");
     WriteFile(File, "Version 300\nCharset \"Neutral\"\nDelimiter \",\"\n"
                     "CoordSys Earth Projection 1, 104\nColumns 1\n  name Char(10)\nData\n\n"
-                    "Point 1 2\nMultipoint 2\n3 4\n5 6\nNone\nLine 0 0 1 1\n");
-    WriteFile(Dir.Path("kinds.mid"), "\"point\"\n\"many\"\n\"none\"\n\"line\"\n");
-    Mif.SetEnabled(false);
-    TMapLayer* Layer = Map.Layers().Add(File, "");
-    ASSERT_NE(Layer, nullptr);
-    ASSERT_EQ(Layer->ObjectCount(), 2);
-    EXPECT_EQ(Layer->Objects(0)->Fields().GetFields(0)->AsString(), "point");
-    EXPECT_TRUE(dynamic_cast<TPolyline*>(Layer->Objects(1)));
-    EXPECT_EQ(Layer->Objects(1)->Fields().GetFields(0)->AsString(), "line");
+                    "Point 1 2\nMultipoint 2\n3 4\n5 6\nNone\nLine 0 0 1 1\n"
+                    "Arc 0 0 10 10\n  0 90\nEllipse 0 0 10 6\nEllipse 2 2 6 6\n"
+                    "Rect 1 1 3 4\nRoundRect 5 5 7 8 1\n");
+    WriteFile(Dir.Path("kinds.mid"), "\"point\"\n\"many\"\n\"none\"\n\"line\"\n\"arc\"\n"
+                                     "\"oval\"\n\"circle\"\n\"rect\"\n\"round\"\n");
+    auto Describe = [](TMapLayer* L) {
+        std::vector<std::string> Objects;
+        for (int I = 0; I < L->ObjectCount(); ++I) {
+            TCustomMapObject* O = L->Objects(I);
+            const TBounds B = O->GetBounds();
+            auto R = [](double V) { return std::round(V * 1e6) / 1e6 + 0.0; };
+            Objects.push_back(Format("%s %s %g %g %g %g", typeid(*O).name(), O->Row().Text(0),
+                                     R(B.MinX), R(B.MinY), R(B.MaxX), R(B.MaxY)));
+        }
+        return Objects;
+    };
+    TMapLayer* Ours = Map.Layers().Add(File, "");
+    ASSERT_NE(Ours, nullptr);
+    EXPECT_TRUE(Mif.Problems().Empty());
+    TMapLayer* Theirs = Map.Layers().Add("", "mitab");
+    ASSERT_TRUE(Tab.Load(Theirs, File));
+    EXPECT_TRUE(Tab.Problems().Empty());
+    ASSERT_EQ(Theirs->ObjectCount(), 9);
+    EXPECT_EQ(Describe(Theirs), Describe(Ours));
+    EXPECT_TRUE(dynamic_cast<TPolyline*>(Theirs->Objects(4)));
+    EXPECT_TRUE(dynamic_cast<TRegion*>(Theirs->Objects(5)));
+    auto* Circle = dynamic_cast<TCircle*>(Theirs->Objects(6));
+    ASSERT_NE(Circle, nullptr);
+    EXPECT_NEAR(Circle->X(), 4, 1e-9);
+    EXPECT_NEAR(Circle->Y(), 4, 1e-9);
+    EXPECT_NEAR(Circle->Radius(), 2, 1e-9);
+    auto* Rect = dynamic_cast<TRectangle*>(Theirs->Objects(8));
+    ASSERT_NE(Rect, nullptr);
+    EXPECT_EQ(std::tuple(Rect->X0(), Rect->Y0(), Rect->X1(), Rect->Y1()),
+              std::tuple(5.0, 5.0, 7.0, 8.0));
+
+    const std::string Table = Dir.Path("kinds.tab");
+    ASSERT_TRUE(Tab.Save(Theirs, Table));
+    EXPECT_TRUE(Tab.Problems().Empty()) << TReadProblems::Describe(Tab.Problems().Items()[0]);
+    const std::vector<TOgrFeature> F = OgrInfo(Table);
+    ASSERT_EQ(F.size(), 9u);
+    ExpectWkt(F[7].Geometry, "POLYGON ((1 1,3 1,3 4,1 4,1 1))");
+    EXPECT_EQ(F[6].Geometry.rfind("POLYGON ((6 4,", 0), 0u) << F[6].Geometry;
+    EXPECT_EQ(F[6].Values.at("name (String)"), "circle");
 }
 
 TEST_F(ProviderTest, AnUpperCaseNameSavesANativeTable) {
@@ -451,6 +492,152 @@ TEST_F(ProviderTest, ShapesWithoutPointsSaveTheirRowsWithoutGeometry) {
     EXPECT_TRUE(Tab.Problems().Empty()) << TReadProblems::Describe(Tab.Problems().Items()[0]);
     ASSERT_EQ(Back->ObjectCount(), 1);
     EXPECT_EQ(Back->Objects(0)->Fields().GetFields(0)->AsString(), "square");
+}
+
+// The second row of a .mid file.
+std::string SecondRow(const std::string& Mif) {
+    std::istringstream In(ReadFile(ChangeFileExt(Mif, ".mid")));
+    std::string Row;
+    std::getline(In, Row) && std::getline(In, Row);
+    if (!Row.empty() && Row.back() == '\r') Row.pop_back();
+    return Row;
+}
+
+// A table with a null in every column type, as ogr2ogr makes it from
+// GeoJSON (its header then given the SmallInt and Logical that GDAL cannot
+// declare): loaded, its nulls show as empty cells, and saved by both
+// providers they are written as GDAL writes them, so that ogrinfo reads our
+// files as it reads GDAL's own. GDAL keeps no null numbers or texts (it
+// reads 0 and ""), only null dates and times; our reader keeps them all.
+TEST_F(ProviderTest, NullsOfEveryTypeLoadShowAndSaveAsNulls) {
+    const std::string Json = Dir.Path("n.geojson");
+    WriteFile(Json, R"({"type":"FeatureCollection","features":[
+{"type":"Feature","geometry":{"type":"Point","coordinates":[1,2]},"properties":{"s":"a",
+"i":1,"si":2,"f":1.5,"d":2.25,"dt":"2024-01-02","tm":"10:11:12","dtm":"2024-01-02T10:11:12",
+"b":true}},
+{"type":"Feature","geometry":{"type":"Point","coordinates":[3,4]},"properties":{"s":null,
+"i":null,"si":null,"f":null,"d":null,"dt":null,"tm":null,"dtm":null,"b":null}}]})");
+    const std::string Sql = " -sql 'SELECT s, i, si, f, CAST(d AS numeric(10,3)) AS d, dt, tm, "
+                            "dtm, b FROM n' ";
+    const std::string Made = Dir.Path("made.mif"), MadeTab = Dir.Path("made.tab");
+    bool Ok;
+    std::string Out = RunCommand(std::string(OGR2OGR) + " -f 'MapInfo File' -dsco FORMAT=MIF" +
+                                     Sql + "'" + Made + "' '" + Json + "'",
+                                 &Ok);
+    ASSERT_TRUE(Ok) << Out;
+    Out = RunCommand(std::string(OGR2OGR) + " -f 'MapInfo File'" + Sql + "'" + MadeTab + "' '" +
+                         Json + "'",
+                     &Ok);
+    ASSERT_TRUE(Ok) << Out;
+    std::string Header = ReadFile(Made);
+    for (auto [From, To] : {std::pair("si Integer", "si SmallInt"), {"b Integer", "b Logical"}}) {
+        ASSERT_NE(Header.find(From), std::string::npos) << Header;
+        Header.replace(Header.find(From), std::string(From).size(), To);
+    }
+    WriteFile(Made, Header);
+    const std::string GdalRow = SecondRow(Made);
+    ASSERT_EQ(GdalRow, "\"\",,,,,,,,");
+
+    TMapLayer* Layer = Map.Layers().Add(Made, "");
+    ASSERT_NE(Layer, nullptr);
+    EXPECT_TRUE(Mif.Problems().Empty()) << TReadProblems::Describe(Mif.Problems().Items()[0]);
+    ASSERT_EQ(Layer->ObjectCount(), 2);
+    const TDataType Types[] = {dtString, dtInteger, dtSmallInt, dtFloat,  dtDecimal,
+                               dtDate,   dtTime,    dtDateTime, dtBoolean};
+    for (int C = 0; C < 9; ++C) {
+        SCOPED_TRACE(C);
+        EXPECT_EQ(Layer->Fields().GetFields(C)->DataType(), Types[C]);
+        const TObjectRow& Row = Layer->Objects(1)->Row();
+        EXPECT_EQ(Row.Text(C), "");
+        EXPECT_EQ(Row.Value(C).IsNull(), C > 0) << Row.Value(C).TypeName();
+        EXPECT_NE(Layer->Objects(0)->Row().Text(C), "");
+    }
+
+    // Saved by our writer and through MITAB, read by ogrinfo as GDAL's own.
+    const std::vector<TOgrFeature> Gdal = OgrInfo(Made);
+    ASSERT_EQ(Gdal.size(), 2u);
+    // GDAL's driver writes a Logical column as Char(1), whose null is "".
+    const std::tuple<const char*, std::string, int> Saves[] = {{"ours.mif", GdalRow, 9},
+                                                               {"mitab.mif", GdalRow + "\"\"", 8}};
+    for (const auto& [Name, Row, Nulls] : Saves) {
+        SCOPED_TRACE(Name);
+        const std::string Saved = Dir.Path(Name);
+        if (std::string(Name) == "ours.mif")
+            ASSERT_TRUE(Layer->SaveToFile(Saved));
+        else
+            ASSERT_TRUE(Tab.Save(Layer, Saved));
+        EXPECT_TRUE(Tab.Problems().Empty()) << TReadProblems::Describe(Tab.Problems().Items()[0]);
+        EXPECT_EQ(SecondRow(Saved), Row);
+        const std::vector<TOgrFeature> Back = OgrInfo(Saved);
+        ASSERT_EQ(Back.size(), 2u);
+        EXPECT_EQ(Back[1].Values, Gdal[1].Values);
+        // and read back by our reader with its nulls
+        TMapLayer* Again = Map.Layers().Add(Saved, "");
+        ASSERT_NE(Again, nullptr);
+        for (int C = 1; C < Nulls; ++C)
+            EXPECT_TRUE(Again->Objects(1)->Row().Value(C).IsNull()) << C;
+    }
+
+    // A .tab keeps the null dates and times; MITAB hands them as nulls.
+    const std::string Saved = Dir.Path("mitab.tab");
+    ASSERT_TRUE(Tab.Save(Layer, Saved));
+    EXPECT_TRUE(Tab.Problems().Empty()) << TReadProblems::Describe(Tab.Problems().Items()[0]);
+    for (const std::string& Table : {MadeTab, Saved}) {
+        SCOPED_TRACE(Table);
+        const std::vector<TOgrFeature> F = OgrInfo(Table);
+        ASSERT_EQ(F.size(), 2u);
+        for (const char* Column : {"dt (Date)", "tm (Time)", "dtm (DateTime)"})
+            EXPECT_EQ(F[1].Values.count(Column), 0u) << Column;
+        EXPECT_EQ(F[1].Values.at("i (Integer)"), "0");
+        TMapLayer* Back = Map.Layers().Add("", "back");
+        ASSERT_TRUE(Tab.Load(Back, Table));
+        ASSERT_EQ(Back->ObjectCount(), 2);
+        for (int C = 5; C < 8; ++C) {
+            EXPECT_TRUE(Back->Objects(1)->Row().Value(C).IsNull()) << C;
+            EXPECT_EQ(Back->Objects(1)->Row().Text(C), "");
+            EXPECT_NE(Back->Objects(0)->Row().Text(C), "");
+        }
+    }
+}
+
+// A value that cannot be written costs its own object only: the problem
+// names the object's index and what failed, and the others are written.
+TEST_F(ProviderTest, AnObjectWithAValueThatCannotBeWrittenIsToldAndTheRestSaved) {
+    struct TCase {
+        TDataType Type;
+        TVariant Bad;
+        const char* Told;
+    } const Cases[] = {
+        {dtInteger, TVariant("many"), "'many' is not an integer for column v"},
+        {dtDate, TVariant(1e9), "'1000000000' is not a date for column v"},
+    };
+    for (const TCase& Case : Cases) {
+        SCOPED_TRACE(Case.Told);
+        TMapLayer* Layer = Map.Layers().Add("", "values");
+        Layer->Fields().Add("name", dtString, 10);
+        Layer->Fields().Add("v", Case.Type, 0);
+        const char* const Names[] = {"first", "bad", "last"};
+        for (int I = 0; I < 3; ++I) {
+            TCustomMapObject* O = AddSquare(Layer, I, 0, 1);
+            O->UpdateBounds();
+            O->Row().SetValue(0, Names[I]);
+            O->Row().SetValue(1, I == 1 ? Case.Bad : TVariant::Null());
+        }
+        const std::string Table = Dir.Path("values.tab");
+        ASSERT_TRUE(Tab.Save(Layer, Table));
+        ASSERT_EQ(Tab.Problems().Count(), 1);
+        const std::string Told = TReadProblems::Describe(Tab.Problems().Items()[0]);
+        EXPECT_NE(Told.find("object at index 1 could not be written"), std::string::npos) << Told;
+        EXPECT_NE(Told.find(Case.Told), std::string::npos) << Told;
+        const std::vector<TOgrFeature> F = OgrInfo(Table);
+        ASSERT_EQ(F.size(), 2u);
+        EXPECT_EQ(F[0].Values.at("name (String)"), "first");
+        EXPECT_EQ(F[1].Values.at("name (String)"), "last");
+        ExpectWkt(F[1].Geometry, "POLYGON ((2 0,3 0,3 1,2 1,2 0))");
+        // Our writer has a cell for any value: the bad one is kept, quoted.
+        ASSERT_TRUE(Layer->SaveToFile(Dir.Path("values.mif")));
+        EXPECT_GT(SecondRow(Dir.Path("values.mif")).size(), std::string("\"bad\",").size());
+    }
 }
 
 // A table large enough to take a while reports its progress to the map.

@@ -139,6 +139,42 @@ TEST_F(MitabTest, AHandWrittenMifShowsWhatOgrHides) {
     M.close(H);
 }
 
+// OGR hands arcs as lines and rectangles and ellipses as polygons; a .mif
+// says what they were in its statements (a collection's parts are none of
+// their own, a column named like a statement is no statement), a .tab made
+// from it holds the lines and polygons only.
+TEST_F(MitabTest, ArcsRectanglesAndEllipsesKeepTheirClassesInAMif) {
+    std::string Table = Dir.Path("kinds.mif");
+    WriteFile(Table, "Version 300\nCharset \"Neutral\"\nDelimiter \",\"\n"
+                     "CoordSys Earth Projection 1, 104\nColumns 1\n  Point Integer\nData\n\n"
+                     "Arc 0 0 10 10\n  0 90\nEllipse 0 0 10 6\nRect 1 1 3 4\n"
+                     "roundrect 1 1 5 5 1\nMultipoint 2\n1 1\n2 2\n"
+                     "Collection 2\nMultipoint 1\n1 1\nPline 2\n0 0\n1 1\n"
+                     "Region 1\n4\n0 0\n0 1\n1 1\n0 0\nPline 2\n0 0\n1 1\n"
+                     "Text\n  \"Ellipse\"\n  0 0 1 1\nPoint 1 1\nNone\n");
+    WriteFile(Dir.Path("kinds.mid"), "1\n2\n3\n4\n5\n6\n7\n8\n9\n10\n11\n");
+    const std::string Tab = Dir.Path("kinds.tab");
+    RunCommand(std::string(OGR2OGR) + " -f 'MapInfo File' '" + Tab + "' '" + Table + "'");
+    const std::pair<std::string, std::vector<int>> Expected[] = {
+        {Table,
+         {TABFC_Arc, TABFC_Ellipse, TABFC_Rectangle, TABFC_Rectangle, TABFC_MultiPoint,
+          TABFC_Collection, TABFC_Region, TABFC_Polyline, TABFC_Text, TABFC_Point, TABFC_NoGeom}},
+        {Tab, {TABFC_Polyline, TABFC_Region, TABFC_Region, TABFC_Region}},
+    };
+    for (const auto& [File, Classes] : Expected) {
+        SCOPED_TRACE(File);
+        mitab_handle H = M.open(File.c_str());
+        ASSERT_NE(H, nullptr);
+        for (int Id = 1; Id <= static_cast<int>(Classes.size()); ++Id) {
+            mitab_feature F = M.read_feature(H, Id);
+            EXPECT_EQ(M.get_type(F), Classes[Id - 1]) << Id;
+            if (Id <= 4) EXPECT_GT(M.get_vertex_count(F, 0), 4) << Id; // the outline
+            M.destroy_feature(F);
+        }
+        M.close(H);
+    }
+}
+
 TEST_F(MitabTest, TablesThatCannotBeOpenedOrCreatedGiveNull) {
     std::string Csv = Dir.Path("plain.csv");
     WriteFile(Csv, "a,b\n1,2\n");
@@ -241,9 +277,9 @@ TEST_F(MitabTest, NewFeaturesTakeWritableClassesAndSaneInput) {
     EXPECT_EQ(M.add_field(H, nullptr, TABFT_Char, 10, 0, 0, 0), -1);
     EXPECT_EQ(M.get_field_count(H), 1);
 
-    // Arcs, ellipses and collections need entry points that are not here;
-    // the driver would split a multipoint.
-    const std::set<int> Writable = {0, 1, 2, 3, 4, 5, 7, 8};
+    // Collections need entry points that are not here; the driver would
+    // split a multipoint. Arcs and ellipses go as their outlines.
+    const std::set<int> Writable = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
     for (int Class = -1; Class <= 12; ++Class) {
         mitab_feature F = M.create_feature(H, Class);
         EXPECT_EQ(F != nullptr, Writable.count(Class) == 1) << Class;

@@ -181,6 +181,43 @@ TEST_P(WriteTest, OgrinfoReadsWhatWasWritten) {
     EXPECT_EQ(Columns["flag"], "String (1.0)");
 }
 
+// Text that is no value of its column fails its feature, with the value and
+// the column in the last error, rather than reaching the file as a 0 or as
+// nothing; blank text is a null; the table goes on.
+TEST_P(WriteTest, AValueOfAnotherTypeFailsItsFeatureOnly) {
+    AddColumns();
+    const std::pair<int, const char*> Bad[] = {
+        {1, "abc"},   {1, "1.5"},      {1, "3000000000"}, {2, "40000"},
+        {3, "1,5"},   {4, "x"},        {5, "2024-13-45"}, {5, "1000000000"},
+        {6, "maybe"}, {7, "25:00:00"}, {8, "tomorrow"},
+    };
+    for (auto [Column, Value] : Bad) {
+        SCOPED_TRACE(Value);
+        mitab_feature F = Feature(TABFC_Point, {{1, 1}});
+        M.set_field(F, Column, Value);
+        EXPECT_EQ(M.write_feature(H, F), 0);
+        const std::string Error = M.getlasterrormsg();
+        EXPECT_NE(Error.find(std::string("'") + Value + "'"), std::string::npos) << Error;
+        EXPECT_NE(Error.find(M.get_field_name(H, Column)), std::string::npos) << Error;
+        M.destroy_feature(F);
+    }
+    Write(Feature(TABFC_Point, {{2, 2}}),
+          {"kept", " 42 ", "-32768", "+1.25", "1e3", "20240229", "y", "235959", ""});
+    Write(Feature(TABFC_Point, {{3, 3}}), {"", "", "", "", "", "", "", "", " "});
+    M.close(H);
+    H = nullptr;
+    const std::vector<TOgrFeature> F = OgrInfo(Table);
+    ASSERT_EQ(F.size(), 2u);
+    EXPECT_EQ(F[0].Values.at("count (Integer)"), "42");
+    EXPECT_EQ(F[0].Values.at("small (Integer)"), "-32768");
+    EXPECT_EQ(F[0].Values.at("day (Date)"), "2024/02/29");
+    EXPECT_EQ(F[0].Values.at("flag (String)"), "T");
+    // Dates and times are the driver's only nulls; numbers read back 0.
+    for (const char* Column : {"day (Date)", "at (Time)", "stamp (DateTime)"})
+        EXPECT_EQ(F[1].Values.count(Column), 0u) << Column;
+    EXPECT_EQ(F[1].Values.at("count (Integer)"), "0");
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Kinds, WriteTest,
     ::testing::Values(TKind{"tab", "CoordSys Earth Projection 1, 104", 0, 0, 0, 0},

@@ -101,3 +101,36 @@ TEST(DataFields, CopyingAListCopiesEverything) {
     Platform::TStrings Strings;
     EXPECT_THROW(Strings.Assign(C), Platform::EConvertError);
 }
+
+// A null shows as an empty cell and an empty label in every column type;
+// text a reader kept because it was no value of its column shows as it is,
+// and a date beyond the calendar as its number: showing never raises.
+TEST(DataFields, EveryValueHasATextNullsAnEmptyOne) {
+    const TDataType Types[] = {dtString,   dtFloat, dtDecimal, dtInteger, dtSmallInt,
+                               dtDateTime, dtDate,  dtTime,    dtBoolean};
+    for (TDataType Type : Types) {
+        TDataFields Fields;
+        TDataField* F = Fields.Add("C", Type, 0);
+        SCOPED_TRACE(F->GetDataTypeName());
+        EXPECT_TRUE(F->IsNull()); // unassigned
+        F->SetNull();
+        EXPECT_TRUE(F->IsNull());
+        EXPECT_EQ(F->AsString(), "");
+        EXPECT_THROW(F->AsInteger(), Platform::EVariantTypeCastError);
+        EXPECT_THROW(F->AsFloat(), Platform::EConvertError);
+        F->SetAsString("");
+        EXPECT_FALSE(F->IsNull()); // empty text is a value
+        EXPECT_EQ(F->AsString(), "");
+        F->SetAsString("31.02.x");
+        EXPECT_EQ(F->AsString(), "31.02.x");
+        F->SetValue(1e9); // the year 2,739,907
+        EXPECT_EQ(F->AsString(), "1000000000");
+        F->SetAsDateTime(-1e9);
+        EXPECT_EQ(F->AsString(), "-1000000000");
+    }
+    // A null equals a null only: not an unassigned value, nor "" nor 0.
+    const TVariant Null = TVariant::Null();
+    EXPECT_EQ(Null, TVariant::Null());
+    for (const TVariant& Other : {TVariant(), TVariant(""), TVariant(0), TVariant(0.0)})
+        EXPECT_FALSE(Null == Other) << Other.TypeName();
+}
