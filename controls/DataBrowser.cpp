@@ -26,7 +26,12 @@ TDateTime StrToDateTime(const std::string& Text) {
 }
 
 // Stores Text in the field by its type; raises what the conversions raise.
+// A cell emptied in a column of numbers, dates or logicals holds no value.
 void StoreText(TDataField& Field, const std::string& Text) {
+    if (Field.DataType() != dtString && Trim(Text).empty()) {
+        Field.SetNull();
+        return;
+    }
     switch (Field.DataType()) {
     case dtString:
         Field.SetAsString(Text);

@@ -123,6 +123,10 @@ TEST_F(DataBrowserTest, EditsWriteConvertedValuesAndBadTextChangesNothing) {
         EXPECT_EQ(Map.Modified(), C.Repaint) << C.Typed;
         EXPECT_EQ(Towns->Modified(), C.Repaint) << "unsaved changes after " << C.Typed;
     }
+    Grid.SetCol(3);
+    Type(" "); // a number cell left blank holds no value
+    Press(VK_RETURN);
+    EXPECT_TRUE(Towns->Objects(0)->Fields().GetFields(2)->IsNull());
     Grid.SetCol(1);
     Grid.SetRow(2);
     Type("Moved");
