@@ -481,8 +481,15 @@ private:
         default:
             break;
         }
-        FForm->Header.push_back({Kind, std::string(FIn.Mif.substr(Begin, End - Begin))});
+        // A header of thousands of lines is no header: it is written anew.
+        if (FForm->Header.size() >= MaxHeaderItems) {
+            FForm->Header.clear();
+            FHeaderDropped = true;
+        }
+        if (!FHeaderDropped)
+            FForm->Header.push_back({Kind, std::string(FIn.Mif.substr(Begin, End - Begin))});
     }
+    static constexpr size_t MaxHeaderItems = 10000;
 
     // The statement word a line starts with, and the text after it. The line
     // that ends an object's clauses is asked about again by the caller: the
@@ -1468,6 +1475,7 @@ private:
     bool FCountIndentKnown = false;
     bool FTextFormKnown = false;
     bool FToldNoMid = false;
+    bool FHeaderDropped = false;
     unsigned FSeen = 0;      // the clauses of the statement being read
     std::string FEndedShort; // what the end of the file cut off
     int FFirstRowless = 0;   // the line of the first statement without a row

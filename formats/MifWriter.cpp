@@ -148,6 +148,16 @@ private:
     void WriteFormHeader() {
         const std::string& Charset = FLayer.Charset();
         const std::string& CoordSys = FLayer.CoordSys();
+        if (FForm->Header.empty()) {
+            // None was kept: the file's values in the library's lines.
+            Put(FMif, "Version {}", std::max(FForm->Version, NeededVersion()));
+            if (!Charset.empty()) Put(FMif, "Charset \"{}\"", Charset);
+            Put(FMif, "Delimiter \"{}\"", FForm->Delimiter);
+            if (!CoordSys.empty()) Put(FMif, "{}", CoordSys);
+            WriteColumns();
+            Put(FMif, "Data");
+            return;
+        }
         bool HadCharset = false, HadCoordSys = false, HadColumns = false, HadData = false;
         // What the file lacked but the layer has now goes before the columns.
         auto Additions = [&] {
