@@ -541,3 +541,18 @@ TEST_F(MifReader, ARepeatedSymbolClauseStartsFromEachSymbolsOwnFont) {
     }
     EXPECT_EQ(Obj<TSymbol>(1)->ReadFont(), Obj<TSymbol>(2)->ReadFont());
 }
+
+// A failure from outside the file (here a progress handler) stops the
+// reading where it happened, in the library's words: the standard library's
+// own texts never reach the user.
+TEST_F(MifReader, AFailureFromOutsideTheFileIsToldInTheLibrarysWords) {
+    int Calls = 0;
+    Map.OnShowProgress = [&](TObject*, int) {
+        if (++Calls == 3) throw std::out_of_range("basic_string::substr");
+    };
+    ASSERT_TRUE(Load("Data\nPoint 1 1\nPoint 2 2\nPoint 3 3\n"));
+    EXPECT_EQ(Layer->ObjectCount(), 1);
+    EXPECT_EQ(Messages(), "Error reading mif-file at line 3 with message: This statement cannot "
+                          "be read; reading stopped here!\n");
+    EXPECT_FALSE(Map.InUpdate());
+}
