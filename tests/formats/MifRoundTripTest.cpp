@@ -237,12 +237,13 @@ TEST_F(MifRoundTrip, AFileReadIsSavedAsItWasAndAMoveChangesOnlyThatObject) {
          Testing::ReadFile(Samples + "countries.mid"), 40},
         {"places", Testing::ReadFile(Samples + "places.mif"),
          Testing::ReadFile(Samples + "places.mid"), 5},
-        // Objects without clauses, a tab delimiter, no charset, odd spelling.
+        // Objects without clauses, a tab delimiter, no charset, odd spelling,
+        // a text in MapInfo's layout: its lines apart, its size from its box.
         {"bare",
          "VERSION 300\r\nDelimiter \"\t\"\r\nColumns 2\r\nNAME Char(10)\r\nPOP Integer\r\n"
          "DATA\r\nPoint 1.5 2.5\r\nREGION  1\r\n    3\r\n0 0\r\n1 0\r\n0 1\r\nPline 2\r\n0 0\r\n"
-         "5 5\r\n",
-         "\"a\"\t1\r\n\"b, c\"\t-2\r\n\"\"\t\r\n", 1},
+         "5 5\r\nText\r\n  \"Hi\"\r\n  1.5 2 3.25 4\r\n  Font (\"Arial\",1,0,255)\r\n",
+         "\"a\"\t1\r\n\"b, c\"\t-2\r\n\"\"\t\r\n\"t\"\t3\r\n", 1},
     };
     for (const TCase& C : Cases) {
         SCOPED_TRACE(C.Name);
