@@ -1119,7 +1119,12 @@ private:
             Body = ReadBody(S, Rest, Made);
         } catch (const std::exception& E) {
             Made.clear();
-            Problem(FMif.Lines(), Reworded(E));
+            // Which statement the line belongs to, and what it had there.
+            const std::string Where =
+                FMif.Lines() == FStatementLine
+                    ? Format("%s statement", KeywordOf(S))
+                    : Format("%s statement at line %d", KeywordOf(S), FStatementLine);
+            Problem(FMif.Lines(), Where + ": " + Reworded(E));
             TakeRow(false);
             return SkipToStatement(Line);
         }
@@ -1234,7 +1239,7 @@ private:
                             Format("%s part cut short by the end of the file: %s", KeywordOf(S),
                                    std::exchange(FEndedShort, std::string())));
             } catch (const std::exception& E) {
-                Problem(FMif.Lines(), Reworded(E));
+                Problem(FMif.Lines(), Format("%s part: %s", KeywordOf(S), Reworded(E)));
                 return SkipToStatement(Line);
             }
             Adopt(Made);
@@ -1339,7 +1344,9 @@ private:
     }
 
     std::string_view Token(int Index) const {
-        if (Index >= FParser.Count()) throw EConvertError("Style clause is incomplete");
+        if (Index >= FParser.Count())
+            throw EConvertError(Format("%s clause has %d values where %d were expected",
+                                       std::string(FParser[0]), FParser.Count() - 1, Index));
         return FParser[Index];
     }
     int IntToken(int Index) const { return ToInt(Token(Index)); }

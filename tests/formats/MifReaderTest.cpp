@@ -237,20 +237,25 @@ TEST_F(MifReader, ReadingGoesOnPastDamage) {
         const char* Problems; // "line: message" of each, lines counted from after "Data"
     } Cases[] = {
         {"Point 1 2\nPoint x 2\nPoint 3 3\n", "a c ",
-         "2: 'x' is not a valid floating point value\n"},
+         "2: Point statement: 'x' is not a valid floating point value\n"},
         {"Region 1\n3\n0 0\n1 zz\n0 1\nPoint 3 3\n", "b ",
-         "4: 'zz' is not a valid floating point value\n"},
+         "4: Region statement at line 4: 'zz' is not a valid floating point value\n"},
         {"Region -1\nPoint 1 1\nPline 99999999999\n0 0\nPoint 2 2\n", "b d ",
-         "1: Invalid count -1\n3: '99999999999' is not a valid integer value\n"},
-        {"Region 1\nabc\nPoint 1 1\n", "b ", "2: 'abc' is not a valid integer value\n"},
+         "1: Region statement: Invalid count -1\n"
+         "3: Pline statement: '99999999999' is not a valid integer value\n"},
+        {"Region 1\nabc\nPoint 1 1\n", "b ",
+         "2: Region statement at line 4: 'abc' is not a valid integer value\n"},
         // A bad clause is passed over; its object stays with the other clauses.
         {"Point 1 1\nPen (1,2)\nSymbol (40,255,1e9)\nSymbol (41,255,9)\nPoint 2 2\n", "a b ",
-         "2: Style clause is incomplete\n3: '1e9' is not a valid integer value\n"},
+         "2: Pen clause has 2 values where 3 were expected\n"
+         "3: '1e9' is not a valid integer value\n"},
         {"Point 1 1\nSymbol (40,255,50527837)\n", "a ",
          "2: Symbol size 50527837 is out of range (0 to 240)\n"},
         {"Point 1\nPoint 1 nan\nPoint 5 5\n", "c ",
-         "1: Coordinate expected\n2: 'nan' is not a valid floating point value\n"},
-        {"Ellipse -1e308 0 1e308 1\nPoint 1 1\n", "b ", "1: Coordinates out of range\n"},
+         "1: Point statement: Coordinate expected\n"
+         "2: Point statement: 'nan' is not a valid floating point value\n"},
+        {"Ellipse -1e308 0 1e308 1\nPoint 1 1\n", "b ",
+         "1: Ellipse statement: Coordinates out of range\n"},
     };
     for (const TCase& C : Cases) {
         RecordedMessages().clear();
