@@ -75,6 +75,9 @@ public:
     std::string ClauseIndent;
     std::string BodyIndent;
     bool TextOnStatementLine = false;
+    // Decimals of every coordinate ("1.500000"), or -1 for the shortest
+    // form that reads back the same.
+    int Decimals = -1;
     // The statement's words and the blanks after them as first met ("PLINE
     // MULTIPLE "), empty for statements the file does not use: a two-point
     // line is written as Line, a rectangle as Rect, only where the file used

@@ -834,6 +834,7 @@ private:
                     return true;
                 }
             }
+            if (!FDecimalsKnown) NoteDecimals(Line);
             const double X = NextFloat(Line);
             const double Y = NextFloat(Line);
             Points.Add(X, Y);
@@ -958,6 +959,7 @@ private:
     TBody ReadBody(TStatement S, std::string_view Rest, TObjects& Made) {
         switch (S) {
         case TStatement::Point: {
+            if (!FDecimalsKnown) NoteDecimals(Rest);
             const double X = NextFloat(Rest), Y = NextFloat(Rest);
             MakePoint(Made, X, Y);
             return TBody::Complete;
@@ -1147,6 +1149,28 @@ private:
         TakeRow(Missing);
         Adopt(Made);
         return ReadClauses(Line);
+    }
+
+    // Whether the first coordinates have a fixed number of decimals, trailing
+    // zeros and all ("1.500000 2.000000"), which the shortest form would not
+    // write back.
+    void NoteDecimals(std::string_view Line) {
+        FDecimalsKnown = true;
+        int Decimals = -1;
+        bool Zero = false;
+        for (int I = 0; I < 2; ++I) {
+            const std::string_view Token = NextToken(Line);
+            const size_t Dot = Token.find('.');
+            if (Dot == std::string_view::npos) return;
+            const std::string_view Digits = Token.substr(Dot + 1);
+            for (char C : Digits)
+                if (C < '0' || C > '9') return;
+            if (Digits.empty() || (Decimals >= 0 && static_cast<int>(Digits.size()) != Decimals))
+                return;
+            Decimals = static_cast<int>(Digits.size());
+            Zero |= Digits.back() == '0';
+        }
+        if (Zero) FForm->Decimals = Decimals;
     }
 
     static int HeadOf(TStatement S) {
@@ -1483,6 +1507,7 @@ private:
     bool FTextFormKnown = false;
     bool FToldNoMid = false;
     bool FHeaderDropped = false;
+    bool FDecimalsKnown = false;
     unsigned FSeen = 0;      // the clauses of the statement being read
     std::string FEndedShort; // what the end of the file cut off
     int FFirstRowless = 0;   // the line of the first statement without a row

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <iterator>
 
@@ -336,8 +337,23 @@ private:
     void PutPoint(double X, double Y) {
         if (FClassic)
             Put(FMif, "{:.6f} {:.6f}", X, Y);
+        else if (FForm && FForm->Decimals >= 0)
+            Put(FMif, "{} {}", Coordinate(X, FX), Coordinate(Y, FY));
         else
             Put(FMif, "{} {}", X, Y); // the shortest text that reads back the same
+    }
+
+    // A coordinate with the file's fixed decimals when they read back as the
+    // same number, else in the shortest form: nothing is rounded away.
+    std::string_view Coordinate(double V, std::array<char, 48>& Buf) const {
+        const auto R = fmt::format_to_n(Buf.data(), Buf.size(), "{:.{}f}", V, FForm->Decimals);
+        double Back;
+        if (R.size <= Buf.size()) {
+            const auto [End, Ec] = std::from_chars(Buf.data(), R.out, Back);
+            if (Ec == std::errc() && End == R.out && Back == V) return {Buf.data(), R.size};
+        }
+        const auto S = fmt::format_to_n(Buf.data(), Buf.size(), "{}", V);
+        return {Buf.data(), std::min(S.size, Buf.size())};
     }
 
     void WritePoints(const TMapPoints& Points) {
@@ -444,6 +460,9 @@ private:
         const TFont* Font = Symbol.ReadFont();
         if (FClassic)
             Put(FMif, "Point {:.6f} {:.6f}", Symbol.X(), Symbol.Y());
+        else if (FForm && FForm->Decimals >= 0)
+            Put(FMif, "{}{} {}", FHeads[mhPoint], Coordinate(Symbol.X(), FX),
+                Coordinate(Symbol.Y(), FY));
         else
             Put(FMif, "{}{} {}", FHeads[mhPoint], Symbol.X(), Symbol.Y());
         if (Unwritten(Symbol, fsNoOutline) && Symbol.Shape() == DefaultShape() &&
@@ -553,6 +572,7 @@ private:
     TPendingFile FMid;
     TStringParser FRow;
     std::array<std::string_view, mhCount> FHeads;
+    mutable std::array<char, 48> FX, FY; // coordinates being written
     std::string FColumnIndent, FCountIndent, FClauseIndent, FBodyIndent;
 };
 
