@@ -394,6 +394,7 @@ public:
         }
         CheckRowCount();
         FForm->Delimiter = FDelimiter;
+        if (FDecimals >= 0 && FDecimalZero) FForm->Decimals = FDecimals;
         FLayer->SetFileForm(std::move(FForm));
     }
 
@@ -1153,24 +1154,26 @@ private:
 
     // Whether the first coordinates have a fixed number of decimals, trailing
     // zeros and all ("1.500000 2.000000"), which the shortest form would not
-    // write back.
+    // write back. A few dozen lines tell.
     void NoteDecimals(std::string_view Line) {
-        FDecimalsKnown = true;
-        int Decimals = -1;
-        bool Zero = false;
-        for (int I = 0; I < 2; ++I) {
+        FDecimalsKnown = --FDecimalLines <= 0;
+        for (int I = 0; I < 2 && FDecimals != -2; ++I) {
             const std::string_view Token = NextToken(Line);
             const size_t Dot = Token.find('.');
-            if (Dot == std::string_view::npos) return;
-            const std::string_view Digits = Token.substr(Dot + 1);
-            for (char C : Digits)
-                if (C < '0' || C > '9') return;
-            if (Digits.empty() || (Decimals >= 0 && static_cast<int>(Digits.size()) != Decimals))
+            const std::string_view Digits =
+                Dot == std::string_view::npos ? std::string_view() : Token.substr(Dot + 1);
+            const bool Plain =
+                !Digits.empty() && std::all_of(Digits.begin(), Digits.end(),
+                                               [](char C) { return C >= '0' && C <= '9'; });
+            const int N = static_cast<int>(Digits.size());
+            if (!Plain || (FDecimals >= 0 && N != FDecimals)) {
+                FDecimals = -2; // not fixed
+                FDecimalsKnown = true;
                 return;
-            Decimals = static_cast<int>(Digits.size());
-            Zero |= Digits.back() == '0';
+            }
+            FDecimals = N;
+            FDecimalZero |= Digits.back() == '0';
         }
-        if (Zero) FForm->Decimals = Decimals;
     }
 
     static int HeadOf(TStatement S) {
@@ -1508,6 +1511,9 @@ private:
     bool FToldNoMid = false;
     bool FHeaderDropped = false;
     bool FDecimalsKnown = false;
+    int FDecimalLines = 64; // coordinate lines still to look at
+    int FDecimals = -1;     // their decimals so far; -2: not fixed
+    bool FDecimalZero = false;
     unsigned FSeen = 0;      // the clauses of the statement being read
     std::string FEndedShort; // what the end of the file cut off
     int FFirstRowless = 0;   // the line of the first statement without a row

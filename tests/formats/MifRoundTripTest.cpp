@@ -244,12 +244,11 @@ TEST_F(MifRoundTrip, AFileReadIsSavedAsItWasAndAMoveChangesOnlyThatObject) {
          "DATA\r\nPoint 1.5 2.5\r\nREGION  1\r\n    3\r\n0 0\r\n1 0\r\n0 1\r\nPline 2\r\n0 0\r\n"
          "5 5\r\nText\r\n  \"Hi\"\r\n  1.5 2 3.25 4\r\n  Font (\"Arial\",1,0,255)\r\n",
          "\"a\"\t1\r\n\"b, c\"\t-2\r\n\"\"\t\r\n\"t\"\t3\r\n", 1},
-        // Coordinates with fixed decimals, as the classic dialect writes
-        // them; one needs more, and keeps them.
+        // Coordinates with fixed decimals, as the classic dialect writes them.
         {"fixed",
          "Version 300\r\nCharset \"WindowsCyrillic\"\r\nDelimiter \",\"\r\n"
          "CoordSys Earth Projection 1, 0\r\nColumns 1\r\nN Integer\r\nData\r\n"
-         "Point 1.50 2.00\r\nSymbol (35,255,12)\r\nPline 3\r\n0.00 0.00\r\n0.125 3.50\r\n"
+         "Point 1.50 2.00\r\nSymbol (35,255,12)\r\nPline 3\r\n0.00 0.00\r\n0.13 3.50\r\n"
          "10.00 -4.25\r\nPen (1,2,0)\r\n",
          "1\r\n2\r\n", 1},
     };
@@ -291,6 +290,12 @@ TEST_F(MifRoundTrip, AFileReadIsSavedAsItWasAndAMoveChangesOnlyThatObject) {
             }
         EXPECT_EQ(Changed, Points);
     }
+    // A coordinate that needs more decimals than the file's keeps them.
+    TCustomMapObject* Pline = Map.Layers().Last()->Objects(1);
+    Pline->Parts().Items(0)->Points().GetPoint(0).X = 0.125;
+    ASSERT_TRUE(Provider.Save(Map.Layers().Last(), Path("more.mif")));
+    EXPECT_NE(Testing::ReadFile(Path("more.mif")).find("\r\n0.125 0.00\r\n1.13 3.50\r\n"),
+              std::string::npos);
 }
 
 // What the file did not have stays out of the saved file until the layer has
