@@ -12,11 +12,20 @@
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace Mapobjects {
 
 class TChartix;
+
+// What a format provider keeps about the form of the file a layer was read
+// from (line ends, header lines, layout), so that saving the layer writes the
+// file back alike. Each provider derives its own.
+class TLayerFileForm {
+public:
+    virtual ~TLayerFileForm() = default;
+};
 
 class TMapLayer : public Platform::TPersistent {
 public:
@@ -67,6 +76,10 @@ public:
     void SetCharset(const std::string& V) { FCharset = V; }
     const std::string& CoordSys() const { return FCoordSys; }
     void SetCoordSys(const std::string& V) { FCoordSys = V; }
+    // The form of the file the layer was read from; null for a layer made in
+    // code or read by a provider that keeps none.
+    const TLayerFileForm* FileForm() const { return FFileForm.get(); }
+    void SetFileForm(std::unique_ptr<TLayerFileForm> V) { FFileForm = std::move(V); }
     Platform::TBrush* DefaultBrush() const { return FDefaultBrush.get(); }
     Platform::TFont* DefaultFont() const { return FDefaultFont.get(); }
     Platform::TPen* DefaultPen() const { return FDefaultPen.get(); }
@@ -151,6 +164,7 @@ private:
     std::string FFileName;
     std::string FCharset;
     std::string FCoordSys;
+    std::unique_ptr<TLayerFileForm> FFileForm;
     std::unique_ptr<Platform::TBrush> FDefaultBrush;
     std::unique_ptr<Platform::TFont> FDefaultFont;
     std::unique_ptr<Platform::TPen> FDefaultPen;

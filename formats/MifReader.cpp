@@ -1,6 +1,7 @@
 #include "formats/MifReader.h"
 
 #include "core/MapObjects.h"
+#include "formats/MifForm.h"
 #include "formats/MifLines.h"
 #include "formats/MifStyles.h"
 #include "formats/MifText.h"
@@ -17,6 +18,7 @@
 #include <climits>
 #include <cmath>
 #include <memory>
+#include <new>
 #include <numbers>
 #include <typeinfo>
 #include <utility>
@@ -268,6 +270,33 @@ TColumnType ColumnType(std::string_view TypeText) {
 
 using TObjects = std::vector<std::unique_ptr<TCustomMapObject>>;
 
+// What a user is told of a failure: the library's own messages as they are,
+// never the standard library's internal texts.
+std::string Reworded(const std::exception& E) {
+    if (dynamic_cast<const Platform::Exception*>(&E)) return E.what();
+    if (dynamic_cast<const std::bad_alloc*>(&E)) return "Not enough memory to read this statement";
+    return "This statement cannot be read";
+}
+
+// The line end a text uses first (Otherwise when it has none).
+std::string LineEndOf(std::string_view Text, const std::string& Otherwise) {
+    const size_t Nl = Text.find('\n');
+    const size_t Cr = Text.substr(0, Nl).find('\r');
+    if (Cr != std::string_view::npos) return Cr + 1 == Nl ? "\r\n" : "\r";
+    return Nl == std::string_view::npos ? Otherwise : "\n";
+}
+
+std::string_view LeadingBlanks(std::string_view Line) {
+    size_t I = 0;
+    while (I < Line.size() && IsBlank(Line[I]))
+        ++I;
+    return Line.substr(0, I);
+}
+
+bool IsHeaderStatement(TStatement S) {
+    return S >= TStatement::Version && S <= TStatement::Data;
+}
+
 // How far a body was read.
 enum class TBody {
     Complete,
@@ -345,8 +374,10 @@ class TReader {
 public:
     TReader(TMapLayer& Layer, const TMifInput& In, TReadProblems& Problems)
         : FLayer(&Layer), FMap(Layer.Map()), FIn(In), FMif(In.Mif), FMid(In.Mid),
-          FHasMid(!In.MidName.empty()), FProblems(Problems) {
+          FHasMid(!In.MidName.empty()), FProblems(Problems), FForm(std::make_unique<TMifForm>()) {
         FProgressDivisor = In.Mif.size() / INT_MAX + 1;
+        FForm->LineEnd = LineEndOf(In.Mif, "\n");
+        FForm->MidLineEnd = LineEndOf(In.Mid, FForm->LineEnd);
     }
 
     void Run() {
@@ -354,8 +385,24 @@ public:
         FLayer->SetCharset(std::string());
         FLayer->SetCoordSys(std::string());
         ReserveObjects();
+        try {
+            ReadLines();
+        } catch (const std::exception& E) {
+            // Nothing reads past a failure outside the file's content (no
+            // memory): the objects read so far stay.
+            Problem(FMif.Lines(), Reworded(E) + "; reading stopped here");
+        }
+        CheckRowCount();
+        FForm->Delimiter = FDelimiter;
+        if (FDecimals >= 0 && FDecimalZero) FForm->Decimals = FDecimals;
+        FLayer->SetFileForm(std::move(FForm));
+    }
+
+private:
+    void ReadLines() {
         std::string_view Line;
         bool Have = FMif.Next(Line);
+        bool InHeader = true;
         // Unlike a loop that tests for the end before each line, the last line
         // is examined too: a final "Point x y" without a line end is an object.
         while (Have) {
@@ -363,19 +410,33 @@ public:
             std::string_view Rest;
             const TStatement S = StatementOf(Line, Rest);
             if (IsObjectStatement(S)) {
+                InHeader = false;
                 Have = ReadStatement(S, Rest, Line);
                 continue;
             }
+            const size_t Begin = OffsetOf(Line);
             try {
                 switch (S) {
+                case TStatement::Version: {
+                    int V = 0;
+                    std::string_view Number = NextToken(Rest);
+                    std::from_chars(Number.data(), Number.data() + Number.size(), V);
+                    if (InHeader) FForm->Version = V;
+                    break;
+                }
                 case TStatement::Delimiter:
                     SetDelimiter(Rest);
                     break;
                 case TStatement::Charset:
                     FLayer->SetCharset(Unquote(Rest));
+                    if (InHeader) FForm->Charset = FLayer->Charset();
                     break;
                 case TStatement::CoordSys:
                     Have = ReadCoordSys(Line);
+                    if (InHeader) {
+                        FForm->CoordSys = FLayer->CoordSys();
+                        NoteHeader(S, Begin, Have ? OffsetOf(Line) : FIn.Mif.size());
+                    }
                     continue;
                 case TStatement::Columns:
                     ReadColumns(Rest);
@@ -384,14 +445,53 @@ public:
                     break;
                 }
             } catch (const std::exception& E) {
-                Problem(FMif.Lines(), E.what());
+                Problem(FMif.Lines(), Reworded(E));
             }
+            if (InHeader) NoteHeader(S, Begin, FMif.Position());
             Have = FMif.Next(Line);
         }
-        CheckRowCount();
     }
 
-private:
+    size_t OffsetOf(std::string_view Line) const {
+        return static_cast<size_t>(Line.data() - FIn.Mif.data());
+    }
+
+    // A header line (or a statement of several lines) as it stands in the
+    // file, to be written back as it was while the layer keeps its value.
+    void NoteHeader(TStatement S, size_t Begin, size_t End) {
+        TMifForm::TItemKind Kind = TMifForm::ikOther;
+        switch (S) {
+        case TStatement::Version:
+            Kind = TMifForm::ikVersion;
+            break;
+        case TStatement::Charset:
+            Kind = TMifForm::ikCharset;
+            break;
+        case TStatement::Delimiter:
+            Kind = TMifForm::ikDelimiter;
+            break;
+        case TStatement::CoordSys:
+            Kind = TMifForm::ikCoordSys;
+            break;
+        case TStatement::Columns:
+            Kind = TMifForm::ikColumns;
+            break;
+        case TStatement::Data:
+            Kind = TMifForm::ikData;
+            break;
+        default:
+            break;
+        }
+        // A header of thousands of lines is no header: it is written anew.
+        if (FForm->Header.size() >= MaxHeaderItems) {
+            FForm->Header.clear();
+            FHeaderDropped = true;
+        }
+        if (!FHeaderDropped)
+            FForm->Header.push_back({Kind, std::string(FIn.Mif.substr(Begin, End - Begin))});
+    }
+    static constexpr size_t MaxHeaderItems = 10000;
+
     // The statement word a line starts with, and the text after it. The line
     // that ends an object's clauses is asked about again by the caller: the
     // last answer is kept (the text never changes while it is read).
@@ -477,6 +577,7 @@ private:
                 FMif.Restore(M);
                 break;
             }
+            if (Found == 0) FForm->ColumnIndent = LeadingBlanks(Line);
             const TColumnType T = ColumnType(TypeText);
             Fields.Add(std::string(Name), T.Type, T.Size)->SetPrecision(T.Precision);
             ++Found;
@@ -484,6 +585,16 @@ private:
         if (Found != N)
             Problem(StatementLine,
                     Format("Columns declares %d columns but %d are listed", N, Found));
+        FForm->Columns.clear();
+        for (int I = 0; I < Fields.Count(); ++I) {
+            const TDataField& F = *Fields.GetFields(I);
+            FForm->Columns.push_back({F.Name(), F.DataType(), F.Size(), F.Precision()});
+        }
+        if (!FHasMid && Found > 0 && !std::exchange(FToldNoMid, true))
+            Problem(StatementLine,
+                    Format("%s, which holds the values of the columns, is missing: the "
+                           "objects are read without values",
+                           ExtractFileName(ChangeFileExt(FIn.MifName, ".mid"))));
     }
 
     // --- .mid rows ---
@@ -498,7 +609,10 @@ private:
         if (Missing && SkipRowsOfMissingBodies()) return;
         ++FRowsNeeded;
         std::string_view Row;
-        if (!FMid.Next(Row)) return;
+        if (!FMid.Next(Row)) {
+            if (FFirstRowless == 0) FFirstRowless = FStatementLine;
+            return;
+        }
         SplitRow(Row);
         FRowValues = true;
         FRowFresh = true;
@@ -668,10 +782,12 @@ private:
     }
 
     // Rows missing or left over mean that values and objects may not belong
-    // together: said once, at the end. Blank lines after the last row needed
-    // are no rows.
+    // together: said once, at the end, at the first statement without a row
+    // or the first row without a statement. Blank lines after the last row
+    // needed are no rows.
     void CheckRowCount() {
         if (!FHasMid) return;
+        const int Used = FMid.Lines();
         int Left = 0, Blank = 0;
         std::string_view Row;
         while (FMid.Next(Row)) {
@@ -683,14 +799,17 @@ private:
             Blank = 0;
         }
         const int Rows = FMid.Lines() - Blank;
-        if (FRowsNeeded > FMid.Lines())
-            FProblems.Add(FIn.MidName, 0,
-                          Format("%d rows for %d statements: the last %d have no values",
-                                 FMid.Lines(), FRowsNeeded, FRowsNeeded - FMid.Lines()));
+        if (FRowsNeeded > Used)
+            Problem(FFirstRowless,
+                    Format("%s has %d rows for %d statements: this statement and the %d after it "
+                           "have no values",
+                           ExtractFileName(FIn.MidName), Used, FRowsNeeded,
+                           FRowsNeeded - Used - 1));
         else if (Left > 0)
-            FProblems.Add(FIn.MidName, 0,
-                          Format("%d rows for %d statements: the last %d belong to no object", Rows,
-                                 FRowsNeeded, Left));
+            FProblems.Add(FIn.MidName, Used + 1,
+                          Format("%d rows for %d statements: this row and the %d after it belong "
+                                 "to no object (is the .mif cut short?)",
+                                 Rows, FRowsNeeded, Left - 1));
     }
 
     // --- bodies ---
@@ -703,13 +822,16 @@ private:
 
     // Reads Count lines of "x y". A line that starts with a keyword ends the
     // body early and stays unread (true is returned); the end of the file
-    // ends it quietly, keeping what was read.
+    // ends it too, keeping what was read, and says what was still expected.
     bool ReadPoints(TMapPoints& Points, int Count) {
         ReservePoints(Points, Count);
         std::string_view Line;
         for (int K = 0; K < Count;) {
             const TLineCursor::TMark M = FMif.Mark();
-            if (!FMif.Next(Line)) return false;
+            if (!FMif.Next(Line)) {
+                FEndedShort = Format("%d more of its %d points expected", Count - K, Count);
+                return false;
+            }
             if (!StartsWithNumber(Line)) {
                 if (IsBlankLine(Line)) continue;
                 if (IsKeywordLine(Line)) {
@@ -717,6 +839,7 @@ private:
                     return true;
                 }
             }
+            if (!FDecimalsKnown) NoteDecimals(Line);
             const double X = NextFloat(Line);
             const double Y = NextFloat(Line);
             Points.Add(X, Y);
@@ -732,7 +855,10 @@ private:
         std::string_view Line;
         for (;;) {
             const TLineCursor::TMark M = FMif.Mark();
-            if (!FMif.Next(Line)) return TCount::End;
+            if (!FMif.Next(Line)) {
+                FEndedShort = "a point count expected";
+                return TCount::End;
+            }
             if (StartsWithNumber(Line)) break;
             if (IsBlankLine(Line)) continue;
             if (IsKeywordLine(Line)) {
@@ -741,6 +867,7 @@ private:
             }
             break; // not a number: the conversion below says so
         }
+        if (!std::exchange(FCountIndentKnown, true)) FForm->CountIndent = LeadingBlanks(Line);
         const std::string_view Token = NextToken(Line);
         if (Token.empty()) throw EConvertError("Count expected");
         Count = ToCount(Token);
@@ -837,6 +964,7 @@ private:
     TBody ReadBody(TStatement S, std::string_view Rest, TObjects& Made) {
         switch (S) {
         case TStatement::Point: {
+            if (!FDecimalsKnown) NoteDecimals(Rest);
             const double X = NextFloat(Rest), Y = NextFloat(Rest);
             MakePoint(Made, X, Y);
             return TBody::Complete;
@@ -926,6 +1054,7 @@ private:
     void ReadText(std::string_view Rest, TObjects& Made) {
         // The text stands on the Text line or on the next; the corners follow.
         std::string_view TextLine = TrimBlanks(Rest);
+        const bool OnStatementLine = !TextLine.empty();
         if (TextLine.empty()) {
             const TLineCursor::TMark M = FMif.Mark();
             if (!FMif.Next(TextLine) || IsObjectLine(TextLine)) {
@@ -942,9 +1071,17 @@ private:
             Problem(FStatementLine, "Text statement without its corner coordinates");
             return;
         }
+        if (!std::exchange(FTextFormKnown, true)) {
+            FForm->TextOnStatementLine = OnStatementLine;
+            FForm->BodyIndent = LeadingBlanks(Corners);
+        }
         double Box[4];
         ReadBox(Corners, Box);
         CheckBox(Box);
+        // The box is written back as read when the object gives it exactly.
+        if (Box[0] + std::abs(Box[2] - Box[0]) == Box[2] &&
+            Box[1] + std::abs(Box[3] - Box[1]) == Box[3])
+            FSeen |= SeenBox;
         auto* Text = Make<TText>(Made);
         Text->SetX(Box[0]);
         Text->SetY(Box[1]);
@@ -978,6 +1115,9 @@ private:
     // line after them; false when the file has ended.
     bool ReadStatement(TStatement S, std::string_view Rest, std::string_view& Line) {
         FStatementLine = FMif.Lines();
+        FSeen = 0;
+        FEndedShort.clear();
+        NoteHead(S, Line, Rest);
         if (S == TStatement::Collection) return ReadCollection(Rest, Line);
         TObjects& Made = FMade; // kept: no list made per statement
         Made.clear();
@@ -986,10 +1126,20 @@ private:
             Body = ReadBody(S, Rest, Made);
         } catch (const std::exception& E) {
             Made.clear();
-            Problem(FMif.Lines(), E.what());
+            // Which statement the line belongs to, and what it had there.
+            const std::string Where =
+                FMif.Lines() == FStatementLine
+                    ? Format("%s statement", KeywordOf(S))
+                    : Format("%s statement at line %d", KeywordOf(S), FStatementLine);
+            Problem(FMif.Lines(), Where + ": " + Reworded(E));
             TakeRow(false);
             return SkipToStatement(Line);
         }
+        if (!FEndedShort.empty())
+            Problem(FMif.Lines(), Format("%s statement at line %d cut short by the end of the "
+                                         "file: %s",
+                                         KeywordOf(S), FStatementLine,
+                                         std::exchange(FEndedShort, std::string())));
         bool Missing = false;
         if (Body != TBody::Complete) {
             // A body cut short by a clause still has its row; one cut short by
@@ -1004,6 +1154,74 @@ private:
         TakeRow(Missing);
         Adopt(Made);
         return ReadClauses(Line);
+    }
+
+    // Whether the first coordinates have a fixed number of decimals, trailing
+    // zeros and all ("1.500000 2.000000"), which the shortest form would not
+    // write back. A few dozen lines tell.
+    void NoteDecimals(std::string_view Line) {
+        FDecimalsKnown = --FDecimalLines <= 0;
+        for (int I = 0; I < 2 && FDecimals != -2; ++I) {
+            const std::string_view Token = NextToken(Line);
+            const size_t Dot = Token.find('.');
+            const std::string_view Digits =
+                Dot == std::string_view::npos ? std::string_view() : Token.substr(Dot + 1);
+            const bool Plain =
+                !Digits.empty() && std::all_of(Digits.begin(), Digits.end(),
+                                               [](char C) { return C >= '0' && C <= '9'; });
+            const int N = static_cast<int>(Digits.size());
+            if (!Plain || (FDecimals >= 0 && N != FDecimals)) {
+                FDecimals = -2; // not fixed
+                FDecimalsKnown = true;
+                return;
+            }
+            FDecimals = N;
+            FDecimalZero |= Digits.back() == '0';
+        }
+    }
+
+    static int HeadOf(TStatement S) {
+        switch (S) {
+        case TStatement::Point:
+            return mhPoint;
+        case TStatement::Line:
+            return mhLine;
+        case TStatement::Pline:
+            return mhPline;
+        case TStatement::Region:
+            return mhRegion;
+        case TStatement::Text:
+            return mhText;
+        case TStatement::Rect:
+            return mhRect;
+        case TStatement::Ellipse:
+            return mhEllipse;
+        case TStatement::None:
+            return mhNone;
+        default:
+            return -1;
+        }
+    }
+
+    // The words of a statement as the file spells them, and the blanks after
+    // them, the first time each statement comes.
+    void NoteHead(TStatement S, std::string_view Line, std::string_view Rest) {
+        int H = HeadOf(S);
+        if (H < 0) return;
+        if (H == mhPline) {
+            if (!FForm->Heads[mhPline].empty() && !FForm->Heads[mhPlineMultiple].empty()) return;
+            std::string_view Probe = Rest;
+            if (IsWord(NextToken(Probe), "MULTIPLE")) {
+                H = mhPlineMultiple;
+                Rest = Probe;
+            }
+        }
+        std::string& Head = FForm->Heads[static_cast<size_t>(H)];
+        // "Pline" with its count on the next line has no head to copy.
+        if (!Head.empty() || (TrimBlanks(Rest).empty() && H != mhNone && H != mhText)) return;
+        const size_t End =
+            static_cast<size_t>(Rest.data() - Line.data()) + LeadingBlanks(Rest).size();
+        Head.assign(Line.substr(0, End));
     }
 
     static std::string KeywordOf(TStatement S) {
@@ -1025,7 +1243,7 @@ private:
         try {
             Parts = ToCount(NextToken(Rest));
         } catch (const std::exception& E) {
-            Problem(FStatementLine, E.what());
+            Problem(FStatementLine, Reworded(E));
             TakeRow(false);
             return SkipToStatement(Line);
         }
@@ -1042,12 +1260,17 @@ private:
             if (S != TStatement::Region && S != TStatement::Pline && S != TStatement::Multipoint)
                 break; // not a part: the next statement
             TObjects Made;
+            FSeen = 0;
             try {
                 if (ReadBody(S, PartRest, Made) != TBody::Complete)
                     Problem(FMif.Lines(),
                             Format("%s part cut short by the next statement", KeywordOf(S)));
+                if (!FEndedShort.empty())
+                    Problem(FMif.Lines(),
+                            Format("%s part cut short by the end of the file: %s", KeywordOf(S),
+                                   std::exchange(FEndedShort, std::string())));
             } catch (const std::exception& E) {
-                Problem(FMif.Lines(), E.what());
+                Problem(FMif.Lines(), Format("%s part: %s", KeywordOf(S), Reworded(E)));
                 return SkipToStatement(Line);
             }
             Adopt(Made);
@@ -1066,6 +1289,12 @@ private:
     // is never a clause, whatever it holds, so a text or value that mentions
     // a pen cannot swallow the next statement.
     bool ReadClauses(std::string_view& Line) {
+        const bool Have = ReadClauseLines(Line);
+        NoteFileStyle();
+        return Have;
+    }
+
+    bool ReadClauseLines(std::string_view& Line) {
         for (;;) {
             if (!FMif.Next(Line)) return false;
             if (IsBlankLine(Line)) continue;
@@ -1083,7 +1312,54 @@ private:
             if (S != TStatement::Unknown) return true;
             const TObjectAttribute A = ClauseKind(Line);
             if (A == oaNone) return true;
+            if (!std::exchange(FClauseIndentKnown, true)) FForm->ClauseIndent = LeadingBlanks(Line);
+            FSeen |= SeenOf(A);
             ApplyToCurrent([&](TCustomMapObject* Obj) { ApplyClause(Obj, A, Line); });
+        }
+    }
+
+    // What the file's clauses for the object were (FSeen).
+    enum : unsigned {
+        SeenPen = 1,
+        SeenBrush = 2,
+        SeenSymbol = 4,
+        SeenFont = 8,
+        SeenBack = 16,       // a back colour the fill does not draw
+        SeenFontNoSize = 32, // a Font clause of size 0
+        SeenBox = 64         // a text's corners, lower left first
+    };
+    static unsigned SeenOf(TObjectAttribute A) {
+        switch (A) {
+        case oaPen:
+            return SeenPen;
+        case oaBrush:
+            return SeenBrush;
+        case oaSymbol:
+            return SeenSymbol;
+        case oaFont:
+            return SeenFont;
+        default:
+            return 0;
+        }
+    }
+
+    // Which clauses the objects lacked, so that saving them unchanged adds
+    // none (see TMifForm).
+    void NoteFileStyle() {
+        for (TCustomMapObject* Obj : FCurrent) {
+            std::uint8_t Bits = 0;
+            if (PlainSymbol(Obj)) {
+                if (!(FSeen & SeenSymbol)) Bits |= fsNoOutline;
+            } else if (dynamic_cast<TText*>(Obj)) {
+                if (!(FSeen & SeenFont)) Bits |= fsNoOutline;
+                if (FSeen & SeenFontNoSize) Bits |= fsNoFill;
+                if (FSeen & SeenBox) Bits |= fsKept;
+            } else {
+                if (!(FSeen & SeenPen)) Bits |= fsNoOutline;
+                if (!(FSeen & SeenBrush)) Bits |= fsNoFill;
+                if (FSeen & SeenBack) Bits |= fsKept;
+            }
+            Obj->SetFileStyle(Bits);
         }
     }
 
@@ -1094,12 +1370,14 @@ private:
             for (TCustomMapObject* Obj : FCurrent)
                 Apply(Obj);
         } catch (const std::exception& E) {
-            Problem(FMif.Lines(), E.what());
+            Problem(FMif.Lines(), Reworded(E));
         }
     }
 
     std::string_view Token(int Index) const {
-        if (Index >= FParser.Count()) throw EConvertError("Style clause is incomplete");
+        if (Index >= FParser.Count())
+            throw EConvertError(Format("%s clause has %d values where %d were expected",
+                                       std::string(FParser[0]), FParser.Count() - 1, Index));
         return FParser[Index];
     }
     int IntToken(int Index) const { return ToInt(Token(Index)); }
@@ -1164,6 +1442,10 @@ private:
             if (WithBack) {
                 Obj->SetUseBGColor(true);
                 Obj->SetBGColor(Back);
+            } else if (FParser.Count() > 3) {
+                // Not drawn, but kept to be written back.
+                Obj->SetBGColor(ColorToken(3));
+                FSeen |= SeenBack;
             }
             break;
         }
@@ -1205,7 +1487,10 @@ private:
             TFont* Font = Text->Font();
             Font->SetName(Name);
             Font->SetStyle(FontStyleFromMif(Style));
-            if (Size > 0) Font->SetSize(Size);
+            if (Size > 0)
+                Font->SetSize(Size);
+            else
+                FSeen |= SeenFontNoSize;
             Font->SetColor(Color);
             break;
         }
@@ -1223,6 +1508,19 @@ private:
     TLineCursor FMid;
     bool FHasMid;
     TReadProblems& FProblems;
+    std::unique_ptr<TMifForm> FForm; // handed to the layer at the end
+    bool FClauseIndentKnown = false;
+    bool FCountIndentKnown = false;
+    bool FTextFormKnown = false;
+    bool FToldNoMid = false;
+    bool FHeaderDropped = false;
+    bool FDecimalsKnown = false;
+    int FDecimalLines = 64; // coordinate lines still to look at
+    int FDecimals = -1;     // their decimals so far; -2: not fixed
+    bool FDecimalZero = false;
+    unsigned FSeen = 0;      // the clauses of the statement being read
+    std::string FEndedShort; // what the end of the file cut off
+    int FFirstRowless = 0;   // the line of the first statement without a row
     char FDelimiter = ';';
     TClauseTokens FParser;
     TObjects FMade; // the objects of the statement being read
@@ -1253,6 +1551,33 @@ private:
 
 void ReadMifPair(TMapLayer& Layer, const TMifInput& In, TReadProblems& Problems) {
     TReader(Layer, In, Problems).Run();
+}
+
+std::string NotMifReason(std::string_view Mif, int& Line) {
+    Line = 0;
+    if (Mif.empty()) return "The file is empty";
+    // A text file has no NUL bytes; the start of the file tells.
+    const std::string_view Start = Mif.substr(0, 64 * 1024);
+    if (const size_t Nul = Start.find('\0'); Nul != std::string_view::npos) {
+        Line = static_cast<int>(std::count(Start.begin(), Start.begin() + Nul, '\n')) + 1;
+        return "Binary data where text was expected: this is not a MIF file";
+    }
+    // A byte order mark is no reason to refuse a file.
+    TLineCursor Cursor(Mif.starts_with("\xEF\xBB\xBF") ? Mif.substr(3) : Mif);
+    std::string_view Text;
+    while (Cursor.Next(Text)) {
+        if (IsBlankLine(Text)) continue;
+        if (IsHeaderStatement(Classify(FirstWord(Text)))) return std::string();
+        Line = Cursor.Lines();
+        std::string Shown(TrimBlanks(Text).substr(0, 40));
+        for (char& C : Shown)
+            if (static_cast<unsigned char>(C) < ' ') C = ' ';
+        return Format("'%s' where the header (Version, Charset, Delimiter, CoordSys, Columns "
+                      "or Data) was expected: this is not a MIF file",
+                      Shown);
+    }
+    Line = Cursor.Lines();
+    return "Only blank lines: this is not a MIF file";
 }
 
 } // namespace Mapobjects::Mif

@@ -27,10 +27,15 @@ struct TMifInput {
 };
 
 // Appends the objects of In to Layer, which must be on a map (the map shows
-// the progress); the header's columns replace the layer's fields. Problems
-// are added to Problems; only failures outside the file's content (memory)
-// are raised.
+// the progress); the header's columns replace the layer's fields, and the
+// file's form becomes the layer's FileForm (see MifForm.h). Problems are
+// added to Problems, each with its file and line, never raised.
 void ReadMifPair(TMapLayer& Layer, const TMifInput& In, TReadProblems& Problems);
+
+// Why Mif cannot be a MIF file at all: empty, binary, or a first line that
+// is no header statement. Line is where that shows (0 for the whole file);
+// empty when the text may be read.
+std::string NotMifReason(std::string_view Mif, int& Line);
 
 } // namespace Mif
 } // namespace Mapobjects

@@ -1,6 +1,7 @@
 #include "formats/MifWriter.h"
 
 #include "core/MapObjects.h"
+#include "formats/MifForm.h"
 #include "formats/MifStyles.h"
 #include "formats/MifText.h"
 #include "formats/PendingFile.h"
@@ -11,6 +12,8 @@
 #include "objects/Text.h"
 
 #include <algorithm>
+#include <array>
+#include <charconv>
 #include <cmath>
 #include <iterator>
 
@@ -29,7 +32,25 @@ constexpr const char* DefaultCoordSys = "CoordSys Earth Projection 1, 104";
 template <class... Args>
 void Put(TPendingFile& F, fmt::format_string<Args...> Pattern, Args&&... A) {
     fmt::format_to(std::back_inserter(F.Buffer()), Pattern, std::forward<Args>(A)...);
-    F.Buffer().append(std::string_view("\r\n"));
+    F.Buffer().append(std::string_view(F.LineEnd()));
+}
+
+// Lines as they were read, with their own line ends (one added where the
+// file ended without).
+void PutRaw(TPendingFile& F, std::string_view Text) {
+    F.Buffer().append(Text);
+    if (!Text.empty() && Text.back() != '\n' && Text.back() != '\r')
+        F.Buffer().append(std::string_view(F.LineEnd()));
+}
+
+// The statements' words where the file gives none.
+constexpr std::array<std::string_view, mhCount> DefaultHeads = {
+    "Point ", "Line ", "Pline ", "Pline Multiple ", "Region ", "Text", "Rect ", "Ellipse ", "None"};
+
+// The shape a symbol has when no clause gives it one.
+int DefaultShape() {
+    static const int Shape = TSymbol().Shape();
+    return Shape;
 }
 
 // A null, an unassigned value and blank text are all written as an empty
@@ -56,9 +77,23 @@ bool FieldDateTime(const TVariant& V, TDateTime& Value) {
 class TWriter {
 public:
     TWriter(TMapLayer& Layer, const std::string& MifName, TMifDialect Dialect)
-        : FLayer(Layer), FMap(Layer.Map()), FClassic(Dialect == mdClassic), FMif(MifName),
-          FMid(ChangeFileExt(MifName, ".mid")) {
+        : FLayer(Layer), FMap(Layer.Map()), FClassic(Dialect == mdClassic),
+          FForm(FClassic ? nullptr : dynamic_cast<const TMifForm*>(Layer.FileForm())),
+          FMif(MifName), FMid(ChangeFileExt(MifName, ".mid")) {
         FRow.SetDelimiter(",");
+        for (size_t I = 0; I < FHeads.size(); ++I)
+            FHeads[I] = DefaultHeads[I];
+        if (!FForm) return;
+        // A file read is written back in its own form.
+        FMif.SetLineEnd(FForm->LineEnd);
+        FMid.SetLineEnd(FForm->MidLineEnd);
+        FRow.SetDelimiter(std::string(1, FForm->Delimiter));
+        for (size_t I = 0; I < FHeads.size(); ++I)
+            if (!FForm->Heads[I].empty()) FHeads[I] = FForm->Heads[I];
+        FColumnIndent = FForm->ColumnIndent;
+        FCountIndent = FForm->CountIndent;
+        FClauseIndent = FForm->ClauseIndent;
+        FBodyIndent = FForm->BodyIndent;
     }
 
     void Run() {
@@ -82,14 +117,108 @@ public:
 
 private:
     // --- header ---
-    void WriteHeader() {
+    // Time columns came with a later version of the format.
+    int NeededVersion() const {
         const TDataFields& Fields = FLayer.Fields();
         bool Timed = false;
         for (int I = 0; I < Fields.Count(); ++I)
             Timed |= Fields.GetFields(I)->DataType() == dtDateTime ||
                      Fields.GetFields(I)->DataType() == dtTime;
-        // Time columns came with a later version of the format.
-        Put(FMif, "Version {}", Timed && !FClassic ? 900 : 300);
+        return Timed && !FClassic ? 900 : 300;
+    }
+
+    bool SameColumns() const {
+        const TDataFields& Fields = FLayer.Fields();
+        if (static_cast<size_t>(Fields.Count()) != FForm->Columns.size()) return false;
+        for (int I = 0; I < Fields.Count(); ++I) {
+            const TDataField& F = *Fields.GetFields(I);
+            if (!(TMifColumn{F.Name(), F.DataType(), F.Size(), F.Precision()} ==
+                  FForm->Columns[static_cast<size_t>(I)]))
+                return false;
+        }
+        return true;
+    }
+
+    void WriteColumns() {
+        const TDataFields& Fields = FLayer.Fields();
+        Put(FMif, "Columns {}", Fields.Count());
+        for (int I = 0; I < Fields.Count(); ++I)
+            WriteColumn(*Fields.GetFields(I));
+    }
+
+    // The header as it was read, item by item; what the layer has changed
+    // since (its columns, charset or coordinate system) is written anew, and
+    // nothing is added that the file did not have and the layer does not.
+    void WriteFormHeader() {
+        const std::string& Charset = FLayer.Charset();
+        const std::string& CoordSys = FLayer.CoordSys();
+        if (FForm->Header.empty()) {
+            // None was kept: the file's values in the library's lines.
+            Put(FMif, "Version {}", std::max(FForm->Version, NeededVersion()));
+            if (!Charset.empty()) Put(FMif, "Charset \"{}\"", Charset);
+            Put(FMif, "Delimiter \"{}\"", FForm->Delimiter);
+            if (!CoordSys.empty()) Put(FMif, "{}", CoordSys);
+            WriteColumns();
+            Put(FMif, "Data");
+            return;
+        }
+        bool HadCharset = false, HadCoordSys = false, HadColumns = false, HadData = false;
+        // What the file lacked but the layer has now goes before the columns.
+        auto Additions = [&] {
+            if (!std::exchange(HadCharset, true) && !Charset.empty())
+                Put(FMif, "Charset \"{}\"", Charset);
+            if (!std::exchange(HadCoordSys, true) && !CoordSys.empty()) Put(FMif, "{}", CoordSys);
+        };
+        for (const TMifForm::TItem& Item : FForm->Header) {
+            switch (Item.Kind) {
+            case TMifForm::ikVersion:
+                if (FForm->Version >= NeededVersion())
+                    PutRaw(FMif, Item.Text);
+                else
+                    Put(FMif, "Version {}", NeededVersion());
+                break;
+            case TMifForm::ikCharset:
+                HadCharset = true;
+                if (Charset == FForm->Charset)
+                    PutRaw(FMif, Item.Text);
+                else if (!Charset.empty())
+                    Put(FMif, "Charset \"{}\"", Charset);
+                break;
+            case TMifForm::ikCoordSys:
+                HadCoordSys = true;
+                if (CoordSys == FForm->CoordSys)
+                    PutRaw(FMif, Item.Text);
+                else if (!CoordSys.empty())
+                    Put(FMif, "{}", CoordSys);
+                break;
+            case TMifForm::ikColumns:
+                Additions();
+                if (std::exchange(HadColumns, true)) break;
+                if (SameColumns())
+                    PutRaw(FMif, Item.Text);
+                else
+                    WriteColumns();
+                break;
+            case TMifForm::ikData:
+                Additions();
+                if (!std::exchange(HadColumns, true) && FLayer.Fields().Count() > 0) WriteColumns();
+                HadData = true;
+                PutRaw(FMif, Item.Text);
+                break;
+            default:
+                PutRaw(FMif, Item.Text);
+                break;
+            }
+        }
+        if (HadData) return;
+        Additions();
+        if (!HadColumns) WriteColumns();
+        Put(FMif, "Data");
+    }
+
+    void WriteHeader() {
+        if (FForm) return WriteFormHeader();
+        Put(FMif, "Version {}", NeededVersion());
         if (FClassic) {
             Put(FMif, "Charset \"WindowsCyrillic\"");
             Put(FMif, "Delimiter \",\"");
@@ -101,14 +230,12 @@ private:
             const std::string& CoordSys = FLayer.CoordSys();
             Put(FMif, "{}", CoordSys.empty() ? DefaultCoordSys : CoordSys);
         }
-        Put(FMif, "Columns {}", Fields.Count());
-        for (int I = 0; I < Fields.Count(); ++I)
-            WriteColumn(*Fields.GetFields(I));
+        WriteColumns();
         Put(FMif, "Data");
     }
 
     void WriteColumn(const TDataField& Field) {
-        const std::string& Name = Field.Name();
+        const std::string Name = FColumnIndent + Field.Name();
         switch (Field.DataType()) {
         case dtString:
             // The format's widest is 254 (a column made without a width has 255).
@@ -220,8 +347,23 @@ private:
     void PutPoint(double X, double Y) {
         if (FClassic)
             Put(FMif, "{:.6f} {:.6f}", X, Y);
+        else if (FForm && FForm->Decimals >= 0)
+            Put(FMif, "{} {}", Coordinate(X, FX), Coordinate(Y, FY));
         else
             Put(FMif, "{} {}", X, Y); // the shortest text that reads back the same
+    }
+
+    // A coordinate with the file's fixed decimals when they read back as the
+    // same number, else in the shortest form: nothing is rounded away.
+    std::string_view Coordinate(double V, std::array<char, 48>& Buf) const {
+        const auto R = fmt::format_to_n(Buf.data(), Buf.size(), "{:.{}f}", V, FForm->Decimals);
+        double Back;
+        if (R.size <= Buf.size()) {
+            const auto [End, Ec] = std::from_chars(Buf.data(), R.out, Back);
+            if (Ec == std::errc() && End == R.out && Back == V) return {Buf.data(), R.size};
+        }
+        const auto S = fmt::format_to_n(Buf.data(), Buf.size(), "{}", V);
+        return {Buf.data(), std::min(S.size, Buf.size())};
     }
 
     void WritePoints(const TMapPoints& Points) {
@@ -231,30 +373,57 @@ private:
         }
     }
 
+    // --- styles ---
+    // A clause the object's file did not have is left out while the object
+    // still has the style that its absence gives (the map's default).
+    bool Unwritten(const TCustomMapObject& Obj, std::uint8_t Bit) const {
+        return FForm && (Obj.FileStyle() & Bit) != 0;
+    }
+    const TChartixOptions* Options() const { return FMap ? &FMap->Options() : nullptr; }
+    template <class T> static bool IsDefault(const T* Tool, const T* Default) {
+        return !Default || Tool->Equals(*Default);
+    }
+
     void WritePen(const TCustomMapObject& Obj) {
         const TPen* Pen = Obj.ReadPen();
+        if (Unwritten(Obj, fsNoOutline) &&
+            IsDefault(Pen, Options() ? Options()->DefaultPen() : nullptr))
+            return;
         int Width = Pen->Width();
         // Widths above 10 are tenths of a point (plus 10) to other readers.
         if (!FClassic && Width > 10)
             Width = 10 + static_cast<int>(std::lround(Width * 72.0 / 96.0 * 10));
-        Put(FMif, "Pen ({},{},{})", Width, MifPenPattern(Pen->Style()),
+        Put(FMif, "{}Pen ({},{},{})", FClauseIndent, Width, MifPenPattern(Pen->Style()),
             ColorToMifColor(Pen->Color()));
     }
 
     void WriteBrush(const TCustomMapObject& Obj, bool WithBack) {
         const TBrush* Brush = Obj.ReadBrush();
+        if (Unwritten(Obj, fsNoFill)) {
+            const TChartixOptions* O = Options();
+            const bool Plain =
+                !O || (IsDefault(Brush, O->DefaultBrush()) && Obj.UseBGColor() == O->UseBGColor() &&
+                       (!Obj.UseBGColor() || Obj.BGColor() == O->DefaultBGColor()));
+            if (Plain) return;
+        }
+        // A back colour the file gave though the fill does not draw it.
+        WithBack |= Unwritten(Obj, fsKept);
         const int Pattern = MifBrushPattern(Brush->Style());
         if (WithBack)
-            Put(FMif, "Brush ({},{},{})", Pattern, ColorToMifColor(Brush->Color()),
+            Put(FMif, "{}Brush ({},{},{})", FClauseIndent, Pattern, ColorToMifColor(Brush->Color()),
                 ColorToMifColor(Obj.BGColor()));
         else
-            Put(FMif, "Brush ({},{})", Pattern, ColorToMifColor(Brush->Color()));
+            Put(FMif, "{}Brush ({},{})", FClauseIndent, Pattern, ColorToMifColor(Brush->Color()));
     }
 
     void WriteText(TText& Text) {
         const double X = Text.X(), Y = Text.Y();
         double X2, Y2;
-        if (FMap) {
+        if (Unwritten(Text, fsKept)) {
+            // The box as the file gave it.
+            X2 = X + Text.Width();
+            Y2 = Y + Text.Height();
+        } else if (FMap) {
             // The far corner of the text as the map shows it now.
             TCanvas* C = FMap->Canvas();
             C->Font()->Assign(Text.Font());
@@ -268,45 +437,76 @@ private:
             Y2 = Y - Text.Height();
         }
         const TFont* Font = Text.ReadFont();
-        Put(FMif, "Text");
-        if (FClassic)
+        const std::string_view Head = FHeads[mhText];
+        if (FClassic) {
+            Put(FMif, "Text");
             Put(FMif, "\"{}\"", Text.Text());
-        else
-            Put(FMif, "{}", Quote(OneLine(Text.Text()), '"'));
+        } else if (FForm && FForm->TextOnStatementLine) {
+            Put(FMif, "{}{}{}", Head, Head.ends_with(' ') ? "" : " ",
+                Quote(OneLine(Text.Text()), '"'));
+        } else {
+            Put(FMif, "{}", TrimBlanks(Head));
+            Put(FMif, "{}{}", FBodyIndent, Quote(OneLine(Text.Text()), '"'));
+        }
         if (FClassic)
             Put(FMif, "{:.6f} {:.6f} {:.6f} {:.6f}", X, Y, X2, Y2);
         else
-            Put(FMif, "{} {} {} {}", X, Y, X2, Y2);
-        Put(FMif, "Font (\"{}\",{},{},{})", Font->Name(), MifFontStyle(Font->Style()), Font->Size(),
-            ColorToMifColor(Font->Color()));
+            Put(FMif, "{}{} {} {} {}", FBodyIndent, X, Y, X2, Y2);
+        const TFont* Default = Options() ? Options()->DefaultTextFont() : nullptr;
+        if (!Unwritten(Text, fsNoOutline) || !IsDefault(Font, Default)) {
+            // A size the file left to the box stays so while it is the default's.
+            const int Size =
+                Unwritten(Text, fsNoFill) && (!Default || Font->Size() == Default->Size())
+                    ? 0
+                    : Font->Size();
+            Put(FMif, "{}Font (\"{}\",{},{},{})", FClauseIndent, Font->Name(),
+                MifFontStyle(Font->Style()), Size, ColorToMifColor(Font->Color()));
+        }
         // Only a turned text needs its angle.
-        if (!FClassic && Text.Angle() != 0) Put(FMif, "Angle {}", Text.Angle());
+        if (!FClassic && Text.Angle() != 0) Put(FMif, "{}Angle {}", FClauseIndent, Text.Angle());
     }
 
     void WriteSymbol(TSymbol& Symbol) {
         const TFont* Font = Symbol.ReadFont();
         if (FClassic)
             Put(FMif, "Point {:.6f} {:.6f}", Symbol.X(), Symbol.Y());
+        else if (FForm && FForm->Decimals >= 0)
+            Put(FMif, "{}{} {}", FHeads[mhPoint], Coordinate(Symbol.X(), FX),
+                Coordinate(Symbol.Y(), FY));
         else
-            Put(FMif, "Point {} {}", Symbol.X(), Symbol.Y());
+            Put(FMif, "{}{} {}", FHeads[mhPoint], Symbol.X(), Symbol.Y());
+        if (Unwritten(Symbol, fsNoOutline) && Symbol.Shape() == DefaultShape() &&
+            IsDefault(Font, Options() ? Options()->DefaultSymbolFont() : nullptr))
+            return;
         // The format's own symbol set is named by its number alone; a font
         // name would make readers take it for a symbol of that font.
         if (!FClassic && SameText(Font->Name(), "MapInfo Symbol"))
-            Put(FMif, "Symbol ({},{},{})", Symbol.Shape(), ColorToMifColor(Font->Color()),
-                Font->Size());
+            Put(FMif, "{}Symbol ({},{},{})", FClauseIndent, Symbol.Shape(),
+                ColorToMifColor(Font->Color()), Font->Size());
         else
-            Put(FMif, "Symbol ({},{},{},\"{}\",{},{})", Symbol.Shape(),
+            Put(FMif, "{}Symbol ({},{},{},\"{}\",{},{})", FClauseIndent, Symbol.Shape(),
                 ColorToMifColor(Font->Color()), Font->Size(), Font->Name(),
                 MifFontStyle(Font->Style()), 0);
+    }
+
+    // A statement and its number (of parts or points), in the file's words.
+    void PutHead(TMifHead Head, int Count) { Put(FMif, "{}{}", FHeads[Head], Count); }
+    void PutCount(int Count) { Put(FMif, "{}{}", FCountIndent, Count); }
+    // A statement and a box, in the file's words.
+    void PutBox(TMifHead Head, double X0, double Y0, double X1, double Y1) {
+        if (FClassic)
+            Put(FMif, "{}{:.6f} {:.6f} {:.6f} {:.6f}", FHeads[Head], X0, Y0, X1, Y1);
+        else
+            Put(FMif, "{}{} {} {} {}", FHeads[Head], X0, Y0, X1, Y1);
     }
 
     void WriteObject(TCustomMapObject* Obj) {
         if (auto* Region = dynamic_cast<TRegion*>(Obj)) {
             TParts& Parts = Region->Parts();
-            Put(FMif, "Region {}", Parts.Count());
+            PutHead(mhRegion, Parts.Count());
             for (int I = 0; I < Parts.Count(); ++I) {
                 const TMapPoints& Points = Parts.Items(I)->Points();
-                Put(FMif, "{}", Points.Count());
+                PutCount(Points.Count());
                 WritePoints(Points);
             }
             WritePen(*Obj);
@@ -316,22 +516,24 @@ private:
         } else if (auto* Rect = dynamic_cast<TRectangle*>(Obj)) {
             const double X0 = Rect->GetX0(), Y0 = Rect->GetY0(), X1 = Rect->GetX1(),
                          Y1 = Rect->GetY1();
-            Put(FMif, "Region 1");
-            Put(FMif, "5");
-            PutPoint(X0, Y0);
-            PutPoint(X1, Y0);
-            PutPoint(X1, Y1);
-            PutPoint(X0, Y1);
-            PutPoint(X0, Y0);
+            if (FForm && !FForm->Heads[mhRect].empty()) {
+                // A file that has rectangles gets them back as such.
+                PutBox(mhRect, X0, Y0, X1, Y1);
+            } else {
+                PutHead(mhRegion, 1);
+                PutCount(5);
+                PutPoint(X0, Y0);
+                PutPoint(X1, Y0);
+                PutPoint(X1, Y1);
+                PutPoint(X0, Y1);
+                PutPoint(X0, Y0);
+            }
             WritePen(*Obj);
             WriteBrush(*Obj, Obj->UseBGColor());
         } else if (auto* Circle = dynamic_cast<TCircle*>(Obj)) {
             // The bounding box of the circle; it reads back as a circle.
             const double X = Circle->X(), Y = Circle->Y(), R = Circle->Radius();
-            if (FClassic)
-                Put(FMif, "Ellipse {:.6f} {:.6f} {:.6f} {:.6f}", X - R, Y - R, X + R, Y + R);
-            else
-                Put(FMif, "Ellipse {} {} {} {}", X - R, Y - R, X + R, Y + R);
+            PutBox(mhEllipse, X - R, Y - R, X + R, Y + R);
             WritePen(*Obj);
             WriteBrush(*Obj, Obj->UseBGColor() && Obj->ReadBrush()->Style() != bsClear);
         } else if (auto* Text = dynamic_cast<TText*>(Obj)) {
@@ -340,7 +542,7 @@ private:
             WriteSymbol(*Symbol);
         } else {
             // A kind the format cannot hold: its row still needs a statement.
-            Put(FMif, "None");
+            Put(FMif, "{}", FHeads[mhNone]);
         }
     }
 
@@ -349,18 +551,23 @@ private:
         if (FClassic) {
             // The first part alone, as this provider always wrote it.
             const int N = Parts.Count() > 0 ? Parts.Items(0)->Points().Count() : 0;
-            Put(FMif, "Pline {}", N);
+            PutHead(mhPline, N);
             if (N > 0) WritePoints(Parts.Items(0)->Points());
         } else if (Parts.Count() == 0) {
-            Put(FMif, "None"); // nothing to draw, but the row keeps its place
+            Put(FMif, "{}", FHeads[mhNone]); // nothing to draw, but the row keeps its place
             return;
+        } else if (Parts.Count() == 1 && Parts.Items(0)->Points().Count() == 2 && FForm &&
+                   !FForm->Heads[mhLine].empty()) {
+            // A file that writes two-point lines as Line gets them so.
+            const TMapPoints& P = Parts.Items(0)->Points();
+            PutBox(mhLine, P.GetPoint(0).X, P.GetPoint(0).Y, P.GetPoint(1).X, P.GetPoint(1).Y);
         } else if (Parts.Count() == 1) {
-            Put(FMif, "Pline {}", Parts.Items(0)->Points().Count());
+            PutHead(mhPline, Parts.Items(0)->Points().Count());
             WritePoints(Parts.Items(0)->Points());
         } else {
-            Put(FMif, "Pline Multiple {}", Parts.Count());
+            PutHead(mhPlineMultiple, Parts.Count());
             for (int I = 0; I < Parts.Count(); ++I) {
-                Put(FMif, "{}", Parts.Items(I)->Points().Count());
+                PutCount(Parts.Items(I)->Points().Count());
                 WritePoints(Parts.Items(I)->Points());
             }
         }
@@ -370,9 +577,13 @@ private:
     TMapLayer& FLayer;
     TChartix* FMap;
     bool FClassic;
+    const TMifForm* FForm; // null: the library's own layout
     TPendingFile FMif;
     TPendingFile FMid;
     TStringParser FRow;
+    std::array<std::string_view, mhCount> FHeads;
+    mutable std::array<char, 48> FX, FY; // coordinates being written
+    std::string FColumnIndent, FCountIndent, FClauseIndent, FBodyIndent;
 };
 
 // Stops the map's progress however the save ends.

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <fmt/format.h>
 #include <string>
+#include <utility>
 
 namespace Mapobjects {
 
@@ -26,6 +27,9 @@ public:
     }
     // Everything written and the file closed; EInOutError on any write error.
     void Finish();
+    // What ends each line written through it: CR LF unless set.
+    const std::string& LineEnd() const { return FLineEnd; }
+    void SetLineEnd(std::string V) { FLineEnd = std::move(V); }
     const std::string& Target() const { return FTarget; }
     const std::string& Temp() const { return FTemp; }
     void SetCommitted() { FCommitted = true; }
@@ -38,6 +42,7 @@ private:
     std::string FTemp;
     std::FILE* FFile = nullptr;
     fmt::memory_buffer FBuffer;
+    std::string FLineEnd = "\r\n";
     bool FCommitted = false;
 };
 

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <iterator>
 #include <memory>
+#include <new>
 #include <optional>
 #include <sys/stat.h>
 #include <utility>
@@ -139,36 +140,62 @@ TObjectAttribute TSimpleMIFFormatProvider::IsObjAttrString(std::string_view Line
     return Best < 0 ? oaNone : Words[Best].second;
 }
 
+namespace {
+
+// The one message of a load: the first problem, and how many there were.
+void ShowProblems(const TReadProblems& Problems, const std::string& FileName) {
+    if (Problems.Empty()) return;
+    const TReadProblem& First = Problems.Items().front();
+    std::string Message = First.FileName == FileName
+                              ? First.Message
+                              : ExtractFileName(First.FileName) + ": " + First.Message;
+    if (Problems.Count() > 1) Message += Format(" (%d problems in all)", Problems.Count());
+    if (First.Line > 0)
+        MessageDlg(
+            Format("Error reading mif-file at line %d with message: %s!", First.Line, Message),
+            mtError, mbOK);
+    else
+        MessageDlg(Format("Error reading mif-file %s with message: %s!", ExtractFileName(FileName),
+                          Message),
+                   mtError, mbOK);
+}
+
+} // namespace
+
 bool TSimpleMIFFormatProvider::Load(TMapLayer* Layer, const std::string& FileName) {
     TReadProblems& Problems = ProblemList();
     Problems.Clear();
     if (!Layer || !Layer->Map() || !FileExists(FileName)) return false;
     TLoadGuard Guard(Layer->Map());
     // A file that cannot be opened at all is the caller's error to handle.
-    const TFileBytes Mif(FileName);
-    const std::string MidName = FindMidFile(FileName);
-    std::optional<TFileBytes> Mid;
-    if (!MidName.empty()) Mid.emplace(MidName);
+    std::optional<TFileBytes> Mif, Mid;
+    std::string MidName;
+    try {
+        Mif.emplace(FileName);
+        // What is no MIF file at all loads nothing.
+        int Line;
+        if (const std::string Why = Mif::NotMifReason(Mif->View(), Line); !Why.empty()) {
+            Problems.Add(FileName, Line, Why);
+            ShowProblems(Problems, FileName);
+            return false;
+        }
+        MidName = FindMidFile(FileName);
+        if (!MidName.empty()) Mid.emplace(MidName);
+    } catch (const std::bad_alloc&) {
+        Problems.Add(FileName, 0, "Not enough memory to read the file");
+        ShowProblems(Problems, FileName);
+        return false;
+    }
     try {
         Mif::ReadMifPair(
             *Layer,
-            Mif::TMifInput{Mif.View(), FileName, Mid ? Mid->View() : std::string_view(), MidName},
+            Mif::TMifInput{Mif->View(), FileName, Mid ? Mid->View() : std::string_view(), MidName},
             Problems);
-    } catch (const std::exception& E) {
-        // What the reader does not read past (no memory) ends the load; the
-        // objects read so far stay.
-        Problems.Add(FileName, 0, E.what());
+    } catch (const std::bad_alloc&) {
+        // The reader says where it stopped; this is the memory it needed to start.
+        Problems.Add(FileName, 0, "Not enough memory to read the file");
     }
-    if (!Problems.Empty()) {
-        const TReadProblem& First = Problems.Items().front();
-        std::string Message = First.FileName == FileName
-                                  ? First.Message
-                                  : ExtractFileName(First.FileName) + ": " + First.Message;
-        if (Problems.Count() > 1) Message += Format(" (%d problems in all)", Problems.Count());
-        MessageDlg(
-            Format("Error reading mif-file at line %d with message: %s!", First.Line, Message),
-            mtError, mbOK);
-    }
+    ShowProblems(Problems, FileName);
     return true;
 }
 

@@ -21,10 +21,11 @@ public:
     std::string GetDescription() const override;
     std::string GetFilter() const override;
     TGUID GetGUID() const override;
-    // False only when the file does not exist or the layer has no map. What
-    // the reader met and read past is in Problems(); when there is anything,
-    // one message box names the first problem and how many there were, and
-    // the result is still true.
+    // False when the file does not exist, the layer has no map, or the file
+    // is no MIF file at all (empty, binary, no header): Problems() then says
+    // why. What the reader met and read past is in Problems() too (a missing
+    // .mid among it), and the result is true. When there is anything, one
+    // message box names the first problem and how many there were.
     bool Load(TMapLayer* Layer, const std::string& FileName) override;
     // Platform::EFCreateError or EInOutError, naming the file, when the pair
     // cannot be written; the previous files are then left as they were.

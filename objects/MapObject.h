@@ -98,6 +98,12 @@ public:
     void SetUseBGColor(bool V) { FUseBGColor = V; }
     Platform::TColor BGColor() const { return FBGColor; }
     void SetBGColor(Platform::TColor V) { FBGColor = V; }
+    // What the file the object was read from said of its style, in the
+    // reading provider's own bits (which clauses it lacked...), so that
+    // saving an unchanged object writes the same clauses; 0 for an object
+    // made in code.
+    std::uint8_t FileStyle() const { return FFileStyle; }
+    void SetFileStyle(std::uint8_t V) { FFileStyle = V & 7; }
 
     // Recomputes the extent of Parts from all points.
     virtual void UpdateBounds();
@@ -166,6 +172,7 @@ private:
     bool FRemovalAnnounced : 1 = false;
     bool FDying : 1 = false;    // one of a batch being deleted
     bool FPainting : 1 = false; // inside Paint: Draw adds to the map's picture
+    std::uint8_t FFileStyle : 3 = 0;
     std::int32_t FTag = 0;
     TChartix* FMap = nullptr;
     TMapLayer* FLayer = nullptr;

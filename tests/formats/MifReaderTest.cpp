@@ -204,7 +204,10 @@ TEST_F(MifReader, FilesLayersAndProgress) {
     Testing::WriteFile(Path("B.MID"), "42\n");
     ASSERT_TRUE(Provider.Load(Layer, Path("B.MIF")));
     EXPECT_EQ(RowOf(Layer->Objects(3)), "42");
-    EXPECT_EQ(Messages(), "");
+    // Only the load without its .mid said anything.
+    EXPECT_EQ(Messages(), "Error reading mif-file at line 1 with message: a.mid, which holds the "
+                          "values of the columns, is missing: the objects are read without "
+                          "values!\n");
 }
 
 TEST_F(MifReader, IdentityAndClauseWordsInFontNames) {
@@ -234,20 +237,25 @@ TEST_F(MifReader, ReadingGoesOnPastDamage) {
         const char* Problems; // "line: message" of each, lines counted from after "Data"
     } Cases[] = {
         {"Point 1 2\nPoint x 2\nPoint 3 3\n", "a c ",
-         "2: 'x' is not a valid floating point value\n"},
+         "2: Point statement: 'x' is not a valid floating point value\n"},
         {"Region 1\n3\n0 0\n1 zz\n0 1\nPoint 3 3\n", "b ",
-         "4: 'zz' is not a valid floating point value\n"},
+         "4: Region statement at line 4: 'zz' is not a valid floating point value\n"},
         {"Region -1\nPoint 1 1\nPline 99999999999\n0 0\nPoint 2 2\n", "b d ",
-         "1: Invalid count -1\n3: '99999999999' is not a valid integer value\n"},
-        {"Region 1\nabc\nPoint 1 1\n", "b ", "2: 'abc' is not a valid integer value\n"},
+         "1: Region statement: Invalid count -1\n"
+         "3: Pline statement: '99999999999' is not a valid integer value\n"},
+        {"Region 1\nabc\nPoint 1 1\n", "b ",
+         "2: Region statement at line 4: 'abc' is not a valid integer value\n"},
         // A bad clause is passed over; its object stays with the other clauses.
         {"Point 1 1\nPen (1,2)\nSymbol (40,255,1e9)\nSymbol (41,255,9)\nPoint 2 2\n", "a b ",
-         "2: Style clause is incomplete\n3: '1e9' is not a valid integer value\n"},
+         "2: Pen clause has 2 values where 3 were expected\n"
+         "3: '1e9' is not a valid integer value\n"},
         {"Point 1 1\nSymbol (40,255,50527837)\n", "a ",
          "2: Symbol size 50527837 is out of range (0 to 240)\n"},
         {"Point 1\nPoint 1 nan\nPoint 5 5\n", "c ",
-         "1: Coordinate expected\n2: 'nan' is not a valid floating point value\n"},
-        {"Ellipse -1e308 0 1e308 1\nPoint 1 1\n", "b ", "1: Coordinates out of range\n"},
+         "1: Point statement: Coordinate expected\n"
+         "2: Point statement: 'nan' is not a valid floating point value\n"},
+        {"Ellipse -1e308 0 1e308 1\nPoint 1 1\n", "b ",
+         "1: Ellipse statement: Coordinates out of range\n"},
     };
     for (const TCase& C : Cases) {
         RecordedMessages().clear();
@@ -308,16 +316,65 @@ TEST_F(MifReader, BodiesCutShortByTheNextStatement) {
     // With a row for every statement, the missing body keeps its row.
     ASSERT_TRUE(Load(Mif, "one\ntwo\nthree\nfour\nfive\nsix\n"));
     EXPECT_EQ(Rows(6), "one two three four five six ");
-    // Rows missing or left over are told, once.
-    ASSERT_TRUE(Load("Columns 1\nN Char(9)\nData\nPoint 1 1\nPoint 2 2\n", "one\n"));
-    ASSERT_EQ(Provider.Problems().Count(), 1);
-    EXPECT_EQ(Provider.Problems().Items()[0].Message,
-              "1 rows for 2 statements: the last 1 have no values");
-    ASSERT_TRUE(Load("Columns 1\nN Char(9)\nData\nPoint 1 1\n", "one\ntwo\n\n"));
-    EXPECT_EQ(Provider.Problems().Items().at(0).Message,
-              "2 rows for 1 statements: the last 1 belong to no object");
     ASSERT_TRUE(Load("Columns 1\nN Char(9)\nData\nPoint 1 1\n", "one\n\n"));
     EXPECT_TRUE(Provider.Problems().Empty()); // a blank line at the end is no row
+}
+
+// Files that are not whole, or not MIF files at all, say so: each problem
+// names its file and line and what was expected there. What is no MIF file
+// loads nothing; the others keep what they have.
+TEST_F(MifReader, FilesCutShortMissingOrForeignSaySoWithFileAndLine) {
+    const std::string Head = "Version 300\nColumns 1\n  N Char(9)\nData\n";
+    struct TCase {
+        const char* Name;
+        std::string Mif;
+        const char* Mid; // null: no .mid
+        bool Loaded;
+        int Objects;
+        const char* Problems; // each "file:line: message"
+    } Cases[] = {
+        {"empty", "", nullptr, false, 0, "a.mif: The file is empty\n"},
+        {"foreign", "\nDear reader,\nthis is a letter.\n", nullptr, false, 0,
+         "a.mif:2: 'Dear reader,' where the header (Version, Charset, Delimiter, CoordSys, "
+         "Columns or Data) was expected: this is not a MIF file\n"},
+        {"binary", std::string("Version 300\nData\n\x89PNG\0\x01", 23), nullptr, false, 0,
+         "a.mif:3: Binary data where text was expected: this is not a MIF file\n"},
+        {"no .mid", Head + "Point 1 2\nPoint 3 4\n", nullptr, true, 2,
+         "a.mif:2: a.mid, which holds the values of the columns, is missing: the objects are "
+         "read without values\n"},
+        {"cut in a body", Head + "Point 1 2\nRegion 1\n  4\n0 0\n1 0", "a\nb\nc\nd\n", true, 2,
+         "a.mif:9: Region statement at line 6 cut short by the end of the file: 2 more of its 4 "
+         "points expected\n"
+         "a.mid:3: 4 rows for 2 statements: this row and the 1 after it belong to no object (is "
+         "the .mif cut short?)\n"},
+        {"cut before a count", Head + "Pline Multiple 2\n  1\n0 0\n", "a\n", true, 1,
+         "a.mif:7: Pline statement at line 5 cut short by the end of the file: a point count "
+         "expected\n"},
+        {"short .mid", Head + "Point 1 2\nPoint 3 4\nPoint 5 6\n", "a\n", true, 3,
+         "a.mif:6: a.mid has 1 rows for 3 statements: this statement and the 1 after it have no "
+         "values\n"},
+    };
+    for (const TCase& C : Cases) {
+        SCOPED_TRACE(C.Name);
+        RecordedMessages().clear();
+        Layer->DeleteObjects();
+        EXPECT_EQ(Load(C.Mif, C.Mid), C.Loaded);
+        EXPECT_EQ(Layer->ObjectCount(), C.Objects);
+        std::string Problems;
+        for (const TReadProblem& P : Provider.Problems().Items())
+            Problems += TReadProblems::Describe(P).substr(Dir.Dir.string().size() + 1) + "\n";
+        EXPECT_EQ(Problems, C.Problems);
+        // One message, and never "line 0".
+        ASSERT_EQ(RecordedMessages().size(), 1u);
+        EXPECT_EQ(RecordedMessages()[0].Text.find("line 0"), std::string::npos);
+    }
+    EXPECT_EQ(RecordedMessages()[0].Text,
+              "Error reading mif-file at line 6 with message: a.mid has 1 rows for 3 "
+              "statements: this statement and the 1 after it have no values!");
+    // The whole file: no line to name.
+    RecordedMessages().clear();
+    Load("", nullptr);
+    EXPECT_EQ(Messages(), "Error reading mif-file a.mif with message: The file is empty!\n");
 }
 
 // Damage that used to lose objects or rows without a word.
@@ -378,11 +435,14 @@ TEST_F(MifReader, NumbersInLocaleFormAndValuesOfTheWrongType) {
 
 TEST_F(MifReader, HugeCountsAndTruncatedBodiesStopCleanly) {
     // Counts that promise more than the file holds: reading stops at its end,
-    // quietly, and no room is taken for points that are not there.
+    // says so, and no room is taken for points that are not there.
     ASSERT_TRUE(Load("Data\nRegion 2000000000\n3\n0 0\n1 0\n0 1\n"));
     ASSERT_TRUE(Load("Data\nPline 2000000000\n0 0\n1 1\n"));
+    EXPECT_EQ(Provider.Problems().Items().at(0).Message,
+              "Pline statement at line 2 cut short by the end of the file: 1999999998 more of "
+              "its 2000000000 points expected");
     ASSERT_TRUE(Load("Data\nRegion 2\n5\n0 0\n1 1\n"));
-    EXPECT_EQ(Messages(), "");
+    EXPECT_EQ(RecordedMessages().size(), 3u);
     ASSERT_TRUE(Load("Columns 2000000000\nA Integer\n"));
     ASSERT_TRUE(Load("Data\nText\n"));
     ASSERT_EQ(Layer->ObjectCount(), 3);
@@ -398,7 +458,7 @@ TEST_F(MifReader, RandomBytesAndShuffledStatementsNeverCrash) {
     std::string Bytes(64 * 1024, '\0');
     for (char& C : Bytes)
         C = static_cast<char>(Rng() & 0xFF);
-    EXPECT_TRUE(Load(Bytes, Bytes.substr(0, 4096).c_str()));
+    EXPECT_FALSE(Load(Bytes, Bytes.substr(0, 4096).c_str()));
 
     // Lines made of the format's own words and of numbers good and bad.
     const char* Words[] = {"Region",     "Pline",   "Multiple",   "Point",     "Text",
@@ -485,4 +545,19 @@ TEST_F(MifReader, ARepeatedSymbolClauseStartsFromEachSymbolsOwnFont) {
             << I;
     }
     EXPECT_EQ(Obj<TSymbol>(1)->ReadFont(), Obj<TSymbol>(2)->ReadFont());
+}
+
+// A failure from outside the file (here a progress handler) stops the
+// reading where it happened, in the library's words: the standard library's
+// own texts never reach the user.
+TEST_F(MifReader, AFailureFromOutsideTheFileIsToldInTheLibrarysWords) {
+    int Calls = 0;
+    Map.OnShowProgress = [&](TObject*, int) {
+        if (++Calls == 3) throw std::out_of_range("basic_string::substr");
+    };
+    ASSERT_TRUE(Load("Data\nPoint 1 1\nPoint 2 2\nPoint 3 3\n"));
+    EXPECT_EQ(Layer->ObjectCount(), 1);
+    EXPECT_EQ(Messages(), "Error reading mif-file at line 3 with message: This statement cannot "
+                          "be read; reading stopped here!\n");
+    EXPECT_FALSE(Map.InUpdate());
 }
