@@ -70,8 +70,9 @@ void TMapLayer::AddObject(std::unique_ptr<TCustomMapObject> Owned, bool Notify) 
     TCustomMapObject* Object = Owned.get();
     FObjects.push_back(std::move(Owned));
     FDirty = true;
-    Object->SetMap(FMap);
+    // The layer first: an object on a layer is never loose on the map.
     Object->SetLayer(this);
+    Object->SetMap(FMap);
     // A row only where there are columns (or to empty one brought along).
     if (FFields->Count() > 0 || Object->HasRow()) {
         if (TDataFields* Row = Object->Row().List()) {
@@ -168,7 +169,7 @@ void TMapLayer::DeleteObject(int Index) {
             if (It != FObjects.end()) {
                 std::unique_ptr<TCustomMapObject> Owned = std::move(*It);
                 FObjects.erase(It);
-                Owned->SetLayer(nullptr);
+                Owned->FLayer = nullptr; // freed below, so never loose
                 IndexChanged();
                 FDirty = true;
             }
@@ -211,7 +212,7 @@ void TMapLayer::DeleteObjects() {
     }
     for (size_t I = Objects.size(); I-- > 0;) {
         TCustomMapObject* Object = Objects[I].get();
-        Object->SetLayer(nullptr); // already out of the list
+        Object->FLayer = nullptr; // already out of the list, and freed below
         if (Map && Object->Map() == Map) Object->AnnounceRemoval(WasSelected[I] != 0, this);
         Objects[I].reset();
     }

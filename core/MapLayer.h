@@ -53,7 +53,8 @@ public:
     void ReserveObjects(int Count) { FObjects.reserve(static_cast<size_t>(std::max(Count, 0))); }
     // Takes the object out of the layer without announcing anything and hands
     // it to the caller (null when it is not on the layer). It keeps its map,
-    // so freeing it later still announces its removal.
+    // so freeing it later still announces its removal; a map that goes first
+    // clears the object's link to it, so the object may outlive the map.
     std::unique_ptr<TCustomMapObject> RemoveObject(TCustomMapObject* Object);
     // Both announce each removal while the object is whole (its kind can
     // still be asked and its marks erased), then free it. On a map, each

@@ -56,6 +56,12 @@ TChartix::~TChartix() {
     FSelection->TMapObjectsList::Clear();
     FDisplayed->Clear();
     FLayers->Clear();
+    // Objects taken off their layers and kept elsewhere outlive the map as
+    // its other weak links do (after the layers: their handlers may still
+    // take objects off).
+    for (TCustomMapObject* Object : FLooseObjects)
+        Object->MapDestroyed();
+    FLooseObjects.clear();
     FSelectionPattern.reset();
     FMapBitmap.reset();
     FMapToolsManager.reset();
@@ -65,6 +71,13 @@ TChartix::~TChartix() {
     FSelection.reset();
     FLayers.reset();
     FSubstrates.reset();
+}
+
+void TChartix::LooseObject(TCustomMapObject* Object, bool Loose) {
+    if (Loose)
+        FLooseObjects.insert(Object);
+    else
+        FLooseObjects.erase(Object);
 }
 
 // --- setters ------------------------------------------------------------------
@@ -94,8 +107,10 @@ void TChartix::SetCenterY(double V) {
     DoUpdate(true);
 }
 
+// A zoom that is not a finite number is ignored as 0 is: a view with it
+// would map every point to nowhere.
 void TChartix::SetZoom(double Value) {
-    if (Value == 0 || Value == FZoom) return;
+    if (Value == 0 || !std::isfinite(Value) || Value == FZoom) return;
     FZoom = Value;
     DoUpdate(true);
     if (OnZoom) OnZoom(this);

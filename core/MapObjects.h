@@ -15,6 +15,7 @@
 #include "platform/Controls.h"
 
 #include <memory>
+#include <unordered_set>
 
 namespace Mapobjects {
 
@@ -93,6 +94,9 @@ public:
     bool TextSizing() const { return FTextSizing; }
     void SetTextSizing(bool V) { FTextSizing = V; }
     bool Destroying() const { return FDestroying; }
+    // Lists (Loose) or forgets an object that refers to this map without
+    // being on one of its layers; the map's end clears their links.
+    void LooseObject(TCustomMapObject* Object, bool Loose);
 
     // --- view transform ----------------------------------------------------
     void ScreenToMap(int X, int Y, double& MX, double& MY) const;
@@ -230,6 +234,7 @@ private:
     bool FTextSizing = false;
     bool FFirstPaint = true;
     bool FDestroying = false;
+    std::unordered_set<TCustomMapObject*> FLooseObjects;
 };
 
 // A batch of changes of the map's own making: painting is suspended for it

@@ -36,11 +36,17 @@ bool IsBlank(char C) {
 struct TWorkspace {
     std::string Text, Lower;
     std::string FileName;
+    // Where the map window whose layers are loaded begins (its Map From):
+    // its settings are the ones read, not those of an earlier window.
+    size_t Window = 0;
+
+    // The window's first Set Map statement.
+    size_t SetMap(const char* Phrase = "set map") const { return Lower.find(Phrase, Window); }
 
     // Where "layer " followed by the number N starts, searched from the
-    // first "set map"; a longer number (10 for 1) does not count.
+    // window's first "set map"; a longer number (10 for 1) does not count.
     size_t LayerAt(int N) const {
-        const size_t SetMap = Lower.find("set map");
+        const size_t SetMap = this->SetMap();
         if (SetMap == npos) return npos;
         const std::string Key = "layer " + std::to_string(N);
         for (size_t P = Lower.find(Key, SetMap); P != npos; P = Lower.find(Key, P + 1)) {
@@ -66,9 +72,9 @@ struct TWorkspace {
         return Lower.substr(Start, End - Start);
     }
 
-    // The text between the "(" and ")" that follow Keyword after layer N;
-    // false when there is none.
-    bool ClauseAfter(int N, const std::string& Keyword, std::string& Clause) const {
+    // The text between the "(" and ")" that follow Keyword after layer N,
+    // and where it starts; false when there is none.
+    bool ClauseAfter(int N, const std::string& Keyword, std::string& Clause, size_t& At) const {
         const size_t Layer = LayerAt(N);
         if (Layer == npos) return false;
         const size_t K = Lower.find(Keyword, Layer);
@@ -78,11 +84,17 @@ struct TWorkspace {
         const size_t Close = Text.find(')', Open);
         if (Close == npos) return false;
         Clause = Text.substr(Open + 1, Close - Open - 1);
+        At = Open;
         return true;
     }
 
     int LineOf(size_t Position) const {
+        Position = std::min(Position, Text.size());
         return 1 + static_cast<int>(std::count(Text.begin(), Text.begin() + Position, '\n'));
+    }
+    // "FILE:LINE: What" for the position.
+    std::string Where(size_t Position, const std::string& What) const {
+        return Format("%s:%d: %s", FileName, LineOf(Position), What);
     }
 };
 
@@ -103,20 +115,45 @@ std::vector<std::string> SplitItems(const std::string& Clause) {
     return Items;
 }
 
-TColor ColorItem(const std::string& Item) {
-    return MifColorToColor(StrToInt(Item));
-}
+// The items of a style clause of the workspace; what does not read raises
+// the conversion or list error, naming the file, the line and what the
+// clause should hold.
+struct TClause {
+    const TWorkspace& W;
+    size_t At;        // the clause's "("
+    const char* Name; // the keyword
+    const char* Form; // its items, as the message tells them
+    std::vector<std::string> Items;
 
-void ReadBrush(const std::string& Clause, TMapStyle& Style) {
-    const std::vector<std::string> Items = SplitItems(Clause);
-    if (Items.size() < 2) ListIndexError(1);
-    const int Pattern = StrToInt(Items[0]);
-    const int Fore = StrToInt(Items[1]);
+    TClause(const TWorkspace& W, size_t At, const std::string& Text, const char* Name,
+            const char* Form)
+        : W(W), At(At), Name(Name), Form(Form), Items(SplitItems(Text)) {}
+
+    void Need(size_t Count) const {
+        if (Items.size() < Count)
+            throw EListError(W.Where(At, Format("%s: expected (%s), found %d item(s)", Name, Form,
+                                                static_cast<int>(Items.size()))));
+    }
+    int Int(size_t Index) const {
+        int Value;
+        if (!TryStrToInt(Items[Index], Value))
+            throw EConvertError(
+                W.Where(At, Format("%s: expected (%s), item %d is \"%s\"", Name, Form,
+                                   static_cast<int>(Index) + 1, Items[Index])));
+        return Value;
+    }
+    TColor Color(size_t Index) const { return MifColorToColor(Int(Index)); }
+};
+
+void ReadBrush(const TClause& C, TMapStyle& Style) {
+    C.Need(2);
+    const int Pattern = C.Int(0);
+    const int Fore = C.Int(1);
     Style.BrushColor = MifColorToColor(Fore);
     Style.BrushStyle = BrushStyleFromMif(Pattern);
     Style.UseBGColor = false;
-    if (Items.size() >= 3) {
-        const int Back = StrToInt(Items[2]);
+    if (C.Items.size() >= 3) {
+        const int Back = C.Int(2);
         if (Pattern > 0 && Fore > 0 && Back > 0) {
             Style.BGColor = MifColorToColor(Back);
             Style.UseBGColor = true;
@@ -124,23 +161,21 @@ void ReadBrush(const std::string& Clause, TMapStyle& Style) {
     }
 }
 
-void ReadPen(const std::string& Clause, TMapStyle& Style) {
-    const std::vector<std::string> Items = SplitItems(Clause);
-    if (Items.size() < 3) ListIndexError(static_cast<int>(Items.size()));
-    int Width = StrToInt(Items[0]);
-    Style.PenStyle = PenStyleFromMif(StrToInt(Items[1]));
-    Style.PenColor = ColorItem(Items[2]);
+void ReadPen(const TClause& C, TMapStyle& Style) {
+    C.Need(3);
+    int Width = C.Int(0);
+    Style.PenStyle = PenStyleFromMif(C.Int(1));
+    Style.PenColor = C.Color(2);
     // Widths in points (above 7) become at most one pixel.
     if (Width > 7) Width = std::min(1, static_cast<int>(std::nearbyint(Width / 20.0)));
     Style.PenWidth = Width;
 }
 
-void ReadFont(const std::string& Clause, TMapStyle& Style) {
-    const std::vector<std::string> Items = SplitItems(Clause);
-    if (Items.size() < 4) ListIndexError(3);
-    Style.FontName = Items[0];
-    Style.FontColor = ColorItem(Items[3]);
-    if (Items.size() == 5) Style.TextBGColor = ColorItem(Items[4]);
+void ReadFont(const TClause& C, TMapStyle& Style) {
+    C.Need(4);
+    Style.FontName = C.Items[0];
+    Style.FontColor = C.Color(3);
+    if (C.Items.size() == 5) Style.TextBGColor = C.Color(4);
 }
 
 // Metres in one of MapInfo's distance units; 0 for a unit not known.
@@ -211,33 +246,41 @@ std::string ReadText(const std::string& FileName) {
 }
 
 // The tables of the Open Table statements; a later one of the same alias
-// replaces the path.
-std::vector<TTable> OpenedTables(const TWorkspace& W) {
+// replaces the path. A statement that is cut short or garbled names no table:
+// it is told in Problems and left out.
+std::vector<TTable> OpenedTables(const TWorkspace& W, TReadProblems* Problems) {
     std::vector<TTable> Tables;
     const std::string Phrase = "open table \"";
+    auto Bad = [&](int Line, const char* What) {
+        if (Problems) Problems->Add(W.FileName, Line, Format("Open Table: expected %s", What));
+    };
     size_t LineStart = 0;
     int Line = 1;
     while (LineStart <= W.Text.size()) {
         size_t LineEnd = W.Text.find('\n', LineStart);
         if (LineEnd == npos) LineEnd = W.Text.size();
-        const std::string Lower = W.Lower.substr(LineStart, LineEnd - LineStart);
+        const std::string_view Lower(W.Lower.data() + LineStart, LineEnd - LineStart);
+        const std::string_view Original(W.Text.data() + LineStart, LineEnd - LineStart);
         const size_t P = Lower.find(Phrase);
         if (P != npos) {
             const size_t PathStart = P + Phrase.size();
             const size_t PathEnd = Lower.find("\" as", PathStart);
-            if (PathEnd != npos) {
-                const size_t AliasStart = PathEnd + 5;
-                size_t AliasEnd = AliasStart;
-                while (AliasEnd < Lower.size() && !IsBlank(Lower[AliasEnd]))
-                    ++AliasEnd;
-                const std::string Original = W.Text.substr(LineStart, LineEnd - LineStart);
-                TTable T{Original.substr(AliasStart, AliasEnd - AliasStart),
-                         Original.substr(PathStart, PathEnd - PathStart), Line};
+            // The alias starts one character after "as" and runs up to a blank.
+            const size_t AliasStart = PathEnd == npos ? npos : PathEnd + 5;
+            size_t AliasEnd = AliasStart;
+            while (AliasEnd < Lower.size() && !IsBlank(Lower[AliasEnd]))
+                ++AliasEnd;
+            if (PathEnd == npos) {
+                Bad(Line, "the table's path in double quotes, then As and an alias");
+            } else if (AliasStart >= Lower.size() || AliasEnd == AliasStart) {
+                Bad(Line, "an alias after As");
+            } else {
+                TTable T{std::string(Original.substr(AliasStart, AliasEnd - AliasStart)),
+                         std::string(Original.substr(PathStart, PathEnd - PathStart)), Line};
                 auto Same = std::find_if(Tables.begin(), Tables.end(), [&](const TTable& E) {
                     return SameText(E.Alias, T.Alias);
                 });
-                if (T.Alias.empty()) {
-                } else if (Same != Tables.end()) {
+                if (Same != Tables.end()) {
                     Same->Path = T.Path;
                     Same->Line = Line;
                 } else {
@@ -251,10 +294,10 @@ std::vector<TTable> OpenedTables(const TWorkspace& W) {
     return Tables;
 }
 
-// The tables of the last Map From statement, bottom first.
+// The tables of the window's Map From statement, bottom first.
 std::vector<TTable> MapOrder(const TWorkspace& W, const std::vector<TTable>& Tables) {
     const std::string Phrase = "map from ";
-    const size_t Last = W.Lower.rfind(Phrase);
+    const size_t Last = W.Lower.find(Phrase, W.Window);
     if (Last == npos) return {};
     std::vector<TTable> TopFirst;
     size_t P = Last + Phrase.size();
@@ -314,14 +357,16 @@ void LoadWorkspace(TChartix& Map, const std::string& FileName, TReadProblems* Pr
     W.FileName = FileName;
     W.Text = ReadText(FileName);
     W.Lower = LowerCase(W.Text);
+    // Of several map windows the last one counts, its layers and its settings.
+    if (const size_t Last = W.Lower.rfind("map from "); Last != npos) W.Window = Last;
     TMapStyle Style;
     Style.InForce = true;
 
-    const std::vector<TTable> Tables = MapOrder(W, OpenedTables(W));
+    const std::vector<TTable> Tables = MapOrder(W, OpenedTables(W, Problems));
     const int Count = static_cast<int>(Tables.size());
 
     int Editable = -1;
-    if (const size_t P = W.Lower.find("set map layer"); P != npos) {
+    if (const size_t P = W.SetMap("set map layer"); P != npos) {
         const size_t E = W.Lower.find("editable", P + 13);
         int N;
         if (E != npos && TryStrToInt(Trim(W.Lower.substr(P + 13, E - P - 13)), N))
@@ -341,10 +386,15 @@ void LoadWorkspace(TChartix& Map, const std::string& FileName, TReadProblems* Pr
         if (Display == "off") {
             Layer->SetVisible(false);
         } else if (Display == "global") {
-            std::string Clause;
-            if (W.ClauseAfter(N, "brush", Clause)) ReadBrush(Clause, Style);
-            if (W.ClauseAfter(N, "pen", Clause)) ReadPen(Clause, Style);
-            if (W.ClauseAfter(N, "font", Clause)) ReadFont(Clause, Style);
+            std::string Text;
+            size_t At;
+            if (W.ClauseAfter(N, "brush", Text, At))
+                ReadBrush(TClause(W, At, Text, "Brush", "pattern, colour[, background]"), Style);
+            if (W.ClauseAfter(N, "pen", Text, At))
+                ReadPen(TClause(W, At, Text, "Pen", "width, pattern, colour"), Style);
+            if (W.ClauseAfter(N, "font", Text, At))
+                ReadFont(TClause(W, At, Text, "Font", "name, style, size, colour[, background]"),
+                         Style);
             Layer->SetWorkspaceStyle(Style);
         }
         Layer->SetAutoLabel(W.WordAfter(N, "auto") == "on");
@@ -360,7 +410,7 @@ void LoadWorkspace(TChartix& Map, const std::string& FileName, TReadProblems* Pr
             for (const TReadProblem& P : Provider->Problems().Items())
                 Problems->Add(P.FileName, P.Line, P.Message);
         }
-        double MinZoom, MaxZoom;
+        double MinZoom = 0, MaxZoom = 0;
         if (ReadZoom(W, N, Map, IsLonLat(Layer->CoordSys()), MinZoom, MaxZoom)) {
             Layer->SetMinZoom(MinZoom);
             Layer->SetMaxZoom(MaxZoom);
@@ -368,22 +418,27 @@ void LoadWorkspace(TChartix& Map, const std::string& FileName, TReadProblems* Pr
         if (I == Editable) Layer->SetEditable(true);
     }
 
-    const size_t SetMap = W.Lower.find("set map");
+    const size_t SetMap = W.SetMap();
     const size_t Center = SetMap == npos ? npos : W.Lower.find("center", SetMap);
     if (Center != npos) {
         const size_t Open = W.Lower.find('(', Center);
         const size_t Close = Open == npos ? npos : W.Lower.find(')', Open);
+        double X = 0, Y = 0;
+        bool Read = false;
         if (Close != npos) {
             const std::string Inside = W.Lower.substr(Open + 1, Close - Open - 1);
             const size_t Comma = Inside.find(',');
-            double X, Y;
-            if (Comma != npos && TryStrToFloat(Inside.substr(0, Comma), X) &&
-                TryStrToFloat(Inside.substr(Comma + 1), Y) && X != 0 && Y != 0) {
-                Map.BeginUpdate();
-                Map.SetCenterX(X);
-                Map.SetCenterY(Y);
-                Map.EndUpdate(true);
-            }
+            Read = Comma != npos && TryStrToFloat(Inside.substr(0, Comma), X) &&
+                   TryStrToFloat(Inside.substr(Comma + 1), Y);
+        }
+        // A centre that does not read leaves the map's as it is.
+        if (!Read && Problems)
+            Problems->Add(FileName, W.LineOf(Center), "Center: expected (x, y), two numbers");
+        if (Read && X != 0 && Y != 0) {
+            Map.BeginUpdate();
+            Map.SetCenterX(X);
+            Map.SetCenterY(Y);
+            Map.EndUpdate(true);
         }
     }
 }

@@ -15,9 +15,12 @@ class TChartix;
 
 // What TChartix::LoadWOR does. EFOpenError when the workspace cannot be
 // read; EConvertError or EListError for a style clause that does not read
-// (the layers added so far stay). A table whose file is missing is skipped
-// and one that does not load stays an empty layer: both are told in
-// Problems, with the workspace's file name and line, when given.
+// (the layers added so far stay), its message naming the file, the line and
+// what the clause should hold. A table whose file is missing, or whose Open
+// Table statement is cut short, is skipped and one that does not load stays
+// an empty layer: each is told in Problems, with the workspace's file name
+// and line, when given, as is a centre that does not read. Of several map
+// windows the last one is loaded, with its own settings.
 void LoadWorkspace(TChartix& Map, const std::string& FileName, TReadProblems* Problems = nullptr);
 
 } // namespace Mapobjects

@@ -33,6 +33,27 @@ TCustomMapObject::TCustomMapObject() : FBrush(NewBrush()), FFont(NewFont()), FPe
 TCustomMapObject::~TCustomMapObject() {
     BeforeDestruction();
     if (FLayer) FLayer->Unlink(this);
+    if (FLoose) FMap->LooseObject(this, false);
+}
+
+void TCustomMapObject::SetMap(TChartix* V) {
+    if (V == FMap) return;
+    if (FLoose) FMap->LooseObject(this, false);
+    FLoose = false;
+    FMap = V;
+    UpdateLoose();
+}
+
+void TCustomMapObject::SetLayer(TMapLayer* V) {
+    FLayer = V;
+    UpdateLoose();
+}
+
+void TCustomMapObject::UpdateLoose() {
+    const bool Loose = FMap && !FLayer;
+    if (Loose == FLoose) return;
+    FMap->LooseObject(this, Loose);
+    FLoose = Loose;
 }
 
 void TCustomMapObject::BeforeDestruction() {

@@ -36,9 +36,17 @@ public:
     void BeforeDestruction();
 
     TChartix* Map() const { return FMap; }
-    void SetMap(TChartix* V) { FMap = V; }
+    // An object with a map but no layer (taken off its layer, and kept) is
+    // known to that map as loose, so that the map's end can clear the link.
+    void SetMap(TChartix* V);
     TMapLayer* Layer() const { return FLayer; }
-    void SetLayer(TMapLayer* V) { FLayer = V; }
+    void SetLayer(TMapLayer* V);
+    // Called by a map that is being destroyed while the object is loose:
+    // forget it, so that the object may outlive it.
+    void MapDestroyed() {
+        FMap = nullptr;
+        FLoose = false;
+    }
     // The style tools for writing. Objects drawn alike share one tool until
     // one of them is asked for it here: it then gets a copy of its own, so
     // what is written changes this object only. The pointer stays valid
@@ -162,6 +170,8 @@ private:
     // Displayed have let go of the object, as bulk deletion does for many;
     // From is the layer it was on, whose drawing decides on its marks.
     void AnnounceRemoval(bool WasSelected, const TMapLayer* From);
+    // Tells the map whether the object is loose, when that changed.
+    void UpdateLoose();
 
     // First, after the vtable pointer: a layer without an index tests every
     // object's extent on each repaint, so the object's first cache line
@@ -173,6 +183,7 @@ private:
     bool FDying : 1 = false;    // one of a batch being deleted
     bool FPainting : 1 = false; // inside Paint: Draw adds to the map's picture
     std::uint8_t FFileStyle : 3 = 0;
+    bool FLoose : 1 = false;    // listed by FMap as having no layer
     std::int32_t FTag = 0;
     TChartix* FMap = nullptr;
     TMapLayer* FLayer = nullptr;

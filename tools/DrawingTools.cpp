@@ -108,9 +108,11 @@ TCustomMultiPointTool::TCustomMultiPointTool(TComponent* Owner) : TCustomMapTool
     SetCursor(crCross);
 }
 
+// Swallowing is set after Complete, whose fresh start forgets any press to
+// swallow: only the double click's own press is meant.
 void TCustomMultiPointTool::DblClick() {
-    FSkipNextPress = true;
     Complete();
+    FSkipNextPress = true;
 }
 
 void TCustomMultiPointTool::MouseDown(TMouseButton Button, TShiftState, int X, int Y) {
@@ -125,33 +127,43 @@ void TCustomMultiPointTool::MouseDown(TMouseButton Button, TShiftState, int X, i
         FPoints.Add(ToMap(Map, X, Y));
         return;
     }
-    // The moving segment drawn up to here stays as the fixed edge. The rest
-    // of the figure (a region's closing edge) is drawn anew for the new
-    // vertex count, so the next move erases exactly what is shown.
-    Draw();
-    const TPoint From = FPrevPoint, To = FCurPoint;
-    FPrevPoint = FCurPoint;
+    // The moving segment up to here becomes the fixed edge. It ends at the
+    // press, which is where the last move was unless none was reported
+    // there. The rest of the figure (a region's closing edge) is drawn anew
+    // for the new vertex count, so the next move erases exactly what is shown.
+    HideFigure();
+    const TPoint From = FPrevPoint, To{X, Y};
+    FPrevPoint = FCurPoint = To;
     FPoints.Add(ToMap(Map, X, Y));
     InvertedLine(Map, From, To);
     Draw();
+    FFigureShown = true;
 }
 
 void TCustomMultiPointTool::MouseMove(TShiftState, int X, int Y) {
     if (FPoints.Count() == 0) return;
-    Draw();
+    HideFigure();
     FCurPoint = TPoint{X, Y};
     Draw();
+    FFigureShown = true;
+}
+
+// Drawing inverts: only a figure that is on the window may be drawn to
+// erase it, else a cancelled or never drawn one would appear instead.
+void TCustomMultiPointTool::HideFigure() {
+    if (FFigureShown) Draw();
+    FFigureShown = false;
 }
 
 bool TCustomMultiPointTool::Complete() {
-    Draw();
+    HideFigure();
     const bool Result = CreateObject();
     Init();
     return Result;
 }
 
 void TCustomMultiPointTool::Cancel() {
-    Draw();
+    HideFigure();
 }
 
 void TCustomMultiPointTool::Init() {
@@ -168,6 +180,8 @@ void TCustomMultiPointTool::Done() {
 // a figure finished or dropped has them repainted away.
 void TCustomMultiPointTool::Restart() {
     if (FPoints.Count() > 0 && Chartix()) Chartix()->Invalidate();
+    FFigureShown = false;
+    FSkipNextPress = false;
     FPoints.Clear();
     FPoints.ShrinkToFit();
 }
@@ -240,6 +254,18 @@ void TSymbolTool::MouseDown(TMouseButton Button, TShiftState, int X, int Y) {
 // one that places an object: one object per double click.
 void TSymbolTool::DblClick() {
     FSkipNextPress = true;
+}
+
+// A double click whose press never came (the tool switched in between) must
+// not swallow the first click of the next activation.
+void TSymbolTool::Init() {
+    TCustomMapTool::Init();
+    FSkipNextPress = false;
+}
+
+void TSymbolTool::Done() {
+    TCustomMapTool::Done();
+    FSkipNextPress = false;
 }
 
 TMapLayer* TSymbolTool::Target(double& MX, double& MY) const {

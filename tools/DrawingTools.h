@@ -78,6 +78,10 @@ protected:
 
 private:
     void Restart();
+    // Erases the moving figure when it is shown.
+    void HideFigure();
+
+    bool FFigureShown = false;
 };
 
 // An open path of at least two vertices.
@@ -106,6 +110,9 @@ public:
     void MouseDown(Platform::TMouseButton Button, Platform::TShiftState Shift, int X,
                    int Y) override;
     bool Complete() override;
+    // Both forget a press still to be swallowed.
+    void Init() override;
+    void Done() override;
     bool GetEnabled() const override;
 
     bool SkipNextPress() const { return FSkipNextPress; }

@@ -21,6 +21,13 @@ void TPanTool::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
     TChartix* Map = Chartix();
     if (Button != mbLeft || !Map) return;
     FDragRect = TRect{X, Y, X, Y};
+    // A second press without a release starts again from the picture taken
+    // at the first, which the window shows moved.
+    if (FDragging && !FSnapshot.Empty()) {
+        Map->Canvas()->Draw(0, 0, &FSnapshot);
+        return;
+    }
+    FDragging = true;
     FSnapshot.SetSize(Map->Width(), Map->Height());
     const TRect All{0, 0, Map->Width(), Map->Height()};
     FSnapshot.Canvas()->CopyRect(All, Map->Canvas(), All);
@@ -28,7 +35,8 @@ void TPanTool::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
 
 void TPanTool::MouseMove(TShiftState Shift, int X, int Y) {
     TChartix* Map = Chartix();
-    if (!(Shift & ssLeft) || !Map) return;
+    // Without a press seen here there is no picture to move.
+    if (!(Shift & ssLeft) || !Map || !FDragging) return;
     FDragRect.Right = X;
     FDragRect.Bottom = Y;
     const int W = Map->ClientWidth(), H = Map->ClientHeight();
@@ -50,7 +58,8 @@ void TPanTool::MouseMove(TShiftState Shift, int X, int Y) {
 }
 
 void TPanTool::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
-    if (Button != mbLeft) return;
+    if (Button != mbLeft || !FDragging) return;
+    FDragging = false;
     // The copy goes back to a pixel whatever happens below.
     struct Shrink {
         TBitmap& Snapshot;
@@ -78,6 +87,16 @@ void TPanTool::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
     Map->ScreenToMap(FDragRect.Left, FDragRect.Top, MX1, MY1);
     Map->SetCenterX(Map->CenterX() - (MX2 - MX1));
     Map->SetCenterY(Map->CenterY() - (MY2 - MY1));
+}
+
+// Dropped mid-drag: the window shows the picture where it was, and the copy
+// goes back to a pixel.
+void TPanTool::Done() {
+    TChartix* Map = Chartix();
+    if (FDragging && Map && !FSnapshot.Empty()) Map->Canvas()->Draw(0, 0, &FSnapshot);
+    if (FDragging) FSnapshot.SetSize(1, 1);
+    FDragging = false;
+    TCustomMapTool::Done();
 }
 
 } // namespace Mapobjects

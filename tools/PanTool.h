@@ -15,6 +15,8 @@ public:
                    int Y) override;
     void MouseMove(Platform::TShiftState Shift, int X, int Y) override;
     void MouseUp(Platform::TMouseButton Button, Platform::TShiftState Shift, int X, int Y) override;
+    // Puts a picture moved by a drag under way back in place.
+    void Done() override;
     // Panning asks for no zoom: the map's own (1.0 without a map), so that
     // Complete, which the tool never calls itself, leaves the view alone and
     // only reports completion.

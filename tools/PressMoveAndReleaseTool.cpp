@@ -10,14 +10,18 @@ using namespace Platform;
 void TCustomPressMoveAndReleaseTool::MouseDown(TMouseButton Button, TShiftState Shift, int X,
                                                int Y) {
     if (Button != mbLeft) return;
+    // A second press without a release (a release lost to another window)
+    // starts the gesture afresh.
+    if (FDragging) Draw();
     FDragRect = TRect{X, Y, X, Y};
+    FDragging = true;
     Draw();
 }
 
-// No state says whether a drag is under way: a move with the left button
-// held is one, whoever saw the press.
+// The anchor is the press this tool saw: a drag begun under another tool (the
+// tool switched while the button was held) has none here, and is ignored.
 void TCustomPressMoveAndReleaseTool::MouseMove(TShiftState Shift, int X, int Y) {
-    if (!(Shift & ssLeft)) return;
+    if (!(Shift & ssLeft) || !FDragging) return;
     Draw();
     FDragRect.Right = X;
     FDragRect.Bottom = Y;
@@ -25,13 +29,27 @@ void TCustomPressMoveAndReleaseTool::MouseMove(TShiftState Shift, int X, int Y) 
 }
 
 void TCustomPressMoveAndReleaseTool::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
-    if (Button != mbLeft) return;
+    if (Button != mbLeft || !FDragging) return;
     Draw();
+    FDragging = false;
     // The gesture ends where the button went up, also when no move was
     // reported at that pixel; the figure shown was erased above.
     FDragRect.Right = X;
     FDragRect.Bottom = Y;
     Complete();
+}
+
+// A tool that starts work has no gesture of its own yet (one it had on a map
+// that has gone is not on this window).
+void TCustomPressMoveAndReleaseTool::Init() {
+    TCustomMapTool::Init();
+    FDragging = false;
+}
+
+void TCustomPressMoveAndReleaseTool::Done() {
+    if (FDragging) Draw();
+    FDragging = false;
+    TCustomMapTool::Done();
 }
 
 void TCustomRectTool::Draw() {

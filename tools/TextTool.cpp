@@ -28,6 +28,11 @@ void TTextTool::Init(int X, int Y) {
     C->SetFont(Map->Options().DefaultTextFont());
     FEditing = true;
     FEditText.clear();
+    FCurrentChar = 0;
+    // The saved pixels belong to the text drawn at the old origin: a text
+    // that could not be completed stays there until the next repaint, and
+    // its background must not be pasted at the new one.
+    FBackground.SetSize(0, 0);
     // A capital and a descender: the caret spans the whole line.
     const int H = C->TextHeight("Wq");
     FTextOrigin = TPoint{X, Y};
@@ -167,6 +172,7 @@ void TTextTool::Done() {
     if (!Map) return;
     FEditing = false;
     FEditText.clear();
+    FCurrentChar = 0; // the caret stays within the (now empty) text
     FBackground.SetSize(0, 0);
     HideCaret(Map);
 }

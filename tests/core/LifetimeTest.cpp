@@ -2,6 +2,7 @@
 // go, parts replaced on a living map, tools moving between maps, and the map's
 // own destruction.
 #include "core/MapObjects.h"
+#include "objects/Sprite.h"
 #include "support/MapFixture.h"
 
 #include <memory>
@@ -212,4 +213,49 @@ TEST(LifetimeOfMap, LayersGoWhileTheMapIsWhole) {
     EXPECT_EQ(Deleted, 0);
     EXPECT_EQ(Link.Lines, std::vector<std::string>{});
     EXPECT_EQ(Link.Map(), nullptr);
+}
+
+// An object taken off its layer keeps its map while the map lives (freeing it
+// then still announces it), and loses it when the map goes first: freeing,
+// moving or showing it afterwards reaches nothing of the freed map (the
+// sanitizer build reports any use of it). An object that went on to another
+// map's layer keeps that map.
+TEST(LifetimeOfObjects, ObjectsTakenOffTheirLayerOutliveTheMap) {
+    Platform::TWinControl Form(nullptr);
+    auto Map = std::make_unique<TChartix>(nullptr);
+    Map->SetParent(&Form);
+    Map->SetBounds(0, 0, 200, 100);
+    TChartix Other(nullptr);
+    TMapLayer* L = Map->Layers().Add("", "A");
+    TRegion* Region = AddSquare(L, 0, 0, 10);
+    TRegion* Moved = AddSquare(L, 20, 0, 10);
+    TRegion* Freed = AddSquare(L, 40, 0, 10);
+    auto* Sprite = L->NewObject<TSprite>();
+    Platform::TBitmap Glyph;
+    Glyph.SetSize(4, 4);
+    Sprite->SetGlyph(&Glyph);
+    Platform::Application()->ProcessMessages();
+    Region->Select();
+    int Deleted = 0;
+    Map->OnDeleteObject = [&](TObject*) { ++Deleted; };
+
+    std::unique_ptr<TCustomMapObject> Kept[] = {L->RemoveObject(Region), L->RemoveObject(Sprite)};
+    Other.Layers().Add("", "B")->AddObject(L->RemoveObject(Moved), false);
+    L->RemoveObject(Freed).reset();
+    EXPECT_EQ(Deleted, 1) << "an object taken off and freed is announced";
+    EXPECT_EQ(Kept[0]->Map(), Map.get());
+    EXPECT_EQ(Moved->Map(), &Other);
+
+    Map.reset();
+    EXPECT_EQ(Kept[0]->Map(), nullptr);
+    EXPECT_EQ(Kept[1]->Map(), nullptr);
+    EXPECT_EQ(Moved->Map(), &Other);
+    Sprite->Move(5, 5);
+    Sprite->SetVisible(false);
+    Sprite->SetVisible(true);
+    EXPECT_EQ(Sprite->X(), 5);
+    EXPECT_FALSE(Kept[0]->GetSelected());
+    for (auto& Object : Kept)
+        Object.reset();
+    EXPECT_EQ(Deleted, 1);
 }

@@ -265,6 +265,98 @@ TEST_F(WorkspaceTest, UnreadableWorkspaceAndBadClausesRaise) {
     EXPECT_EQ(Names(Map), "towns");
 }
 
+// Lines cut short or garbled: a clause that does not read raises, and an
+// Open Table or a centre that does not read is told; either way the file,
+// the line and what was expected are named, and no internal text shows.
+TEST_F(WorkspaceTest, DamagedLinesAreToldByFileLineAndWhatWasExpected) {
+    Copy("places", "towns");
+    Copy("countries", "roads");
+    const std::string Head = "Open Table \"towns\" As towns\nOpen Table \"roads\" As roads\n";
+    const std::string Both = Head + "Map From roads,towns\n";
+    enum TOutcome { Told, Raised, Silent };
+    struct Case {
+        std::string Body;
+        TOutcome Outcome;
+        const char* Says; // with "test.wor:LINE: " before it
+        const char* Layers;
+    };
+    const Case Cases[] = {
+        {Head + "Open Table \"t1\" As\nMap From roads,towns\n", Told,
+         "6: Open Table: expected an alias after As", "towns,roads"},
+        {"Open Table \"towns\" As \nMap From towns\n", Told,
+         "4: Open Table: expected an alias after As", ""},
+        {Head + "Open Table \"t1\nMap From roads,towns\n", Told,
+         "6: Open Table: expected the table's path in double quotes", "towns,roads"},
+        {Head + "Open Table \"", Told, "6: Open Table: expected the table's path", ""},
+        {Both + "Set Map Center (", Told, "7: Center: expected (x, y)", "towns,roads"},
+        {Both + "Set Map Center (5)\n", Told, "7: Center: expected (x, y)", "towns,roads"},
+        {Both + "Set Map Layer 1 Display Global Pen (x,2,0)\n", Raised,
+         "7: Pen: expected (width, pattern, colour), item 1 is \"x\"", "towns,roads"},
+        {Both + "Set Map Layer 1 Display Global Brush (2)\n", Raised,
+         "7: Brush: expected (pattern, colour[, background]), found 1 item(s)", "towns,roads"},
+        {Both + "Set Map Layer 2 Display Global Font (\"Arial\",0)\n", Raised,
+         "7: Font: expected (name, style, size, colour[, background]), found 2", "towns"},
+        // Cut short where nothing is left to read: nothing is set.
+        {Both + "Set Map Layer 1 Display Global Brush (", Silent, "", "towns,roads"},
+        {Both + "Set Map Layer 1 Display", Silent, "", "towns,roads"},
+        {Both + "Set Map Layer 1 Zoom (", Silent, "", "towns,roads"},
+        {Both + "Set Map Layer 1 Zoom (1, 2) Units \"", Silent, "", "towns,roads"},
+        {Both + "Set Map Layer", Silent, "", "towns,roads"},
+        {Head + "Map From", Silent, "", ""},
+        {Head + "Map From roads,", Silent, "", "roads"},
+    };
+    const std::string File = Dir.Path("test.wor");
+    for (const Case& C : Cases) {
+        SCOPED_TRACE(C.Body);
+        Map.Layers().Clear();
+        TReadProblems Problems;
+        std::string Said;
+        try {
+            Map.LoadWOR(Workspace(C.Body), Problems);
+        } catch (const Platform::Exception& E) {
+            Said = E.what();
+            EXPECT_EQ(C.Outcome, Raised) << Said;
+        }
+        for (const TReadProblem& P : Problems.Items())
+            Said += TReadProblems::Describe(P) + "\n";
+        if (C.Outcome == Silent)
+            EXPECT_EQ(Said, "");
+        else
+            EXPECT_NE(Said.find(File + ":" + C.Says), std::string::npos) << Said;
+        EXPECT_EQ(Said.find("basic_string"), std::string::npos) << Said;
+        EXPECT_EQ(Names(Map), C.Layers);
+    }
+}
+
+// Of two map windows the last one is loaded, and every setting comes from
+// it, none from the first.
+TEST_F(WorkspaceTest, TheLastMapWindowGivesTheLayersAndAllTheirSettings) {
+    Copy("places", "towns");
+    Copy("countries", "roads");
+    TReadProblems Problems;
+    Map.LoadWOR(Workspace("Open Table \"towns\" As towns\nOpen Table \"roads\" As roads\n"
+                          "Map From towns\n"
+                          "Set Map Center (1.5,2.5)\n"
+                          "Set Map Layer 1 Display Off\n"
+                          "Set Map Layer 1 Label Auto On\n"
+                          "Set Map Layer 1 Zoom (100, 1000) Units \"km\" On\n"
+                          "Map From roads,towns\n"
+                          "Set Map Layer 2 Editable\n"
+                          "Set Map Center (37.5,55.75)\n"
+                          "Set Map Layer 1 Display Global Pen (1,2,255)\n"),
+                Problems);
+    EXPECT_TRUE(Problems.Empty());
+    ASSERT_EQ(Names(Map), "towns,roads");
+    TMapLayer* Towns = Map.Layers().GetLayer(0);
+    TMapLayer* Roads = Map.Layers().GetLayer(1);
+    EXPECT_EQ(std::pair(Map.CenterX(), Map.CenterY()), std::pair(37.5, 55.75));
+    EXPECT_TRUE(Roads->Visible());
+    EXPECT_FALSE(Roads->AutoLabel());
+    EXPECT_EQ(Roads->MinZoom(), 0);
+    EXPECT_EQ(Roads->WorkspaceStyle().PenColor, clBlue);
+    EXPECT_TRUE(Towns->Editable());
+}
+
 } // namespace
 
 #endif

@@ -257,3 +257,50 @@ TEST_F(DrawingTools, RubberBandsInvertAndLeaveNothingBehind) {
     Drag({{30, 80}, {120, 10}, {150, 85}, {31, 81}});
     EXPECT_EQ(Difference(Map.Surface(), Plain), "") << "a one-pixel line was added at most";
 }
+
+// A gesture belongs to the tool that saw it begin: a tool switched on while
+// the button is held neither draws nor finishes it, and a double click whose
+// press went to another tool does not swallow the next tool's first click.
+TEST_F(DrawingTools, AGestureCutByASwitchOfToolIsLeftAlone) {
+    auto Pan = Use<TPanTool>();
+    PaintLandscape();
+    const QImage Plain = Map.Surface().copy();
+    Map.MouseDown(mbLeft, ssLeft, 30, 30);
+    auto Dragged = [&](std::unique_ptr<TCustomMapTool> Tool) {
+        SCOPED_TRACE(Tool->DisplayName());
+        Map.MouseMove(ssLeft, 90, 60);
+        EXPECT_EQ(Difference(Map.Surface(), Plain), "");
+        Map.MouseUp(mbLeft, 0, 90, 60);
+        EXPECT_EQ(Added, 0);
+        // Switched off mid-drag, the rubber band goes with the tool.
+        Map.MouseDown(mbLeft, ssLeft, 30, 30);
+        Map.MouseMove(ssLeft, 90, 60);
+        ASSERT_NE(Difference(Map.Surface(), Plain), "");
+        Pan->SetActive(true);
+        EXPECT_EQ(Difference(Map.Surface(), Plain), "");
+    };
+    Dragged(Use<TLineTool>());
+    Dragged(Use<TRectTool>());
+    // A pan dropped mid-drag puts the moved picture back.
+    Map.MouseDown(mbLeft, ssLeft, 30, 30);
+    Map.MouseMove(ssLeft, 60, 50);
+    ASSERT_NE(Difference(Map.Surface(), Plain), "");
+    auto Line = Use<TLineTool>();
+    EXPECT_EQ(Difference(Map.Surface(), Plain), "");
+    Map.MouseUp(mbLeft, 0, 60, 50);
+
+    auto Clicked = [&](std::unique_ptr<TCustomMapTool> Tool, int Objects) {
+        SCOPED_TRACE(Tool->DisplayName());
+        Press(40, 40);
+        Map.DblClick();
+        Line->SetActive(true);
+        Tool->SetActive(true);
+        const int Before = Added;
+        Press(50, 50);
+        Press(60, 40);
+        Map.DblClick();
+        EXPECT_EQ(Added, Before + Objects) << "the first click was swallowed";
+    };
+    Clicked(Use<TSymbolTool>(), 2);
+    Clicked(Use<TPolylineTool>(), 1);
+}

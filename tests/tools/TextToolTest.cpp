@@ -5,6 +5,7 @@
 #include "platform/Caret.h"
 #include "tools/ToolFixture.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -135,6 +136,48 @@ TEST_F(TextTool, EnterEscapeAndClicksMakeTheTextObject) {
     EXPECT_FALSE(Tool->Editing());
     EXPECT_FALSE(CaretState().Shown);
     EXPECT_EQ(Edit->ObjectCount(), 4);
+}
+
+// However the text ended, the caret is back at the start of the empty text:
+// keys typed after it edit from there.
+TEST_F(TextTool, KeysAfterTheTextEndedStartFromAnEmptyText) {
+    auto Pan = std::make_unique<TPanTool>(nullptr);
+    Pan->SetChartix(&Map);
+    const std::pair<const char*, std::function<void()>> Endings[] = {
+        {"Enter", [&] { Key(VK_RETURN); }},
+        {"Escape", [&] { Key(VK_ESCAPE); }},
+        {"off and on",
+         [&] {
+             Tool->SetActive(false);
+             Tool->SetActive(true);
+         }},
+        {"another tool",
+         [&] {
+             Pan->SetActive(true);
+             Tool->SetActive(true);
+         }},
+        {"a click where no text can be added",
+         [&] {
+             Edit->SetEditable(false);
+             Click(60, 60);
+             Edit->SetEditable(true);
+         }},
+    };
+    for (const auto& [How, End] : Endings) {
+        SCOPED_TRACE(How);
+        Click(20, 30);
+        Type("aa");
+        End();
+        EXPECT_EQ(Tool->CurrentChar(), 0);
+        Key(VK_BACK);
+        Type("b");
+        Key(VK_DELETE);
+        Key(VK_LEFT);
+        Type("c");
+        EXPECT_EQ(Tool->EditText(), "cb");
+        EXPECT_EQ(Tool->CurrentChar(), 1);
+        Key(VK_ESCAPE);
+    }
 }
 
 TEST_F(TextTool, TypingDrawsOverTheMapAndTakesOnlyItsOwnPixelsBack) {
