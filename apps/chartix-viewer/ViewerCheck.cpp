@@ -396,6 +396,10 @@ void CheckFilters(TChecks& C) {
             TViewerWindow::OpenFilters(Registry ? Registry->GetFilter() : "").join(" | "),
             "All supported files (*.mif *.tab *.wor) | MapInfo Interchange Format Files (*.mif) | "
             "MapInfo Files (*.mif *.tab) | MapInfo Workspaces (*.wor) | All files (*)");
+    C.Equal(
+        "Save As's filters",
+        TViewerWindow::SaveFilters(Registry ? Registry->GetFilter() : "").join(" | "),
+        "MapInfo Interchange Format Files (*.mif) | MapInfo Files (*.mif *.tab) | All files (*)");
     C.Equal("filters without providers", TViewerWindow::OpenFilters("").join(" | "),
             "All supported files (*.wor) | MapInfo Workspaces (*.wor) | All files (*)");
 }
