@@ -679,12 +679,14 @@ void TViewerWindow::LayerRowMenu(int X, int Y) {
     };
     if (In(FLayerControl.GetIndicatorRect(Row))) return;
     TMapLayer* Layer = FMap.Layers().Layers(Row);
-    ShowLayerData(Layer);
     const QPoint At = FLayersHost->mapToGlobal(QPoint(X, Y));
-    // Shown once the click is over; popup() runs no event loop of its own.
+    // Once the click is over (the control is still handling it), the row
+    // becomes the current one and its menu shows; popup() runs no event
+    // loop of its own.
     QTimer::singleShot(0, this, [this, Layer, At] {
         Guarded([&] {
             if (!Alive(Layer)) return;
+            ShowLayerData(Layer);
             auto* Menu = new QMenu(this);
             Menu->setObjectName("layerRowMenu");
             Menu->setAttribute(Qt::WA_DeleteOnClose);
