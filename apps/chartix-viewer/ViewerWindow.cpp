@@ -264,6 +264,9 @@ void TViewerWindow::TLayerListLink::MapEvent(TMapDataLinkEvent Event, TObject* S
         break;
     }
     case mdlAfterAddLayer:
+        if (auto* Layer = dynamic_cast<TMapLayer*>(Sender)) Layer->SetTag(++FWindow.FLayerSerial);
+        FWindow.ListEditableLayers();
+        break;
     case mdlMoveLayer:
     case mdlExchangeLayer:
     case mdlLayerEditableChanged:
@@ -531,9 +534,16 @@ TMapLayer* TViewerWindow::ChosenLayer() {
     return Layer ? Layer : FLayerControl.GetCurrentLayer();
 }
 
-bool TViewerWindow::Alive(const TMapLayer* Layer) const {
+TViewerWindow::TLayerRef TViewerWindow::Ref(TMapLayer* Layer) const {
+    return {Layer, Layer ? Layer->Tag() : 0};
+}
+
+TMapLayer* TViewerWindow::Find(TLayerRef Ref) const {
     const TMapLayers& Layers = FMap.Layers();
-    return Layer && std::find(Layers.begin(), Layers.end(), Layer) != Layers.end();
+    // The serial tells a layer from a later one made where a deleted one was.
+    for (TMapLayer* Layer : Layers)
+        if (Layer == Ref.Layer && Layer->Tag() == Ref.Serial) return Layer;
+    return nullptr;
 }
 
 bool TViewerWindow::SaveLayer(TMapLayer& Layer) {
@@ -635,9 +645,9 @@ void TViewerWindow::QueryDeleteLayer(TMapLayer* Layer, bool& CanDelete) {
     if (!Layer || !Layer->Modified()) return;
     // The question runs an event loop: not inside the key's handler.
     CanDelete = false;
-    QTimer::singleShot(0, this, [this, Layer] {
+    QTimer::singleShot(0, this, [this, Asked = Ref(Layer)] {
         Guarded([&] {
-            if (Alive(Layer)) RemoveLayer(*Layer);
+            if (TMapLayer* Still = Find(Asked)) RemoveLayer(*Still);
         });
     });
 }
@@ -647,9 +657,9 @@ void TViewerWindow::FillLayerMenu(QMenu& Menu, TMapLayer* Layer) {
     auto Add = [&](const QString& Text, auto Act) {
         QAction* A = Menu.addAction(Text);
         A->setEnabled(Layer != nullptr);
-        connect(A, &QAction::triggered, this, [this, Layer, Act] {
+        connect(A, &QAction::triggered, this, [this, For = Ref(Layer), Act] {
             Guarded([&] {
-                if (Alive(Layer)) Act(*Layer);
+                if (TMapLayer* Still = Find(For)) Act(*Still);
             });
         });
         return A;
@@ -683,9 +693,10 @@ void TViewerWindow::LayerRowMenu(int X, int Y) {
     // Once the click is over (the control is still handling it), the row
     // becomes the current one and its menu shows; popup() runs no event
     // loop of its own.
-    QTimer::singleShot(0, this, [this, Layer, At] {
+    QTimer::singleShot(0, this, [this, For = Ref(Layer), At] {
         Guarded([&] {
-            if (!Alive(Layer)) return;
+            TMapLayer* Layer = Find(For);
+            if (!Layer) return;
             ShowLayerData(Layer);
             auto* Menu = new QMenu(this);
             Menu->setObjectName("layerRowMenu");

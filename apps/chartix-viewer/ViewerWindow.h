@@ -166,8 +166,15 @@ private:
     // Delete in the layer control: a layer with unsaved changes stays, and
     // the question comes once the key is handled.
     void QueryDeleteLayer(Mapobjects::TMapLayer* Layer, bool& CanDelete);
-    // Still in the map's list: a layer captured for later (a queued call).
-    bool Alive(const Mapobjects::TMapLayer* Layer) const;
+    // A layer captured for later (a queued call, a menu): the viewer numbers
+    // each layer added in its Tag.
+    struct TLayerRef {
+        Mapobjects::TMapLayer* Layer;
+        int Serial;
+    };
+    TLayerRef Ref(Mapobjects::TMapLayer* Layer) const;
+    // The layer still in the map's list, or null.
+    Mapobjects::TMapLayer* Find(TLayerRef Ref) const;
     // Tells the window of changes to the map's layer list.
     class TLayerListLink : public Mapobjects::TMapDataLink {
     public:
@@ -220,6 +227,7 @@ private:
     // The files each layer was confirmed to overwrite this session.
     std::map<const Mapobjects::TMapLayer*, std::string> FOverwriteConfirmed;
     bool FTerminalProgress = false;
+    int FLayerSerial = 0;                       // the last layer number given
     std::unique_ptr<TStatusProgress> FProgress; // feeds FPrinter too
     bool FFileStyle = false;
     bool FDialogs = false; // the message hook is ours
