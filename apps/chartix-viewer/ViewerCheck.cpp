@@ -595,7 +595,8 @@ void CheckTrust(TChecks& C, const std::string& Samples) {
     // Save: asked the first time only.
     QTest::keyClick(&Host, Qt::Key_S, Qt::ControlModifier);
     C.True("Save asks before overwriting the layer's file",
-           Answers.Questions() == 1 && Answers.Said("overwrites " + Places));
+           Answers.Questions() == 1 && Answers.Said("overwrites " + Places) &&
+               Answers.Said("built-in look")); // the file's own styles go
     C.True("No leaves the file and the edits", ObjectsIn(Places) == Original && Layer->Modified());
     Answers.Replies = {mrYes};
     QTest::keyClick(&Host, Qt::Key_S, Qt::ControlModifier);

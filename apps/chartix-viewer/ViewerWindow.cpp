@@ -246,6 +246,7 @@ void TViewerWindow::TLayerListLink::MapEvent(TMapDataLinkEvent Event, TObject* S
         if (auto* Layer = dynamic_cast<TMapLayer*>(Sender)) {
             FDeletedRow = FWindow.FMap.Layers().IndexOf(Layer);
             FWindow.FOverwriteConfirmed.erase(Layer);
+            FWindow.FBuiltInLook.erase(Layer);
         }
         break;
     case mdlAfterDelLayer: {
@@ -447,7 +448,10 @@ std::vector<TMapLayer*> TViewerWindow::OpenLayerFiles(const std::vector<std::str
                 // Read-only until editing is switched on for it.
                 Layer->SetEditable(false);
                 // A workspace's layers keep the workspace's look.
-                if (!Workspace && !FFileStyle) Apps::ApplyDefaultStyle(*Layer, I);
+                if (!Workspace && !FFileStyle) {
+                    Apps::ApplyDefaultStyle(*Layer, I);
+                    FBuiltInLook.insert(Layer);
+                }
                 Added.push_back(Layer);
             }
             std::string Line;
@@ -553,9 +557,14 @@ bool TViewerWindow::SaveLayer(TMapLayer& Layer) {
     const auto Confirmed = FOverwriteConfirmed.find(&Layer);
     if (std::filesystem::exists(File, Ec) &&
         (Confirmed == FOverwriteConfirmed.end() || Confirmed->second != File)) {
-        const int Answer =
-            MessageDlg("Save " + Quoted(Layer.Name()) + " overwrites " + File + ".\nOverwrite it?",
-                       mtConfirmation, mbYesNo);
+        // The built-in look replaced the file's own styles in the objects.
+        const std::string Look = FBuiltInLook.count(&Layer)
+                                     ? "\nIts objects are saved in the built-in look, not in "
+                                       "the styles the file has now (--style file keeps them)."
+                                     : "";
+        const int Answer = MessageDlg("Save " + Quoted(Layer.Name()) + " overwrites " + File + "." +
+                                          Look + "\nOverwrite it?",
+                                      mtConfirmation, mbYesNo);
         if (Answer != mrYes) return false;
     }
     if (!WriteLayer(Layer, File)) return false;

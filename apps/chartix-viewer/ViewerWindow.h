@@ -26,6 +26,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -227,7 +228,9 @@ private:
     // The files each layer was confirmed to overwrite this session.
     std::map<const Mapobjects::TMapLayer*, std::string> FOverwriteConfirmed;
     bool FTerminalProgress = false;
-    int FLayerSerial = 0;                       // the last layer number given
+    int FLayerSerial = 0; // the last layer number given
+    // Layers whose objects took the built-in look instead of their files' styles.
+    std::set<const Mapobjects::TMapLayer*> FBuiltInLook;
     std::unique_ptr<TStatusProgress> FProgress; // feeds FPrinter too
     bool FFileStyle = false;
     bool FDialogs = false; // the message hook is ours
