@@ -839,7 +839,14 @@ int OpenFiles(TViewerWindow& Window, const std::vector<std::string>& Files, bool
     Window.SetFileStyle(FileStyle);
     Window.SetTerminalProgress(true);
     int Failed = 0;
-    Window.OpenLayerFiles(Files, &Failed);
+    try {
+        Window.OpenLayerFiles(Files, &Failed);
+    } catch (const std::exception& E) {
+        // Past the files' own failures (a view that cannot fit, no memory):
+        // the window still opens with what it holds.
+        MessageDlg(std::string("Could not show the files: ") + E.what(), mtError, mbOK);
+        Failed = static_cast<int>(Files.size());
+    }
     Window.SetTerminalProgress(false);
     if (!Files.empty())
         Window.setWindowTitle(
