@@ -261,18 +261,18 @@ void TViewerWindow::TLayerListLink::MapEvent(TMapDataLinkEvent Event, TObject* S
                 W->ShowLayerData(Layers.Layers(std::clamp(Row, 0, Layers.Count() - 1)));
             });
         });
-        FWindow.ListEditableLayers();
+        FWindow.RefreshEditableLayers();
         break;
     }
     case mdlAfterAddLayer:
         if (auto* Layer = dynamic_cast<TMapLayer*>(Sender)) Layer->SetTag(++FWindow.FLayerSerial);
-        FWindow.ListEditableLayers();
+        FWindow.RefreshEditableLayers();
         break;
     case mdlMoveLayer:
     case mdlExchangeLayer:
     case mdlLayerEditableChanged:
     case mdlLayerVisibleChanged: // hiding a layer ends its editing
-        FWindow.ListEditableLayers();
+        FWindow.RefreshEditableLayers();
         break;
     default:
         break;
@@ -479,7 +479,7 @@ std::vector<TMapLayer*> TViewerWindow::OpenLayerFiles(const std::vector<std::str
     }
     if (!Added.empty()) {
         if (Empty) FMap.FitView();
-        ListEditableLayers();
+        RefreshEditableLayers();
         // The first layer added, unless a row was chosen already.
         ShowLayerData(FLayerControl.GetCurrentLayer() ? nullptr : Added.front());
     }
@@ -502,10 +502,6 @@ void TViewerWindow::ReportInDialogs() {
 }
 
 void TViewerWindow::RefreshEditableLayers() {
-    ListEditableLayers();
-}
-
-void TViewerWindow::ListEditableLayers() {
     const TMapLayers& Layers = FMap.Layers();
     FEditLayer->clear();
     for (int I = 0; I < Layers.Count(); ++I)
@@ -530,7 +526,7 @@ void TViewerWindow::SetEditableLayer(int Index) {
     // Editing a hidden layer would draw what cannot be seen.
     if (!Layer->Visible()) Layer->SetVisible(true);
     Layer->SetEditable(true); // the others stop being editable
-    ListEditableLayers();
+    RefreshEditableLayers();
 }
 
 TMapLayer* TViewerWindow::ChosenLayer() {

@@ -158,9 +158,6 @@ private:
     // A dock of this window holding Host, placed in Area.
     QDockWidget* AddDock(Platform::TQtHost* Host, const char* Title, const char* Name,
                          Qt::DockWidgetAreas Areas, Qt::DockWidgetArea Area);
-    // The drawing-layer box lists the map's layers again and shows the
-    // editable one; it changes no layer.
-    void ListEditableLayers();
     // A right-click on the layer control at (X, Y): the row's menu, shown
     // once the click is over.
     void LayerRowMenu(int X, int Y);
