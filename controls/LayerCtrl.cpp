@@ -253,8 +253,8 @@ void TLayerControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, int
         Layer->SetEditable(!Layer->Editable());
     else if (PtInRect(GetAutolabelRect(Row), X, Y))
         Layer->SetAutoLabel(!Layer->AutoLabel());
-    else if (PtInRect(GetNameRect(Row), X, Y))
-        FCurIndex = Row;
+    else if (Button == mbLeft && PtInRect(GetNameRect(Row), X, Y))
+        FCurIndex = Row; // the other buttons do not move the current row: no drag
 }
 
 void TLayerControl::MouseMove(TShiftState Shift, int X, int Y) {
@@ -276,6 +276,8 @@ void TLayerControl::MouseMove(TShiftState Shift, int X, int Y) {
 
 void TLayerControl::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
     TCustomListBox::MouseUp(Button, Shift, X, Y);
+    // Only the left button's release drops the row it dragged.
+    if (Button != mbLeft) return;
     SetCursor(crDefault);
     TChartix* M = Map();
     const bool WasMarked = FDragMarked;
@@ -298,9 +300,15 @@ void TLayerControl::KeyDown(std::uint16_t& Key, TShiftState Shift) {
     TCustomListBox::KeyDown(Key, Shift);
     TChartix* M = Map();
     // Without a current row there is nothing to delete.
-    if (M && Key == VK_DELETE && M->Layers().Count() > 0 && ItemIndex() >= 0 &&
-        ItemIndex() < M->Layers().Count())
-        M->Layers().Delete(ItemIndex());
+    if (!M || Key != VK_DELETE || M->Layers().Count() == 0 || ItemIndex() < 0 ||
+        ItemIndex() >= M->Layers().Count())
+        return;
+    TMapLayer* Layer = M->Layers()[ItemIndex()];
+    bool CanDelete = true;
+    if (OnQueryDeleteLayer) OnQueryDeleteLayer(this, Layer, CanDelete);
+    // The handler may have changed the list: only the layer it was asked about goes.
+    const int Row = M->Layers().IndexOf(Layer);
+    if (CanDelete && Row >= 0) M->Layers().Delete(Row);
 }
 
 } // namespace Mapobjects

@@ -2,13 +2,15 @@
 // The layer control: a list with one row per layer of a map, four switches
 // per row (visible, selectable, editable, auto-label) toggled by a click,
 // rows dragged by their names to reorder the layers, and Delete to delete the
-// current layer. It follows the map through its data link.
+// current layer (OnQueryDeleteLayer may keep it). Only the left button drags
+// a row. It follows the map through its data link.
 
 #include "core/DataLinks.h"
 #include "platform/Bitmap.h"
 #include "platform/ListBox.h"
 
 #include <array>
+#include <functional>
 #include <memory>
 
 namespace Mapobjects {
@@ -27,6 +29,10 @@ private:
     TLayerControl* FLayerControl = nullptr;
     int FDeletedRow = -1; // the row of the layer being deleted, between the two notices
 };
+
+// Asked before the Delete key deletes Layer; clearing CanDelete keeps it.
+using TQueryDeleteLayerEvent =
+    std::function<void(Platform::TObject* Sender, TMapLayer* Layer, bool& CanDelete)>;
 
 class TLayerControl : public Platform::TCustomListBox {
 public:
@@ -77,6 +83,9 @@ public:
     // Draws one row on the canvas: switch area, colours, switches, name,
     // dotted lines, focus rectangle.
     void DrawItem(int Index, const Platform::TRect& Rect, Platform::TOwnerDrawState State) override;
+
+    // Unassigned, Delete deletes the current layer at once.
+    TQueryDeleteLayerEvent OnQueryDeleteLayer;
 
 protected:
     Platform::TOwnerDrawState ItemState(int Index) const override;

@@ -11,14 +11,18 @@ TMessageHook& CurrentHook() {
     return Hook;
 }
 
+} // namespace
+
 // Headless answer: remember the message and take the affirmative button, so
 // code paths behind a confirmation run on in tests.
-int DefaultHook(const std::string& Text, TMsgDlgType Type, int Buttons) {
+int RecordMessage(const std::string& Text, TMsgDlgType Type, int Buttons) {
     RecordedMessages().push_back({Text, Type});
     return (Buttons & 4) ? mrYes : mrOk;
 }
 
-} // namespace
+TMessageHook MessageHook() {
+    return CurrentHook();
+}
 
 std::vector<TMessageRecord>& RecordedMessages() {
     static std::vector<TMessageRecord> Messages;
@@ -32,7 +36,7 @@ void SetMessageHook(TMessageHook Hook) {
 int MessageDlg(const std::string& Text, TMsgDlgType Type, int Buttons) {
     // A copy, so a hook may replace itself while it runs.
     TMessageHook Hook = CurrentHook();
-    return Hook ? Hook(Text, Type, Buttons) : DefaultHook(Text, Type, Buttons);
+    return Hook ? Hook(Text, Type, Buttons) : RecordMessage(Text, Type, Buttons);
 }
 
 void ShowMessage(const std::string& Text) {

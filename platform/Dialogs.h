@@ -25,6 +25,11 @@ int MessageDlg(const std::string& Text, TMsgDlgType Type, int Buttons = mbOK);
 void ShowMessage(const std::string& Text);
 // Replaces the hook; an empty hook restores the default, which records.
 void SetMessageHook(TMessageHook Hook);
+// The current hook; empty while the default one is in force.
+TMessageHook MessageHook();
+// The default hook: records the message and answers with the affirmative
+// button (Yes when offered, else OK).
+int RecordMessage(const std::string& Text, TMsgDlgType Type, int Buttons);
 // Messages recorded by the default hook, oldest first.
 std::vector<TMessageRecord>& RecordedMessages();
 

@@ -58,28 +58,21 @@ TQtHost::~TQtHost() {
     if (FControl && FControl->Host() == this) FControl->SetHost(nullptr);
 }
 
-bool TQtHost::Guarded(const std::function<void()>& Call, bool Deferred) noexcept {
-    std::string Text;
+void TQtHost::ReportLater(const char* Text) noexcept {
     try {
-        Call();
-        return true;
-    } catch (const std::exception& E) {
-        Text = E.what();
-    } catch (...) {
-        Text = "Unknown error";
-    }
-    if (!Deferred) {
-        Report(Text);
-    } else {
-        // A message box inside a paint would run the event loop while the
-        // widget is still painting; show it once the paint is over.
-        try {
+        // By value: the exception that held the text is gone by then.
+        std::string Copy = Text ? Text : "Unknown error";
+        // The queuing hook waits for a safe moment by itself.
+        if (QtMessageHookInstalled())
+            Report(Copy);
+        else if (QCoreApplication* App = QCoreApplication::instance())
             QMetaObject::invokeMethod(
-                this, [this, Text] { Report(Text); }, Qt::QueuedConnection);
-        } catch (...) {
-        }
+                App, [Copy] { Report(Copy); }, Qt::QueuedConnection);
+        else
+            Report(Copy);
+    } catch (...) {
+        // No memory for the message: nothing more can be done.
     }
-    return false;
 }
 
 void TQtHost::Report(const std::string& Text) noexcept {
@@ -285,7 +278,8 @@ void TQtHost::paintEvent(QPaintEvent*) {
     }
     if (FControl->PaintPending()) {
         FPainting = true;
-        Guarded([this] { FControl->DeliverPaint(); }, true);
+        TPaintGuard Painting; // nothing may run the event loop in here
+        Guarded([this] { FControl->DeliverPaint(); });
         FPainting = false;
         if (!FControl) {
             P.fillRect(rect(), palette().window());

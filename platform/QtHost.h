@@ -15,12 +15,14 @@
 // asks for reach it instead of moving the focus or firing shortcuts.
 
 #include "platform/Controls.h"
+#include "platform/QtMessageHook.h"
 
 #include <QBasicTimer>
 #include <QPoint>
 #include <QSize>
 #include <QWidget>
 
+#include <exception>
 #include <functional>
 #include <string>
 
@@ -51,6 +53,12 @@ public:
     static std::uint16_t VirtualKeyFromQt(int QtKey);
     static Qt::CursorShape CursorShape(TCursor Cursor);
 
+    // Reports an error through the message hook once the current event is
+    // over: what Qt handlers (the host's and a program's) catch.
+    static void ReportLater(const char* Text) noexcept;
+    // Reports an error through the message hook now.
+    static void Report(const std::string& Text) noexcept;
+
     // One wheel message per this much of the wheel: a notch of a plain wheel.
     static constexpr int WheelNotch = 120;
 
@@ -75,11 +83,22 @@ protected:
 
 private:
     // Runs a call into the control. Qt's event loop cannot carry exceptions,
-    // so whatever it raises stops here: reported (at once, or after the
-    // current paint when Deferred), and the window goes on. False when the
-    // call raised.
-    bool Guarded(const std::function<void()>& Call, bool Deferred = false) noexcept;
-    void Report(const std::string& Text) noexcept;
+    // so whatever it raises stops here and is reported once the event is
+    // over (a message box inside a handler or a paint would run the event
+    // loop under it); the window goes on. No modal dialog opens during the
+    // call (TModalGuard). False when the call raised.
+    template <class F> bool Guarded(F&& Call) noexcept {
+        try {
+            TModalGuard Unsafe;
+            Call();
+            return true;
+        } catch (const std::exception& E) {
+            ReportLater(E.what());
+        } catch (...) {
+            ReportLater("Unknown error");
+        }
+        return false;
+    }
     // Shows or hides the drop-down popup as the combo box's state says.
     void SyncDropDown() noexcept;
 

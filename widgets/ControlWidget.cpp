@@ -1,10 +1,15 @@
 #include "widgets/ControlWidget.h"
 
 #include "platform/QtHost.h"
+#include "platform/QtMessageHook.h"
 
 #include <QVBoxLayout>
 
-ChartixControlWidget::ChartixControlWidget(QWidget* Parent) : QWidget(Parent) {}
+ChartixControlWidget::ChartixControlWidget(QWidget* Parent) : QWidget(Parent) {
+    // The library's messages then show in message boxes once it is safe
+    // (never inside a paint or a handler), unless the program chose a hook.
+    Platform::InstallQtMessageHookUnlessSet();
+}
 
 ChartixControlWidget::~ChartixControlWidget() {
     DropHost();

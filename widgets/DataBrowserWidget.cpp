@@ -1,6 +1,5 @@
 #include "widgets/DataBrowserWidget.h"
 
-#include "platform/Dialogs.h"
 #include "platform/QtHost.h"
 
 #include <QEvent>
@@ -38,9 +37,9 @@ bool ChartixDataBrowserWidget::eventFilter(QObject* Watched, QEvent* Event) {
             try {
                 FollowCurrentRow();
             } catch (const std::exception& E) {
-                Platform::MessageDlg(E.what(), Platform::mtError, Platform::mbOK);
+                Platform::TQtHost::ReportLater(E.what());
             } catch (...) {
-                Platform::MessageDlg("Unknown error", Platform::mtError, Platform::mbOK);
+                Platform::TQtHost::ReportLater("Unknown error");
             }
         });
     }

@@ -8,8 +8,10 @@ namespace Viewer {
 namespace {
 
 // Lets Qt paint the bar in the middle of a load. Nothing may leave here: the
-// library's reader is below us on the stack, Qt's event loop above.
+// library's reader is below us on the stack, Qt's event loop above. Never
+// inside a paint: Qt would paint again under the painter of the first.
 void Pump() noexcept {
+    if (Platform::QtHostPainting()) return;
     try {
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     } catch (...) {

@@ -6,6 +6,7 @@
 // repaint the window (user input waits for the load to end).
 
 #include "core/MapObjects.h"
+#include "platform/QtMessageHook.h"
 
 #include <string>
 
@@ -23,7 +24,9 @@ public:
     TStatusProgress(const TStatusProgress&) = delete;
     TStatusProgress& operator=(const TStatusProgress&) = delete;
 
-    // While one lives, the map's progress runs show in the bar, under Label.
+    // While one lives, the map's progress runs show in the bar, under Label,
+    // and no message box opens (the bar's repaints run the event loop under
+    // the load).
     class TWork {
     public:
         TWork(TStatusProgress& Progress, const std::string& Label);
@@ -34,6 +37,7 @@ public:
     private:
         TStatusProgress& FProgress;
         std::string FOuterLabel;
+        Platform::TModalGuard FNoDialogs;
     };
 
 private:

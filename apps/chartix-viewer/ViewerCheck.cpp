@@ -19,24 +19,32 @@
 #include "ViewerWindow.h"
 
 #include "formats/SimpleMIFFormatProvider.h"
+#include "objects/Polys.h"
 #include "objects/Symbol.h"
 #include "objects/Text.h"
 #include "platform/Bitmap.h"
 #include "platform/Dialogs.h"
+#include "platform/QtMessageHook.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDockWidget>
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QWheelEvent>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <deque>
+#include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -388,6 +396,10 @@ void CheckFilters(TChecks& C) {
             TViewerWindow::OpenFilters(Registry ? Registry->GetFilter() : "").join(" | "),
             "All supported files (*.mif *.tab *.wor) | MapInfo Interchange Format Files (*.mif) | "
             "MapInfo Files (*.mif *.tab) | MapInfo Workspaces (*.wor) | All files (*)");
+    C.Equal(
+        "Save As's filters",
+        TViewerWindow::SaveFilters(Registry ? Registry->GetFilter() : "").join(" | "),
+        "MapInfo Interchange Format Files (*.mif) | MapInfo Files (*.mif *.tab) | All files (*)");
     C.Equal("filters without providers", TViewerWindow::OpenFilters("").join(" | "),
             "All supported files (*.wor) | MapInfo Workspaces (*.wor) | All files (*)");
 }
@@ -430,13 +442,277 @@ void CheckOpen(TChecks& C, TViewerWindow& Window, const std::string& File) {
 
 } // namespace
 
-// A workspace that places the map keeps its centre (10, 20) in a new window.
+// --- nothing crashes, nothing is lost --------------------------------------------
+
+// Runs Act on the modal dialog once the event loop it opens runs: posted
+// before the call that opens it, and again until the dialog is up.
+void WhenModal(std::function<void(QWidget*)> Act, int Tries = 500) {
+    QTimer::singleShot(0, [Act, Tries] {
+        QWidget* Dialog = QApplication::activeModalWidget();
+        if (Dialog && Dialog->isVisible())
+            Act(Dialog);
+        else if (Tries > 0)
+            WhenModal(Act, Tries - 1);
+    });
+}
+
+// A file dialog given a path and Enter.
+void ChooseFile(const QString& Path) {
+    WhenModal([Path](QWidget* Dialog) {
+        auto* Edit = Dialog->findChild<QLineEdit*>("fileNameEdit");
+        if (!Edit) {
+            QTest::keyClick(Dialog, Qt::Key_Escape);
+            return;
+        }
+        Edit->setText(Path);
+        QTest::keyClick(Edit, Qt::Key_Return);
+    });
+}
+
+// The viewer's message boxes, answered here: what each one said, and
+// whether it opened where a dialog may not (inside a paint, a handler, a
+// load). RealBoxes shows real message boxes and presses Enter in them.
+struct TAnswers {
+    struct TAsked {
+        std::string Text;
+        int Buttons;
+        bool Unsafe;
+        bool WindowShown;
+    };
+    std::vector<TAsked> Asked;
+    std::deque<int> Replies; // to the questions, in order; Cancel when none is left
+    QWidget* Window = nullptr;
+    bool RealBoxes = false;
+
+    int Show(const std::string& Text, TMsgDlgType Type, int Buttons) {
+        Asked.push_back(
+            {Text, Buttons, ModalUnsafe() || QtHostPainting(), Window && Window->isVisible()});
+        if (RealBoxes) {
+            WhenModal([](QWidget* Box) { QTest::keyClick(Box, Qt::Key_Return); });
+            return QtMessageBox(Window, Text, Type, Buttons);
+        }
+        if (Buttons == mbOK) return mrOk;
+        if (Replies.empty()) return mrCancel;
+        const int Reply = Replies.front();
+        Replies.pop_front();
+        return Reply;
+    }
+    size_t Questions() const {
+        return std::count_if(Asked.begin(), Asked.end(),
+                             [](const TAsked& A) { return A.Buttons != mbOK; });
+    }
+    bool AllSafe() const {
+        return std::none_of(Asked.begin(), Asked.end(), [](const TAsked& A) { return A.Unsafe; });
+    }
+    bool Said(const std::string& Part) const {
+        return std::any_of(Asked.begin(), Asked.end(),
+                           [&](const TAsked& A) { return A.Text.find(Part) != std::string::npos; });
+    }
+};
+
+int ObjectsIn(const std::string& File) {
+    TChartix Reader(nullptr);
+    TMapLayer* Layer = Reader.Layers().Add(File, "read");
+    return Layer && !Layer->FileName().empty() ? Layer->ObjectCount() : -1;
+}
+
+QPoint Middle(const TRect& R) {
+    return QPoint((R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2);
+}
+
+int ObjectsOnMap(const TChartix& Map) {
+    int N = 0;
+    for (int I = 0; I < Map.Layers().Count(); ++I)
+        N += Map.Layers().Layers(I)->ObjectCount();
+    return N;
+}
+
+bool AnyModified(const TChartix& Map) {
+    for (int I = 0; I < Map.Layers().Count(); ++I)
+        if (Map.Layers().Layers(I)->Modified()) return true;
+    return false;
+}
+
+// A window opened as the command line opens one, on scratch copies: files
+// that fail are reported once it shows; layers are read-only until editing
+// is switched on; Save asks once before overwriting, Save As writes a new
+// file, a folder that cannot be written keeps the edits; a right-click on a
+// row moves nothing; Delete of a changed layer asks; File > Open of a
+// damaged file shows the problem and the viewer lives on.
+void CheckTrust(TChecks& C, const std::string& Samples) {
+    QTemporaryDir Dir;
+    const auto Path = [&](const char* Name) { return Dir.filePath(Name).toStdString(); };
+    for (const char* Ext : {".mif", ".mid"})
+        QFile::copy(QString::fromStdString(Samples + "/places" + Ext),
+                    QString::fromStdString(Path("places") + Ext));
+    const std::string Places = Path("places.mif");
+    const int Original = ObjectsIn(Places);
+    // A copy whose first object cannot be read (line 8).
+    {
+        QFile In(QString::fromStdString(Places)), Out(Dir.filePath("damaged.mif"));
+        In.open(QIODevice::ReadOnly);
+        Out.open(QIODevice::WriteOnly);
+        QByteArray Text = In.readAll();
+        const int First = Text.indexOf("Point ");
+        Text.replace(First, Text.indexOf('\n', First) - First, "Point abc def");
+        Out.write(Text);
+        QFile::copy(Dir.filePath("places.mid"), Dir.filePath("damaged.mid"));
+    }
+
+    TAnswers Answers;
+    InstallQtMessageHook([&](const std::string& Text, TMsgDlgType Type, int Buttons) {
+        return Answers.Show(Text, Type, Buttons);
+    });
+    TViewerWindow Window(500, 300, Program);
+    Answers.Window = &Window;
+    TChartix& Map = Window.Map();
+    QWidget& Host = Window.Host();
+    TLayerControl& Rows = Window.LayerControl();
+
+    // The command line: the window opens with what can be read.
+    Window.show();
+    const int Code = Viewer::OpenFiles(
+        Window, {Places, Path("missing.mif"), Samples + "/countries.mif", Path("damaged.mif")},
+        false);
+    C.True("a missing file: the good layers open",
+           Code == Apps::ExitUnreadable && Map.Layers().Count() == 3 &&
+               Map.Layers().Layers(2)->ObjectCount() == Original - 1);
+    C.True("the report waits for the event loop", Answers.Asked.empty());
+    const bool Exposed = QTest::qWaitForWindowExposed(&Window);
+    Window.activateWindow();
+    const bool Active = Exposed && QTest::qWaitForWindowActive(&Window);
+    QCoreApplication::processEvents();
+    C.True("one message, shown with the window, names the missing file and the problem",
+           Answers.Asked.size() == 1 && Answers.Asked[0].WindowShown &&
+               Answers.Said("missing.mif") && Answers.Said("damaged.mif:8") &&
+               !Answers.Said("places.mif") && !Answers.Said("countries.mif"));
+    if (Map.Layers().Count() != 3 || !Active) {
+        C.True("the scratch window opens and becomes active", false);
+        RemoveQtMessageHook();
+        return;
+    }
+    TMapLayer* Layer = Map.Layers().Layers(0);
+
+    // Read-only until editing is switched on.
+    const int Before = ObjectsOnMap(Map);
+    C.True("layers open read-only", !Map.Layers().GetEditableLayer());
+    QTest::keyClick(&Host, Qt::Key_5, Qt::ControlModifier);
+    Drag(Host, QPoint(100, 100), QPoint(200, 150));
+    C.True("a read-only map takes no drawing", ObjectsOnMap(Map) == Before && !AnyModified(Map));
+    QTest::mouseClick(&Window.LayersHost(), Qt::LeftButton, {}, Middle(Rows.GetEditableRect(0)));
+    C.True("the editable switch switches editing on", Map.Layers().GetEditableLayer() == Layer);
+    Drag(Host, QPoint(100, 100), QPoint(200, 150));
+    C.True("then a line goes to that layer",
+           Layer->ObjectCount() == Original + 1 && Layer->Modified());
+
+    // Save: asked the first time only.
+    QTest::keyClick(&Host, Qt::Key_S, Qt::ControlModifier);
+    C.True("Save asks before overwriting the layer's file",
+           Answers.Questions() == 1 && Answers.Said("overwrites " + Places) &&
+               Answers.Said("built-in look")); // the file's own styles go
+    C.True("No leaves the file and the edits", ObjectsIn(Places) == Original && Layer->Modified());
+    Answers.Replies = {mrYes};
+    QTest::keyClick(&Host, Qt::Key_S, Qt::ControlModifier);
+    C.True("Yes saves", ObjectsIn(Places) == Original + 1 && !Layer->Modified());
+    Drag(Host, QPoint(120, 100), QPoint(220, 160));
+    QTest::keyClick(&Host, Qt::Key_S, Qt::ControlModifier);
+    C.True("the next Save asks no more",
+           Answers.Questions() == 2 && ObjectsIn(Places) == Original + 2);
+
+    // A folder that cannot be written.
+    Drag(Host, QPoint(140, 100), QPoint(240, 170));
+    QFile Blocker(Dir.filePath("file"));
+    Blocker.open(QIODevice::WriteOnly);
+    Blocker.close();
+    const size_t Said = Answers.Asked.size();
+    C.True("saving into a folder that is a file fails",
+           !Window.WriteLayer(*Layer, Path("file") + "/places.mif"));
+    QCoreApplication::processEvents();
+    C.True("it says so and keeps the edits and the file name",
+           Answers.Asked.size() == Said + 1 && Answers.Said("changes are kept") &&
+               Layer->Modified() && Layer->FileName() == Places);
+
+    // Save As, through its dialog.
+    const std::string Copy = Path("copy.mif");
+    ChooseFile(QString::fromStdString(Copy));
+    QTest::keyClick(&Host, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    C.True("Save As writes a new file",
+           ObjectsIn(Copy) == Original + 3 && Layer->FileName() == Copy && !Layer->Modified());
+    C.True("and leaves the old one", ObjectsIn(Places) == Original + 2);
+
+    // A right-click on another row.
+    TLayerControl& Ctrl = Rows;
+    QTest::mouseClick(&Window.LayersHost(), Qt::LeftButton, {},
+                      Middle(Ctrl.GetNameRect(1)) - QPoint(40, 0));
+    QTest::mouseClick(&Window.LayersHost(), Qt::RightButton, {},
+                      Middle(Ctrl.GetNameRect(0)) - QPoint(40, 0));
+    QCoreApplication::processEvents();
+    C.True("a right-click on a row moves no layer", Map.Layers().Layers(0) == Layer);
+    QWidget* Menu = QApplication::activePopupWidget();
+    QStringList Items;
+    if (Menu)
+        for (QAction* A : Menu->actions())
+            if (!A->isSeparator()) Items << A->text();
+    C.Equal("it opens the row's menu", Items.join(", "),
+            "&Zoom to layer, &Editable, &Save, Save &As..., &Remove");
+    if (Menu) QTest::keyClick(Menu, Qt::Key_Escape);
+
+    // Delete of a changed layer asks.
+    Drag(Host, QPoint(160, 100), QPoint(260, 180));
+    QTest::mouseClick(&Window.LayersHost(), Qt::LeftButton, {},
+                      Middle(Ctrl.GetNameRect(0)) - QPoint(40, 0));
+    Window.LayersHost().setFocus();
+    const size_t Asked = Answers.Questions();
+    QTest::keyClick(&Window.LayersHost(), Qt::Key_Delete);
+    C.True("Delete of a changed layer keeps it until answered",
+           Map.Layers().IndexOf(Layer) == 0 && Answers.Questions() == Asked);
+    QCoreApplication::processEvents();
+    C.True("then asks; Cancel keeps it", Answers.Questions() == Asked + 1 &&
+                                             Answers.Said("unsaved changes") &&
+                                             Map.Layers().IndexOf(Layer) == 0);
+    Answers.Replies = {mrNo};
+    QTest::keyClick(&Window.LayersHost(), Qt::Key_Delete);
+    QCoreApplication::processEvents();
+    C.True("No removes it without saving",
+           Map.Layers().Count() == 2 && ObjectsIn(Copy) == Original + 3);
+
+    // File > Open of a damaged file, the message in a real box over a map
+    // that repaints under it.
+    Answers.RealBoxes = true;
+    const size_t Shown = Answers.Asked.size();
+    ChooseFile(Dir.filePath("damaged.mif"));
+    Map.Invalidate();
+    QTest::keyClick(&Host, Qt::Key_O, Qt::ControlModifier);
+    QCoreApplication::processEvents();
+    C.True("File > Open of a damaged file opens what it could",
+           Map.Layers().Count() == 3 && Map.Layers().Layers(2)->ObjectCount() == Original - 1);
+    C.True("and shows the problem with its line",
+           Answers.Asked.size() == Shown + 1 &&
+               Answers.Asked.back().Text.find("damaged.mif:8") != std::string::npos);
+    Map.Invalidate();
+    QCoreApplication::processEvents();
+    C.True("the viewer lives on", Window.isVisible() && Map.Displayed().Count() > 0);
+    C.True("no message opened inside a paint, a handler or a load", Answers.AllSafe());
+    Answers.RealBoxes = false;
+    C.True("closing asks nothing more and closes", Window.close() && !AnyModified(Map));
+    RemoveQtMessageHook();
+}
+
+// A workspace from the command line: its centre (10, 20), and its layers
+// keep its look (one fill for every country, not the built-in palette).
 void CheckWorkspaceView(TChecks& C, const std::string& Samples) {
     TViewerWindow Window(400, 200, Program);
-    Window.OpenLayerFiles({Samples + "/world.wor"});
-    C.True("a workspace opens its layers", Window.Map().Layers().Count() == 2);
-    C.Near("the workspace's centre X stays", Window.Map().CenterX(), 10);
-    C.Near("the workspace's centre Y stays", Window.Map().CenterY(), 20);
+    Viewer::OpenFiles(Window, {Samples + "/world.wor"}, false);
+    TChartix& Map = Window.Map();
+    C.True("a workspace opens its layers", Map.Layers().Count() == 2);
+    C.Near("the workspace's centre X stays", Map.CenterX(), 10);
+    C.Near("the workspace's centre Y stays", Map.CenterY(), 20);
+    std::set<TColor> Fills;
+    for (int L = 0; L < Map.Layers().Count(); ++L)
+        for (int I = 0; I < Map.Layers().Layers(L)->ObjectCount(); ++I)
+            if (auto* Region = dynamic_cast<TRegion*>(Map.Layers().Layers(L)->Objects(I)))
+                Fills.insert(Region->ReadBrush()->Color());
+    C.True("the workspace's fill is kept", Fills.size() == 1);
 }
 
 // Closing with unsaved changes asks for each changed layer: Cancel keeps the
@@ -491,8 +767,7 @@ int main(int Argc, char** Argv) {
     Apps::TMessagePrinter Messages(Program);
     Apps::TProviders Providers;
     TViewerWindow Window(800, 400, Program);
-    if (int Code = Viewer::OpenFiles(Program, Window, Files, false, Messages); Code != Apps::ExitOk)
-        return Code;
+    if (int Code = Viewer::OpenFiles(Window, Files, false); Code != Apps::ExitOk) return Code;
     Window.show();
     if (!QTest::qWaitForWindowExposed(&Window)) {
         std::fprintf(stderr, "%s: the window was never shown\n", Program);
@@ -508,7 +783,9 @@ int main(int Argc, char** Argv) {
     Run(C, Window);
     if (!Open.empty()) CheckOpen(C, Window, Open);
     CheckDeleteLayer(C, Window);
-    CheckWorkspaceView(C, QFileInfo(QString::fromStdString(Files[0])).path().toStdString());
+    const std::string Samples = QFileInfo(QString::fromStdString(Files[0])).path().toStdString();
+    CheckWorkspaceView(C, Samples);
+    CheckTrust(C, Samples);
     if (Messages.Count() > 0) C.True("no error reported", false);
     if (!Screenshot.empty())
         C.True("screenshot saved", Window.grab().save(QString::fromStdString(Screenshot)));

@@ -4,6 +4,7 @@
 #include "platform/Dialogs.h"
 
 #include "formats/CustomFormatProvider.h"
+#include "platform/QtMessageHook.h"
 #include "platform/SysUtils.h"
 
 #include <QAction>
@@ -13,11 +14,13 @@
 #include <QDockWidget>
 #include <QEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QProgressBar>
+#include <QRegularExpression>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -27,6 +30,7 @@
 #include <algorithm>
 #include <cmath>
 #include <exception>
+#include <filesystem>
 
 namespace Viewer {
 
@@ -36,14 +40,39 @@ using namespace Platform;
 namespace {
 
 // Qt's slots cannot pass exceptions on: report them as the host does.
-void Guarded(const std::function<void()>& Call) noexcept {
+template <class F> void Guarded(F&& Call) noexcept {
     try {
         Call();
     } catch (const std::exception& E) {
-        MessageDlg(E.what(), mtError, mbOK);
+        TQtHost::ReportLater(E.what());
     } catch (...) {
-        MessageDlg("Unknown error", mtError, mbOK);
+        TQtHost::ReportLater("Unknown error");
     }
+}
+
+// What the library says while a file loads or saves is kept for the one
+// report made afterwards; a question asked meanwhile gets the answer that
+// does nothing.
+class TCollectMessages {
+public:
+    explicit TCollectMessages(std::vector<std::string>& Texts) : FOld(MessageHook()) {
+        SetMessageHook([&Texts](const std::string& Text, TMsgDlgType, int Buttons) {
+            Texts.push_back(Text);
+            return (Buttons & mbOKCancel) == mbOKCancel ? int(mrCancel)
+                   : (Buttons & 8)                      ? int(mrNo)
+                                                        : int(mrOk);
+        });
+    }
+    ~TCollectMessages() { SetMessageHook(std::move(FOld)); }
+    TCollectMessages(const TCollectMessages&) = delete;
+    TCollectMessages& operator=(const TCollectMessages&) = delete;
+
+private:
+    TMessageHook FOld;
+};
+
+std::string Quoted(const std::string& Name) {
+    return "\"" + Name + "\"";
 }
 
 } // namespace
@@ -90,7 +119,7 @@ TViewerWindow::TViewerWindow(int MapWidth, int MapHeight, const std::string& Pro
 }
 
 TViewerWindow::~TViewerWindow() {
-    if (FDialogs) SetMessageHook(nullptr);
+    if (FDialogs) RemoveQtMessageHook();
     // The hosts go before the controls they show, the map's hooks before the
     // window parts they reach.
     delete FHost;
@@ -150,15 +179,25 @@ void TViewerWindow::AddTools() {
         Group->addAction(A);
         TCustomMapTool* Tool = T.Tool;
         Tool->SetChartix(&FMap);
-        connect(A, &QAction::triggered, this,
-                [Tool] { Guarded([Tool] { Tool->SetActive(true); }); });
+        const bool Draws = T.Kind >= tkLine;
+        connect(A, &QAction::triggered, this, [this, Tool, Draws] {
+            Guarded([&] {
+                Tool->SetActive(true);
+                if (Draws && !FMap.Layers().GetEditableLayer())
+                    statusBar()->showMessage("Every layer is read-only: choose one in \"Draw on\" "
+                                             "or switch editing on in the Layers dock");
+            });
+        });
         FTools[T.Kind] = {Tool, A};
         if (T.Kind == tkPan) Bar->addSeparator();
     }
     Bar->addSeparator();
     Bar->addWidget(new QLabel(" Draw on ", Bar));
     FEditLayer = new QComboBox(Bar);
-    FEditLayer->setToolTip("The layer that the drawing tools and the text tool add to");
+    FEditLayer->setToolTip("The layer that the drawing tools and the text tool add to; choosing "
+                           "one switches editing on for it");
+    FEditLayer->setPlaceholderText("read-only");
+    FEditLayer->setMinimumContentsLength(12);
     FEditLayer->setFocusPolicy(Qt::NoFocus); // the keys stay the map's
     Bar->addWidget(FEditLayer);
     connect(FEditLayer, &QComboBox::activated, this,
@@ -185,6 +224,12 @@ void TViewerWindow::AddDocks() {
     // A row chosen with the mouse or the keys shows its layer's data.
     FLayerControl.OnClick = [this](TObject*) { ShowLayerData(); };
     FLayerControl.OnKeyUp = [this](TObject*, std::uint16_t&, TShiftState) { ShowLayerData(); };
+    FLayerControl.OnQueryDeleteLayer = [this](TObject*, TMapLayer* Layer, bool& CanDelete) {
+        QueryDeleteLayer(Layer, CanDelete);
+    };
+    FLayerControl.OnMouseUp = [this](TObject*, TMouseButton Button, TShiftState, int X, int Y) {
+        if (Button == mbRight) LayerRowMenu(X, Y);
+    };
 
     FDataBrowser.SetParent(&FForm);
     FDataBrowser.SetBounds(0, 0, FMap.Width(), 150);
@@ -198,8 +243,11 @@ void TViewerWindow::AddDocks() {
 void TViewerWindow::TLayerListLink::MapEvent(TMapDataLinkEvent Event, TObject* Sender, int) {
     switch (Event) {
     case mdlBeforeDelLayer:
-        if (auto* Layer = dynamic_cast<TMapLayer*>(Sender))
+        if (auto* Layer = dynamic_cast<TMapLayer*>(Sender)) {
             FDeletedRow = FWindow.FMap.Layers().IndexOf(Layer);
+            FWindow.FOverwriteConfirmed.erase(Layer);
+            FWindow.FBuiltInLook.erase(Layer);
+        }
         break;
     case mdlAfterDelLayer: {
         // The data browser let go of a deleted layer: it shows the layer now
@@ -213,15 +261,18 @@ void TViewerWindow::TLayerListLink::MapEvent(TMapDataLinkEvent Event, TObject* S
                 W->ShowLayerData(Layers.Layers(std::clamp(Row, 0, Layers.Count() - 1)));
             });
         });
-        FWindow.ListEditableLayers();
+        FWindow.RefreshEditableLayers();
         break;
     }
     case mdlAfterAddLayer:
+        if (auto* Layer = dynamic_cast<TMapLayer*>(Sender)) Layer->SetTag(++FWindow.FLayerSerial);
+        FWindow.RefreshEditableLayers();
+        break;
     case mdlMoveLayer:
     case mdlExchangeLayer:
     case mdlLayerEditableChanged:
     case mdlLayerVisibleChanged: // hiding a layer ends its editing
-        FWindow.ListEditableLayers();
+        FWindow.RefreshEditableLayers();
         break;
     default:
         break;
@@ -247,26 +298,49 @@ void TViewerWindow::AddMenus() {
     Open->setShortcut(QKeySequence::Open);
     Open->setToolTip("Add layers from files of every registered format, or a workspace");
     connect(Open, &QAction::triggered, this, [this] { Guarded([this] { OpenDialog(); }); });
-    FSaveAction = File->addAction("&Save the layer drawn on");
+    FSaveAction = File->addAction("&Save");
     FSaveAction->setShortcut(QKeySequence::Save);
-    connect(FSaveAction, &QAction::triggered, this,
-            [this] { Guarded([this] { SaveEditableLayer(); }); });
+    FSaveAction->setToolTip("Save the layer drawn on (else the current one) to its file");
+    connect(FSaveAction, &QAction::triggered, this, [this] {
+        Guarded([this] {
+            if (TMapLayer* Layer = ChosenLayer()) SaveLayer(*Layer);
+        });
+    });
+    QAction* SaveAs = File->addAction("Save &As...");
+    SaveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    connect(SaveAs, &QAction::triggered, this, [this] {
+        Guarded([this] {
+            if (TMapLayer* Layer = ChosenLayer()) SaveLayerAs(*Layer);
+        });
+    });
     File->addSeparator();
     QAction* Quit = File->addAction("&Quit");
     Quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     connect(Quit, &QAction::triggered, this, &QWidget::close);
+
+    // The current row's layer, as the row's right-click menu offers it.
+    FLayerMenu = menuBar()->addMenu("&Layer");
+    connect(FLayerMenu, &QMenu::aboutToShow, this, [this] {
+        Guarded([this] {
+            FLayerMenu->clear();
+            FillLayerMenu(*FLayerMenu, FLayerControl.GetCurrentLayer());
+        });
+    });
 
     QMenu* View = menuBar()->addMenu("&View");
     View->addAction(FLayersDock->toggleViewAction());
     View->addAction(FDataDock->toggleViewAction());
 }
 
-QStringList TViewerWindow::OpenFilters(const std::string& ProviderFilters) {
-    // The registry alternates descriptions and patterns. Its patterns are
-    // separated by "; ", which Qt would read as part of a pattern: each
-    // filter is rebuilt from its description and its own pattern list.
-    QStringList Filters, All;
-    const QStringList Items = QString::fromStdString(ProviderFilters).split('|');
+namespace {
+
+// Each provider's filter from the registry's string ("Description (*.a; *.b)
+// |*.a; *.b|..."), rebuilt from its description and its own pattern list:
+// Qt would read the registry's "; " as part of a pattern. All collects every
+// pattern once.
+QStringList ProviderFilters(const std::string& Registry, QStringList& All) {
+    QStringList Filters;
+    const QStringList Items = QString::fromStdString(Registry).split('|');
     for (int I = 0; I + 1 < Items.size(); I += 2) {
         QString Description = Items[I].trimmed();
         if (Description.endsWith(')') && Description.contains('('))
@@ -280,6 +354,19 @@ QStringList TViewerWindow::OpenFilters(const std::string& ProviderFilters) {
         }
         if (!Patterns.isEmpty()) Filters << QString("%1 (%2)").arg(Description, Patterns.join(' '));
     }
+    return Filters;
+}
+
+std::string RegistryFilter() {
+    const TFormatProviders* Registry = FormatProviders();
+    return Registry ? Registry->GetFilter() : std::string();
+}
+
+} // namespace
+
+QStringList TViewerWindow::OpenFilters(const std::string& Registry) {
+    QStringList All;
+    QStringList Filters = ProviderFilters(Registry, All);
     // Workspaces are read by the map itself, not by a provider.
     All << "*.wor";
     Filters.prepend(QString("All supported files (%1)").arg(All.join(' ')));
@@ -288,149 +375,253 @@ QStringList TViewerWindow::OpenFilters(const std::string& ProviderFilters) {
     return Filters;
 }
 
+QStringList TViewerWindow::SaveFilters(const std::string& Registry) {
+    QStringList All;
+    QStringList Filters = ProviderFilters(Registry, All);
+    Filters << "All files (*)";
+    return Filters;
+}
+
 void TViewerWindow::OpenDialog() {
-    const TFormatProviders* Registry = FormatProviders();
     const QStringList Chosen = QFileDialog::getOpenFileNames(
-        this, "Open", QString(),
-        OpenFilters(Registry ? Registry->GetFilter() : std::string()).join(";;"));
+        this, "Open", QString(), OpenFilters(RegistryFilter()).join(";;"), nullptr,
+        QFileDialog::DontUseNativeDialog);
     std::vector<std::string> Files;
     for (const QString& F : Chosen)
         Files.push_back(F.toStdString());
     if (!Files.empty()) OpenLayerFiles(Files);
 }
 
-std::vector<TMapLayer*> TViewerWindow::OpenLayerFiles(const std::vector<std::string>& Files) {
+std::vector<TMapLayer*> TViewerWindow::OpenLayerFiles(const std::vector<std::string>& Files,
+                                                      int* Failed) {
     TMapLayers& Layers = FMap.Layers();
     bool Empty = true; // the view fits the first data, and stays put later
     for (int I = 0; I < Layers.Count() && Empty; ++I)
         Empty = Layers.Layers(I)->ObjectCount() == 0;
     std::vector<TMapLayer*> Added;
+    std::vector<std::string> Report; // per file that failed or had problems
+    int Failures = 0;
     for (const std::string& File : Files) {
-        TStatusProgress::TWork Work(*FProgress, "Loading " + Apps::BaseName(File));
         // One file that fails leaves the others to load.
+        std::vector<std::string> Said; // what the library said while loading
         try {
             if (std::string Why = Apps::UnreadableReason(File); !Why.empty()) {
-                MessageDlg("Cannot read " + File + ": " + Why, mtError, mbOK);
+                Report.push_back(File + ": cannot read it: " + Why);
+                ++Failures;
                 continue;
+            }
+            TStatusProgress::TWork Work(*FProgress, "Loading " + Apps::BaseName(File));
+            if (FTerminalProgress) {
+                FPrinter.SetLabel("loading " + Apps::BaseName(File));
+                FPrinter.SetEnabled(Apps::TProgressPrinter::WantedFor(Apps::FileSizeOf(File)));
             }
             TReadProblems Problems;
             const int Before = Layers.Count();
-            if (Apps::IsWorkspace(File)) {
-                const double CX = FMap.CenterX(), CY = FMap.CenterY(), Zoom = FMap.Zoom();
-                FMap.LoadWOR(File, Problems);
-                // A workspace that places the map keeps its view.
-                if (FMap.CenterX() != CX || FMap.CenterY() != CY || FMap.Zoom() != Zoom)
-                    Empty = false;
-            } else {
-                const TFormatProviders* Registry = FormatProviders();
-                TCustomFormatProvider* Provider =
-                    Registry ? Registry->FindSuitableProvider(File) : nullptr;
-                if (!Provider) {
-                    MessageDlg("No format provider accepts " + File +
-                                   "; accepted formats: " + Apps::AcceptedFormats(),
-                               mtError, mbOK);
-                    continue;
+            const bool Workspace = Apps::IsWorkspace(File);
+            {
+                TCollectMessages Collect(Said);
+                if (Workspace) {
+                    const double CX = FMap.CenterX(), CY = FMap.CenterY(), Zoom = FMap.Zoom();
+                    FMap.LoadWOR(File, Problems);
+                    // A workspace that places the map keeps its view.
+                    if (FMap.CenterX() != CX || FMap.CenterY() != CY || FMap.Zoom() != Zoom)
+                        Empty = false;
+                } else if (TCustomFormatProvider* Provider =
+                               FormatProviders() ? FormatProviders()->FindSuitableProvider(File)
+                                                 : nullptr) {
+                    TMapLayer* Layer = Layers.Add(File, "");
+                    Problems = Provider->Problems();
+                    // A layer keeps its file name only when its provider
+                    // loaded it; nothing read from a damaged file is nothing.
+                    if (Layer->FileName().empty() ||
+                        (Layer->ObjectCount() == 0 && !Problems.Empty()))
+                        Layers.Delete(Layers.IndexOf(Layer));
+                } else {
+                    Said.push_back("no format provider accepts it; accepted formats: " +
+                                   Apps::AcceptedFormats());
                 }
-                TMapLayer* Layer = Layers.Add(File, "");
-                // A layer keeps its file name only when its provider loaded it.
-                if (Layer->FileName().empty()) {
-                    Layers.Delete(Layers.IndexOf(Layer));
-                    MessageDlg("Could not open " + File, mtError, mbOK);
-                    continue;
-                }
-                Problems = Provider->Problems();
             }
-            for (int I = Before; I < Layers.Count(); ++I)
-                Added.push_back(Layers.Layers(I));
+            FPrinter.SetEnabled(false);
+            FPrinter.SetLabel("");
+            for (int I = Before; I < Layers.Count(); ++I) {
+                TMapLayer* Layer = Layers.Layers(I);
+                // Read-only until editing is switched on for it.
+                Layer->SetEditable(false);
+                // A workspace's layers keep the workspace's look.
+                if (!Workspace && !FFileStyle) {
+                    Apps::ApplyDefaultStyle(*Layer, I);
+                    FBuiltInLook.insert(Layer);
+                }
+                Added.push_back(Layer);
+            }
+            std::string Line;
             if (Layers.Count() == Before) {
-                MessageDlg("No layer could be opened from " + File, mtError, mbOK);
+                ++Failures;
+                Line = File + ": not opened";
             } else if (!Problems.Empty()) {
-                std::string Text =
-                    fmt::format("{} opened; {} {} read past:", File, Problems.Count(),
-                                Problems.Count() == 1 ? "problem" : "problems");
-                for (size_t I = 0; I < std::min<size_t>(5, Problems.Items().size()); ++I)
-                    Text += "\n" + TReadProblems::Describe(Problems.Items()[I]);
-                MessageDlg(Text, mtWarning, mbOK);
+                Line = fmt::format("{}: opened, {} {} read past", File, Problems.Count(),
+                                   Problems.Count() == 1 ? "problem" : "problems");
             }
+            if (!Problems.Empty()) {
+                // The reader's own summary says what the first problems say.
+                for (size_t I = 0; I < std::min<size_t>(3, Problems.Items().size()); ++I)
+                    Line += "\n    " + TReadProblems::Describe(Problems.Items()[I]);
+            } else {
+                for (const std::string& Text : Said)
+                    Line += (Line.empty() ? File + ": " : std::string("\n    ")) + Text;
+            }
+            if (!Line.empty()) Report.push_back(Line);
         } catch (const std::exception& E) {
-            MessageDlg("Could not open " + File + ": " + E.what(), mtError, mbOK);
+            FPrinter.SetEnabled(false);
+            ++Failures;
+            Report.push_back(File + ": could not open it: " + E.what());
         }
     }
-    if (!Added.empty()) LayersAdded(Added, Empty);
+    if (!Added.empty()) {
+        if (Empty) FMap.FitView();
+        RefreshEditableLayers();
+        // The first layer added, unless a row was chosen already.
+        ShowLayerData(FLayerControl.GetCurrentLayer() ? nullptr : Added.front());
+    }
+    if (!Report.empty()) {
+        std::string Text =
+            Failures ? "Some files could not be opened:" : "Problems were read past:";
+        for (const std::string& Line : Report)
+            Text += "\n" + Line;
+        MessageDlg(Text, Failures ? mtError : mtWarning, mbOK);
+    }
+    if (Failed) *Failed = Failures;
     return Added;
-}
-
-void TViewerWindow::LayersAdded(const std::vector<TMapLayer*>& Added, bool Fit) {
-    if (!FFileStyle)
-        for (TMapLayer* Layer : Added)
-            Apps::ApplyDefaultStyle(*Layer, FMap.Layers().IndexOf(Layer));
-    if (Fit) FMap.FitView();
-    RefreshEditableLayers();
-    // The first layer added, unless a row was chosen already.
-    if (!Added.empty()) ShowLayerData(FLayerControl.GetCurrentLayer() ? nullptr : Added.front());
 }
 
 void TViewerWindow::ReportInDialogs() {
     FDialogs = true;
-    SetMessageHook([this](const std::string& Text, TMsgDlgType Type, int Buttons) {
-        const QString Message = QString::fromStdString(Text);
-        if (Buttons == mbYesNo || Buttons == mbYesNoCancel) {
-            const auto Choice = QMessageBox::question(
-                this, "Chartix Viewer", Message,
-                Buttons == mbYesNo ? QMessageBox::Yes | QMessageBox::No
-                                   : QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-            return Choice == QMessageBox::Yes  ? int(mrYes)
-                   : Choice == QMessageBox::No ? int(mrNo)
-                                               : int(mrCancel);
-        }
-        const QMessageBox::Icon Icon = Type == mtError     ? QMessageBox::Critical
-                                       : Type == mtWarning ? QMessageBox::Warning
-                                                           : QMessageBox::Information;
-        QMessageBox Box(
-            Icon, "Chartix Viewer", Message,
-            Buttons == mbOKCancel ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok, this);
-        return Box.exec() == QMessageBox::Ok ? int(mrOk) : int(mrCancel);
+    InstallQtMessageHook([this](const std::string& Text, TMsgDlgType Type, int Buttons) {
+        return QtMessageBox(this, Text, Type, Buttons);
     });
 }
 
 void TViewerWindow::RefreshEditableLayers() {
-    TMapLayers& Layers = FMap.Layers();
-    if (Layers.Count() == 0) Layers.Add("", "Drawing");
-    int Chosen = -1;
-    for (int I = 0; I < Layers.Count() && Chosen < 0; ++I)
-        if (Layers.Layers(I)->Editable()) Chosen = I;
-    if (Chosen < 0) Chosen = Layers.Count() - 1;
-    SetEditableLayer(Chosen);
-}
-
-void TViewerWindow::ListEditableLayers() {
     const TMapLayers& Layers = FMap.Layers();
     FEditLayer->clear();
     for (int I = 0; I < Layers.Count(); ++I)
         FEditLayer->addItem(QString::fromStdString(Layers.Layers(I)->Name()));
+    FEditLayer->addItem("New layer");
+    // -1 shows "read-only": nothing is drawn until a layer is chosen.
     FEditLayer->setCurrentIndex(Layers.IndexOf(Layers.GetEditableLayer()));
 }
 
 void TViewerWindow::SetEditableLayer(int Index) {
     TMapLayers& Layers = FMap.Layers();
+    if (Index == Layers.Count()) {
+        std::string Name = "Drawing";
+        for (int N = 2; std::any_of(Layers.begin(), Layers.end(),
+                                    [&](const TMapLayer* L) { return L->Name() == Name; });
+             ++N)
+            Name = "Drawing " + std::to_string(N);
+        Layers.Add("", Name);
+    }
     if (Index < 0 || Index >= Layers.Count()) return;
-    for (int I = 0; I < Layers.Count(); ++I)
-        Layers.Layers(I)->SetEditable(I == Index);
-    ListEditableLayers();
+    TMapLayer* Layer = Layers.Layers(Index);
+    // Editing a hidden layer would draw what cannot be seen.
+    if (!Layer->Visible()) Layer->SetVisible(true);
+    Layer->SetEditable(true); // the others stop being editable
+    RefreshEditableLayers();
+}
+
+TMapLayer* TViewerWindow::ChosenLayer() {
+    TMapLayer* Layer = FMap.Layers().GetEditableLayer();
+    return Layer ? Layer : FLayerControl.GetCurrentLayer();
+}
+
+TViewerWindow::TLayerRef TViewerWindow::Ref(TMapLayer* Layer) const {
+    return {Layer, Layer ? Layer->Tag() : 0};
+}
+
+TMapLayer* TViewerWindow::Find(TLayerRef Ref) const {
+    const TMapLayers& Layers = FMap.Layers();
+    // The serial tells a layer from a later one made where a deleted one was.
+    for (TMapLayer* Layer : Layers)
+        if (Layer == Ref.Layer && Layer->Tag() == Ref.Serial) return Layer;
+    return nullptr;
 }
 
 bool TViewerWindow::SaveLayer(TMapLayer& Layer) {
-    std::string File = Layer.FileName();
-    if (File.empty()) {
-        File = QFileDialog::getSaveFileName(
-                   this, QString::fromStdString("Save the layer " + Layer.Name()), "drawing.mif",
-                   "MapInfo Interchange (*.mif)")
-                   .toStdString();
-        if (File.empty()) return false;
+    const std::string File = Layer.FileName();
+    if (File.empty()) return SaveLayerAs(Layer);
+    std::error_code Ec;
+    const auto Confirmed = FOverwriteConfirmed.find(&Layer);
+    if (std::filesystem::exists(File, Ec) &&
+        (Confirmed == FOverwriteConfirmed.end() || Confirmed->second != File)) {
+        // The built-in look replaced the file's own styles in the objects.
+        const std::string Look = FBuiltInLook.count(&Layer)
+                                     ? "\nIts objects are saved in the built-in look, not in "
+                                       "the styles the file has now (--style file keeps them)."
+                                     : "";
+        const int Answer = MessageDlg("Save " + Quoted(Layer.Name()) + " overwrites " + File + "." +
+                                          Look + "\nOverwrite it?",
+                                      mtConfirmation, mbYesNo);
+        if (Answer != mrYes) return false;
     }
-    TStatusProgress::TWork Work(*FProgress, "Saving " + Apps::BaseName(File));
-    if (!Layer.SaveToFile(File)) {
-        MessageDlg("Could not save " + File, mtError, mbOK);
+    if (!WriteLayer(Layer, File)) return false;
+    FOverwriteConfirmed[&Layer] = File;
+    return true;
+}
+
+bool TViewerWindow::SaveLayerAs(TMapLayer& Layer) {
+    const QStringList Filters = SaveFilters(RegistryFilter());
+    QString Start = QString::fromStdString(Layer.FileName());
+    if (Start.isEmpty()) Start = QString::fromStdString(Layer.Name()) + ".mif";
+    QString Filter;
+    // Qt's own dialog, as for Open: the same on every desktop (and it asks
+    // before replacing a file).
+    QString File = QFileDialog::getSaveFileName(
+        this, QString::fromStdString("Save the layer " + Quoted(Layer.Name()) + " as"), Start,
+        Filters.join(";;"), &Filter, QFileDialog::DontUseNativeDialog);
+    if (File.isEmpty()) return false;
+    if (QFileInfo(File).suffix().isEmpty()) {
+        // The chosen filter's first pattern gives a name without one its type.
+        const QRegularExpressionMatch M = QRegularExpression(R"(\(\*(\.[^ )]+))").match(Filter);
+        File += M.hasMatch() ? M.captured(1) : QString(".mif");
+    }
+    if (!WriteLayer(Layer, File.toStdString())) return false;
+    FOverwriteConfirmed[&Layer] = File.toStdString(); // the dialog asked
+    return true;
+}
+
+bool TViewerWindow::WriteLayer(TMapLayer& Layer, const std::string& File) {
+    const std::string What = "Could not save " + Quoted(Layer.Name()) + " to " + File + ": ";
+    const std::string Kept = "\nThe changes are kept.";
+    if (std::string Why = Apps::UnwritableReason(File); !Why.empty()) {
+        MessageDlg(What + Why + Kept, mtError, mbOK);
+        return false;
+    }
+    if (!FormatProviders() || !FormatProviders()->FindSuitableProvider(File)) {
+        MessageDlg(What + "no format provider saves it; formats: " + Apps::AcceptedFormats() + Kept,
+                   mtError, mbOK);
+        return false;
+    }
+    const std::string OldFile = Layer.FileName();
+    std::vector<std::string> Said;
+    std::string Why;
+    bool Saved = false;
+    {
+        TStatusProgress::TWork Work(*FProgress, "Saving " + Apps::BaseName(File));
+        TCollectMessages Collect(Said);
+        try {
+            Saved = Layer.SaveToFile(File);
+        } catch (const std::exception& E) {
+            Why = E.what();
+        }
+    }
+    if (!Saved) {
+        // A provider may have taken the new name before it failed.
+        Layer.SetFileName(OldFile);
+        Layer.SetModified(true);
+        for (const std::string& Text : Said)
+            Why += (Why.empty() ? "" : "; ") + Text;
+        MessageDlg(What + (Why.empty() ? std::string("the provider refused") : Why) + Kept, mtError,
+                   mbOK);
         return false;
     }
     Layer.SetFileName(File);
@@ -440,16 +631,92 @@ bool TViewerWindow::SaveLayer(TMapLayer& Layer) {
     return true;
 }
 
-bool TViewerWindow::SaveEditableLayer() {
-    TMapLayer* Layer = FMap.Layers().GetEditableLayer();
-    return Layer && SaveLayer(*Layer);
+bool TViewerWindow::RemoveLayer(TMapLayer& Layer) {
+    if (Layer.Modified()) {
+        const int Answer = MessageDlg("The layer " + Quoted(Layer.Name()) +
+                                          " has unsaved changes. Save them before removing it?",
+                                      mtConfirmation, mbYesNoCancel);
+        // Anything but Yes or No keeps the layer.
+        if (Answer != mrYes && Answer != mrNo) return false;
+        if (Answer == mrYes && !SaveLayer(Layer)) return false;
+    }
+    const int Index = FMap.Layers().IndexOf(&Layer);
+    if (Index < 0) return false;
+    FMap.Layers().Delete(Index);
+    return true;
+}
+
+void TViewerWindow::QueryDeleteLayer(TMapLayer* Layer, bool& CanDelete) {
+    if (!Layer || !Layer->Modified()) return;
+    // The question runs an event loop: not inside the key's handler.
+    CanDelete = false;
+    QTimer::singleShot(0, this, [this, Asked = Ref(Layer)] {
+        Guarded([&] {
+            if (TMapLayer* Still = Find(Asked)) RemoveLayer(*Still);
+        });
+    });
+}
+
+void TViewerWindow::FillLayerMenu(QMenu& Menu, TMapLayer* Layer) {
+    // Each action finds its layer still there before it acts.
+    auto Add = [&](const QString& Text, auto Act) {
+        QAction* A = Menu.addAction(Text);
+        A->setEnabled(Layer != nullptr);
+        connect(A, &QAction::triggered, this, [this, For = Ref(Layer), Act] {
+            Guarded([&] {
+                if (TMapLayer* Still = Find(For)) Act(*Still);
+            });
+        });
+        return A;
+    };
+    Add("&Zoom to layer", [](TMapLayer& L) { L.Zoom(); });
+    QAction* Editable = Add("&Editable", [this](TMapLayer& L) {
+        if (L.Editable())
+            L.SetEditable(false);
+        else
+            SetEditableLayer(FMap.Layers().IndexOf(&L));
+    });
+    Editable->setCheckable(true);
+    Editable->setChecked(Layer && Layer->Editable());
+    Menu.addSeparator();
+    Add("&Save", [this](TMapLayer& L) { SaveLayer(L); });
+    Add("Save &As...", [this](TMapLayer& L) { SaveLayerAs(L); });
+    Menu.addSeparator();
+    Add("&Remove", [this](TMapLayer& L) { RemoveLayer(L); });
+}
+
+void TViewerWindow::LayerRowMenu(int X, int Y) {
+    const int Row = FLayerControl.ItemAtPos(Point(X, Y), true);
+    if (Row < 0 || Row >= FMap.Layers().Count()) return;
+    // A right-click on a switch works the switch.
+    auto In = [X, Y](const TRect& R) {
+        return X >= R.Left && X < R.Right && Y >= R.Top && Y < R.Bottom;
+    };
+    if (In(FLayerControl.GetIndicatorRect(Row))) return;
+    TMapLayer* Layer = FMap.Layers().Layers(Row);
+    const QPoint At = FLayersHost->mapToGlobal(QPoint(X, Y));
+    // Once the click is over (the control is still handling it), the row
+    // becomes the current one and its menu shows; popup() runs no event
+    // loop of its own.
+    QTimer::singleShot(0, this, [this, For = Ref(Layer), At] {
+        Guarded([&] {
+            TMapLayer* Layer = Find(For);
+            if (!Layer) return;
+            ShowLayerData(Layer);
+            auto* Menu = new QMenu(this);
+            Menu->setObjectName("layerRowMenu");
+            Menu->setAttribute(Qt::WA_DeleteOnClose);
+            FillLayerMenu(*Menu, Layer);
+            Menu->popup(At);
+        });
+    });
 }
 
 bool TViewerWindow::ConfirmClose() {
     for (int I = 0; I < FMap.Layers().Count(); ++I) {
         TMapLayer& Layer = *FMap.Layers().Layers(I);
         if (!Layer.Modified()) continue;
-        const int Answer = MessageDlg("Save the changes to layer \"" + Layer.Name() + "\"?",
+        const int Answer = MessageDlg("Save the changes to layer " + Quoted(Layer.Name()) + "?",
                                       mtConfirmation, mbYesNoCancel);
         // A hook that only knows OK (a terminal's) must not lose or write
         // data behind the user's back: anything but Yes or No cancels.
@@ -564,23 +831,23 @@ bool TViewerWindow::eventFilter(QObject* Watched, QEvent* Event) {
     return QMainWindow::eventFilter(Watched, Event);
 }
 
-int OpenFiles(const std::string& Program, TViewerWindow& Window,
-              const std::vector<std::string>& Files, bool FileStyle,
-              Apps::TMessagePrinter& Messages) {
-    TChartix& Map = Window.Map();
+int OpenFiles(TViewerWindow& Window, const std::vector<std::string>& Files, bool FileStyle) {
     Window.SetFileStyle(FileStyle);
-    std::vector<TMapLayer*> Layers;
-    for (const std::string& File : Files) {
-        TStatusProgress::TWork Work(Window.Progress(), "Loading " + Apps::BaseName(File));
-        if (int Code = Apps::LoadFile(Program, Map, File, Messages, Window.Printer(), Layers);
-            Code != Apps::ExitOk)
-            return Code;
+    Window.SetTerminalProgress(true);
+    int Failed = 0;
+    try {
+        Window.OpenLayerFiles(Files, &Failed);
+    } catch (const std::exception& E) {
+        // Past the files' own failures (a view that cannot fit, no memory):
+        // the window still opens with what it holds.
+        MessageDlg(std::string("Could not show the files: ") + E.what(), mtError, mbOK);
+        Failed = static_cast<int>(Files.size());
     }
-    Window.LayersAdded(Layers, true);
-    if (Files.empty()) return Apps::ExitOk;
-    Window.setWindowTitle(
-        QString::fromStdString("Chartix Viewer - " + Apps::BaseName(Files.front())));
-    return Apps::ExitOk;
+    Window.SetTerminalProgress(false);
+    if (!Files.empty())
+        Window.setWindowTitle(
+            QString::fromStdString("Chartix Viewer - " + Apps::BaseName(Files.front())));
+    return Failed ? Apps::ExitUnreadable : Apps::ExitOk;
 }
 
 } // namespace Viewer

@@ -3,8 +3,11 @@
 // active tool (navigation, drawing, text) and the layer that drawing goes
 // to, docks beside the map, and a status bar with the map coordinates under
 // the pointer, the zoom and a progress bar for long loads. File > Open adds
-// files through the registered format providers; Ctrl+S saves the layer
-// drawn on. The window owns the map, its tools and the docked controls.
+// files through the registered format providers. Layers open read-only;
+// editing is switched on per layer. Save writes a layer back to its file
+// (asking once before overwriting it), Save As anywhere. Nothing with unsaved
+// changes goes without a question. The window owns the map, its tools and
+// the docked controls.
 
 #include "CliSupport.h"
 #include "StatusProgress.h"
@@ -21,7 +24,9 @@
 #include <array>
 
 #include <functional>
+#include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -30,6 +35,7 @@ class QCloseEvent;
 class QComboBox;
 class QDockWidget;
 class QLabel;
+class QMenu;
 class QProgressBar;
 
 namespace Viewer {
@@ -77,29 +83,47 @@ public:
     void SetFileStyle(bool V) { FFileStyle = V; }
     // File > Open: asks for files and opens them.
     void OpenDialog();
-    // Adds Files (layers and workspaces) to the map, with the progress bar;
-    // what fails is reported through the message hook and left out. Gives
-    // the layers added.
-    std::vector<Mapobjects::TMapLayer*> OpenLayerFiles(const std::vector<std::string>& Files);
-    // After layers were added: their look, the drawing-layer box, the data
-    // browser's layer; the view fits the data when Fit.
-    void LayersAdded(const std::vector<Mapobjects::TMapLayer*>& Added, bool Fit);
-    // Shows the library's messages in message boxes from now on.
+    // Adds Files (layers and workspaces) to the map, read-only, with the
+    // progress bar. What fails, and the problems readers read past, are
+    // reported in one message through the message hook once all are done;
+    // the other files still open. Gives the layers added; Failed counts the
+    // files that gave none.
+    std::vector<Mapobjects::TMapLayer*> OpenLayerFiles(const std::vector<std::string>& Files,
+                                                       int* Failed = nullptr);
+    // Shows the library's messages in message boxes from now on, each once
+    // it is safe (Platform::InstallQtMessageHook).
     void ReportInDialogs();
+    // The terminal shows the progress of large files too (the command line's).
+    void SetTerminalProgress(bool V) { FTerminalProgress = V; }
 
-    // Lists the map's layers in the drawing-layer box and makes the chosen
-    // one the editable layer: the first editable one, else the top one, else
-    // a new empty layer.
+    // Lists the map's layers in the drawing-layer box, showing the editable
+    // one; it changes no layer.
     void RefreshEditableLayers();
-    // Makes layer Index (of the map's list) the only editable one.
+    // Makes layer Index (of the map's list) the only editable one; Index ==
+    // the layer count makes a new empty layer for it.
     void SetEditableLayer(int Index);
+    // The layer the File menu's Save works on: the one drawn on, else the
+    // layer control's current one.
+    Mapobjects::TMapLayer* ChosenLayer();
+    // Removes Layer; with unsaved changes only after asking (Yes saves first).
+    // False when it stays.
+    bool RemoveLayer(Mapobjects::TMapLayer& Layer);
+    // Fills Menu with what can be done to Layer (the right-click menu of a
+    // row and the Layer menu).
+    void FillLayerMenu(QMenu& Menu, Mapobjects::TMapLayer* Layer);
     // The data browser shows Layer, which becomes the layer control's
     // current row; null shows the layer control's current layer.
     void ShowLayerData(Mapobjects::TMapLayer* Layer = nullptr);
-    // Saves Layer through the provider its file name picks; a layer without
-    // a file asks for one. False when nothing was saved.
+    // Saves Layer to its own file through the provider its name picks; the
+    // first save of the session over an existing file asks first. A layer
+    // without a file goes to Save As. False when nothing was saved.
     bool SaveLayer(Mapobjects::TMapLayer& Layer);
-    bool SaveEditableLayer();
+    // Asks for a file (any format a registered provider saves) and saves
+    // Layer there; the layer then belongs to that file.
+    bool SaveLayerAs(Mapobjects::TMapLayer& Layer);
+    // Writes Layer to File; a failure is reported and the layer keeps its
+    // file name and its unsaved changes.
+    bool WriteLayer(Mapobjects::TMapLayer& Layer, const std::string& File);
     // Asks, layer by layer, whether unsaved changes are to be saved (Yes
     // saves, No drops them); false when the user cancels or a save fails,
     // and the window then stays open.
@@ -112,6 +136,8 @@ public:
     // ("Description (*.a; *.b)|*.a; *.b|..."): all supported files first,
     // then each provider's, workspaces and all files.
     static QStringList OpenFilters(const std::string& ProviderFilters);
+    // Save As's filters: each provider's own, then all files.
+    static QStringList SaveFilters(const std::string& ProviderFilters);
 
     // Called once, from the event loop, after the map's window was first
     // painted with this set.
@@ -132,10 +158,21 @@ private:
     // A dock of this window holding Host, placed in Area.
     QDockWidget* AddDock(Platform::TQtHost* Host, const char* Title, const char* Name,
                          Qt::DockWidgetAreas Areas, Qt::DockWidgetArea Area);
-    // The drawing-layer box lists the map's layers again and shows the
-    // editable one; it changes no layer.
-    void ListEditableLayers();
-
+    // A right-click on the layer control at (X, Y): the row's menu, shown
+    // once the click is over.
+    void LayerRowMenu(int X, int Y);
+    // Delete in the layer control: a layer with unsaved changes stays, and
+    // the question comes once the key is handled.
+    void QueryDeleteLayer(Mapobjects::TMapLayer* Layer, bool& CanDelete);
+    // A layer captured for later (a queued call, a menu): the viewer numbers
+    // each layer added in its Tag.
+    struct TLayerRef {
+        Mapobjects::TMapLayer* Layer;
+        int Serial;
+    };
+    TLayerRef Ref(Mapobjects::TMapLayer* Layer) const;
+    // The layer still in the map's list, or null.
+    Mapobjects::TMapLayer* Find(TLayerRef Ref) const;
     // Tells the window of changes to the map's layer list.
     class TLayerListLink : public Mapobjects::TMapDataLink {
     public:
@@ -184,6 +221,13 @@ private:
     Platform::TQtHost* FDataHost;
     QProgressBar* FProgressBar;
     QAction* FSaveAction = nullptr;
+    QMenu* FLayerMenu = nullptr;
+    // The files each layer was confirmed to overwrite this session.
+    std::map<const Mapobjects::TMapLayer*, std::string> FOverwriteConfirmed;
+    bool FTerminalProgress = false;
+    int FLayerSerial = 0; // the last layer number given
+    // Layers whose objects took the built-in look instead of their files' styles.
+    std::set<const Mapobjects::TMapLayer*> FBuiltInLook;
     std::unique_ptr<TStatusProgress> FProgress; // feeds FPrinter too
     bool FFileStyle = false;
     bool FDialogs = false; // the message hook is ours
@@ -192,11 +236,10 @@ private:
     int FPointerX = 0, FPointerY = 0;
 };
 
-// The command line's files: adds Files to the window's map as layers (in
-// the built-in look unless FileStyle), fits the view to them and names the
-// window; reports on stderr and returns the exit code.
-int OpenFiles(const std::string& Program, TViewerWindow& Window,
-              const std::vector<std::string>& Files, bool FileStyle,
-              Apps::TMessagePrinter& Messages);
+// The command line's files: adds Files to the window's map as File > Open
+// does (plain layers in the built-in look unless FileStyle) and names the
+// window. The files that fail are reported in one message; returns
+// ExitUnreadable when some did, else ExitOk.
+int OpenFiles(TViewerWindow& Window, const std::vector<std::string>& Files, bool FileStyle);
 
 } // namespace Viewer

@@ -10,9 +10,11 @@
 // status bar shows the map coordinates under the pointer and the zoom, and a
 // progress bar while files load. File > Open adds more files; the Layers dock
 // lists the layers with their switches and the Data dock shows the chosen
-// layer's attribute rows. With --screenshot the window is saved after its
-// first paint with the files loaded and the program ends (exit 5 when the
-// map is blank).
+// layer's attribute rows. Layers open read-only: "Draw on" or a row's
+// editable switch switches editing on. Files that cannot be opened are
+// reported in one message and the others open. With --screenshot the window
+// is saved after its first paint with the files loaded and the program ends
+// (exit 5 when the map is blank, 2 when a file could not be opened).
 
 #include "CliSupport.h"
 #include "ViewerWindow.h"
@@ -110,22 +112,26 @@ int main(int Argc, char** Argv) {
     int QtArgc = 1; // Qt would take --style for itself
     QApplication App(QtArgc, Argv);
 
+    QApplication::setApplicationDisplayName("Chartix Viewer");
+
+    // With --screenshot the library's messages go to stderr; otherwise to
+    // message boxes, shown once it is safe: the files that fail are reported
+    // after the window shows, and the others open.
     Apps::TMessagePrinter Messages(Program);
     Apps::TProviders Providers;
     Viewer::TViewerWindow Window(O.Width, O.Height, Program);
+    if (O.Screenshot.empty()) Window.ReportInDialogs();
     // Shown first, so that the status bar's progress follows the loading.
     Window.show();
-    if (int Code = Viewer::OpenFiles(Program, Window, O.Files, O.FileStyle, Messages);
-        Code != Apps::ExitOk)
-        return Code;
+    const int Loaded = Viewer::OpenFiles(Window, O.Files, O.FileStyle);
     int Result = Apps::ExitOk;
     if (!O.Screenshot.empty())
         Window.OnFirstPaint = [&] {
             Result = SaveScreenshot(Window, O.Screenshot);
             App.quit();
         };
-    else
-        Window.ReportInDialogs(); // the files that File > Open adds
     const int Loop = App.exec();
-    return Result != Apps::ExitOk ? Result : Loop;
+    if (Result != Apps::ExitOk) return Result;
+    // A screenshot run tells of the files it could not open.
+    return !O.Screenshot.empty() && Loaded != Apps::ExitOk ? Loaded : Loop;
 }

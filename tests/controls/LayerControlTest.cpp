@@ -154,6 +154,54 @@ TEST_F(LayerControlTest, DeleteKeyDeletesTheCurrentLayerOnly) {
     EXPECT_EQ(Map.Layers().Count(), 0);
 }
 
+// The right and middle buttons never drag: a press on another row's name
+// and its release there leave the order as it was.
+TEST_F(LayerControlTest, OnlyTheLeftButtonMovesALayer) {
+    Ctrl.SetItemIndex(0);
+    for (TMouseButton Button : {mbRight, mbMiddle}) {
+        const TShiftState Held = Button == mbRight ? ssRight : ssMiddle;
+        Ctrl.MouseDown(Button, Held, 20, 37); // row 2's name
+        Ctrl.MouseMove(Held, 20, 22);
+        Ctrl.MouseUp(Button, 0, 20, 22);
+        EXPECT_EQ(Order(), "ABC") << Button;
+        EXPECT_EQ(Ctrl.CurIndex(), -1);
+    }
+    // A right release in the middle of a left drag drops nothing either.
+    Ctrl.MouseDown(mbLeft, ssLeft, 20, 7);
+    Ctrl.MouseMove(ssLeft, 20, 37);
+    Ctrl.MouseUp(mbRight, ssLeft, 20, 37);
+    EXPECT_EQ(Order(), "ABC");
+    Ctrl.MouseUp(mbLeft, 0, 20, 37);
+    EXPECT_EQ(Order(), "BCA");
+}
+
+// The query before Delete may keep the layer; it is asked about the current
+// row's layer, and what it does to the list cannot make another layer go.
+TEST_F(LayerControlTest, TheQueryBeforeDeleteDecides) {
+    std::vector<TMapLayer*> Asked;
+    bool Allow = false;
+    Ctrl.OnQueryDeleteLayer = [&](TObject* Sender, TMapLayer* Layer, bool& CanDelete) {
+        EXPECT_EQ(Sender, &Ctrl);
+        Asked.push_back(Layer);
+        CanDelete = Allow;
+    };
+    std::uint16_t Key = VK_DELETE;
+    Ctrl.SetItemIndex(1);
+    Ctrl.KeyDown(Key, 0);
+    EXPECT_EQ(Order(), "ABC");
+    Allow = true;
+    Ctrl.KeyDown(Key, 0);
+    EXPECT_EQ(Order(), "AC");
+    EXPECT_EQ(Asked, (std::vector<TMapLayer*>{B, B}));
+    // A handler that deletes the layer itself: nothing more goes.
+    Ctrl.OnQueryDeleteLayer = [&](TObject*, TMapLayer* Layer, bool&) {
+        Map.Layers().Delete(Map.Layers().IndexOf(Layer));
+    };
+    Ctrl.SetItemIndex(0);
+    Ctrl.KeyDown(Key, 0);
+    EXPECT_EQ(Order(), "C");
+}
+
 TEST_F(LayerControlTest, FlatBoxesShowTheSelectableSwitchInactiveForAnEditableLayer) {
     Ctrl.SetGlyphs(false);
     A->SetEditable(true);
