@@ -664,6 +664,8 @@ void TChartix::MouseWheel(TShiftState Shift, int Delta, int X, int Y) {
     TCustomControl::MouseWheel(Shift, Delta, X, Y);
     if (!FWheelMouse) return;
     TUpdateBatch Batch(*this);
+    double AnchorX = 0, AnchorY = 0;
+    if (FZoomType == wmAnchor) ScreenToMap(X, Y, AnchorX, AnchorY);
     if (FZoomType == wmCursor) {
         double MX, MY;
         ScreenToMap(X, Y, MX, MY);
@@ -681,6 +683,14 @@ void TChartix::MouseWheel(TShiftState Shift, int Delta, int X, int Y) {
         if (FZoom < FMaxZoom) SetZoom(std::min(FMaxZoom, FZoom * 2));
     } else {
         if (FZoom > FMinZoom) SetZoom(std::max(FMinZoom, FZoom / 2));
+    }
+    if (FZoomType == wmAnchor) {
+        // Shift the view by what the zoom moved the anchor: the transform is
+        // linear, so this holds when the map is rotated too.
+        double NowX, NowY;
+        ScreenToMap(X, Y, NowX, NowY);
+        SetCenterX(FCenterX + AnchorX - NowX);
+        SetCenterY(FCenterY + AnchorY - NowY);
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 // The map control as a QWidget for forms: owns a TChartix and shows it.
+// Its wheel keeps the map point under the cursor (wmAnchor).
 
 #include "core/MapObjects.h"
 #include "widgets/ControlWidget.h"

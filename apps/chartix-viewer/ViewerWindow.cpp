@@ -82,7 +82,7 @@ TViewerWindow::TViewerWindow(int MapWidth, int MapHeight, const std::string& Pro
     FMap.SetParent(&FForm);
     FMap.SetBounds(0, 0, MapWidth, MapHeight);
     FMap.SetColor(Apps::DefaultBackground());
-    FMap.SetZoomType(wmCursor);
+    FMap.SetZoomType(wmAnchor);
     FMap.SetFastSelection(true);
 
     FHost = new TQtHost(&FMap, this);

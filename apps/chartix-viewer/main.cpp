@@ -3,18 +3,18 @@
 //   chartix-viewer [--size WxH] [--style default|file] [--screenshot FILE.png] [FILE...]
 //
 // The toolbar picks the tool the mouse works with: Select (click an object;
-// Shift adds or removes it), Zoom In and Zoom Out (click, or drag a
-// rectangle) and Pan (drag; the default), also with Ctrl+1 to Ctrl+4. The
-// wheel zooms at the cursor, + and - zoom, the arrow keys pan, Home fits the
-// data, R turns the map by 15 degrees and Escape clears the selection. The
+// Shift adds or removes it), Zoom In and Zoom Out (click, or drag a rectangle)
+// and Pan (drag; the default), also with Ctrl+1 to Ctrl+4. The wheel zooms and
+// keeps the point under the cursor, + and - zoom, the arrow keys pan, Home fits
+// the data, R turns the map by 15 degrees and Escape clears the selection. The
 // status bar shows the map coordinates under the pointer and the zoom, and a
 // progress bar while files load. File > Open adds more files; the Layers dock
 // lists the layers with their switches and the Data dock shows the chosen
-// layer's attribute rows. Layers open read-only: "Draw on" or a row's
-// editable switch switches editing on. Files that cannot be opened are
-// reported in one message and the others open. With --screenshot the window
-// is saved after its first paint with the files loaded and the program ends
-// (exit 5 when the map is blank, 2 when a file could not be opened).
+// layer's attribute rows. Layers open read-only: "Draw on" or a row's editable
+// switch switches editing on. Files that cannot be opened are reported in one
+// message and the others open. With --screenshot the window is saved after its
+// first paint with the files loaded and the program ends (exit 5 when the map
+// is blank, 2 when a file could not be opened).
 
 #include "CliSupport.h"
 #include "ViewerWindow.h"

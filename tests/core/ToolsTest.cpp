@@ -242,6 +242,9 @@ TEST_F(Tools, WheelZoomsByOneStepAboutTheChosenCentreWithinTheZoomRange) {
         {"no delta counts as down", wmCenter, 1, 0, false, 0.5, 0, 0},
         {"one step whatever the delta", wmCenter, 1, 360, false, 2, 0, 0},
         {"at the cursor", wmCursor, 1, 120, false, 2, 90, 45},
+        {"anchored at the cursor, in", wmAnchor, 1, 120, false, 2, 45, 22.5},
+        {"anchored at the cursor, out", wmAnchor, 1, -120, false, 0.5, -90, -45},
+        {"anchored, clamped: nothing moves", wmAnchor, 100, 120, false, 100, 0, 0},
         {"at the first selected", wmSelected, 1, 120, true, 2, 20, 40},
         {"nothing selected", wmSelected, 1, 120, false, 2, 0, 0},
         {"clamped up", wmCenter, 80, 120, false, 100, 0, 0},
@@ -269,7 +272,6 @@ TEST_F(Tools, WheelZoomsByOneStepAboutTheChosenCentreWithinTheZoomRange) {
         EXPECT_TRUE(Map.PaintPending());
     }
     Map.OnZoom = nullptr;
-
     Map.SetWheelMouse(false);
     Map.MouseWheel(0, 120, 270, 45);
     EXPECT_EQ(Map.Zoom(), 0.005);
@@ -281,4 +283,15 @@ TEST_F(Tools, WheelZoomsByOneStepAboutTheChosenCentreWithinTheZoomRange) {
     EXPECT_TRUE(Map.InUpdate());
     EXPECT_FALSE(Map.PaintPending());
     Map.EndUpdate(true);
+
+    // Off the grid of round numbers, the anchor still stays on its pixel.
+    Map.SetZoomType(wmAnchor);
+    Map.SetZoom(3);
+    Map.SetCenterX(-17.3);
+    double AX, AY;
+    Map.ScreenToMap(101, 37, AX, AY);
+    Map.MouseWheel(0, -120, 101, 37);
+    int SX, SY;
+    Map.MapToScreen(AX, AY, SX, SY, false);
+    EXPECT_EQ(std::pair(SX, SY), std::pair(101, 37));
 }
