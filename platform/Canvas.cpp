@@ -519,6 +519,7 @@ QPainter* TCanvas::Painter() {
         FPainter->setRenderHint(QPainter::Antialiasing, false);
         FPainter->setRenderHint(QPainter::TextAntialiasing, false);
         FPainter->setRenderHint(QPainter::SmoothPixmapTransform, false);
+        if (OnBeginDrawing) OnBeginDrawing();
     }
     return FPainter.get();
 }

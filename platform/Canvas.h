@@ -9,6 +9,7 @@
 #include "platform/Region.h"
 #include "platform/Types.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -91,6 +92,9 @@ public:
     void SetImage(QImage* Image);
     // Finishes pending painting so the image can be read, resized or copied.
     void Flush();
+    // Called when drawing starts on the image after a Flush (or a rebind):
+    // a window's canvas uses it to have what was drawn brought to the screen.
+    std::function<void()> OnBeginDrawing;
 
 private:
     // Null tools go to the framework's Assign, which refuses them.

@@ -194,6 +194,11 @@ void TWinControl::MouseWheel(TShiftState Shift, int Delta, int X, int Y) {}
 TCustomControl::TCustomControl(TComponent* Owner)
     : TWinControl(Owner), FCanvas(std::make_unique<TCanvas>()) {
     FCanvas->SetImage(&Surface());
+    // Drawing outside a paint (a tool's rubber band, a dragged picture, an
+    // object shown at once) reaches the screen without waiting for one.
+    FCanvas->OnBeginDrawing = [this] {
+        if (Host()) Host()->Present();
+    };
 }
 
 TCustomControl::~TCustomControl() {

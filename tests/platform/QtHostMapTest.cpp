@@ -1,6 +1,7 @@
 // A map shown by the Qt host: the cursor is the active tool's, and the keys
 // the map asks for reach its tool before the window's shortcuts and focus.
 #include "core/MapObjects.h"
+#include "objects/Polys.h"
 #include "platform/QtHost.h"
 #include "tools/StdMapTools.h"
 
@@ -78,4 +79,54 @@ TEST(QtHostMap, TheActiveToolsCursorShowsAndTheMapsKeysReachItsTool) {
     EXPECT_EQ(Keys.Keys, Format("[%d][%d]a[%d]\t", VK_RIGHT, 'A', VK_TAB));
     EXPECT_EQ(MapKeys, Format("[%d][%d][%d]", VK_RIGHT, 'A', VK_TAB));
     EXPECT_TRUE(Host->hasFocus());
+}
+
+namespace {
+
+// Counts the paints the window system delivers to a widget.
+struct TPaintCounter : QObject {
+    int Paints = 0;
+    bool eventFilter(QObject*, QEvent* E) override {
+        if (E->type() == QEvent::Paint) ++Paints;
+        return false;
+    }
+};
+
+} // namespace
+
+// What a tool draws during a drag (a zoom rectangle, the moved picture of a
+// pan) reaches the screen while the button is held, not on the release.
+TEST(QtHostMap, DrawingDuringADragReachesTheScreenAtOnce) {
+    QWidget Top;
+    TWinControl Form(nullptr);
+    TChartix Map(nullptr);
+    Map.SetParent(&Form);
+    Map.SetBounds(0, 0, 120, 90);
+    auto* Host = new TQtHost(&Map, &Top);
+    Top.resize(120, 90);
+    // Something to see move: a square in the middle of the view.
+    TMapPoints& Ring =
+        Map.Layers().Add("", "squares")->NewObject<TRegion>()->Parts().Add()->Points();
+    for (auto [X, Y] : {std::pair{0, 0}, {10, 0}, {10, 10}, {0, 10}, {0, 0}})
+        Ring.Add(X, Y);
+    Map.FitView(3);
+    Top.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&Top));
+    TZoomInTool ZoomIn(nullptr);
+    TPanTool Pan(nullptr);
+    for (TCustomMapTool* Tool : std::initializer_list<TCustomMapTool*>{&ZoomIn, &Pan}) {
+        Tool->SetChartix(&Map);
+        Tool->SetActive(true);
+        QTest::qWait(20); // the paints of the last step are over
+        const QImage Before = Host->grab().toImage();
+        TPaintCounter Counter;
+        Host->installEventFilter(&Counter);
+        QTest::mousePress(Host, Qt::LeftButton, {}, QPoint(20, 20));
+        QTest::mouseMove(Host, QPoint(70, 60));
+        QTest::qWait(20);
+        EXPECT_GT(Counter.Paints, 0) << Tool->DisplayName();
+        Host->removeEventFilter(&Counter);
+        EXPECT_NE(Host->grab().toImage(), Before) << Tool->DisplayName();
+        QTest::mouseRelease(Host, Qt::LeftButton, {}, QPoint(70, 60));
+    }
 }
