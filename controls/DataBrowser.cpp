@@ -113,8 +113,13 @@ void TDataBrowserDataLink::MapEvent(TMapDataLinkEvent Event, TObject* Sender, in
     case mdlDelSelection:
         // The row header shows the selection in bold.
         if (auto* Object = dynamic_cast<TCustomMapObject*>(Sender);
-            Shown && Object && Object->Layer() == Shown)
+            Shown && Object && Object->Layer() == Shown) {
             B->Invalidate();
+            // A click's pick, not every object of a bigger selection.
+            if (Event == mdlAddSelection && B->FollowSelection() && Object->Map() &&
+                Object->Map()->Selection().Count() == 1)
+                B->ShowObjectRow(Object);
+        }
         break;
     default:
         break;
@@ -296,6 +301,18 @@ void TDataBrowser::SetEditText(int ACol, int ARow, const std::string& Value) {
     if (Layer()) Layer()->SetModified(true);
     // Labels show attribute values: the map's picture is stale now.
     if (TChartix* M = Layer() ? Layer()->Map() : nullptr) M->DoUpdate(true);
+}
+
+void TDataBrowser::ShowObjectRow(const TCustomMapObject* Object) {
+    TMapLayer* L = Layer();
+    if (!L || !Object || Object->Layer() != L) return;
+    int Index = 0;
+    while (Index < L->ObjectCount() && L->Objects(Index) != Object)
+        ++Index;
+    if (Index == L->ObjectCount()) return;
+    const int ARow = Index + 1, Shown = std::max(1, VisibleRowCount());
+    if (ARow >= TopRow() && ARow < TopRow() + Shown) return;
+    SetTopRow(std::max(1, ARow - Shown / 2));
 }
 
 void TDataBrowser::SelectCurrentObject(bool ZoomTo) {

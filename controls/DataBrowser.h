@@ -50,6 +50,12 @@ public:
     void SelectCurrentObject(bool ZoomTo);
     // Redraws one row at once on the window.
     void DrawRow(int ARow);
+    // When on (off by default), a click that selects one object of the shown
+    // layer on the map scrolls the grid to that object's row.
+    bool FollowSelection() const { return FFollowSelection; }
+    void SetFollowSelection(bool V) { FFollowSelection = V; }
+    // Scrolls the grid, when needed, so that Object's row shows.
+    void ShowObjectRow(const TCustomMapObject* Object);
 
     void KeyDown(std::uint16_t& Key, Platform::TShiftState Shift) override;
     void DblClick() override;
@@ -73,6 +79,7 @@ private:
 
     std::unique_ptr<TDataBrowserDataLink> FDataLink;
     TMapLayer* FLayer = nullptr;
+    bool FFollowSelection = false;
     // The layer was on a map when it was shown: it is valid only while it
     // stays in that map's list.
     bool FLayerOnMap = false;

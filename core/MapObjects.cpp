@@ -1,5 +1,7 @@
 #include "core/MapObjects.h"
 
+#include "core/PreciseHit.h"
+
 #include "objects/MapObject.h"
 #include "platform/Trace.h"
 
@@ -561,6 +563,12 @@ bool CanBeHit(const TMapLayer* Layer) {
 
 } // namespace
 
+bool TChartix::HitsObject(TCustomMapObject& Object, double X, double Y) const {
+    if (!FPreciseHitTest) return Object.ContainsPoint(X, Y);
+    const double K = Scale();
+    return HitsPrecisely(Object, X, Y, K > 0 ? HitTolerancePixels / K : 0);
+}
+
 void TChartix::SelectObjectAt(double X, double Y, bool Single) {
     // An empty Displayed is no special case: a click on a map showing
     // nothing misses, and a miss clears the selection.
@@ -580,7 +588,7 @@ void TChartix::SelectObjectAt(double X, double Y, bool Single) {
         if (!CanBeHit(Layer)) continue;
         for (int I = FDisplayed->Count() - 1; I >= 0; --I) {
             TCustomMapObject* Obj = FDisplayed->Get(I);
-            if (Obj->Layer() != Layer || !Obj->ContainsPoint(X, Y)) continue;
+            if (Obj->Layer() != Layer || !HitsObject(*Obj, X, Y)) continue;
             if (!Obj->GetSelected()) {
                 FSelection->Add(Obj, Single);
             } else if (!Single) {
@@ -607,7 +615,7 @@ void TChartix::SelectObjectsAt(double X, double Y, bool ClearFirst) {
             for (int I = FDisplayed->Count() - 1; I >= 0; --I) {
                 if (I >= FDisplayed->Count()) continue; // a handler changed the picture
                 TCustomMapObject* Obj = FDisplayed->Get(I);
-                if (Obj->Layer() == Layer && Obj->ContainsPoint(X, Y) && !Obj->GetSelected())
+                if (Obj->Layer() == Layer && HitsObject(*Obj, X, Y) && !Obj->GetSelected())
                     FSelection->Add(Obj, false);
             }
         }

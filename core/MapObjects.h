@@ -81,6 +81,12 @@ public:
     void SetShowSelection(bool V);
     bool FastSelection() const { return FFastSelection; }
     void SetFastSelection(bool V);
+    // Off (the default), a click hits a region or polyline anywhere in its
+    // bounding box; on, only inside the region's rings or within
+    // HitTolerancePixels of a line (PreciseHit.h).
+    bool PreciseHitTest() const { return FPreciseHitTest; }
+    void SetPreciseHitTest(bool V) { FPreciseHitTest = V; }
+    static constexpr int HitTolerancePixels = 3;
     bool IsBusy() const { return FIsBusy; }
     void SetIsBusy(bool V) { FIsBusy = V; }
     bool Modified() const { return FModified; }
@@ -162,6 +168,9 @@ public:
     // layers are skipped. A miss clears the selection.
     void SelectObjectAt(double X, double Y, bool Single);
     void SelectObjectsAt(double X, double Y, bool ClearFirst);
+    // Does a click at map point (X, Y) hit Object, by the rule PreciseHitTest
+    // chooses?
+    bool HitsObject(TCustomMapObject& Object, double X, double Y) const;
 
     // --- platform control overrides ----------------------------------------
     void SetBounds(int Left, int Top, int Width, int Height) override;
@@ -222,6 +231,7 @@ private:
     bool FIsBusy = false;
     bool FWheelMouse = true;
     bool FFastSelection = true;
+    bool FPreciseHitTest = false;
     std::unique_ptr<Platform::TBitmap> FSelectionPattern;
     std::unique_ptr<TMapToolsManager> FMapToolsManager;
     std::unique_ptr<TChartixOptions> FOptions;

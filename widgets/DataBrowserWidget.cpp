@@ -8,6 +8,8 @@
 #include <exception>
 
 ChartixDataBrowserWidget::ChartixDataBrowserWidget(QWidget* Parent) : ChartixControlWidget(Parent) {
+    // The row of what a click picked on the map comes into view.
+    FControl.SetFollowSelection(true);
     Show(FControl, 400, 150);
 }
 

@@ -181,4 +181,23 @@ TEST_F(DataBrowserTest, RowHeaderOfASelectedObjectIsBold) {
     EXPECT_EQ(Ink(2), Plain2);
 }
 
+// With FollowSelection a click's pick on the map scrolls its row into view;
+// without, the grid stays where it was.
+TEST_F(DataBrowserTest, FollowSelectionScrollsToThePickedRow) {
+    for (int I = 0; I < 60; ++I)
+        Town("T" + std::to_string(I), -90 + I, -40);
+    for (bool Follow : {false, true}) {
+        Map.Selection().Clear();
+        Grid.SetTopRow(1);
+        Grid.SetFollowSelection(Follow);
+        Towns->Objects(50)->Select();
+        if (Follow) {
+            EXPECT_LE(Grid.TopRow(), 51);
+            EXPECT_GT(Grid.TopRow() + Grid.VisibleRowCount(), 51);
+        } else {
+            EXPECT_EQ(Grid.TopRow(), 1);
+        }
+    }
+}
+
 } // namespace

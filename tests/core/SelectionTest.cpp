@@ -314,3 +314,47 @@ TEST(SelectionOffWindow, ClearAnnouncesWithoutAParent) {
     Map.Selection().Clear();
     EXPECT_EQ(Rec.Lines(), (TLines{"OnDelSelection(o1)", "mdlDelSelection(o1)", "OnUpdate(map)"}));
 }
+
+// With PreciseHitTest a click picks what is drawn there: inside a ring and
+// not in its hole, near a line, and never in the empty parts of a box (an
+// L-shaped region, islands far apart like a country's across the world).
+TEST_F(Selecting, PreciseHitTestFollowsTheDrawnGeometry) {
+    using Testing::AddShape;
+    using Testing::Box;
+    TRegion* Holed = AddShape<TRegion>(Layer, {Box(-90, -40, -50, 0), Box(-80, -30, -60, -10)});
+    Holed->SetTag(1);
+    TRegion* Ell = AddShape<TRegion>(
+        Layer, {{{0, 0}, {40, 0}, {40, 10}, {10, 10}, {10, 40}, {0, 40}, {0, 0}}});
+    Ell->SetTag(2);
+    TRegion* Islands = AddShape<TRegion>(Layer, {Box(50, -45, 55, -40), Box(90, 40, 95, 45)});
+    Islands->SetTag(3);
+    TPolyline* Line = AddShape<TPolyline>(Layer, {{{-90, 30}, {-40, 45}}});
+    Line->SetTag(4);
+    Paint();
+    struct TCase {
+        double X, Y;
+        const char* Boxed;   // what the bounding-box rule selects
+        const char* Precise; // what PreciseHitTest selects
+    };
+    const TCase Cases[] = {
+        {-85, -20, "o1", "o1"},  // in the ring
+        {-70, -20, "o1", ""},    // in the hole
+        {-80, -30, "o1", "o1"},  // on the hole's edge
+        {5, 30, "o2", "o2"},     // in the L's upright
+        {30, 30, "o2", ""},      // in the L's empty corner
+        {70, 0, "o3", ""},       // between the islands
+        {92, 42, "o3", "o3"},    // on an island
+        {-65, 37.5, "o4", "o4"}, // on the line
+        {-65, 38.5, "o4", "o4"}, // a pixel off it
+        {-85, 43, "o4", ""},     // far from it, in its box
+    };
+    for (bool Precise : {false, true}) {
+        Map.SetPreciseHitTest(Precise);
+        for (const TCase& C : Cases) {
+            Map.Selection().Clear();
+            Map.SelectObjectAt(C.X, C.Y, true);
+            EXPECT_EQ(Selected(), Precise ? C.Precise : C.Boxed)
+                << C.X << "," << C.Y << (Precise ? " precise" : " boxed");
+        }
+    }
+}
