@@ -2,8 +2,9 @@
 // The standard map tools.
 
 #include "tools/DrawingTools.h"
+#include "tools/MeasureTool.h"
 #include "tools/PanTool.h"
 #include "tools/PressMoveAndReleaseTool.h"
 #include "tools/SelectionTool.h"
-#include "tools/ZoomTools.h"
 #include "tools/TextTool.h"
+#include "tools/ZoomTools.h"

@@ -304,3 +304,30 @@ TEST_F(DrawingTools, AGestureCutByASwitchOfToolIsLeftAlone) {
     Clicked(Use<TSymbolTool>(), 2);
     Clicked(Use<TPolylineTool>(), 1);
 }
+
+// The measure tool reports the leg to the pointer and the whole path at each
+// press and move, in map units or, on a map of degrees, geodesic metres; it
+// adds nothing to the layer and works on a read-only map.
+TEST_F(DrawingTools, TheMeasureToolReportsLegsAndTotals) {
+    Edit->SetEditable(false);
+    auto Tool = Use<TMeasureTool>();
+    EXPECT_TRUE(Tool->GetEnabled());
+    std::vector<std::pair<double, double>> Told; // (last leg, total)
+    Tool->OnMeasure = [&](TMeasureTool& T) { Told.push_back({T.LastLeg(), T.Total()}); };
+    Press(100, 50);            // (0, 0)
+    Map.MouseMove(0, 106, 42); // (3, 4)
+    Press(106, 42);
+    Map.MouseMove(0, 106, 30); // (3, 10)
+    EXPECT_EQ(Told, (TPairs{{0, 0}, {5, 5}, {0, 5}, {6, 11}}));
+    DoubleClick(106, 30);
+    EXPECT_EQ(Told.back(), (std::pair<double, double>{0, 11}));
+    EXPECT_EQ(Added, 0);
+    EXPECT_EQ(Tool->Points().Count(), 0) << "a double click ends the path";
+
+    Tool->SetGeographic(true);
+    Told.clear();
+    Press(100, 50);            // (0°, 0°)
+    Map.MouseMove(0, 102, 50); // (1°, 0°): a degree of the equator
+    ASSERT_EQ(Told.size(), 2u);
+    EXPECT_NEAR(Told.back().second, 111319.491, 0.001);
+}

@@ -1,0 +1,22 @@
+#pragma once
+// Lengths on the ellipsoid between points given in degrees (x the longitude,
+// y the latitude): what a measuring tool and a scale bar show for a map in
+// longitude and latitude.
+
+namespace Mapobjects {
+
+struct TEllipsoid {
+    double A; // semi-major axis, metres
+    double F; // flattening
+};
+
+inline constexpr TEllipsoid Wgs84Ellipsoid{6378137.0, 1 / 298.257223563};
+inline constexpr TEllipsoid KrassovskyEllipsoid{6378245.0, 1 / 298.3};
+
+// The geodesic distance in metres (Vincenty's inverse solution, good to a
+// fraction of a millimetre). For nearly antipodal points, where the iteration
+// does not settle, the distance along the great circle of the mean sphere is
+// given instead (within half a percent).
+double GeodesicDistance(const TEllipsoid& E, double Lon1, double Lat1, double Lon2, double Lat2);
+
+} // namespace Mapobjects
