@@ -4,12 +4,14 @@
 // values that the gestures' pixels ask for.
 //
 //   chartix-viewer-check [--screenshot FILE.png] [--docks-screenshot FILE.png]
-//                        [--open FILE] FILE...
+//                        [--screens DIR] [--open FILE] FILE...
 //
 // The docks are checked first, with the files' layers: the layer control's
 // rows and the data browser's first rows, through their API and in the
 // pixels their hosts show. --docks-screenshot saves the whole window then;
-// --screenshot saves it once the checks are done; --open adds FILE the way
+// --screenshot saves it once the checks are done; --screens saves the window
+// mid-gesture (a zoom rectangle, a region in progress, a measure, the scale
+// bar) as PNG files in DIR; --open adds FILE the way
 // File > Open does, at the end, watching the progress bar.
 //
 // Prints one line per check; exits 0 when every check holds, 1 otherwise,
@@ -34,6 +36,7 @@
 #include <QHash>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -443,6 +446,141 @@ void CheckOpen(TChecks& C, TViewerWindow& Window, const std::string& File) {
     QObject::disconnect(Watch);
 }
 
+// Counts the paints the window system delivers to a widget.
+struct TPaintCounter : QObject {
+    int Paints = 0;
+    bool eventFilter(QObject*, QEvent* E) override {
+        if (E->type() == QEvent::Paint) ++Paints;
+        return false;
+    }
+};
+
+// What the host shows after the events queued so far, and whether the
+// window system was asked to paint it: a picture that changes only when
+// something else repaints would not count.
+struct TScreenWatch {
+    QWidget& Host;
+    TPaintCounter Counter;
+    explicit TScreenWatch(QWidget& H) : Host(H) { Host.installEventFilter(&Counter); }
+    ~TScreenWatch() { Host.removeEventFilter(&Counter); }
+    QImage Settled() {
+        QTest::qWait(30);
+        return Host.grab().toImage();
+    }
+};
+
+void Save(TChecks& C, QWidget& Window, const std::string& Dir, const char* Name) {
+    if (Dir.empty()) return;
+    C.True(std::string("screenshot ") + Name,
+           Window.grab().save(QString::fromStdString(Dir + "/" + Name)));
+}
+
+// The map under the hand: drags and figures show while the hand moves,
+// Escape drops them, a click picks the country drawn there, the measure
+// tool and the scale bar give lengths on the ground.
+void CheckUnderTheHand(TChecks& C, TViewerWindow& Window, const std::string& Screens) {
+    TChartix& Map = Window.Map();
+    QWidget& Host = Window.Host();
+    Map.FitView();
+    QCoreApplication::processEvents();
+    for (auto Kind : {TViewerWindow::tkZoomIn, TViewerWindow::tkPan}) {
+        const char* Name = Kind == TViewerWindow::tkPan ? "pan" : "zoom rectangle";
+        Window.Action(Kind).trigger();
+        TScreenWatch Watch(Host);
+        const QImage Before = Watch.Settled();
+        const TView V(Map);
+        Watch.Counter.Paints = 0;
+        QTest::mousePress(&Host, Qt::LeftButton, {}, QPoint(200, 100));
+        QTest::mouseMove(&Host, QPoint(300, 180));
+        QTest::mouseMove(&Host, QPoint(420, 260));
+        const QImage During = Watch.Settled();
+        C.True(std::string(Name) + ": the window repaints while the button is held",
+               Watch.Counter.Paints > 0);
+        C.True(std::string(Name) + ": what it shows mid-drag differs from before",
+               During != Before);
+        if (Kind == TViewerWindow::tkZoomIn) Save(C, Window, Screens, "zoom-rectangle.png");
+        QTest::keyClick(&Host, Qt::Key_Escape);
+        QTest::mouseRelease(&Host, Qt::LeftButton, {}, QPoint(420, 260));
+        C.Near(std::string(Name) + ": Escape drops it (zoom)", Map.Zoom(), V.Zoom);
+        C.Near(std::string(Name) + ": Escape drops it (centre)", Map.CenterX(), V.CX);
+        C.True(std::string(Name) + ": and the window is as before", Watch.Settled() == Before);
+    }
+
+    // A region in progress: its fixed edges and the moving one show before
+    // the double click; Escape drops it and adds nothing.
+    TMapLayer* Edit = Map.Layers().GetEditableLayer();
+    C.True("a layer to draw on", Edit != nullptr);
+    if (Edit) {
+        Window.Action(TViewerWindow::tkRegion).trigger();
+        TScreenWatch Watch(Host);
+        const QImage Before = Watch.Settled();
+        const int Objects = Edit->ObjectCount();
+        for (QPoint P : {QPoint(150, 300), QPoint(300, 330), QPoint(330, 220)})
+            QTest::mouseClick(&Host, Qt::LeftButton, {}, P);
+        QTest::mouseMove(&Host, QPoint(220, 200));
+        const QImage During = Watch.Settled();
+        C.True("a region in progress shows before the double click", During != Before);
+        Save(C, Window, Screens, "region-in-progress.png");
+        QTest::keyClick(&Host, Qt::Key_Escape);
+        C.True("Escape drops the region",
+               Edit->ObjectCount() == Objects && Watch.Settled() == Before);
+    }
+
+    // A click inside China picks China, not a country whose box spans it.
+    Window.Action(TViewerWindow::tkSelect).trigger();
+    TMapLayer* Countries = Map.Layers().Count() ? Map.Layers().Layers(0) : nullptr;
+    Map.Selection().Clear();
+    int X = 0, Y = 0;
+    Map.MapToScreen(103.8, 35.0, X, Y, false);
+    QTest::mouseClick(&Host, Qt::LeftButton, {}, QPoint(X, Y));
+    const TCustomMapObject* Picked =
+        Map.Selection().Count() == 1 ? Map.Selection().Get(0) : nullptr;
+    C.Equal("a click inside China selects",
+            Picked && Picked->Layer() == Countries && Picked->HasRow()
+                ? QString::fromStdString(Picked->Row().Text(0))
+                : QString("nothing of the countries"),
+            "China");
+    C.True("the data dock scrolls to its row", [&] {
+        TDataBrowser& Data = Window.DataBrowser();
+        if (Data.Layer() != Countries || !Picked) return Data.Layer() != Countries;
+        int Row = 1;
+        while (Row <= Countries->ObjectCount() && Countries->Objects(Row - 1) != Picked)
+            ++Row;
+        return Row >= Data.TopRow() && Row < Data.TopRow() + Data.VisibleRowCount();
+    }());
+    Map.Selection().Clear();
+
+    // Measuring from Moscow to Saint Petersburg, and the scale bar.
+    Window.Action(TViewerWindow::tkMeasure).trigger();
+    Map.BeginUpdate();
+    Map.SetCenterX(34);
+    Map.SetCenterY(57.8);
+    Map.SetZoom(Map.Zoom() * 12);
+    Map.EndUpdate(true);
+    QCoreApplication::processEvents();
+    int MX, MY, PX, PY;
+    Map.MapToScreen(37.62, 55.75, MX, MY, false);
+    Map.MapToScreen(30.31, 59.94, PX, PY, false);
+    QTest::mouseClick(&Host, Qt::LeftButton, {}, QPoint(MX, MY));
+    QTest::mouseMove(&Host, QPoint(PX, PY));
+    const QString Said = Window.statusBar()->currentMessage();
+    std::printf("     measured: %s\n", Said.toStdString().c_str());
+    C.True("the measure tool gives the leg in km on both ellipsoids",
+           Said.contains("km") && Said.contains("WGS 84") && Said.contains("Krassovsky"));
+    Save(C, Window, Screens, "measure.png");
+    QTest::keyClick(&Host, Qt::Key_Escape);
+    Map.FitView();
+    QCoreApplication::processEvents();
+    Window.ScaleBar().Refresh();
+    std::printf("     scale bar: %s over %d pixels\n",
+                Window.ScaleBar().Text().toStdString().c_str(), Window.ScaleBar().BarWidth());
+    C.True("the scale bar shows a length in km", Window.ScaleBar().isVisible() &&
+                                                     Window.ScaleBar().Text().endsWith(" km") &&
+                                                     Window.ScaleBar().BarWidth() > 20);
+    Save(C, Window, Screens, "scale-bar.png");
+    Window.Action(TViewerWindow::tkPan).trigger();
+}
+
 } // namespace
 
 // --- nothing crashes, nothing is lost --------------------------------------------
@@ -657,7 +795,7 @@ void CheckTrust(TChecks& C, const std::string& Samples) {
         for (QAction* A : Menu->actions())
             if (!A->isSeparator()) Items << A->text();
     C.Equal("it opens the row's menu", Items.join(", "),
-            "&Zoom to layer, &Editable, &Save, Save &As..., &Remove");
+            "&Zoom to layer, &Editable, &Labels, &Save, Save &As..., &Remove");
     if (Menu) QTest::keyClick(Menu, Qt::Key_Escape);
 
     // Delete of a changed layer asks.
@@ -746,11 +884,12 @@ void CheckCloseAsksToSave(TChecks& C, TViewerWindow& Window) {
 
 int main(int Argc, char** Argv) {
     std::vector<std::string> Files(Argv + 1, Argv + Argc);
-    std::string Screenshot, DocksScreenshot, Open;
+    std::string Screenshot, DocksScreenshot, Open, Screens;
     while (Files.size() >= 2) {
         std::string* Value = Files[0] == "--open"               ? &Open
                              : Files[0] == "--screenshot"       ? &Screenshot
                              : Files[0] == "--docks-screenshot" ? &DocksScreenshot
+                             : Files[0] == "--screens"          ? &Screens
                                                                 : nullptr;
         if (!Value) break;
         *Value = Files[1];
@@ -784,6 +923,7 @@ int main(int Argc, char** Argv) {
                Window.grab().save(QString::fromStdString(DocksScreenshot)));
     CheckDockClicks(C, Window);
     Run(C, Window);
+    CheckUnderTheHand(C, Window, Screens);
     if (!Open.empty()) CheckOpen(C, Window, Open);
     CheckDeleteLayer(C, Window);
     const std::string Samples = QFileInfo(QString::fromStdString(Files[0])).path().toStdString();

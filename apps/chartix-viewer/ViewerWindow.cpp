@@ -75,6 +75,13 @@ std::string Quoted(const std::string& Name) {
     return "\"" + Name + "\"";
 }
 
+// The index of the layer's first text column, or -1.
+int FirstTextField(TMapLayer& Layer) {
+    for (int I = 0; I < Layer.Fields().Count(); ++I)
+        if (Layer.Fields().GetFields(I)->DataType() == dtString) return I;
+    return -1;
+}
+
 } // namespace
 
 TViewerWindow::TViewerWindow(int MapWidth, int MapHeight, const std::string& Program)
@@ -83,6 +90,7 @@ TViewerWindow::TViewerWindow(int MapWidth, int MapHeight, const std::string& Pro
     FMap.SetBounds(0, 0, MapWidth, MapHeight);
     FMap.SetColor(Apps::DefaultBackground());
     FMap.SetZoomType(wmAnchor);
+    FMap.SetPreciseHitTest(true);
     FMap.SetFastSelection(true);
 
     FHost = new TQtHost(&FMap, this);
@@ -99,6 +107,8 @@ TViewerWindow::TViewerWindow(int MapWidth, int MapHeight, const std::string& Pro
     statusBar()->addPermanentWidget(FProgressBar);
     statusBar()->addPermanentWidget(FZoom);
     FProgress = std::make_unique<TStatusProgress>(FMap, *FProgressBar);
+    FScaleBar = new TScaleBar(FMap, FHost);
+    FMeasure.OnMeasure = [this](TMeasureTool& Tool) { ShowMeasure(Tool); };
 
     FMap.OnMapToolChanged = [this](TObject*) { SyncActions(); };
     FMap.OnMouseMove = [this](TObject*, TShiftState, int X, int Y) { ShowPosition(X, Y); };
@@ -106,6 +116,7 @@ TViewerWindow::TViewerWindow(int MapWidth, int MapHeight, const std::string& Pro
     // Zooms and pans change what lies under the pointer; each one repaints.
     FMap.OnPaint = [this](TObject*) {
         if (FPointerSeen) ShowPosition(FPointerX, FPointerY);
+        FScaleBar->Refresh();
     };
     FMap.OnKeyDown = [this](TObject*, std::uint16_t& Key, TShiftState) { KeyDown(Key); };
     FPan.SetActive(true);
@@ -157,6 +168,8 @@ void TViewerWindow::AddTools() {
         {tkZoomOut, &FZoomOut, "Zoom Out", QKeySequence(Qt::CTRL | Qt::Key_3),
          "Zoom out: click to halve the zoom, or drag to fit the view into the rectangle"},
         {tkPan, &FPan, "Pan", QKeySequence(Qt::CTRL | Qt::Key_4), "Pan: drag the map"},
+        {tkMeasure, &FMeasure, "Measure", QKeySequence(Qt::CTRL | Qt::Key_M),
+         "Measure: click each vertex of a path, double-click the last; Escape drops it"},
         {tkLine, &FLine, "Line", QKeySequence(Qt::CTRL | Qt::Key_5), "Line: drag from end to end"},
         {tkRect, &FRect, "Rectangle", QKeySequence(Qt::CTRL | Qt::Key_6),
          "Rectangle: drag from corner to corner"},
@@ -189,7 +202,7 @@ void TViewerWindow::AddTools() {
             });
         });
         FTools[T.Kind] = {Tool, A};
-        if (T.Kind == tkPan) Bar->addSeparator();
+        if (T.Kind == tkMeasure) Bar->addSeparator();
     }
     Bar->addSeparator();
     Bar->addWidget(new QLabel(" Draw on ", Bar));
@@ -198,6 +211,8 @@ void TViewerWindow::AddTools() {
                            "one switches editing on for it");
     FEditLayer->setPlaceholderText("read-only");
     FEditLayer->setMinimumContentsLength(12);
+    // Whole layer names, however long.
+    FEditLayer->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     FEditLayer->setFocusPolicy(Qt::NoFocus); // the keys stay the map's
     Bar->addWidget(FEditLayer);
     connect(FEditLayer, &QComboBox::activated, this,
@@ -233,6 +248,7 @@ void TViewerWindow::AddDocks() {
 
     FDataBrowser.SetParent(&FForm);
     FDataBrowser.SetBounds(0, 0, FMap.Width(), 150);
+    FDataBrowser.SetFollowSelection(true);
     FDataHost = new TQtHost(&FDataBrowser);
     FDataDock = AddDock(FDataHost, "Data", "data", Qt::BottomDockWidgetArea | Qt::TopDockWidgetArea,
                         Qt::BottomDockWidgetArea);
@@ -256,6 +272,7 @@ void TViewerWindow::TLayerListLink::MapEvent(TMapDataLinkEvent Event, TObject* S
         const int Row = FDeletedRow;
         QTimer::singleShot(0, &FWindow, [W = &FWindow, Row] {
             Guarded([W, Row] {
+                W->FollowUnits();
                 const TMapLayers& Layers = W->FMap.Layers();
                 if (W->FDataBrowser.Layer() || Layers.Count() == 0) return;
                 W->ShowLayerData(Layers.Layers(std::clamp(Row, 0, Layers.Count() - 1)));
@@ -447,6 +464,9 @@ std::vector<TMapLayer*> TViewerWindow::OpenLayerFiles(const std::vector<std::str
                 TMapLayer* Layer = Layers.Layers(I);
                 // Read-only until editing is switched on for it.
                 Layer->SetEditable(false);
+                // Labels name things: the first text column, not a code.
+                if (Layer->LabelFieldIndex() == 0)
+                    Layer->SetLabelFieldIndex(std::max(0, FirstTextField(*Layer)));
                 // A workspace's layers keep the workspace's look.
                 if (!Workspace && !FFileStyle) {
                     Apps::ApplyDefaultStyle(*Layer, I);
@@ -478,6 +498,7 @@ std::vector<TMapLayer*> TViewerWindow::OpenLayerFiles(const std::vector<std::str
         }
     }
     if (!Added.empty()) {
+        FollowUnits();
         if (Empty) FMap.FitView();
         RefreshEditableLayers();
         // The first layer added, unless a row was chosen already.
@@ -657,6 +678,34 @@ void TViewerWindow::QueryDeleteLayer(TMapLayer* Layer, bool& CanDelete) {
     });
 }
 
+void TViewerWindow::AddLabelMenu(QMenu& Menu, TMapLayer* Layer) {
+    QMenu* Labels = Menu.addMenu("&Labels");
+    Labels->setEnabled(Layer && Layer->Fields().Count() > 0);
+    if (!Labels->isEnabled()) return;
+    auto* Group = new QActionGroup(Labels);
+    // -1: no labels; otherwise the column they show.
+    auto Choice = [&](const QString& Text, int Field) {
+        QAction* A = Labels->addAction(Text);
+        A->setCheckable(true);
+        A->setChecked(Field < 0 ? !Layer->AutoLabel()
+                                : Layer->AutoLabel() && Layer->LabelFieldIndex() == Field);
+        Group->addAction(A);
+        connect(A, &QAction::triggered, this, [this, For = Ref(Layer), Field] {
+            Guarded([&] {
+                TMapLayer* Still = Find(For);
+                if (!Still || Field >= Still->Fields().Count()) return;
+                if (Field >= 0) Still->SetLabelFieldIndex(Field);
+                Still->SetAutoLabel(Field >= 0);
+                FMap.DoUpdate(true); // a new column with labels already on
+            });
+        });
+    };
+    Choice("&None", -1);
+    Labels->addSeparator();
+    for (int I = 0; I < Layer->Fields().Count(); ++I)
+        Choice(QString::fromStdString(Layer->Fields().GetFields(I)->Name()), I);
+}
+
 void TViewerWindow::FillLayerMenu(QMenu& Menu, TMapLayer* Layer) {
     // Each action finds its layer still there before it acts.
     auto Add = [&](const QString& Text, auto Act) {
@@ -678,6 +727,7 @@ void TViewerWindow::FillLayerMenu(QMenu& Menu, TMapLayer* Layer) {
     });
     Editable->setCheckable(true);
     Editable->setChecked(Layer && Layer->Editable());
+    AddLabelMenu(Menu, Layer);
     Menu.addSeparator();
     Add("&Save", [this](TMapLayer& L) { SaveLayer(L); });
     Add("Save &As...", [this](TMapLayer& L) { SaveLayerAs(L); });
@@ -782,6 +832,51 @@ void TViewerWindow::Pan(int DX, int DY) {
     FMap.EndUpdate(true);
 }
 
+void TViewerWindow::FollowUnits() {
+    const bool Degrees = LooksGeographic(FMap);
+    FScaleBar->SetGeographic(Degrees);
+    FMeasure.SetGeographic(Degrees);
+    FScaleBar->Refresh();
+}
+
+namespace {
+
+QString Distance(double Metres) {
+    return Metres >= 1000 ? QString("%1 km").arg(Metres / 1000, 0, 'f', 3)
+                          : QString("%1 m").arg(Metres, 0, 'f', 1);
+}
+
+} // namespace
+
+void TViewerWindow::ShowMeasure(const TMeasureTool& Tool) {
+    QString Text;
+    if (Tool.Geographic()) {
+        // Both ellipsoids: the data may come from either datum.
+        Text =
+            QString("Leg %1, total %2 (WGS 84); leg %3, total %4 (Krassovsky)")
+                .arg(Distance(Tool.LastLeg(Wgs84Ellipsoid)), Distance(Tool.Total(Wgs84Ellipsoid)),
+                     Distance(Tool.LastLeg(KrassovskyEllipsoid)),
+                     Distance(Tool.Total(KrassovskyEllipsoid)));
+    } else {
+        Text = QString("Leg %1, total %2 map units")
+                   .arg(Tool.LastLeg(), 0, 'g', 10)
+                   .arg(Tool.Total(), 0, 'g', 10);
+    }
+    statusBar()->showMessage(Text);
+}
+
+bool TViewerWindow::CancelGesture() {
+    TCustomMapTool* Tool = FMap.MapToolsManager().GetActiveMapTool();
+    const auto* Drag = dynamic_cast<TCustomPressMoveAndReleaseTool*>(Tool);
+    const auto* Figure = dynamic_cast<TCustomMultiPointTool*>(Tool);
+    if (!(Drag && Drag->Dragging()) && !(Figure && Figure->Points().Count() > 0)) return false;
+    // Done erases what the gesture drew and forgets it; Init readies the
+    // tool, still active, for the next one.
+    Tool->Done();
+    Tool->Init();
+    return true;
+}
+
 void TViewerWindow::KeyDown(std::uint16_t& Key) {
     if (FText.Active()) return; // typing: every key is the text's
     switch (Key) {
@@ -801,7 +896,9 @@ void TViewerWindow::KeyDown(std::uint16_t& Key) {
         FMap.FitView();
         break;
     case VK_ESCAPE:
-        FMap.Selection().Clear();
+        // A zoom rectangle, a pan or a figure under way is dropped first;
+        // with none, the selection goes.
+        if (!CancelGesture()) FMap.Selection().Clear();
         break;
     case 'R':
         FMap.RotateMap(FMap.CenterX(), FMap.CenterY(), FMap.RotationAngle() + 15);

@@ -10,6 +10,7 @@
 // the docked controls.
 
 #include "CliSupport.h"
+#include "ScaleBar.h"
 #include "StatusProgress.h"
 #include "controls/DataBrowser.h"
 #include "controls/LayerCtrl.h"
@@ -47,6 +48,7 @@ public:
         tkZoomIn,
         tkZoomOut,
         tkPan,
+        tkMeasure,
         tkLine,
         tkRect,
         tkPolyline,
@@ -68,6 +70,7 @@ public:
     QAction& Action(TToolKind Kind) { return *FTools[Kind].Action; }
     QString PositionShown() const;
     QString ZoomShown() const;
+    TScaleBar& ScaleBar() { return *FScaleBar; }
     QDockWidget& LayersDock() { return *FLayersDock; }
     QDockWidget& DataDock() { return *FDataDock; }
     Mapobjects::TLayerControl& LayerControl() { return FLayerControl; }
@@ -187,6 +190,15 @@ private:
     void SyncActions();
     void ShowPosition(int X, int Y);
     void ShowZoom();
+    // Drops the active tool's drag or figure under way; false when none.
+    // The layer menu's choice of the column its labels show.
+    void AddLabelMenu(QMenu& Menu, Mapobjects::TMapLayer* Layer);
+    // The measure tool's lengths in the status bar.
+    void ShowMeasure(const Mapobjects::TMeasureTool& Tool);
+    // After layers came or went: are map units degrees, for the scale bar and
+    // the measure tool.
+    void FollowUnits();
+    bool CancelGesture();
     void KeyDown(std::uint16_t& Key);
     void Pan(int DX, int DY);
 
@@ -196,6 +208,7 @@ private:
     Mapobjects::TZoomInTool FZoomIn{nullptr};
     Mapobjects::TZoomOutTool FZoomOut{nullptr};
     Mapobjects::TPanTool FPan{nullptr};
+    Mapobjects::TMeasureTool FMeasure{nullptr};
     Mapobjects::TLineTool FLine{nullptr};
     Mapobjects::TRectTool FRect{nullptr};
     Mapobjects::TPolylineTool FPolyline{nullptr};
@@ -214,6 +227,7 @@ private:
     Platform::TQtHost* FHost;
     QLabel* FPosition;
     QLabel* FZoom;
+    TScaleBar* FScaleBar;
     QComboBox* FEditLayer;
     QDockWidget* FLayersDock;
     QDockWidget* FDataDock;
