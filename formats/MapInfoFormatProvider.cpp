@@ -1,6 +1,7 @@
 #include "formats/MapInfoFormatProvider.h"
 
 #include "core/MapObjects.h"
+#include "formats/MifForm.h"
 #include "formats/MifStyles.h"
 #include "formats/MifText.h"
 #include "formats/MitabName.h"
@@ -234,6 +235,26 @@ void ApplyPenAndBrush(mitab_feature F, TCustomMapObject* Obj, const TMapLayer& L
     Obj->Pen()->SetWidth(PenWidthFromMif(mitab_c_get_pen_width(F)));
 }
 
+// Alignment, spacing, label line and font style, as MITAB numbers them;
+// out-of-range numbers leave the defaults. The box is the one the table
+// gave, to be written as it is.
+void ApplyTextLayout(mitab_feature F, TText* T) {
+    const int Justify = mitab_c_get_text_justification(F);
+    if (Justify >= tjLeft && Justify <= tjRight) T->SetJustify(static_cast<TTextJustify>(Justify));
+    const int Spacing = mitab_c_get_text_spacing(F);
+    if (Spacing >= tsSingle && Spacing <= tsDouble)
+        T->SetSpacing(static_cast<TTextSpacing>(Spacing));
+    // MITAB has the kind of a label line but not its end: the text's anchor.
+    const int Line = mitab_c_get_text_linetype(F);
+    if (Line == llSimple || Line == llArrow)
+        T->SetLabelLine(static_cast<TLabelLine>(Line), T->X(), T->Y());
+    if (mitab_c_get_text_font_style) {
+        const TFontStyles Style = FontStyleFromMif(mitab_c_get_text_font_style(F));
+        if (Style != T->ReadFont()->Style()) T->Font()->SetStyle(Style);
+    }
+    T->SetFileStyle(T->FileStyle() | Mif::fsKept);
+}
+
 void ApplyText(mitab_feature F, TText* T, const TMapLayer& Layer) {
     const bool Workspace = Layer.HasWorkspaceStyle();
     const TMapStyle& S = Layer.WorkspaceStyle();
@@ -250,6 +271,7 @@ void ApplyText(mitab_feature F, TText* T, const TMapLayer& Layer) {
         T->SetBGColor(MifColorToColor(mitab_c_get_text_bgcolor(F)));
     }
     T->SetText(Text(mitab_c_get_text(F)));
+    ApplyTextLayout(F, T);
 }
 
 void ApplySymbol(mitab_feature F, int Class, TSymbol* S) {
@@ -532,7 +554,10 @@ void TMapInfoFormatProvider::WriteStyle(mitab_feature F, TCustomMapObject* Obj) 
         // The text's own box and angle: its extent here is its anchor alone.
         mitab_c_set_text_display(F, T->Angle(), std::abs(T->Height()), std::abs(T->Width()),
                                  MifColor(T->ReadFont()->Color()),
-                                 T->UseBGColor() ? MifColor(T->BGColor()) : 0xFFFFFF, 0, 0, 0);
+                                 T->UseBGColor() ? MifColor(T->BGColor()) : 0xFFFFFF, T->Justify(),
+                                 T->Spacing(), T->LabelLine());
+        if (mitab_c_set_text_font_style)
+            mitab_c_set_text_font_style(F, MifFontStyle(T->ReadFont()->Style()));
     } else if (auto* S = dynamic_cast<TSymbol*>(Obj)) {
         mitab_c_set_font(F, S->ReadFont()->Name().c_str());
         mitab_c_set_symbol(F, S->Shape(), S->ReadFont()->Size(), MifColor(S->ReadFont()->Color()));

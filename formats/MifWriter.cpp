@@ -443,8 +443,8 @@ private:
     void WriteText(TText& Text) {
         const double X = Text.X(), Y = Text.Y();
         double X2, Y2;
-        if (Unwritten(Text, fsKept)) {
-            // The box as the file gave it.
+        if (!FClassic && (Text.FileStyle() & fsKept)) {
+            // The box as the file (a .mif or a table) gave it.
             X2 = X + Text.Width();
             Y2 = Y + Text.Height();
         } else if (FMap) {
