@@ -489,14 +489,14 @@ private:
         if (!FClassic) WriteTextLines(Text);
     }
 
-    // What a text has beyond the defaults, in the order MapInfo writes it.
+    // What a text has beyond the defaults, in the order GDAL writes it.
     void WriteTextLines(const TText& Text) {
-        if (Text.Angle() != 0) Put(FMif, "{}Angle {}", FClauseIndent, Text.Angle());
         if (Text.Spacing() != tsSingle)
             Put(FMif, "{}Spacing {}", FClauseIndent, Text.Spacing() == tsDouble ? "2.0" : "1.5");
         if (Text.Justify() != tjLeft)
             Put(FMif, "{}Justify {}", FClauseIndent,
                 Text.Justify() == tjCenter ? "Center" : "Right");
+        if (Text.Angle() != 0) Put(FMif, "{}Angle {}", FClauseIndent, Text.Angle());
         if (Text.LabelLine() != llNone)
             Put(FMif, "{}Label Line {} {} {}", FClauseIndent,
                 Text.LabelLine() == llArrow ? "Arrow" : "Simple", Text.LabelX(), Text.LabelY());
