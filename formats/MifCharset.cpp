@@ -93,6 +93,15 @@ size_t Utf8Length(std::string_view S) {
 
 } // namespace
 
+bool IsUtf8(std::string_view S) {
+    for (size_t I = 0; I < S.size();) {
+        const size_t N = Utf8Length(S.substr(I));
+        if (N == 0) return false;
+        I += N;
+    }
+    return true;
+}
+
 const char* CodePageOf(std::string_view Charset) {
     Charset = TrimBlanks(Charset);
     for (const TCharsetName& N : CharsetNames)

@@ -19,6 +19,9 @@ const char* CodePageOf(std::string_view Charset);
 // before Data), without its quotes; empty when there is none.
 std::string HeaderCharset(std::string_view Mif);
 
+// Whether S is UTF-8 throughout (ASCII included).
+bool IsUtf8(std::string_view S);
+
 // Text in CodePage turned into UTF-8. A byte the code page leaves undefined
 // stands for the character of that number, as Latin-1 reads it, so nothing
 // is lost and writing gives the byte back. False, with Out untouched, when

@@ -1607,12 +1607,16 @@ private:
 
 void ReadMifPair(TMapLayer& Layer, const TMifInput& In, TReadProblems& Problems) {
     // A file in a code page is read as UTF-8, labels and values alike; the
-    // writer turns it back (see MifCharset.h).
+    // writer turns it back (see MifCharset.h). A file that is UTF-8
+    // throughout already is, whatever its header says: code page text is
+    // almost never valid UTF-8, and files that name a code page but hold
+    // UTF-8 exist (older saves of this library among them).
     const char* CodePage = CodePageOf(HeaderCharset(In.Mif));
     std::string Mif, Mid;
     TMifInput Recoded = In;
-    if (CodePageToUtf8(In.Mif, CodePage, Mif)) Recoded.Mif = Mif;
-    if (!In.MidName.empty() && CodePageToUtf8(In.Mid, CodePage, Mid)) Recoded.Mid = Mid;
+    if (CodePage && !IsUtf8(In.Mif) && CodePageToUtf8(In.Mif, CodePage, Mif)) Recoded.Mif = Mif;
+    if (CodePage && !In.MidName.empty() && !IsUtf8(In.Mid) && CodePageToUtf8(In.Mid, CodePage, Mid))
+        Recoded.Mid = Mid;
     TReader(Layer, Recoded, Problems).Run();
 }
 
