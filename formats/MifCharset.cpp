@@ -138,11 +138,22 @@ bool CodePageToUtf8(std::string_view In, const char* CodePage, std::string& Out)
 }
 
 bool Utf8ToCodePage(std::string_view In, const char* CodePage, std::string& Out) {
-    if (!CodePage || AllAscii(In)) return false;
-    TIconv Cd(CodePage, "UTF-8");
-    if (!Cd.Ok()) return false;
+    return TCodePageEncoder(CodePage).Encode(In, Out);
+}
+
+TCodePageEncoder::TCodePageEncoder(const char* CodePage) : FCodePage(CodePage) {}
+
+TCodePageEncoder::~TCodePageEncoder() {
+    if (FCd && FCd != reinterpret_cast<void*>(-1)) iconv_close(static_cast<iconv_t>(FCd));
+}
+
+bool TCodePageEncoder::Encode(std::string_view In, std::string& Out) {
+    if (!FCodePage || AllAscii(In)) return false;
+    // Opened on the first text that needs it, then kept for the others.
+    if (!FCd) FCd = iconv_open(FCodePage, "UTF-8");
+    if (FCd == reinterpret_cast<void*>(-1)) return false;
     std::string Result;
-    Convert(Cd.Get(), In, Result, [](std::string_view Rest, std::string& O) {
+    Convert(static_cast<iconv_t>(FCd), In, Result, [](std::string_view Rest, std::string& O) {
         const size_t N = Utf8Length(Rest);
         // A control character U+0080 to U+009F stood for a byte the code
         // page leaves undefined (see CodePageToUtf8): that byte goes back.

@@ -34,4 +34,18 @@ bool CodePageToUtf8(std::string_view In, const char* CodePage, std::string& Out)
 // Out untouched, when there is nothing to change.
 bool Utf8ToCodePage(std::string_view In, const char* CodePage, std::string& Out);
 
+// Utf8ToCodePage for many texts in a row, with one converter.
+class TCodePageEncoder {
+public:
+    explicit TCodePageEncoder(const char* CodePage); // null: nothing to change
+    ~TCodePageEncoder();
+    TCodePageEncoder(const TCodePageEncoder&) = delete;
+    TCodePageEncoder& operator=(const TCodePageEncoder&) = delete;
+    bool Encode(std::string_view In, std::string& Out);
+
+private:
+    const char* FCodePage;
+    void* FCd = nullptr; // the converter, once opened
+};
+
 } // namespace Mapobjects::Mif

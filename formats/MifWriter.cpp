@@ -80,9 +80,9 @@ public:
     TWriter(TMapLayer& Layer, const std::string& MifName, TMifDialect Dialect)
         : FLayer(Layer), FMap(Layer.Map()), FClassic(Dialect == mdClassic),
           FForm(FClassic ? nullptr : dynamic_cast<const TMifForm*>(Layer.FileForm())),
-          FMif(MifName), FMid(ChangeFileExt(MifName, ".mid")) {
+          FMif(MifName), FMid(ChangeFileExt(MifName, ".mid")),
+          FEncoder(CodePageOf(FClassic ? std::string("WindowsCyrillic") : Layer.Charset())) {
         FRow.SetDelimiter(",");
-        FCodePage = CodePageOf(FClassic ? std::string("WindowsCyrillic") : Layer.Charset());
         for (size_t I = 0; I < FHeads.size(); ++I)
             FHeads[I] = DefaultHeads[I];
         if (!FForm) return;
@@ -126,9 +126,9 @@ private:
     // is turned as it goes, object by object, before the buffer is spilled.
     void Encode(TPendingFile& F, size_t& Done) {
         fmt::memory_buffer& B = F.Buffer();
-        if (!FCodePage || B.size() <= Done) return;
+        if (B.size() <= Done) return;
         const std::string_view Tail(B.data() + Done, B.size() - Done);
-        if (Utf8ToCodePage(Tail, FCodePage, FEncoded)) {
+        if (FEncoder.Encode(Tail, FEncoded)) {
             B.resize(Done);
             B.append(std::string_view(FEncoded));
         }
@@ -616,7 +616,7 @@ private:
     const TMifForm* FForm; // null: the library's own layout
     TPendingFile FMif;
     TPendingFile FMid;
-    const char* FCodePage = nullptr;   // null: strings go out as they are
+    TCodePageEncoder FEncoder;         // into the charset the header names
     size_t FMifDone = 0, FMidDone = 0; // how much of each buffer is in the code page
     std::string FEncoded;
     TStringParser FRow;
