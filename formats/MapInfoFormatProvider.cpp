@@ -1,6 +1,7 @@
 #include "formats/MapInfoFormatProvider.h"
 
 #include "core/MapObjects.h"
+#include "formats/MifForm.h"
 #include "formats/MifStyles.h"
 #include "formats/MifText.h"
 #include "formats/MitabName.h"
@@ -234,6 +235,54 @@ void ApplyPenAndBrush(mitab_feature F, TCustomMapObject* Obj, const TMapLayer& L
     Obj->Pen()->SetWidth(PenWidthFromMif(mitab_c_get_pen_width(F)));
 }
 
+// A turned text's box, as MIF files give it, is the frame around the turned
+// text; GDAL's driver places the text at the corner where its baseline
+// starts, which lies on the frame's edge that the angle's quadrant picks.
+// The point for a text whose frame is (X, Y) to (X + W, Y + H), and back.
+TMapPoint TablePointOf(const TText& T, double X, double Y) {
+    const double A = T.Angle() * std::numbers::pi / 180;
+    const double S = std::sin(A), C = std::cos(A), H = T.Height(), W = T.Width();
+    if (T.Angle() == 0 || (S >= 0 && C >= 0)) return {X + H * S, Y};
+    if (S > 0) return {X + W, Y - H * C};
+    if (C < 0) return {X + W + H * S, Y + H};
+    return {X, Y + H - H * C};
+}
+
+void PlaceFromTablePoint(TText* T) {
+    const double A = T->Angle() * std::numbers::pi / 180;
+    const double S = std::sin(A), C = std::cos(A), H = T->Height(), W = T->Width();
+    const double PX = T->X(), PY = T->Y();
+    if (T->Angle() == 0) return;
+    if (S >= 0 && C >= 0)
+        T->SetPoint(PX - H * S, PY);
+    else if (S > 0)
+        T->SetPoint(PX - W, PY + H * C);
+    else if (C < 0)
+        T->SetPoint(PX - W - H * S, PY - H);
+    else
+        T->SetPoint(PX, PY - H + H * C);
+}
+
+// Alignment, spacing, label line and font style, as MITAB numbers them;
+// out-of-range numbers leave the defaults. The box is the one the table
+// gave, to be written as it is.
+void ApplyTextLayout(mitab_feature F, TText* T) {
+    const int Justify = mitab_c_get_text_justification(F);
+    if (Justify >= tjLeft && Justify <= tjRight) T->SetJustify(static_cast<TTextJustify>(Justify));
+    const int Spacing = mitab_c_get_text_spacing(F);
+    if (Spacing >= tsSingle && Spacing <= tsDouble)
+        T->SetSpacing(static_cast<TTextSpacing>(Spacing));
+    // MITAB has the kind of a label line but not its end: the text's anchor.
+    const int Line = mitab_c_get_text_linetype(F);
+    if (Line == llSimple || Line == llArrow)
+        T->SetLabelLine(static_cast<TLabelLine>(Line), T->X(), T->Y());
+    if (mitab_c_get_text_font_style) {
+        const TFontStyles Style = FontStyleFromMif(mitab_c_get_text_font_style(F));
+        if (Style != T->ReadFont()->Style()) T->Font()->SetStyle(Style);
+    }
+    T->SetFileStyle(T->FileStyle() | Mif::fsKept);
+}
+
 void ApplyText(mitab_feature F, TText* T, const TMapLayer& Layer) {
     const bool Workspace = Layer.HasWorkspaceStyle();
     const TMapStyle& S = Layer.WorkspaceStyle();
@@ -241,6 +290,7 @@ void ApplyText(mitab_feature F, TText* T, const TMapLayer& Layer) {
     T->SetHeight(mitab_c_get_text_height(F));
     T->SetWidth(mitab_c_get_text_width(F));
     T->SetAngle(mitab_c_get_text_angle(F));
+    PlaceFromTablePoint(T);
     if (Workspace) {
         T->Font()->SetColor(S.FontColor);
         T->SetBGColor(S.TextBGColor);
@@ -250,6 +300,7 @@ void ApplyText(mitab_feature F, TText* T, const TMapLayer& Layer) {
         T->SetBGColor(MifColorToColor(mitab_c_get_text_bgcolor(F)));
     }
     T->SetText(Text(mitab_c_get_text(F)));
+    ApplyTextLayout(F, T);
 }
 
 void ApplySymbol(mitab_feature F, int Class, TSymbol* S) {
@@ -508,6 +559,12 @@ bool TMapInfoFormatProvider::WriteData(mitab_feature F, const TCustomMapObject* 
 
 bool TMapInfoFormatProvider::WriteGeometry(mitab_feature F, const TCustomMapObject* Obj) const {
     const TParts& Parts = Obj->Parts();
+    if (const auto* T = dynamic_cast<const TText*>(Obj); T && Parts.PointCount() > 0) {
+        const TMapPoint& Anchor = *Parts.Items(0)->Points().begin();
+        TMapPoint P = TablePointOf(*T, Anchor.X, Anchor.Y);
+        mitab_c_set_points(F, 0, 1, &P.X, &P.Y);
+        return true;
+    }
     std::vector<double> Xs, Ys;
     for (int P = 0; P < Parts.Count(); ++P) {
         Xs.clear();
@@ -532,7 +589,10 @@ void TMapInfoFormatProvider::WriteStyle(mitab_feature F, TCustomMapObject* Obj) 
         // The text's own box and angle: its extent here is its anchor alone.
         mitab_c_set_text_display(F, T->Angle(), std::abs(T->Height()), std::abs(T->Width()),
                                  MifColor(T->ReadFont()->Color()),
-                                 T->UseBGColor() ? MifColor(T->BGColor()) : 0xFFFFFF, 0, 0, 0);
+                                 T->UseBGColor() ? MifColor(T->BGColor()) : 0xFFFFFF, T->Justify(),
+                                 T->Spacing(), T->LabelLine());
+        if (mitab_c_set_text_font_style)
+            mitab_c_set_text_font_style(F, MifFontStyle(T->ReadFont()->Style()));
     } else if (auto* S = dynamic_cast<TSymbol*>(Obj)) {
         mitab_c_set_font(F, S->ReadFont()->Name().c_str());
         mitab_c_set_symbol(F, S->Shape(), S->ReadFont()->Size(), MifColor(S->ReadFont()->Color()));

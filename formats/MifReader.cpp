@@ -1,6 +1,7 @@
 #include "formats/MifReader.h"
 
 #include "core/MapObjects.h"
+#include "formats/MifCharset.h"
 #include "formats/MifForm.h"
 #include "formats/MifLines.h"
 #include "formats/MifStyles.h"
@@ -1301,11 +1302,9 @@ private:
             std::string_view Rest;
             const TStatement S = StatementOf(Line, Rest);
             if (IsModifier(S)) {
-                if (S == TStatement::Angle)
+                if (S != TStatement::Smooth)
                     ApplyToCurrent([&](TCustomMapObject* Obj) {
-                        // Turns of any size come down to one turn.
-                        if (auto* Text = dynamic_cast<TText*>(Obj))
-                            Text->SetAngle(std::fmod(NextFloat(Rest), 360.0));
+                        if (auto* Text = dynamic_cast<TText*>(Obj)) ApplyTextLine(Text, S, Rest);
                     });
                 continue;
             }
@@ -1315,6 +1314,63 @@ private:
             if (!std::exchange(FClauseIndentKnown, true)) FForm->ClauseIndent = LeadingBlanks(Line);
             FSeen |= SeenOf(A);
             ApplyToCurrent([&](TCustomMapObject* Obj) { ApplyClause(Obj, A, Line); });
+        }
+    }
+
+    // Angle, Justify, Spacing and Label Line of a text; a value that is
+    // none of the format's is reported and the text keeps what it had.
+    static void ApplyTextLine(TText* Text, TStatement S, std::string_view Rest) {
+        const std::string_view Word = NextToken(Rest);
+        switch (S) {
+        case TStatement::Angle: {
+            // Turns of any size come down to one turn.
+            std::string_view All = Word;
+            Text->SetAngle(std::fmod(NextFloat(All), 360.0));
+            break;
+        }
+        case TStatement::Justify:
+            if (IsWord(Word, "LEFT"))
+                Text->SetJustify(tjLeft);
+            else if (IsWord(Word, "CENTER"))
+                Text->SetJustify(tjCenter);
+            else if (IsWord(Word, "RIGHT"))
+                Text->SetJustify(tjRight);
+            else
+                throw EConvertError(
+                    Format("Justify %s: Left, Center or Right expected", std::string(Word)));
+            break;
+        case TStatement::Spacing: {
+            const double V = ToFloat(Word);
+            if (V == 1.0)
+                Text->SetSpacing(tsSingle);
+            else if (V == 1.5)
+                Text->SetSpacing(tsOneAndHalf);
+            else if (V == 2.0)
+                Text->SetSpacing(tsDouble);
+            else
+                throw EConvertError(
+                    Format("Spacing %s: 1.0, 1.5 or 2.0 expected", std::string(Word)));
+            break;
+        }
+        case TStatement::Label: {
+            // Label Line Simple|Arrow x y; "Label Line None" has no point.
+            const std::string_view Kind = NextToken(Rest);
+            if (!IsWord(Word, "LINE") || Kind.empty())
+                throw EConvertError("Label Line Simple, Arrow or None expected");
+            if (IsWord(Kind, "NONE")) {
+                Text->SetLabelLine(llNone, 0, 0);
+                break;
+            }
+            const bool Arrow = IsWord(Kind, "ARROW");
+            if (!Arrow && !IsWord(Kind, "SIMPLE"))
+                throw EConvertError(
+                    Format("Label Line %s: Simple, Arrow or None expected", std::string(Kind)));
+            const double X = NextFloat(Rest), Y = NextFloat(Rest);
+            Text->SetLabelLine(Arrow ? llArrow : llSimple, X, Y);
+            break;
+        }
+        default:
+            break;
         }
     }
 
@@ -1550,7 +1606,18 @@ private:
 } // namespace
 
 void ReadMifPair(TMapLayer& Layer, const TMifInput& In, TReadProblems& Problems) {
-    TReader(Layer, In, Problems).Run();
+    // A file in a code page is read as UTF-8, labels and values alike; the
+    // writer turns it back (see MifCharset.h). A file that is UTF-8
+    // throughout already is, whatever its header says: code page text is
+    // almost never valid UTF-8, and files that name a code page but hold
+    // UTF-8 exist (older saves of this library among them).
+    const char* CodePage = CodePageOf(HeaderCharset(In.Mif));
+    std::string Mif, Mid;
+    TMifInput Recoded = In;
+    if (CodePage && !IsUtf8(In.Mif) && CodePageToUtf8(In.Mif, CodePage, Mif)) Recoded.Mif = Mif;
+    if (CodePage && !In.MidName.empty() && !IsUtf8(In.Mid) && CodePageToUtf8(In.Mid, CodePage, Mid))
+        Recoded.Mid = Mid;
+    TReader(Layer, Recoded, Problems).Run();
 }
 
 std::string NotMifReason(std::string_view Mif, int& Line) {

@@ -1,6 +1,7 @@
 #include "formats/MifWriter.h"
 
 #include "core/MapObjects.h"
+#include "formats/MifCharset.h"
 #include "formats/MifForm.h"
 #include "formats/MifStyles.h"
 #include "formats/MifText.h"
@@ -79,7 +80,8 @@ public:
     TWriter(TMapLayer& Layer, const std::string& MifName, TMifDialect Dialect)
         : FLayer(Layer), FMap(Layer.Map()), FClassic(Dialect == mdClassic),
           FForm(FClassic ? nullptr : dynamic_cast<const TMifForm*>(Layer.FileForm())),
-          FMif(MifName), FMid(ChangeFileExt(MifName, ".mid")) {
+          FMif(MifName), FMid(ChangeFileExt(MifName, ".mid")),
+          FEncoder(CodePageOf(FClassic ? std::string("WindowsCyrillic") : Layer.Charset())) {
         FRow.SetDelimiter(",");
         for (size_t I = 0; I < FHeads.size(); ++I)
             FHeads[I] = DefaultHeads[I];
@@ -106,16 +108,38 @@ public:
             for (int K = 0; K < Fields.Count(); ++K)
                 FRow.Add()->SetAsString(ValueText(*Fields.GetFields(K), Values, K));
             Put(FMid, "{}", FRow.ToString());
-            FMid.Spill();
+            Spill(FMid, FMidDone);
             WriteObject(Obj);
-            FMif.Spill();
+            Spill(FMif, FMifDone);
         }
+        Encode(FMif, FMifDone);
+        Encode(FMid, FMidDone);
         FMif.Finish();
         FMid.Finish();
         CommitFilePair(FMif, FMid);
     }
 
 private:
+    // --- charset ---
+    // The layer's strings are UTF-8 where the reader could make them so;
+    // the files go out in the charset their header names. What is written
+    // is turned as it goes, object by object, before the buffer is spilled.
+    void Encode(TPendingFile& F, size_t& Done) {
+        fmt::memory_buffer& B = F.Buffer();
+        if (B.size() <= Done) return;
+        const std::string_view Tail(B.data() + Done, B.size() - Done);
+        if (FEncoder.Encode(Tail, FEncoded)) {
+            B.resize(Done);
+            B.append(std::string_view(FEncoded));
+        }
+        Done = B.size();
+    }
+    void Spill(TPendingFile& F, size_t& Done) {
+        Encode(F, Done);
+        F.Spill();
+        if (F.Buffer().size() < Done) Done = F.Buffer().size();
+    }
+
     // --- header ---
     // Time columns came with a later version of the format.
     int NeededVersion() const {
@@ -419,8 +443,8 @@ private:
     void WriteText(TText& Text) {
         const double X = Text.X(), Y = Text.Y();
         double X2, Y2;
-        if (Unwritten(Text, fsKept)) {
-            // The box as the file gave it.
+        if (!FClassic && (Text.FileStyle() & fsKept)) {
+            // The box as the file (a .mif or a table) gave it.
             X2 = X + Text.Width();
             Y2 = Y + Text.Height();
         } else if (FMap) {
@@ -462,8 +486,20 @@ private:
             Put(FMif, "{}Font (\"{}\",{},{},{})", FClauseIndent, Font->Name(),
                 MifFontStyle(Font->Style()), Size, ColorToMifColor(Font->Color()));
         }
-        // Only a turned text needs its angle.
-        if (!FClassic && Text.Angle() != 0) Put(FMif, "{}Angle {}", FClauseIndent, Text.Angle());
+        if (!FClassic) WriteTextLines(Text);
+    }
+
+    // What a text has beyond the defaults, in the order GDAL writes it.
+    void WriteTextLines(const TText& Text) {
+        if (Text.Spacing() != tsSingle)
+            Put(FMif, "{}Spacing {}", FClauseIndent, Text.Spacing() == tsDouble ? "2.0" : "1.5");
+        if (Text.Justify() != tjLeft)
+            Put(FMif, "{}Justify {}", FClauseIndent,
+                Text.Justify() == tjCenter ? "Center" : "Right");
+        if (Text.Angle() != 0) Put(FMif, "{}Angle {}", FClauseIndent, Text.Angle());
+        if (Text.LabelLine() != llNone)
+            Put(FMif, "{}Label Line {} {} {}", FClauseIndent,
+                Text.LabelLine() == llArrow ? "Arrow" : "Simple", Text.LabelX(), Text.LabelY());
     }
 
     void WriteSymbol(TSymbol& Symbol) {
@@ -580,6 +616,9 @@ private:
     const TMifForm* FForm; // null: the library's own layout
     TPendingFile FMif;
     TPendingFile FMid;
+    TCodePageEncoder FEncoder;         // into the charset the header names
+    size_t FMifDone = 0, FMidDone = 0; // how much of each buffer is in the code page
+    std::string FEncoded;
     TStringParser FRow;
     std::array<std::string_view, mhCount> FHeads;
     mutable std::array<char, 48> FX, FY; // coordinates being written

@@ -128,7 +128,9 @@ std::string SystemLibraryDirectory();
     U(mitab_c_set_affine_params) \
     U(mitab_c_is_field_indexed) \
     U(mitab_c_is_field_unique) \
-    U(mitab_c_set_quick_spatial_index_mode)
+    U(mitab_c_set_quick_spatial_index_mode) \
+    X(mitab_c_get_text_font_style, int, (mitab_feature)) \
+    X(mitab_c_set_text_font_style, void, (mitab_feature, int style))
 // clang-format on
 
 #define CHARTIX_MITAB_DECLARE(Name, Result, Args) extern Result(*Name) Args;

@@ -420,4 +420,12 @@ int mitab_c_get_text_linetype(mitab_feature feature) {
     return StyleOf(feature, 0, [](auto& S) { return S.TextDisplay.LineType; });
 }
 
+int mitab_c_get_text_font_style(mitab_feature feature) {
+    return StyleOf(feature, 0, [](auto& S) { return S.TextDisplay.FontStyle; });
+}
+
+void mitab_c_set_text_font_style(mitab_feature feature, int style) {
+    SetStyle(feature, [&](TFeature& F) { F.Style.TextDisplay.FontStyle = style; });
+}
+
 } // extern "C"

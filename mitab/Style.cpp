@@ -214,6 +214,9 @@ int LineCount(const std::string& Text) {
     return 1 + static_cast<int>(std::count(Text.begin(), Text.end(), '\n'));
 }
 
+// The label parameters of the font style bits.
+constexpr std::pair<const char*, int> FontFlags[] = {{"bo", 1}, {"it", 2}, {"un", 4}, {"st", 8}};
+
 void ReadLabel(const TTool& T, TStyle& Style) {
     TTextDisplay& D = Style.TextDisplay;
     Style.HasLabel = true;
@@ -233,8 +236,7 @@ void ReadLabel(const TTool& T, TStyle& Style) {
     if (Number(T.Find("p"), Anchor) && Anchor >= 1 && Anchor <= 12)
         D.Justification = (static_cast<int>(Anchor) - 1) % 3;
     if (const std::string* F = T.Find("f")) Style.Font = *F;
-    static constexpr std::pair<const char*, int> Flags[] = {{"bo", 1}, {"it", 2}, {"un", 4}};
-    for (auto [Key, Bit] : Flags) {
+    for (auto [Key, Bit] : FontFlags) {
         double On;
         if (Number(T.Find(Key), On) && On != 0) D.FontStyle |= Bit;
     }
@@ -314,9 +316,8 @@ std::string LabelString(const TStyle& Style) {
     // Read back, a text without a background has a white one.
     if (D.BackColor != 0xFFFFFF) S += ",b:" + Hex(D.BackColor);
     S += ",p:" + std::to_string(std::clamp(D.Justification, 0, 2) + 1) + ",f:" + Quoted(Style.Font);
-    if (D.FontStyle & 1) S += ",bo:1";
-    if (D.FontStyle & 2) S += ",it:1";
-    if (D.FontStyle & 4) S += ",un:1";
+    for (auto [Key, Bit] : FontFlags)
+        if (D.FontStyle & Bit) S += std::string(",") + Key + ":1";
     return S + ")";
 }
 

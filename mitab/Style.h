@@ -43,7 +43,7 @@ struct TTextDisplay {
     int Justification = 0; // 0 left, 1 centre, 2 right
     int Spacing = 0;
     int LineType = 0;
-    int FontStyle = 0; // 1 bold, 2 italic, 4 underline
+    int FontStyle = 0; // 1 bold, 2 italic, 4 underline, 8 strike-out
 };
 
 struct TStyle {

@@ -138,6 +138,11 @@ MITAB_EXPORT int mitab_c_get_text_bgcolor(mitab_feature feature);
 MITAB_EXPORT int mitab_c_get_text_justification(mitab_feature feature);
 MITAB_EXPORT int mitab_c_get_text_spacing(mitab_feature feature);
 MITAB_EXPORT int mitab_c_get_text_linetype(mitab_feature feature);
+/* Beyond level 1.7.0: the style of a text's font, MIF's Font style number
+ * (1 bold, 2 italic, 4 underline, 8 strike-out), as far as GDAL's driver
+ * keeps it; callers test that these entry points are there. */
+MITAB_EXPORT int mitab_c_get_text_font_style(mitab_feature feature);
+MITAB_EXPORT void mitab_c_set_text_font_style(mitab_feature feature, int style);
 
 #ifdef __cplusplus
 }

@@ -64,6 +64,12 @@ void TText::SetHeight(double V) {
     RecalcTextSize();
 }
 
+void TText::SetLabelLine(TLabelLine Kind, double X, double Y) {
+    FLabelLine = Kind;
+    FLabelX = X;
+    FLabelY = Y;
+}
+
 void TText::SetFreezeFontSize(bool V) {
     FFreezeFontSize = V;
     if (V && Map()) Map()->DoUpdate(true);
@@ -267,8 +273,21 @@ void TText::Draw() {
     } else {
         C->Brush()->SetStyle(bsClear);
     }
+    // Centred or right-aligned text moves along the box's top edge, turned
+    // with it, by the room the text leaves.
+    int TX = SX, TY = SY2;
+    if (FJustify != tjLeft) {
+        const TTextPoligon P = GetTextPolygon();
+        const double DX = P[1].X - P[0].X, DY = P[1].Y - P[0].Y;
+        const double Length = std::sqrt(DX * DX + DY * DY);
+        if (Length > 0) {
+            const double Room = (Length - C->TextWidth(FText)) * (FJustify == tjCenter ? 0.5 : 1.0);
+            TX = P[0].X + RoundEven(DX * Room / Length);
+            TY = P[0].Y + RoundEven(DY * Room / Length);
+        }
+    }
     CanvasSetAngle(C, FAngle);
-    C->TextOut(SX, SY2, FText);
+    C->TextOut(TX, TY, FText);
     CanvasSetAngle(C, 0);
     C->Brush()->SetStyle(bsSolid);
 }

@@ -14,6 +14,13 @@ namespace Mapobjects {
 
 using TTextPoligon = std::vector<Platform::TPoint>;
 
+// Where a line of text stands across its box.
+enum TTextJustify { tjLeft, tjCenter, tjRight };
+// The distance between lines of a text, in lines: 1, 1.5 or 2.
+enum TTextSpacing { tsSingle, tsOneAndHalf, tsDouble };
+// The line that leads from a label to the place it names.
+enum TLabelLine { llNone, llSimple, llArrow };
+
 class TText : public TSymbol {
 public:
     // The largest size that fitting gives the font: the one that reaches the
@@ -35,6 +42,17 @@ public:
     void SetFreezeFontSize(bool V);
     int MinShowTextSize() const { return FMinShowTextSize; }
     void SetMinShowTextSize(int V);
+    // Alignment inside the box; the font is still fitted to the box.
+    TTextJustify Justify() const { return FJustify; }
+    void SetJustify(TTextJustify V) { FJustify = V; }
+    // Kept and written back; a text here is one line.
+    TTextSpacing Spacing() const { return FSpacing; }
+    void SetSpacing(TTextSpacing V) { FSpacing = V; }
+    // The label line's kind and its end point (map units); kept and written back.
+    TLabelLine LabelLine() const { return FLabelLine; }
+    double LabelX() const { return FLabelX; }
+    double LabelY() const { return FLabelY; }
+    void SetLabelLine(TLabelLine Kind, double X, double Y);
 
     TTextPoligon GetTextPolygon();
     Platform::TRect GetTextRect(bool Flag = false);
@@ -58,6 +76,11 @@ private:
     double FHeight = 0;
     bool FFreezeFontSize = false;
     int FMinShowTextSize = 4;
+    TTextJustify FJustify = tjLeft;
+    TTextSpacing FSpacing = tsSingle;
+    TLabelLine FLabelLine = llNone;
+    double FLabelX = 0;
+    double FLabelY = 0;
 };
 
 } // namespace Mapobjects

@@ -279,10 +279,11 @@ TEST_F(MitabTest, TabTextsKeepAnglesAndAwkwardCharacters) {
         const char* Text;
         double Angle, Height;
         const char* Label; // as ogrinfo shows it
+        int FontStyle;     // bold 1, italic 2, underline 4
     } const Texts[] = {
-        {"it's \"quoted\" a\\b", 30, 2, "LABEL(t:\"it's \\\"quoted\\\" a\\\\b\",a:30.000000"},
-        {"two\nlines", 0, 4, "LABEL(t:\"two\\nlines\",a:0.000000,s:1.380000g"},
-        {"", 270, 1, "LABEL(t:\"\",a:270.000000"},
+        {"it's \"quoted\" a\\b", 30, 2, "LABEL(t:\"it's \\\"quoted\\\" a\\\\b\",a:30.000000", 1},
+        {"two\nlines", 0, 4, "LABEL(t:\"two\\nlines\",a:0.000000,s:1.380000g", 6},
+        {"", 270, 1, "LABEL(t:\"\",a:270.000000", 0},
     };
     for (const auto& T : Texts) {
         mitab_feature F = M.create_feature(H, TABFC_Text);
@@ -290,6 +291,7 @@ TEST_F(MitabTest, TabTextsKeepAnglesAndAwkwardCharacters) {
         M.set_points(F, 0, 1, &X, &Y);
         M.set_text(F, T.Text);
         M.set_text_display(F, T.Angle, T.Height, 1, 0x102030, 0xFFFFFF, 2, 0, 0);
+        M.set_text_font_style(F, T.FontStyle);
         EXPECT_EQ(M.write_feature(H, F), 1);
         M.destroy_feature(F);
     }
@@ -311,6 +313,7 @@ TEST_F(MitabTest, TabTextsKeepAnglesAndAwkwardCharacters) {
         EXPECT_NEAR(M.get_text_height(F), Texts[Id - 1].Height, 1e-6);
         EXPECT_EQ(M.get_text_fgcolor(F), 0x102030);
         EXPECT_EQ(M.get_text_justification(F), 2);
+        EXPECT_EQ(M.get_text_font_style(F), Texts[Id - 1].FontStyle);
         EXPECT_EQ(PartsOf(F), "5 6");
         M.destroy_feature(F);
     }

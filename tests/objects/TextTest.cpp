@@ -277,3 +277,31 @@ TEST_F(TextOnMap, BackgroundColourFillsTheBoxAndXorSelectionToggles) {
     EXPECT_TRUE(Inside(Bg.Box, T->GetTextRect()));
     Testing::ExpectSelectionToggles(Map, T, {180, 90}, {180, 10}); // inside the box, above it
 }
+
+// A short text in a wide box stands left, centred or right in it, also
+// turned with its box, and never leaves it.
+TEST_F(TextOnMap, JustificationPlacesTheTextAcrossItsBox) {
+    struct Case {
+        double Angle, X, Y, W;
+        int Start, Middle, End; // pixels along the box's top edge
+    } Cases[] = {{0, -150, -20, 300, 30, 180, 330}, {90, -100, -90, 140, 160, 90, 20}};
+    for (const Case& C : Cases) {
+        SCOPED_TRACE(C.Angle);
+        int Along[3];
+        for (TTextJustify J : {tjLeft, tjCenter, tjRight}) {
+            Layer->DeleteObjects();
+            TText* T = AddText("Hi", C.X, C.Y, C.W, 20);
+            T->SetAngle(C.Angle);
+            T->SetJustify(J);
+            const TInk I = Paint();
+            ASSERT_GT(I.Count, 20) << J;
+            EXPECT_TRUE(Inside(I.Box, T->GetTextRect())) << J;
+            // Level text runs to the right, turned text upwards.
+            Along[J] = C.Angle == 0 ? I.Box.center().x() : I.Box.center().y();
+        }
+        const int Reach = std::abs(C.End - C.Start) / 4;
+        EXPECT_LT(std::abs(Along[tjLeft] - C.Start), Reach);
+        EXPECT_NEAR(Along[tjCenter], C.Middle, 3);
+        EXPECT_LT(std::abs(Along[tjRight] - C.End), Reach);
+    }
+}
