@@ -10,6 +10,7 @@
 #include <cpl_vsi.h>
 #include <ogr_srs_api.h>
 
+#include <algorithm>
 #include <charconv>
 #include <climits>
 #include <mutex>
@@ -248,7 +249,26 @@ bool TDataset::Write(const TFeature& Feature) {
     if (!F) return false;
     OGRErr Err = OGR_L_CreateFeature(Layer, F);
     OGR_F_Destroy(F);
+    if (Err == OGRERR_NONE) WarnOfSplit(Feature);
     return Err == OGRERR_NONE;
+}
+
+void TDataset::WarnOfSplit(const TFeature& Feature) {
+    // The driver has no multipoints or collections to write: it writes each
+    // point, and each member of a collection, as a feature of its own.
+    if (Feature.Class != TABFC_MultiPoint && Feature.Class != TABFC_Collection) return;
+    const bool Collection = Feature.Class == TABFC_Collection;
+    const size_t Grouped =
+        Collection ? static_cast<size_t>(std::max(Feature.Rings, 0) + std::max(Feature.Sections, 0))
+                   : 0;
+    int Written = (Collection && Feature.Rings > 0) + (Collection && Feature.Sections > 0);
+    for (size_t I = std::min(Grouped, Feature.Parts.size()); I < Feature.Parts.size(); ++I)
+        Written += static_cast<int>(Feature.Parts[I].size());
+    if (Written > 1)
+        CPLError(CE_Warning, CPLE_NotSupported,
+                 "GDAL's MapInfo driver has no %s to write: it wrote %d features, one per %s",
+                 Collection ? "collection" : "multipoint", Written,
+                 Collection ? "member and point" : "point");
 }
 
 std::string TDataset::CoordSys() const {

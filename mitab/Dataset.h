@@ -51,6 +51,8 @@ private:
     TDataset(GDALDatasetH Ds, bool Writable);
     OGRFieldDefnH Field(int Index) const;
     int Fetch(); // the next feature of OGR's cursor into Pending; its id or -1
+    // A CPL warning when the driver wrote Feature as several features.
+    static void WarnOfSplit(const TFeature& Feature);
 
     GDALDatasetH Ds = nullptr;
     OGRLayerH Layer = nullptr;
