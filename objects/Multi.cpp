@@ -143,19 +143,23 @@ int TCollectionObject::PointCount() const {
     return N;
 }
 
+void TCollectionObject::FitGroups() {
+    FRings = RingCount();
+    FSections = SectionCount();
+}
+
 TMapPoints& TCollectionObject::AddRing() {
-    const int At = RingCount();
-    FRings = At + 1;
-    return Parts().Insert(At)->Points();
+    FitGroups();
+    return Parts().Insert(FRings++)->Points();
 }
 
 TMapPoints& TCollectionObject::AddSection() {
-    const int At = FirstPointPart();
-    FSections = SectionCount() + 1;
-    return Parts().Insert(At)->Points();
+    FitGroups();
+    return Parts().Insert(FRings + FSections++)->Points();
 }
 
 void TCollectionObject::AddPoint(double X, double Y) {
+    FitGroups();
     TParts& L = Parts();
     if (L.Count() == FirstPointPart()) L.Add();
     L.GetLast()->Points().Add(X, Y);

@@ -90,6 +90,10 @@ public:
 private:
     // The box of the rings and sections; empty bounds when there are none.
     TBounds ShapeBounds() const;
+    // Brings the counts back within the part list (parts may have been
+    // taken away behind the object's back), so that new parts join the
+    // right group.
+    void FitGroups();
     // Draws the sections, with their own pen when painted plainly.
     void DrawSections(bool Plain);
     std::unique_ptr<Platform::TPen> FLinePen;
