@@ -178,7 +178,15 @@ int TDataset::AddField(const char* Name, int Type, int Width, int Precision) {
     return Before;
 }
 
-int TDataset::FeatureCount() const {
+int TDataset::FeatureCount() {
+    // The driver counts a MIF file's collection members as features of their
+    // own, though it reads each collection as one: the statements tell.
+    if (!MifName.empty()) {
+        Statements = MifStatementClasses(MifName);
+        MifName.clear();
+        StatementCount = static_cast<int>(std::min<size_t>(Statements.size(), INT_MAX));
+    }
+    if (StatementCount >= 0) return StatementCount;
     GIntBig N = OGR_L_GetFeatureCount(Layer, TRUE);
     return N < 0 ? -1 : N > INT_MAX ? INT_MAX : static_cast<int>(N);
 }
