@@ -1436,7 +1436,7 @@ private:
     void NoteFileStyle() {
         for (TCustomMapObject* Obj : FCurrent) {
             std::uint8_t Bits = 0;
-            if (PlainSymbol(Obj)) {
+            if (PlainSymbol(Obj) || dynamic_cast<TMultiPoint*>(Obj)) {
                 if (!(FSeen & SeenSymbol)) Bits |= fsNoOutline;
             } else if (dynamic_cast<TText*>(Obj)) {
                 if (!(FSeen & SeenFont)) Bits |= fsNoOutline;

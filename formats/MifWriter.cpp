@@ -572,6 +572,10 @@ private:
     void WriteMultiPoint(TMultiPoint& Multi) {
         Put(FMif, "Multipoint {}", Multi.PointCount());
         WritePointsFrom(Multi.Parts(), 0);
+        // Read without a Symbol clause and still so: none written.
+        if (Unwritten(Multi, fsNoOutline) && Multi.Shape() == TMultiPoint().Shape() &&
+            IsDefault(Multi.ReadFont(), Options() ? Options()->DefaultSymbolFont() : nullptr))
+            return;
         WriteMultiSymbol(Multi);
     }
 

@@ -118,3 +118,14 @@ TEST_F(MifCollections, AShortCollectionIsToldAndTheRowsStayInStep) {
               std::string::npos)
         << Testing::ReadFile(Path("b.mif"));
 }
+
+TEST_F(MifCollections, MultipointsSavedUnchangedComeBackByteForByte) {
+    // With and without their Symbol clause, as read.
+    const char* const Mif = "Version 300\nCharset \"Neutral\"\nDelimiter \",\"\nColumns 1\n"
+                            "  n Integer\nData\nMultipoint 2\n1 1\n2 2\nMultipoint 1\n3.5 -3\n"
+                            "    Symbol (34,255,10)\n";
+    ASSERT_TRUE(Load(Mif, "1\n2\n"));
+    ASSERT_TRUE(Provider.Save(Layer, Path("b.mif")));
+    EXPECT_EQ(Testing::ReadFile(Path("b.mif")), Mif);
+    EXPECT_EQ(Testing::ReadFile(Path("b.mid")), "1\n2\n");
+}
