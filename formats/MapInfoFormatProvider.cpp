@@ -5,6 +5,7 @@
 #include "formats/MifStyles.h"
 #include "formats/MifText.h"
 #include "formats/MitabName.h"
+#include "objects/Multi.h"
 #include "objects/Polys.h"
 #include "objects/Shapes.h"
 #include "objects/Text.h"
@@ -33,7 +34,8 @@ enum {
     fcRegion = 7,
     fcRectangle = 8,
     fcEllipse = 9,
-    fcMultiPoint = 10
+    fcMultiPoint = 10,
+    fcCollection = 11
 };
 enum {
     ftChar = 1,
@@ -317,6 +319,99 @@ void ApplySymbol(mitab_feature F, int Class, TSymbol* S) {
     S->Font()->SetSize(mitab_c_get_symbol_size(F));
 }
 
+// The symbol of a multipoint or collection, as a point's.
+void ApplyMultiSymbol(mitab_feature F, TMultiSymbolObject* Obj) {
+    const bool FontSymbol =
+        SameText(Text(mitab_c_get_font(F)), MapInfoSymbolFont) || Text(mitab_c_get_font(F)).empty();
+    Obj->Font()->SetName(FontSymbol ? MapInfoSymbolFont : Text(mitab_c_get_font(F)));
+    Obj->SetShape(mitab_c_get_symbol_no(F));
+    Obj->Font()->SetColor(MifColorToColor(mitab_c_get_symbol_color(F)));
+    Obj->Font()->SetSize(mitab_c_get_symbol_size(F));
+}
+
+// Adds the vertices of each part of Feature to the list NewPart() hands out.
+template <class F> void EachPart(mitab_feature Feature, F&& NewPart) {
+    for (int P = 0; P < mitab_c_get_parts(Feature); ++P) {
+        TMapPoints& Points = NewPart();
+        for (int V = 0; V < mitab_c_get_vertex_count(Feature, P); ++V)
+            Points.Add(mitab_c_get_vertex_x(Feature, P, V), mitab_c_get_vertex_y(Feature, P, V));
+    }
+}
+
+// A multipoint or collection feature as one object. A collection's members
+// come through the collection entry points; a library without them gives
+// its parts as lines.
+TCustomMapObject* ReadMulti(mitab_feature F, int Class, TMapLayer& Layer) {
+    if (Class == fcMultiPoint) {
+        auto* Multi = Layer.NewObject<TMultiPoint>();
+        for (int P = 0; P < mitab_c_get_parts(F); ++P)
+            for (int V = 0; V < mitab_c_get_vertex_count(F, P); ++V)
+                Multi->AddPoint(mitab_c_get_vertex_x(F, P, V), mitab_c_get_vertex_y(F, P, V));
+        ApplyPenAndBrush(F, Multi, Layer);
+        ApplyMultiSymbol(F, Multi);
+        return Multi;
+    }
+    auto* Coll = Layer.NewObject<TCollectionObject>();
+    ApplyPenAndBrush(F, Coll, Layer);
+    ApplyMultiSymbol(F, Coll);
+    if (!mitab_c_get_collection_region_ref) {
+        EachPart(F, [&]() -> TMapPoints& { return Coll->AddSection(); });
+        return Coll;
+    }
+    if (mitab_feature R = mitab_c_get_collection_region_ref(F))
+        EachPart(R, [&]() -> TMapPoints& { return Coll->AddRing(); });
+    if (mitab_feature L = mitab_c_get_collection_polyline_ref(F))
+        EachPart(L, [&]() -> TMapPoints& { return Coll->AddSection(); });
+    if (mitab_feature M = mitab_c_get_collection_multipoint_ref(F))
+        for (int P = 0; P < mitab_c_get_parts(M); ++P)
+            for (int V = 0; V < mitab_c_get_vertex_count(M, P); ++V)
+                Coll->AddPoint(mitab_c_get_vertex_x(M, P, V), mitab_c_get_vertex_y(M, P, V));
+    return Coll;
+}
+
+// The parts of Obj from First to Last (exclusive) into F, numbered from 0.
+void SetParts(mitab_feature F, const TParts& Parts, int First, int Last) {
+    std::vector<double> Xs, Ys;
+    for (int P = First; P < Last; ++P) {
+        Xs.clear();
+        Ys.clear();
+        for (const TMapPoint& Q : Parts.Items(P)->Points()) {
+            Xs.push_back(Q.X);
+            Ys.push_back(Q.Y);
+        }
+        mitab_c_set_points(F, P - First, static_cast<int>(Xs.size()), Xs.data(), Ys.data());
+    }
+}
+
+// A collection's groups as its region, polyline and multipoint members.
+bool WriteCollection(mitab_handle H, mitab_feature F, TCollectionObject& Coll) {
+    if (!mitab_c_set_collection_region) return false;
+    const TParts& Parts = Coll.Parts();
+    const int Groups[] = {0, Coll.FirstSection(), Coll.FirstPointPart(), Parts.Count()};
+    const int Classes[] = {fcRegion, fcPolyline, fcMultiPoint};
+    decltype(mitab_c_set_collection_region) Setters[] = {mitab_c_set_collection_region,
+                                                         mitab_c_set_collection_polyline,
+                                                         mitab_c_set_collection_multipoint};
+    for (int G = 0; G < 3; ++G) {
+        if (Groups[G] == Groups[G + 1]) continue;
+        TFeature Member(mitab_c_create_feature(H, Classes[G]));
+        if (!Member) return false;
+        SetParts(Member.get(), Parts, Groups[G], Groups[G + 1]);
+        // Each member with its tools; the lines with their own pen when they have one.
+        const TPen* Pen = G == 1 && Coll.LinePen() ? Coll.LinePen() : Coll.ReadPen();
+        mitab_c_set_pen(Member.get(), MifPenWidth(Pen->Width()), MifPenPattern(Pen->Style()),
+                        MifColor(Pen->Color()));
+        mitab_c_set_brush(Member.get(), MifColor(Coll.ReadBrush()->Color()),
+                          MifColor(Coll.BGColor()), MifBrushPattern(Coll.ReadBrush()->Style()),
+                          Coll.UseBGColor() ? 0 : 1);
+        mitab_c_set_font(Member.get(), Coll.ReadFont()->Name().c_str());
+        mitab_c_set_symbol(Member.get(), Coll.Shape(), Coll.ReadFont()->Size(),
+                           MifColor(Coll.ReadFont()->Color()));
+        if (!Setters[G](F, Member.get(), 1)) return false;
+    }
+    return true;
+}
+
 // The box around all the feature's vertices: the frame of a rectangle or
 // an ellipse, whose outline MITAB hands out.
 TBounds FeatureBox(mitab_feature F) {
@@ -452,6 +547,8 @@ int ClassOf(const TCustomMapObject* Obj) {
     if (const auto* S = dynamic_cast<const TSymbol*>(Obj))
         return SameText(S->ReadFont()->Name(), MapInfoSymbolFont) ? fcPoint : fcFontPoint;
     if (dynamic_cast<const TRectangle*>(Obj)) return fcRectangle;
+    if (dynamic_cast<const TMultiPoint*>(Obj)) return fcMultiPoint;
+    if (dynamic_cast<const TCollectionObject*>(Obj)) return fcCollection;
     // A circle goes as the region of its outline: MITAB cannot be given an
     // ellipse by its frame.
     if (dynamic_cast<const TCircle*>(Obj)) return fcRegion;
@@ -596,6 +693,9 @@ void TMapInfoFormatProvider::WriteStyle(mitab_feature F, TCustomMapObject* Obj) 
     } else if (auto* S = dynamic_cast<TSymbol*>(Obj)) {
         mitab_c_set_font(F, S->ReadFont()->Name().c_str());
         mitab_c_set_symbol(F, S->Shape(), S->ReadFont()->Size(), MifColor(S->ReadFont()->Color()));
+    } else if (auto* M = dynamic_cast<TMultiSymbolObject*>(Obj)) {
+        mitab_c_set_font(F, M->ReadFont()->Name().c_str());
+        mitab_c_set_symbol(F, M->Shape(), M->ReadFont()->Size(), MifColor(M->ReadFont()->Color()));
     }
 }
 
@@ -656,19 +756,11 @@ bool TMapInfoFormatProvider::Load(TMapLayer* Layer, const std::string& FileName)
         if (!F) continue;
         ++Read;
         const int Class = mitab_c_get_type(F.get());
-        if (Class == fcMultiPoint) {
-            // No object kind holds several points: each becomes a symbol of
-            // its own with the feature's values, as the MIF reader does.
-            for (int P = 0; P < mitab_c_get_parts(F.get()); ++P)
-                for (int V = 0; V < mitab_c_get_vertex_count(F.get(), P); ++V) {
-                    auto* S = Layer->NewObject<TSymbol>();
-                    S->SetPoint(mitab_c_get_vertex_x(F.get(), P, V),
-                                mitab_c_get_vertex_y(F.get(), P, V));
-                    ApplyPenAndBrush(F.get(), S, *Layer);
-                    ApplySymbol(F.get(), fcPoint, S);
-                    ReadData(F.get(), S);
-                    S->UpdateBounds();
-                }
+        if (Class == fcMultiPoint || Class == fcCollection) {
+            // One object with the feature's row, as the MIF reader makes it.
+            TCustomMapObject* Multi = ReadMulti(F.get(), Class, *Layer);
+            ReadData(F.get(), Multi);
+            Multi->UpdateBounds();
             continue;
         }
         TCustomMapObject* Obj = NewObjectFor(*Layer, Class, F.get());
@@ -764,12 +856,20 @@ bool TMapInfoFormatProvider::Save(TMapLayer* Layer, const std::string& FileName)
                     Ys.push_back(P.Y);
                 }
                 mitab_c_set_points(F.get(), 0, static_cast<int>(Ring.size()), Xs.data(), Ys.data());
+            } else if (auto* Coll = dynamic_cast<TCollectionObject*>(Obj)) {
+                if (!WriteCollection(H.get(), F.get(), *Coll))
+                    Problems.Add(
+                        FileName, 0,
+                        Format("object at index %d: its parts cannot be given%s", I, LastError()));
             } else if (!Empty) {
                 WriteGeometry(F.get(), Obj);
             }
             if (!mitab_c_write_feature(H.get(), F.get()))
                 Problems.Add(FileName, 0,
                              Format("object at index %d could not be written%s", I, LastError()));
+            else if ((Class == fcMultiPoint || Class == fcCollection) && Failed())
+                // Written, with a warning: split into several features.
+                Problems.Add(FileName, 0, Format("object at index %d%s", I, LastError()));
         } catch (const Exception& E) {
             Problems.Add(FileName, 0, Format("object at index %d: %s", I, E.what()));
         } catch (const std::exception&) {

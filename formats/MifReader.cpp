@@ -8,6 +8,7 @@
 #include "formats/MifText.h"
 #include "formats/SimpleMIFFormatProvider.h"
 #include "formats/SyntaxParser.h"
+#include "objects/Multi.h"
 #include "objects/Polys.h"
 #include "objects/Shapes.h"
 #include "objects/Symbol.h"
@@ -138,6 +139,12 @@ TStatement Classify(std::string_view Word) {
 
 bool IsObjectStatement(TStatement S) {
     return S >= TStatement::Point && S <= TStatement::None;
+}
+
+// The statements that may stand as parts of a collection.
+bool IsCollectionPart(TStatement S) {
+    return S == TStatement::Region || S == TStatement::Pline || S == TStatement::Multipoint ||
+           S == TStatement::Line || S == TStatement::Point;
 }
 
 bool IsModifier(TStatement S) {
@@ -649,8 +656,7 @@ private:
             if (IsObject && Previous != TStatement::Unknown) ++Missing;
             Previous = TStatement::Unknown;
             if (!IsObject) continue;
-            if (CollectionParts > 0 && (S == TStatement::Region || S == TStatement::Pline ||
-                                        S == TStatement::Multipoint)) {
+            if (CollectionParts > 0 && IsCollectionPart(S)) {
                 --CollectionParts;
                 continue;
             }
@@ -1036,15 +1042,12 @@ private:
             return TBody::Complete;
         }
         case TStatement::Multipoint: {
-            // No object kind holds several points: each becomes a symbol of
-            // its own, all with the statement's values.
-            std::string_view Probe = Rest;
-            int Count = 0;
-            if (!NextToken(Probe).empty()) Count = ToCount(NextToken(Rest));
+            // One object, drawn as a symbol at each point.
             TMapPoints Points;
-            const bool Cut = ReadPoints(Points, Count);
+            const bool Cut = ReadMultipointBody(Rest, Points);
+            auto* Multi = Make<TMultiPoint>(Made);
             for (const TMapPoint& P : Points)
-                MakePoint(Made, P.X, P.Y);
+                Multi->AddPoint(P.X, P.Y);
             return Cut ? TBody::Partial : TBody::Complete;
         }
         default:
@@ -1236,9 +1239,18 @@ private:
         return "?";
     }
 
-    // "Collection n" and its parts (Region, Pline, Multipoint, each with its
-    // clauses): every part becomes objects of its own, all with the
-    // collection's values.
+    // "Multipoint n" and its points; true when the next statement cut it short.
+    bool ReadMultipointBody(std::string_view Rest, TMapPoints& Points) {
+        std::string_view Probe = Rest;
+        int Count = 0;
+        if (!NextToken(Probe).empty()) Count = ToCount(NextToken(Rest));
+        return ReadPoints(Points, Count);
+    }
+
+    // "Collection n" and its n parts, each with its clauses: one object with
+    // one row, whose parts may be any of Region, Pline, Multipoint and, as
+    // other writers put them there, Line and Point. The clauses of every part
+    // go to the whole object.
     bool ReadCollection(std::string_view Rest, std::string_view& Line) {
         int Parts;
         try {
@@ -1249,7 +1261,14 @@ private:
             return SkipToStatement(Line);
         }
         TakeRow(false);
-        FCurrent.clear();
+        TObjects& Made = FMade;
+        Made.clear();
+        auto* Collection = Make<TCollectionObject>(Made);
+        // On the layer before its clauses, which it would otherwise lose to
+        // the layer's defaults.
+        Adopt(Made);
+        TPen RingPen, LinePen;
+        bool HasLines = false;
         bool Have = FMif.Next(Line);
         int Found = 0;
         for (; Found < Parts && Have; ++Found) {
@@ -1258,12 +1277,9 @@ private:
             if (!Have) break;
             std::string_view PartRest;
             const TStatement S = StatementOf(Line, PartRest);
-            if (S != TStatement::Region && S != TStatement::Pline && S != TStatement::Multipoint)
-                break; // not a part: the next statement
-            TObjects Made;
-            FSeen = 0;
+            if (!IsCollectionPart(S)) break; // not a part: the next statement
             try {
-                if (ReadBody(S, PartRest, Made) != TBody::Complete)
+                if (ReadCollectionPart(S, PartRest, *Collection) != TBody::Complete)
                     Problem(FMif.Lines(),
                             Format("%s part cut short by the next statement", KeywordOf(S)));
                 if (!FEndedShort.empty())
@@ -1274,13 +1290,81 @@ private:
                 Problem(FMif.Lines(), Format("%s part: %s", KeywordOf(S), Reworded(E)));
                 return SkipToStatement(Line);
             }
-            Adopt(Made);
-            Have = ReadClauses(Line);
+            Have = ReadClauseLines(Line);
+            // Each part's pen as its clauses left it.
+            if (S == TStatement::Region) RingPen.Assign(*Collection->ReadPen());
+            if (S == TStatement::Pline || S == TStatement::Line) {
+                LinePen.Assign(*Collection->ReadPen());
+                HasLines = true;
+            }
         }
-        if (Found < Parts)
+        // The rings keep their pen and the lines get theirs when the two differ.
+        if (Collection->RingCount() > 0 && HasLines && !LinePen.Equals(RingPen)) {
+            auto Own = std::make_unique<TPen>();
+            Own->Assign(LinePen);
+            Collection->SetLinePen(std::move(Own));
+            Collection->SharePen(FStyles.Pen(RingPen));
+        }
+        NoteFileStyle();
+        if (Found < Parts) {
+            // Which line ended it tells more than the count alone.
+            std::string_view Word;
+            const std::string Ended =
+                !Have
+                    ? std::string("the end of the file")
+                    : Format("'%s' at line %d", std::string(FirstWord(Line, &Word)), FMif.Lines());
             Problem(FStatementLine,
-                    Format("Collection declares %d parts but %d are there", Parts, Found));
+                    Format("Collection declares %d parts but %d are there before %s", Parts, Found,
+                           Ended));
+        }
         return Have;
+    }
+
+    // One part's geometry into the collection's group of its kind.
+    TBody ReadCollectionPart(TStatement S, std::string_view Rest, TCollectionObject& Into) {
+        TParts Read;
+        TBody Body = TBody::Complete;
+        switch (S) {
+        case TStatement::Region:
+            Body = ReadSections(Read, ToCount(NextToken(Rest)));
+            for (int I = 0; I < Read.Count(); ++I)
+                CopyPoints(Read.Items(I)->Points(), Into.AddRing());
+            break;
+        case TStatement::Pline:
+            Body = ReadPline(Rest, Read);
+            for (int I = 0; I < Read.Count(); ++I)
+                CopyPoints(Read.Items(I)->Points(), Into.AddSection());
+            break;
+        case TStatement::Line: {
+            double Box[4];
+            ReadBox(Rest, Box);
+            TMapPoints& Section = Into.AddSection();
+            Section.Add(Box[0], Box[1]);
+            Section.Add(Box[2], Box[3]);
+            break;
+        }
+        case TStatement::Multipoint: {
+            TMapPoints Points;
+            if (ReadMultipointBody(Rest, Points)) Body = TBody::Partial;
+            for (const TMapPoint& P : Points)
+                Into.AddPoint(P.X, P.Y);
+            break;
+        }
+        case TStatement::Point: {
+            const double X = NextFloat(Rest), Y = NextFloat(Rest);
+            Into.AddPoint(X, Y);
+            break;
+        }
+        default:
+            break;
+        }
+        return Body;
+    }
+
+    static void CopyPoints(const TMapPoints& From, TMapPoints& To) {
+        To.Reserve(From.Count());
+        for (const TMapPoint& P : From)
+            To.Add(P.X, P.Y);
     }
 
     // --- clauses ---
@@ -1302,6 +1386,10 @@ private:
             std::string_view Rest;
             const TStatement S = StatementOf(Line, Rest);
             if (IsModifier(S)) {
+                if (S == TStatement::Smooth)
+                    ApplyToCurrent([](TCustomMapObject* Obj) {
+                        if (auto* C = dynamic_cast<TCollectionObject*>(Obj)) C->SetSmooth(true);
+                    });
                 if (S != TStatement::Smooth)
                     ApplyToCurrent([&](TCustomMapObject* Obj) {
                         if (auto* Text = dynamic_cast<TText*>(Obj)) ApplyTextLine(Text, S, Rest);
@@ -1404,7 +1492,7 @@ private:
     void NoteFileStyle() {
         for (TCustomMapObject* Obj : FCurrent) {
             std::uint8_t Bits = 0;
-            if (PlainSymbol(Obj)) {
+            if (PlainSymbol(Obj) || dynamic_cast<TMultiPoint*>(Obj)) {
                 if (!(FSeen & SeenSymbol)) Bits |= fsNoOutline;
             } else if (dynamic_cast<TText*>(Obj)) {
                 if (!(FSeen & SeenFont)) Bits |= fsNoOutline;
@@ -1506,6 +1594,10 @@ private:
             break;
         }
         case oaSymbol: {
+            if (auto* Multi = dynamic_cast<TMultiSymbolObject*>(Obj)) {
+                ApplyMultiSymbol(*Multi);
+                break;
+            }
             TSymbol* Symbol = PlainSymbol(Obj);
             if (!Symbol) break;
             const std::string_view Shape = Token(1);
@@ -1554,6 +1646,23 @@ private:
         case oaNone:
             break;
         }
+    }
+
+    // A Symbol clause (already tokenized) on a multipoint or collection: its
+    // shape, colour, size and font, as on a symbol.
+    void ApplyMultiSymbol(TMultiSymbolObject& Obj) {
+        const std::string_view Shape = Token(1);
+        const TColor Color = ColorToken(2);
+        const int Size = CheckedSize(IntToken(3), MaxSymbolSize, "Symbol");
+        const bool WithFont = FParser.Count() > 5;
+        TFont Font;
+        Font.Assign(*Obj.ReadFont());
+        Font.SetColor(Color);
+        Font.SetSize(Size);
+        Font.SetName(WithFont ? Unquote(Token(4)) : "MapInfo Symbol");
+        if (WithFont) Font.SetStyle(FontStyleFromMif(IntToken(5)));
+        Obj.SetShape(!Shape.empty() && Shape.front() == '"' ? 35 : ToInt(Shape));
+        Obj.ShareFont(FStyles.Font(Font));
     }
 
     TMapLayer* FLayer;

@@ -7,6 +7,7 @@
 #include "formats/MifText.h"
 #include "formats/PendingFile.h"
 #include "formats/StringParser.h"
+#include "objects/Multi.h"
 #include "objects/Polys.h"
 #include "objects/Shapes.h"
 #include "objects/Symbol.h"
@@ -576,9 +577,82 @@ private:
             WriteText(*Text);
         } else if (auto* Symbol = dynamic_cast<TSymbol*>(Obj)) {
             WriteSymbol(*Symbol);
+        } else if (auto* Multi = dynamic_cast<TMultiPoint*>(Obj); Multi && Multi->PointCount()) {
+            WriteMultiPoint(*Multi);
+        } else if (auto* Coll = dynamic_cast<TCollectionObject*>(Obj); Coll && Coll->HasPoints()) {
+            WriteCollection(*Coll);
         } else {
             // A kind the format cannot hold: its row still needs a statement.
             Put(FMif, "{}", FHeads[mhNone]);
+        }
+    }
+
+    // --- several geometries in one statement ---
+    void WriteMultiSymbol(const TMultiSymbolObject& Obj) {
+        const TFont* Font = Obj.ReadFont();
+        if (SameText(Font->Name(), "MapInfo Symbol"))
+            Put(FMif, "{}Symbol ({},{},{})", FClauseIndent, Obj.Shape(),
+                ColorToMifColor(Font->Color()), Font->Size());
+        else
+            Put(FMif, "{}Symbol ({},{},{},\"{}\",{},{})", FClauseIndent, Obj.Shape(),
+                ColorToMifColor(Font->Color()), Font->Size(), Font->Name(),
+                MifFontStyle(Font->Style()), 0);
+    }
+
+    // The points of Parts from part First on, each on its line.
+    void WritePointsFrom(const TParts& Parts, int First) {
+        for (int I = First; I < Parts.Count(); ++I)
+            WritePoints(Parts.Items(I)->Points());
+    }
+
+    void WriteMultiPoint(TMultiPoint& Multi) {
+        Put(FMif, "Multipoint {}", Multi.PointCount());
+        WritePointsFrom(Multi.Parts(), 0);
+        // Read without a Symbol clause and still so: none written.
+        if (Unwritten(Multi, fsNoOutline) && Multi.Shape() == TMultiPoint().Shape() &&
+            IsDefault(Multi.ReadFont(), Options() ? Options()->DefaultSymbolFont() : nullptr))
+            return;
+        WriteMultiSymbol(Multi);
+    }
+
+    // "Collection n" and its parts in MapInfo's order (region, polyline,
+    // points), each with its clauses; empty groups are left out.
+    void WriteCollection(TCollectionObject& Coll) {
+        const TParts& Parts = Coll.Parts();
+        const int Rings = Coll.RingCount(), Sections = Coll.SectionCount();
+        const int Points = Coll.PointCount();
+        Put(FMif, "Collection {}", (Rings > 0) + (Sections > 0) + (Points > 0));
+        if (Rings > 0) {
+            Put(FMif, "  Region {}", Rings);
+            for (int I = 0; I < Rings; ++I) {
+                PutCount(Parts.Items(I)->Points().Count());
+                WritePoints(Parts.Items(I)->Points());
+            }
+            WritePen(Coll);
+            WriteBrush(Coll, Coll.UseBGColor() && Coll.ReadBrush()->Style() != bsClear);
+        }
+        if (Sections == 1) {
+            Put(FMif, "  Pline {}", Parts.Items(Rings)->Points().Count());
+            WritePoints(Parts.Items(Rings)->Points());
+        } else if (Sections > 1) {
+            Put(FMif, "  Pline Multiple {}", Sections);
+            for (int I = Rings; I < Rings + Sections; ++I) {
+                PutCount(Parts.Items(I)->Points().Count());
+                WritePoints(Parts.Items(I)->Points());
+            }
+        }
+        if (Sections > 0) {
+            if (const TPen* Pen = Coll.LinePen())
+                Put(FMif, "{}Pen ({},{},{})", FClauseIndent, MifPenWidth(Pen->Width()),
+                    MifPenPattern(Pen->Style()), ColorToMifColor(Pen->Color()));
+            else
+                WritePen(Coll);
+            if (Coll.Smooth()) Put(FMif, "{}Smooth", FClauseIndent);
+        }
+        if (Points > 0) {
+            Put(FMif, "  Multipoint {}", Points);
+            WritePointsFrom(Parts, Rings + Sections);
+            WriteMultiSymbol(Coll);
         }
     }
 

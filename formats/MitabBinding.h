@@ -114,12 +114,12 @@ std::string SystemLibraryDirectory();
     X(mitab_c_set_text, void, (mitab_feature, const char* text)) \
     X(mitab_c_set_text_display, void, (mitab_feature, double angle, double height, double width, int fore, int back, int justification, int spacing, int line_type)) \
     X(mitab_c_write_feature, int, (mitab_handle, mitab_feature)) \
-    U(mitab_c_get_collection_region_ref) \
-    U(mitab_c_get_collection_polyline_ref) \
-    U(mitab_c_get_collection_multipoint_ref) \
-    U(mitab_c_set_collection_region) \
-    U(mitab_c_set_collection_polyline) \
-    U(mitab_c_set_collection_multipoint) \
+    X(mitab_c_get_collection_region_ref, mitab_feature, (mitab_feature)) \
+    X(mitab_c_get_collection_polyline_ref, mitab_feature, (mitab_feature)) \
+    X(mitab_c_get_collection_multipoint_ref, mitab_feature, (mitab_feature)) \
+    X(mitab_c_set_collection_region, int, (mitab_feature, mitab_feature region, int make_copy)) \
+    X(mitab_c_set_collection_polyline, int, (mitab_feature, mitab_feature polyline, int make_copy)) \
+    X(mitab_c_set_collection_multipoint, int, (mitab_feature, mitab_feature multipoint, int make_copy)) \
     U(mitab_c_get_projection_info) \
     U(mitab_c_set_projection_info) \
     U(mitab_c_get_datum_info) \

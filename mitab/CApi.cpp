@@ -7,8 +7,10 @@
 
 #include <cpl_error.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cstring>
+#include <iterator>
 #include <string>
 
 using Mitab::TDataset;
@@ -93,6 +95,32 @@ const std::optional<std::string>* ValueOf(mitab_feature H, int Field) {
     TFeature* F = FeatureOf(H);
     if (!F || Field < 0 || Field >= static_cast<int>(F->Values.size())) return nullptr;
     return &F->Values[Field];
+}
+
+// A member handed to a collection: copied, or taken and freed. A feature
+// that is one of the collection's own members (a *_ref) is never freed here.
+int SetComponent(mitab_feature Collection, mitab_feature Part, int MakeCopy, int Class) noexcept {
+    return Guarded(0, [&] {
+        TFeature* F = FeatureOf(Collection);
+        TFeature* P = FeatureOf(Part);
+        if (!F || !P || F == P || P->Class != Class) return 0;
+        const bool Own = std::any_of(std::begin(F->Components), std::end(F->Components),
+                                     [P](const auto& C) { return C.get() == P; });
+        if (Own) {
+            // Copied out first: setting the member frees it.
+            const TFeature Copy = [&] {
+                TFeature C;
+                C.Class = P->Class;
+                C.Parts = P->Parts;
+                C.Style = P->Style;
+                return C;
+            }();
+            return Mitab::SetCollectionComponent(*F, Copy) ? 1 : 0;
+        }
+        const int Done = Mitab::SetCollectionComponent(*F, *P) ? 1 : 0;
+        if (Done && !MakeCopy) delete P;
+        return Done;
+    });
 }
 
 } // namespace
@@ -426,6 +454,40 @@ int mitab_c_get_text_font_style(mitab_feature feature) {
 
 void mitab_c_set_text_font_style(mitab_feature feature, int style) {
     SetStyle(feature, [&](TFeature& F) { F.Style.TextDisplay.FontStyle = style; });
+}
+
+mitab_feature mitab_c_get_collection_region_ref(mitab_feature feature) {
+    return Guarded<mitab_feature>(nullptr, [&]() -> mitab_feature {
+        TFeature* F = FeatureOf(feature);
+        return F ? Mitab::CollectionComponent(*F, 0) : nullptr;
+    });
+}
+
+mitab_feature mitab_c_get_collection_polyline_ref(mitab_feature feature) {
+    return Guarded<mitab_feature>(nullptr, [&]() -> mitab_feature {
+        TFeature* F = FeatureOf(feature);
+        return F ? Mitab::CollectionComponent(*F, 1) : nullptr;
+    });
+}
+
+mitab_feature mitab_c_get_collection_multipoint_ref(mitab_feature feature) {
+    return Guarded<mitab_feature>(nullptr, [&]() -> mitab_feature {
+        TFeature* F = FeatureOf(feature);
+        return F ? Mitab::CollectionComponent(*F, 2) : nullptr;
+    });
+}
+
+int mitab_c_set_collection_region(mitab_feature feature, mitab_feature region, int make_copy) {
+    return SetComponent(feature, region, make_copy, TABFC_Region);
+}
+
+int mitab_c_set_collection_polyline(mitab_feature feature, mitab_feature polyline, int make_copy) {
+    return SetComponent(feature, polyline, make_copy, TABFC_Polyline);
+}
+
+int mitab_c_set_collection_multipoint(mitab_feature feature, mitab_feature multipoint,
+                                      int make_copy) {
+    return SetComponent(feature, multipoint, make_copy, TABFC_MultiPoint);
 }
 
 } // extern "C"

@@ -10,6 +10,7 @@
 #include <cpl_vsi.h>
 #include <ogr_srs_api.h>
 
+#include <algorithm>
 #include <charconv>
 #include <climits>
 #include <mutex>
@@ -177,7 +178,15 @@ int TDataset::AddField(const char* Name, int Type, int Width, int Precision) {
     return Before;
 }
 
-int TDataset::FeatureCount() const {
+int TDataset::FeatureCount() {
+    // The driver counts a MIF file's collection members as features of their
+    // own, though it reads each collection as one: the statements tell.
+    if (!MifName.empty()) {
+        Statements = MifStatementClasses(MifName);
+        MifName.clear();
+        StatementCount = static_cast<int>(std::min<size_t>(Statements.size(), INT_MAX));
+    }
+    if (StatementCount >= 0) return StatementCount;
     GIntBig N = OGR_L_GetFeatureCount(Layer, TRUE);
     return N < 0 ? -1 : N > INT_MAX ? INT_MAX : static_cast<int>(N);
 }
@@ -248,7 +257,26 @@ bool TDataset::Write(const TFeature& Feature) {
     if (!F) return false;
     OGRErr Err = OGR_L_CreateFeature(Layer, F);
     OGR_F_Destroy(F);
+    if (Err == OGRERR_NONE) WarnOfSplit(Feature);
     return Err == OGRERR_NONE;
+}
+
+void TDataset::WarnOfSplit(const TFeature& Feature) {
+    // The driver has no multipoints or collections to write: it writes each
+    // point, and each member of a collection, as a feature of its own.
+    if (Feature.Class != TABFC_MultiPoint && Feature.Class != TABFC_Collection) return;
+    const bool Collection = Feature.Class == TABFC_Collection;
+    const size_t Grouped =
+        Collection ? static_cast<size_t>(std::max(Feature.Rings, 0) + std::max(Feature.Sections, 0))
+                   : 0;
+    int Written = (Collection && Feature.Rings > 0) + (Collection && Feature.Sections > 0);
+    for (size_t I = std::min(Grouped, Feature.Parts.size()); I < Feature.Parts.size(); ++I)
+        Written += static_cast<int>(Feature.Parts[I].size());
+    if (Written > 1)
+        CPLError(CE_Warning, CPLE_NotSupported,
+                 "GDAL's MapInfo driver has no %s to write: it wrote %d features, one per %s",
+                 Collection ? "collection" : "multipoint", Written,
+                 Collection ? "member and point" : "point");
 }
 
 std::string TDataset::CoordSys() const {

@@ -39,7 +39,7 @@ public:
     const char* FieldName(int Index) const; // null out of range
     int AddField(const char* Name, int Type, int Width, int Precision);
 
-    int FeatureCount() const;
+    int FeatureCount();
     // The id after Last (the first for a negative Last); -1 after the last.
     int NextFeatureId(int Last);
     std::unique_ptr<TFeature> Read(int Id);
@@ -51,6 +51,8 @@ private:
     TDataset(GDALDatasetH Ds, bool Writable);
     OGRFieldDefnH Field(int Index) const;
     int Fetch(); // the next feature of OGR's cursor into Pending; its id or -1
+    // A CPL warning when the driver wrote Feature as several features.
+    static void WarnOfSplit(const TFeature& Feature);
 
     GDALDatasetH Ds = nullptr;
     OGRLayerH Layer = nullptr;
@@ -62,7 +64,8 @@ private:
     // The class of each object statement of a .mif, by feature id - 1;
     // empty for a .tab or once they proved out of step with OGR's features.
     std::vector<int> Statements;
-    std::string MifName; // a .mif whose statements are yet to be read
+    std::string MifName;     // a .mif whose statements are yet to be read
+    int StatementCount = -1; // a .mif's object statements, once counted
     // OGR's sequential cursor stands just after Pending, whose id is PendingId.
     OGRFeatureH Pending = nullptr;
     long long PendingId = -1;

@@ -8,6 +8,7 @@
 #include <ogr_api.h>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,11 +23,21 @@ struct TFeature {
     static constexpr std::uint32_t Tag = 0x4D544246; // tells a feature handle from a dataset
     std::uint32_t Magic = Tag;
     int Class = 0;
+    // A collection's parts are its region's rings, then its polyline's
+    // sections, then one part of points; these count the first two groups.
     std::vector<std::vector<TVertex>> Parts;
+    int Rings = 0;
+    int Sections = 0;
+    // A collection's region, polyline and multipoint as features of their
+    // own, made when first asked for and owned here.
+    std::unique_ptr<TFeature> Components[3];
     std::vector<std::optional<std::string>> Values; // nullopt: null
     TStyle Style;
     std::string Returned; // the last string handed out
 
+    TFeature() = default;
+    TFeature(TFeature&&) = default;
+    TFeature& operator=(TFeature&&) = default;
     ~TFeature() { Magic = 0; }
 };
 
@@ -38,8 +49,17 @@ TFeature FromOgr(OGRFeatureH Source);
 // value is none of its column's type (a CPLError tells which).
 OGRFeatureH ToOgr(const TFeature& F, OGRFeatureDefnH Defn, const std::vector<int>& Types);
 
-// The classes a new feature may have: those the driver writes as one
-// feature (arcs and ellipses as their outlines).
+// The classes a new feature may have: every one but arcs, rectangles and
+// ellipses, which the driver writes as their outlines. GDAL's driver writes
+// a multipoint or a collection as one feature per point or part.
 bool IsWritableClass(int FeatureClass);
+
+// A collection's region (0), polyline (1) or multipoint (2) as a feature of
+// its own, with the collection's styles; null when it has none.
+TFeature* CollectionComponent(TFeature& Collection, int Which);
+// Puts Part's geometry in the collection as its region, polyline or
+// multipoint (by Part's class), replacing what it had there, with Part's
+// tools of that kind; false for a part of another class.
+bool SetCollectionComponent(TFeature& Collection, const TFeature& Part);
 
 } // namespace Mitab

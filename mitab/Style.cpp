@@ -351,6 +351,14 @@ std::string ComposeStyle(const TStyle& Style, int FeatureClass) {
     case TABFC_Region:
     case TABFC_Rectangle:
         return BrushString(Style.Brush) + ";" + PenString(Style.Pen);
+    // A multipoint's points are symbols, a font's when its symbol is one.
+    case TABFC_MultiPoint:
+        return SymbolString(Style,
+                            Style.Symbol.Kind == TSymbolKind::Font ? TABFC_FontPoint : TABFC_Point);
+    // Each part takes the tools of its kind from the one string.
+    case TABFC_Collection:
+        return BrushString(Style.Brush) + ";" + PenString(Style.Pen) + ";" +
+               ComposeStyle(Style, TABFC_MultiPoint);
     default:
         return {};
     }

@@ -144,6 +144,25 @@ MITAB_EXPORT int mitab_c_get_text_linetype(mitab_feature feature);
 MITAB_EXPORT int mitab_c_get_text_font_style(mitab_feature feature);
 MITAB_EXPORT void mitab_c_set_text_font_style(mitab_feature feature, int style);
 
+/* A collection (11) holds a region, a polyline and a multipoint, each
+ * optional. Its parts are the region's rings, then the polyline's sections,
+ * then one part of all its points. The *_ref entry points hand out each as a
+ * feature of its own (7, 5, 10) with the collection's styles, owned by the
+ * collection: valid until it is destroyed or that member is set again; null
+ * when it has none. mitab_c_set_collection_* put a feature of that class in
+ * the collection with its tools of that kind, replacing what was there
+ * (make_copy 0 hands the feature to the library, which frees it); 0 when
+ * either is no feature of the right class. */
+MITAB_EXPORT mitab_feature mitab_c_get_collection_region_ref(mitab_feature feature);
+MITAB_EXPORT mitab_feature mitab_c_get_collection_polyline_ref(mitab_feature feature);
+MITAB_EXPORT mitab_feature mitab_c_get_collection_multipoint_ref(mitab_feature feature);
+MITAB_EXPORT int mitab_c_set_collection_region(mitab_feature feature, mitab_feature region,
+                                               int make_copy);
+MITAB_EXPORT int mitab_c_set_collection_polyline(mitab_feature feature, mitab_feature polyline,
+                                                 int make_copy);
+MITAB_EXPORT int mitab_c_set_collection_multipoint(mitab_feature feature, mitab_feature multipoint,
+                                                   int make_copy);
+
 #ifdef __cplusplus
 }
 #endif

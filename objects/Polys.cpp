@@ -57,15 +57,19 @@ void TraceRegionKind(TRegionKind Kind) {
 
 void TRegion::Draw() {
     TCustomMapObject::Draw();
-    TChartix* M = Map();
-    if (!M || Parts().Count() == 0) return;
+    DrawRings(*this, 0, Parts().Count());
+}
+
+void DrawRings(TCustomMapObject& Obj, int First, int Count) {
+    TChartix* M = Obj.Map();
+    if (!M || Count <= 0) return;
     TCanvas* C = M->Canvas();
-    const int Count = Parts().Count();
+    const TParts& Parts = Obj.Parts();
 
     if (M->EasyDraw()) {
         // One filled polygon per part: quick, but inner rings fill over.
-        for (int I = 0; I < Count; ++I) {
-            const std::vector<TPoint> Pts = ClipPointsToScreen(Parts().Items(I)->Points(), *M);
+        for (int I = First; I < First + Count; ++I) {
+            const std::vector<TPoint> Pts = ClipPointsToScreen(Parts.Items(I)->Points(), *M);
             if (!Pts.empty()) C->Polygon(Pts.data(), static_cast<int>(Pts.size()));
         }
         return;
@@ -75,7 +79,7 @@ void TRegion::Draw() {
     // change in between, so each part is clipped once.
     std::vector<std::vector<TPoint>> Rings(static_cast<size_t>(Count));
     for (int I = 0; I < Count; ++I)
-        Rings[static_cast<size_t>(I)] = ClipPointsToScreen(Parts().Items(I)->Points(), *M);
+        Rings[static_cast<size_t>(I)] = ClipPointsToScreen(Parts.Items(First + I)->Points(), *M);
 
     // Parts combined by XOR: an area covered by an odd number of rings is
     // filled, so inner rings become holes and overlaps of parts cancel.
@@ -94,13 +98,13 @@ void TRegion::Draw() {
     if (Combined) {
         TBrush* B = C->Brush();
         TPen* P = C->Pen();
-        if (UseBGColor()) {
+        if (Obj.UseBGColor()) {
             // The background first, so that a hatched or patterned brush shows
             // it between its strokes.
             const TColor OldColor = B->Color();
             const TBrushStyle OldStyle = B->Style();
             const TPenStyle OldPen = P->Style();
-            B->SetColor(BGColor());
+            B->SetColor(Obj.BGColor());
             B->SetStyle(bsSolid);
             P->SetStyle(psClear);
             C->PaintRgn(*Combined);
@@ -108,7 +112,7 @@ void TRegion::Draw() {
             B->SetStyle(OldStyle);
             P->SetStyle(OldPen);
         }
-        if (GetSelected() && !M->FastSelection()) {
+        if (Obj.GetSelected() && !M->FastSelection()) {
             B->SetStyle(bsSolid);
             B->SetBitmap(M->SelectionPattern());
             P->SetMode(pmCopy);

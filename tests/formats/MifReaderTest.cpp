@@ -1,5 +1,6 @@
 // Reading MIF/MID pairs: statements, clauses, columns and values, bad input.
 #include "formats/MifFixture.h"
+#include "objects/Multi.h"
 
 #include <functional>
 #include <random>
@@ -101,9 +102,8 @@ TEST_F(MifReader, TextsRectanglesEllipsesAndArcs) {
 }
 
 TEST_F(MifReader, RowsStayWithTheirObjects) {
-    // Every statement takes one row, also those that make no object; points
-    // of a multipoint and parts of a collection become objects of their own,
-    // each with the statement's values.
+    // Every statement takes one row, also those that make no object; a
+    // multipoint and a collection are one object each, with one row.
     ASSERT_TRUE(Load("Columns 1\nN Char(10)\nData\n"
                      "None\n"
                      "Multipoint 2\n1 1\n2 2\n    Symbol (34,255,9)\n"
@@ -112,14 +112,13 @@ TEST_F(MifReader, RowsStayWithTheirObjects) {
                      "Point 9 9\n",
                      "none\nmulti\ncoll\ntext\npoint\n"));
     EXPECT_EQ(Messages(), "");
-    EXPECT_EQ(Rows(), "multi multi coll coll text point ");
-    EXPECT_EQ(PointsOf(Obj<TSymbol>(1)), "2 2");
-    EXPECT_EQ(Obj<TSymbol>(1)->Shape(), 34); // the clause goes to every point
-    EXPECT_EQ(PointsOf(Obj<TSymbol>(2)), "5 5");
-    TPolyline* Coll = Obj<TPolyline>(3);
-    EXPECT_EQ(PointsOf(Coll), "0 0,3 3");
+    EXPECT_EQ(Rows(), "multi coll text point ");
+    EXPECT_EQ(PointsOf(Obj<TMultiPoint>(0)), "1 1,2 2");
+    EXPECT_EQ(Obj<TMultiPoint>(0)->Shape(), 34);
+    auto* Coll = Obj<TCollectionObject>(1);
+    EXPECT_EQ(PointsOf(Coll), "0 0,3 3|5 5"); // the section first, then the points
     EXPECT_EQ(Coll->Pen()->Color(), TColor(0xFF0000));
-    EXPECT_DOUBLE_EQ(Coll->GetBounds().MaxX, 3);
+    EXPECT_DOUBLE_EQ(Coll->GetBounds().MaxX, 5);
 }
 
 TEST_F(MifReader, ColumnTypesAndValues) {

@@ -27,7 +27,10 @@ namespace Testing {
     X(get_symbol_no) X(get_symbol_size) X(get_symbol_color) X(set_text) X(get_text) \
     X(set_text_display) X(get_text_angle) X(get_text_height) X(get_text_width) \
     X(get_text_fgcolor) X(get_text_bgcolor) X(get_text_justification) X(get_text_spacing) \
-    X(get_text_linetype) X(get_text_font_style) X(set_text_font_style)
+    X(get_text_linetype) X(get_text_font_style) X(set_text_font_style) \
+    X(get_collection_region_ref) X(get_collection_polyline_ref) \
+    X(get_collection_multipoint_ref) X(set_collection_region) X(set_collection_polyline) \
+    X(set_collection_multipoint)
 // clang-format on
 
 // Every entry point, resolved by its plain name; null when missing.
