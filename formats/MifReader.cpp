@@ -1505,7 +1505,7 @@ private:
             Font.SetColor(Color);
             Font.SetSize(Size);
             Font.SetName(FontName);
-            Font.SetStyle(WithFont ? FontStyleFromMif(Style) : 0);
+            if (WithFont) Font.SetStyle(FontStyleFromMif(Style));
             Font.SetEscapement(EscapementOf(Angle));
             Symbol->SetKeptSymbolStyle(Style);
             Symbol->SetKeptFlag(Picture);
