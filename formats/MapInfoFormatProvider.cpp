@@ -227,14 +227,21 @@ void ApplyPenAndBrush(mitab_feature F, TCustomMapObject* Obj, const TMapLayer& L
         Obj->Pen()->SetWidth(S.PenWidth);
         return;
     }
-    const TBrushStyle Style = BrushStyleFromMif(mitab_c_get_brush_pattern(F));
+    const int BrushPattern = mitab_c_get_brush_pattern(F);
+    const TBrushStyle Style = BrushStyleFromMif(BrushPattern);
     Obj->Brush()->SetColor(MifColorToColor(mitab_c_get_brush_fgcolor(F)));
     Obj->Brush()->SetStyle(Style);
     Obj->SetBGColor(MifColorToColor(mitab_c_get_brush_bgcolor(F)));
     Obj->SetUseBGColor(Style != bsClear && mitab_c_get_brush_transparent(F) == 0);
     Obj->Pen()->SetColor(MifColorToColor(mitab_c_get_pen_color(F)));
-    Obj->Pen()->SetStyle(PenStyleFromMif(mitab_c_get_pen_pattern(F)));
+    const int PenPattern = mitab_c_get_pen_pattern(F);
+    Obj->Pen()->SetStyle(PenStyleFromMif(PenPattern));
     Obj->Pen()->SetWidth(PenWidthFromMif(mitab_c_get_pen_width(F)));
+    // The numbers the platform's styles cannot tell apart, to be written back.
+    if (!dynamic_cast<TSymbol*>(Obj)) {
+        Obj->SetKeptPenPattern(PenPattern);
+        Obj->SetKeptBrushPattern(BrushPattern);
+    }
 }
 
 // A turned text's box, as MIF files give it, is the frame around the turned
@@ -306,14 +313,23 @@ void ApplyText(mitab_feature F, TText* T, const TMapLayer& Layer) {
 }
 
 void ApplySymbol(mitab_feature F, int Class, TSymbol* S) {
+    // Turns and picture flags come through entry points a library of an
+    // older interface may lack.
+    const int Style = mitab_c_get_symbol_style ? mitab_c_get_symbol_style(F) : 0;
     if (Class == fcFontPoint) {
         S->Font()->SetName(Text(mitab_c_get_font(F)));
         S->SetShape(mitab_c_get_symbol_no(F));
+        if (mitab_c_get_symbol_angle)
+            S->Font()->SetEscapement(EscapementOf(mitab_c_get_symbol_angle(F)));
+    } else if (Class == fcCustomPoint) {
+        // A picture symbol: its file's name in the font's place, as the MIF
+        // reader keeps it; the common symbol is its shape.
+        S->SetShape(StandInSymbol);
+        S->SetPicture(Text(mitab_c_get_font(F)), Style);
     } else {
-        // MapInfo's own symbols keep their numbers; a picture symbol gets
-        // the common one, as the MIF reader gives it.
+        // MapInfo's own symbols keep their numbers.
         S->Font()->SetName(MapInfoSymbolFont);
-        S->SetShape(Class == fcPoint ? mitab_c_get_symbol_no(F) : StandInSymbol);
+        S->SetShape(mitab_c_get_symbol_no(F));
     }
     S->Font()->SetColor(MifColorToColor(mitab_c_get_symbol_color(F)));
     S->Font()->SetSize(mitab_c_get_symbol_size(F));
@@ -510,6 +526,10 @@ TCustomMapObject* NewObjectFor(TMapLayer& Layer, int Class, mitab_feature F) {
         R->SetY0(B.MinY);
         R->SetX1(B.MaxX);
         R->SetY1(B.MaxY);
+        // A rounded one's outline starts where its lower left arc leaves the
+        // left side: one corner radius above the bottom.
+        if (mitab_c_get_parts(F) > 0 && mitab_c_get_vertex_count(F, 0) > 5)
+            R->SetCornerDiameter(2 * (mitab_c_get_vertex_y(F, 0, 0) - B.MinY));
         return R;
     }
     case fcEllipse: {
@@ -544,9 +564,13 @@ int ClassOf(const TCustomMapObject* Obj) {
     if (dynamic_cast<const TRegion*>(Obj)) return fcRegion;
     if (dynamic_cast<const TPolyline*>(Obj)) return fcPolyline;
     if (dynamic_cast<const TText*>(Obj)) return fcText;
-    if (const auto* S = dynamic_cast<const TSymbol*>(Obj))
+    if (const auto* S = dynamic_cast<const TSymbol*>(Obj)) {
+        if (S->IsPicture()) return fcCustomPoint;
         return SameText(S->ReadFont()->Name(), MapInfoSymbolFont) ? fcPoint : fcFontPoint;
-    if (dynamic_cast<const TRectangle*>(Obj)) return fcRectangle;
+    }
+    // A rounded rectangle goes as the region GDAL reads one as.
+    if (const auto* R = dynamic_cast<const TRectangle*>(Obj))
+        return R->CornerDiameter() > 0 ? fcRegion : fcRectangle;
     if (dynamic_cast<const TMultiPoint*>(Obj)) return fcMultiPoint;
     if (dynamic_cast<const TCollectionObject*>(Obj)) return fcCollection;
     // A circle goes as the region of its outline: MITAB cannot be given an
@@ -560,7 +584,13 @@ std::vector<TMapPoint> Outline(TCustomMapObject* Obj) {
     std::vector<TMapPoint> Ring;
     if (auto* R = dynamic_cast<TRectangle*>(Obj)) {
         const double X0 = R->X0(), Y0 = R->Y0(), X1 = R->X1(), Y1 = R->Y1();
-        Ring = {{X0, Y0}, {X1, Y0}, {X1, Y1}, {X0, Y1}, {X0, Y0}};
+        if (R->CornerDiameter() > 0) {
+            TMapPoints Rounded;
+            AddRoundRectOutline(Rounded, X0, Y0, X1, Y1, R->CornerDiameter());
+            Ring.assign(Rounded.begin(), Rounded.end());
+        } else {
+            Ring = {{X0, Y0}, {X1, Y0}, {X1, Y1}, {X0, Y1}, {X0, Y0}};
+        }
     } else if (auto* C = dynamic_cast<TCircle*>(Obj)) {
         const double X = C->X(), Y = C->Y(), R = C->Radius();
         Ring = EllipseOutline({X - R, Y - R, X + R, Y + R});
@@ -677,10 +707,15 @@ bool TMapInfoFormatProvider::WriteGeometry(mitab_feature F, const TCustomMapObje
 
 void TMapInfoFormatProvider::WriteStyle(mitab_feature F, TCustomMapObject* Obj) const {
     if (!F) return;
-    mitab_c_set_pen(F, MifPenWidth(Obj->ReadPen()->Width()), MifPenPattern(Obj->ReadPen()->Style()),
+    // A symbol's 14 kept bits are its style number, not pattern numbers.
+    const bool Symbol = dynamic_cast<TSymbol*>(Obj) != nullptr;
+    mitab_c_set_pen(F, MifPenWidth(Obj->ReadPen()->Width()),
+                    PenPatternToWrite(Symbol ? 0 : Obj->KeptPenPattern(), Obj->ReadPen()->Style()),
                     MifColor(Obj->ReadPen()->Color()));
-    mitab_c_set_brush(F, MifColor(Obj->ReadBrush()->Color()), MifColor(Obj->BGColor()),
-                      MifBrushPattern(Obj->ReadBrush()->Style()), Obj->UseBGColor() ? 0 : 1);
+    mitab_c_set_brush(
+        F, MifColor(Obj->ReadBrush()->Color()), MifColor(Obj->BGColor()),
+        BrushPatternToWrite(Symbol ? 0 : Obj->KeptBrushPattern(), Obj->ReadBrush()->Style()),
+        Obj->UseBGColor() ? 0 : 1);
     if (auto* T = dynamic_cast<TText*>(Obj)) {
         mitab_c_set_font(F, T->ReadFont()->Name().c_str());
         // The text's own box and angle: its extent here is its anchor alone.
@@ -693,6 +728,9 @@ void TMapInfoFormatProvider::WriteStyle(mitab_feature F, TCustomMapObject* Obj) 
     } else if (auto* S = dynamic_cast<TSymbol*>(Obj)) {
         mitab_c_set_font(F, S->ReadFont()->Name().c_str());
         mitab_c_set_symbol(F, S->Shape(), S->ReadFont()->Size(), MifColor(S->ReadFont()->Color()));
+        if (mitab_c_set_symbol_display)
+            mitab_c_set_symbol_display(F, AngleOfEscapement(S->ReadFont()->Escapement()),
+                                       S->IsPicture() ? S->KeptSymbolStyle() : 0);
     } else if (auto* M = dynamic_cast<TMultiSymbolObject*>(Obj)) {
         mitab_c_set_font(F, M->ReadFont()->Name().c_str());
         mitab_c_set_symbol(F, M->Shape(), M->ReadFont()->Size(), MifColor(M->ReadFont()->Color()));

@@ -11,6 +11,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace Mapobjects::Mif {
@@ -83,6 +84,9 @@ public:
     // line is written as Line, a rectangle as Rect, only where the file used
     // those.
     std::array<std::string, mhCount> Heads;
+    // The Center clauses of regions (those whose KeptFlag is set): few
+    // regions have one, so they live here rather than in every region.
+    std::unordered_map<const TCustomMapObject*, TMapPoint> Centres;
 };
 
 } // namespace Mapobjects::Mif

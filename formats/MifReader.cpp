@@ -1009,13 +1009,19 @@ private:
             return TBody::Complete;
         case TStatement::Rect:
         case TStatement::RoundRect: {
-            double Box[4], Radius;
+            double Box[4], Diameter = 0;
             ReadBox(Rest, Box);
-            // The corner rounding of a RoundRect is dropped; it stands on the
-            // same line or on the next one.
-            if (S == TStatement::RoundRect && NextToken(Rest).empty())
-                ReadOptionalNumbers(&Radius, 1);
+            // The corner rounding of a RoundRect stands on the same line or
+            // on the next one.
+            if (S == TStatement::RoundRect) {
+                std::string_view More = Rest;
+                if (!NextToken(More).empty())
+                    Diameter = NextFloat(Rest);
+                else
+                    ReadOptionalNumbers(&Diameter, 1);
+            }
             auto* Rect = Make<TRectangle>(Made);
+            Rect->SetCornerDiameter(Diameter);
             Rect->SetX0(Box[0]);
             Rect->SetY0(Box[1]);
             Rect->SetX1(Box[2]);
@@ -1386,14 +1392,16 @@ private:
             std::string_view Rest;
             const TStatement S = StatementOf(Line, Rest);
             if (IsModifier(S)) {
-                if (S == TStatement::Smooth)
+                if (S == TStatement::Smooth) {
+                    ApplySmooth();
                     ApplyToCurrent([](TCustomMapObject* Obj) {
                         if (auto* C = dynamic_cast<TCollectionObject*>(Obj)) C->SetSmooth(true);
                     });
-                if (S != TStatement::Smooth)
+                } else {
                     ApplyToCurrent([&](TCustomMapObject* Obj) {
                         if (auto* Text = dynamic_cast<TText*>(Obj)) ApplyTextLine(Text, S, Rest);
                     });
+                }
                 continue;
             }
             if (S != TStatement::Unknown) return true;
@@ -1487,12 +1495,27 @@ private:
         }
     }
 
+    // Smooth draws a polyline as a curve; we draw it straight but keep the
+    // word to write it back.
+    void ApplySmooth() {
+        for (TCustomMapObject* Obj : FCurrent)
+            if (dynamic_cast<TPolyline*>(Obj)) Obj->SetKeptFlag(true);
+    }
+
     // Which clauses the objects lacked, so that saving them unchanged adds
     // none (see TMifForm).
     void NoteFileStyle() {
         for (TCustomMapObject* Obj : FCurrent) {
             std::uint8_t Bits = 0;
-            if (PlainSymbol(Obj) || dynamic_cast<TMultiPoint*>(Obj)) {
+            if (TSymbol* Symbol = PlainSymbol(Obj)) {
+                if (!(FSeen & SeenSymbol)) {
+                    Bits |= fsNoOutline;
+                    // What MapInfo draws a point without a Symbol clause with.
+                    if (!FNoClauseFont) FNoClauseFont = FStyles.Font(NoClauseSymbolFont());
+                    Symbol->SetShape(NoClauseSymbolShape);
+                    Symbol->ShareFont(FNoClauseFont);
+                }
+            } else if (dynamic_cast<TMultiPoint*>(Obj)) {
                 if (!(FSeen & SeenSymbol)) Bits |= fsNoOutline;
             } else if (dynamic_cast<TText*>(Obj)) {
                 if (!(FSeen & SeenFont)) Bits |= fsNoOutline;
@@ -1541,6 +1564,8 @@ private:
         if (!Symbol || !Symbol->ReadFont()->Equals(FLastSymbol.Before)) return false;
         Symbol->SetShape(FLastSymbol.Shape);
         Symbol->ShareFont(FLastSymbol.After);
+        Symbol->SetKeptSymbolStyle(FLastSymbol.Style);
+        Symbol->SetKeptFlag(FLastSymbol.Picture);
         return true;
     }
 
@@ -1561,7 +1586,11 @@ private:
             // dashed stays so.
             const TColor Color = ColorToken(3);
             const int Width = PenWidthFromMif(IntToken(1));
-            const TPenStyle Style = PenStyleFromMif(IntToken(2));
+            // The platform draws few of MapInfo's patterns; the number is
+            // kept to be written back.
+            const int Pattern = IntToken(2);
+            const TPenStyle Style = PenStyleFromMif(Pattern);
+            Obj->SetKeptPenPattern(Pattern);
             // Objects of one look share their tools (FStyles).
             TPen Pen;
             Pen.Assign(*Obj->ReadPen());
@@ -1573,15 +1602,17 @@ private:
         }
         case oaBrush: {
             // A hollow fill (pattern 1) stays hollow; a hatch with a back
-            // colour is drawn over that colour.
+            // colour is drawn over that colour, and a solid fill keeps its
+            // (hidden) back colour in use too, as MITAB reads it.
             const int Pattern = IntToken(1);
             const TColor Fore = ColorToken(2);
-            const bool WithBack = FParser.Count() > 3 && Pattern >= 3;
+            const bool WithBack = FParser.Count() > 3 && Pattern >= 2;
             const TColor Back = WithBack ? ColorToken(3) : 0;
             TBrush Brush;
             Brush.Assign(*Obj->ReadBrush());
             Brush.SetColor(Fore);
             Brush.SetStyle(BrushStyleFromMif(Pattern));
+            Obj->SetKeptBrushPattern(Pattern);
             Obj->ShareBrush(FStyles.Brush(Brush));
             if (WithBack) {
                 Obj->SetUseBGColor(true);
@@ -1601,14 +1632,23 @@ private:
             TSymbol* Symbol = PlainSymbol(Obj);
             if (!Symbol) break;
             const std::string_view Shape = Token(1);
-            // A picture symbol ("pin.bmp"): no picture here, so the common
-            // MapInfo point stands in for it rather than nothing.
-            const int ShapeNo = !Shape.empty() && Shape.front() == '"' ? 35 : ToInt(Shape);
+            // A picture symbol ("pin.bmp", colour, size, style): the file's
+            // name stands in the font's place (see TSymbol::IsPicture), and
+            // the common MapInfo point is its shape for whoever draws glyphs.
+            const bool Picture = !Shape.empty() && Shape.front() == '"';
+            const int ShapeNo = Picture ? NoClauseSymbolShape : ToInt(Shape);
             const TColor Color = ColorToken(2);
             const int Size = CheckedSize(IntToken(3), MaxSymbolSize, "Symbol");
-            const bool WithFont = FParser.Count() > 5;
-            const std::string FontName = WithFont ? Unquote(Token(4)) : "MapInfo Symbol";
-            const int Style = WithFont ? IntToken(5) : 0;
+            const bool WithFont = !Picture && FParser.Count() > 5;
+            std::string FontName = WithFont ? Unquote(Token(4)) : "MapInfo Symbol";
+            int Style = WithFont ? IntToken(5) : 0;
+            // A font symbol's turn, counter-clockwise in degrees, is the
+            // font's escapement.
+            const double Angle = WithFont && FParser.Count() > 6 ? ToFloat(Token(6)) : 0;
+            if (Picture) {
+                FontName = Unquote(Shape);
+                Style = FParser.Count() > 4 ? IntToken(4) : 0;
+            }
             TFont Font;
             Font.Assign(*Symbol->ReadFont());
             Symbol->SetShape(ShapeNo);
@@ -1616,9 +1656,14 @@ private:
             Font.SetSize(Size);
             Font.SetName(FontName);
             if (WithFont) Font.SetStyle(FontStyleFromMif(Style));
+            Font.SetEscapement(EscapementOf(Angle));
+            Symbol->SetKeptSymbolStyle(Style);
+            Symbol->SetKeptFlag(Picture);
             FLastSymbol.Before.Assign(*Symbol->ReadFont());
             FLastSymbol.Line.assign(Line);
             FLastSymbol.Shape = ShapeNo;
+            FLastSymbol.Style = Symbol->KeptSymbolStyle();
+            FLastSymbol.Picture = Picture;
             FLastSymbol.After = FStyles.Font(Font);
             Symbol->ShareFont(FLastSymbol.After);
             break;
@@ -1642,7 +1687,14 @@ private:
             Font->SetColor(Color);
             break;
         }
-        case oaCenter:
+        case oaCenter: {
+            // Where MapInfo puts a region's label; kept to be written back.
+            if (!dynamic_cast<TRegion*>(Obj)) break;
+            const double X = ToFloat(Token(1)), Y = ToFloat(Token(2));
+            FForm->Centres[Obj] = TMapPoint{X, Y};
+            Obj->SetKeptFlag(true);
+            break;
+        }
         case oaNone:
             break;
         }
@@ -1694,7 +1746,11 @@ private:
         TFont Before; // the symbol's font before the clause
         TShared<TFont> After;
         int Shape = 0;
-    } FLastSymbol;                   // the last Symbol clause read in full
+        int Style = 0;
+        bool Picture = false;
+    } FLastSymbol;
+    TShared<TFont> FNoClauseFont; // of the points without a Symbol clause                   // the
+                                  // last Symbol clause read in full
     std::vector<std::string> FItems; // reused from row to row
     size_t FItemCount = 0;
     bool FRowValues = false; // the current statement has a row

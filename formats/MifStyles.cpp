@@ -134,4 +134,41 @@ TFontStyles FontStyleFromMif(int Value) {
     return Result;
 }
 
+TFont NoClauseSymbolFont() {
+    TFont Font;
+    Font.SetName("MapInfo Symbol");
+    Font.SetColor(clBlack);
+    Font.SetSize(12);
+    return Font;
+}
+
+bool IsNoClauseSymbol(int Shape, const TFont& Font) {
+    static const TFont Plain = NoClauseSymbolFont();
+    return Shape == NoClauseSymbolShape && Font.Equals(Plain);
+}
+
+int EscapementOf(double Degrees) {
+    if (!std::isfinite(Degrees)) return 0;
+    const int Tenths = static_cast<int>(std::lround(std::fmod(Degrees, 360.0) * 10));
+    return Tenths < 0 ? Tenths + 3600 : Tenths;
+}
+
+double AngleOfEscapement(int Escapement) {
+    return Escapement / 10.0;
+}
+
+int PenPatternToWrite(int Kept, TPenStyle Style) {
+    return Kept > 0 && PenStyleFromMif(Kept) == Style ? Kept : MifPenPattern(Style);
+}
+
+int BrushPatternToWrite(int Kept, TBrushStyle Style) {
+    return Kept > 0 && BrushStyleFromMif(Kept) == Style ? Kept : MifBrushPattern(Style);
+}
+
+int SymbolStyleToWrite(int Kept, TFontStyles Style) {
+    return FontStyleFromMif(Kept) == (Style & (fsBold | fsItalic | fsUnderline))
+               ? Kept
+               : MifFontStyle(Style);
+}
+
 } // namespace Mapobjects

@@ -37,4 +37,25 @@ int MifPenWidth(int Pixels);
 int MifFontStyle(Platform::TFontStyles Style);
 Platform::TFontStyles FontStyleFromMif(int Value);
 
+// A point without a Symbol clause is drawn by MapInfo with symbol 35 of its
+// own (3.0 compatible) set, black, 12 points.
+constexpr int NoClauseSymbolShape = 35;
+Platform::TFont NoClauseSymbolFont();
+// Whether a symbol's shape and font are those a point without a Symbol clause gets.
+bool IsNoClauseSymbol(int Shape, const Platform::TFont& Font);
+
+// A symbol's turn in degrees, counter-clockwise, as a font escapement (tenths
+// of a degree, within one turn) and back.
+int EscapementOf(double Degrees);
+double AngleOfEscapement(int Escapement);
+
+// The pattern number to write for a pen or brush: the number the object
+// kept from its file (0 for none) while its tool still draws as that number
+// does, else the number of the tool's style.
+int PenPatternToWrite(int Kept, Platform::TPenStyle Style);
+int BrushPatternToWrite(int Kept, Platform::TBrushStyle Style);
+// A font symbol's style number: the kept one while the font's bold, italic
+// and underline still say the same, else those of the font.
+int SymbolStyleToWrite(int Kept, Platform::TFontStyles Style);
+
 } // namespace Mapobjects

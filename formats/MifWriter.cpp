@@ -418,8 +418,9 @@ private:
         // Widths above 10 are tenths of a point (plus 10) to other readers.
         if (!FClassic && Width > 10)
             Width = 10 + static_cast<int>(std::lround(Width * 72.0 / 96.0 * 10));
-        Put(FMif, "{}Pen ({},{},{})", FClauseIndent, Width, MifPenPattern(Pen->Style()),
-            ColorToMifColor(Pen->Color()));
+        const int Pattern = FClassic ? MifPenPattern(Pen->Style())
+                                     : PenPatternToWrite(Obj.KeptPenPattern(), Pen->Style());
+        Put(FMif, "{}Pen ({},{},{})", FClauseIndent, Width, Pattern, ColorToMifColor(Pen->Color()));
     }
 
     void WriteBrush(const TCustomMapObject& Obj, bool WithBack) {
@@ -433,7 +434,8 @@ private:
         }
         // A back colour the file gave though the fill does not draw it.
         WithBack |= Unwritten(Obj, fsKept);
-        const int Pattern = MifBrushPattern(Brush->Style());
+        const int Pattern = FClassic ? MifBrushPattern(Brush->Style())
+                                     : BrushPatternToWrite(Obj.KeptBrushPattern(), Brush->Style());
         if (WithBack)
             Put(FMif, "{}Brush ({},{},{})", FClauseIndent, Pattern, ColorToMifColor(Brush->Color()),
                 ColorToMifColor(Obj.BGColor()));
@@ -512,18 +514,39 @@ private:
                 Coordinate(Symbol.Y(), FY));
         else
             Put(FMif, "{}{} {}", FHeads[mhPoint], Symbol.X(), Symbol.Y());
-        if (Unwritten(Symbol, fsNoOutline) && Symbol.Shape() == DefaultShape() &&
-            IsDefault(Font, Options() ? Options()->DefaultSymbolFont() : nullptr))
+        // A point the file gave no Symbol clause gets none while it looks
+        // as such a point does (or as the map's default symbol).
+        if (Unwritten(Symbol, fsNoOutline) &&
+            (IsNoClauseSymbol(Symbol.Shape(), *Font) ||
+             ((Symbol.Shape() == DefaultShape() || Symbol.Shape() == NoClauseSymbolShape) &&
+              IsDefault(Font, Options() ? Options()->DefaultSymbolFont() : nullptr))))
             return;
-        // The format's own symbol set is named by its number alone; a font
-        // name would make readers take it for a symbol of that font.
-        if (!FClassic && SameText(Font->Name(), "MapInfo Symbol"))
-            Put(FMif, "{}Symbol ({},{},{})", FClauseIndent, Symbol.Shape(),
-                ColorToMifColor(Font->Color()), Font->Size());
-        else
-            Put(FMif, "{}Symbol ({},{},{},\"{}\",{},{})", FClauseIndent, Symbol.Shape(),
+        if (FClassic) {
+            Put(FMif, "Symbol ({},{},{},\"{}\",{},{})", Symbol.Shape(),
                 ColorToMifColor(Font->Color()), Font->Size(), Font->Name(),
                 MifFontStyle(Font->Style()), 0);
+        } else if (Symbol.IsPicture()) {
+            Put(FMif, "{}Symbol ({},{},{},{})", FClauseIndent, Quote(Font->Name(), '"'),
+                ColorToMifColor(Font->Color()), Font->Size(), Symbol.KeptSymbolStyle());
+        } else if (SameText(Font->Name(), "MapInfo Symbol")) {
+            // The format's own symbol set is named by its number alone; a
+            // font name would make readers take it for a symbol of that font.
+            Put(FMif, "{}Symbol ({},{},{})", FClauseIndent, Symbol.Shape(),
+                ColorToMifColor(Font->Color()), Font->Size());
+        } else {
+            Put(FMif, "{}Symbol ({},{},{},\"{}\",{},{})", FClauseIndent, Symbol.Shape(),
+                ColorToMifColor(Font->Color()), Font->Size(), Font->Name(),
+                SymbolStyleToWrite(Symbol.KeptSymbolStyle(), Font->Style()),
+                AngleOfEscapement(Font->Escapement()));
+        }
+    }
+
+    // A region's Center clause as the file gave it.
+    void WriteCentre(const TCustomMapObject& Obj) {
+        if (FClassic || !FForm || !Obj.KeptFlag()) return;
+        const auto It = FForm->Centres.find(&Obj);
+        if (It != FForm->Centres.end())
+            Put(FMif, "{}Center {} {}", FClauseIndent, It->second.X, It->second.Y);
     }
 
     // A statement and its number (of parts or points), in the file's words.
@@ -548,12 +571,15 @@ private:
             }
             WritePen(*Obj);
             WriteBrush(*Obj, Obj->UseBGColor() && Obj->ReadBrush()->Style() != bsClear);
+            WriteCentre(*Obj);
         } else if (auto* Polyline = dynamic_cast<TPolyline*>(Obj)) {
             WritePolyline(*Polyline);
         } else if (auto* Rect = dynamic_cast<TRectangle*>(Obj)) {
             const double X0 = Rect->GetX0(), Y0 = Rect->GetY0(), X1 = Rect->GetX1(),
                          Y1 = Rect->GetY1();
-            if (FForm && !FForm->Heads[mhRect].empty()) {
+            if (Rect->CornerDiameter() > 0 && !FClassic) {
+                Put(FMif, "RoundRect {} {} {} {} {}", X0, Y0, X1, Y1, Rect->CornerDiameter());
+            } else if (FForm && !FForm->Heads[mhRect].empty()) {
                 // A file that has rectangles gets them back as such.
                 PutBox(mhRect, X0, Y0, X1, Y1);
             } else {
@@ -682,6 +708,7 @@ private:
             }
         }
         WritePen(Polyline);
+        if (!FClassic && Polyline.KeptFlag()) Put(FMif, "{}Smooth", FClauseIndent);
     }
 
     TMapLayer& FLayer;

@@ -84,6 +84,8 @@ std::string SystemLibraryDirectory();
     X(mitab_c_get_symbol_color, int, (mitab_feature)) \
     X(mitab_c_get_symbol_no, int, (mitab_feature)) \
     X(mitab_c_get_symbol_size, int, (mitab_feature)) \
+    X(mitab_c_get_symbol_angle, double, (mitab_feature)) \
+    X(mitab_c_get_symbol_style, int, (mitab_feature)) \
     X(mitab_c_get_text, const char*, (mitab_feature)) \
     X(mitab_c_get_text_angle, double, (mitab_feature)) \
     X(mitab_c_get_text_bgcolor, int, (mitab_feature)) \
@@ -111,6 +113,7 @@ std::string SystemLibraryDirectory();
     X(mitab_c_set_points, void, (mitab_feature, int part, int count, double* xs, double* ys)) \
     U(mitab_c_set_projinfo) \
     X(mitab_c_set_symbol, void, (mitab_feature, int number, int size, int color)) \
+    X(mitab_c_set_symbol_display, void, (mitab_feature, double angle, int style)) \
     X(mitab_c_set_text, void, (mitab_feature, const char* text)) \
     X(mitab_c_set_text_display, void, (mitab_feature, double angle, double height, double width, int fore, int back, int justification, int spacing, int line_type)) \
     X(mitab_c_write_feature, int, (mitab_handle, mitab_feature)) \

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstring>
 #include <iterator>
 #include <string>
@@ -386,6 +387,21 @@ int mitab_c_get_symbol_size(mitab_feature feature) {
 
 int mitab_c_get_symbol_color(mitab_feature feature) {
     return StyleOf(feature, 0, [](auto& S) { return S.Symbol.Color; });
+}
+
+void mitab_c_set_symbol_display(mitab_feature feature, double angle, int style) {
+    SetStyle(feature, [&](TFeature& F) {
+        F.Style.Symbol.Angle = std::isfinite(angle) ? angle : 0;
+        F.Style.Symbol.CustomStyle = style;
+    });
+}
+
+double mitab_c_get_symbol_angle(mitab_feature feature) {
+    return StyleOf(feature, 0.0, [](auto& S) { return S.Symbol.Angle; });
+}
+
+int mitab_c_get_symbol_style(mitab_feature feature) {
+    return StyleOf(feature, 0, [](auto& S) { return S.Symbol.CustomStyle; });
 }
 
 void mitab_c_set_text(mitab_feature feature, const char* text) {

@@ -177,6 +177,7 @@ void ReadSymbol(const TTool& T, TStyle& Style) {
     double Size;
     std::string Unit;
     if (Number(T.Find("s"), Size, &Unit)) S.Size = Rounded(Size * PointsPer(Unit), 1, 240);
+    if (double Angle; Number(T.Find("a"), Angle)) S.Angle = Angle;
     const std::string* Ids = T.Find("id");
     int Id;
     size_t End = 0;
@@ -297,7 +298,10 @@ std::string BrushString(const TBrush& Brush) {
 
 std::string SymbolString(const TStyle& Style, int FeatureClass) {
     const TSymbol& S = Style.Symbol;
-    std::string Common = "SYMBOL(c:" + Hex(S.Color) + ",s:" + std::to_string(S.Size) + "pt,id:";
+    // Only font symbols turn; the driver ignores an angle on the others.
+    std::string Common = "SYMBOL(";
+    if (FeatureClass == TABFC_FontPoint && S.Angle != 0) Common += "a:" + Num(S.Angle) + ",";
+    Common += "c:" + Hex(S.Color) + ",s:" + std::to_string(S.Size) + "pt,id:";
     if (FeatureClass == TABFC_FontPoint)
         return Common + "\"font-sym-" + std::to_string(S.Number) + "\",f:" + Quoted(Style.Font) +
                ")";

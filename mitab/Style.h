@@ -32,6 +32,7 @@ struct TSymbol {
     int Size = 12; // points
     int Color = 0;
     int CustomStyle = 0; // the flags of a bitmap symbol
+    double Angle = 0;    // degrees, counter-clockwise
 };
 
 struct TTextDisplay {

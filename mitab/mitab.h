@@ -124,6 +124,11 @@ MITAB_EXPORT void mitab_c_set_symbol(mitab_feature feature, int symbol_no, int s
 MITAB_EXPORT int mitab_c_get_symbol_no(mitab_feature feature);
 MITAB_EXPORT int mitab_c_get_symbol_size(mitab_feature feature);
 MITAB_EXPORT int mitab_c_get_symbol_color(mitab_feature feature);
+/* A symbol's turn (degrees, counter-clockwise) and its style number (a
+   picture symbol's flags). */
+MITAB_EXPORT void mitab_c_set_symbol_display(mitab_feature feature, double angle, int style);
+MITAB_EXPORT double mitab_c_get_symbol_angle(mitab_feature feature);
+MITAB_EXPORT int mitab_c_get_symbol_style(mitab_feature feature);
 
 MITAB_EXPORT void mitab_c_set_text(mitab_feature feature, const char* text);
 MITAB_EXPORT const char* mitab_c_get_text(mitab_feature feature);

@@ -112,6 +112,20 @@ public:
     // made in code.
     std::uint8_t FileStyle() const { return FFileStyle; }
     void SetFileStyle(std::uint8_t V) { FFileStyle = V & 7; }
+    // MapInfo style numbers that the platform's pen and brush cannot hold,
+    // as the file gave them, so that saving writes them back; 0 when none
+    // was kept (the tool's own style is written then). 1 to 127.
+    int KeptPenPattern() const { return FKeptStyle & 0x7F; }
+    void SetKeptPenPattern(int V) { SetKept(0, 0x7F, V); }
+    int KeptBrushPattern() const { return (FKeptStyle >> 7) & 0x7F; }
+    void SetKeptBrushPattern(int V) { SetKept(7, 0x7F, V); }
+    // The same 14 bits as one number, for a symbol: its style number.
+    int KeptSymbolStyle() const { return FKeptStyle & 0x3FFF; }
+    void SetKeptSymbolStyle(int V) { SetKept(0, 0x3FFF, V); }
+    // One bit whose meaning is the kind's: a polyline drawn smoothed, a
+    // region with a kept centre, a symbol drawn from a picture file.
+    bool KeptFlag() const { return (FKeptStyle >> 15) != 0; }
+    void SetKeptFlag(bool V) { SetKept(15, 1, V ? 1 : 0); }
 
     // Recomputes the extent of Parts from all points.
     virtual void UpdateBounds();
@@ -183,7 +197,16 @@ private:
     bool FDying : 1 = false;    // one of a batch being deleted
     bool FPainting : 1 = false; // inside Paint: Draw adds to the map's picture
     std::uint8_t FFileStyle : 3 = 0;
-    bool FLoose : 1 = false;    // listed by FMap as having no layer
+    bool FLoose : 1 = false; // listed by FMap as having no layer
+    // In the bytes before FTag that alignment leaves free, so that keeping
+    // the numbers costs no object anything: pen pattern (bits 0-6), brush
+    // pattern (7-13, a symbol's style number in 0-13 instead), the kind's
+    // flag (15).
+    std::uint16_t FKeptStyle = 0;
+    void SetKept(int Shift, unsigned Mask, int V) {
+        const unsigned Bits = (V < 0 || static_cast<unsigned>(V) > Mask) ? 0 : unsigned(V);
+        FKeptStyle = static_cast<std::uint16_t>((FKeptStyle & ~(Mask << Shift)) | (Bits << Shift));
+    }
     std::int32_t FTag = 0;
     TChartix* FMap = nullptr;
     TMapLayer* FLayer = nullptr;

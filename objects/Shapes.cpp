@@ -5,6 +5,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
+#include <utility>
+#include <vector>
 
 namespace Mapobjects {
 
@@ -159,10 +162,42 @@ void TRectangle::SetY1(double V) {
     Corner(1).Y = V;
 }
 
+void TRectangle::SetCornerDiameter(double V) {
+    FCornerDiameter = std::isfinite(V) && V > 0 ? V : 0;
+}
+
+void AddRoundRectOutline(TMapPoints& Points, double X0, double Y0, double X1, double Y1,
+                         double Diameter) {
+    if (X0 > X1) std::swap(X0, X1);
+    if (Y0 > Y1) std::swap(Y0, Y1);
+    const double RX = std::min(Diameter / 2, (X1 - X0) / 2);
+    const double RY = std::min(Diameter / 2, (Y1 - Y0) / 2);
+    constexpr int Steps = 44; // per quarter turn
+    const struct {
+        double CX, CY, From;
+    } Arcs[] = {{X0 + RX, Y0 + RY, 180},
+                {X1 - RX, Y0 + RY, 270},
+                {X1 - RX, Y1 - RY, 0},
+                {X0 + RX, Y1 - RY, 90}};
+    Points.Reserve(Points.Count() + 4 * (Steps + 2) + 1);
+    const int First = Points.Count();
+    for (const auto& A : Arcs) {
+        for (int I = 0; I <= Steps; ++I) {
+            const double T = (A.From + 90.0 * I / Steps) * std::numbers::pi / 180;
+            Points.Add(A.CX + RX * std::cos(T), A.CY + RY * std::sin(T));
+        }
+        const TMapPoint End = Points.GetPoint(Points.Count() - 1);
+        Points.Add(End.X, End.Y);
+    }
+    const TMapPoint Start = Points.GetPoint(First);
+    Points.Add(Start.X, Start.Y);
+}
+
 void TRectangle::Draw() {
     TCustomMapObject::Draw();
     TChartix* M = Map();
     if (!M || Parts().Count() == 0) return;
+    if (FCornerDiameter > 0) return DrawRounded();
     int SX0, SY0, SX1, SY1;
     M->MapToScreen(X0(), Y0(), SX0, SY0, false);
     M->MapToScreen(X1(), Y1(), SX1, SY1, false);
@@ -178,6 +213,31 @@ void TRectangle::Draw() {
     C->SetPen(ReadPen());
     C->SetBrush(ReadBrush());
     C->Rectangle(SX0, SY0, SX1, SY1);
+}
+
+void TRectangle::DrawRounded() {
+    TChartix* M = Map();
+    TMapPoints Outline;
+    AddRoundRectOutline(Outline, X0(), Y0(), X1(), Y1(), FCornerDiameter);
+    std::vector<TPoint> Screen;
+    Screen.reserve(static_cast<size_t>(Outline.Count()));
+    for (const TMapPoint& P : Outline) {
+        TPoint S;
+        M->MapToScreen(P.X, P.Y, S.X, S.Y, false);
+        // Many arc points fall on one pixel when the rounding is small on screen.
+        if (Screen.empty() || S.X != Screen.back().X || S.Y != Screen.back().Y) Screen.push_back(S);
+    }
+    TCanvas* C = M->Canvas();
+    const int N = static_cast<int>(Screen.size());
+    if (UseBGColor()) {
+        C->Pen()->SetStyle(psClear);
+        C->Brush()->SetStyle(bsSolid);
+        C->Brush()->SetColor(BGColor());
+        C->Polygon(Screen.data(), N);
+    }
+    C->SetPen(ReadPen());
+    C->SetBrush(ReadBrush());
+    C->Polygon(Screen.data(), N);
 }
 
 void TRectangle::DrawSelection() {

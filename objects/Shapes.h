@@ -46,6 +46,10 @@ public:
     void SetY0(double V);
     void SetX1(double V);
     void SetY1(double V);
+    // A rounded rectangle's corners are quarter circles of this diameter, in
+    // map units; 0 (the default) for square corners.
+    double CornerDiameter() const { return FCornerDiameter; }
+    void SetCornerDiameter(double V);
 
     void Draw() override;
     void DrawSelection() override;
@@ -61,6 +65,16 @@ public:
 
 private:
     TMapPoint& Corner(int Index);
+    void DrawRounded();
+    double FCornerDiameter = 0;
 };
+
+// Appends the closed outline of the box (X0, Y0)-(X1, Y1) with corners
+// rounded to Diameter (each radius at most half the side), as GDAL's MapInfo
+// driver hands a rounded rectangle: counter-clockwise from the lower left
+// arc, 45 points a quarter, each arc's end repeated, so that a region made
+// of it reads back with the driver's own vertex count.
+void AddRoundRectOutline(TMapPoints& Points, double X0, double Y0, double X1, double Y1,
+                         double Diameter);
 
 } // namespace Mapobjects

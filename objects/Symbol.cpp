@@ -1,13 +1,21 @@
 #include "objects/Symbol.h"
 
 #include "core/MapObjects.h"
+#include "objects/SymbolGlyphs.h"
 #include "objects/SymbolSprites.h"
+#include "platform/Bitmap.h"
+#include "platform/SysUtils.h"
 
 #include <cstdlib>
 
 namespace Mapobjects {
 
 using namespace Platform;
+
+namespace {
+// The square with a cross of the built-in pictures.
+constexpr int MissingPictureGlyph = 62;
+} // namespace
 
 TSymbol::TSymbol() {
     SetX(0);
@@ -86,9 +94,32 @@ TRect TSymbol::GlyphBox() {
     return SymbolBox(P, W, H);
 }
 
+void TSymbol::SetPicture(const std::string& FileName, int Style) {
+    Font()->SetName(FileName);
+    SetKeptSymbolStyle(Style);
+    SetKeptFlag(true);
+}
+
+void TSymbol::DrawPicture() {
+    TCanvas* C = Map()->Canvas();
+    const TFont& F = *ReadFont();
+    const std::string Dir = Layer() ? ExtractFilePath(Layer()->FileName()) : std::string();
+    const TMapPoint A = AnchorPoint();
+    TPoint P;
+    Map()->MapToScreen(A.X, A.Y, P.X, P.Y, false);
+    if (const TBitmap* Picture =
+            SymbolPicture(Dir + F.Name(), F.Size(), KeptSymbolStyle(), F.Color())) {
+        C->Draw(P.X - Picture->Width() / 2, P.Y - Picture->Height() / 2, Picture);
+        return;
+    }
+    // The picture is not there: a crossed box says that something is.
+    DrawSymbolGlyph(C, MissingPictureGlyph, P.X, P.Y, SymbolGlyphSize(F), F.Color());
+}
+
 void TSymbol::Draw() {
     TCustomMapObject::Draw();
     if (!Map() || FShape == 31) return;
+    if (IsPicture()) return DrawPicture();
     TCanvas* C = Map()->Canvas();
     // Paint has made the object's font the canvas font, which a direct
     // drawing measures and draws with.

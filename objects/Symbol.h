@@ -21,6 +21,11 @@ public:
     int Shape() const { return FShape; }
     void SetShape(int Value) { FShape = Value < 31 ? 31 : Value; }
 
+    // A picture symbol: drawn from the image file its font's name gives
+    // (found beside the layer's file), its style number kept by the object.
+    bool IsPicture() const { return KeptFlag(); }
+    void SetPicture(const std::string& FileName, int Style);
+
     void Draw() override;
     void DrawSelection() override;
     bool ContainsPoint(double X, double Y) override;
@@ -43,6 +48,7 @@ protected:
     bool HasAnchor() const;
 
 private:
+    void DrawPicture();
     int FShape = 31;
 };
 

@@ -6,7 +6,9 @@
 #include <array>
 #include <cmath>
 #include <numbers>
+#include <string>
 #include <strings.h>
+#include <unordered_map>
 
 namespace Mapobjects {
 
@@ -166,14 +168,20 @@ bool IsMapSymbolFontName(const std::string& Name) {
 }
 
 bool NeedsSymbolGlyphShapes(const TFont& Font) {
-    return IsMapSymbolFontName(Font.Name()) && !Font.IsInstalled();
+    // Asking the font database is slow; a layer asks for few names.
+    static std::unordered_map<std::string, bool> Missing;
+    const auto It = Missing.find(Font.Name());
+    if (It != Missing.end()) return It->second;
+    if (Missing.size() > 1024) Missing.clear();
+    return Missing[Font.Name()] = !Font.IsInstalled();
 }
 
 int SymbolGlyphSize(const TFont& Font) {
     return std::max(3, std::abs(PointsToPixels(Font.Size())));
 }
 
-void DrawSymbolGlyph(TCanvas* Canvas, int Code, int CX, int CY, int Size, TColor Color) {
+void DrawSymbolGlyph(TCanvas* Canvas, int Code, int CX, int CY, int Size, TColor Color,
+                     double Angle) {
     TPen SavedPen;
     SavedPen.Assign(Canvas->Pen());
     TBrush SavedBrush;
@@ -183,9 +191,13 @@ void DrawSymbolGlyph(TCanvas* Canvas, int Code, int CX, int CY, int Size, TColor
     // A size beyond the largest font would only push the points past 32 bits.
     Size = std::clamp(Size, -MaxFontPixels, MaxFontPixels);
     const double Half = Size / 2.0;
+    // Y is down: a counter-clockwise turn on screen.
+    const double Cos = std::cos(Angle * std::numbers::pi / 180),
+                 Sin = std::sin(Angle * std::numbers::pi / 180);
     auto ToScreen = [&](const TGlyphPoint& P) {
-        return TPoint{CX + static_cast<int>(std::lround(P.X * Half)),
-                      CY + static_cast<int>(std::lround(P.Y * Half))};
+        const double X = P.X * Cos + P.Y * Sin, Y = -P.X * Sin + P.Y * Cos;
+        return TPoint{CX + static_cast<int>(std::lround(X * Half)),
+                      CY + static_cast<int>(std::lround(Y * Half))};
     };
     // Outlines and strokes thicken with the size, so large symbols keep their weight.
     const int StrokeWidth = std::max(1, (Size + 4) / 10);
@@ -207,10 +219,21 @@ void DrawSymbolGlyph(TCanvas* Canvas, int Code, int CX, int CY, int Size, TColor
         case gfPolygon:
             Canvas->Polygon(P.data(), static_cast<int>(P.size()));
             break;
-        case gfEllipse:
+        case gfEllipse: {
+            if (Angle == 0) {
+                // Ellipse leaves out the right and bottom edge; take them in.
+                Canvas->Ellipse(P[0].X, P[0].Y, P[1].X + 1, P[1].Y + 1);
+                break;
+            }
+            // The pictures' ellipses are circles: a turn moves their centre.
+            const TGlyphPoint& A = F.Points[0];
+            const TGlyphPoint& B = F.Points[1];
+            const TPoint C = ToScreen({(A.X + B.X) / 2, (A.Y + B.Y) / 2});
+            const int R = static_cast<int>(std::lround((B.X - A.X) / 2 * Half));
             // Ellipse leaves out the right and bottom edge; take them in.
-            Canvas->Ellipse(P[0].X, P[0].Y, P[1].X + 1, P[1].Y + 1);
+            Canvas->Ellipse(C.X - R, C.Y - R, C.X + R + 1, C.Y + R + 1);
             break;
+        }
         case gfLines:
             for (size_t I = 0; I + 1 < P.size(); I += 2) {
                 // There and back, so that both end pixels are drawn.

@@ -54,8 +54,10 @@ const TSymbolGlyph& SymbolGlyph(int Code);
 // One of the map symbol font names the library uses by default.
 bool IsMapSymbolFontName(const std::string& Name);
 
-// True when Font names a map symbol font that is not installed, so its glyphs
-// are to be drawn as shapes.
+// True when Font is not installed, so its glyphs are to be drawn as shapes:
+// the map symbol fonts' codes as their pictures, and any other font's as the
+// picture of the same code where there is one, else a dot, rather than as a
+// letter of whatever face stands in for the missing one.
 bool NeedsSymbolGlyphShapes(const Platform::TFont& Font);
 
 // Side in pixels of the square a shape fills: the font's em height, so that a
@@ -66,7 +68,8 @@ int SymbolGlyphSize(const Platform::TFont& Font);
 // Draws the picture of Code centred on (CX, CY), Size pixels across (at most
 // Platform::MaxFontPixels), in Color. The canvas pen and brush are restored
 // afterwards.
+// Angle turns it counter-clockwise, in degrees.
 void DrawSymbolGlyph(Platform::TCanvas* Canvas, int Code, int CX, int CY, int Size,
-                     Platform::TColor Color);
+                     Platform::TColor Color, double Angle = 0);
 
 } // namespace Mapobjects

@@ -3,9 +3,14 @@
 #include "objects/SymbolGlyphs.h"
 #include "platform/Bitmap.h"
 
+#include "platform/SysUtils.h"
+
 #include <QImage>
+#include <algorithm>
+#include <cmath>
 #include <functional>
 #include <memory>
+#include <numbers>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -119,11 +124,105 @@ const TSymbolSprite* SymbolSprite(const TFont& Font, int Code) {
 
 void DrawSymbolDirect(TCanvas* Canvas, int Code, const TRect& Box) {
     const TFont& Font = *Canvas->Font();
-    if (NeedsSymbolGlyphShapes(Font))
-        DrawSymbolGlyph(Canvas, Code, (Box.Left + Box.Right) / 2, (Box.Top + Box.Bottom) / 2,
-                        SymbolGlyphSize(Font), Font.Color());
-    else
+    const int CX = (Box.Left + Box.Right) / 2, CY = (Box.Top + Box.Bottom) / 2;
+    const double Angle = Font.Escapement() / 10.0;
+    if (NeedsSymbolGlyphShapes(Font)) {
+        DrawSymbolGlyph(Canvas, Code, CX, CY, SymbolGlyphSize(Font), Font.Color(), Angle);
+    } else if (Font.Escapement() == 0) {
         Canvas->TextOut(Box.Left, Box.Top, GlyphText(Code));
+    } else {
+        // A turned text turns about its top-left corner: start where the
+        // turn brings the glyph's centre onto the box's (Y is down).
+        const double T = Angle * std::numbers::pi / 180;
+        const double HW = (Box.Right - Box.Left) / 2.0, HH = (Box.Bottom - Box.Top) / 2.0;
+        const double DX = HW * std::cos(T) + HH * std::sin(T);
+        const double DY = -HW * std::sin(T) + HH * std::cos(T);
+        Canvas->TextOut(static_cast<int>(std::lround(CX - DX)),
+                        static_cast<int>(std::lround(CY - DY)), GlyphText(Code));
+    }
+}
+
+namespace {
+
+// MapInfo draws picture symbols up to 48 points; far larger ones would only
+// cost memory.
+constexpr int MostPicturePixels = 512;
+
+struct TPictureKey {
+    std::string Path;
+    int Size, Style;
+    TColor Color;
+    bool operator==(const TPictureKey&) const = default;
+};
+
+struct TPictureHash {
+    size_t operator()(const TPictureKey& K) const {
+        size_t H = std::hash<std::string>()(K.Path);
+        for (size_t Part : {size_t(K.Size), size_t(K.Style), size_t(K.Color)})
+            H = H * 1000003u ^ Part;
+        return H;
+    }
+};
+
+// The file as named, else in lower or upper case (names come from files
+// written on systems that ignore case).
+std::unique_ptr<TBitmap> LoadPicture(const std::string& Path) {
+    const std::string Dir = ExtractFilePath(Path), Name = Path.substr(Dir.size());
+    for (const std::string& Try : {Name, LowerCase(Name), UpperCase(Name)}) {
+        if (Try.empty() || !FileExists(Dir + Try)) continue;
+        auto Bitmap = std::make_unique<TBitmap>();
+        try {
+            Bitmap->LoadFromFile(Dir + Try);
+            if (!Bitmap->Empty()) return Bitmap;
+        } catch (const Exception&) {
+            // Not an image we can read: drawn as a missing one.
+        }
+    }
+    return nullptr;
+}
+
+// Style bit 1 shows the picture's white background; bit 2 paints its other
+// pixels in the symbol's colour.
+std::unique_ptr<TBitmap> PreparePicture(const TBitmap& Source, int Size, int Style, TColor Color) {
+    const int H = std::clamp(std::abs(PointsToPixels(Size)), 1, MostPicturePixels);
+    const int W = std::clamp(
+        static_cast<int>(std::lround(double(Source.Width()) * H / std::max(1, Source.Height()))), 1,
+        MostPicturePixels);
+    auto Bitmap = std::make_unique<TBitmap>();
+    Bitmap->SetSize(W, H);
+    Bitmap->Canvas()->StretchDraw(TRect{0, 0, W, H}, &Source);
+    QImage& Image = Bitmap->Image();
+    const QRgb White = qRgb(255, 255, 255);
+    const QRgb Ink = qRgb(GetRValue(ColorToRGB(Color)), GetGValue(ColorToRGB(Color)),
+                          GetBValue(ColorToRGB(Color)));
+    if (Style & 2)
+        for (int Y = 0; Y < H; ++Y)
+            for (int X = 0; X < W; ++X)
+                if ((Image.pixel(X, Y) & 0xFFFFFF) != (White & 0xFFFFFF)) Image.setPixel(X, Y, Ink);
+    if (!(Style & 1)) {
+        Bitmap->SetTransparentMode(tmFixed);
+        Bitmap->SetTransparentColor(clWhite);
+        Bitmap->SetTransparent(true);
+    }
+    return Bitmap;
+}
+
+} // namespace
+
+const TBitmap* SymbolPicture(const std::string& Path, int Size, int Style, TColor Color) {
+    using TPictures = std::unordered_map<TPictureKey, std::unique_ptr<TBitmap>, TPictureHash>;
+    static std::unordered_map<std::string, std::unique_ptr<TBitmap>> Files;
+    static TPictures Pictures;
+    TPictureKey Key{Path, Size, Style, Style & 2 ? Color : clBlack};
+    if (auto It = Pictures.find(Key); It != Pictures.end()) return It->second.get();
+    // Bounded: a session that meets many pictures starts afresh.
+    if (Pictures.size() > 256) Pictures.clear();
+    if (Files.size() > 64) Files.clear();
+    auto F = Files.find(Path);
+    if (F == Files.end()) F = Files.emplace(Path, LoadPicture(Path)).first;
+    std::unique_ptr<TBitmap> Prepared;
+    if (F->second) Prepared = PreparePicture(*F->second, Size, Style, Key.Color);
+    return Pictures.emplace(std::move(Key), std::move(Prepared)).first->second.get();
 }
 
 void SetSymbolSpritesEnabled(bool V) {

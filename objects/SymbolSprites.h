@@ -9,9 +9,12 @@
 #include "platform/Mask.h"
 #include "platform/Types.h"
 
+#include <string>
+
 namespace Platform {
 class TCanvas;
-}
+class TBitmap;
+} // namespace Platform
 
 namespace Mapobjects {
 
@@ -35,6 +38,13 @@ const TSymbolSprite* SymbolSprite(const Platform::TFont& Font, int Code);
 // through the canvas: map symbol fonts that are not installed as shapes,
 // others as text.
 void DrawSymbolDirect(Platform::TCanvas* Canvas, int Code, const Platform::TRect& Box);
+
+// The picture of a picture symbol from the image file Path (BMP or PNG,
+// also found under its name in lower or upper case), Size points high, with
+// the symbol's style number and colour applied; null when there is no such
+// readable file. Valid until the next call.
+const Platform::TBitmap* SymbolPicture(const std::string& Path, int Size, int Style,
+                                       Platform::TColor Color);
 
 // Sprites are on by default; off, every symbol is drawn directly (for
 // comparing the two).

@@ -315,7 +315,7 @@ TEST_F(MifRoundTrip, ChangesToALayerReadAreWrittenInTheFilesForm) {
     ASSERT_TRUE(Provider.Save(Layer, Path("b.mif")));
     EXPECT_EQ(Testing::ReadFile(Path("b.mif")),
               "Version 300\nDelimiter \",\"\nColumns 2\n  A Char(5)\n  B Integer\nData\n\n"
-              "Point 1 2\n    Symbol (31,16711680,12,\"MapInfo Cartographic\",0,0)\nRegion 1\n  "
+              "Point 1 2\n    Symbol (35,16711680,12)\nRegion 1\n  "
               "3\n0 0\n1 0\n0 1\n    Pen (1,2,0)\n"
               "    Brush (2,255)\nPline 3\n0 0\n1 1\n2 0\n    Pen (1,2,65280)\n");
 
@@ -333,5 +333,5 @@ TEST_F(MifRoundTrip, ChangesToALayerReadAreWrittenInTheFilesForm) {
     ASSERT_TRUE(Provider.Save(Layer, Path("d.mif")));
     Start("d.mif", "Version 300\r\nCharset \"WindowsCyrillic\"\r\nDelimiter \",\"\r\n"
                    "CoordSys Earth Projection 1, 0\r\nColumns 2\r\nA Char(5)\r\nB Integer\r\n"
-                   "Data\r\nPoint 1.000000 2.000000\r\nSymbol (31,");
+                   "Data\r\nPoint 1.000000 2.000000\r\nSymbol (35,");
 }

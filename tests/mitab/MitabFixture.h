@@ -24,7 +24,8 @@ namespace Testing {
     X(get_field_as_string) X(get_field_as_double) X(set_field) X(set_pen) X(get_pen_color) \
     X(get_pen_width) X(get_pen_pattern) X(set_brush) X(get_brush_fgcolor) X(get_brush_bgcolor) \
     X(get_brush_pattern) X(get_brush_transparent) X(set_font) X(get_font) X(set_symbol) \
-    X(get_symbol_no) X(get_symbol_size) X(get_symbol_color) X(set_text) X(get_text) \
+    X(get_symbol_no) X(get_symbol_size) X(get_symbol_color) X(set_symbol_display) \
+    X(get_symbol_angle) X(get_symbol_style) X(set_text) X(get_text) \
     X(set_text_display) X(get_text_angle) X(get_text_height) X(get_text_width) \
     X(get_text_fgcolor) X(get_text_bgcolor) X(get_text_justification) X(get_text_spacing) \
     X(get_text_linetype) X(get_text_font_style) X(set_text_font_style) \

@@ -238,3 +238,42 @@ TEST_F(SymbolOnMap, XorBoxSelectionTwiceRestoresTheWindow) {
     // The mark is the glyph box: a pixel well outside it is untouched.
     Testing::ExpectSelectionToggles(Map, S, {180, 90}, {180, 60});
 }
+
+// A symbol that is there shows, whatever it names: a font that is not
+// installed draws the built-in picture of its code (a dot for codes without
+// one), turned with the font; a picture file beside the layer is drawn, and
+// a missing one as a crossed box.
+TEST_F(SymbolOnMap, MissingFontsAndPicturesStillPutInkOnTheMapTurnedAsAsked) {
+    Layer->SetFileName(std::string(CHARTIX_SOURCE_DIR) + "/tests/data/roundtrip/custom-symbol.mif");
+    auto Ink12 = [&](const std::string& Font, int Code, int Escapement = 0) {
+        Testing::SetFont(S->Font(), Font, 12, Ink);
+        S->Font()->SetEscapement(Escapement);
+        return Picture(Code);
+    };
+    EXPECT_GT(InkCount(Ink12("No Such Symbol Font", 65)), 20) << "a picture of the same code";
+    EXPECT_GT(InkCount(Ink12("No Such Symbol Font", 200)), 4) << "a dot";
+
+    // Arrow 54 points up: its shaft is below the centre; turned a quarter
+    // counter-clockwise the shaft lies to the right.
+    auto At = [](const TPicture& P, int DX, int DY) {
+        return bool(P[static_cast<size_t>((DY + 12) * 25 + DX + 12)]);
+    };
+    const TPicture Up = Ink12("No Such Symbol Font", 54);
+    EXPECT_TRUE(At(Up, 0, 6));
+    EXPECT_FALSE(At(Up, 6, 0));
+    const TPicture Left = Ink12("No Such Symbol Font", 54, 900);
+    EXPECT_TRUE(At(Left, 6, 0));
+    EXPECT_FALSE(At(Left, 0, 6));
+
+    // The pin (black head on white) painted in the symbol's colour (style 2),
+    // its white left out; a file that is not there still shows.
+    Testing::SetFont(S->Font(), "", 12, Ink);
+    S->SetPicture("PIN1-32.BMP", 2);
+    ASSERT_TRUE(S->IsPicture());
+    const TPicture Pin = Picture(35);
+    EXPECT_TRUE(At(Pin, 0, -3)) << "the head";
+    EXPECT_FALSE(At(Pin, -7, 7)) << "the white corner";
+    EXPECT_EQ(Capture(MapCanvas(), 180, 90, 12, Paper)[0], true);
+    S->SetPicture("NO-SUCH-PICTURE.BMP", 2);
+    EXPECT_GT(InkCount(Picture(35)), 20);
+}
