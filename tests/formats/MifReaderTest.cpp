@@ -118,9 +118,14 @@ TEST_F(MifReader, RowsStayWithTheirObjects) {
     auto* None = Obj<TNoGeometry>(0);
     EXPECT_GT(None->GetBounds().MinX, None->GetBounds().MaxX);
     EXPECT_FALSE(None->WithinRect(-1e9, -1e9, 1e9, 1e9));
-    Map.Paint();
-    for (int I = 0; I < Map.Displayed().Count(); ++I)
-        EXPECT_NE(Map.Displayed().Get(I), None);
+    for (bool Index : {false, true}) {
+        Layer->SetUseIndex2D(Index);
+        Map.Invalidate();
+        Platform::Application()->ProcessMessages();
+        EXPECT_GT(Map.Displayed().Count(), 0);
+        for (int I = 0; I < Map.Displayed().Count(); ++I)
+            EXPECT_NE(Map.Displayed().Get(I), None) << Index;
+    }
     const double CX = Map.CenterX(), CY = Map.CenterY();
     None->Select();
     Map.Selection().Zoom();
@@ -158,8 +163,9 @@ TEST_F(MifReader, MidRowsOverSeveralLines) {
         SCOPED_TRACE(C.Mid);
         while (Layer->ObjectCount() > 0)
             Layer->DeleteObject(0);
-        ASSERT_TRUE(
-            Load(std::string(C.Columns) + "Data\nPoint 1 1\nPoint 2 2\nPoint 3 3\n", C.Mid));
+        ASSERT_TRUE(Load("Delimiter \",\"\n" + std::string(C.Columns) +
+                             "Data\nPoint 1 1\nPoint 2 2\nPoint 3 3\n",
+                         C.Mid));
         EXPECT_EQ(Rows(), C.Rows);
         std::string Problems;
         for (const TReadProblem& P : Provider.Problems().Items())
