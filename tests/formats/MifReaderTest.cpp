@@ -172,6 +172,11 @@ TEST_F(MifReader, MidRowsOverSeveralLines) {
             Problems += ExtractFileName(TReadProblems::Describe(P)) + "\n";
         EXPECT_EQ(Problems, C.Problems);
     }
+    // Without a .mid every value is null, not 0 or "".
+    ASSERT_TRUE(Load("Columns 2\nA Char(20)\nB Integer\nData\nPoint 1 1\n"));
+    const TObjectRow& Row = Layer->Objects(Layer->ObjectCount() - 1)->Row();
+    for (int K = 0; K < 2; ++K)
+        EXPECT_TRUE(Row.Value(K).IsNull() || Row.Value(K).IsEmpty()) << K;
 }
 
 TEST_F(MifReader, ColumnTypesAndValues) {
