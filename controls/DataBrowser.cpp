@@ -4,6 +4,8 @@
 #include "platform/SysUtils.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cstdint>
 
 namespace Mapobjects {
 
@@ -61,6 +63,15 @@ void StoreText(TDataField& Field, const std::string& Text) {
         break;
     case dtBoolean:
         break;
+    case dtLargeInt: {
+        const std::string T = Trim(Text);
+        std::int64_t V = 0;
+        const auto [End, Ec] = std::from_chars(T.data(), T.data() + T.size(), V);
+        if (Ec != std::errc() || End != T.data() + T.size())
+            throw EConvertError(Format("'%s' is not a valid integer value", T));
+        Field.SetValue(Platform::TVariant(V));
+        break;
+    }
     }
 }
 
@@ -330,7 +341,8 @@ void TDataBrowser::SelectCurrentObject(bool ZoomTo) {
     // The first selected object is the one brought into view: with others
     // selected before, that may not be the row's.
     const TBounds B = M->Selection().First()->GetBounds();
-    if (Inside(B, M->GetViewBounds())) return;
+    // A row without geometry has nowhere to be brought to.
+    if (B.MinX > B.MaxX || Inside(B, M->GetViewBounds())) return;
     M->BeginUpdate();
     M->SetCenterX((B.MinX + B.MaxX) / 2);
     M->SetCenterY((B.MinY + B.MaxY) / 2);

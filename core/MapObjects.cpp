@@ -308,6 +308,8 @@ void WidenByObject(TBounds& B, const TCustomMapObject& Obj) {
 }
 
 void TChartix::ZoomToExtent(const TBounds& B) {
+    // Empty bounds (objects without geometry alone) leave the view as it is.
+    if (B.MinX > B.MaxX || B.MinY > B.MaxY) return;
     TUpdateBatch Batch(*this);
     SetCenterX(B.MinX + (B.MaxX - B.MinX) / 2);
     SetCenterY(B.MinY + (B.MaxY - B.MinY) / 2);

@@ -6,6 +6,7 @@
 #include "formats/MifText.h"
 #include "formats/MitabName.h"
 #include "objects/Multi.h"
+#include "objects/NoGeometry.h"
 #include "objects/Polys.h"
 #include "objects/Shapes.h"
 #include "objects/Text.h"
@@ -25,6 +26,7 @@ namespace {
 
 // MITAB's feature classes and field types.
 enum {
+    fcNone = 0,
     fcPoint = 1,
     fcFontPoint = 2,
     fcCustomPoint = 3,
@@ -46,7 +48,8 @@ enum {
     ftDate = 6,
     ftLogical = 7,
     ftTime = 8,
-    ftDateTime = 9
+    ftDateTime = 9,
+    ftLargeInt = 10
 };
 
 // The font of MapInfo's own symbols: their numbers are the glyph codes.
@@ -72,6 +75,8 @@ TDataType DataTypeOf(int FieldType) {
         return dtTime;
     case ftDateTime:
         return dtDateTime;
+    case ftLargeInt:
+        return dtLargeInt;
     default:
         return dtString;
     }
@@ -95,6 +100,8 @@ int FieldTypeOf(TDataType Type) {
         return ftTime;
     case dtDateTime:
         return ftDateTime;
+    case dtLargeInt:
+        return ftLargeInt;
     default:
         return ftChar;
     }
@@ -152,6 +159,7 @@ TVariant StoredValue(TDataType Type, const std::string& Value) {
     switch (Type) {
     case dtInteger:
     case dtSmallInt:
+    case dtLargeInt:
     case dtFloat:
     case dtDecimal:
         if (Mif::NormalizeNumber(T, Number)) return Number;
@@ -504,9 +512,12 @@ std::vector<TMapPoint> EllipseOutline(const TBounds& Frame) {
 // statement: an arc is the polyline it draws, a rectangle (rounded or not)
 // a rectangle, an ellipse a circle when its frame is square and otherwise
 // the region of its outline. Null for kinds without an object of their
-// own (multipoints are made apart, collections, none).
+// own (multipoints are made apart, collections). A feature without
+// geometry is its row alone.
 TCustomMapObject* NewObjectFor(TMapLayer& Layer, int Class, mitab_feature F) {
     switch (Class) {
+    case fcNone:
+        return Layer.NewObject<TNoGeometry>();
     case fcPoint:
     case fcFontPoint:
     case fcCustomPoint:
@@ -803,7 +814,8 @@ bool TMapInfoFormatProvider::Load(TMapLayer* Layer, const std::string& FileName)
         }
         TCustomMapObject* Obj = NewObjectFor(*Layer, Class, F.get());
         if (!Obj) continue;
-        const bool Shape = TakesParts(Class) || Class == fcRectangle || Class == fcEllipse;
+        const bool Shape =
+            TakesParts(Class) || Class == fcRectangle || Class == fcEllipse || Class == fcNone;
         if (TakesParts(Class)) {
             ReadGeometry(F.get(), Obj);
         } else if (!Shape) {
@@ -857,8 +869,10 @@ bool TMapInfoFormatProvider::Save(TMapLayer* Layer, const std::string& FileName)
     const TDataFields& Fields = Layer->Fields();
     for (int I = 0; I < Fields.Count(); ++I) {
         const TDataField* Field = Fields.GetFields(I);
+        // A decimal column read with its width keeps its decimals, none
+        // included; one without a width gets the format's 8.
         const int Precision = Field->DataType() != dtDecimal ? 0
-                              : Field->Precision() > 0       ? Field->Precision()
+                              : Field->Size() > 0            ? Field->Precision()
                                                              : 8;
         if (mitab_c_add_field(H.get(), Field->Name().c_str(), FieldTypeOf(Field->DataType()),
                               Field->Size(), Precision, 0, 0) < 0)
@@ -870,12 +884,14 @@ bool TMapInfoFormatProvider::Save(TMapLayer* Layer, const std::string& FileName)
     for (int I = 0; I < Layer->ObjectCount(); ++I) {
         TCustomMapObject* Obj = Layer->Objects(I);
         int Class = ClassOf(Obj);
-        if (!Class) continue;
+        const bool NoGeometry = dynamic_cast<const TNoGeometry*>(Obj) != nullptr;
+        if (!Class && !NoGeometry) continue;
         const std::vector<TMapPoint> Ring = Outline(Obj);
         // A shape without points keeps its row but no geometry: other
         // readers reject a ring or line of no points.
-        const bool Empty = Ring.empty() && (Class == fcRegion || Class == fcPolyline) &&
-                           Obj->Parts().PointCount() == 0;
+        const bool Empty =
+            NoGeometry || (Ring.empty() && (Class == fcRegion || Class == fcPolyline) &&
+                           Obj->Parts().PointCount() == 0);
         if (Empty) Class = 0;
         try {
             TFeature F(mitab_c_create_feature(H.get(), Class));
@@ -886,7 +902,7 @@ bool TMapInfoFormatProvider::Save(TMapLayer* Layer, const std::string& FileName)
                 continue;
             }
             WriteData(F.get(), Obj);
-            WriteStyle(F.get(), Obj);
+            if (!NoGeometry) WriteStyle(F.get(), Obj);
             if (!Ring.empty()) {
                 std::vector<double> Xs, Ys;
                 for (const TMapPoint& P : Ring) {

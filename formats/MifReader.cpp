@@ -9,6 +9,7 @@
 #include "formats/SimpleMIFFormatProvider.h"
 #include "formats/SyntaxParser.h"
 #include "objects/Multi.h"
+#include "objects/NoGeometry.h"
 #include "objects/Polys.h"
 #include "objects/Shapes.h"
 #include "objects/Symbol.h"
@@ -260,8 +261,10 @@ TColumnType ColumnType(std::string_view TypeText) {
         T.Type = dtDecimal;
         T.Size = A;
         T.Precision = B;
-    } else if (IsWord(Word, "INTEGER") || IsWord(Word, "LARGEINT") || IsWord(Word, "INTEGER64")) {
+    } else if (IsWord(Word, "INTEGER")) {
         T.Type = dtInteger;
+    } else if (IsWord(Word, "LARGEINT") || IsWord(Word, "INTEGER64")) {
+        T.Type = dtLargeInt;
     } else if (IsWord(Word, "SMALLINT")) {
         T.Type = dtSmallInt;
     } else if (IsWord(Word, "DATE")) {
@@ -275,6 +278,81 @@ TColumnType ColumnType(std::string_view TypeText) {
     }
     return T;
 }
+
+// Reads the .mid rows. A value in double quotes may hold line ends, as
+// MapInfo and GDAL write them: its row goes on over the next lines. A quote
+// that is still open after MaxRowLines lines (or at the end) is damage: the
+// row is its first line, and from then on rows are single lines, so that a
+// damaged file is still read in one pass.
+class TMidRows {
+public:
+    TMidRows(TLineCursor& Lines, char Delimiter) : FLines(Lines), FDelimiter(Delimiter) {}
+    void SetDelimiter(char D) { FDelimiter = D; }
+    // The next row, line ends inside quoted values included.
+    bool Next(std::string_view& Row) {
+        if (!FLines.Next(Row)) return false;
+        if (FSingle) return true;
+        TState State = sItemStart;
+        if (Scan(Row, State) != sQuoted) return true;
+        const TLineCursor::TMark M = FLines.Mark();
+        std::string_view Line;
+        for (int Extra = 0; Extra < MaxRowLines && FLines.Next(Line); ++Extra) {
+            // The line end before Line belongs to the value.
+            if (Scan(Line, State) != sQuoted) {
+                Row = std::string_view(Row.data(), Line.data() + Line.size() - Row.data());
+                return true;
+            }
+        }
+        FLines.Restore(M);
+        FSingle = FUnclosed = true;
+        return true;
+    }
+    // Whether a quote was left open (rows are single lines since).
+    bool Unclosed() const { return FUnclosed; }
+
+private:
+    static constexpr int MaxRowLines = 1024;
+    enum TState { sItemStart, sQuoted, sApostrophed, sAfterQuote, sAfterApostrophe, sPlain };
+    // Follows the row's items over Text; the state where Text ends.
+    TState Scan(std::string_view Text, TState& State) const {
+        for (char C : Text) {
+            switch (State) {
+            case sItemStart:
+                if (C == '"')
+                    State = sQuoted;
+                else if (C == '\'')
+                    State = sApostrophed;
+                else if (C != ' ' && C != FDelimiter)
+                    State = sPlain;
+                break;
+            case sQuoted:
+                if (C == '"') State = sAfterQuote;
+                break;
+            case sApostrophed:
+                if (C == '\'') State = sAfterApostrophe;
+                break;
+            case sAfterQuote:
+            case sAfterApostrophe:
+                // A doubled quote is one quote of the value.
+                if ((C == '"' && State == sAfterQuote) || (C == '\'' && State == sAfterApostrophe))
+                    State = State == sAfterQuote ? sQuoted : sApostrophed;
+                else
+                    State = C == FDelimiter ? sItemStart : sPlain;
+                break;
+            case sPlain:
+                if (C == FDelimiter) State = sItemStart;
+                break;
+            }
+        }
+        // Only double quotes span lines; an apostrophe ends with its line.
+        if (State == sApostrophed) State = sPlain;
+        return State;
+    }
+
+    TLineCursor& FLines;
+    char FDelimiter;
+    bool FSingle = false, FUnclosed = false;
+};
 
 using TObjects = std::vector<std::unique_ptr<TCustomMapObject>>;
 
@@ -617,10 +695,14 @@ private:
         if (Missing && SkipRowsOfMissingBodies()) return;
         ++FRowsNeeded;
         std::string_view Row;
-        if (!FMid.Next(Row)) {
+        FMidRows.SetDelimiter(FDelimiter);
+        const bool WasClosed = !FMidRows.Unclosed();
+        if (!FMidRows.Next(Row)) {
             if (FFirstRowless == 0) FFirstRowless = FStatementLine;
             return;
         }
+        if (WasClosed && FMidRows.Unclosed())
+            MidProblem("a value in quotes is not closed: its row ends with its line");
         SplitRow(Row);
         FRowValues = true;
         FRowFresh = true;
@@ -667,7 +749,8 @@ private:
         }
         // A stray blank line at the end may or may not be a row.
         int Total = 0, Trimmed = 0;
-        for (TLineCursor Mid(FIn.Mid); Mid.Next(Line);)
+        TLineCursor Mid(FIn.Mid);
+        for (TMidRows Rows(Mid, FDelimiter); Rows.Next(Line);)
             if (++Total, !Line.empty()) Trimmed = Total;
         const int Wanted = Statements - Missing;
         return Missing > 0 && Trimmed <= Wanted && Wanted <= Total ? 2 : 1;
@@ -678,7 +761,12 @@ private:
     // writers with apostrophes: both are read.
     void SplitRow(std::string_view Row) {
         FItemCount = 0;
-        if (Row.empty()) return;
+        ++FRowsRead;
+        // An empty line is one empty value (all a one-column row can be).
+        if (Row.empty()) {
+            if (FLayer->Fields().Count() > 0) NextItem();
+            return;
+        }
         size_t I = 0;
         for (;;) {
             std::string& Item = NextItem();
@@ -697,6 +785,12 @@ private:
                         }
                         ++K;
                         break;
+                    }
+                    if (Row[K] == '\r') {
+                        // Line ends inside a value are read as LF, whatever the file's.
+                        Item += '\n';
+                        if (K + 1 < Row.size() && Row[K + 1] == '\n') ++K;
+                        continue;
                     }
                     Item += Row[K];
                 }
@@ -759,6 +853,7 @@ private:
             case dtDecimal:
             case dtInteger:
             case dtSmallInt:
+            case dtLargeInt:
                 Ok = NormalizeNumber(Text, FNumber);
                 if (Ok) Row.SetValue(K, FNumber);
                 break;
@@ -794,10 +889,12 @@ private:
     // needed are no rows.
     void CheckRowCount() {
         if (!FHasMid) return;
-        const int Used = FMid.Lines();
+        FMidRows.SetDelimiter(FDelimiter);
+        const int Used = FRowsRead;
+        const int NextLine = FMid.Lines() + 1;
         int Left = 0, Blank = 0;
         std::string_view Row;
-        while (FMid.Next(Row)) {
+        while (FMidRows.Next(Row)) {
             if (Row.empty()) {
                 ++Blank;
                 continue;
@@ -805,7 +902,7 @@ private:
             Left += Blank + 1;
             Blank = 0;
         }
-        const int Rows = FMid.Lines() - Blank;
+        const int Rows = Used + Left;
         if (FRowsNeeded > Used)
             Problem(FFirstRowless,
                     Format("%s has %d rows for %d statements: this statement and the %d after it "
@@ -813,7 +910,7 @@ private:
                            ExtractFileName(FIn.MidName), Used, FRowsNeeded,
                            FRowsNeeded - Used - 1));
         else if (Left > 0)
-            FProblems.Add(FIn.MidName, Used + 1,
+            FProblems.Add(FIn.MidName, NextLine,
                           Format("%d rows for %d statements: this row and the %d after it belong "
                                  "to no object (is the .mif cut short?)",
                                  Rows, FRowsNeeded, Left - 1));
@@ -1057,7 +1154,9 @@ private:
             return Cut ? TBody::Partial : TBody::Complete;
         }
         default:
-            return TBody::Complete; // None: a row without geometry
+            // None: a row without geometry, kept as an object of its own.
+            Make<TNoGeometry>(Made);
+            return TBody::Complete;
         }
     }
 
@@ -1723,6 +1822,7 @@ private:
     TStylePool FStyles;
     TLineCursor FMif;
     TLineCursor FMid;
+    TMidRows FMidRows{FMid, ';'};
     bool FHasMid;
     TReadProblems& FProblems;
     std::unique_ptr<TMifForm> FForm; // handed to the layer at the end
@@ -1730,6 +1830,7 @@ private:
     bool FCountIndentKnown = false;
     bool FTextFormKnown = false;
     bool FToldNoMid = false;
+    int FRowsRead = 0; // .mid rows taken by statements
     bool FHeaderDropped = false;
     bool FDecimalsKnown = false;
     int FDecimalLines = 64; // coordinate lines still to look at

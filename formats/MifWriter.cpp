@@ -142,14 +142,18 @@ private:
     }
 
     // --- header ---
-    // Time columns came with a later version of the format.
+    // Time columns came with a later version of the format, 64-bit
+    // integers with a later one still.
     int NeededVersion() const {
         const TDataFields& Fields = FLayer.Fields();
-        bool Timed = false;
-        for (int I = 0; I < Fields.Count(); ++I)
-            Timed |= Fields.GetFields(I)->DataType() == dtDateTime ||
-                     Fields.GetFields(I)->DataType() == dtTime;
-        return Timed && !FClassic ? 900 : 300;
+        bool Timed = false, Large = false;
+        for (int I = 0; I < Fields.Count(); ++I) {
+            const TDataType T = Fields.GetFields(I)->DataType();
+            Timed |= T == dtDateTime || T == dtTime;
+            Large |= T == dtLargeInt;
+        }
+        if (FClassic) return 300;
+        return Large ? 1520 : Timed ? 900 : 300;
     }
 
     bool SameColumns() const {
@@ -279,6 +283,9 @@ private:
         case dtInteger:
             Put(FMif, "{} Integer", Name);
             break;
+        case dtLargeInt:
+            Put(FMif, "{} {}", Name, FClassic ? "Integer" : "LargeInt");
+            break;
         case dtSmallInt:
             Put(FMif, "{} SmallInt", Name);
             break;
@@ -315,7 +322,7 @@ private:
         if (!Present) return Type == dtString ? "\"\"" : std::string();
         switch (Type) {
         case dtString:
-            return Quote(OneLine(Row.Text(K)), '"');
+            return Quote(MidLines(Row.Text(K)), '"');
         case dtDate:
         case dtDateTime:
         case dtTime: {
@@ -348,13 +355,29 @@ private:
             if (!HasValue(Row.Value(K))) return std::string();
             const std::string Text = Row.Text(K);
             std::string Number;
-            return NormalizeNumber(Text, Number) ? Number : Quote(OneLine(Text), '"');
+            return NormalizeNumber(Text, Number) ? Number : Quote(MidLines(Text), '"');
         }
         }
     }
 
-    // A value spans one row: line breaks in it are written as \n, as other
-    // writers of the format do.
+    // A .mid value keeps its line ends: a quoted value may span lines, which
+    // MapInfo and GDAL read back as the one value (the two characters \n
+    // would come back as themselves). They are the .mid's own line ends.
+    std::string MidLines(const std::string& S) const {
+        if (S.find_first_of("\r\n") == std::string::npos) return S;
+        std::string R;
+        for (size_t I = 0; I < S.size(); ++I) {
+            if (S[I] == '\r' && I + 1 < S.size() && S[I + 1] == '\n') continue;
+            if (S[I] == '\r' || S[I] == '\n')
+                R += FMid.LineEnd();
+            else
+                R += S[I];
+        }
+        return R;
+    }
+
+    // A text object's string is one line of the .mif: line breaks in it
+    // are written as \n, as other writers of the format do.
     static std::string OneLine(const std::string& S) {
         if (S.find_first_of("\r\n") == std::string::npos) return S;
         std::string R;

@@ -173,6 +173,14 @@ int TDataset::AddField(const char* Name, int Type, int Width, int Precision) {
     int Before = FieldCount();
     OGRErr Err = OGR_L_CreateField(Layer, F, TRUE);
     OGR_Fld_Destroy(F);
+    if (Err != OGRERR_NONE && Type == TABFT_LargeInt && FieldCount() == Before) {
+        // A driver without 64-bit columns: the widest whole decimal keeps
+        // every digit in the file, and readers take it for a number.
+        CPLErrorReset();
+        F = NewField(Name, TABFT_Decimal, 20, 0);
+        Err = OGR_L_CreateField(Layer, F, TRUE);
+        OGR_Fld_Destroy(F);
+    }
     if (Err != OGRERR_NONE || FieldCount() != Before + 1) return -1;
     Types.push_back(Type);
     return Before;

@@ -35,9 +35,10 @@ std::vector<std::string> Words(const std::string& Line) {
 
 int TypeOfKeyword(const std::string& K) {
     static constexpr std::pair<const char*, int> Known[] = {
-        {"char", TABFT_Char},       {"integer", TABFT_Integer}, {"smallint", TABFT_SmallInt},
-        {"decimal", TABFT_Decimal}, {"float", TABFT_Float},     {"date", TABFT_Date},
-        {"logical", TABFT_Logical}, {"time", TABFT_Time},       {"datetime", TABFT_DateTime},
+        {"char", TABFT_Char},         {"integer", TABFT_Integer},    {"smallint", TABFT_SmallInt},
+        {"decimal", TABFT_Decimal},   {"float", TABFT_Float},        {"date", TABFT_Date},
+        {"logical", TABFT_Logical},   {"time", TABFT_Time},          {"datetime", TABFT_DateTime},
+        {"largeint", TABFT_LargeInt}, {"integer64", TABFT_LargeInt},
     };
     for (auto [Name, Code] : Known)
         if (strcasecmp(K.c_str(), Name) == 0) return Code;
@@ -77,7 +78,7 @@ int TypeFromOgr(OGRFieldDefnH Field) {
         if (OGR_Fld_GetSubType(Field) == OFSTInt16) return TABFT_SmallInt;
         return TABFT_Integer;
     case OFTInteger64:
-        return TABFT_Integer;
+        return TABFT_LargeInt;
     case OFTReal:
         // Decimal columns carry a width; Float columns none.
         return OGR_Fld_GetWidth(Field) > 0 ? TABFT_Decimal : TABFT_Float;
@@ -128,6 +129,9 @@ OGRFieldDefnH NewField(const char* Name, int Type, int Width, int Precision) {
     case TABFT_Integer:
     case TABFT_SmallInt:
         OgrType = OFTInteger;
+        break;
+    case TABFT_LargeInt:
+        OgrType = OFTInteger64;
         break;
     case TABFT_Decimal:
     case TABFT_Float:
@@ -213,6 +217,21 @@ bool SetOgrField(OGRFeatureH Feature, int Index, int Type, const std::string& Va
             return Refuse(Feature, Index, V,
                           Type == TABFT_SmallInt ? "a small integer" : "an integer");
         OGR_F_SetFieldInteger(Feature, Index, static_cast<int>(Number));
+        return true;
+    }
+    case TABFT_LargeInt: {
+        // Whole: a double would round numbers beyond 2^53.
+        long long Whole = 0;
+        const char* End = V.data() + V.size();
+        const char* First = V[0] == '+' ? V.data() + 1 : V.data();
+        auto [Ptr, Ec] = std::from_chars(First, End, Whole);
+        if (Ec != std::errc() || Ptr != End) {
+            if (!ParseNumber(V, Number) || Number != std::floor(Number) ||
+                std::abs(Number) >= 9223372036854775807.0)
+                return Refuse(Feature, Index, V, "an integer");
+            Whole = static_cast<long long>(Number);
+        }
+        OGR_F_SetFieldInteger64(Feature, Index, Whole);
         return true;
     }
     case TABFT_Decimal:

@@ -1,5 +1,6 @@
 #pragma once
-// MITAB field type codes (1 char ... 9 date-time) and OGR fields.
+// MITAB field type codes (1 char ... 9 date-time, 10 64-bit integer) and
+// OGR fields.
 
 #include <ogr_api.h>
 

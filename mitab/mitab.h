@@ -63,7 +63,8 @@ enum {
     TABFT_Date = 6,
     TABFT_Logical = 7,
     TABFT_Time = 8,
-    TABFT_DateTime = 9
+    TABFT_DateTime = 9,
+    TABFT_LargeInt = 10 /* 64-bit integer */
 };
 
 MITAB_EXPORT int mitab_c_getlibversion(void);

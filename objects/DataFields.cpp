@@ -29,6 +29,8 @@ std::string TDataField::GetDataTypeName() const {
         return "Time";
     case dtBoolean:
         return "";
+    case dtLargeInt:
+        return "LargeInt";
     }
     return "";
 }

@@ -19,7 +19,10 @@ enum TDataType {
     dtDateTime,
     dtDate,
     dtTime,
-    dtBoolean
+    dtBoolean,
+    // A 64-bit integer column (MapInfo's LargeInt); values beyond 32 bits
+    // are kept whole, read with TVariant's 64-bit integer.
+    dtLargeInt
 };
 
 // A value as text the way a field of type Type shows it (AsString): null
@@ -54,7 +57,7 @@ public:
     void SetVisible(bool V) { FVisible = V; }
 
     // "Char(n)", "Float", "Decimal", "Integer", "SmallInt", "DateTime",
-    // "Date", "Time", or "" for Boolean.
+    // "Date", "Time", "LargeInt", or "" for Boolean.
     std::string GetDataTypeName() const;
 
     // Typed views of Value. Reads other than AsString raise the platform's

@@ -1,6 +1,7 @@
 // Reading MIF/MID pairs: statements, clauses, columns and values, bad input.
 #include "formats/MifFixture.h"
 #include "objects/Multi.h"
+#include "objects/NoGeometry.h"
 
 #include <functional>
 #include <random>
@@ -112,13 +113,69 @@ TEST_F(MifReader, RowsStayWithTheirObjects) {
                      "Point 9 9\n",
                      "none\nmulti\ncoll\ntext\npoint\n"));
     EXPECT_EQ(Messages(), "");
-    EXPECT_EQ(Rows(), "multi coll text point ");
-    EXPECT_EQ(PointsOf(Obj<TMultiPoint>(0)), "1 1,2 2");
-    EXPECT_EQ(Obj<TMultiPoint>(0)->Shape(), 34);
-    auto* Coll = Obj<TCollectionObject>(1);
+    EXPECT_EQ(Rows(), "none multi coll text point ");
+    // None is its row alone: no extent, never in view.
+    auto* None = Obj<TNoGeometry>(0);
+    EXPECT_GT(None->GetBounds().MinX, None->GetBounds().MaxX);
+    EXPECT_FALSE(None->WithinRect(-1e9, -1e9, 1e9, 1e9));
+    for (bool Index : {false, true}) {
+        Layer->SetUseIndex2D(Index);
+        Map.Invalidate();
+        Platform::Application()->ProcessMessages();
+        EXPECT_GT(Map.Displayed().Count(), 0);
+        for (int I = 0; I < Map.Displayed().Count(); ++I)
+            EXPECT_NE(Map.Displayed().Get(I), None) << Index;
+    }
+    const double CX = Map.CenterX(), CY = Map.CenterY();
+    None->Select();
+    Map.Selection().Zoom();
+    EXPECT_EQ(std::pair(Map.CenterX(), Map.CenterY()), std::pair(CX, CY));
+    EXPECT_EQ(PointsOf(Obj<TMultiPoint>(1)), "1 1,2 2");
+    EXPECT_EQ(Obj<TMultiPoint>(1)->Shape(), 34);
+    auto* Coll = Obj<TCollectionObject>(2);
     EXPECT_EQ(PointsOf(Coll), "0 0,3 3|5 5"); // the section first, then the points
     EXPECT_EQ(Coll->Pen()->Color(), TColor(0xFF0000));
     EXPECT_DOUBLE_EQ(Coll->GetBounds().MaxX, 5);
+}
+
+// Rows as other programs write them: a value in double quotes spans lines
+// (read with LF line ends, whatever the file's), an empty line of a
+// one-column file is one empty value, a quote never closed is damage that
+// costs its row only.
+TEST_F(MifReader, MidRowsOverSeveralLines) {
+    struct TCase {
+        const char* Columns;
+        const char* Mid;
+        const char* Rows;
+        const char* Problems;
+    } Cases[] = {
+        {"Columns 2\nA Char(20)\nB Integer\n", "\"MULTI\n\nLINE\",1\n\"x\",2\n\"y\",3\n",
+         "MULTI\n\nLINE|1 x|2 y|3 ", ""},
+        {"Columns 2\nA Char(20)\nB Integer\n", "\"a\r\nb\"\"\r\n\",1\r\n\"x\",2\r\n'y',3\r\n",
+         "a\nb\"\n|1 x|2 y|3 ", ""},
+        {"Columns 1\nA Char(20)\n", "one\n\nthree\n", "one  three ", ""},
+        {"Columns 2\nA Char(20)\nB Integer\n", "\"open,1\nx,2\ny,3\n", "open,1| x|2 y|3 ",
+         "a.mid:1: a value in quotes is not closed: its row ends with its line\n"
+         "a.mid:1: row has 1 values for 2 columns\n"},
+    };
+    for (const TCase& C : Cases) {
+        SCOPED_TRACE(C.Mid);
+        while (Layer->ObjectCount() > 0)
+            Layer->DeleteObject(0);
+        ASSERT_TRUE(Load("Delimiter \",\"\n" + std::string(C.Columns) +
+                             "Data\nPoint 1 1\nPoint 2 2\nPoint 3 3\n",
+                         C.Mid));
+        EXPECT_EQ(Rows(), C.Rows);
+        std::string Problems;
+        for (const TReadProblem& P : Provider.Problems().Items())
+            Problems += ExtractFileName(TReadProblems::Describe(P)) + "\n";
+        EXPECT_EQ(Problems, C.Problems);
+    }
+    // Without a .mid every value is null, not 0 or "".
+    ASSERT_TRUE(Load("Columns 2\nA Char(20)\nB Integer\nData\nPoint 1 1\n"));
+    const TObjectRow& Row = Layer->Objects(Layer->ObjectCount() - 1)->Row();
+    for (int K = 0; K < 2; ++K)
+        EXPECT_TRUE(Row.Value(K).IsNull() || Row.Value(K).IsEmpty()) << K;
 }
 
 TEST_F(MifReader, ColumnTypesAndValues) {

@@ -129,10 +129,11 @@ TEST_F(MifWriter, ColumnsAndValuesOfEveryType) {
               "Version 900" + Header.substr(11) +
                   "Columns 9\r\nS Char(8)\r\nF Float\r\nD Decimal(8, 3)\r\nI Integer\r\n"
                   "SI SmallInt\r\nDA Date\r\nDT DateTime\r\nT Time\r\nB Logical\r\n");
-    // Strings in double quotes, doubled inside, a line break as \n; dates,
-    // times and logicals in the forms readers of the format expect.
+    // Strings in double quotes, doubled inside, a line break as the file's
+    // line end inside the quotes; dates, times and logicals in the forms
+    // readers of the format expect.
     EXPECT_EQ(ReadFile(Path("a.mid")),
-              "\"O'Brien's \"\"Ltd\"\", Côte\\nd'Ivoire\",0.125,12.5,42,-3,20240229,"
+              "\"O'Brien's \"\"Ltd\"\", Côte\r\nd'Ivoire\",0.125,12.5,42,-3,20240229,"
               "19991231230005250,010203004,T\r\n"
               "\"\",1.5,,\"n/a, none\",,,,,F\r\n");
 }

@@ -6,6 +6,7 @@
 
 #include "formats/MitabName.h"
 #include "objects/Multi.h"
+#include "objects/NoGeometry.h"
 #include "objects/Polys.h"
 #include "objects/Shapes.h"
 #include "objects/Text.h"
@@ -329,8 +330,10 @@ TEST_F(ProviderTest, ATabMadeByOgr2ogrLoads) {
         EXPECT_EQ(std::tuple(F->Name(), F->DataType(), std::get<2>(Columns[I]) ? F->Size() : 0),
                   Columns[I]);
     }
-    // The row without geometry makes no object.
-    ASSERT_EQ(Layer->ObjectCount(), 6);
+    // The row without geometry is an object without geometry, last.
+    ASSERT_EQ(Layer->ObjectCount(), 7);
+    EXPECT_NE(dynamic_cast<TNoGeometry*>(Layer->Objects(6)), nullptr);
+    EXPECT_EQ(Layer->Objects(6)->Row().Text(0), "none");
 
     auto* Star = dynamic_cast<TSymbol*>(Layer->Objects(0));
     ASSERT_TRUE(Star && !dynamic_cast<TText*>(Star));
@@ -383,7 +386,7 @@ TEST_F(ProviderTest, ATabMadeByOgr2ogrLoads) {
 // Every kind of object statement of a .mif becomes through MITAB the object
 // our own reader makes of it: an arc its polyline, a rectangle (rounded or
 // not) a rectangle, a round ellipse a circle, an oval its region, a
-// multipoint one object with the row; a row without geometry no object.
+// multipoint one object with the row, a row without geometry its row.
 // Saved as a .tab, rectangles and circles go as regions, and GDAL's driver
 // splits the multipoint into points, which is told.
 TEST_F(ProviderTest, EveryKindOfAMifLoadsAsOurReaderLoadsIt) {
@@ -412,17 +415,18 @@ TEST_F(ProviderTest, EveryKindOfAMifLoadsAsOurReaderLoadsIt) {
     TMapLayer* Theirs = Map.Layers().Add("", "mitab");
     ASSERT_TRUE(Tab.Load(Theirs, File));
     EXPECT_TRUE(Tab.Problems().Empty());
-    ASSERT_EQ(Theirs->ObjectCount(), 8);
+    ASSERT_EQ(Theirs->ObjectCount(), 9);
     EXPECT_EQ(Describe(Theirs), Describe(Ours));
     EXPECT_TRUE(dynamic_cast<TMultiPoint*>(Theirs->Objects(1)));
-    EXPECT_TRUE(dynamic_cast<TPolyline*>(Theirs->Objects(3)));
-    EXPECT_TRUE(dynamic_cast<TRegion*>(Theirs->Objects(4)));
-    auto* Circle = dynamic_cast<TCircle*>(Theirs->Objects(5));
+    EXPECT_TRUE(dynamic_cast<TNoGeometry*>(Theirs->Objects(2)));
+    EXPECT_TRUE(dynamic_cast<TPolyline*>(Theirs->Objects(4)));
+    EXPECT_TRUE(dynamic_cast<TRegion*>(Theirs->Objects(5)));
+    auto* Circle = dynamic_cast<TCircle*>(Theirs->Objects(6));
     ASSERT_NE(Circle, nullptr);
     EXPECT_NEAR(Circle->X(), 4, 1e-9);
     EXPECT_NEAR(Circle->Y(), 4, 1e-9);
     EXPECT_NEAR(Circle->Radius(), 2, 1e-9);
-    auto* Rect = dynamic_cast<TRectangle*>(Theirs->Objects(7));
+    auto* Rect = dynamic_cast<TRectangle*>(Theirs->Objects(8));
     ASSERT_NE(Rect, nullptr);
     EXPECT_EQ(std::tuple(Rect->X0(), Rect->Y0(), Rect->X1(), Rect->Y1()),
               std::tuple(5.0, 5.0, 7.0, 8.0));
@@ -434,10 +438,11 @@ TEST_F(ProviderTest, EveryKindOfAMifLoadsAsOurReaderLoadsIt) {
               "object at index 1: GDAL's MapInfo driver has no multipoint to write: it wrote 2 "
               "features, one per point");
     const std::vector<TOgrFeature> F = OgrInfo(Table);
-    ASSERT_EQ(F.size(), 9u);
-    ExpectWkt(F[7].Geometry, "POLYGON ((1 1,3 1,3 4,1 4,1 1))");
-    EXPECT_EQ(F[6].Geometry.rfind("POLYGON ((6 4,", 0), 0u) << F[6].Geometry;
-    EXPECT_EQ(F[6].Values.at("name (String)"), "circle");
+    ASSERT_EQ(F.size(), 10u);
+    EXPECT_EQ(F[3].Geometry, "");
+    ExpectWkt(F[8].Geometry, "POLYGON ((1 1,3 1,3 4,1 4,1 1))");
+    EXPECT_EQ(F[7].Geometry.rfind("POLYGON ((6 4,", 0), 0u) << F[7].Geometry;
+    EXPECT_EQ(F[7].Values.at("name (String)"), "circle");
 }
 
 TEST_F(ProviderTest, AnUpperCaseNameSavesANativeTable) {
@@ -497,12 +502,15 @@ TEST_F(ProviderTest, ShapesWithoutPointsSaveTheirRowsWithoutGeometry) {
         EXPECT_EQ(F[I].Values.at("name (String)"), Names[I]);
         ExpectWkt(F[I].Geometry, Geometry[I]);
     }
-    // Loaded back, the rows without geometry make no object.
+    // Loaded back, the rows without geometry are objects without geometry.
     TMapLayer* Back = Map.Layers().Add("", "back");
     ASSERT_TRUE(Tab.Load(Back, Table));
     EXPECT_TRUE(Tab.Problems().Empty()) << TReadProblems::Describe(Tab.Problems().Items()[0]);
-    ASSERT_EQ(Back->ObjectCount(), 1);
-    EXPECT_EQ(Back->Objects(0)->Fields().GetFields(0)->AsString(), "square");
+    ASSERT_EQ(Back->ObjectCount(), 3);
+    for (int I = 0; I < 3; ++I) {
+        EXPECT_EQ(Back->Objects(I)->Fields().GetFields(0)->AsString(), Names[I]);
+        EXPECT_EQ(dynamic_cast<TNoGeometry*>(Back->Objects(I)) != nullptr, I != 1) << I;
+    }
 }
 
 // The second row of a .mid file.
@@ -700,13 +708,15 @@ TEST_F(BadTable, MissingDatFileIsNamedAndNothingLoads) {
     EXPECT_NE(FirstProblem().find(Table), std::string::npos) << FirstProblem();
 }
 
-TEST_F(BadTable, MissingMapFileGivesTheRowsWithoutObjectsAndSaysSo) {
+TEST_F(BadTable, MissingMapFileGivesTheRowsWithoutGeometryAndSaysSo) {
     std::filesystem::remove(Dir.Path("places.map"));
     std::filesystem::remove(Dir.Path("places.id"));
     TMapLayer* Layer = Map.Layers().Add("", "places");
     EXPECT_TRUE(Layer->LoadFromFile(Table, ""));
     EXPECT_GT(Layer->Fields().Count(), 0);
-    EXPECT_EQ(Layer->ObjectCount(), 0);
+    ASSERT_GT(Layer->ObjectCount(), 0);
+    for (int I = 0; I < Layer->ObjectCount(); ++I)
+        ASSERT_NE(dynamic_cast<TNoGeometry*>(Layer->Objects(I)), nullptr) << I;
     EXPECT_NE(FirstProblem().find("places.map is missing"), std::string::npos) << FirstProblem();
 }
 

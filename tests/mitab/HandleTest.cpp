@@ -271,7 +271,7 @@ TEST_F(MitabTest, NewFeaturesTakeWritableClassesAndSaneInput) {
         M.create(Dir.Path("new.mif").c_str(), "MIF", "CoordSys Earth Projection 1, 0", 0, 0, 0, 0);
     ASSERT_NE(H, nullptr);
     EXPECT_EQ(M.add_field(H, "name", TABFT_Char, 10, 0, 0, 0), 0);
-    for (int Type : {0, 10, -1})
+    for (int Type : {0, 11, -1})
         EXPECT_EQ(M.add_field(H, "bad", Type, 10, 0, 0, 0), -1) << Type;
     EXPECT_EQ(M.add_field(H, "", TABFT_Char, 10, 0, 0, 0), -1);
     EXPECT_EQ(M.add_field(H, nullptr, TABFT_Char, 10, 0, 0, 0), -1);

@@ -1,0 +1,26 @@
+#pragma once
+// An object that is its attribute row alone: what a MIF "None" statement or
+// a table row without geometry reads as. It is counted by its layer, listed
+// by the data browser and saved back as a row without geometry, but it has
+// no extent: it is never drawn, never hit, never selected by area, and
+// leaves the layer's extent and spatial index as they were.
+
+#include "objects/MapObject.h"
+
+namespace Mapobjects {
+
+class TNoGeometry : public TCustomMapObject {
+public:
+    // Nothing to draw, and so never listed in the map's Displayed.
+    void Draw() override {}
+    void DrawSelection() override {}
+    bool ContainsPoint(double, double) override { return false; }
+    bool Intersects(TCustomMapObject*) override { return false; }
+    bool Contains(TCustomMapObject*) override { return false; }
+    bool Within(TCustomMapObject*) override { return false; }
+    bool IntersectsRect(double, double, double, double) override { return false; }
+    bool WithinRect(double, double, double, double) override { return false; }
+    bool ContainsRect(double, double, double, double) override { return false; }
+};
+
+} // namespace Mapobjects
