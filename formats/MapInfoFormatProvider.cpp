@@ -115,6 +115,23 @@ std::string Text(const char* S) {
     return S ? std::string(S) : std::string();
 }
 
+// What a table is saved in: the original one, and GDAL's for data that
+// names no system.
+constexpr const char* ClassicCoordSys = "CoordSys Earth Projection 1, 0";
+constexpr const char* PlaneCoordSys = "CoordSys NonEarth Units \"m\"";
+
+// A table's system as a MIF header line: MITAB hands the clause without
+// its keyword ("Earth Projection 8, ..."), with the table's Bounds where it
+// can tell them. Empty for a table without one.
+std::string TableCoordSys(mitab_handle H) {
+    const char* Clause = mitab_c_get_extended_mif_coordsys ? mitab_c_get_extended_mif_coordsys(H)
+                         : mitab_c_get_mif_coordsys        ? mitab_c_get_mif_coordsys(H)
+                                                           : nullptr;
+    const std::string C(Mif::TrimBlanks(Text(Clause)));
+    if (C.empty() || Mif::IsWord(Mif::FirstWord(C), "COORDSYS")) return C;
+    return "CoordSys " + C;
+}
+
 // MITAB's last error, for a problem report; empty when it says nothing.
 std::string LastError() {
     if (!mitab_c_getlasterrormsg) return {};
@@ -778,7 +795,8 @@ bool TMapInfoFormatProvider::Load(TMapLayer* Layer, const std::string& FileName)
         if (Field->DataType() == dtDecimal)
             Field->SetPrecision(mitab_c_get_field_precision(H.get(), I));
     }
-    if (mitab_c_get_mif_coordsys) Layer->SetCoordSys(Text(mitab_c_get_mif_coordsys(H.get())));
+    Layer->SetCoordSys(TableCoordSys(H.get()));
+    Layer->SetCharset(mitab_c_get_charset ? Text(mitab_c_get_charset(H.get())) : std::string());
 
     // MITAB reads damaged files as far as it can: each error it met is told.
     // Ids only grow, so a damaged index that leads back ends the walk.
@@ -845,13 +863,17 @@ bool TMapInfoFormatProvider::Save(TMapLayer* Layer, const std::string& FileName)
     const std::string Ext = ExtractFileExt(FileName);
     const std::string Kind = LowerCase(Ext.substr(Ext.empty() ? 0 : 1, 3));
     // The layer's own system when it came with one, so that a projected
-    // table keeps its coordinates' meaning. Its objects may lie beyond the
-    // bounds the driver assumes for the projection, where they would be
-    // cut: the bounds are then those of the objects, with a margin.
-    const std::string CoordSys =
-        Layer->CoordSys().empty() ? "CoordSys Earth Projection 1, 0" : Layer->CoordSys();
+    // table keeps its coordinates' meaning; a table needs one, and for a
+    // layer without GDAL's choice claims least: plane metres. Its objects
+    // may lie beyond the bounds the driver assumes for the projection, where
+    // they would be cut: the bounds are then those of the objects, with a
+    // margin (a clause's own Bounds are the library's to take).
+    const bool Classic = FDialect == mdClassic;
+    const std::string CoordSys = Classic                     ? ClassicCoordSys
+                                 : Layer->CoordSys().empty() ? PlaneCoordSys
+                                                             : Layer->CoordSys();
     double North = 0, South = 0, East = 0, West = 0;
-    if (!Layer->CoordSys().empty() && !ContainsText(CoordSys, "Bounds") &&
+    if (!Classic && !ContainsText(CoordSys, "Bounds") &&
         !ContainsText(CoordSys, "Earth Projection 1,")) {
         TBounds B = ObjectBounds(*Layer);
         if (B.MinX <= B.MaxX) {
@@ -860,8 +882,12 @@ bool TMapInfoFormatProvider::Save(TMapLayer* Layer, const std::string& FileName)
             East = B.MaxX + Margin, West = B.MinX - Margin;
         }
     }
-    TTable H(
-        mitab_c_create(FileName.c_str(), Kind.c_str(), CoordSys.c_str(), North, South, East, West));
+    const std::string& Charset = Layer->Charset();
+    TTable H(!Classic && !Charset.empty() && mitab_c_create_with_charset
+                 ? mitab_c_create_with_charset(FileName.c_str(), Kind.c_str(), CoordSys.c_str(),
+                                               Charset.c_str(), North, South, East, West)
+                 : mitab_c_create(FileName.c_str(), Kind.c_str(), CoordSys.c_str(), North, South,
+                                  East, West));
     if (!H) {
         Problems.Add(FileName, 0, "cannot be created as a MapInfo table" + LastError());
         return false;

@@ -5,6 +5,7 @@
 // workspace style in force on the layer replaces the styles of the table.
 
 #include "formats/CustomFormatProvider.h"
+#include "formats/MifWriter.h"
 #include "formats/MitabBinding.h"
 
 #include <string>
@@ -32,6 +33,13 @@ public:
     bool Save(TMapLayer* Layer, const std::string& FileName) override;
     bool CanProcessFile(const std::string& FileName) const override;
 
+    // mdInterchange (the default) saves a table in the layer's coordinate
+    // system and charset, and one without a system as GDAL does (NonEarth
+    // in metres, bounds around the objects); mdClassic always in "CoordSys
+    // Earth Projection 1, 0" with the text as it is.
+    TMifDialect Dialect() const { return FDialect; }
+    void SetDialect(TMifDialect V) { FDialect = V; }
+
     // Where to put the library: the program's folder and the system's.
     static std::string MissingLibraryMessage();
 
@@ -45,6 +53,9 @@ public:
     bool WriteGeometry(mitab_feature Feature, const TCustomMapObject* Object) const;
     // Pen, brush, and the font, symbol or text display of the object.
     void WriteStyle(mitab_feature Feature, TCustomMapObject* Object) const;
+
+private:
+    TMifDialect FDialect = mdInterchange;
 };
 
 } // namespace Mapobjects

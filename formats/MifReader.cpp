@@ -528,6 +528,10 @@ private:
                     ReadColumns(Rest);
                     break;
                 default:
+                    if (InHeader && IsBareCoordSys(Line)) {
+                        Have = ReadBareCoordSys(Line, Begin);
+                        continue;
+                    }
                     break;
                 }
             } catch (const std::exception& E) {
@@ -637,6 +641,27 @@ private:
             Clause += TrimBlanks(Line);
         }
         FLayer->SetCoordSys(Clause);
+        return Have;
+    }
+
+    // Earlier versions of the library wrote a table's system without its
+    // keyword ("Earth Projection 8, ..."), which other readers pass over.
+    static bool IsBareCoordSys(std::string_view Line) {
+        std::string_view Rest;
+        const std::string_view First = FirstWord(Line, &Rest);
+        return IsWord(First, "NONEARTH") ||
+               (IsWord(First, "EARTH") && IsWord(FirstWord(Rest), "PROJECTION"));
+    }
+
+    // Read as the clause it is, reported, and written back whole.
+    bool ReadBareCoordSys(std::string_view& Line, size_t Begin) {
+        const int At = FMif.Lines();
+        const bool Have = ReadCoordSys(Line);
+        const std::string Bare = FLayer->CoordSys();
+        FLayer->SetCoordSys("CoordSys " + Bare);
+        FForm->CoordSys = Bare;
+        NoteHeader(TStatement::CoordSys, Begin, Have ? OffsetOf(Line) : FIn.Mif.size());
+        Problem(At, "a coordinate system without its CoordSys keyword, read as one");
         return Have;
     }
 

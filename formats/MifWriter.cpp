@@ -26,10 +26,9 @@ using namespace Platform;
 namespace {
 
 // What a layer made in code is written with: its text is the program's own
-// (UTF-8), which "Neutral" tells readers to leave as it is, and its
-// coordinates are longitude and latitude on WGS 84.
+// (UTF-8), which "Neutral" tells readers to leave as it is. A layer without
+// a coordinate system gets none: the file says no more than the layer knows.
 constexpr const char* DefaultCharset = "Neutral";
-constexpr const char* DefaultCoordSys = "CoordSys Earth Projection 1, 104";
 
 template <class... Args>
 void Put(TPendingFile& F, fmt::format_string<Args...> Pattern, Args&&... A) {
@@ -257,7 +256,7 @@ private:
             Put(FMif, "Charset \"{}\"", Charset.empty() ? DefaultCharset : Charset);
             Put(FMif, "Delimiter \",\"");
             const std::string& CoordSys = FLayer.CoordSys();
-            Put(FMif, "{}", CoordSys.empty() ? DefaultCoordSys : CoordSys);
+            if (!CoordSys.empty()) Put(FMif, "{}", CoordSys);
         }
         WriteColumns();
         Put(FMif, "Data");

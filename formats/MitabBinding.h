@@ -47,6 +47,8 @@ std::string SystemLibraryDirectory();
 
 // clang-format off
 // Every entry point, in the order they are resolved: name, result, arguments.
+// mitab_c_get_charset and mitab_c_create_with_charset are libmitab.so's own:
+// with a MITAB that lacks them, text goes in and out as it is.
 #define CHARTIX_MITAB_ENTRY_POINTS(X, U) \
     X(mitab_c_getlibversion, int, ()) \
     X(mitab_c_add_field, int, (mitab_handle, const char* name, int type, int width, int precision, int indexed, int unique)) \
@@ -61,7 +63,7 @@ std::string SystemLibraryDirectory();
     X(mitab_c_get_brush_fgcolor, int, (mitab_feature)) \
     X(mitab_c_get_brush_pattern, int, (mitab_feature)) \
     X(mitab_c_get_brush_transparent, int, (mitab_feature)) \
-    U(mitab_c_get_extended_mif_coordsys) \
+    X(mitab_c_get_extended_mif_coordsys, const char*, (mitab_handle)) \
     X(mitab_c_get_feature_count, int, (mitab_handle)) \
     X(mitab_c_get_field_as_double, double, (mitab_feature, int field)) \
     X(mitab_c_get_field_as_string, const char*, (mitab_feature, int field)) \
@@ -76,6 +78,8 @@ std::string SystemLibraryDirectory();
     U(mitab_c_get_font_vb) \
     X(mitab_c_get_mif_coordsys, const char*, (mitab_handle)) \
     U(mitab_c_get_mif_coordsys_vb) \
+    X(mitab_c_get_charset, const char*, (mitab_handle)) \
+    X(mitab_c_create_with_charset, mitab_handle, (const char* file, const char* mif_or_tab, const char* coordsys, const char* charset, double north, double south, double east, double west)) \
     X(mitab_c_get_parts, int, (mitab_feature)) \
     X(mitab_c_get_pen_color, int, (mitab_feature)) \
     X(mitab_c_get_pen_pattern, int, (mitab_feature)) \

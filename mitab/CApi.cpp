@@ -167,6 +167,32 @@ const char* mitab_c_get_mif_coordsys(mitab_handle handle) {
     });
 }
 
+const char* mitab_c_get_extended_mif_coordsys(mitab_handle handle) {
+    TErrorScope Errors;
+    return Guarded("", [&] {
+        TDataset* D = DatasetOf(handle);
+        return D ? Handed(D->Returned, D->ExtendedCoordSys()) : "";
+    });
+}
+
+mitab_handle mitab_c_create_with_charset(const char* filename, const char* mif_or_tab,
+                                         const char* mif_projection, const char* charset,
+                                         double north, double south, double east, double west) {
+    TErrorScope Errors;
+    return Guarded<mitab_handle>(nullptr, [&] {
+        return TDataset::Create(filename, mif_or_tab, mif_projection, north, south, east, west,
+                                charset)
+            .release();
+    });
+}
+
+const char* mitab_c_get_charset(mitab_handle handle) {
+    return Guarded("", [&] {
+        TDataset* D = DatasetOf(handle);
+        return D ? Handed(D->Returned, D->Charset()) : "";
+    });
+}
+
 int mitab_c_get_feature_count(mitab_handle handle) {
     TErrorScope Errors;
     TDataset* D = DatasetOf(handle);
@@ -197,7 +223,7 @@ const char* mitab_c_get_field_name(mitab_handle handle, int field) {
     return Guarded("", [&] {
         TDataset* D = DatasetOf(handle);
         const char* Name = D ? D->FieldName(field) : nullptr;
-        return Name ? Handed(D->Returned, Name) : "";
+        return Name ? Handed(D->Returned, D->TableText(Name)) : "";
     });
 }
 

@@ -2,6 +2,7 @@
 
 #include "Fields.h"
 #include "MifKinds.h"
+#include "TableInfo.h"
 #include "mitab.h"
 
 #include <cpl_conv.h>
@@ -87,12 +88,14 @@ std::unique_ptr<TDataset> TDataset::Open(const char* FileName) {
         D->Types.push_back(Type);
     }
     if (HasExtension(FileName, "mif")) D->MifName = FileName;
+    D->FileName = FileName;
+    D->TakeCharset(DeclaredCharset(FileName));
     return D;
 }
 
 std::unique_ptr<TDataset> TDataset::Create(const char* FileName, const char* Kind,
                                            const char* CoordSys, double North, double South,
-                                           double East, double West) {
+                                           double East, double West, const char* Charset) {
     if (!FileName || !*FileName || !Kind) return nullptr;
     bool Mif = strcasecmp(Kind, "mif") == 0;
     if (!Mif && strcasecmp(Kind, "tab") != 0) {
@@ -121,9 +124,16 @@ std::unique_ptr<TDataset> TDataset::Create(const char* FileName, const char* Kin
     OGRLayerH Layer = nullptr;
     if (Ds) {
         char** LayerOptions = nullptr;
+        // The clause's own Bounds, which the import above passes over.
+        if (North == 0 && South == 0 && East == 0 && West == 0 && CoordSys)
+            if (std::optional<TBounds> B = ClauseBounds(CoordSys))
+                West = B->MinX, South = B->MinY, East = B->MaxX, North = B->MaxY;
+        const std::string Encoding = Charset ? EncodingOf(Charset) : std::string();
+        if (!Encoding.empty())
+            LayerOptions = CSLSetNameValue(LayerOptions, "ENCODING", Encoding.c_str());
         if (North != 0 || South != 0 || East != 0 || West != 0)
             LayerOptions = CSLSetNameValue(
-                nullptr, "BOUNDS",
+                LayerOptions, "BOUNDS",
                 (Num(West) + "," + Num(South) + "," + Num(East) + "," + Num(North)).c_str());
         Layer = GDALDatasetCreateLayer(Ds, CPLGetBasename(FileName), Srs, wkbUnknown, LayerOptions);
         CSLDestroy(LayerOptions);
@@ -135,6 +145,8 @@ std::unique_ptr<TDataset> TDataset::Create(const char* FileName, const char* Kin
     }
     auto Result = std::unique_ptr<TDataset>(new TDataset(Ds, true));
     Result->AskedName = FileName;
+    Result->FileName = FileName;
+    Result->TakeCharset(Charset && !EncodingOf(Charset).empty() ? Charset : "");
     return Result;
 }
 
@@ -168,7 +180,7 @@ const char* TDataset::FieldName(int Index) const {
 
 int TDataset::AddField(const char* Name, int Type, int Width, int Precision) {
     if (!Writable || !Name || !*Name) return -1;
-    OGRFieldDefnH F = NewField(Name, Type, Width, Precision);
+    OGRFieldDefnH F = NewField(Recoded(Name, Encoding, "UTF-8").c_str(), Type, Width, Precision);
     if (!F) return -1;
     int Before = FieldCount();
     OGRErr Err = OGR_L_CreateField(Layer, F, TRUE);
@@ -248,6 +260,7 @@ std::unique_ptr<TFeature> TDataset::Read(int Id) {
         else
             Statements.clear();
     }
+    if (!Encoding.empty()) Recode(*Result, "UTF-8", Encoding);
     return Result;
 }
 
@@ -261,7 +274,14 @@ std::unique_ptr<TFeature> TDataset::NewFeature(int FeatureClass) const {
 
 bool TDataset::Write(const TFeature& Feature) {
     if (!Writable) return false;
-    OGRFeatureH F = ToOgr(Feature, OGR_L_GetLayerDefn(Layer), Types);
+    OGRFeatureH F;
+    if (!Encoding.empty()) {
+        TFeature Utf8 = Feature;
+        Recode(Utf8, Encoding, "UTF-8");
+        F = ToOgr(Utf8, OGR_L_GetLayerDefn(Layer), Types);
+    } else {
+        F = ToOgr(Feature, OGR_L_GetLayerDefn(Layer), Types);
+    }
     if (!F) return false;
     OGRErr Err = OGR_L_CreateFeature(Layer, F);
     OGR_F_Destroy(F);
@@ -297,6 +317,42 @@ std::string TDataset::CoordSys() const {
     std::string Result = Text;
     CPLFree(Text);
     return Result;
+}
+
+} // namespace Mitab
+
+namespace Mitab {
+
+void TDataset::TakeCharset(const std::string& Charset) {
+    TableCharset = Charset;
+    Encoding.clear();
+    if (OGR_L_TestCapability(Layer, OLCStringsAsUTF8)) Encoding = EncodingOf(Charset);
+}
+
+void TDataset::Recode(TFeature& F, const std::string& From, const std::string& To) {
+    for (std::optional<std::string>& V : F.Values)
+        if (V) *V = Recoded(*V, From, To);
+    F.Style.Text = Recoded(F.Style.Text, From, To);
+}
+
+std::string TDataset::TableText(const char* OgrText) const {
+    return Recoded(OgrText ? OgrText : "", "UTF-8", Encoding);
+}
+
+std::string TDataset::ExtendedCoordSys() const {
+    std::string Clause = CoordSys();
+    if (Clause.empty()) return Clause;
+    const std::optional<TBounds> Bounds = TableBounds(FileName.c_str());
+    if (!Bounds) return Clause;
+    const bool NonEarth = strncasecmp(Clause.c_str(), "NonEarth", 8) == 0;
+    if (!NonEarth) {
+        const std::optional<TBounds> Default = DefaultBounds(OGR_L_GetSpatialRef(Layer));
+        if (Default && SameBounds(*Bounds, *Default)) return Clause;
+    }
+    // Fifteen digits, as MITAB writes them: the grid's arithmetic leaves
+    // noise in the last bits of the exact values.
+    return Clause + CPLSPrintf(" Bounds (%.15g, %.15g) (%.15g, %.15g)", Bounds->MinX, Bounds->MinY,
+                               Bounds->MaxX, Bounds->MaxY);
 }
 
 } // namespace Mitab

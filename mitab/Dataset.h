@@ -23,10 +23,13 @@ public:
 
     static std::unique_ptr<TDataset> Open(const char* FileName);
     // Kind is "tab" or "mif", and the file name ends in it; CoordSys is a
-    // MIF CoordSys clause; bounds all 0 leave the driver's defaults.
+    // MIF CoordSys clause; bounds all 0 take the clause's own Bounds, or
+    // leave the driver's defaults. Charset is MapInfo's name of the
+    // encoding the table's text is written in (null or "": as it is).
     static std::unique_ptr<TDataset> Create(const char* FileName, const char* Kind,
                                             const char* CoordSys, double North, double South,
-                                            double East, double West);
+                                            double East, double West,
+                                            const char* Charset = nullptr);
     ~TDataset();
     TDataset(const TDataset&) = delete;
     TDataset& operator=(const TDataset&) = delete;
@@ -46,6 +49,14 @@ public:
     std::unique_ptr<TFeature> NewFeature(int FeatureClass) const;
     bool Write(const TFeature& Feature);
     std::string CoordSys() const;
+    // The clause with the table's Bounds where they are not the ones the
+    // driver would give the system anyway (always for a NonEarth one).
+    std::string ExtendedCoordSys() const;
+    // The charset its header declares ("WindowsLatin1"), or the one it was
+    // made with; empty without one. Text handed in and out is in it.
+    const std::string& Charset() const { return TableCharset; }
+    // A name or value as OGR gives it, in the table's charset.
+    std::string TableText(const char* OgrText) const;
 
 private:
     TDataset(GDALDatasetH Ds, bool Writable);
@@ -53,6 +64,8 @@ private:
     int Fetch(); // the next feature of OGR's cursor into Pending; its id or -1
     // A CPL warning when the driver wrote Feature as several features.
     static void WarnOfSplit(const TFeature& Feature);
+    void TakeCharset(const std::string& Charset);
+    static void Recode(TFeature& F, const std::string& From, const std::string& To);
 
     GDALDatasetH Ds = nullptr;
     OGRLayerH Layer = nullptr;
@@ -66,6 +79,11 @@ private:
     std::vector<int> Statements;
     std::string MifName;     // a .mif whose statements are yet to be read
     int StatementCount = -1; // a .mif's object statements, once counted
+    std::string FileName;
+    std::string TableCharset;
+    // GDAL's name of it, when the driver recodes the table's text to UTF-8
+    // and back: features are recoded so that their text stays the table's.
+    std::string Encoding;
     // OGR's sequential cursor stands just after Pending, whose id is PendingId.
     OGRFeatureH Pending = nullptr;
     long long PendingId = -1;

@@ -77,6 +77,17 @@ MITAB_EXPORT mitab_handle mitab_c_create(const char* filename, const char* mif_o
                                          const char* mif_projection, double north, double south,
                                          double east, double west);
 MITAB_EXPORT const char* mitab_c_get_mif_coordsys(mitab_handle handle);
+/* The clause with " Bounds (x1, y1) (x2, y2)" where the table's bounds are
+ * not the ones the driver gives its system anyway (always for NonEarth). */
+MITAB_EXPORT const char* mitab_c_get_extended_mif_coordsys(mitab_handle handle);
+/* Beyond MITAB: the table's charset as MapInfo names it ("WindowsLatin1"),
+ * "" without one; and a table made with one. Text read from and written to
+ * a table is in its charset, as in its files. */
+MITAB_EXPORT const char* mitab_c_get_charset(mitab_handle handle);
+MITAB_EXPORT mitab_handle mitab_c_create_with_charset(const char* filename, const char* mif_or_tab,
+                                                      const char* mif_projection,
+                                                      const char* charset, double north,
+                                                      double south, double east, double west);
 MITAB_EXPORT int mitab_c_get_feature_count(mitab_handle handle);
 
 MITAB_EXPORT int mitab_c_add_field(mitab_handle handle, const char* field_name, int field_type,

@@ -12,8 +12,8 @@ namespace fs = std::filesystem;
 
 const std::string Classic = "Version 300\r\nCharset \"WindowsCyrillic\"\r\nDelimiter \",\"\r\n"
                             "CoordSys Earth Projection 1, 0\r\n";
-const std::string Header = "Version 300\r\nCharset \"Neutral\"\r\nDelimiter \",\"\r\n"
-                           "CoordSys Earth Projection 1, 104\r\n";
+// A layer made in code names no coordinate system: the file names none.
+const std::string Header = "Version 300\r\nCharset \"Neutral\"\r\nDelimiter \",\"\r\n";
 
 // An object kind the format has no statement for.
 class TBlob : public TCustomMapObject {};

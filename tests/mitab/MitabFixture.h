@@ -18,6 +18,7 @@ namespace Testing {
 #define MITAB_ENTRY_POINTS(X) \
     X(getlibversion) X(getlasterrorno) X(getlasterrormsg) X(open) X(close) X(create) \
     X(get_mif_coordsys) X(get_feature_count) X(add_field) X(get_field_count) X(get_field_type) \
+    X(get_extended_mif_coordsys) X(get_charset) X(create_with_charset) \
     X(get_field_name) X(get_field_width) X(get_field_precision) X(next_feature_id) \
     X(read_feature) X(create_feature) X(write_feature) X(destroy_feature) X(get_type) \
     X(get_parts) X(get_vertex_count) X(get_vertex_x) X(get_vertex_y) X(set_points) \
