@@ -1,5 +1,7 @@
 #include "formats/MapInfoFormatProvider.h"
 
+#include "formats/MifCharset.h"
+
 #include "core/MapObjects.h"
 #include "formats/MifForm.h"
 #include "formats/MifStyles.h"
@@ -691,7 +693,7 @@ bool TMapInfoFormatProvider::ReadData(mitab_feature F, TCustomMapObject* Obj) co
     if (!F) return false;
     TObjectRow& Row = Obj->Row();
     for (int I = 0; I < Row.Count(); ++I) {
-        std::string V = Text(mitab_c_get_field_as_string(F, I));
+        std::string V = FromTable(mitab_c_get_field_as_string(F, I));
         if (V == "'" || V == "''")
             V.clear();
         else if (V.size() > 2 && V.front() == '\'' && V.back() == '\'')
@@ -707,9 +709,20 @@ bool TMapInfoFormatProvider::WriteData(mitab_feature F, const TCustomMapObject* 
     // A null goes as empty text, which MITAB stores as no value where the
     // column's type has one.
     for (int I = 0; I < Row.Count(); ++I)
-        mitab_c_set_field(F, I, Row.Text(I).c_str());
-    if (const auto* T = dynamic_cast<const TText*>(Obj)) mitab_c_set_text(F, T->Text().c_str());
+        mitab_c_set_field(F, I, ToTable(Row.Text(I)).c_str());
+    if (const auto* T = dynamic_cast<const TText*>(Obj))
+        mitab_c_set_text(F, ToTable(T->Text()).c_str());
     return true;
+}
+
+std::string TMapInfoFormatProvider::FromTable(const char* Text) const {
+    std::string In = Text ? Text : "", Out;
+    return FCodePage && Mif::CodePageToUtf8(In, FCodePage, Out) ? Out : In;
+}
+
+std::string TMapInfoFormatProvider::ToTable(const std::string& Text) const {
+    std::string Out;
+    return FCodePage && Mif::Utf8ToCodePage(Text, FCodePage, Out) ? Out : Text;
 }
 
 bool TMapInfoFormatProvider::WriteGeometry(mitab_feature F, const TCustomMapObject* Obj) const {
@@ -785,18 +798,24 @@ bool TMapInfoFormatProvider::Load(TMapLayer* Layer, const std::string& FileName)
     if (!Missing.empty())
         Problems.Add(FileName, 0, Missing + " is missing: the table's objects have no geometry");
     TLoadGuard Guard(Layer->Map());
+    Layer->SetCharset(mitab_c_get_charset ? Text(mitab_c_get_charset(H.get())) : std::string());
+    // The table's text in its code page comes to the layer as UTF-8, as the
+    // MIF reader gives it, and goes back on saving.
+    struct TCodePage {
+        const char*& Current;
+        ~TCodePage() { Current = nullptr; }
+    } CodePage{FCodePage = Mif::CodePageOf(Layer->Charset())};
     TDataFields& Fields = Layer->Fields();
     Fields.Clear();
     const int FieldCount = mitab_c_get_field_count(H.get());
     for (int I = 0; I < FieldCount; ++I) {
-        TDataField* Field = Fields.Add(Text(mitab_c_get_field_name(H.get(), I)),
+        TDataField* Field = Fields.Add(FromTable(mitab_c_get_field_name(H.get(), I)),
                                        DataTypeOf(mitab_c_get_field_type(H.get(), I)),
                                        mitab_c_get_field_width(H.get(), I));
         if (Field->DataType() == dtDecimal)
             Field->SetPrecision(mitab_c_get_field_precision(H.get(), I));
     }
     Layer->SetCoordSys(TableCoordSys(H.get()));
-    Layer->SetCharset(mitab_c_get_charset ? Text(mitab_c_get_charset(H.get())) : std::string());
 
     // MITAB reads damaged files as far as it can: each error it met is told.
     // Ids only grow, so a damaged index that leads back ends the walk.
@@ -842,9 +861,11 @@ bool TMapInfoFormatProvider::Load(TMapLayer* Layer, const std::string& FileName)
             S->SetY(mitab_c_get_vertex_y(F.get(), 0, 0));
         }
         ApplyPenAndBrush(F.get(), Obj, *Layer);
-        if (Class == fcText)
-            ApplyText(F.get(), static_cast<TText*>(Obj), *Layer);
-        else if (!Shape)
+        if (Class == fcText) {
+            auto* T = static_cast<TText*>(Obj);
+            ApplyText(F.get(), T, *Layer);
+            if (FCodePage) T->SetText(FromTable(T->Text().c_str()));
+        } else if (!Shape)
             ApplySymbol(F.get(), Class, static_cast<TSymbol*>(Obj));
         ReadData(F.get(), Obj);
         Obj->UpdateBounds();
@@ -892,6 +913,10 @@ bool TMapInfoFormatProvider::Save(TMapLayer* Layer, const std::string& FileName)
         Problems.Add(FileName, 0, "cannot be created as a MapInfo table" + LastError());
         return false;
     }
+    struct TCodePage {
+        const char*& Current;
+        ~TCodePage() { Current = nullptr; }
+    } CodePage{FCodePage = Classic ? nullptr : Mif::CodePageOf(Charset)};
     const TDataFields& Fields = Layer->Fields();
     for (int I = 0; I < Fields.Count(); ++I) {
         const TDataField* Field = Fields.GetFields(I);
@@ -900,8 +925,8 @@ bool TMapInfoFormatProvider::Save(TMapLayer* Layer, const std::string& FileName)
         const int Precision = Field->DataType() != dtDecimal ? 0
                               : Field->Size() > 0            ? Field->Precision()
                                                              : 8;
-        if (mitab_c_add_field(H.get(), Field->Name().c_str(), FieldTypeOf(Field->DataType()),
-                              Field->Size(), Precision, 0, 0) < 0)
+        if (mitab_c_add_field(H.get(), ToTable(Field->Name()).c_str(),
+                              FieldTypeOf(Field->DataType()), Field->Size(), Precision, 0, 0) < 0)
             Problems.Add(FileName, 0,
                          Format("column %s cannot be made%s", Field->Name(), LastError()));
     }

@@ -55,7 +55,13 @@ public:
     void WriteStyle(mitab_feature Feature, TCustomMapObject* Object) const;
 
 private:
+    // Text between the table's code page and the library's UTF-8, while a
+    // Load or Save of a table in a code page runs.
+    std::string FromTable(const char* Text) const;
+    std::string ToTable(const std::string& Text) const;
+
     TMifDialect FDialect = mdInterchange;
+    const char* FCodePage = nullptr; // set only during Load and Save
 };
 
 } // namespace Mapobjects

@@ -272,13 +272,17 @@ std::unique_ptr<TFeature> TDataset::NewFeature(int FeatureClass) const {
     return F;
 }
 
-bool TDataset::Write(const TFeature& Feature) {
+bool TDataset::Write(TFeature& Feature) {
     if (!Writable) return false;
     OGRFeatureH F;
     if (!Encoding.empty()) {
-        TFeature Utf8 = Feature;
-        Recode(Utf8, Encoding, "UTF-8");
-        F = ToOgr(Utf8, OGR_L_GetLayerDefn(Layer), Types);
+        // The driver takes UTF-8; the feature keeps its text as it was given.
+        std::vector<std::optional<std::string>> Values = Feature.Values;
+        std::string Text = Feature.Style.Text;
+        Recode(Feature, Encoding, "UTF-8");
+        F = ToOgr(Feature, OGR_L_GetLayerDefn(Layer), Types);
+        Feature.Values = std::move(Values);
+        Feature.Style.Text = std::move(Text);
     } else {
         F = ToOgr(Feature, OGR_L_GetLayerDefn(Layer), Types);
     }

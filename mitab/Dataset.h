@@ -47,7 +47,7 @@ public:
     int NextFeatureId(int Last);
     std::unique_ptr<TFeature> Read(int Id);
     std::unique_ptr<TFeature> NewFeature(int FeatureClass) const;
-    bool Write(const TFeature& Feature);
+    bool Write(TFeature& Feature);
     std::string CoordSys() const;
     // The clause with the table's Bounds where they are not the ones the
     // driver would give the system anyway (always for a NonEarth one).
