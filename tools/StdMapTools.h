@@ -8,3 +8,24 @@
 #include "tools/SelectionTool.h"
 #include "tools/TextTool.h"
 #include "tools/ZoomTools.h"
+
+namespace Mapobjects {
+
+// One of each standard tool, what a map window offers: the viewer's and the
+// map widget's toolbar. Declared after the map they work on, they go first.
+struct TStandardTools {
+    TSelectionTool Select{nullptr};
+    TZoomInTool ZoomIn{nullptr};
+    TZoomOutTool ZoomOut{nullptr};
+    TPanTool Pan{nullptr};
+    TMeasureTool Measure{nullptr};
+    TLineTool Line{nullptr};
+    TRectTool Rect{nullptr};
+    TPolylineTool Polyline{nullptr};
+    TRegionTool Region{nullptr};
+    TSymbolTool Symbol{nullptr};
+    TCircleTool Circle{nullptr};
+    TTextTool Text{nullptr};
+};
+
+} // namespace Mapobjects

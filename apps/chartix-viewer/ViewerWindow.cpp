@@ -108,7 +108,7 @@ TViewerWindow::TViewerWindow(int MapWidth, int MapHeight, const std::string& Pro
     statusBar()->addPermanentWidget(FZoom);
     FProgress = std::make_unique<TStatusProgress>(FMap, *FProgressBar);
     FScaleBar = new TScaleBar(FMap, FHost);
-    FMeasure.OnMeasure = [this](TMeasureTool& Tool) { ShowMeasure(Tool); };
+    FStd.Measure.OnMeasure = [this](TMeasureTool& Tool) { ShowMeasure(Tool); };
 
     FMap.OnMapToolChanged = [this](TObject*) { SyncActions(); };
     FMap.OnMouseMove = [this](TObject*, TShiftState, int X, int Y) { ShowPosition(X, Y); };
@@ -119,7 +119,7 @@ TViewerWindow::TViewerWindow(int MapWidth, int MapHeight, const std::string& Pro
         FScaleBar->Refresh();
     };
     FMap.OnKeyDown = [this](TObject*, std::uint16_t& Key, TShiftState) { KeyDown(Key); };
-    FPan.SetActive(true);
+    FStd.Pan.SetActive(true);
     ShowZoom();
 
     // The window's size around a map of the size asked for.
@@ -161,27 +161,28 @@ void TViewerWindow::AddTools() {
         QKeySequence Keys;
         const char* Tip;
     } Tools[] = {
-        {tkSelect, &FSelect, "Select", QKeySequence(Qt::CTRL | Qt::Key_1),
+        {tkSelect, &FStd.Select, "Select", QKeySequence(Qt::CTRL | Qt::Key_1),
          "Select the object under a click; Shift adds or removes it, Ctrl reaches lower layers"},
-        {tkZoomIn, &FZoomIn, "Zoom In", QKeySequence(Qt::CTRL | Qt::Key_2),
+        {tkZoomIn, &FStd.ZoomIn, "Zoom In", QKeySequence(Qt::CTRL | Qt::Key_2),
          "Zoom in: click to double the zoom, or drag a rectangle to fill the window with it"},
-        {tkZoomOut, &FZoomOut, "Zoom Out", QKeySequence(Qt::CTRL | Qt::Key_3),
+        {tkZoomOut, &FStd.ZoomOut, "Zoom Out", QKeySequence(Qt::CTRL | Qt::Key_3),
          "Zoom out: click to halve the zoom, or drag to fit the view into the rectangle"},
-        {tkPan, &FPan, "Pan", QKeySequence(Qt::CTRL | Qt::Key_4), "Pan: drag the map"},
-        {tkMeasure, &FMeasure, "Measure", QKeySequence(Qt::CTRL | Qt::Key_M),
+        {tkPan, &FStd.Pan, "Pan", QKeySequence(Qt::CTRL | Qt::Key_4), "Pan: drag the map"},
+        {tkMeasure, &FStd.Measure, "Measure", QKeySequence(Qt::CTRL | Qt::Key_M),
          "Measure: click each vertex of a path, double-click the last; Escape drops it"},
-        {tkLine, &FLine, "Line", QKeySequence(Qt::CTRL | Qt::Key_5), "Line: drag from end to end"},
-        {tkRect, &FRect, "Rectangle", QKeySequence(Qt::CTRL | Qt::Key_6),
+        {tkLine, &FStd.Line, "Line", QKeySequence(Qt::CTRL | Qt::Key_5),
+         "Line: drag from end to end"},
+        {tkRect, &FStd.Rect, "Rectangle", QKeySequence(Qt::CTRL | Qt::Key_6),
          "Rectangle: drag from corner to corner"},
-        {tkPolyline, &FPolyline, "Polyline", QKeySequence(Qt::CTRL | Qt::Key_7),
+        {tkPolyline, &FStd.Polyline, "Polyline", QKeySequence(Qt::CTRL | Qt::Key_7),
          "Polyline: click each vertex, double-click the last"},
-        {tkRegion, &FRegion, "Region", QKeySequence(Qt::CTRL | Qt::Key_8),
+        {tkRegion, &FStd.Region, "Region", QKeySequence(Qt::CTRL | Qt::Key_8),
          "Region: click each vertex, double-click the last"},
-        {tkSymbol, &FSymbol, "Symbol", QKeySequence(Qt::CTRL | Qt::Key_9),
+        {tkSymbol, &FStd.Symbol, "Symbol", QKeySequence(Qt::CTRL | Qt::Key_9),
          "Symbol: click where it goes"},
-        {tkCircle, &FCircle, "Circle", QKeySequence(Qt::CTRL | Qt::Key_0),
+        {tkCircle, &FStd.Circle, "Circle", QKeySequence(Qt::CTRL | Qt::Key_0),
          "Geodesic circle of 100 km: click its centre"},
-        {tkText, &FText, "Text", QKeySequence(Qt::CTRL | Qt::Key_T),
+        {tkText, &FStd.Text, "Text", QKeySequence(Qt::CTRL | Qt::Key_T),
          "Text: click, type, and press Enter"},
     };
     for (const auto& T : Tools) {
@@ -835,7 +836,7 @@ void TViewerWindow::Pan(int DX, int DY) {
 void TViewerWindow::FollowUnits() {
     const bool Degrees = LooksGeographic(FMap);
     FScaleBar->SetGeographic(Degrees);
-    FMeasure.SetGeographic(Degrees);
+    FStd.Measure.SetGeographic(Degrees);
     FScaleBar->Refresh();
 }
 
@@ -878,7 +879,7 @@ bool TViewerWindow::CancelGesture() {
 }
 
 void TViewerWindow::KeyDown(std::uint16_t& Key) {
-    if (FText.Active()) return; // typing: every key is the text's
+    if (FStd.Text.Active()) return; // typing: every key is the text's
     switch (Key) {
     case VK_LEFT:
         Pan(-1, 0);

@@ -204,18 +204,7 @@ private:
 
     Platform::TWinControl FForm{nullptr}; // the platform window the map sits on
     Mapobjects::TChartix FMap{nullptr};
-    Mapobjects::TSelectionTool FSelect{nullptr};
-    Mapobjects::TZoomInTool FZoomIn{nullptr};
-    Mapobjects::TZoomOutTool FZoomOut{nullptr};
-    Mapobjects::TPanTool FPan{nullptr};
-    Mapobjects::TMeasureTool FMeasure{nullptr};
-    Mapobjects::TLineTool FLine{nullptr};
-    Mapobjects::TRectTool FRect{nullptr};
-    Mapobjects::TPolylineTool FPolyline{nullptr};
-    Mapobjects::TRegionTool FRegion{nullptr};
-    Mapobjects::TSymbolTool FSymbol{nullptr};
-    Mapobjects::TCircleTool FCircle{nullptr};
-    Mapobjects::TTextTool FText{nullptr};
+    Mapobjects::TStandardTools FStd;
     std::array<TToolEntry, ToolCount> FTools{};
     Apps::TProgressPrinter FPrinter;
     // The docked controls, attached to the map before any layer is added so

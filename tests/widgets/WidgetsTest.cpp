@@ -133,3 +133,53 @@ TEST(Widgets, DataBrowserShowsTheLayerPickedInTheLayerControl) {
 }
 
 } // namespace
+
+// The map widget works out of the box: a drag pans, the standard tools come
+// as actions that follow the active tool, and what changes is told by
+// signals that any number of slots hear, bursts once.
+TEST(Widgets, TheMapWidgetPansOutOfTheBoxAndTellsBySignals) {
+    ChartixMapWidget W;
+    W.resize(400, 300);
+    int Selections[2] = {}, Layers = 0, Extents = 0, Tools = 0, Added = 0;
+    for (int& Count : Selections)
+        QObject::connect(&W, &ChartixMapWidget::selectionChanged, [&Count] { ++Count; });
+    QObject::connect(&W, &ChartixMapWidget::layersChanged, [&] { ++Layers; });
+    QObject::connect(&W, &ChartixMapWidget::extentChanged, [&] { ++Extents; });
+    QObject::connect(&W, &ChartixMapWidget::toolChanged, [&] { ++Tools; });
+    QObject::connect(&W, &ChartixMapWidget::objectAdded, [&](TCustomMapObject*) { ++Added; });
+    TMapLayer* L = W.Map().Layers().Add("", "squares");
+    for (int I = 0; I < 5; ++I)
+        Testing::AddSquare(L, I * 20, 0, 10);
+    W.Map().FitView();
+    W.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&W));
+    QTest::qWait(20);
+    EXPECT_EQ(Added, 5);
+    EXPECT_EQ(Layers, 1) << "a burst of layer events tells once";
+    EXPECT_GE(Extents, 1);
+
+    const QList<QAction*> Actions = W.toolActions();
+    ASSERT_EQ(Actions.size(), 12);
+    QAction* Pan = Actions[3];
+    EXPECT_TRUE(Pan->isChecked()) << "panning is the tool at start";
+    const double X = W.Map().CenterX();
+    Extents = 0;
+    QTest::mousePress(&W.Host(), Qt::LeftButton, {}, QPoint(100, 100));
+    QTest::mouseMove(&W.Host(), QPoint(150, 100));
+    QTest::mouseRelease(&W.Host(), Qt::LeftButton, {}, QPoint(200, 100));
+    QTest::qWait(20);
+    EXPECT_LT(W.Map().CenterX(), X) << "a drag to the right shows what lies left";
+    EXPECT_EQ(Extents, 1);
+
+    Tools = 0;
+    Actions[0]->trigger();
+    QTest::qWait(1);
+    EXPECT_EQ(W.toolOf(Actions[0]), W.Map().MapToolsManager().GetActiveMapTool());
+    EXPECT_TRUE(Actions[0]->isChecked() && !Pan->isChecked());
+    EXPECT_EQ(Tools, 1);
+    for (int I = 0; I < L->ObjectCount(); ++I)
+        L->Objects(I)->Select();
+    QTest::qWait(1);
+    EXPECT_EQ(Selections[0], 1);
+    EXPECT_EQ(Selections[1], 1);
+}
