@@ -68,7 +68,9 @@ void ChartixMapWidget::AddTools() {
         {&FStd.Pan, "Pan"},        {&FStd.Measure, "Measure"},   {&FStd.Line, "Line"},
         {&FStd.Rect, "Rectangle"}, {&FStd.Polyline, "Polyline"}, {&FStd.Region, "Region"},
         {&FStd.Symbol, "Symbol"},  {&FStd.Circle, "Circle"},     {&FStd.Text, "Text"}};
-    for (const auto& [Tool, Text] : Tools) {
+    for (const auto& Entry : Tools) {
+        Mapobjects::TCustomMapTool* Tool = Entry.first;
+        const char* Text = Entry.second;
         auto* A = new QAction(tr(Text), FActions);
         A->setCheckable(true);
         A->setObjectName(QString(Text).remove(' ').toLower() + "Tool");

@@ -86,7 +86,9 @@ TEST_F(MifCollections, OneObjectAndOneRowEachThroughASaveAndBack) {
         EXPECT_TRUE(Provider.Problems().Empty());
         EXPECT_EQ(Summaries(Back), C.Objects);
         // GDAL reads the same features, values, styles and geometries.
-        if (Gdal) EXPECT_EQ(GdalReading(Saved), GdalReading(Source));
+        if (Gdal) {
+            EXPECT_EQ(GdalReading(Saved), GdalReading(Source));
+        }
     }
 }
 

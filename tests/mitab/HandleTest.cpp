@@ -168,7 +168,9 @@ TEST_F(MitabTest, ArcsRectanglesAndEllipsesKeepTheirClassesInAMif) {
         for (int Id = 1; Id <= static_cast<int>(Classes.size()); ++Id) {
             mitab_feature F = M.read_feature(H, Id);
             EXPECT_EQ(M.get_type(F), Classes[Id - 1]) << Id;
-            if (Id <= 4) EXPECT_GT(M.get_vertex_count(F, 0), 4) << Id; // the outline
+            if (Id <= 4) { // the outline
+                EXPECT_GT(M.get_vertex_count(F, 0), 4) << Id;
+            }
             M.destroy_feature(F);
         }
         M.close(H);
