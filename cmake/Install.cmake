@@ -3,7 +3,8 @@
 #   lib/libchartix{,_platform}.so.X.Y.Z   with SONAME .so.<major>
 #   lib/cmake/Chartix/                    find_package(Chartix) -> Chartix::chartix
 #   lib/pkgconfig/chartix.pc              pkg-config chartix
-#   bin/                                  the programs (and the MITAB module beside them)
+#   bin/                                  the programs
+#   lib/chartix/libmitab.so               the MITAB module, found from the library's folder
 #   lib/qt6/plugins/designer/             the Qt Designer plugin, when built (designer/)
 include(CMakePackageConfigHelpers)
 
@@ -31,12 +32,13 @@ endforeach()
 foreach(app chartix-render chartix-convert chartix-viewer)
   if(TARGET ${app})
     install(TARGETS ${app} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-    # Installed programs find the libraries in ../lib, and the module beside them.
-    set_target_properties(${app} PROPERTIES INSTALL_RPATH "$ORIGIN/../${CMAKE_INSTALL_LIBDIR};$ORIGIN")
+    # Installed programs find the libraries in ../lib (and the library finds
+    # the MITAB module in its chartix/ folder).
+    set_target_properties(${app} PROPERTIES INSTALL_RPATH "$ORIGIN/../${CMAKE_INSTALL_LIBDIR}")
   endif()
 endforeach()
 if(TARGET mitab)
-  install(TARGETS mitab LIBRARY DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(TARGETS mitab LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/chartix)
 endif()
 
 set(_cmake_dir ${CMAKE_INSTALL_LIBDIR}/cmake/Chartix)

@@ -1,5 +1,7 @@
 #include "formats/CustomFormatProvider.h"
 
+#include "formats/StandardProviders.h"
+
 #include <memory>
 
 namespace Mapobjects {
@@ -26,7 +28,10 @@ namespace Internal {
 void CreateFormatProviders() {
     if (!Registry()) Registry() = std::make_unique<TFormatProviders>();
 }
-void DestroyFormatProviders() { Registry().reset(); }
+void DestroyFormatProviders() {
+    DestroyStandardProviders();
+    Registry().reset();
+}
 } // namespace Internal
 
 TGUID StringToGUID(const std::string& S) {
@@ -60,7 +65,14 @@ std::string GUIDToString(const TGUID& G) {
 }
 
 TCustomFormatProvider::TCustomFormatProvider(TComponent* Owner) : TComponent(Owner) {
-    if (FormatProviders()) FormatProviders()->Add(this);
+    // A program's own providers go before the library's standard ones, so
+    // theirs answer for the files both accept.
+    if (TFormatProviders* R = FormatProviders()) {
+        int At = R->Count();
+        while (At > 0 && IsStandardProvider(R->Get(At - 1)))
+            --At;
+        R->Insert(At, this);
+    }
     FDefault = false;
     FEnabled = true;
 }

@@ -39,6 +39,10 @@ public:
     virtual bool Load(TMapLayer* Layer, const std::string& FileName) = 0;
     virtual bool Save(TMapLayer* Layer, const std::string& FileName) = 0;
     virtual bool CanProcessFile(const std::string& FileName) const = 0;
+    // False when a module the provider needs was not found: Load and Save
+    // then fail with UnavailableReason(). Making the provider never throws.
+    virtual bool Available() const { return true; }
+    virtual std::string UnavailableReason() const { return {}; }
 
     std::string Description() const { return GetDescription(); }
     std::string Filter() const { return GetFilter(); }

@@ -32,6 +32,12 @@ public:
     // and the others are written.
     bool Save(TMapLayer* Layer, const std::string& FileName) override;
     bool CanProcessFile(const std::string& FileName) const override;
+    // False when the MITAB module was not found, or is not of this level.
+    bool Available() const override { return MITAB_LibOK(); }
+    // MissingLibraryMessage() while the module is missing.
+    std::string UnavailableReason() const override {
+        return Available() ? std::string() : MissingLibraryMessage();
+    }
 
     // mdInterchange (the default) saves a table in the layer's coordinate
     // system and charset, and one without a system as GDAL does (NonEarth

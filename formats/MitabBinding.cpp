@@ -2,6 +2,8 @@
 
 #include "formats/MitabName.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <dlfcn.h>
 #include <unistd.h>
 
@@ -36,10 +38,10 @@ void* OpenLibrary(const std::string& Name) {
     if (Name.empty()) return nullptr;
     const int Flags = RTLD_NOW | RTLD_LOCAL;
     if (Name.find('/') != std::string::npos) return dlopen(Name.c_str(), Flags);
-    // The build and an installation put the library beside the programs, so
-    // their folder is searched before the loader's own path.
-    const std::string Beside = ApplicationDirectory() + Name;
-    if (void* Library = dlopen(Beside.c_str(), Flags)) return Library;
+    // Like plugins: the folders a user names, the program's own, the
+    // package's module folder; the loader's own path last.
+    for (const std::string& Folder : ModuleDirectories())
+        if (void* Library = dlopen((Folder + Name).c_str(), Flags)) return Library;
     return dlopen(Name.c_str(), Flags);
 }
 
@@ -137,6 +139,34 @@ std::string ApplicationDirectory() {
     const ssize_t N = readlink("/proc/self/exe", Buffer, sizeof Buffer - 1);
     if (N <= 0) return "./";
     return DirectoryOf(std::string(Buffer, static_cast<size_t>(N)));
+}
+
+std::string PackageModuleDirectory() {
+    // The folder of the library holding this code, plus "chartix/".
+    Dl_info Info{};
+    if (dladdr(reinterpret_cast<const void*>(&MITAB_load), &Info) && Info.dli_fname)
+        return DirectoryOf(Info.dli_fname) + "chartix/";
+    return "";
+}
+
+std::vector<std::string> ModuleDirectories() {
+    std::vector<std::string> Folders;
+    if (const char* Path = std::getenv(ModulePathVariable)) {
+        std::string List = Path;
+        for (size_t Start = 0; Start <= List.size();) {
+            const size_t End = std::min(List.find(':', Start), List.size());
+            if (End > Start) {
+                std::string Folder = List.substr(Start, End - Start);
+                if (Folder.back() != '/') Folder += '/';
+                Folders.push_back(std::move(Folder));
+            }
+            Start = End + 1;
+        }
+    }
+    Folders.push_back(ApplicationDirectory());
+    if (std::string Package = PackageModuleDirectory(); !Package.empty())
+        Folders.push_back(Package);
+    return Folders;
 }
 
 std::string SystemLibraryDirectory() {

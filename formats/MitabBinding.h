@@ -29,7 +29,7 @@ enum TMitabLoadError {
 extern int MITAB_LoadErr;
 
 // Loads the library named by MitabLibraryName(): a bare name is looked for
-// in the running program's folder first, then where the loader searches.
+// in ModuleDirectories() first, then where the loader searches.
 // Every call loads afresh (the handle of a library already loaded is reused
 // by the loader); entry points of an earlier load are dropped first. Never
 // throws: the outcome is MITAB_LoadErr.
@@ -44,6 +44,14 @@ std::vector<std::string> MITAB_MissingEntryPoints();
 std::string ApplicationDirectory();
 // The folder the system's own libraries are loaded from, with its trailing '/'.
 std::string SystemLibraryDirectory();
+// Where an installed package keeps its modules: the folder of the Chartix
+// library itself, plus "chartix/" (empty when that cannot be told).
+std::string PackageModuleDirectory();
+// The environment variable naming folders (separated by ':') searched first.
+inline constexpr const char* ModulePathVariable = "CHARTIX_MODULE_PATH";
+// The folders a bare module name is looked for in, in order: those of
+// CHARTIX_MODULE_PATH, the program's own, PackageModuleDirectory().
+std::vector<std::string> ModuleDirectories();
 
 // clang-format off
 // Every entry point, in the order they are resolved: name, result, arguments.

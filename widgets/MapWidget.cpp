@@ -1,6 +1,7 @@
 #include "widgets/MapWidget.h"
 
 #include "core/DataLinks.h"
+#include "formats/StandardProviders.h"
 #include "platform/QtHost.h"
 
 #include <QAction>
@@ -48,6 +49,8 @@ ChartixMapWidget::ChartixMapWidget(QWidget* Parent)
     // keeps its documented defaults.
     FMap.SetZoomType(Mapobjects::wmAnchor);
     FMap.SetPreciseHitTest(true);
+    // .mif and .tab open with no provider code of the program's own.
+    Mapobjects::RegisterStandardProviders();
     FLink->SetMap(&FMap);
     FMap.OnShowProgress = [this](Platform::TObject*, int Position) { emit progress(Position); };
     AddTools();

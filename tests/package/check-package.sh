@@ -3,14 +3,18 @@
 # against it twice, with find_package(Chartix) and with pkg-config, running
 # each headless on a sample file; checks that the Designer plugin finds the
 # installed libraries.
-# Usage: check-package.sh BUILD_DIR SAMPLE.mif
+# Usage: check-package.sh BUILD_DIR SAMPLE.mif SAMPLE.tab
 set -euo pipefail
 build=$1
-sample=$2
+mif=$2
+tab=$3
 here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export QT_QPA_PLATFORM=offscreen
+# The consumers must start from their own run paths, and find the MITAB
+# module from the installation, not from the build.
+unset LD_LIBRARY_PATH CHARTIX_MODULE_PATH
 
 cmake --install "$build" --prefix "$work/prefix" >/dev/null
 echo "installed:"
@@ -20,16 +24,15 @@ echo "installed:"
 echo "== find_package(Chartix)"
 cmake -S "$here/consumer" -B "$work/with-cmake" -G Ninja -DCMAKE_PREFIX_PATH="$work/prefix" >/dev/null
 cmake --build "$work/with-cmake" >/dev/null
-"$work/with-cmake/consumer" "$sample"
+"$work/with-cmake/consumer" "$mif" "$tab"
 
 echo "== pkg-config chartix"
 export PKG_CONFIG_PATH
 PKG_CONFIG_PATH=$(dirname "$(find "$work/prefix" -name chartix.pc)")
-libdir=$(pkg-config --variable=libdir chartix)
 # shellcheck disable=SC2046
 c++ -std=c++20 -fPIC "$here/consumer/consumer.cpp" -o "$work/consumer-pc" \
-    $(pkg-config --cflags --libs chartix) -Wl,-rpath,"$libdir"
-"$work/consumer-pc" "$sample"
+    $(pkg-config --cflags --libs chartix)
+"$work/consumer-pc" "$mif" "$tab"
 
 # The Designer plugin, when it was built, finds the installed libraries from
 # its own folder (Designer loads it from anywhere).

@@ -1,0 +1,25 @@
+#pragma once
+// The library's own format providers, made once for the whole program when
+// it asks: MIF/MID through the built-in reader and writer, and MapInfo
+// tables through the MITAB module. The registry stays empty from start-up
+// until then; the map widget asks when it is made, so a Qt program opens
+// .mif and .tab files with no provider code of its own. A program's own
+// providers, made before or after, go ahead of these in the registry.
+
+namespace Mapobjects {
+
+class TCustomFormatProvider;
+
+// Registers the standard providers (once; later calls do nothing). The
+// MapInfo one is registered even when the MITAB module is not found: its
+// Available() is then false and its loads say where to put the module.
+void RegisterStandardProviders();
+// Whether P is one of the standard providers.
+bool IsStandardProvider(const TCustomFormatProvider* P);
+
+namespace Internal {
+// Frees the standard providers; library shut-down calls it.
+void DestroyStandardProviders();
+} // namespace Internal
+
+} // namespace Mapobjects
