@@ -39,8 +39,10 @@ c++ -std=c++20 -fPIC "$here/consumer/consumer.cpp" -o "$work/consumer-pc" \
 plugin=$(find "$work/prefix" -name 'libchartix_designer.so')
 if [ -n "$plugin" ]; then
   echo "== Designer plugin ${plugin#"$work/prefix/"}"
+  # Read whole first: grep -q stopping early would fail the pipe under pipefail.
+  deps=$(ldd "$plugin")
   for lib in libchartix.so.0 libchartix_platform.so.0; do
-    ldd "$plugin" | grep -q "$lib => $work/prefix/" || { echo "the plugin misses the installed $lib" >&2; exit 1; }
+    grep -q "$lib => $work/prefix/" <<<"$deps" || { echo "the plugin misses the installed $lib" >&2; exit 1; }
   done
   echo "finds the installed libraries"
 fi

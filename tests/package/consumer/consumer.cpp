@@ -3,6 +3,7 @@
 // through Layers().Add (the MITAB module found from the installation), pans
 // with a mouse drag, and counts selectionChanged in two slots. Exits 0 when
 // all of that worked, and prints what it saw.
+#include "platform/QtHost.h"
 #include "widgets/LayerControlWidget.h"
 #include "widgets/MapWidget.h"
 
