@@ -36,10 +36,10 @@ private:
     int& FLive;
 };
 
-std::vector<std::string> Names(const TCollectionOf<TNamedItem>& C) {
-    std::vector<std::string> Result;
+std::string Names(const TCollectionOf<TNamedItem>& C) {
+    std::string Result;
     for (int I = 0; I < C.Count(); ++I)
-        Result.push_back(C[I]->Name);
+        Result += C[I]->Name;
     return Result;
 }
 
@@ -62,57 +62,42 @@ TEST(List, IndexErrorsCarryTheIndex) {
     L.Insert(2, &B); // inserting at Count appends
     EXPECT_EQ(L.Remove(&B), 0);
     EXPECT_EQ(L.IndexOf(&B), 1);
-    L.Clear();
-    EXPECT_EQ(MessageOf<EListError>([&] { L.First(); }), "List index out of bounds (0)");
 }
 
-TEST(Collection, ItemsKnowTheirIndexThroughInsertAndDelete) {
+TEST(Collection, ItemsKnowTheirIndexAndCopyThroughItemAssign) {
     TCollectionOf<TNamedItem> C;
     C.Add()->Name = "b";
     C.Insert(0)->Name = "a";
-    C.Add()->Name = "d";
+    C.Insert(C.Count())->Name = "d";
     TNamedItem* Third = C.Insert(2);
     Third->Name = "c";
-    EXPECT_EQ(Names(C), (std::vector<std::string>{"a", "b", "c", "d"}));
-    EXPECT_EQ(Third->Index(), 2);
-    EXPECT_EQ(Third->Collection(), &C);
+    EXPECT_EQ(Names(C), "abcd");
     C.Delete(0);
     EXPECT_EQ(Third->Index(), 1);
     EXPECT_EQ(MessageOf<EListError>([&] { C.Delete(3); }), "List index out of bounds (3)");
     EXPECT_EQ(MessageOf<EListError>([&] { C.Insert(4); }), "List index out of bounds (4)");
-}
 
-TEST(Collection, SetItemAndAssignCopyThroughItemAssign) {
-    TCollectionOf<TNamedItem> Source, Dest;
-    Source.Add()->Name = "x";
-    Source.Add()->Name = "y";
+    TCollectionOf<TNamedItem> Dest;
     Dest.Add()->Name = "old";
     TNamedItem* Kept = Dest[0];
-    Dest.SetItem(0, Source[1]);
+    Dest.SetItem(0, C[1]);
     EXPECT_EQ(Dest[0], Kept); // the stored item is updated, not replaced
-    EXPECT_EQ(Kept->Name, "y");
-
-    Dest.Assign(&Source);
-    EXPECT_EQ(Names(Dest), Names(Source));
-    EXPECT_NE(Dest[0], Source[0]);
+    EXPECT_EQ(Kept->Name, "c");
+    Dest.Assign(&C);
+    EXPECT_EQ(Names(Dest), "bcd");
+    EXPECT_NE(Dest[0], C[0]);
     EXPECT_EQ(Dest[1]->Collection(), &Dest);
     Dest.Assign(&Dest);
-    EXPECT_EQ(Dest.Count(), 2);
+    EXPECT_EQ(Dest.Count(), 3);
 
     TCollectionOf<TOtherItem> Other;
     Other.Add();
     EXPECT_EQ(MessageOf<EConvertError>([&] { Dest.SetItem(0, Other[0]); }),
               "Cannot assign a TOtherItem to a TNamedItem");
-}
-
-TEST(Persistent, AssignErrorNamesSourceAndDestination) {
-    TStrings Lines;
-    TCollectionOf<TNamedItem> C;
-    EXPECT_EQ(MessageOf<EConvertError>([&] { Lines.Assign(&C); }),
-              "Cannot assign a TCollectionOf<(anonymous namespace)::TNamedItem> to a TStrings");
-    EXPECT_EQ(MessageOf<EConvertError>([&] { C.Assign(&Lines); }),
+    TStrings Strings;
+    EXPECT_EQ(MessageOf<EConvertError>([&] { Dest.Assign(&Strings); }),
               "Cannot assign a TStrings to a TCollectionOf<(anonymous namespace)::TNamedItem>");
-    EXPECT_EQ(MessageOf<EConvertError>([&] { Lines.Assign(nullptr); }),
+    EXPECT_EQ(MessageOf<EConvertError>([&] { Strings.Assign(nullptr); }),
               "Cannot assign a nil to a TStrings");
 }
 
@@ -123,45 +108,36 @@ TEST(Component, OwnerFreesItsTreeAndChildrenUnlink) {
     new TCounted(Child, Live);
     auto* Second = new TCounted(Root, Live);
     EXPECT_EQ(Live, 4);
-    EXPECT_EQ(Root->Components(1), Second);
-    EXPECT_EQ(Child->Owner(), Root);
-
     delete Child; // takes its own child and leaves the owner's list
     EXPECT_EQ(Live, 2);
     ASSERT_EQ(Root->ComponentCount(), 1);
     EXPECT_EQ(Root->Components(0), Second);
-    EXPECT_THROW(Root->Components(1), EListError);
     delete Root;
     EXPECT_EQ(Live, 0);
 }
 
-TEST(Strings, TextSplitsAtEveryLineEndKind) {
+TEST(Strings, LinesSplitAtEveryLineEndKindAndFilesRoundTrip) {
+    const std::pair<const char*, std::vector<std::string>> Texts[] = {
+        {"a\r\nb\nc\rd", {"a", "b", "c", "d"}},
+        {"a\n\nb\r\n", {"a", "", "b"}},
+        {"\r\r\n", {"", ""}}};
     TStrings L;
-    L.SetText("a\r\nb\nc\rd");
-    EXPECT_EQ(Lines(L), (std::vector<std::string>{"a", "b", "c", "d"}));
-    L.SetText("a\n\nb\r\n");
-    EXPECT_EQ(Lines(L), (std::vector<std::string>{"a", "", "b"}));
-    L.SetText("\r\r\n");
-    EXPECT_EQ(L.Count(), 2);
+    for (const auto& [Text, Want] : Texts) {
+        L.SetText(Text);
+        EXPECT_EQ(Lines(L), Want) << Text;
+    }
     L.SetText("");
-    EXPECT_EQ(L.Count(), 0);
-    L.Add("One");
-    L.Add("two");
-    EXPECT_EQ(L.Text(), "One\ntwo\n");
-    EXPECT_EQ(L.IndexOf("TWO"), 1);
-    EXPECT_EQ(L.IndexOf("three"), -1);
-    EXPECT_EQ(MessageOf<EListError>([&] { L.Put(2, "x"); }), "List index out of bounds (2)");
-}
+    EXPECT_EQ(L.Add("One"), 0);
+    EXPECT_EQ(L.Add("two"), 1);
+    L.Insert(0, "zero");
+    EXPECT_EQ(L.Text(), "zero\nOne\ntwo\n");
+    EXPECT_EQ(L.IndexOf("TWO"), 2);
+    EXPECT_EQ(MessageOf<EListError>([&] { L.Put(3, "x"); }), "List index out of bounds (3)");
 
-TEST(Strings, FilesRoundTripWithAnyLineEnds) {
     Testing::TTempDir Dir;
     const std::string Path = Dir.Path("lines.txt");
-    TStrings L;
-    for (const char* Content : {"x\r\ny\r\n", "x\ny", "x\ry\r"}) {
-        Testing::WriteFile(Path, Content);
-        L.LoadFromFile(Path);
-        EXPECT_EQ(Lines(L), (std::vector<std::string>{"x", "y"})) << Content;
-    }
+    Testing::WriteFile(Path, "x\ny");
+    L.LoadFromFile(Path);
     L.SaveToFile(Path);
     EXPECT_EQ(Testing::ReadFile(Path), "x\r\ny\r\n");
     EXPECT_THROW(L.LoadFromFile(Dir.Path("missing.txt")), EFOpenError);
