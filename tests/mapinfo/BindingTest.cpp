@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <filesystem>
 #include <gtest/gtest.h>
 
 using namespace Mapobjects;
@@ -79,14 +78,6 @@ TEST_F(BindingTest, ALibraryOfTheRightLevelMayLackEntryPoints) {
     const std::vector<std::string> Missing = MITAB_MissingEntryPoints();
     EXPECT_EQ(std::count(Missing.begin(), Missing.end(), "mitab_c_open"), 0);
     EXPECT_EQ(std::count(Missing.begin(), Missing.end(), "mitab_c_create"), 1);
-}
-
-TEST(BindingPlaces, TheProgramFolderAndTheSystemFolder) {
-    EXPECT_EQ(ApplicationDirectory(), std::string(CHARTIX_BIN_DIR) + "/");
-    const std::string System = SystemLibraryDirectory();
-    ASSERT_FALSE(System.empty());
-    EXPECT_EQ(System.back(), '/');
-    EXPECT_TRUE(std::filesystem::exists(System + "libc.so.6")) << System;
 }
 
 #ifdef CHARTIX_HAVE_MITAB
