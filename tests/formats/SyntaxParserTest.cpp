@@ -2,7 +2,7 @@
 #include "formats/SyntaxParser.h"
 
 #include "core/Progress.h"
-#include "support/TestUtils.h"
+#include "platform/SysUtils.h"
 
 #include <gtest/gtest.h>
 #include <stdexcept>
@@ -159,25 +159,6 @@ TEST(SyntaxParser, GetKind) {
     EXPECT_EQ(Tokenize(P, "a #x"), "a@0| @1|#x@2");
 }
 
-TEST(SyntaxParser, IndexesAndLookups) {
-    TSyntaxParser P;
-    EXPECT_FALSE(P.ValidIndex(0));
-    P.Read("Pline 12", 0, false, true);
-    EXPECT_FALSE(P.ValidIndex(0));
-    EXPECT_TRUE(P.ValidIndex(P.Count() - 1));
-    EXPECT_FALSE(P.ValidIndex(P.Count()));
-
-    for (auto [Offset, Item] : {std::pair{4, P[0]}, {5, P[1]}, {7, P[2]}, {8, nullptr}})
-        EXPECT_EQ(P.ItemFromOffset(Offset), Item) << Offset;
-    EXPECT_TRUE(P[0]->Equal("PLINE"));
-    EXPECT_FALSE(P[0]->Equal("PLIN"));
-
-    EXPECT_THROW(P.GetItems(3), Platform::EListError);
-    EXPECT_THROW(P.GetItems(-1), Platform::EListError);
-    P.SetItems(0, P[2]);
-    EXPECT_EQ(Dump(P), "12@6| @5|12@6");
-}
-
 TEST_F(SyntaxParserProgress, ReadFromStringsNumbersLinesAndReportsPackWithTheShrinkingCount) {
     TSyntaxParser P;
     P.Read("stale", 0, false, true);
@@ -215,17 +196,4 @@ TEST_F(SyntaxParserProgress, StopIsReportedWhenAnExceptionPasses) {
     EXPECT_EQ(Log.back(), "stop");
     EXPECT_EQ(Dump(P, false), "x| |y|z");
     EXPECT_EQ(P[3]->Index(), 3);
-}
-
-TEST(SyntaxParser, ReadFromFile) {
-    TSyntaxParser P;
-    EXPECT_THROW(P.ReadFromFile("/nonexistent/dir/none.mif"), Platform::EFOpenError);
-
-    Testing::TTempDir Dir;
-    Testing::WriteFile(Dir.Path("a.mif"), "Columns 1\r\n  Name Char(10)\r\nData\r\n");
-    P.ReadFromFile(Dir.Path("a.mif"));
-    P.Pack();
-    EXPECT_EQ(Dump(P), "Columns@0|1@8|Name@2|Char@7|(@11|10@12|)@14|Data@0");
-    EXPECT_EQ(P[2]->Line(), 1);
-    EXPECT_EQ(P[7]->Line(), 2);
 }
