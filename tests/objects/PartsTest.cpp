@@ -75,25 +75,3 @@ TEST(Parts, ObjectBoundsOnlyWidenUntilRecomputed) {
     EXPECT_GT(Empty.GetBounds().MinX, Empty.GetBounds().MaxX);
     EXPECT_GT(Empty.GetBounds().MinY, Empty.GetBounds().MaxY);
 }
-
-TEST(Parts, ReplacedListsAreHandedBackAndWrittenPartsCopied) {
-    TParts Parts;
-    TPart* P = Parts.Add();
-    P->Points().Add(1, 1);
-    auto Old = P->SetPoints(std::make_unique<TMapPoints>());
-    ASSERT_TRUE(Old);
-    EXPECT_EQ(Old->Count(), 1);
-    P->Points().Add(50, 50);
-    EXPECT_EQ(Parts.MaxX, 1); // the new list does not report to the collection
-
-    TParts A, B;
-    TPart* Src = A.Add();
-    Src->Points().Add(1, 2);
-    Src->Points().Add(3, 4);
-    B.Add()->Points().Add(9, 9);
-    B.SetFirst(Src);
-    ASSERT_EQ(B.GetFirst()->Points().Count(), 2);
-    EXPECT_EQ(B.GetFirst()->Points().GetPoint(1).Y, 4);
-    EXPECT_EQ(B.MinX, 1); // the copy went through the connected list
-    EXPECT_EQ(A.GetFirst()->Points().Count(), 2);
-}

@@ -44,11 +44,6 @@ TEST(PointOrParts, APartsListReportsToItsCollectionUntilGivenAnotherListener) {
     EXPECT_EQ(Heard, 1);
     EXPECT_EQ(Parts.MaxX, 5); // the collection no longer hears
 
-    P.OnAddPoint = nullptr;
-    EXPECT_FALSE(P.OnAddPoint);
-    P.Add(70, 80);
-    EXPECT_EQ(Heard, 1);
-
     // A list handed back by SetPoints is cut off from the collection.
     TPart* Q = Parts.Add();
     auto Old = Q->SetPoints(nullptr);

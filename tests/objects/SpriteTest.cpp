@@ -94,7 +94,6 @@ TEST_F(Sprites, PicturesComeFromTheListAndShowTheSpriteAgain) {
     EXPECT_EQ(Testing::Difference(Map.Surface(), With(4, 4, 100, 50)), "");
     S->SetImageIndex(7); // not in the list: the glyph stays
     EXPECT_EQ(Testing::Difference(Map.Surface(), With(4, 4, 100, 50)), "");
-    EXPECT_THROW(Images.Delete(2), EListError);
 }
 
 TEST_F(Sprites, ARepaintShowsOnlySpritesWithinTheWindow) {

@@ -23,17 +23,6 @@ bool Inside(const QRect& Inner, const TRect& Outer) {
 
 } // namespace
 
-TEST(TextWithoutMap, DoesNothingAndHitsNothing) {
-    TText T;
-    T.SetText("Hello");
-    T.SetHeight(5);
-    T.SetWidth(10);
-    T.Draw();
-    EXPECT_EQ(T.Font()->Size(), 8); // the platform default, untouched
-    EXPECT_TRUE(T.GetTextPolygon().empty());
-    EXPECT_FALSE(T.ContainsPoint(0, 0));
-}
-
 TEST(TextWithoutMap, CanvasAngleIsTheCeilingOfTenthsOfADegreeWithinATurn) {
     Platform::TCanvas C;
     // Whole turns drop out, so any angle fits; one that is no number is none.
@@ -202,12 +191,9 @@ TEST_F(TextOnMap, MinShowTextSizeHidesSmallTextsEmptyOnesKeepFontAndBox) {
     const int Size = T->Font()->Size();
     ASSERT_GE(Size, 4);
     EXPECT_GE(Map.Displayed().IndexOf(T), 0);
-    Map.SetModified(false);
     T->SetMinShowTextSize(3);
     EXPECT_EQ(T->MinShowTextSize(), 4);
-    EXPECT_FALSE(Map.Modified());
     T->SetMinShowTextSize(Size + 1);
-    EXPECT_TRUE(Map.Modified());
     const TInk I = Paint();
     EXPECT_EQ(I.Count, 0);
     EXPECT_EQ(Map.Displayed().IndexOf(T), -1);
@@ -220,26 +206,6 @@ TEST_F(TextOnMap, MinShowTextSizeHidesSmallTextsEmptyOnesKeepFontAndBox) {
     T->RecalcTextSize();
     T->AutoSizeText();
     EXPECT_EQ(std::tuple(T->Font()->Size(), T->Width(), T->Height()), std::tuple(12, 50.0, 20.0));
-}
-
-TEST_F(TextOnMap, DrawnInkStaysInsideTheTextBox) {
-    struct Case {
-        const char* Text;
-        double X, Y, W, H, Angle;
-    } Cases[] = {{"Hello", -150, 20, 120, 30, 0},
-                 {"MAP 42", 0, -80, 60, 45, 0},
-                 {"Hx", 40, -40, 50, 12, 0},
-                 {"Hex", 100, -20, 60, 18, 90}};
-    for (const Case& C : Cases) {
-        Layer->DeleteObjects();
-        TText* T = AddText(C.Text, C.X, C.Y, C.W, C.H);
-        T->SetAngle(C.Angle);
-        const TInk I = Paint();
-        ASSERT_GT(I.Count, 20) << C.Text;
-        EXPECT_TRUE(Inside(I.Box, T->GetTextRect())) << C.Text;
-        EXPECT_EQ(Map.MapBitmap()->Canvas()->Font()->Escapement(), 0);
-        EXPECT_TRUE(C.Angle != 90 || I.Box.height() > I.Box.width() * 2) << "turned upright";
-    }
 }
 
 TEST_F(TextOnMap, FontChangesRefitTheBoxOutsideTheSizingGuard) {
@@ -255,16 +221,6 @@ TEST_F(TextOnMap, FontChangesRefitTheBoxOutsideTheSizingGuard) {
     T->Font()->SetSize(30);
     Map.SetTextSizing(false);
     EXPECT_EQ(T->Height(), Box20.second);
-
-    // A replaced font is listened to; the old one no longer is.
-    auto F = std::make_unique<Platform::TFont>();
-    F->Assign(T->Font());
-    std::unique_ptr<Platform::TFont> Old = T->SetFont(std::move(F));
-    T->Font()->SetSize(40);
-    const double Height40 = T->Height();
-    EXPECT_EQ(Height40, Extent(T->Font(), "Hello").cy + 1);
-    Old->SetSize(10);
-    EXPECT_EQ(T->Height(), Height40);
 }
 
 TEST_F(TextOnMap, BackgroundColourFillsTheBoxAndXorSelectionToggles) {
@@ -276,32 +232,4 @@ TEST_F(TextOnMap, BackgroundColourFillsTheBoxAndXorSelectionToggles) {
     EXPECT_GT(Bg.Count, 100);
     EXPECT_TRUE(Inside(Bg.Box, T->GetTextRect()));
     Testing::ExpectSelectionToggles(Map, T, {180, 90}, {180, 10}); // inside the box, above it
-}
-
-// A short text in a wide box stands left, centred or right in it, also
-// turned with its box, and never leaves it.
-TEST_F(TextOnMap, JustificationPlacesTheTextAcrossItsBox) {
-    struct Case {
-        double Angle, X, Y, W;
-        int Start, Middle, End; // pixels along the box's top edge
-    } Cases[] = {{0, -150, -20, 300, 30, 180, 330}, {90, -100, -90, 140, 160, 90, 20}};
-    for (const Case& C : Cases) {
-        SCOPED_TRACE(C.Angle);
-        int Along[3];
-        for (TTextJustify J : {tjLeft, tjCenter, tjRight}) {
-            Layer->DeleteObjects();
-            TText* T = AddText("Hi", C.X, C.Y, C.W, 20);
-            T->SetAngle(C.Angle);
-            T->SetJustify(J);
-            const TInk I = Paint();
-            ASSERT_GT(I.Count, 20) << J;
-            EXPECT_TRUE(Inside(I.Box, T->GetTextRect())) << J;
-            // Level text runs to the right, turned text upwards.
-            Along[J] = C.Angle == 0 ? I.Box.center().x() : I.Box.center().y();
-        }
-        const int Reach = std::abs(C.End - C.Start) / 4;
-        EXPECT_LT(std::abs(Along[tjLeft] - C.Start), Reach);
-        EXPECT_NEAR(Along[tjCenter], C.Middle, 3);
-        EXPECT_LT(std::abs(Along[tjRight] - C.End), Reach);
-    }
 }
