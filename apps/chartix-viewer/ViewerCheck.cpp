@@ -5,13 +5,11 @@
 // tools compute is the library's own tests' business.
 //
 //   chartix-viewer-check [--screenshot FILE.png] [--docks-screenshot FILE.png]
-//                        [--screens DIR] [--open FILE] FILE...
+//                        [--open FILE] FILE...
 //
 // --docks-screenshot saves the whole window once the docks are checked;
-// --screenshot saves it once the checks are done; --screens saves the window
-// mid-gesture (a zoom rectangle, a region in progress, a measure, the scale
-// bar) as PNG files in DIR; --open adds FILE the way File > Open does,
-// watching the progress bar.
+// --screenshot saves it once the checks are done; --open adds FILE the way
+// File > Open does, watching the progress bar.
 //
 // Prints one line per check; exits 0 when every check holds, 1 otherwise,
 // and with the loader's codes when the files do not open.
@@ -37,14 +35,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QWheelEvent>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <deque>
 #include <functional>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -98,14 +94,8 @@ int ObjectsIn(const std::string& File) {
     return Layer && !Layer->FileName().empty() ? Layer->ObjectCount() : -1;
 }
 
-void Save(TChecks& C, QWidget& Window, const std::string& Dir, const char* Name) {
-    if (Dir.empty()) return;
-    C.True(std::string("screenshot ") + Name,
-           Window.grab().save(QString::fromStdString(Dir + "/" + Name)));
-}
-
-// Typing a label on a new layer of its own, the viewer's own shortcut keys
-// too, and saving it with Ctrl+S.
+// Typing a label on a new layer of its own after the viewer's shortcut key,
+// and saving it with Ctrl+S (a new file: nothing to ask).
 void CheckTyping(TChecks& C, TViewerWindow& Window) {
     TChartix& Map = Window.Map();
     QWidget& Host = Window.Host();
@@ -115,18 +105,15 @@ void CheckTyping(TChecks& C, TViewerWindow& Window) {
     Drawing->SetFileName(File);
     Window.RefreshEditableLayers();
     Window.SetEditableLayer(Map.Layers().Count() - 1);
-    C.True("the new layer is the one drawn on", Map.Layers().GetEditableLayer() == Drawing);
     QTest::keyClick(&Host, Qt::Key_T, Qt::ControlModifier);
     C.True("Ctrl+T picks the text tool", Window.Action(TViewerWindow::tkText).isChecked() &&
                                              Host.cursor().shape() == Qt::IBeamCursor);
     QTest::mouseClick(&Host, Qt::LeftButton, {}, QPoint(200, 150));
     QTest::keyClicks(&Host, "Rome");
-    QTest::keyClick(&Host, Qt::Key_Left);
-    QTest::keyClick(&Host, Qt::Key_R);
     QTest::keyClick(&Host, Qt::Key_Return);
     auto* Label = Drawing->ObjectCount() == 1 ? dynamic_cast<TText*>(Drawing->Last()) : nullptr;
-    C.Equal("typing and Enter make a label", Label ? QString::fromStdString(Label->Text()) : "",
-            "Romre");
+    C.Equal("typing and Enter make a label on the chosen layer",
+            Label ? QString::fromStdString(Label->Text()) : "", "Rome");
     QTest::keyClick(&Host, Qt::Key_S, Qt::ControlModifier);
     C.True("Ctrl+S saves the layer drawn on", ObjectsIn(File) == 1 && !Drawing->Modified());
 }
@@ -143,7 +130,6 @@ void CheckTools(TChecks& C, TViewerWindow& Window) {
             if (Window.Action(K).isChecked() != (K == Kind)) return false;
         return Map.MapToolsManager().GetActiveMapTool() == &Window.Tool(Kind);
     };
-    C.True("map is 800 x 400", Map.ClientWidth() == 800 && Map.ClientHeight() == 400);
     C.True("pan is the starting tool",
            Active(TViewerWindow::tkPan) && Host.cursor().shape() == Qt::SizeAllCursor);
     {
@@ -156,16 +142,10 @@ void CheckTools(TChecks& C, TViewerWindow& Window) {
     Window.Action(TViewerWindow::tkZoomIn).trigger();
     C.True("zoom in's button makes it the tool",
            Active(TViewerWindow::tkZoomIn) && Host.cursor().shape() == Qt::PointingHandCursor);
-    double Zoom = Map.Zoom();
+    const double Zoom = Map.Zoom();
     Drag(Host, QPoint(200, 100), QPoint(400, 250));
     C.True("a zoom rectangle zooms in", Map.Zoom() > Zoom);
     C.Equal("status zoom", Window.ZoomShown(), TViewerWindow::ZoomText(Map.Zoom()));
-    Zoom = Map.Zoom();
-    const QPointF At(250, 300);
-    QWheelEvent Wheel(At, Host.mapToGlobal(At), QPoint(), QPoint(0, 120), Qt::NoButton,
-                      Qt::NoModifier, Qt::NoScrollPhase, false);
-    QCoreApplication::sendEvent(&Host, &Wheel);
-    C.True("a wheel notch zooms in", Map.Zoom() > Zoom);
     double X, Y;
     Map.ScreenToMap(123, 77, X, Y);
     QTest::mouseMove(&Host, QPoint(123, 77));
@@ -175,34 +155,9 @@ void CheckTools(TChecks& C, TViewerWindow& Window) {
     Window.Tool(TViewerWindow::tkSelect).SetActive(true);
     C.True("a tool activated in code checks its button",
            Active(TViewerWindow::tkSelect) && Host.cursor().shape() == Qt::ArrowCursor);
-    {
-        // Click on a place that the last paint drew: the selection tool picks it.
-        Map.Selection().Clear();
-        Map.FitView();
-        QCoreApplication::processEvents();
-        TMapLayer* Places = Map.Layers().Layers(Map.Layers().Count() - 1);
-        TCustomMapObject* Target = nullptr;
-        int PX = -1, PY = -1;
-        for (int I = 0; I < Map.Displayed().Count() && !Target; ++I) {
-            TCustomMapObject* Shown = Map.Displayed().Get(I);
-            const TBounds B = Shown->GetBounds();
-            Map.MapToScreen((B.MinX + B.MaxX) / 2, (B.MinY + B.MaxY) / 2, PX, PY, false);
-            if (Shown->Layer() == Places && QRect(20, 20, 760, 360).contains(PX, PY))
-                Target = Shown;
-        }
-        QTest::mouseClick(&Host, Qt::LeftButton, {}, QPoint(PX, PY));
-        C.True("a click on a place shown selects one",
-               Target && Map.Selection().Count() == 1 && Map.Selection().Get(0)->Layer() == Places);
-    }
-
-    // Keys while the map has the focus; the tool buttons' shortcuts.
+    // The shortcut keys need the window active.
     Window.activateWindow();
     if (!QTest::qWaitForWindowActive(&Window)) return C.True("the window becomes active", false);
-    Zoom = Map.Zoom();
-    QTest::keyClick(&Host, Qt::Key_Plus);
-    C.Near("+ doubles the zoom", Map.Zoom(), std::min(Zoom * 2, Map.MaxZoom()));
-    QTest::keyClick(&Host, Qt::Key_3, Qt::ControlModifier);
-    C.True("Ctrl+3 picks zoom out", Active(TViewerWindow::tkZoomOut));
     CheckTyping(C, Window);
 }
 
@@ -217,8 +172,7 @@ bool Drawn(const QImage& Picture, const TRect& R) {
 }
 
 // The docks beside the map: a row per layer, the chosen layer's attribute
-// table; a click on a row shows that layer's data, a click on a switch
-// reaches the map.
+// table; a click on a row shows that layer's data.
 void CheckDocks(TChecks& C, TViewerWindow& Window) {
     TChartix& Map = Window.Map();
     TLayerControl& Layers = Window.LayerControl();
@@ -236,38 +190,12 @@ void CheckDocks(TChecks& C, TViewerWindow& Window) {
                Data.RowCount() == First->ObjectCount() + 1 &&
                Drawn(Window.DataHost().grab().toImage(), Data.CellRect(1, 1)));
 
-    auto ClickRow = [&](int Row) {
-        const TRect Name = Layers.GetNameRect(Row);
-        QTest::mouseClick(&Window.LayersHost(), Qt::LeftButton, {},
-                          QPoint(Name.Left + 10, (Name.Top + Name.Bottom) / 2));
-    };
-    ClickRow(1);
+    const TRect Name = Layers.GetNameRect(1);
+    QTest::mouseClick(&Window.LayersHost(), Qt::LeftButton, {},
+                      QPoint(Name.Left + 10, (Name.Top + Name.Bottom) / 2));
     C.True("a click on a row shows its layer's data",
            Layers.GetCurrentLayer() == Second && Data.Layer() == Second &&
                Data.RowCount() == Second->ObjectCount() + 1);
-    const TRect Eye = Layers.GetVisibleRect(1);
-    const QPoint EyeAt((Eye.Left + Eye.Right) / 2, (Eye.Top + Eye.Bottom) / 2);
-    QTest::mouseClick(&Window.LayersHost(), Qt::LeftButton, {}, EyeAt);
-    const bool Hidden = !Second->Visible();
-    QTest::mouseClick(&Window.LayersHost(), Qt::LeftButton, {}, EyeAt);
-    C.True("the visible switch hides and shows the layer", Hidden && Second->Visible());
-    ClickRow(0);
-    C.True("and back to the first layer", Data.Layer() == First);
-}
-
-// Delete in the layer control deletes the current layer; the data browser
-// moves on to the layer of the row that is current then.
-void CheckDeleteLayer(TChecks& C, TViewerWindow& Window) {
-    TLayerControl& Layers = Window.LayerControl();
-    TMapLayer* Shown = Window.DataBrowser().Layer();
-    Window.LayersHost().setFocus();
-    QTest::keyClick(&Window.LayersHost(), Qt::Key_Delete);
-    QCoreApplication::processEvents();
-    TMapLayer* Now = Window.DataBrowser().Layer();
-    C.True("Delete deletes the current layer, the data browser moves on",
-           Shown && Window.Map().Layers().IndexOf(Shown) < 0 && Now &&
-               Now == Layers.GetCurrentLayer() &&
-               Layers.Items().Count() == Window.Map().Layers().Count());
 }
 
 // File > Open's filters: every registered provider's, all of them first.
@@ -304,64 +232,15 @@ void CheckOpen(TChecks& C, TViewerWindow& Window, const std::string& File) {
     C.True("the bar moves through the load to its end, shown, and hides after",
            Steps.size() >= 20 && AllShown && std::is_sorted(Steps.begin(), Steps.end()) &&
                Steps.back() >= Bar.maximum() * 99 / 100 && !Bar.isVisible());
-    Steps.clear();
-    Map.Invalidate();
-    QCoreApplication::processEvents();
-    C.True("painting does not show the bar", Steps.empty() && !Bar.isVisible());
     QObject::disconnect(Watch);
 }
 
-// Counts the paints the window system delivers to a widget.
-struct TPaintCounter : QObject {
-    int Paints = 0;
-    bool eventFilter(QObject*, QEvent* E) override {
-        if (E->type() == QEvent::Paint) ++Paints;
-        return false;
-    }
-};
-
-// What the host shows once the queued events are done.
-QImage Settled(QWidget& Host) {
-    QTest::qWait(30);
-    return Host.grab().toImage();
-}
-
-// The map under the hand: a zoom rectangle and a region in progress show
-// while the hand moves and Escape drops them; the measure tool and the scale
-// bar give lengths on the ground.
-void CheckUnderTheHand(TChecks& C, TViewerWindow& Window, const std::string& Screens) {
+// The measure tool and the scale bar give lengths on the ground.
+void CheckLengths(TChecks& C, TViewerWindow& Window) {
     TChartix& Map = Window.Map();
     QWidget& Host = Window.Host();
     Map.FitView();
-    Window.Action(TViewerWindow::tkZoomIn).trigger();
-    TPaintCounter Counter;
-    Host.installEventFilter(&Counter);
-    QImage Before = Settled(Host);
-    const double Zoom = Map.Zoom();
-    QTest::mousePress(&Host, Qt::LeftButton, {}, QPoint(200, 100));
-    QTest::mouseMove(&Host, QPoint(300, 180));
-    QTest::mouseMove(&Host, QPoint(420, 260));
-    C.True("a zoom rectangle shows while the button is held",
-           Settled(Host) != Before && Counter.Paints > 0);
-    Host.removeEventFilter(&Counter);
-    Save(C, Window, Screens, "zoom-rectangle.png");
-    QTest::keyClick(&Host, Qt::Key_Escape);
-    QTest::mouseRelease(&Host, Qt::LeftButton, {}, QPoint(420, 260));
-    C.True("Escape drops it", Map.Zoom() == Zoom && Settled(Host) == Before);
-
-    TMapLayer* Edit = Map.Layers().GetEditableLayer();
-    Window.Action(TViewerWindow::tkRegion).trigger();
-    const int Objects = Edit ? Edit->ObjectCount() : -1;
-    for (QPoint P : {QPoint(150, 300), QPoint(300, 330), QPoint(330, 220)})
-        QTest::mouseClick(&Host, Qt::LeftButton, {}, P);
-    QTest::mouseMove(&Host, QPoint(220, 200));
-    C.True("a region in progress shows before the double click", Settled(Host) != Before);
-    Save(C, Window, Screens, "region-in-progress.png");
-    QTest::keyClick(&Host, Qt::Key_Escape);
-    C.True("Escape drops the region",
-           Edit && Edit->ObjectCount() == Objects && Settled(Host) == Before);
-
-    // Measuring from Moscow to Saint Petersburg, and the scale bar.
+    // Measuring from Moscow to Saint Petersburg.
     Window.Action(TViewerWindow::tkMeasure).trigger();
     int MX, MY, PX, PY;
     Map.MapToScreen(37.62, 55.75, MX, MY, false);
@@ -371,13 +250,11 @@ void CheckUnderTheHand(TChecks& C, TViewerWindow& Window, const std::string& Scr
     const QString Said = Window.statusBar()->currentMessage();
     C.True("the measure tool gives the leg in km on both ellipsoids",
            Said.contains("km") && Said.contains("WGS 84") && Said.contains("Krassovsky"));
-    Save(C, Window, Screens, "measure.png");
     QTest::keyClick(&Host, Qt::Key_Escape);
     Window.ScaleBar().Refresh();
     C.True("the scale bar shows a length in km", Window.ScaleBar().isVisible() &&
                                                      Window.ScaleBar().Text().endsWith(" km") &&
                                                      Window.ScaleBar().BarWidth() > 20);
-    Save(C, Window, Screens, "scale-bar.png");
     Window.Action(TViewerWindow::tkPan).trigger();
 }
 
@@ -455,12 +332,6 @@ QPoint Middle(const TRect& R) {
     return QPoint((R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2);
 }
 
-bool AnyModified(const TChartix& Map) {
-    for (int I = 0; I < Map.Layers().Count(); ++I)
-        if (Map.Layers().Layers(I)->Modified()) return true;
-    return false;
-}
-
 // A window opened as the command line opens one, on scratch copies: files
 // that fail are reported once it shows; layers are read-only until editing
 // is switched on; Save asks once before overwriting, Save As writes a new
@@ -515,7 +386,7 @@ void CheckTrust(TChecks& C, const std::string& Samples) {
     QTest::keyClick(&Host, Qt::Key_5, Qt::ControlModifier);
     Drag(Host, QPoint(100, 100), QPoint(200, 150));
     C.True("a read-only map takes no drawing",
-           Layer->ObjectCount() == Original && !AnyModified(Map));
+           Layer->ObjectCount() == Original && !Layer->Modified());
     QTest::mouseClick(&Window.LayersHost(), Qt::LeftButton, {}, Middle(Rows.GetEditableRect(0)));
     C.True("the editable switch switches editing on", Map.Layers().GetEditableLayer() == Layer);
     Drag(Host, QPoint(100, 100), QPoint(200, 150));
@@ -547,25 +418,9 @@ void CheckTrust(TChecks& C, const std::string& Samples) {
     const std::string Copy = Path("copy.mif");
     ChooseFile(QString::fromStdString(Copy));
     QTest::keyClick(&Host, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
-    C.True("Save As writes a new file",
-           ObjectsIn(Copy) == Original + 3 && Layer->FileName() == Copy && !Layer->Modified());
-    C.True("and leaves the old one", ObjectsIn(Places) == Original + 2);
-
-    // A right-click on another row opens its menu and moves no layer.
-    QTest::mouseClick(&Window.LayersHost(), Qt::LeftButton, {},
-                      Middle(Rows.GetNameRect(1)) - QPoint(40, 0));
-    QTest::mouseClick(&Window.LayersHost(), Qt::RightButton, {},
-                      Middle(Rows.GetNameRect(0)) - QPoint(40, 0));
-    QCoreApplication::processEvents();
-    QStringList Items;
-    if (QWidget* Menu = QApplication::activePopupWidget()) {
-        for (QAction* A : Menu->actions())
-            if (!A->isSeparator()) Items << A->text();
-        QTest::keyClick(Menu, Qt::Key_Escape);
-    }
-    C.Equal("a right-click on a row opens its menu, no layer moves",
-            Map.Layers().Layers(0) == Layer ? Items.join(", ") : "a layer moved",
-            "&Zoom to layer, &Editable, &Labels, &Save, Save &As..., &Remove");
+    C.True("Save As writes a new file and leaves the old one",
+           ObjectsIn(Copy) == Original + 3 && Layer->FileName() == Copy && !Layer->Modified() &&
+               ObjectsIn(Places) == Original + 2);
 
     // Delete of a changed layer asks.
     Drag(Host, QPoint(160, 100), QPoint(260, 180));
@@ -573,18 +428,14 @@ void CheckTrust(TChecks& C, const std::string& Samples) {
                       Middle(Rows.GetNameRect(0)) - QPoint(40, 0));
     Window.LayersHost().setFocus();
     const size_t Asked = Answers.Questions();
+    Answers.Replies = {mrNo};
     QTest::keyClick(&Window.LayersHost(), Qt::Key_Delete);
     C.True("Delete of a changed layer keeps it until answered",
            Map.Layers().IndexOf(Layer) == 0 && Answers.Questions() == Asked);
     QCoreApplication::processEvents();
-    C.True("then asks; Cancel keeps it", Answers.Questions() == Asked + 1 &&
-                                             Answers.Said("unsaved changes") &&
-                                             Map.Layers().IndexOf(Layer) == 0);
-    Answers.Replies = {mrNo};
-    QTest::keyClick(&Window.LayersHost(), Qt::Key_Delete);
-    QCoreApplication::processEvents();
-    C.True("No removes it without saving",
-           Map.Layers().Count() == 2 && ObjectsIn(Copy) == Original + 3);
+    C.True("then asks; No removes it without saving",
+           Answers.Questions() == Asked + 1 && Answers.Said("unsaved changes") &&
+               Map.Layers().Count() == 2 && ObjectsIn(Copy) == Original + 3);
 
     // File > Open of a damaged file, the message in a real box over a map
     // that repaints under it.
@@ -604,12 +455,11 @@ void CheckTrust(TChecks& C, const std::string& Samples) {
     C.True("the viewer lives on", Window.isVisible() && Map.Displayed().Count() > 0);
     C.True("no message opened inside a paint, a handler or a load", Answers.AllSafe());
     Answers.RealBoxes = false;
-    C.True("closing asks nothing more and closes", Window.close() && !AnyModified(Map));
+    C.True("closing asks nothing more and closes", Window.close());
     RemoveQtMessageHook();
 }
 
-// A workspace from the command line: its centre (10, 20), and its layers
-// keep its look (one fill for every country, not the built-in palette).
+// A workspace from the command line keeps its centre, (10, 20).
 void CheckWorkspaceView(TChecks& C, const std::string& Samples) {
     TViewerWindow Window(400, 200, Program);
     Viewer::OpenFiles(Window, {Samples + "/world.wor"}, false);
@@ -617,12 +467,6 @@ void CheckWorkspaceView(TChecks& C, const std::string& Samples) {
     C.True("a workspace opens its layers", Map.Layers().Count() == 2);
     C.Near("the workspace's centre X stays", Map.CenterX(), 10);
     C.Near("the workspace's centre Y stays", Map.CenterY(), 20);
-    std::set<TColor> Fills;
-    for (int L = 0; L < Map.Layers().Count(); ++L)
-        for (int I = 0; I < Map.Layers().Layers(L)->ObjectCount(); ++I)
-            if (auto* Region = dynamic_cast<TRegion*>(Map.Layers().Layers(L)->Objects(I)))
-                Fills.insert(Region->ReadBrush()->Color());
-    C.True("the workspace's fill is kept", Fills.size() == 1);
 }
 
 // Closing with unsaved changes asks for each changed layer: Cancel keeps the
@@ -653,12 +497,11 @@ void CheckCloseAsksToSave(TChecks& C, TViewerWindow& Window) {
 
 int main(int Argc, char** Argv) {
     std::vector<std::string> Files(Argv + 1, Argv + Argc);
-    std::string Screenshot, DocksScreenshot, Open, Screens;
+    std::string Screenshot, DocksScreenshot, Open;
     while (Files.size() >= 2) {
         std::string* Value = Files[0] == "--open"               ? &Open
                              : Files[0] == "--screenshot"       ? &Screenshot
                              : Files[0] == "--docks-screenshot" ? &DocksScreenshot
-                             : Files[0] == "--screens"          ? &Screens
                                                                 : nullptr;
         if (!Value) break;
         *Value = Files[1];
@@ -691,9 +534,8 @@ int main(int Argc, char** Argv) {
         C.True("docks screenshot saved",
                Window.grab().save(QString::fromStdString(DocksScreenshot)));
     CheckTools(C, Window);
-    CheckUnderTheHand(C, Window, Screens);
+    CheckLengths(C, Window);
     if (!Open.empty()) CheckOpen(C, Window, Open);
-    CheckDeleteLayer(C, Window);
     const std::string Samples = QFileInfo(QString::fromStdString(Files[0])).path().toStdString();
     CheckWorkspaceView(C, Samples);
     CheckTrust(C, Samples);

@@ -1,7 +1,6 @@
 // Drawing tools: gestures through the map's input make objects in the
 // editable layer with the map's styles; the rubber bands leave nothing
 // behind on the window. And the measure tool, which draws like them.
-#include "geodesy/GeoCircle.h"
 #include "objects/Shapes.h"
 #include "objects/Symbol.h"
 #include "tools/ToolFixture.h"
@@ -82,24 +81,18 @@ TEST_F(DrawingTools, VerticesAreCollectedUntilADoubleClick) {
     EXPECT_EQ(Region->Points().Count(), 0);
 }
 
-TEST_F(DrawingTools, ClicksPlaceSymbolsAndCircles) {
+// A double click places one symbol: its second press is swallowed.
+TEST_F(DrawingTools, ClicksPlaceSymbolsWithTheMapsSymbol) {
     Map.Options().SetDefaultSymbolShape(40);
     Map.Options().DefaultSymbolFont()->SetColor(clBlue);
     auto Tool = Use<TSymbolTool>();
     Click(110, 30);
     DoubleClick(60, 60);
-    ASSERT_EQ(Edit->ObjectCount(), 2) << "a double click places one symbol";
+    ASSERT_EQ(Edit->ObjectCount(), 2);
     auto* S = dynamic_cast<TSymbol*>(Edit->Objects(0));
     ASSERT_NE(S, nullptr);
     EXPECT_EQ(std::tuple(S->X(), S->Y(), S->Shape(), S->Font()->Color()),
               std::tuple(5.0, 10.0, 40, clBlue));
-
-    auto Circles = Use<TCircleTool>();
-    Click(110, 30);
-    auto* C = dynamic_cast<TGeoCircle*>(Edit->Last());
-    ASSERT_NE(C, nullptr);
-    EXPECT_EQ(std::pair(C->CenterX(), C->CenterY()), std::pair(5.0, 10.0));
-    EXPECT_EQ(C->Parts().GetFirst()->Points().Count(), TGeoCircle().PieCount() + 1);
 }
 
 TEST_F(DrawingTools, RubberBandsInvertAndLeaveNothingBehind) {

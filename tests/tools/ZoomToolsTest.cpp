@@ -89,24 +89,3 @@ TEST_F(ZoomTools, AnUnchangedZoomMovesNothingAndAFailingOneStillEndsTheUpdate) {
     EXPECT_FALSE(Map.InUpdate());
     EXPECT_EQ(Completions, 2);
 }
-
-TEST_F(ZoomTools, RubberBandShowsWhileDraggingAndLeavesNoTrace) {
-    PaintLandscape();
-    auto Tool = Use<TZoomOutTool>();
-    Map.SetMinZoom(Map.Zoom()); // the gesture cannot change the view
-    // A window canvas left in another state by its last user gets it back.
-    Map.Canvas()->Pen()->SetMode(pmMask);
-    const QImage Before = Map.Surface().copy();
-    Map.MouseDown(mbLeft, ssLeft, 60, 30);
-    // Across the anchor, out of the window and back: only the last band shows.
-    for (TPoint P : std::vector<TPoint>{{120, 70}, {20, 80}, {230, -10}, {30, 10}})
-        Map.MouseMove(ssLeft, P.X, P.Y);
-    const QImage Shown = Map.Surface().copy();
-    EXPECT_EQ(std::pair(Shown.pixel(30, 10), Shown.pixel(59, 29)),
-              std::pair(~Before.pixel(30, 10) | 0xFF000000u, ~Before.pixel(59, 29) | 0xFF000000u));
-    EXPECT_EQ(Shown.pixel(45, 20), Before.pixel(45, 20)) << "inside the band";
-    EXPECT_EQ(Shown.pixel(60, 30), Before.pixel(60, 30)) << "the right and bottom edges left out";
-    Map.MouseUp(mbLeft, 0, 30, 10);
-    EXPECT_EQ(Difference(Map.Surface(), Before), "");
-    EXPECT_EQ(Map.Canvas()->Pen()->Mode(), pmMask);
-}
