@@ -55,6 +55,4 @@ TEST(GeodesicOracle, VerticesLieOnTheRadius) {
         ++Checked;
     }
     EXPECT_EQ(Checked, 22);
-    EXPECT_LT(Cases[Cases.size() - 2].MaxRelError, 2.5e-3) << "the new circle";
-    EXPECT_LT(Cases.back().MaxRelError, 3e-3) << "across the antimeridian";
 }

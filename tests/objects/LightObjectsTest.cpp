@@ -1,44 +1,10 @@
-// Light objects: tools shared until written, one point kept inline behind
-// the part list. Rows only for layers with columns are DataRowTest.cpp's.
+// Light objects keep one point inline behind the part list.
 #include "objects/Symbol.h"
 #include "support/MapFixture.h"
 
 using namespace Mapobjects;
 using namespace Platform;
 using Testing::PointsOf;
-
-using LightObjects = Testing::MapFixture;
-
-TEST_F(LightObjects, WritingOneObjectsToolLeavesTheOthersSharingTheirs) {
-    TMapLayer* L = Map.Layers().Add("", "points");
-    TSymbol* A = L->NewObject<TSymbol>();
-    TSymbol* B = L->NewObject<TSymbol>();
-    TSymbol* C = L->NewObject<TSymbol>();
-    // Objects styled by the map's defaults share one tool of each kind.
-    EXPECT_EQ(A->ReadPen(), B->ReadPen());
-    EXPECT_EQ(A->ReadFont(), C->ReadFont());
-    const TColor PenColor = B->ReadPen()->Color();
-
-    TPen* Mine = A->Pen();
-    Mine->SetColor(clLime);
-    A->Brush()->SetStyle(bsCross);
-    EXPECT_EQ(std::tuple(A->ReadPen(), A->ReadBrush()->Style()), std::tuple(Mine, bsCross));
-    EXPECT_EQ(std::tuple(C->ReadPen()->Color(), C->ReadBrush()->Style()),
-              std::tuple(PenColor, bsSolid));
-    EXPECT_EQ(B->ReadPen(), C->ReadPen()); // still one tool between them
-
-    // A tool handed out for writing stays the object's: the defaults are
-    // copied into it when the object moves to another layer.
-    Map.Layers().Add("", "other")->AddObject(L->RemoveObject(A), false);
-    EXPECT_EQ(A->Pen(), Mine);
-    EXPECT_EQ(Mine->Color(), PenColor);
-
-    // A shared tool asked back by its setter comes as a copy of its own.
-    std::unique_ptr<TPen> Old = B->SetPen(std::make_unique<TPen>());
-    ASSERT_NE(Old, nullptr);
-    EXPECT_NE(Old.get(), C->ReadPen());
-    EXPECT_TRUE(Old->Equals(*C->ReadPen()));
-}
 
 // Each script runs on a symbol that keeps its point inline and on one whose
 // part list was asked for first: what the public operations show must agree.

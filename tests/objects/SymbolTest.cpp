@@ -111,14 +111,6 @@ TEST_F(SymbolOnMap, HitBoxIsHalfTheFontSizePlusTwoPixelsAtAnyZoom) {
     EXPECT_EQ(Hits({{55, 0}, {5, 0}}), "10");
 }
 
-TEST_F(SymbolOnMap, ShapeThirtyOneDrawsNothingButIsListedAndHit) {
-    S->SetShape(31);
-    Map.PaintMapToBitmap();
-    EXPECT_EQ(Map.Displayed().IndexOf(S), 0);
-    EXPECT_EQ(InkCount(Capture(MapCanvas(), 180, 90, 12, Paper)), 25 * 25);
-    EXPECT_TRUE(S->ContainsPoint(3, 3));
-}
-
 TEST_F(SymbolOnMap, EveryCodeOfTheTableHasItsOwnPicture) {
     ASSERT_TRUE(SymbolFontMissing());
     std::vector<TPicture> All;
@@ -182,12 +174,6 @@ TEST_F(SymbolOnMap, AnySizePaintsWithinTheLargestFontAndStillHits) {
     EXPECT_TRUE(S->ContainsPoint(0, 0));
     S->Font()->SetSize(-INT_MAX);
     EXPECT_FALSE(S->ContainsPoint(1e12, -1e12));
-}
-
-TEST_F(SymbolOnMap, XorBoxSelectionTwiceRestoresTheWindow) {
-    S->SetShape(35);
-    // The mark is the glyph box: a pixel well outside it is untouched.
-    Testing::ExpectSelectionToggles(Map, S, {180, 90}, {180, 60});
 }
 
 // A symbol that is there shows, whatever it names: a font that is not
