@@ -5,15 +5,6 @@
 
 using namespace Mapobjects;
 
-TEST(Options, AReplacedFontIsHandedBack) {
-    TChartixOptions O;
-    auto Mine = std::make_unique<Platform::TFont>();
-    Mine->SetName("Mine");
-    Platform::TFont* Before = O.DefaultTextFont();
-    EXPECT_EQ(O.SetDefaultTextFont(std::move(Mine)).get(), Before); // handed back
-    EXPECT_EQ(O.DefaultTextFont()->Name(), "Mine");
-}
-
 using OptionsOnMap = Testing::MapFixture;
 
 TEST_F(OptionsOnMap, ObjectsTakeTheOptionsWhenAddedToALayerOfAMap) {
