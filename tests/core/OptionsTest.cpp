@@ -27,10 +27,3 @@ TEST_F(OptionsOnMap, ObjectsTakeTheOptionsWhenAddedToALayerOfAMap) {
     EXPECT_EQ(R->Pen()->Color(), Platform::clRed);
     EXPECT_EQ(R2->Pen()->Color(), Platform::clGreen);
 }
-
-TEST(OptionsWithoutMap, ObjectKeepsItsOwnStyles) {
-    TMapLayer Layer;
-    auto* R = Layer.NewObject<TRegion>();
-    EXPECT_EQ(std::tuple(R->Pen()->Color(), R->UseBGColor(), R->Layer(), R->Map()),
-              std::tuple(Platform::TPen().Color(), false, &Layer, nullptr));
-}

@@ -1,5 +1,4 @@
 // Painting a map: the rebuild of its bitmap, events in order, updates, labels, selection marks.
-#include "platform/Dialogs.h"
 #include "support/MapFixture.h"
 
 #include <stdexcept>

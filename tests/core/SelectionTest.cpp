@@ -1,11 +1,8 @@
-// Hit testing and the selection list: what a click selects, what can be hit
-// at all, and the list's own operations. What the list's operations tell is
-// in NotificationsTest.cpp.
-#include "objects/Symbol.h"
+// Hit testing: what a click selects and what can be hit at all. What the
+// selection list's operations tell is in NotificationsTest.cpp.
 #include "support/MapFixture.h"
 
 #include <string>
-#include <vector>
 
 using namespace Mapobjects;
 using Platform::Application;
@@ -125,61 +122,6 @@ TEST_F(Selecting, OnlyWhatTheWindowShowsCanBeHit) {
     Map.SetZoom(2);
     Paint();
     EXPECT_TRUE(Hit(5, 5));
-}
-
-TEST_F(Selecting, ListOperations) {
-    TRegion* A = Square(Layer, -80, -40, 20, 1);
-    TRegion* B = Square(Layer, 0, 0, 20, 2);
-    TRegion* C = Square(Layer, 40, 0, 20, 3);
-    Paint();
-    TSelection& S = Map.Selection();
-    S.Add(A, false);
-    S.Insert(B, 0, false);
-    S.Insert(C, 1, false);
-    S.Insert(A, 0, false);
-    EXPECT_EQ(Selected(), "o2 o3 o1") << "listed twice";
-    EXPECT_EQ(std::tuple(S.GetItem(-1), S.GetItem(3), S.GetItem(2)),
-              std::tuple(nullptr, nullptr, static_cast<TCustomMapObject*>(A)));
-    EXPECT_THROW(S.Delete(3), Platform::EListError);
-
-    // Paint toggles the marks of the whole selection.
-    const QImage Marked = Map.Surface().copy();
-    S.Paint();
-    EXPECT_NE(Map.Surface(), Marked);
-    S.Paint();
-    EXPECT_EQ(Map.Surface(), Marked);
-}
-
-// Removing a layer's objects without fast selection is one batch, repainted
-// at its end.
-TEST_F(Selecting, RemoveLayerWithoutFastSelectionIsOneBatch) {
-    TMapLayer* Other = Map.Layers().Add("", "other");
-    Square(Layer, -80, -40, 20, 1)->Select();
-    Square(Other, 40, 0, 20, 2)->Select();
-    Square(Layer, 0, 0, 20, 3)->Select();
-    Map.SetFastSelection(false);
-    Paint();
-    std::vector<bool> InUpdate;
-    Map.OnDelSelection = [&](TChartix* M, TCustomMapObject*) { InUpdate.push_back(M->InUpdate()); };
-    Map.Selection().RemoveLayer(Layer);
-    EXPECT_EQ(Selected(), "o2");
-    EXPECT_EQ(InUpdate, (std::vector<bool>{true, true}));
-    EXPECT_FALSE(Map.InUpdate());
-    EXPECT_TRUE(Map.PaintPending());
-
-    Map.OnDelSelection = nullptr;
-}
-
-TEST_F(Selecting, ZoomFitsTheViewToTheSelection) {
-    auto View = [&] { return std::tuple(Map.CenterX(), Map.CenterY(), Map.Zoom()); };
-    Map.Selection().Zoom();
-    EXPECT_EQ(View(), std::tuple(0, 0, 1)) << "an empty selection moved the view";
-    Testing::Place(Layer->NewObject<TSymbol>(), 30, 20)->Select();
-    Map.Selection().Zoom(); // one point: centred, zoom kept
-    EXPECT_EQ(View(), std::tuple(30, 20, 1));
-    Square(Layer, -40, -10, 10, 1)->Select(); // extent -40..30 x -10..20
-    Map.Selection().Zoom();
-    EXPECT_EQ(View(), std::tuple(-5, 5, std::max(100 / 30.0, 200 / 70.0)));
 }
 
 // With PreciseHitTest a click picks what is drawn there: inside a ring and

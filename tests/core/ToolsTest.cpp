@@ -3,7 +3,6 @@
 #include "support/MapFixture.h"
 
 #include <string>
-#include <vector>
 
 using namespace Mapobjects;
 using Platform::Format;
@@ -169,14 +168,7 @@ TEST_F(Tools, InputGoesToTheHostAndTheActiveTool) {
         Map.KeyPress(X);
         Log.push_back(Format("keys left %d %d %d", Esc, Left, X));
     };
-    A.SetChartix(&Map);
     B.SetChartix(&Map);
-    Feed(); // no active tool
-    EXPECT_EQ(Log, (TLines{"host.MouseDown(0,9,10,20)", "host.MouseMove(8,11,21)",
-                           "host.MouseUp(1,4,12,22)", "host.DblClick", "host.KeyDown(27,4)",
-                           "host.KeyUp(37,0)", "host.KeyPress(120)", "keys left 27 37 120"}));
-    EXPECT_TRUE(Map.Focused());
-
     B.SetActive(true);
     B.SwallowKey = VK_ESCAPE;
     B.SwallowChar = 'x';
@@ -188,24 +180,6 @@ TEST_F(Tools, InputGoesToTheHostAndTheActiveTool) {
                       "B.MouseUp(1,4,12,22)", "host.DblClick", "B.DblClick[focused]",
                       "B.KeyDown(27,4)", "host.KeyDown(0,4)", "B.KeyUp(37,0)", "host.KeyUp(37,0)",
                       "B.KeyPress(120)", "host.KeyPress(0)", "keys left 0 37 0"}));
-}
-
-TEST_F(Tools, EnabledOnAMapWithLayersAndMapsFoundDepthFirst) {
-    EXPECT_FALSE(A.GetEnabled());
-    A.SetChartix(&Map);
-    EXPECT_FALSE(A.GetEnabled()) << "a map without layers";
-    Map.Layers().Add("", "L");
-    EXPECT_TRUE(A.GetEnabled());
-
-    // Depth first among owned components: a map inside the first child is
-    // found before a map owned directly after it.
-    Platform::TComponent Owner(nullptr);
-    auto* Panel = new Platform::TComponent(&Owner);
-    auto* Inner = new TChartix(Panel);
-    new TChartix(&Owner); // Owner frees what it owns
-    EXPECT_EQ(TCustomMapTool::FindChartix(&Owner), Inner);
-    EXPECT_EQ(TCustomMapTool::FindChartix(Panel), Inner);
-    EXPECT_EQ(TCustomMapTool::FindChartix(nullptr), nullptr);
 }
 
 // 360 x 180 map: pixel (270, 45) is map (90, 45) at zoom 1; one step

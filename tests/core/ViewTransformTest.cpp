@@ -45,21 +45,6 @@ TEST_F(ViewTransform, ConversionsRoundHalvesToEvenAndMarkPointsOutsideWhenClippe
     EXPECT_EQ(Screen(-180, 90), std::pair(360, 180));
 }
 
-TEST_F(ViewTransform, ZoomHalvesDistancePerPixelAndCentreStaysFixed) {
-    Map.SetCenterX(12.5);
-    Map.SetCenterY(-3);
-    const double Before = World(1, 0).first - World(0, 0).first;
-    Map.SetZoom(2);
-    EXPECT_DOUBLE_EQ(World(1, 0).first - World(0, 0).first, Before / 2);
-    EXPECT_EQ(World(180, 90), std::pair(12.5, -3.0));
-    Map.SetZoom(4);
-    Map.SetCenterX(10);
-    Map.SetCenterY(20);
-    TBounds B = Map.GetViewBounds();
-    EXPECT_EQ(std::tuple(B.MinX, B.MaxX, B.MinY, B.MaxY),
-              std::tuple(10 - 45, 10 + 45, 20 - 22.5, 20 + 22.5));
-}
-
 TEST_F(ViewTransform, SameRotationTwiceRotatesOnceANewAngleStartsFromUnrotatedData) {
     TMapPoints& Pts = Line({{10, 0}});
     EXPECT_FALSE(Map.UnRotate()) << "nothing to undo";

@@ -6,99 +6,10 @@
 
 using namespace Mapobjects;
 using namespace Platform;
-using Testing::Describe;
 
 namespace {
 
-const char* const Names[] = {"O'Brien",     "a,b", "say \"x\", 'y'",
-                             "Pen (1,2,0)", "",    "Côte d'Ivoire"};
-
-struct MifRoundTrip : Testing::MifFixture {
-    TMapLayer* Back = nullptr;
-
-    void SetUp() override {
-        MifFixture::SetUp();
-        Back = Map.Layers().Add("", "back");
-    }
-    // One object of every kind the format holds, with styles and a value of
-    // every type; object I has the name Names[I].
-    template <class T> T* Add(const std::vector<Testing::TRing>& Parts = {}) {
-        T* Obj = Testing::AddShape<T>(Layer, Parts);
-        const int I = Layer->ObjectCount() - 1;
-        TDataFields& F = Obj->Fields();
-        F.GetFields(0)->SetAsString(Names[I]);
-        F.GetFields(1)->SetAsFloat(I * 1.125 - 1);
-        F.GetFields(2)->SetAsDecimal(I * 2.5);
-        F.GetFields(3)->SetAsInteger(I - 2);
-        F.GetFields(4)->SetAsDate(EncodeDate(2024, 1, I + 1));
-        F.GetFields(5)->SetValue(I % 2 == 1);
-        return Obj;
-    }
-    void BuildLayer() {
-        const TDataType Types[] = {dtString, dtFloat, dtDecimal, dtInteger, dtDate, dtBoolean};
-        const char* Columns[] = {"NAME", "F", "D", "I", "DA", "B"};
-        for (int I = 0; I < 6; ++I)
-            Layer->Fields().Add(Columns[I], Types[I], 0);
-        auto* R =
-            Add<TRegion>({Testing::Box(0, 0, 10, 10), {{2, 2}, {2, 4}, {4, 4}, {4, 2}, {2, 2}}});
-        R->Pen()->SetColor(RGB(255, 0, 0));
-        R->Pen()->SetWidth(2);
-        R->Brush()->SetColor(RGB(0, 255, 0));
-        Add<TPolyline>({{{0, 0}, {1.125, -1}, {2, 0.5}}})->Pen()->SetColor(RGB(0, 0, 255));
-        Add<TPolyline>({{{0, 0}, {1, 1}}, {{5, 5}, {6, 6}, {7, 5}}})->Pen()->SetColor(RGB(1, 2, 3));
-        auto* S = Testing::Place(Add<TSymbol>(), -3.5, 7.25);
-        S->SetShape(40);
-        Testing::SetFont(S->Font(), "MapInfo Symbol", 14, RGB(10, 20, 30));
-        auto* T = Testing::Place(Add<TText>(), 20, 30);
-        Testing::SetFont(T->Font(), "Arial", 0, RGB(200, 0, 0));
-        T->SetText("Hello");
-        T->SetAngle(30);
-        auto* C = Testing::Place(Add<TCircle>(), 5, -5);
-        C->SetRadius(3);
-        C->Brush()->SetColor(RGB(0, 0, 128));
-    }
-};
-
-} // namespace
-
-// Both dialects read back. The original output does not write a second part
-// of a polyline (object 2), the angle of a text (object 4) or the time of day.
-TEST_F(MifRoundTrip, SaveThenLoadRestoresGeometryStylesAndValues) {
-    BuildLayer();
-    for (TMifDialect Dialect : {mdClassic, Provider.Dialect()}) {
-        SCOPED_TRACE(Dialect);
-        Provider.SetDialect(Dialect);
-        Back->DeleteObjects();
-        ASSERT_TRUE(Provider.Save(Layer, Path("trip.mif")));
-        ASSERT_TRUE(Provider.Load(Back, Path("trip.mif")));
-        EXPECT_EQ(Messages(), "");
-        ASSERT_EQ(Back->ObjectCount(), 6);
-        ASSERT_EQ(Back->Fields().Count(), 6);
-        const bool Classic = Dialect == mdClassic;
-        for (int I = 0; I < 6 && !Classic; ++I)
-            EXPECT_EQ(std::pair(Back->Fields().GetFields(I)->Name(),
-                                Back->Fields().GetFields(I)->DataType()),
-                      std::pair(Layer->Fields().GetFields(I)->Name(),
-                                Layer->Fields().GetFields(I)->DataType()));
-        for (int I = 0; I < 6; ++I) {
-            // Names with quotes, commas and clause words; every value and the whole object.
-            EXPECT_EQ(Testing::RowOf(Back->Objects(I)), Testing::RowOf(Layer->Objects(I)));
-            if (!Classic || (I != 2 && I != 4)) {
-                EXPECT_EQ(Describe(Back->Objects(I)), Describe(Layer->Objects(I)));
-            }
-        }
-        if (Classic) {
-            EXPECT_EQ(Testing::PointsOf(Back->Objects(2)), "0 0,1 1");
-        }
-        EXPECT_EQ(Obj<TText>(4, Back)->Text(), "Hello");
-        EXPECT_GT(Obj<TText>(4, Back)->Width(), 0);
-        EXPECT_GT(Obj<TText>(4, Back)->Height(), 0);
-    }
-}
-
-// --- saving what was read ----------------------------------------------------------
-
-namespace {
+using MifRoundTrip = Testing::MifFixture;
 
 std::vector<std::string> LinesOf(const std::string& Text) {
     std::vector<std::string> Lines;
