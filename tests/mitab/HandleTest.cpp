@@ -1,28 +1,11 @@
-// The module's contract around its handles: what it exports, the walk over
-// feature ids, lifetimes, and bad input answered with null, 0 or -1.
+// The module's contract around its handles: the walk over feature ids, lifetimes, and bad input
+// answered with null, 0 or -1.
 
 #include "MitabFixture.h"
 
 using namespace Testing;
 
 namespace {
-
-TEST_F(MitabTest, ExportsTheCEntryPointsOnly) {
-    EXPECT_EQ(M.getlibversion(), 1007000);
-    bool Ok;
-    std::istringstream Symbols(RunCommand("nm -D --defined-only '" MITAB_MODULE "'", &Ok));
-    ASSERT_TRUE(Ok);
-    std::string Address, Kind, Name;
-    int Count = 0;
-    while (Symbols >> Address >> Kind >> Name) {
-        if (Kind != "T") continue;
-        EXPECT_EQ(Name.rfind("mitab_c_", 0), 0u) << Name;
-        ++Count;
-    }
-#define MITAB_COUNT(Name) +1
-    EXPECT_EQ(Count, 0 MITAB_ENTRY_POINTS(MITAB_COUNT));
-#undef MITAB_COUNT
-}
 
 // The walk over ids, reads in and out of its order, and lifetimes.
 TEST_F(MitabTest, FeatureIdsRunFromOneAndAnyIdCanBeRead) {
@@ -70,46 +53,6 @@ TEST_F(MitabTest, FeatureIdsRunFromOneAndAnyIdCanBeRead) {
     EXPECT_EQ(PartsOf(A), "10.5 20.25");
     M.destroy_feature(A);
     M.destroy_feature(B);
-}
-
-// OGR hands arcs as lines, rectangles and ellipses as polygons, SmallInt
-// and Logical columns as others; a .mif says what they were in its
-// statements and header (a collection's parts are none of their own, a
-// column or text named like a statement is no statement), a .tab made from
-// it holds the lines and polygons only.
-TEST_F(MitabTest, AMifKeepsTheClassesAndColumnTypesOgrHides) {
-    const std::string Mif = std::string(CHARTIX_SOURCE_DIR) + "/tests/data/mitab/kinds.mif";
-    const int Classes[] = {TABFC_Arc,        TABFC_Ellipse,    TABFC_Rectangle, TABFC_Rectangle,
-                           TABFC_MultiPoint, TABFC_Collection, TABFC_Region,    TABFC_Polyline,
-                           TABFC_Text,       TABFC_Point,      TABFC_NoGeom};
-    mitab_handle H = M.open(Mif.c_str());
-    ASSERT_NE(H, nullptr);
-    std::string Seen;
-    for (int Id = 1; Id <= 11; ++Id) {
-        mitab_feature F = M.read_feature(H, Id);
-        EXPECT_EQ(M.get_type(F), Classes[Id - 1]) << Id;
-        if (Id <= 4) { // the outline
-            EXPECT_GT(M.get_vertex_count(F, 0), 4) << Id;
-        }
-        if (Id == 5 || Id == 11) {
-            Seen += PartsOf(F) + "|" + M.get_field_as_string(F, 1);
-            Seen += std::string("|") + M.get_field_as_string(F, 2) + " ";
-        }
-        M.destroy_feature(F);
-    }
-    EXPECT_EQ(Seen, "1 1,2 2|0|F |7|F ");
-    EXPECT_EQ(std::tuple(M.get_field_type(H, 0), M.get_field_type(H, 1), M.get_field_type(H, 2)),
-              std::tuple(TABFT_Integer, TABFT_SmallInt, TABFT_Logical));
-    EXPECT_STREQ(M.get_mif_coordsys(H), "Earth Projection 1, 104");
-    M.close(H);
-    // The arc of a .tab made from it is a polyline.
-    const std::string Tab = Dir.Path("kinds.tab");
-    RunCommand(std::string(OGR2OGR) + " -f 'MapInfo File' '" + Tab + "' '" + Mif + "'");
-    H = M.open(Tab.c_str());
-    mitab_feature F = M.read_feature(H, 1);
-    EXPECT_EQ(M.get_type(F), TABFC_Polyline);
-    M.destroy_feature(F);
-    M.close(H);
 }
 
 TEST_F(MitabTest, TablesThatCannotBeOpenedOrCreatedGiveNull) {
