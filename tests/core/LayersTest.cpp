@@ -88,17 +88,6 @@ TEST_F(Layers, ValidZoomNeedsBothBoundsAndZoomFitsTheLayer) {
     EXPECT_EQ(View(), std::tuple(17.5, 18.5, std::max(180 / 23.0, 360 / 25.0)));
 }
 
-TEST_F(Layers, ALinkMovedToAnotherMapHearsOnlyThatOne) {
-    TChartix Other(nullptr);
-    Link.SetMap(&Other);
-    EXPECT_EQ(Map.DataLinks().Count(), 0);
-    All.Add("", "A");
-    EXPECT_TRUE(Link.Kinds.empty());
-    Link.SetMap(nullptr);
-    Other.Layers().Add("", "B");
-    EXPECT_TRUE(Link.Kinds.empty());
-}
-
 // The list owns its layers through every operation: a layer put in is bound
 // to the map, one that comes out is handed over unbound, its objects gone
 // from the selection, and the old one of a replacement is handed back.

@@ -8,37 +8,6 @@
 
 using namespace Platform;
 
-TEST(Bitmap, SizingKeepsPixelsAndFillsNewAreaWhite) {
-    TBitmap B;
-    EXPECT_EQ(B.Canvas()->Pixel(0, 0), clNone);
-    B.Canvas()->Rectangle(0, 0, 5, 5); // nothing to draw on yet: harmless
-    // Width first, height later, as property-by-property code does it.
-    B.SetWidth(4);
-    EXPECT_TRUE(B.Empty());
-    B.SetHeight(3);
-    EXPECT_EQ(B.Image().size(), QSize(4, 3));
-    B.Canvas()->Brush()->SetColor(clRed);
-    B.Canvas()->FillRect(Rect(0, 0, 4, 3));
-    B.SetSize(6, 2);
-    // The canvas follows the new image; pixels outside it are none and stay so.
-    B.Canvas()->SetPixel(5, 1, clBlue);
-    B.Canvas()->SetPixel(6, 1, clBlack);
-    Testing::ExpectPixels(B.Canvas(), {{3, 1, clRed},
-                                       {4, 1, clWhite},
-                                       {5, 1, clBlue},
-                                       {6, 1, clNone},
-                                       {0, 2, clNone},
-                                       {0, -1, clNone}});
-    // Emptying a drawn bitmap quietly: Qt warns when asked to paint on nothing.
-    static int Warnings = 0;
-    const QtMessageHandler Old = qInstallMessageHandler(
-        [](QtMsgType, const QMessageLogContext&, const QString&) { ++Warnings; });
-    B.SetSize(0, 0);
-    qInstallMessageHandler(Old);
-    EXPECT_TRUE(B.Empty());
-    EXPECT_EQ(Warnings, 0);
-}
-
 // Saved by extension and loaded back: the same pixels, drawable as any.
 TEST(Bitmap, SavesAndLoadsBmpAndPngFiles) {
     Testing::TTempDir Dir;

@@ -53,65 +53,6 @@ TEST(CanvasPolygon, FillsAsThePolygonRegionInEitherMode) {
     }
 }
 
-// An ellipse is the pixels whose centres lie inside the ellipse through the
-// box's outer edges; a one-pixel outline is its border pixels, the fill what
-// they enclose, so no fill pixel shows outside the outline.
-TEST(CanvasEllipse, FillAndOutlineShareTheBox) {
-    struct TCase {
-        TRect Box;
-        Rows Expected;
-    };
-    const TCase Cases[] = {
-        {Rect(0, 0, 6, 4), {".rrrr.", "rbbbbr", "rbbbbr", ".rrrr."}},
-        {Rect(0, 0, 5, 5), {".rrr.", "rbbbr", "rbbbr", "rbbbr", ".rrr."}},
-        {Rect(0, 0, 4, 4), {".rr.", "rbbr", "rbbr", ".rr."}},
-        // Too thin to fill: all outline, and the top and bottom rows keep
-        // their middle pixels.
-        {Rect(0, 0, 2, 6), {"rr", "rr", "rr", "rr", "rr", "rr"}},
-        {Rect(0, 0, 3, 1), {"rrr"}},
-    };
-    for (const TCase& Case : Cases) {
-        auto B = Blank(Case.Box.Right, Case.Box.Bottom);
-        TCanvas* C = B->Canvas();
-        C->Pen()->SetColor(clRed);
-        C->Brush()->SetColor(clBlue);
-        C->Ellipse(Case.Box.Left, Case.Box.Top, Case.Box.Right, Case.Box.Bottom);
-        EXPECT_EQ(Picture(C), Case.Expected) << Case.Box.Right << "x" << Case.Box.Bottom;
-    }
-}
-
-// Each destination pixel takes the source pixel under its centre; a centre
-// exactly on the edge between two source pixels takes the first of them.
-TEST(CanvasStretchDraw, DestinationCentresPickTheSourceTiesRoundDown) {
-    const TColor Colours[] = {clRed, clLime, clBlue, clYellow};
-    struct TCase {
-        int From, To;
-        std::string Expected;
-    };
-    const TCase Cases[] = {
-        {4, 3, "rgy"},   // centres at 2/3, 2 (a tie: the pixel before), 10/3
-        {2, 3, "rrg"},   // 1/3, 1 (a tie), 5/3
-        {3, 5, "rrgbb"}, // 0.3, 0.9, 1.5, 2.1, 2.7
-    };
-    for (const TCase& Case : Cases) {
-        for (bool Vertical : {false, true}) {
-            TBitmap Source;
-            Source.SetSize(Vertical ? 1 : Case.From, Vertical ? Case.From : 1);
-            for (int I = 0; I < Case.From; ++I)
-                Source.Canvas()->SetPixel(Vertical ? 0 : I, Vertical ? I : 0, Colours[I]);
-            auto B = Vertical ? Blank(1, Case.To + 2) : Blank(Case.To + 2, 1);
-            TCanvas* C = B->Canvas();
-            C->StretchDraw(Vertical ? Rect(0, 1, 1, Case.To + 1) : Rect(1, 0, Case.To + 1, 1),
-                           &Source);
-            std::string Got;
-            for (const std::string& Row : Picture(C))
-                Got += Row;
-            EXPECT_EQ(Got, "." + Case.Expected + ".")
-                << Case.From << " to " << Case.To << (Vertical ? " down" : " across");
-        }
-    }
-}
-
 // FillRect and Rectangle leave out the right and bottom edge, and corners
 // given in any order draw the same.
 TEST(CanvasFillRect, CornersInAnyOrderFillTheSameRectangleWithoutItsFarEdges) {

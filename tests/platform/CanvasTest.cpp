@@ -179,17 +179,6 @@ TEST(CanvasText, TextOutPutsTheCellAtThePointTurnedByTheEscapement) {
     }
 }
 
-TEST(CanvasText, TextRectClipsAndSingleByteTextDecodes) {
-    auto B = Blank(100, 40);
-    TCanvas* C = B->Canvas();
-    C->Brush()->SetColor(clAqua);
-    C->TextRect(Rect(10, 5, 30, 25), 12, 6, "WWWWWWWWWW");
-    EXPECT_EQ(InkBox(C, clWhite), QRect(10, 5, 20, 20));
-    EXPECT_EQ(ToQString("caf\xc3\xa9"), QString::fromUtf8("caf\xc3\xa9"));
-    EXPECT_EQ(ToQString("caf\xe9"), QString::fromUtf8("caf\xc3\xa9")); // Latin-1
-    EXPECT_EQ(FromQString(ToQString("caf\xe9")), "caf\xc3\xa9");
-}
-
 TEST(CanvasBitmaps, DrawSkipsTheTransparentColour) {
     TBitmap Sprite;
     Sprite.SetSize(4, 4);

@@ -43,10 +43,6 @@ std::string Names(const TCollectionOf<TNamedItem>& C) {
     return Result;
 }
 
-std::vector<std::string> Lines(const TStrings& L) {
-    return {L.begin(), L.end()};
-}
-
 } // namespace
 
 TEST(Collection, ItemsKnowTheirIndexAndCopyThroughItemAssign) {
@@ -99,31 +95,4 @@ TEST(Component, OwnerFreesItsTreeAndChildrenUnlink) {
     EXPECT_EQ(Root->Components(0), Second);
     delete Root;
     EXPECT_EQ(Live, 0);
-}
-
-TEST(Strings, LinesSplitAtEveryLineEndKindAndFilesRoundTrip) {
-    const std::pair<const char*, std::vector<std::string>> Texts[] = {
-        {"a\r\nb\nc\rd", {"a", "b", "c", "d"}},
-        {"a\n\nb\r\n", {"a", "", "b"}},
-        {"\r\r\n", {"", ""}}};
-    TStrings L;
-    for (const auto& [Text, Want] : Texts) {
-        L.SetText(Text);
-        EXPECT_EQ(Lines(L), Want) << Text;
-    }
-    L.SetText("");
-    EXPECT_EQ(L.Add("One"), 0);
-    EXPECT_EQ(L.Add("two"), 1);
-    L.Insert(0, "zero");
-    EXPECT_EQ(L.Text(), "zero\nOne\ntwo\n");
-    EXPECT_EQ(L.IndexOf("TWO"), 2);
-    EXPECT_EQ(MessageOf<EListError>([&] { L.Put(3, "x"); }), "List index out of bounds (3)");
-
-    Testing::TTempDir Dir;
-    const std::string Path = Dir.Path("lines.txt");
-    Testing::WriteFile(Path, "x\ny");
-    L.LoadFromFile(Path);
-    L.SaveToFile(Path);
-    EXPECT_EQ(Testing::ReadFile(Path), "x\r\ny\r\n");
-    EXPECT_THROW(L.LoadFromFile(Dir.Path("missing.txt")), EFOpenError);
 }

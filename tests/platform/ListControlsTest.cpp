@@ -129,28 +129,6 @@ TEST_F(ComboTest, ArrowsChooseAtOnceWhileClosed) {
     EXPECT_EQ(Changes.size(), 5u);
 }
 
-// Choosing in the open list by the pointer and Enter goes through the Qt
-// host as well (QtHostCombo); here what only the keys decide.
-TEST_F(ComboTest, DropDownListChoosesOnEnterAndEscapeKeepsTheChoice) {
-    Combo.SetItemIndex(2);
-    Press(Combo, VK_DOWN, ssAlt);
-    ASSERT_TRUE(Combo.DroppedDown());
-    TCustomListBox* List = Combo.DropDownList();
-    EXPECT_EQ(List->ItemIndex(), 2);
-    Press(Combo, VK_UP);
-    EXPECT_EQ(Combo.ItemIndex(), 2) << "moving in the open list chooses nothing yet";
-    Press(Combo, VK_ESCAPE);
-    EXPECT_FALSE(Combo.DroppedDown());
-    EXPECT_EQ(Combo.ItemIndex(), 2);
-    Press(Combo, 0x73); // F4
-    Press(Combo, VK_UP);
-    Press(Combo, VK_RETURN);
-    EXPECT_EQ(Changes, (std::vector<int>{1}));
-    Combo.Items().Delete(1);
-    EXPECT_EQ(Combo.ItemIndex(), -1);
-    EXPECT_EQ(Combo.Text(), "");
-}
-
 // The grid's in-place editor is the data browser's; here its geometry.
 struct GridTest : ::testing::Test {
     TCustomGrid Grid{nullptr};

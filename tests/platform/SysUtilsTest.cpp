@@ -70,19 +70,6 @@ TEST(SysUtilsNumbers, RoundTakesHalvesToEven) {
     EXPECT_THROW(Round(std::nan("")), EInvalidOp);
 }
 
-TEST(SysUtilsStrings, CaseAndTrimTouchOnlyAsciiAndBlanks) {
-    EXPECT_EQ(UpperCase("abz\xe9-Q"), "ABZ\xe9-Q");
-    EXPECT_EQ(LowerCase("ABZ\xc9-q"), "abz\xc9-q");
-    EXPECT_EQ(Trim("\t\r\n a b \x01"), "a b");
-    EXPECT_EQ(Trim("\xa0x\xa0"), "\xa0x\xa0");
-    EXPECT_TRUE(SameText("Layer_1", "LAYER_1"));
-    EXPECT_FALSE(SameText("abc", "abcd"));
-    const std::tuple<const char*, const char*, int> Order[] = {
-        {"abc", "ABC", 0}, {"abc", "ABD", -1}, {"abc", "AB", 1}, {"", "a", -1}, {"_", "a", 1}};
-    for (auto [A, B, Sign] : Order) // letters fold to upper case, below '_'
-        EXPECT_EQ((CompareText(A, B) > 0) - (CompareText(A, B) < 0), Sign) << A << " " << B;
-}
-
 TEST(SysUtilsFiles, NamePartsComeFromTheLastPathElementAndDotsFold) {
     const std::tuple<const char*, const char*, const char*, const char*> Parts[] = {
         // path, name, extension, folder
