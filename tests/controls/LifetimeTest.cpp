@@ -34,11 +34,10 @@ TEST(ControlsLifetime, AMapFreedFirstLeavesTheControlsDetached) {
     ASSERT_EQ(Combo.GetCurrentLayer(), L);
 
     Map.reset();
-    EXPECT_EQ(Layers.Map(), nullptr);
-    EXPECT_EQ(Combo.Map(), nullptr);
-    EXPECT_EQ(Grid.Layer(), nullptr);
-    EXPECT_EQ(Layers.GetCurrentLayer(), nullptr);
-    EXPECT_EQ(Combo.GetCurrentLayer(), nullptr);
+    EXPECT_EQ(std::tuple(Layers.Map(), Combo.Map(), Grid.Layer()),
+              std::tuple(nullptr, nullptr, nullptr));
+    EXPECT_EQ(std::tuple(Layers.GetCurrentLayer(), Combo.GetCurrentLayer()),
+              std::tuple(nullptr, nullptr));
     std::uint16_t Key = VK_DELETE;
     Layers.KeyDown(Key, 0);
     Key = VK_RETURN;

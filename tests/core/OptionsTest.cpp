@@ -5,15 +5,6 @@
 
 using namespace Mapobjects;
 
-TEST(Options, AReplacedFontIsHandedBack) {
-    TChartixOptions O;
-    auto Mine = std::make_unique<Platform::TFont>();
-    Mine->SetName("Mine");
-    Platform::TFont* Before = O.DefaultTextFont();
-    EXPECT_EQ(O.SetDefaultTextFont(std::move(Mine)).get(), Before); // handed back
-    EXPECT_EQ(O.DefaultTextFont()->Name(), "Mine");
-}
-
 using OptionsOnMap = Testing::MapFixture;
 
 TEST_F(OptionsOnMap, ObjectsTakeTheOptionsWhenAddedToALayerOfAMap) {
@@ -35,11 +26,4 @@ TEST_F(OptionsOnMap, ObjectsTakeTheOptionsWhenAddedToALayerOfAMap) {
     auto* R2 = L->NewObject<TRegion>();
     EXPECT_EQ(R->Pen()->Color(), Platform::clRed);
     EXPECT_EQ(R2->Pen()->Color(), Platform::clGreen);
-}
-
-TEST(OptionsWithoutMap, ObjectKeepsItsOwnStyles) {
-    TMapLayer Layer;
-    auto* R = Layer.NewObject<TRegion>();
-    EXPECT_EQ(std::tuple(R->Pen()->Color(), R->UseBGColor(), R->Layer(), R->Map()),
-              std::tuple(Platform::TPen().Color(), false, &Layer, nullptr));
 }

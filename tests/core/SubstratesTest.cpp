@@ -1,5 +1,4 @@
 // Background images under the layers.
-#include "objects/Shapes.h"
 #include "support/MapFixture.h"
 
 #include <QImage>
@@ -41,14 +40,6 @@ TEST_F(Substrates, ImageIsStretchedUnderTheLayersAndNeverMirrored) {
     EXPECT_EQ(SurfacePixel(Map, 170, 90), clRed);  // left half stays left
     EXPECT_EQ(SurfacePixel(Map, 190, 90), clBlue); // right half stays right
     EXPECT_NE(SurfacePixel(Map, 150, 90), clRed);  // outside the placement
-}
-
-TEST_F(Substrates, ImageOutsideTheViewShowsNothing) {
-    Map.Substrates().LoadFromFile(File, 1000, 1000, 40, 20);
-    Map.DoUpdate();
-    Application()->ProcessMessages();
-    for (int X = 0; X < 360; X += 7)
-        EXPECT_EQ(SurfacePixel(Map, X, 90), clWhite);
 }
 
 TEST_F(Substrates, RemoveHandsTheSubstrateBackUnreadableFilesAndStrangersFail) {

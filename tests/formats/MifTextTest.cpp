@@ -1,11 +1,9 @@
 // Numbers and lines of MIF text: the quick path for plain decimals must give
 // the very double the full conversion gives, and refuse what it refuses.
-// Charsets, and text objects with everything they were read with.
+// Charsets.
 
 #include "formats/MifText.h"
 #include "formats/MifCharset.h"
-#include "formats/MifFixture.h"
-#include "formats/MifLines.h"
 
 #include <gtest/gtest.h>
 
@@ -88,35 +86,6 @@ TEST(MifText, CoordinatesAreReadTokenByToken) {
     }
 }
 
-TEST(MifText, LinesEndAtLfCrLfOrLoneCrAfterGoingBack) {
-    // Mixed line ends, read straight through, and again going back from each
-    // line to the one before it, over CRs already passed.
-    const std::string_view Text = "a\r\nb\rc\n\rd\r\r\ne\rf";
-    const std::vector<std::string_view> Want = {"a", "b", "c", "", "d", "", "e", "f"};
-    Mapobjects::Mif::TLineCursor Straight(Text);
-    std::vector<std::string_view> Got;
-    for (std::string_view Line; Straight.Next(Line);)
-        Got.push_back(Line);
-    EXPECT_EQ(Got, Want);
-
-    Mapobjects::Mif::TLineCursor Back(Text);
-    std::vector<Mapobjects::Mif::TLineCursor::TMark> Marks;
-    std::string_view Line;
-    for (size_t I = 0; I < Want.size(); ++I) {
-        Marks.push_back(Back.Mark());
-        ASSERT_TRUE(Back.Next(Line));
-        EXPECT_EQ(Line, Want[I]);
-        if (I == 0) continue;
-        Back.Restore(Marks[I - 1]); // back before the line before
-        ASSERT_TRUE(Back.Next(Line));
-        EXPECT_EQ(Line, Want[I - 1]);
-        ASSERT_TRUE(Back.Next(Line));
-        EXPECT_EQ(Line, Want[I]);
-        EXPECT_EQ(Back.Lines(), static_cast<int>(I + 1));
-    }
-    EXPECT_FALSE(Back.Next(Line));
-}
-
 // --- charsets -------------------------------------------------------------
 
 TEST(MifCharset, CodePagesTurnIntoUtf8AndBack) {
@@ -155,74 +124,4 @@ TEST(MifCharset, CodePagesTurnIntoUtf8AndBack) {
     EXPECT_EQ(HeaderCharset("Version 300\r\nCharset \"WindowsCyrillic\"\r\nData\r\n"),
               "WindowsCyrillic");
     EXPECT_EQ(HeaderCharset("Version 300\nData\nText \"Charset x\"\n"), "");
-}
-
-// --- text objects through the reader and the writer -----------------------
-
-namespace {
-
-using namespace Mapobjects;
-
-struct MifTextObjects : Testing::MifFixture {
-    static std::string Data(const std::string& Name) {
-        return std::string(CHARTIX_SOURCE_DIR) + "/tests/data/roundtrip/" + Name;
-    }
-    static std::string Look(TText* T) {
-        return Platform::Format("'%s' box %g %g %g %g angle %g justify %d spacing %d line %d %g "
-                                "%g style %u value %s",
-                                T->Text(), T->X(), T->Y(), T->Width(), T->Height(), T->Angle(),
-                                int(T->Justify()), int(T->Spacing()), int(T->LabelLine()),
-                                T->LabelX(), T->LabelY(), unsigned(T->ReadFont()->Style()),
-                                Testing::RowOf(T));
-    }
-};
-
-} // namespace
-
-// Read, saved untouched, read again: the same text, and the same bytes.
-TEST_F(MifTextObjects, TextsKeepWhatTheyWereReadWith) {
-    struct Case {
-        const char* File;
-        std::string Look;
-    } Cases[] = {
-        {"text-box", "'Boxed' box 0 1 2 2 angle 30 justify 1 spacing 1 line 2 5 6 style 1 "
-                     "value boxed"},
-        // CP1251 in the file, UTF-8 in the layer: "Поле" and "Москва".
-        {"text-cyrillic", "'\xd0\x9f\xd0\xbe\xd0\xbb\xd0\xb5' box 30 50 10 5 angle 0 justify 0 "
-                          "spacing 0 line 0 0 0 style 0 value "
-                          "\xd0\x9c\xd0\xbe\xd1\x81\xd0\xba\xd0\xb2\xd0\xb0"},
-    };
-    for (const Case& C : Cases) {
-        SCOPED_TRACE(C.File);
-        Layer->DeleteObjects();
-        ASSERT_TRUE(Provider.Load(Layer, Data(std::string(C.File) + ".mif")));
-        ASSERT_EQ(Layer->ObjectCount(), 1);
-        EXPECT_EQ(Look(Obj<TText>(0)), C.Look);
-        ASSERT_TRUE(Provider.Save(Layer, Path("saved.mif")));
-        for (const char* Ext : {".mif", ".mid"})
-            EXPECT_EQ(Testing::ReadFile(Path(std::string("saved") + Ext)),
-                      Testing::ReadFile(Data(C.File + std::string(Ext))))
-                << Ext;
-        Layer->DeleteObjects();
-        ASSERT_TRUE(Provider.Load(Layer, Path("saved.mif")));
-        EXPECT_EQ(Look(Obj<TText>(0)), C.Look);
-        EXPECT_EQ(Messages(), "");
-    }
-}
-
-// What a text's lines may hold; a bad one is told and the rest is read.
-TEST_F(MifTextObjects, TextLinesOutsideTheFormatAreReported) {
-    Testing::WriteFile(Path("bad.mif"), "Version 300\nColumns 0\nData\nText \"a\"\n 0 0 1 1\n"
-                                        " Justify Middle\n Spacing 3\n Label Line Dotted 1 2\n"
-                                        " Label Line None\n");
-    ASSERT_TRUE(Provider.Load(Layer, Path("bad.mif")));
-    ASSERT_EQ(Layer->ObjectCount(), 1);
-    EXPECT_EQ(Obj<TText>(0)->Justify(), tjLeft);
-    EXPECT_EQ(Obj<TText>(0)->Spacing(), tsSingle);
-    EXPECT_EQ(Obj<TText>(0)->LabelLine(), llNone);
-    std::string Told;
-    for (const TReadProblem& P : Provider.Problems().Items())
-        Told += TReadProblems::Describe(P) + "\n";
-    for (const char* Part : {":6: Justify Middle", ":7: Spacing 3", ":8: Label Line Dotted"})
-        EXPECT_NE(Told.find(Part), std::string::npos) << Told;
 }

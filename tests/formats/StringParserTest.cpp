@@ -25,65 +25,6 @@ TParserItem& ItemWith(TStringParser& P, const std::string& Text) {
 
 } // namespace
 
-TEST(StringParser, SplitJoinAndRoundTrip) {
-    TStringParser P;
-    EXPECT_EQ(P.ToString(), "");
-    P.FromString("");
-    EXPECT_EQ(P.Count(), 1);
-    EXPECT_EQ(P.ToString(), "");
-    P.FromString(";");
-    EXPECT_EQ(P.Count(), 2);
-    EXPECT_EQ(Dump(P), "|");
-    EXPECT_EQ(P.ToString(), ";");
-    P.FromString("a;b;");
-    EXPECT_EQ(Dump(P), "a|b|");
-
-    P.SetDelimiter(",");
-    EXPECT_EQ(P.Count(), 3); // existing items stay
-    P.FromString("1,,x");
-    EXPECT_EQ(Dump(P), "1||x");
-    EXPECT_EQ(P[0]->GetAsInteger(), 1);
-    EXPECT_EQ(P[1]->GetAsInteger(), 0);
-    EXPECT_EQ(P[2]->GetAsInteger(), 0);
-
-    P.SetDelimiter("\t");
-    P.FromString("");
-    P[0]->SetAsString("Moscow");
-    for (const char* S : {"", " padded ", ""})
-        P.Add()->SetAsString(S);
-    TStringParser Q;
-    Q.SetDelimiter("\t");
-    Q.FromString(P.ToString());
-    EXPECT_EQ(P.ToString(), "Moscow\t\t padded \t");
-    EXPECT_EQ(Dump(Q), "Moscow|| padded |");
-
-    // Only the first character of a longer delimiter separates, both ways.
-    P.SetDelimiter("|#");
-    P.FromString("a|b#c|");
-    EXPECT_EQ(Dump(P), "a|b#c|");
-    EXPECT_EQ(P.Count(), 3);
-    EXPECT_EQ(P.ToString(), "a|b#c|");
-}
-
-TEST(StringParser, IntegerAndBooleanViews) {
-    TStringParser P;
-    EXPECT_EQ(ItemWith(P, "-42").GetAsInteger(), -42);
-    EXPECT_EQ(ItemWith(P, "2147483648").GetAsInteger(), 0);
-    EXPECT_EQ(ItemWith(P, "1.5").GetAsInteger(), 0);
-
-    EXPECT_TRUE(ItemWith(P, "1").GetAsBoolean());
-    for (const char* S : {"0", "2", "-1", "true", "", "1.0"})
-        EXPECT_FALSE(ItemWith(P, S).GetAsBoolean()) << S;
-
-    TParserItem& Item = ItemWith(P, "x");
-    Item.SetAsBoolean(true);
-    EXPECT_EQ(Item.GetAsString(), "1");
-    Item.SetAsBoolean(false);
-    EXPECT_EQ(Item.GetAsString(), "0");
-    Item.SetAsInteger(-7);
-    EXPECT_EQ(Item.GetAsString(), "-7");
-}
-
 TEST(StringParser, FloatCurrencyDateAndTimeViews) {
     TStringParser P;
     EXPECT_DOUBLE_EQ(ItemWith(P, "-1e-3").GetAsFloat(), -0.001);

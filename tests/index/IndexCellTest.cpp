@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <random>
 #include <set>
-#include <type_traits>
 
 using namespace Mapobjects;
 using Testing::TreeOf;
@@ -39,7 +38,10 @@ void AddCorners(TMapLayer& L) {
 
 } // namespace
 
-TEST(IndexCell, FiveObjectsStayInTheRootSixDivideInQuadrantOrder) {
+// Five objects stay in the root; a sixth divides it into quadrants, in the
+// order lower left, upper left, upper right, lower right. An object over
+// all four is in every leaf but answered once.
+TEST(IndexCell, DivisionInQuadrantOrderAndQueries) {
     TMapLayer L;
     AddCorners(L);
     L.DeleteObject(5);
@@ -53,28 +55,24 @@ TEST(IndexCell, FiveObjectsStayInTheRootSixDivideInQuadrantOrder) {
     EXPECT_EQ(TreeOf(Root), "[0 100 0 100:[0 50 0 50: 0 4][0 50 50 100: 1]"
                             "[50 100 50 100: 2 5][50 100 0 50: 3]]");
     TCardinalArray Ids;
-    EXPECT_TRUE(Root.GetAllIdsInRect(TCellBounds(TBounds{90, 90, 99, 99}), Ids));
+    EXPECT_TRUE(Root.GetAllIdsInRect(Bounds2CellBounds(TBounds{90, 90, 99, 99}), Ids));
     EXPECT_EQ(IdsOf(Ids), (std::vector<std::uint32_t>{2, 5}));
     EXPECT_FALSE(Root.GetAllIdsInRect(TCellBounds(TBounds{200, 0, 300, 10}), Ids));
-}
 
-TEST(IndexCell, CoveringObjectIsInEveryLeafButReturnedOnce) {
-    TMapLayer L;
-    AddCorners(L);
     AddBox(L, 0, 0, 100, 100); // 6
-    TIndexCell Root(&L);
-    EXPECT_EQ(TreeOf(Root), "[0 100 0 100:[0 50 0 50: 0 4 6][0 50 50 100: 1 6]"
-                            "[50 100 50 100: 2 5 6][50 100 0 50: 3 6]]");
+    TIndexCell Covered(&L);
+    EXPECT_EQ(TreeOf(Covered), "[0 100 0 100:[0 50 0 50: 0 4 6][0 50 50 100: 1 6]"
+                               "[50 100 50 100: 2 5 6][50 100 0 50: 3 6]]");
     TCardinalArray Fast, Plain;
     const TCellBounds All(TBounds{-1, -1, 101, 101});
-    ASSERT_TRUE(Root.GetAllIdsInRect(All, Fast));
+    ASSERT_TRUE(Covered.GetAllIdsInRect(All, Fast));
     EXPECT_EQ(IdsOf(Fast), (std::vector<std::uint32_t>{0, 4, 6, 1, 2, 5, 3}));
-    ASSERT_TRUE(Root.GetIdsInRect(&Root, &Root, All, Plain));
+    ASSERT_TRUE(Covered.GetIdsInRect(&Covered, &Covered, All, Plain));
     EXPECT_EQ(IdsOf(Plain), IdsOf(Fast));
     // A point on the edge shared by all four leaves is answered by each of them.
-    ASSERT_TRUE(Root.GetAllIdsAtPoint(50, 50, Fast));
+    ASSERT_TRUE(Covered.GetAllIdsAtPoint(50, 50, Fast));
     EXPECT_EQ(std::count(Fast.Data(), Fast.Data() + Fast.Count(), 6u), 4);
-    EXPECT_TRUE(Root.GetAllIdsAtPoint(1, 1, Fast));
+    EXPECT_TRUE(Covered.GetAllIdsAtPoint(1, 1, Fast));
     EXPECT_EQ(IdsOf(Fast), (std::vector<std::uint32_t>{0, 4, 6}));
 }
 
@@ -132,43 +130,6 @@ TEST(IndexCell, DivisionSortsAsGetIdsByBounds) {
         EXPECT_EQ(IdsOf(Root.GetCell(I)->Ids()), Expected[I]) << I;
 }
 
-TEST(IndexCell, ContainsRectAnswersAsTheCornerShape) {
-    const double V[] = {0, 1, 3, 4};
-    std::vector<TCellBounds> Cells;
-    for (double A : V)
-        for (double B : V)
-            for (double C : V)
-                for (double D : V)
-                    Cells.push_back(TCellBounds(TBounds{A, B, C, D}));
-    for (const TCellBounds& CB : Cells) {
-        TIndexCell Cell(static_cast<TMapLayer*>(nullptr));
-        Cell.SetBounds(CB);
-        TMapLayer Shapes;
-        TCustomMapObject* Shape = AddBox(Shapes, CB.MinX, CB.MinY, CB.MaxX, CB.MaxY);
-        for (const TCellBounds& R : Cells) {
-            const bool Expected = Shape->IntersectsRect(R.MinX, R.MinY, R.MaxX, R.MaxY) ||
-                                  Shape->WithinRect(R.MinX, R.MinY, R.MaxX, R.MaxY);
-            ASSERT_EQ(Cell.ContainsRect(R), Expected)
-                << CB.MinX << " " << CB.MaxX << " " << CB.MinY << " " << CB.MaxY << " / " << R.MinX
-                << " " << R.MaxX << " " << R.MinY << " " << R.MaxY;
-        }
-    }
-}
-
-// A long thin object crossing a small leaf without a vertex in it is still
-// found by a view inside that leaf.
-TEST(IndexCell, ObjectCrossingALeafIsFoundInside) {
-    TMapLayer L;
-    for (int I = 0; I < 8; ++I)
-        for (int J = 0; J < 8; ++J)
-            AddBox(L, I * 8 + 1, J * 8 + 1, I * 8 + 1.5, J * 8 + 1.5);
-    AddBox(L, 0, 30.2, 64, 30.4);
-    L.SetUseIndex2D(true);
-    TCardinalArray Ids;
-    ASSERT_TRUE(L.GetAllIdsInRect(TCellBounds(TBounds{30, 30, 31, 31}), Ids));
-    EXPECT_EQ(IdsOf(Ids), (std::vector<std::uint32_t>{64}));
-}
-
 // The index only narrows the search: the layer answers the same with it as
 // without it, also after objects came and went since the index was built.
 TEST(IndexCell, LayerAnswersTheSameWithAndWithoutTheIndex) {
@@ -209,13 +170,4 @@ TEST(IndexCell, LayerAnswersTheSameWithAndWithoutTheIndex) {
         Plain.DeleteObject(Index);
     }
     Compare("after deleting");
-}
-
-// Four numbers in a row could be read in either order of the two bounds
-// records, so cell bounds are never made that way: from map bounds, or by name.
-TEST(CellBounds, AreMadeFromMapBoundsNotFromFourNumbersInARow) {
-    EXPECT_FALSE(std::is_aggregate_v<TCellBounds>);
-    EXPECT_FALSE((std::is_constructible_v<TCellBounds, double, double, double, double>));
-    const TCellBounds C = Bounds2CellBounds(TBounds{1, 2, 3, 4});
-    EXPECT_EQ(std::tuple(C.MinX, C.MinY, C.MaxX, C.MaxY), std::tuple(1, 2, 3, 4));
 }

@@ -15,6 +15,8 @@ using Testing::WriteFile;
 
 namespace {
 
+const std::string Data = std::string(CHARTIX_SOURCE_DIR) + "/tests/data/index/";
+
 void FillLayer(TMapLayer& L, int N) {
     std::mt19937 Rng(7);
     std::uniform_real_distribution<double> Pos(0, 100);
@@ -35,21 +37,15 @@ struct IndexFile : ::testing::Test {
 
 } // namespace
 
-TEST_F(IndexFile, UndividedRootIsSeventyBytes) {
+TEST_F(IndexFile, LayoutAndRoundTrip) {
+    // Header, bounds (minimum and maximum X, then Y), ids, children; little-endian.
     auto Root = NewRoot();
     Root->SetBounds(TCellBounds(TBounds{0, 0, 10, 5}));
     for (std::uint32_t Id : {0u, 1u, 2u})
         Root->Ids().Add(Id);
     ASSERT_TRUE(Root->SaveToFile(Path("a.idx")));
-    const std::string Data = ReadFile(Path("a.idx"));
-    ASSERT_EQ(Data.size(), 70u);
-    EXPECT_EQ(Data.substr(0, 18), "Chartix Index File");
-    // maximum X = 10.0, little-endian, right after minimum X
-    EXPECT_EQ(Data.substr(26, 8), std::string("\0\0\0\0\0\0\x24\x40", 8));
-    EXPECT_EQ(Data.substr(50, 20), std::string("\3\0\0\0\0\0\0\0\1\0\0\0\2\0\0\0\0\0\0\0", 20));
-}
+    EXPECT_EQ(ReadFile(Path("a.idx")), ReadFile(Data + "undivided-root-of-three-ids.idx"));
 
-TEST_F(IndexFile, RoundTripKeepsBoundsIdsAndChildOrder) {
     TMapLayer L;
     FillLayer(L, 300);
     TIndexCell Built(&L);
@@ -65,40 +61,38 @@ TEST_F(IndexFile, RoundTripKeepsBoundsIdsAndChildOrder) {
     EXPECT_THROW(Built.SaveToFile(Path("no-dir/t.idx")), Platform::EFCreateError);
 }
 
-TEST_F(IndexFile, WrongHeaderOrMissingFileLeavesTheCell) {
-    std::string Data = "chartix index file" + std::string(32, '\0') + std::string(8, '\0');
-    WriteFile(Path("lower.idx"), Data);
+TEST_F(IndexFile, AnotherHeaderOrNoFileLeavesTheCellDamageRaisesReadErrors) {
     auto Root = NewRoot();
     Root->Ids().Add(5);
-    EXPECT_FALSE(Root->LoadFromToFile(Path("lower.idx")));
+    EXPECT_FALSE(Root->LoadFromToFile(Data + "lower-case-header.idx"));
     EXPECT_FALSE(Root->LoadFromToFile(Path("none.idx")));
     EXPECT_TRUE(Root->NotBuilt());
     EXPECT_EQ(Root->Ids().Count(), 1);
-    Data.replace(0, 18, "Chartix Index File");
-    WriteFile(Path("upper.idx"), Data);
+    std::string Empty = ReadFile(Data + "lower-case-header.idx");
+    Empty.replace(0, 18, "Chartix Index File");
+    WriteFile(Path("upper.idx"), Empty);
     EXPECT_TRUE(Root->LoadFromToFile(Path("upper.idx")));
     EXPECT_EQ(Root->Ids().Count(), 0);
-}
 
-TEST_F(IndexFile, TruncatedOrAbsurdFilesRaiseReadErrors) {
     TMapLayer L;
     FillLayer(L, 60);
     TIndexCell(&L).SaveToFile(Path("t.idx"));
-    const std::string Data = ReadFile(Path("t.idx"));
-    for (size_t Cut : {size_t{10}, size_t{30}, size_t{60}, Data.size() / 2, Data.size() - 1}) {
-        WriteFile(Path("cut.idx"), Data.substr(0, Cut));
+    const std::string Whole = ReadFile(Path("t.idx"));
+    std::vector<std::string> Damaged;
+    for (size_t Cut : {size_t{10}, size_t{30}, size_t{60}, Whole.size() / 2, Whole.size() - 1})
+        Damaged.push_back(Whole.substr(0, Cut));
+    // Huge or negative counts of ids, then of children, fail at once rather
+    // than allocate.
+    for (const std::string Counts :
+         {std::string("\xff\xff\xff\x7f"), std::string("\xff\xff\xff\xff"),
+          std::string("\0\0\0\0\xff\xff\xff\x7f", 8), std::string("\0\0\0\0\xfe\xff\xff\xff", 8)})
+        Damaged.push_back("Chartix Index File" + std::string(32, '\0') + Counts);
+    for (const std::string& Bytes : Damaged) {
+        WriteFile(Path("bad.idx"), Bytes);
         EXPECT_EQ(Testing::MessageOf<Platform::EReadError>(
-                      [&] { NewRoot()->LoadFromToFile(Path("cut.idx")); }),
+                      [&] { NewRoot()->LoadFromToFile(Path("bad.idx")); }),
                   "Stream read error")
-            << "cut at " << Cut;
-    }
-    // Huge or negative counts fail at once rather than allocate.
-    for (const char* Counts : {"\xff\xff\xff\x7f", "\xff\xff\xff\xff", "\0\0\0\0\xff\xff\xff\x7f",
-                               "\0\0\0\0\xfe\xff\xff\xff"}) {
-        const size_t Size = Counts[0] ? 4 : 8;
-        WriteFile(Path("bad.idx"),
-                  "Chartix Index File" + std::string(32, '\0') + std::string(Counts, Size));
-        EXPECT_THROW(NewRoot()->LoadFromToFile(Path("bad.idx")), Platform::EReadError);
+            << Bytes.size() << " bytes";
     }
 }
 

@@ -62,34 +62,13 @@ inline const TMitab& Mitab() {
     return M;
 }
 
-// A table of every column type that ogr2ogr can make, a symbol, a font
-// point, a text, a polyline of three sections, a region with a hole, a clear
-// region and a row without geometry, styles given as OGR style strings.
-inline const char* const SampleCsv =
-    "WKT,name,count,amount,ratio,day,at,stamp,OGR_STYLE\n"
-    "\"POINT (10.5 20.25)\",'quoted',42,1234.567,0.125,2021-03-04,05:06:07,2021-03-04 05:06:07,"
-    "\"SYMBOL(c:#ff0000,s:14pt,id:\"\"mapinfo-sym-40\"\")\"\n"
-    "\"POINT (11 21)\",Font point,-3,-0.5,1e6,,,,"
-    "\"SYMBOL(c:#00ff00,s:18pt,id:\"\"font-sym-66\"\",f:\"\"Wingdings\"\")\"\n"
-    "\"POINT (12 22)\",label,0,0,0,,,,"
-    "\"LABEL(t:\"\"Hello, map\"\",a:0,s:0.69g,c:#0000ff,b:#ffff00,p:2,f:\"\"Verdana\"\","
-    "bo:1)\"\n"
-    "\"MULTILINESTRING ((0 0,1 1),(2 2,3 3,4 2),(5 5,6 6))\",line,1,1,1,,,,"
-    "\"PEN(w:3px,c:#123456,id:\"\"mapinfo-pen-5\"\")\"\n"
-    "\"POLYGON ((0 0,10 0,10 10,0 10,0 0),(2 2,4 2,4 4,2 4,2 2))\",hole,2,2,2,,,,"
-    "\"BRUSH(fc:#00ff00,bc:#ff0000,id:\"\"mapinfo-brush-5\"\");"
-    "PEN(w:2px,c:#0000ff,id:\"\"mapinfo-pen-2\"\")\"\n"
-    "\"POLYGON ((20 20,30 20,30 30,20 20))\",clear,3,3,3,,,,"
-    "\"BRUSH(fc:#abcdef,id:\"\"mapinfo-brush-1\"\");PEN(w:12pt,c:#010203,id:\"\"mapinfo-pen-9\"\")"
-    "\"\n"
-    ",,,,,,,,\n";
-
-inline const char* const SampleTypes =
-    "String,String(20),Integer,Real(12.3),Real,Date,Time,DateTime,String\n";
-inline const char* const SampleColumns = "name,count,amount,ratio,day,at,stamp";
-
+// tests/data/mitab/sample.csv as a table: every column type that ogr2ogr
+// can make, a symbol, a font point, a text, a polyline of three sections, a
+// region with a hole, a clear region and a row without geometry.
 inline void MakeSampleTable(const std::string& Table) {
-    MakeTable(Table, SampleCsv, SampleTypes, SampleColumns, "-a_srs EPSG:4326");
+    const std::string Data = std::string(CHARTIX_SOURCE_DIR) + "/tests/data/mitab/sample.csv";
+    MakeTable(Table, ReadFile(Data), ReadFile(Data + "t"), "name,count,amount,ratio,day,at,stamp",
+              "-a_srs EPSG:4326");
 }
 
 // All the parts of a feature as "x y,x y|x y,...".

@@ -37,71 +37,6 @@ TEST(DataFields, LookupsIgnoreCaseAndSkipHiddenFields) {
     EXPECT_THROW(Fields.GetFields(3), Platform::EListError);
 }
 
-TEST(DataFields, FloatGoesThroughTheStringFormOtherNumbersThroughTheValue) {
-    TDataFields Fields;
-    TDataField* F = Fields.Add("F", dtFloat, 0);
-    F->SetAsString("2.5");
-    EXPECT_EQ(F->AsFloat(), 2.5);
-    F->SetAsFloat(1234.125);
-    EXPECT_EQ(F->AsString(), "1234.125");
-    F->SetAsString("abc");
-    EXPECT_THROW(F->AsFloat(), Platform::EConvertError);
-    F->SetValue(TVariant());
-    EXPECT_THROW(F->AsFloat(), Platform::EConvertError);
-    EXPECT_EQ(F->AsInteger(), 0); // an unassigned variant converts to 0
-
-    F = Fields.Add("N", dtInteger, 0);
-    F->SetAsString("42");
-    EXPECT_EQ(F->AsInteger(), 42);
-    EXPECT_EQ(F->AsDecimal(), 42.0);
-    F->SetAsDecimal(3.75);
-    EXPECT_EQ(F->AsString(), "3.75");
-    F->SetAsString("xyz");
-    EXPECT_THROW(F->AsDecimal(), Platform::EVariantTypeCastError);
-    EXPECT_THROW(F->AsDate(), Platform::EVariantTypeCastError);
-}
-
-TEST(DataFields, DateTextsFollowThePlatformFormats) {
-    TDataFields Fields;
-    TDataField* D = Fields.Add("D", dtDate, 0);
-    D->SetAsDate(0.0);
-    EXPECT_EQ(D->AsString(), Platform::DateToStr(0.0));
-    EXPECT_EQ(D->AsString(), "1899-12-30");
-    TDataField* T = Fields.Add("T", dtTime, 0);
-    T->SetAsTime(0.75);
-    EXPECT_EQ(T->AsString(), "18:00:00");
-    TDataField* DT = Fields.Add("DT", dtDateTime, 0);
-    DT->SetAsDateTime(Platform::EncodeDate(2024, 2, 29) + 0.5);
-    EXPECT_EQ(DT->AsString(), "2024-02-29 12:00:00");
-    EXPECT_EQ(Fields.Add("E", dtDate, 0)->AsString(), ""); // no value, no text
-}
-
-TEST(DataFields, CopyingAListCopiesEverything) {
-    TDataFields Src;
-    TDataField* A = Src.Add("A", dtString, 12);
-    A->SetIsPrimaryKey(true);
-    A->SetVisible(false);
-    A->SetDefaultValue(TVariant("dflt"));
-    A->SetValue(TVariant("val"));
-    Src.Insert(1, "B", dtString, 0)->SetValue(TVariant(7));
-    TDataFields Dst;
-    Dst.Add("old", dtFloat, 0);
-    Dst.Assign(&Src);
-    ASSERT_EQ(Dst.Count(), 2);
-    TDataField* C = Dst.GetFields(0);
-    EXPECT_EQ(std::tuple(C->Name(), C->Size(), C->IsPrimaryKey(), C->Visible()),
-              std::tuple("A", 12, true, false));
-    EXPECT_EQ(std::tuple(C->DefaultValue().ToString(), C->Value().ToString()),
-              std::tuple("dflt", "val"));
-    // The copy goes through the setters: a string of size 0 becomes 255.
-    EXPECT_EQ(Dst.GetFields(1)->Size(), 255);
-    EXPECT_EQ(Dst.GetFields(1)->AsInteger(), 7);
-    Src.GetFields(0)->SetAsString("changed");
-    EXPECT_EQ(C->AsString(), "val"); // independent afterwards
-    Platform::TStrings Strings;
-    EXPECT_THROW(Strings.Assign(C), Platform::EConvertError);
-}
-
 // A null shows as an empty cell and an empty label in every column type;
 // text a reader kept because it was no value of its column shows as it is,
 // and a date beyond the calendar as its number: showing never raises.
@@ -128,9 +63,4 @@ TEST(DataFields, EveryValueHasATextNullsAnEmptyOne) {
         F->SetAsDateTime(-1e9);
         EXPECT_EQ(F->AsString(), "-1000000000");
     }
-    // A null equals a null only: not an unassigned value, nor "" nor 0.
-    const TVariant Null = TVariant::Null();
-    EXPECT_EQ(Null, TVariant::Null());
-    for (const TVariant& Other : {TVariant(), TVariant(""), TVariant(0), TVariant(0.0)})
-        EXPECT_FALSE(Null == Other) << Other.TypeName();
 }

@@ -59,106 +59,34 @@ TEST_F(DataRows, EveryValueReadsAndConvertsAsInAFieldOfItsOwn) {
     };
     const std::vector<TDataType> Types = {dtString,   dtFloat, dtDecimal, dtInteger, dtSmallInt,
                                           dtDateTime, dtDate,  dtTime,    dtBoolean};
+    const int N = static_cast<int>(Types.size());
     TMapLayer* L = Map.Layers().Add("", "all");
     for (TDataType T : Types)
         L->Fields().Add("C" + std::to_string(T), T, 0);
-    TSymbol* Obj = L->NewObject<TSymbol>();
-    ASSERT_TRUE(Obj->HasRow());
-    ASSERT_EQ(Obj->Row().List(), nullptr); // compact until asked for as a list
-
     for (const TVariant& V : Values) {
-        for (int C = 0; C < static_cast<int>(Types.size()); ++C) {
-            TDataFields Own;
-            TDataField* Expected = Own.Add("C", Types[C], 0);
-            Expected->SetValue(V);
+        TSymbol* Obj = L->NewObject<TSymbol>();
+        for (int C = 0; C < N; ++C)
             Obj->Row().SetValue(C, V);
+        ASSERT_EQ(Obj->Row().List(), nullptr); // compact until asked for as a list
+        std::vector<std::string> Texts;
+        for (int C = 0; C < N; ++C) {
             const TVariant Back = Obj->Row().Value(C);
-            const std::string What = std::string(V.TypeName()) + " '" + V.ToString() + "' in " +
-                                     Expected->GetDataTypeName();
-            EXPECT_EQ(Back, V) << What;
+            EXPECT_EQ(Back, V) << V.TypeName() << " '" << V.ToString() << "' column " << C;
             if (const double* D = Back.Peek<double>()) {
-                EXPECT_EQ(std::signbit(*D), std::signbit(*V.Peek<double>())) << What;
+                EXPECT_EQ(std::signbit(*D), std::signbit(*V.Peek<double>()));
             }
-            EXPECT_EQ(Outcome([&] { return Obj->Row().Text(C); }),
-                      Outcome([&] { return Expected->AsString(); }))
-                << What;
+            Texts.push_back(Outcome([&] { return Obj->Row().Text(C); }));
         }
         // Made a field list, the row gives every reading a field of its own gives.
-        TSymbol* Copy = L->NewObject<TSymbol>();
-        for (int C = 0; C < static_cast<int>(Types.size()); ++C)
-            Copy->Row().SetValue(C, V);
-        TDataFields& Fields = Copy->Fields();
-        ASSERT_EQ(Fields.Count(), static_cast<int>(Types.size()));
-        for (int C = 0; C < static_cast<int>(Types.size()); ++C) {
+        TDataFields& Fields = Obj->Fields();
+        ASSERT_EQ(Fields.Count(), N);
+        for (int C = 0; C < N; ++C) {
             TDataFields Own;
             TDataField* Expected = Own.Add("C", Types[C], 0);
             Expected->SetValue(V);
+            EXPECT_EQ(Texts[C], Outcome([&] { return Expected->AsString(); }));
             EXPECT_EQ(Readings(*Fields.GetFields(C)), Readings(*Expected))
                 << V.TypeName() << " '" << V.ToString() << "' column " << C;
         }
     }
-}
-
-TEST_F(DataRows, RowsAreCopiesOfTheColumnsAsTheyWereWhenAdded) {
-    TMapLayer* L = Map.Layers().Add("", "towns");
-    L->Fields().Insert(0, "NAME", dtString, 0); // the object's copy gets 255
-    L->Fields().Add("POP", dtInteger, 0)->SetValue(TVariant("100"));
-    TSymbol* A = L->NewObject<TSymbol>();
-    TSymbol* B = L->NewObject<TSymbol>();
-    A->Row().SetValue(0, TVariant("Alpha, a town of a long name"));
-    B->Row().SetValue(1, TVariant(std::int64_t(5)));
-    EXPECT_EQ(A->Row().Text(1), "100"); // the layer's value is the first value
-    EXPECT_EQ(B->Row().Text(0), "");
-    EXPECT_EQ(L->Fields().GetFields(1)->AsString(), "100");
-
-    // A column the layer gains reaches the objects added afterwards only.
-    L->Fields().GetFields(1)->SetName("PEOPLE");
-    L->Fields().Add("AREA", dtFloat, 0);
-    TSymbol* C = L->NewObject<TSymbol>();
-    EXPECT_EQ(A->Row().Count(), 2);
-    EXPECT_EQ(A->Row().Column(1).Name(), "POP");
-    ASSERT_EQ(C->Row().Count(), 3);
-    EXPECT_EQ(C->Row().Column(1).Name(), "PEOPLE");
-
-    // A row made a field list is the object's alone, and keeps the values.
-    TDataFields& Fields = A->Fields();
-    TDataField* Name = Fields.GetFields(0);
-    EXPECT_EQ(
-        std::tuple(Name->Name(), Name->Size(), Name->AsString(), Fields.GetFields(1)->AsInteger()),
-        std::tuple("NAME", 255, "Alpha, a town of a long name", 100));
-    Name->SetAsString("Beta");
-    Fields.GetFields(1)->SetName("RENAMED");
-    EXPECT_EQ(A->Row().Text(0), "Beta"); // the row reads the list from now on
-    EXPECT_EQ(&A->Fields(), &Fields);
-    EXPECT_EQ(B->Row().Column(1).Name(), "POP");
-    EXPECT_EQ(B->Row().Text(0), "");
-    EXPECT_EQ(B->Row().Value(1), TVariant(std::int64_t(5)));
-    EXPECT_EQ(L->Fields().GetFields(1)->Name(), "PEOPLE");
-
-    // Added again, a row with a list handed out keeps that list, refilled.
-    L->AddObject(L->RemoveObject(A), false);
-    EXPECT_EQ(&A->Fields(), &Fields);
-    EXPECT_EQ(std::tuple(Fields.Count(), Fields.GetFields(0)->AsString()), std::tuple(3, ""));
-    // A compact row added again takes the layer's columns and values anew.
-    L->AddObject(L->RemoveObject(B), false);
-    EXPECT_EQ(std::tuple(B->Row().Count(), B->Row().Text(1)), std::tuple(3, "100"));
-    // On a layer without columns, the row is emptied but stays a row.
-    TMapLayer* Bare = Map.Layers().Add("", "bare");
-    Bare->AddObject(L->RemoveObject(C), false);
-    EXPECT_TRUE(C->HasRow());
-    EXPECT_EQ(C->Row().Count(), 0);
-    EXPECT_THROW(C->Row().Value(0), EListError);
-    EXPECT_EQ(C->Fields().Count(), 0);
-    TSymbol* Plain = Bare->NewObject<TSymbol>();
-    EXPECT_FALSE(Plain->HasRow());
-    EXPECT_EQ(Plain->Fields().Count(), 0); // asked for: an empty row
-    EXPECT_TRUE(Plain->HasRow());
-
-    // A field list set from outside replaces the row and hands the old one back.
-    auto Own = std::make_unique<TDataFields>();
-    Own->Add("X", dtInteger, 0)->SetAsInteger(3);
-    std::unique_ptr<TDataFields> Old = B->SetFields(std::move(Own));
-    ASSERT_NE(Old, nullptr);
-    EXPECT_EQ(std::tuple(Old->Count(), Old->GetFields(1)->AsString()), std::tuple(3, "100"));
-    EXPECT_EQ(std::tuple(B->Row().Count(), B->Row().Text(0)), std::tuple(1, "3"));
 }

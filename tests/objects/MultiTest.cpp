@@ -55,28 +55,22 @@ TEST(MultiGeometry, PartsJoinTheirGroupWhateverOrderTheyComeIn) {
     EXPECT_FALSE(M.WithinRect(-4, 2, 0, 3));
 }
 
-struct MultiOnMap : MapFixture {
-    TMapLayer* Layer = nullptr;
-
-    void SetUp() override {
-        MapFixture::SetUp(); // 360 x 180 pixels, one pixel per map unit, (0, 0) at (180, 90)
-        Map.SetColor(Paper);
-        Layer = Map.Layers().Add("", "multi");
-    }
-    template <class T> T* Styled(T* O) {
-        Testing::SetFont(O->Font(), "MapInfo Symbol", 12, Ink);
-        O->SetShape(35);
-        Testing::SetStyles(O, Line, 1, Platform::psSolid, Fill, Platform::bsSolid);
-        return O;
-    }
-    Platform::TCanvas* Canvas() { return Map.MapBitmap()->Canvas(); }
-};
+using MultiOnMap = MapFixture; // 360 x 180 pixels, one per map unit, (0, 0) at (180, 90)
 
 TEST_F(MultiOnMap, EverySymbolIsDrawnAndHitAndTheShapesAsTheirKinds) {
-    auto* M = Styled(Layer->NewObject<TMultiPoint>());
-    for (auto [X, Y] : {Testing::XY{-100, 40}, {-60, -40}})
-        M->AddPoint(X, Y);
-    auto* C = Styled(Layer->NewObject<TCollectionObject>());
+    Map.SetColor(Paper);
+    TMapLayer* Layer = Map.Layers().Add("", "multi");
+    auto* M = Layer->NewObject<TMultiPoint>();
+    auto* C = Layer->NewObject<TCollectionObject>();
+    for (TCustomMapObject* O :
+         {static_cast<TCustomMapObject*>(M), static_cast<TCustomMapObject*>(C)}) {
+        Testing::SetFont(O->Font(), "MapInfo Symbol", 12, Ink);
+        Testing::SetStyles(O, Line, 1, Platform::psSolid, Fill, Platform::bsSolid);
+    }
+    M->SetShape(35);
+    C->SetShape(35);
+    M->AddPoint(-100, 40);
+    M->AddPoint(-60, -40);
     TMapPoints& Ring = C->AddRing();
     for (auto [X, Y] : Testing::Box(20, 20, 60, 60))
         Ring.Add(X, Y);
@@ -88,16 +82,17 @@ TEST_F(MultiOnMap, EverySymbolIsDrawnAndHitAndTheShapesAsTheirKinds) {
     C->UpdateBounds();
     Map.PaintMapToBitmap();
     EXPECT_EQ(Map.Displayed().Count(), 2);
+    Platform::TCanvas* Canvas = Map.MapBitmap()->Canvas();
 
     // A symbol at each point, nothing between the points of the multipoint.
-    EXPECT_GT(InkAround(Canvas(), 180 - 100, 90 - 40, 8, Ink), 10);
-    EXPECT_GT(InkAround(Canvas(), 180 - 60, 90 + 40, 8, Ink), 10);
-    EXPECT_EQ(InkAround(Canvas(), 180 - 80, 90, 8, Ink), 0);
-    EXPECT_GT(InkAround(Canvas(), 180 + 100, 90 - 80, 8, Ink), 10);
+    EXPECT_GT(InkAround(Canvas, 180 - 100, 90 - 40, 8, Ink), 10);
+    EXPECT_GT(InkAround(Canvas, 180 - 60, 90 + 40, 8, Ink), 10);
+    EXPECT_EQ(InkAround(Canvas, 180 - 80, 90, 8, Ink), 0);
+    EXPECT_GT(InkAround(Canvas, 180 + 100, 90 - 80, 8, Ink), 10);
     // The ring filled and the section drawn in the pen.
-    EXPECT_EQ(Canvas()->Pixel(180 + 40, 90 - 40), Fill);
-    EXPECT_EQ(Canvas()->Pixel(180 + 110, 90 + 60), Line);
-    EXPECT_EQ(Canvas()->Pixel(180 + 70, 90), Paper);
+    EXPECT_EQ(Canvas->Pixel(180 + 40, 90 - 40), Fill);
+    EXPECT_EQ(Canvas->Pixel(180 + 110, 90 + 60), Line);
+    EXPECT_EQ(Canvas->Pixel(180 + 70, 90), Paper);
 
     // Hit at any point within the symbol's box (12 points: 8 pixels), the
     // collection's shapes by their box as regions and polylines are.
@@ -119,25 +114,4 @@ TEST_F(MultiOnMap, EverySymbolIsDrawnAndHitAndTheShapesAsTheirKinds) {
     // The selection marks toggle, for both kinds.
     Testing::ExpectSelectionToggles(Map, M, {180 - 100, 90 - 40}, {180 - 80, 90});
     Testing::ExpectSelectionToggles(Map, C, {180 + 100, 90 - 80}, {180 + 70, 90});
-}
-
-TEST_F(MultiOnMap, ALinePenDrawsTheSectionsAndShapeThirtyOneNoSymbols) {
-    auto* C = Styled(Layer->NewObject<TCollectionObject>());
-    TMapPoints& Ring = C->AddRing();
-    for (auto [X, Y] : Testing::Box(20, 20, 60, 60))
-        Ring.Add(X, Y);
-    TMapPoints& Section = C->AddSection();
-    Section.Add(80, -60);
-    Section.Add(140, -60);
-    C->AddPoint(100, 40);
-    auto Pen = std::make_unique<Platform::TPen>();
-    Pen->SetColor(Platform::clFuchsia);
-    C->SetLinePen(std::move(Pen));
-    C->SetShape(31);
-    C->UpdateBounds();
-    Map.PaintMapToBitmap();
-    EXPECT_EQ(Canvas()->Pixel(180 + 110, 90 + 60), Platform::clFuchsia);
-    EXPECT_EQ(Canvas()->Pixel(180 + 20, 90 - 40), Line); // the ring keeps the object's pen
-    EXPECT_EQ(InkAround(Canvas(), 180 + 100, 90 - 40, 8, Ink), 0);
-    EXPECT_TRUE(C->ContainsPoint(100, 40)); // still hit where its symbol would be
 }

@@ -1,11 +1,7 @@
-// Regions and polylines (and the fills rectangles share with regions) drawn
-// on a 200 x 100 view, one pixel per map unit.
+// Regions and polylines drawn on a 200 x 100 view, one pixel per map unit.
 #include "objects/Polys.h"
-#include "objects/Shapes.h"
 #include "platform/Bitmap.h"
 #include "support/MapFixture.h"
-
-#include <cmath>
 
 using namespace Mapobjects;
 using namespace Platform;
@@ -40,55 +36,6 @@ TEST_F(PolysView, InnerRingCutsAHoleAndOverlapsStayUnfilled) {
     EXPECT_EQ(Paint(-5, 10), clWhite);
 }
 
-TEST_F(PolysView, EasyDrawFillsEachPartSoHolesAreFilledOver) {
-    Map.SetEasyDraw(true);
-    TRegion* R = Add<TRegion>({Box(-40, -40, 40, 40), Box(-10, -10, 10, 10)});
-    Rebuild();
-    EXPECT_EQ(Paint(0, 0), clRed);
-    EXPECT_EQ(Paint(25, 0), clRed);
-    EXPECT_EQ(At(140, 50), clBlack);
-    // No background colour in this mode: white shows between hatch lines.
-    R->SetUseBGColor(true);
-    R->SetBGColor(clYellow);
-    R->Brush()->SetStyle(bsHorizontal);
-    Rebuild();
-    int White = 0;
-    for (int Y = 20; Y < 80; ++Y) {
-        EXPECT_NE(At(125, Y), clYellow) << Y;
-        White += At(125, Y) == clWhite;
-    }
-    EXPECT_GT(White, 30);
-}
-
-// Regions and rectangles draw their own ways; both show the background
-// colour between the hatch lines and keep their own pen for the outline.
-TEST_F(PolysView, BackgroundColourShowsBetweenHatchLines) {
-    for (bool Rect : {false, true}) {
-        SCOPED_TRACE(Rect ? "rectangle" : "region");
-        Layer->DeleteObjects();
-        TCustomMapObject* O = Add<TRegion>({Box(-40, -40, 40, 40)});
-        if (Rect) {
-            Layer->DeleteObjects();
-            O = Testing::Corners(Add<TRectangle>(), -40, -40, 40, 40);
-            O->UpdateBounds();
-        }
-        O->SetUseBGColor(true);
-        O->SetBGColor(clYellow);
-        O->Brush()->SetStyle(Rect ? bsVertical : bsHorizontal); // lines across the count
-        O->Pen()->SetColor(clBlue);
-        Rebuild();
-        int Red = 0, Yellow = 0, Other = 0;
-        for (int I = 20; I < 80; ++I) {
-            const TColor C = Rect ? At(I + 50, 50) : At(100, I);
-            (C == clRed ? Red : C == clYellow ? Yellow : Other)++;
-        }
-        EXPECT_GT(Red, 3);
-        EXPECT_GT(Yellow, Red) << "hatch lines are thin, background between them";
-        EXPECT_EQ(Other, 0);
-        EXPECT_EQ(At(60, 50), clBlue) << "outline in the object's pen";
-    }
-}
-
 // Without fast selection the pattern fills the selected object only, in a
 // wider navy pen: the next rebuild's background stays plain, and a replaced
 // pattern is used from then on (the old one may be gone).
@@ -118,33 +65,6 @@ TEST_F(PolysView, SelectedWithoutFastSelectionIsFilledWithThePattern) {
     Rebuild();
     EXPECT_EQ(At(100, 50), clLime);
     EXPECT_EQ(At(5, 5), clWhite);
-}
-
-TEST_F(PolysView, PolylineFarOutsideIsDrawnOnlyAcrossTheView) {
-    // A tent from far left to far right; clipped as a closed ring, its
-    // remainder runs along the margin outside the client area.
-    Add<TPolyline>({{{-1000, 0}, {0, 10}, {1000, 0}}});
-    Rebuild();
-    int Drawn = 0;
-    for (int X = 0; X < 200; ++X) {
-        const double Expected = 50 - (10 - std::abs(X - 100) / 100.0); // row of the tent
-        for (int Y = 0; Y < 100; ++Y) {
-            if (At(X, Y) == clWhite) continue;
-            ++Drawn;
-            EXPECT_LE(std::abs(Y - Expected), 1.0) << X << "," << Y;
-        }
-    }
-    EXPECT_GE(Drawn, 200) << "the line crosses the whole view";
-    for (int X = 0; X < 200; ++X)
-        ASSERT_EQ(At(X, 50), clWhite) << "no closing segment, column " << X;
-}
-
-TEST_F(PolysView, OnePointPolylineDrawsNothingButIsListed) {
-    TPolyline* P = Add<TPolyline>({{{0, 0}}});
-    P->Pen()->SetWidth(3);
-    Rebuild();
-    EXPECT_EQ(Testing::FindInk(Map.MapBitmap()->Canvas(), clWhite, true).Count, 0);
-    EXPECT_EQ(Map.Displayed().IndexOf(P), 0);
 }
 
 TEST_F(PolysView, HighlightTwiceRestoresTheWindow) {

@@ -1,7 +1,6 @@
 // Sprites: drawn over the window with the pixels beneath saved, put back
 // exactly when they move or hide, and hit by their glyph's box.
 #include "objects/Sprite.h"
-#include "platform/ImageList.h"
 #include "support/MapFixture.h"
 
 #include <QImage>
@@ -79,38 +78,6 @@ TEST_F(Sprites, MovingPutsBackExactlyWhatWasBeneath) {
         Layer->DeleteObject(Layer->ObjectCount() - 1);
         Platform::Application()->ProcessMessages();
     }
-}
-
-TEST_F(Sprites, PicturesComeFromTheListAndShowTheSpriteAgain) {
-    TImageList Images(nullptr, 4, 4);
-    Images.Add(Glyph(4, 4, clRed).get());
-    Images.Add(Glyph(4, 4, clLime).get());
-    TSprite* S = NewSprite(2, 2, 0, 0);
-    S->SetVisible(false);
-    S->SetImageList(&Images);
-    EXPECT_EQ(Testing::Difference(Map.Surface(), Before), "") << "a hidden sprite stays hidden";
-    S->SetImageIndex(1);
-    EXPECT_TRUE(S->Visible());
-    EXPECT_EQ(Testing::Difference(Map.Surface(), With(4, 4, 100, 50)), "");
-    S->SetImageIndex(7); // not in the list: the glyph stays
-    EXPECT_EQ(Testing::Difference(Map.Surface(), With(4, 4, 100, 50)), "");
-    EXPECT_THROW(Images.Delete(2), EListError);
-}
-
-TEST_F(Sprites, ARepaintShowsOnlySpritesWithinTheWindow) {
-    TSprite* In = NewSprite(4, 4, 50, 20);
-    TSprite* Out = NewSprite(4, 4, 150, 20);
-    Map.DoUpdate(true);
-    Platform::Application()->ProcessMessages();
-    EXPECT_EQ(Testing::Difference(Map.Surface(), With(4, 4, 150, 30)), "");
-    EXPECT_FALSE(In->SavedBackground().Empty());
-    EXPECT_EQ(Map.Displayed().Count(), 3) << "both regions and the sprite in the window";
-    EXPECT_TRUE(Out->SavedBackground().Empty()) << "never shown";
-    // The picture is rebuilt after a move, so it never shows the old place.
-    In->Move(-20, 0);
-    Map.Invalidate();
-    Platform::Application()->ProcessMessages();
-    EXPECT_EQ(Testing::Difference(Map.Surface(), With(4, 4, 80, 50)), "");
 }
 
 TEST_F(Sprites, HitByTheGlyphsBoxEdgesIncluded) {

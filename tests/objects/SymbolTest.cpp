@@ -111,30 +111,6 @@ TEST_F(SymbolOnMap, HitBoxIsHalfTheFontSizePlusTwoPixelsAtAnyZoom) {
     EXPECT_EQ(Hits({{55, 0}, {5, 0}}), "10");
 }
 
-TEST_F(SymbolOnMap, ShapeThirtyOneDrawsNothingButIsListedAndHit) {
-    S->SetShape(31);
-    Map.PaintMapToBitmap();
-    EXPECT_EQ(Map.Displayed().IndexOf(S), 0);
-    EXPECT_EQ(InkCount(Capture(MapCanvas(), 180, 90, 12, Paper)), 25 * 25);
-    EXPECT_TRUE(S->ContainsPoint(3, 3));
-}
-
-TEST_F(SymbolOnMap, MissingSymbolFontDrawsAFilledStarCentredOnTheAnchor) {
-    ASSERT_TRUE(SymbolFontMissing()) << "a real map symbol font is installed";
-    const TPicture Star = Picture(35);
-    auto At = [&](int DX, int DY) { return Star[static_cast<size_t>((DY + 12) * 25 + DX + 12)]; };
-    EXPECT_TRUE(At(0, 0) && At(0, 2) && At(0, -6)); // solid body, top point
-    EXPECT_FALSE(At(0, 7));                         // between the two lower points
-    for (int DX : {-7, 7})
-        for (int DY : {-7, 7})
-            EXPECT_FALSE(At(DX, DY)); // corners of the 16-pixel box
-    // Centred: as much ink left as right of the anchor, about 16 pixels across.
-    const QRect Box = Testing::FindInk(MapCanvas(), Ink).Box;
-    EXPECT_EQ(Box.left() - 180, 180 - Box.right());
-    EXPECT_GE(Box.width(), 13);
-    EXPECT_LE(Box.width(), 19);
-}
-
 TEST_F(SymbolOnMap, EveryCodeOfTheTableHasItsOwnPicture) {
     ASSERT_TRUE(SymbolFontMissing());
     std::vector<TPicture> All;
@@ -153,39 +129,6 @@ TEST_F(SymbolOnMap, EveryCodeOfTheTableHasItsOwnPicture) {
     EXPECT_TRUE(Dot[Centre]);
     EXPECT_LT(InkCount(Dot), InkCount(All[34 - 32]) / 3);
     EXPECT_EQ(Picture(256 + 35), All[35 - 32]);
-}
-
-TEST(SymbolGlyphs, DrawingLeavesTheCanvasPenAndBrushAlone) {
-    Platform::TBitmap B;
-    B.SetSize(40, 40);
-    Platform::TCanvas* C = B.Canvas();
-    C->Pen()->SetColor(Platform::clBlue);
-    C->Pen()->SetWidth(3);
-    C->Pen()->SetMode(Platform::pmXor);
-    C->Brush()->SetStyle(Platform::bsClear);
-    C->Brush()->SetColor(Platform::clLime);
-    DrawSymbolGlyph(C, 35, 20, 20, 16, Ink);
-    EXPECT_EQ(std::tuple(C->Pen()->Color(), C->Pen()->Width(), C->Pen()->Mode()),
-              std::tuple(Platform::clBlue, 3, Platform::pmXor));
-    EXPECT_EQ(std::tuple(C->Brush()->Style(), C->Brush()->Color()),
-              std::tuple(Platform::bsClear, Platform::clLime));
-    EXPECT_EQ(C->Pixel(20, 20), Ink); // drawn in copy mode all the same
-}
-
-TEST_F(SymbolOnMap, InstalledFontsDrawTheirRealGlyph) {
-    Testing::SetFont(S->Font(), "DejaVu Sans", 20);
-    const TPicture Glyph = Picture('H');
-    ASSERT_GT(InkCount(Glyph), 20);
-
-    // The same letter put where the symbol box puts it, on a bitmap of its own.
-    Platform::TBitmap B;
-    B.SetSize(360, 180); // white
-    Platform::TCanvas* C = B.Canvas();
-    C->SetFont(S->Font());
-    C->Brush()->SetStyle(Platform::bsClear);
-    const int W = C->TextWidth("H"), H = C->TextHeight("H");
-    C->TextOut(180 - W / 2, 90 - H / 2, "H");
-    EXPECT_EQ(Glyph, Capture(C, 180, 90, 12, Ink));
 }
 
 TEST_F(SymbolOnMap, SelectionPatternFillsTheGlyphBoxWhenFastSelectionIsOff) {
@@ -231,12 +174,6 @@ TEST_F(SymbolOnMap, AnySizePaintsWithinTheLargestFontAndStillHits) {
     EXPECT_TRUE(S->ContainsPoint(0, 0));
     S->Font()->SetSize(-INT_MAX);
     EXPECT_FALSE(S->ContainsPoint(1e12, -1e12));
-}
-
-TEST_F(SymbolOnMap, XorBoxSelectionTwiceRestoresTheWindow) {
-    S->SetShape(35);
-    // The mark is the glyph box: a pixel well outside it is untouched.
-    Testing::ExpectSelectionToggles(Map, S, {180, 90}, {180, 60});
 }
 
 // A symbol that is there shows, whatever it names: a font that is not

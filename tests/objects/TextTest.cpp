@@ -1,4 +1,4 @@
-// Texts fitted to their boxes: font sizes, turning, hit tests and drawing.
+// Texts fitted to their boxes: font sizes, turning and drawing.
 #include "objects/Text.h"
 #include "platform/Bitmap.h"
 #include "support/MapFixture.h"
@@ -8,31 +8,13 @@
 
 using namespace Mapobjects;
 using Platform::TColor;
-using Platform::TPoint;
-using Platform::TRect;
 using Testing::TInk;
 
 namespace {
 
 constexpr TColor Ink = Platform::clRed;
 
-bool Inside(const QRect& Inner, const TRect& Outer) {
-    return Outer.Left <= Inner.left() && Inner.right() <= Outer.Right && Outer.Top <= Inner.top() &&
-           Inner.bottom() <= Outer.Bottom;
-}
-
 } // namespace
-
-TEST(TextWithoutMap, DoesNothingAndHitsNothing) {
-    TText T;
-    T.SetText("Hello");
-    T.SetHeight(5);
-    T.SetWidth(10);
-    T.Draw();
-    EXPECT_EQ(T.Font()->Size(), 8); // the platform default, untouched
-    EXPECT_TRUE(T.GetTextPolygon().empty());
-    EXPECT_FALSE(T.ContainsPoint(0, 0));
-}
 
 TEST(TextWithoutMap, CanvasAngleIsTheCeilingOfTenthsOfADegreeWithinATurn) {
     Platform::TCanvas C;
@@ -109,30 +91,6 @@ TEST_F(TextOnMap, BoxOfFivePixelsGetsSizeThreeFirstEstimatesAreCappedAt200) {
     EXPECT_EQ(T->Font()->Size(), 200);
 }
 
-TEST_F(TextOnMap, OrdinaryBoxesGetTheLargestSizeThatFits) {
-    // Boxes that start the fitting too large and too small, wide and narrow;
-    // whatever the first estimate, the result is the one size that fits
-    // while the next one up does not.
-    const double Widths[] = {24, 45, 80, 150, 340};
-    const double Heights[] = {7, 12, 20, 33, 60, 120, 170};
-    for (const char* S : {"Hello", "MAP 42", "A rather long label", "il"})
-        for (double W : Widths)
-            for (double H : Heights) {
-                Layer->DeleteObjects();
-                TText* T = AddText(S, -170, -85, W, H);
-                Paint();
-                Platform::TFont F;
-                F.Assign(T->Font());
-                const int Size = F.Size();
-                if (Size < T->MinShowTextSize()) continue; // too small to be shown: any size
-                const Platform::TSize E = Extent(&F, S);
-                EXPECT_TRUE(E.cx <= W && E.cy <= H) << S << " " << W << "x" << H << " " << Size;
-                F.SetSize(Size + 1);
-                const Platform::TSize Next = Extent(&F, S);
-                EXPECT_TRUE(Next.cx > W || Next.cy > H) << S << " " << W << "x" << H << " " << Size;
-            }
-}
-
 TEST_F(TextOnMap, HugeBoxesFitQuicklyUpToTheLargestFontAtEveryZoom) {
     // 2000 x 1000 map units: 200,000 pixels wide at zoom 100. Fitting used to
     // walk there one point at a time. The anchor stays at the centre of the
@@ -162,86 +120,6 @@ TEST_F(TextOnMap, HugeBoxesFitQuicklyUpToTheLargestFontAtEveryZoom) {
     EXPECT_NEAR(T->Height() * Map.Scale(), Capped.cy + 1, 1e-6);
 }
 
-TEST_F(TextOnMap, FrozenTextKeepsItsScreenSizeWhileItsBoxShrinks) {
-    TText* T = AddText("Map", -20, -5, 40, 10);
-    T->Font()->SetSize(12);
-    T->SetFreezeFontSize(true);
-    const TInk Before = Paint();
-    const double W = T->Width(), H = T->Height();
-    EXPECT_EQ(std::pair(W, H), FittedBox(T->Font(), "Map"));
-    Map.SetZoom(2);
-    const TInk After = Paint();
-    EXPECT_EQ(T->Font()->Size(), 12);
-    EXPECT_EQ(After.Box.size(), Before.Box.size());
-    EXPECT_EQ(std::pair(T->Width(), T->Height()), std::pair(W / 2, H / 2));
-}
-
-TEST_F(TextOnMap, PolygonTurnsAboutTheTopLeftCornerAndHitsUseItsFrame) {
-    TText* T = AddText("Ab", 10, 10, 40, 20);
-    EXPECT_EQ(T->GetTextPolygon(),
-              (TTextPoligon{TPoint{190, 60}, TPoint{230, 60}, TPoint{230, 80}, TPoint{190, 80}}));
-    EXPECT_EQ(T->GetTextRect(true), (TRect{190, 60, 230, 80}));
-    T->SetAngle(90);
-    // Width straight above the pivot, Height to its right.
-    EXPECT_EQ(T->GetTextPolygon(),
-              (TTextPoligon{TPoint{190, 60}, TPoint{190, 20}, TPoint{210, 20}, TPoint{210, 60}}));
-    EXPECT_EQ(T->GetTextRect(false), (TRect{190, 20, 210, 60}));
-
-    // A turned text is hit in the axis-parallel frame of its box.
-    T->SetAngle(45);
-    // Corners: (10, 30), (38.3, 58.3), (52.4, 44.1), (24.1, 15.9).
-    EXPECT_TRUE(T->ContainsPoint(12, 56)); // outside the turned box, inside its frame
-    EXPECT_TRUE(T->ContainsPoint(30, 35));
-    EXPECT_FALSE(T->ContainsPoint(60, 30));
-    EXPECT_FALSE(T->ContainsPoint(30, 10));
-}
-
-TEST_F(TextOnMap, MinShowTextSizeHidesSmallTextsEmptyOnesKeepFontAndBox) {
-    TText* T = AddText("Hello", 0, 0, 60, 12);
-    Paint();
-    const int Size = T->Font()->Size();
-    ASSERT_GE(Size, 4);
-    EXPECT_GE(Map.Displayed().IndexOf(T), 0);
-    Map.SetModified(false);
-    T->SetMinShowTextSize(3);
-    EXPECT_EQ(T->MinShowTextSize(), 4);
-    EXPECT_FALSE(Map.Modified());
-    T->SetMinShowTextSize(Size + 1);
-    EXPECT_TRUE(Map.Modified());
-    const TInk I = Paint();
-    EXPECT_EQ(I.Count, 0);
-    EXPECT_EQ(Map.Displayed().IndexOf(T), -1);
-
-    // An empty text leaves its font and box alone.
-    Layer->DeleteObjects();
-    T = AddText("", 0, 0, 50, 20);
-    T->Font()->SetSize(12);
-    Paint();
-    T->RecalcTextSize();
-    T->AutoSizeText();
-    EXPECT_EQ(std::tuple(T->Font()->Size(), T->Width(), T->Height()), std::tuple(12, 50.0, 20.0));
-}
-
-TEST_F(TextOnMap, DrawnInkStaysInsideTheTextBox) {
-    struct Case {
-        const char* Text;
-        double X, Y, W, H, Angle;
-    } Cases[] = {{"Hello", -150, 20, 120, 30, 0},
-                 {"MAP 42", 0, -80, 60, 45, 0},
-                 {"Hx", 40, -40, 50, 12, 0},
-                 {"Hex", 100, -20, 60, 18, 90}};
-    for (const Case& C : Cases) {
-        Layer->DeleteObjects();
-        TText* T = AddText(C.Text, C.X, C.Y, C.W, C.H);
-        T->SetAngle(C.Angle);
-        const TInk I = Paint();
-        ASSERT_GT(I.Count, 20) << C.Text;
-        EXPECT_TRUE(Inside(I.Box, T->GetTextRect())) << C.Text;
-        EXPECT_EQ(Map.MapBitmap()->Canvas()->Font()->Escapement(), 0);
-        EXPECT_TRUE(C.Angle != 90 || I.Box.height() > I.Box.width() * 2) << "turned upright";
-    }
-}
-
 TEST_F(TextOnMap, FontChangesRefitTheBoxOutsideTheSizingGuard) {
     TText* T = AddText("Hello", 0, 0, 100, 30);
     Map.SetModified(false);
@@ -255,53 +133,4 @@ TEST_F(TextOnMap, FontChangesRefitTheBoxOutsideTheSizingGuard) {
     T->Font()->SetSize(30);
     Map.SetTextSizing(false);
     EXPECT_EQ(T->Height(), Box20.second);
-
-    // A replaced font is listened to; the old one no longer is.
-    auto F = std::make_unique<Platform::TFont>();
-    F->Assign(T->Font());
-    std::unique_ptr<Platform::TFont> Old = T->SetFont(std::move(F));
-    T->Font()->SetSize(40);
-    const double Height40 = T->Height();
-    EXPECT_EQ(Height40, Extent(T->Font(), "Hello").cy + 1);
-    Old->SetSize(10);
-    EXPECT_EQ(T->Height(), Height40);
-}
-
-TEST_F(TextOnMap, BackgroundColourFillsTheBoxAndXorSelectionToggles) {
-    TText* T = AddText("Hi", -50, -20, 100, 40);
-    T->SetUseBGColor(true);
-    T->SetBGColor(Platform::clYellow);
-    Paint();
-    const TInk Bg = Testing::FindInk(Map.MapBitmap()->Canvas(), Platform::clYellow);
-    EXPECT_GT(Bg.Count, 100);
-    EXPECT_TRUE(Inside(Bg.Box, T->GetTextRect()));
-    Testing::ExpectSelectionToggles(Map, T, {180, 90}, {180, 10}); // inside the box, above it
-}
-
-// A short text in a wide box stands left, centred or right in it, also
-// turned with its box, and never leaves it.
-TEST_F(TextOnMap, JustificationPlacesTheTextAcrossItsBox) {
-    struct Case {
-        double Angle, X, Y, W;
-        int Start, Middle, End; // pixels along the box's top edge
-    } Cases[] = {{0, -150, -20, 300, 30, 180, 330}, {90, -100, -90, 140, 160, 90, 20}};
-    for (const Case& C : Cases) {
-        SCOPED_TRACE(C.Angle);
-        int Along[3];
-        for (TTextJustify J : {tjLeft, tjCenter, tjRight}) {
-            Layer->DeleteObjects();
-            TText* T = AddText("Hi", C.X, C.Y, C.W, 20);
-            T->SetAngle(C.Angle);
-            T->SetJustify(J);
-            const TInk I = Paint();
-            ASSERT_GT(I.Count, 20) << J;
-            EXPECT_TRUE(Inside(I.Box, T->GetTextRect())) << J;
-            // Level text runs to the right, turned text upwards.
-            Along[J] = C.Angle == 0 ? I.Box.center().x() : I.Box.center().y();
-        }
-        const int Reach = std::abs(C.End - C.Start) / 4;
-        EXPECT_LT(std::abs(Along[tjLeft] - C.Start), Reach);
-        EXPECT_NEAR(Along[tjCenter], C.Middle, 3);
-        EXPECT_LT(std::abs(Along[tjRight] - C.End), Reach);
-    }
 }

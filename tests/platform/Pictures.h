@@ -24,36 +24,16 @@ inline std::unique_ptr<Platform::TBitmap> Blank(int W, int H,
 // '.' white, '#' black, 'r' red, 'b' blue, 'y' yellow, 'g' lime, '?' others.
 inline std::vector<std::string> Picture(Platform::TCanvas* C) {
     using namespace Platform;
-    std::vector<std::string> Rows;
-    for (int Y = 0; Y < C->Image()->height(); ++Y) {
-        std::string Row;
+    const std::pair<TColor, char> Keys[] = {{clWhite, '.'}, {clBlack, '#'},  {clRed, 'r'},
+                                            {clBlue, 'b'},  {clYellow, 'y'}, {clLime, 'g'}};
+    std::vector<std::string> Rows(static_cast<size_t>(C->Image()->height()));
+    for (size_t Y = 0; Y < Rows.size(); ++Y)
         for (int X = 0; X < C->Image()->width(); ++X) {
-            switch (C->Pixel(X, Y)) {
-            case clWhite:
-                Row += '.';
-                break;
-            case clBlack:
-                Row += '#';
-                break;
-            case clRed:
-                Row += 'r';
-                break;
-            case clBlue:
-                Row += 'b';
-                break;
-            case clYellow:
-                Row += 'y';
-                break;
-            case clLime:
-                Row += 'g';
-                break;
-            default:
-                Row += '?';
-                break;
-            }
+            char Key = '?';
+            for (auto [Color, K] : Keys)
+                if (C->Pixel(X, static_cast<int>(Y)) == Color) Key = K;
+            Rows[Y] += Key;
         }
-        Rows.push_back(Row);
-    }
     return Rows;
 }
 

@@ -82,7 +82,8 @@ TEST_F(QtMessageHookTest, MessagesWaitForTheEventLoopAndQuestionsForASafePlace) 
 }
 
 // A control that reports from its paint and its key handler (what a reader
-// does in a load started there): the host shows each report after the event.
+// does in a load started there), or raises there: Qt's event loop cannot
+// carry exceptions, so the host reports them as errors, each after its event.
 TEST_F(QtMessageHookTest, WhatAControlSaysInAPaintOrAHandlerShowsAfterIt) {
     TWinControl Form(nullptr);
     TAsker Control(nullptr);
@@ -93,6 +94,7 @@ TEST_F(QtMessageHookTest, WhatAControlSaysInAPaintOrAHandlerShowsAfterIt) {
     Control.OnPainted = [&] {
         MessageDlg("painted", mtError);
         Question = MessageDlg("really?", mtConfirmation, mbYesNo);
+        throw EListError("bad paint");
     };
     Control.OnKeyDown = [&](TObject*, std::uint16_t&, TShiftState) {
         MessageDlg("key", mtInformation);
@@ -106,7 +108,13 @@ TEST_F(QtMessageHookTest, WhatAControlSaysInAPaintOrAHandlerShowsAfterIt) {
     EXPECT_TRUE(Shown.empty());
     Control.OnPainted = nullptr;
     QCoreApplication::processEvents();
-    EXPECT_EQ(Texts(), (std::vector<std::string>{"painted", "key", "bad key"}));
+    EXPECT_EQ(Texts(), (std::vector<std::string>{"painted", "bad paint", "key", "bad key"}));
     for (const TShown& S : Shown)
         EXPECT_FALSE(S.Unsafe) << S.Text;
+    // The window goes on: the next paint arrives as before.
+    bool Painted = false;
+    Control.OnPainted = [&] { Painted = true; };
+    Control.Invalidate();
+    Host.grab();
+    EXPECT_TRUE(Painted);
 }

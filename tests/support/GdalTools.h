@@ -76,18 +76,6 @@ inline std::vector<TOgrFeature> OgrInfo(const std::string& Table) {
     return Features;
 }
 
-// The column list as ogrinfo -so prints it: "name" -> "String (10.0)".
-inline std::map<std::string, std::string> OgrColumns(const std::string& Table) {
-    std::map<std::string, std::string> Columns;
-    std::istringstream In(RunCommand(std::string(OGRINFO) + " -ro -so -al '" + Table + "'"));
-    std::string Line;
-    while (std::getline(In, Line)) {
-        const size_t Colon = Line.find(": ");
-        if (Colon != std::string::npos && Line.find(' ') > Colon && Line.back() == ')')
-            Columns[Line.substr(0, Colon)] = Line.substr(Colon + 2);
-    }
-    return Columns;
-}
 #endif
 
 } // namespace Testing

@@ -13,6 +13,7 @@
 #include <QImage>
 #include <QPoint>
 #include <gtest/gtest.h>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -152,7 +153,8 @@ inline std::string LinkEventName(Mapobjects::TMapDataLinkEvent E) {
 // (the Info argument must be 0), "repaint" where the window is first asked
 // to repaint, and, with a watched pixel, "marks on"/"marks off" where
 // selection marks change it on the window. Attach only after the setup has
-// been painted, so that no paint is pending.
+// been painted, so that no paint is pending. The map may outlive the
+// recorder: its handlers then fall silent.
 struct TRecorder : Mapobjects::TMapDataLink {
     Mapobjects::TChartix* Target = nullptr;
     std::vector<std::string> Log;
@@ -163,14 +165,15 @@ struct TRecorder : Mapobjects::TMapDataLink {
         using Platform::TObject;
         Target = &Map;
         SetMap(&Map);
-        auto Say = [this](const std::string& What, const TObject* Sender,
-                          const std::string& More = "") {
-            Note(What + "(" + SenderName(Sender) + More + ")");
+        auto Say = [Self = FSelf](const std::string& What, const TObject* Sender,
+                                  const std::string& More = "") {
+            if (*Self) (*Self)->Note(What + "(" + SenderName(Sender) + More + ")");
         };
         Map.OnAddLayer = [=](TChartix*, TMapLayer* L) { Say("OnAddLayer", L); };
-        Map.OnBeforeDelLayer = [=, this](TChartix*, TMapLayer* L, bool Confirm, bool& Allow) {
+        Map.OnBeforeDelLayer = [=, Self = FSelf](TChartix*, TMapLayer* L, bool Confirm,
+                                                 bool& Allow) {
             Say("OnBeforeDelLayer", L, Confirm ? ",confirm" : "");
-            if (Confirm) Allow = !RefuseLayerDelete;
+            if (Confirm && *Self) Allow = !(*Self)->RefuseLayerDelete;
         };
         Map.OnAfterDelLayer = [=](TObject* S) { Say("OnAfterDelLayer", S); };
         Map.OnAddObject = [=](TChartix*, TCustomMapObject* O) { Say("OnAddObject", O); };
@@ -182,33 +185,17 @@ struct TRecorder : Mapobjects::TMapDataLink {
         Map.OnAddSelection = [=](TChartix*, TCustomMapObject* O) { Say("OnAddSelection", O); };
         Map.OnDelSelection = [=](TChartix*, TCustomMapObject* O) { Say("OnDelSelection", O); };
         Map.OnUpdate = [=](TObject* S) { Say("OnUpdate", S); };
-        Map.OnPaint = [=](TObject* S) { Say("OnPaint", S); };
         Map.OnZoom = [=](TObject* S) { Say("OnZoom", S); };
-        Map.OnMapToolChanged = [=](TObject* S) { Say("OnMapToolChanged", S); };
         Map.OnStartProgress = [=](TObject* S, int Min, int Max, const std::string&) {
             Say("OnStartProgress", S, Platform::Format(",%d,%d", Min, Max));
-        };
-        Map.OnShowProgress = [=](TObject* S, int P) {
-            Say("OnShowProgress", S, Platform::Format(",%d", P));
         };
         Map.OnStopProgress = [=](TObject* S) { Say("OnStopProgress", S); };
         Reset();
     }
-    // A recorder that goes before its map takes its handlers along. (While
-    // the link is attached the map is alive: a map being freed lets go of
-    // its links first.)
-    ~TRecorder() override { Detach(); }
-    void Detach() {
-        Mapobjects::TChartix* M = Map();
-        if (!M) return;
-        M->OnAddLayer = nullptr;
-        M->OnBeforeDelLayer = nullptr;
-        M->OnAfterDelLayer = M->OnAfterRemoveObject = M->OnDeleteObject = nullptr;
-        M->OnAddObject = M->OnAddSelection = M->OnDelSelection = nullptr;
-        M->OnBeforeRemoveObject = nullptr;
-        M->OnUpdate = M->OnPaint = M->OnZoom = M->OnMapToolChanged = M->OnStopProgress = nullptr;
-        M->OnStartProgress = nullptr;
-        M->OnShowProgress = nullptr;
+    // While the link is attached the map is alive: a map being freed lets go
+    // of its links first.
+    ~TRecorder() override {
+        *FSelf = nullptr;
         SetMap(nullptr);
     }
     // Takes the window's pixel P, as it is now, as the look without marks.
@@ -239,6 +226,7 @@ struct TRecorder : Mapobjects::TMapDataLink {
     }
 
 private:
+    std::shared_ptr<TRecorder*> FSelf = std::make_shared<TRecorder*>(this);
     void Check() {
         if (!FRepaintSeen && Target->PaintPending()) {
             FRepaintSeen = true;
@@ -267,7 +255,6 @@ struct MapFixture : ::testing::Test {
         Map.SetParent(&Form);
         Map.SetBounds(0, 0, 360, 180);
     }
-    void Resize(int W, int H) { Map.SetBounds(0, 0, W, H); }
 };
 
 // A 200 x 100 white view of -100..100 x -50..50 with one layer: map (X, Y)
@@ -278,7 +265,7 @@ struct ViewFixture : MapFixture {
 
     void SetUp() override {
         MapFixture::SetUp();
-        Resize(200, 100);
+        Map.SetBounds(0, 0, 200, 100);
         Map.SetMinX(-100);
         Map.SetMaxX(100);
         Map.SetMinY(-50);

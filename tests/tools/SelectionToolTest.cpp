@@ -16,55 +16,35 @@ struct SelectionTool : Testing::ToolFixture {
     }
 };
 
-// Pixels of the landscape at zoom 2: the town on the lake (over the land),
-// and the far town (over the land only).
-constexpr int TownX = 55, TownY = 55, FarX = 146, FarY = 34;
-
 } // namespace
 
-TEST_F(SelectionTool, CtrlClicksStepDownThroughTheLayersAndWrap) {
+// Pixel (55, 55) is the town on the lake on the land; (146, 34) the far town.
+TEST_F(SelectionTool, ClicksPickShiftTogglesCtrlStepsDownAndWraps) {
     PaintLandscape();
     auto Tool = Use<TSelectionTool>();
     struct {
+        TPoint At;
         TShiftState Keys;
-        int Count;
-        TCustomMapObject* Hit;
+        int CtrlCount;
+        std::vector<TCustomMapObject*> Selection;
     } const Steps[] = {
-        {0, 0, Town},      {ssCtrl, 1, Lake}, {ssCtrl, 2, Land},
-        {ssCtrl, 0, Town}, {ssCtrl, 1, Lake}, {0, 0, Town},
+        {{55, 55}, 0, 0, {Town}},
+        {{55, 55}, ssCtrl, 1, {Lake}},
+        {{55, 55}, ssCtrl, 2, {Land}},
+        {{55, 55}, ssCtrl, 0, {Town}},
+        {{55, 55}, ssCtrl, 1, {Lake}},
+        {{55, 55}, 0, 0, {Town}},
+        {{146, 34}, ssShift, 0, {Town, FarTown}},
+        {{55, 55}, ssShift, 0, {FarTown}},
+        {{55, 55}, 0, 0, {Town}},
+        {{3, 3}, 0, 0, {}}, // outside the land
     };
     int Step = 0;
     for (const auto& S : Steps) {
         SCOPED_TRACE(Step++);
-        Click(TownX, TownY, S.Keys);
-        EXPECT_EQ(Map.CtrlClickCount(), S.Count);
-        EXPECT_EQ(Selected(), std::vector<TCustomMapObject*>{S.Hit});
+        Click(S.At.X, S.At.Y, S.Keys);
+        EXPECT_EQ(Map.CtrlClickCount(), S.CtrlCount);
+        EXPECT_EQ(Selected(), S.Selection);
     }
-    EXPECT_EQ(Completions, 6);
-}
-
-TEST_F(SelectionTool, WithOneLayerCtrlClicksStayOnIt) {
-    TRegion* Square = Add<TRegion>({Testing::Box(-10, -10, 10, 10)});
-    Deliver();
-    auto Tool = Use<TSelectionTool>();
-    Click(100, 50, ssCtrl);
-    EXPECT_EQ(Map.CtrlClickCount(), 0);
-    EXPECT_EQ(Selected(), std::vector<TCustomMapObject*>{Square});
-    EXPECT_EQ(Completions, 1);
-}
-
-TEST_F(SelectionTool, ShiftClicksAddAndRemovePlainClicksReplace) {
-    PaintLandscape();
-    auto Tool = Use<TSelectionTool>();
-    Click(TownX, TownY);
-    Click(FarX, FarY, ssShift);
-    EXPECT_EQ(Selected(), (std::vector<TCustomMapObject*>{Town, FarTown}));
-    Click(TownX, TownY, ssShift);
-    EXPECT_EQ(Selected(), std::vector<TCustomMapObject*>{FarTown});
-    Click(TownX, TownY);
-    Click(TownX, TownY); // again: no change
-    EXPECT_EQ(Selected(), std::vector<TCustomMapObject*>{Town});
-    Click(3, 3); // outside the land
-    EXPECT_TRUE(Selected().empty());
-    EXPECT_EQ(Completions, 6);
+    EXPECT_EQ(Completions, Step);
 }

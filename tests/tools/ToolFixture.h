@@ -7,7 +7,6 @@
 
 #include <QImage>
 #include <memory>
-#include <string>
 #include <vector>
 
 namespace Testing {
@@ -20,43 +19,25 @@ struct TCountingHost : Platform::TControlHost {
     void FocusRequested() override {}
 };
 
-// Records what Complete answered, so a gesture's result can be read while
-// the tool is driven through the map.
-template <class T> struct Recorded : T {
-    using T::T;
-    std::vector<bool> Results;
-    bool Complete() override {
-        Results.push_back(T::Complete());
-        return Results.back();
-    }
-};
-
 // The 200 x 100 view of ViewFixture; at zoom 2 map (X, Y) lies at pixel
 // (100 + 2X, 50 - 2Y).
 struct ToolFixture : ViewFixture {
     TCountingHost Host;
-    int Completions = 0, Cancels = 0;
+    int Completions = 0;
 
     void SetUp() override {
         ViewFixture::SetUp();
         Map.SetHost(&Host);
     }
-    void TearDown() override {
-        Map.SetHost(nullptr); // the host goes before the map
-        EXPECT_EQ(Cancels, 0) << "no navigation tool cancels by itself";
-    }
+    void TearDown() override { Map.SetHost(nullptr); } // the host goes before the map
 
-    // A tool of kind T, attached to the map, active, its events counted.
+    // A tool of kind T, attached to the map, active, its completions counted.
     template <class T> std::unique_ptr<T> Use() {
         auto Tool = std::make_unique<T>(nullptr);
-        Watch(*Tool);
+        Tool->OnComplete = [this](Mapobjects::TCustomMapTool*) { ++Completions; };
         Tool->SetChartix(&Map);
         Tool->SetActive(true);
         return Tool;
-    }
-    void Watch(Mapobjects::TCustomMapTool& Tool) {
-        Tool.OnComplete = [this](Mapobjects::TCustomMapTool*) { ++Completions; };
-        Tool.OnCancel = [this](Mapobjects::TCustomMapTool*) { ++Cancels; };
     }
 
     // Left press at the first point, a move to each further one, release at
@@ -69,12 +50,24 @@ struct ToolFixture : ViewFixture {
         Map.MouseUp(mbLeft, Keys, Path.back().X, Path.back().Y);
     }
     void Click(int X, int Y, Platform::TShiftState Keys = 0) { Drag({{X, Y}}, Keys); }
+    // A double click as the platform delivers it: press and release, the
+    // notification, then the second press flagged double.
+    void DoubleClick(int X, int Y) {
+        Click(X, Y);
+        Map.DblClick();
+        Click(X, Y, Platform::ssDouble);
+    }
+    // A click at each vertex, a double click at the last.
+    void Figure(const std::vector<Platform::TPoint>& Vertices) {
+        for (size_t I = 0; I + 1 < Vertices.size(); ++I)
+            Click(Vertices[I].X, Vertices[I].Y);
+        DoubleClick(Vertices.back().X, Vertices.back().Y);
+    }
 
     void Deliver() { Platform::Application()->ProcessMessages(); }
 
-    // Zoom 2 and three layers of coloured regions reaching near the window's
-    // edges: green land (layer 0), a blue lake (1), two towns (2), one of
-    // them on the lake. Painted and delivered.
+    // Zoom 2 and three layers of coloured regions: green land (layer 0), a
+    // blue lake (1), two towns (2), one of them on the lake. Painted.
     Mapobjects::TRegion *Land = nullptr, *Lake = nullptr, *Town = nullptr, *FarTown = nullptr;
     void PaintLandscape() {
         using namespace Platform;
@@ -90,8 +83,6 @@ struct ToolFixture : ViewFixture {
         SetStyles(FarTown, clBlack, 1, psSolid, clFuchsia, bsSolid);
         Deliver();
         ASSERT_EQ(SurfacePixel(Map, 55, 55), clRed) << "the landscape is on the window";
-        ASSERT_EQ(SurfacePixel(Map, 146, 34), clFuchsia);
-        ASSERT_EQ(SurfacePixel(Map, 30, 50), clGreen);
     }
 };
 
