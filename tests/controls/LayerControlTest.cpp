@@ -62,7 +62,12 @@ TEST_F(LayerControlTest, ACodeChangeOfASwitchRedrawsOnlyThatRowAtOnce) {
               Before.copy(Eye.Left, Eye.Top, 16, 13))
         << "the eye turned grey";
     EXPECT_EQ(Pixel(10, 20), clRed) << "row 1 was left alone";
-    // The row comes out as a full paint has it.
+    // The current row of a focused control comes out as a full paint has it,
+    // its old focus rectangle wiped.
+    Ctrl.SetItemIndex(0);
+    Ctrl.SetFocus();
+    Application()->ProcessMessages();
+    A->SetVisible(true);
     const QImage Row0 = Ctrl.Surface().copy(0, 0, 200, 15);
     Ctrl.Invalidate();
     Application()->ProcessMessages();
