@@ -18,6 +18,28 @@ template <class F> std::string Each(std::initializer_list<TVariant> Values, F&& 
 
 } // namespace
 
+TEST(Variant, NumberAndBooleanConversions) {
+    EXPECT_EQ(TVariant().ToDouble(), 0);
+    EXPECT_EQ(TVariant(true).ToDouble(), -1);
+    EXPECT_EQ(TVariant(" 1.5e1 ").ToDouble(), 15);
+    // Doubles round halves to even; the range is exactly 32 bits.
+    const std::pair<TVariant, int> Integers[] = {{true, -1},
+                                                 {2.5, 2},
+                                                 {-3.5, -4},
+                                                 {"3.5", 4},
+                                                 {"-2147483648", -2147483647 - 1},
+                                                 {-2147483648.0, -2147483647 - 1},
+                                                 {std::int64_t{2147483647}, 2147483647}};
+    for (const auto& [V, Want] : Integers)
+        EXPECT_EQ(V.ToInteger(), Want) << V.ToString();
+    for (const TVariant& Big : {TVariant(std::int64_t{2147483648LL}), TVariant(2147483647.5),
+                                TVariant("2147483648"), TVariant(1e300)})
+        EXPECT_THROW(Big.ToInteger(), EVariantTypeCastError) << Big.ToString();
+    EXPECT_EQ(Each({TVariant(), -2, 0.0, 0.25, "tRUE", "FALSE", "1", "0.0"},
+                   [](const TVariant& V) { return V.ToBoolean() ? "T" : "F"; }),
+              "F|T|F|T|T|F|T|F|");
+}
+
 TEST(Variant, FailedConversionsNameBothTypes) {
     auto CastMessage = [](auto Call) { return Testing::MessageOf<EVariantTypeCastError>(Call); };
     EXPECT_EQ(CastMessage([] { TVariant::Null().ToDouble(); }),
