@@ -11,6 +11,7 @@
 #include "BenchClock.h"
 #include "core/MapObjects.h"
 #include "formats/MapInfoFormatProvider.h"
+#include "formats/MitabBinding.h"
 #include "formats/SimpleMIFFormatProvider.h"
 
 #include <QApplication>

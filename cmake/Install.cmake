@@ -1,5 +1,6 @@
 # Installs Chartix for other projects:
-#   include/chartix/<folder>/*.h          public headers ("core/MapObjects.h" ...)
+#   include/chartix/<folder>/*.h          the public headers (<chartix/widgets/MapWidget.h> ...)
+#   include/chartix/Version.h             the version numbers
 #   lib/libchartix{,_platform}.so.X.Y.Z   with SONAME .so.<major>
 #   lib/cmake/Chartix/                    find_package(Chartix) -> Chartix::chartix
 #   lib/pkgconfig/chartix.pc              pkg-config chartix
@@ -19,15 +20,14 @@ install(TARGETS chartix_platform chartix
   EXPORT ChartixTargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
-  INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/chartix)
+  INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 
-foreach(dir platform ${CHARTIX_FOLDERS})
-  if(EXISTS ${PROJECT_SOURCE_DIR}/${dir})
-    install(DIRECTORY ${PROJECT_SOURCE_DIR}/${dir}
-      DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/chartix
-      FILES_MATCHING PATTERN "*.h")
-  endif()
+foreach(header ${CHARTIX_PUBLIC_HEADERS})
+  get_filename_component(_dir ${header} DIRECTORY)
+  install(FILES ${PROJECT_SOURCE_DIR}/${header} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/chartix/${_dir})
 endforeach()
+install(FILES ${CMAKE_BINARY_DIR}/include/chartix/Version.h
+  DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/chartix)
 
 foreach(app chartix-render chartix-convert chartix-viewer)
   if(TARGET ${app})

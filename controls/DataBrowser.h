@@ -5,8 +5,9 @@
 // click selects the row's object on the map and brings it into view (Ctrl+
 // Enter zooms to the selection).
 
-#include "core/DataLinks.h"
-#include "platform/Grid.h"
+#include "../core/ChartixExport.h"
+#include "../core/DataLinks.h"
+#include "../platform/Grid.h"
 
 #include <memory>
 #include <string>
@@ -19,7 +20,7 @@ class TCustomMapObject;
 class TDataField;
 class TDataBrowser;
 
-class TDataBrowserDataLink : public TMapDataLink {
+class CHARTIX_EXPORT TDataBrowserDataLink : public TMapDataLink {
 public:
     TDataBrowser* DataBrowser() const { return FDataBrowser; }
     void SetDataBrowser(TDataBrowser* V) { FDataBrowser = V; }
@@ -29,7 +30,7 @@ private:
     TDataBrowser* FDataBrowser = nullptr;
 };
 
-class TDataBrowser : public Platform::TCustomGrid {
+class CHARTIX_EXPORT TDataBrowser : public Platform::TCustomGrid {
 public:
     explicit TDataBrowser(Platform::TComponent* Owner);
     ~TDataBrowser() override;

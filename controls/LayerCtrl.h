@@ -5,9 +5,10 @@
 // current layer (OnQueryDeleteLayer may keep it). Only the left button drags
 // a row. It follows the map through its data link.
 
-#include "core/DataLinks.h"
-#include "platform/Bitmap.h"
-#include "platform/ListBox.h"
+#include "../core/ChartixExport.h"
+#include "../core/DataLinks.h"
+#include "../platform/Bitmap.h"
+#include "../platform/ListBox.h"
 
 #include <array>
 #include <functional>
@@ -19,7 +20,7 @@ class TChartix;
 class TMapLayer;
 class TLayerControl;
 
-class TLayerControlDataLink : public TMapDataLink {
+class CHARTIX_EXPORT TLayerControlDataLink : public TMapDataLink {
 public:
     TLayerControl* LayerControl() const { return FLayerControl; }
     void SetLayerControl(TLayerControl* V) { FLayerControl = V; }
@@ -34,7 +35,7 @@ private:
 using TQueryDeleteLayerEvent =
     std::function<void(Platform::TObject* Sender, TMapLayer* Layer, bool& CanDelete)>;
 
-class TLayerControl : public Platform::TCustomListBox {
+class CHARTIX_EXPORT TLayerControl : public Platform::TCustomListBox {
 public:
     explicit TLayerControl(Platform::TComponent* Owner);
     ~TLayerControl() override;

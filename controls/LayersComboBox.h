@@ -2,8 +2,9 @@
 // The layers combo box: a drop-down list of a map's layers by name, to pick
 // one. Items come and go with the layers added and deleted while attached.
 
-#include "core/DataLinks.h"
-#include "platform/ComboBox.h"
+#include "../core/ChartixExport.h"
+#include "../core/DataLinks.h"
+#include "../platform/ComboBox.h"
 
 #include <memory>
 
@@ -13,7 +14,7 @@ class TChartix;
 class TMapLayer;
 class TLayersComboBox;
 
-class TLayersComboBoxDataLink : public TMapDataLink {
+class CHARTIX_EXPORT TLayersComboBoxDataLink : public TMapDataLink {
 public:
     TLayersComboBox* LayersComboBox() const { return FLayersComboBox; }
     void SetLayersComboBox(TLayersComboBox* V) { FLayersComboBox = V; }
@@ -23,7 +24,7 @@ private:
     TLayersComboBox* FLayersComboBox = nullptr;
 };
 
-class TLayersComboBox : public Platform::TCustomComboBox {
+class CHARTIX_EXPORT TLayersComboBox : public Platform::TCustomComboBox {
 public:
     explicit TLayersComboBox(Platform::TComponent* Owner);
     ~TLayersComboBox() override;

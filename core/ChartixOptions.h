@@ -2,13 +2,14 @@
 // The styles a map gives to every object entering one of its layers, and the
 // defaults of the drawing tools for new symbols and texts.
 
-#include "platform/Graphics.h"
+#include "../platform/Graphics.h"
+#include "ChartixExport.h"
 
 #include <memory>
 
 namespace Mapobjects {
 
-class TChartixOptions : public Platform::TPersistent {
+class CHARTIX_EXPORT TChartixOptions : public Platform::TPersistent {
 public:
     TChartixOptions();
     ~TChartixOptions() override;

@@ -2,7 +2,8 @@
 // Observers of a map: each data link receives every notification of layer,
 // object and selection changes through one virtual method.
 
-#include "platform/Classes.h"
+#include "../platform/Classes.h"
+#include "ChartixExport.h"
 
 namespace Mapobjects {
 
@@ -26,7 +27,7 @@ enum TMapDataLinkEvent {
     mdlDelSelection
 };
 
-class TMapDataLink : public Platform::TPersistent {
+class CHARTIX_EXPORT TMapDataLink : public Platform::TPersistent {
 public:
     ~TMapDataLink() override;
     TChartix* Map() const { return FMap; }
@@ -46,7 +47,7 @@ private:
 };
 
 // The map's list of links; it owns none of them.
-class TMapDataLinks : public Platform::TList<TMapDataLink> {
+class CHARTIX_EXPORT TMapDataLinks : public Platform::TList<TMapDataLink> {
 public:
     // The map the list serves: set by the map that owns it (and cleared on a
     // list it hands back), as for its other parts.

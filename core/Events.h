@@ -2,7 +2,7 @@
 // Event types of the map. Handlers are called only when assigned; the map is
 // the sender of its own events.
 
-#include "platform/Classes.h"
+#include "../platform/Classes.h"
 
 #include <functional>
 #include <string>

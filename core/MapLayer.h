@@ -3,11 +3,12 @@
 // and its default styles. The layer list keeps them in drawing order, index 0
 // at the bottom.
 
-#include "core/MapStyle.h"
-#include "index/IndexCell.h"
-#include "objects/DataFields.h"
-#include "objects/MapObject.h"
-#include "platform/Graphics.h"
+#include "../index/IndexCell.h"
+#include "../objects/DataFields.h"
+#include "../objects/MapObject.h"
+#include "../platform/Graphics.h"
+#include "ChartixExport.h"
+#include "MapStyle.h"
 
 #include <algorithm>
 #include <memory>
@@ -22,12 +23,12 @@ class TChartix;
 // What a format provider keeps about the form of the file a layer was read
 // from (line ends, header lines, layout), so that saving the layer writes the
 // file back alike. Each provider derives its own.
-class TLayerFileForm {
+class CHARTIX_EXPORT TLayerFileForm {
 public:
     virtual ~TLayerFileForm() = default;
 };
 
-class TMapLayer : public Platform::TPersistent {
+class CHARTIX_EXPORT TMapLayer : public Platform::TPersistent {
 public:
     TMapLayer();
     ~TMapLayer() override;
@@ -196,7 +197,7 @@ private:
 
 // The layer list: owns its layers, in drawing order. A layer that enters it
 // is bound to the list's map; one handed out (SetLayer, Extract) leaves it.
-class TMapLayers : public Platform::TOwnerList<TMapLayer> {
+class CHARTIX_EXPORT TMapLayers : public Platform::TOwnerList<TMapLayer> {
 public:
     ~TMapLayers() override;
     TChartix* Map() const { return FMap; }

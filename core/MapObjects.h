@@ -3,16 +3,17 @@
 // between map units and client pixels (with the data rotation), its painting
 // through an off-screen bitmap, and the routing of input to the active tool.
 
-#include "core/ChartixOptions.h"
-#include "core/DataLinks.h"
-#include "core/Events.h"
-#include "core/MapLayer.h"
-#include "core/MapTools.h"
-#include "core/Selection.h"
-#include "core/Substrates.h"
-#include "objects/Bounds.h"
-#include "platform/Bitmap.h"
-#include "platform/Controls.h"
+#include "../objects/Bounds.h"
+#include "../platform/Bitmap.h"
+#include "../platform/Controls.h"
+#include "ChartixExport.h"
+#include "ChartixOptions.h"
+#include "DataLinks.h"
+#include "Events.h"
+#include "MapLayer.h"
+#include "MapTools.h"
+#include "Selection.h"
+#include "Substrates.h"
 
 #include <memory>
 #include <unordered_set>
@@ -21,11 +22,11 @@ namespace Mapobjects {
 
 // Widens B by one object as zooming to objects counts it: a lone point by its
 // coordinates, anything else by its kept extent.
-void WidenByObject(TBounds& B, const TCustomMapObject& Obj);
+CHARTIX_EXPORT void WidenByObject(TBounds& B, const TCustomMapObject& Obj);
 
 class TReadProblems;
 
-class TChartix : public Platform::TCustomControl {
+class CHARTIX_EXPORT TChartix : public Platform::TCustomControl {
 public:
     explicit TChartix(Platform::TComponent* Owner);
     ~TChartix() override;
@@ -251,7 +252,7 @@ private:
 // and the map repaints once at its end. Inside an update that the host began,
 // the batch leaves that update alone (it is a flag, not a counter) and only
 // marks the map stale for the repaint that will end it.
-class TUpdateBatch {
+class CHARTIX_EXPORT TUpdateBatch {
 public:
     explicit TUpdateBatch(TChartix& Map) : FMap(Map), FOwn(!Map.InUpdate()) {
         if (FOwn) FMap.BeginUpdate();

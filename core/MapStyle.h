@@ -3,13 +3,14 @@
 // the pens, brushes and text colours stored in the layer's table when the
 // MapInfo provider loads it. A fresh record is all zero: black, solid.
 
-#include "platform/Graphics.h"
+#include "../platform/Graphics.h"
+#include "ChartixExport.h"
 
 #include <string>
 
 namespace Mapobjects {
 
-struct TMapStyle {
+struct CHARTIX_EXPORT TMapStyle {
     bool InForce = false;
     bool UseBGColor = false;      // becomes the objects' UseBGColor
     Platform::TColor BGColor = 0; // becomes the objects' BGColor

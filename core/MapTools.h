@@ -3,7 +3,8 @@
 // tools manager lists those that point at it, at most one is active, and the
 // map hands it every mouse and keyboard event.
 
-#include "platform/Controls.h"
+#include "../platform/Controls.h"
+#include "ChartixExport.h"
 
 #include <functional>
 #include <string>
@@ -16,7 +17,7 @@ class TCustomMapTool;
 
 using TMapToolNotifyEvent = std::function<void(TCustomMapTool* Sender)>;
 
-class TCustomMapTool : public Platform::TComponent {
+class CHARTIX_EXPORT TCustomMapTool : public Platform::TComponent {
 public:
     explicit TCustomMapTool(Platform::TComponent* Owner);
     ~TCustomMapTool() override;
@@ -77,7 +78,7 @@ private:
 };
 
 // The map's list of its tools; owns none of them.
-class TMapToolsManager : public Platform::TList<TCustomMapTool> {
+class CHARTIX_EXPORT TMapToolsManager : public Platform::TList<TCustomMapTool> {
 public:
     ~TMapToolsManager() override;
     TCustomMapTool* GetMapTools(int Index) const { return Get(Index); }

@@ -2,7 +2,8 @@
 // Lists of map objects that own nothing: the objects drawn by the last paint
 // (Displayed) and the ordered selection.
 
-#include "platform/Classes.h"
+#include "../platform/Classes.h"
+#include "ChartixExport.h"
 
 #include <functional>
 #include <unordered_map>
@@ -17,7 +18,7 @@ class TMapLayer;
 // whether an object is listed costs the same however long the list is. The
 // counts are made at the first question after a Clear, so that filling a
 // list nobody asks (Displayed during a repaint) costs no more than a vector.
-class TMapObjectsList : public Platform::TList<TCustomMapObject> {
+class CHARTIX_EXPORT TMapObjectsList : public Platform::TList<TCustomMapObject> {
 public:
     TChartix* Map() const { return FMap; }
     void SetMap(TChartix* Map) { FMap = Map; }
@@ -49,7 +50,7 @@ private:
 // On a map every way in or out is announced alike, to the host and to the
 // links, so observers never lose track of it; an object is listed once.
 // Marks are shown only for objects whose layer is part of the picture.
-class TSelection : public TMapObjectsList {
+class CHARTIX_EXPORT TSelection : public TMapObjectsList {
 public:
     // Nothing for an object already selected (not even ClearFirst).
     void Add(TCustomMapObject* MapObject, bool ClearFirst);

@@ -2,8 +2,9 @@
 // Raster backgrounds: images placed on rectangles in map coordinates and drawn
 // under the layers, stretched to wherever their rectangle falls on screen.
 
-#include "platform/Bitmap.h"
-#include "platform/Classes.h"
+#include "../platform/Bitmap.h"
+#include "../platform/Classes.h"
+#include "ChartixExport.h"
 
 #include <memory>
 #include <string>
@@ -13,7 +14,7 @@ namespace Mapobjects {
 class TChartix;
 class TRectangle;
 
-class TSubstrate : public Platform::TPersistent {
+class CHARTIX_EXPORT TSubstrate : public Platform::TPersistent {
 public:
     TSubstrate();
     ~TSubstrate() override;
@@ -34,7 +35,7 @@ private:
 
 // Owns its substrates; draws them index 0 first. A substrate in the list
 // draws on the list's map; one handed out draws nowhere.
-class TSubstrates : public Platform::TOwnerList<TSubstrate> {
+class CHARTIX_EXPORT TSubstrates : public Platform::TOwnerList<TSubstrate> {
 public:
     ~TSubstrates() override;
     TChartix* Map() const { return FMap; }

@@ -4,8 +4,9 @@
 // construction to destruction; layers ask the registry for the first enabled
 // provider that accepts a file name.
 
-#include "formats/ReadProblems.h"
-#include "platform/Classes.h"
+#include "../core/ChartixExport.h"
+#include "../platform/Classes.h"
+#include "ReadProblems.h"
 
 #include <array>
 #include <cstdint>
@@ -15,7 +16,7 @@ namespace Mapobjects {
 
 class TMapLayer;
 
-struct TGUID {
+struct CHARTIX_EXPORT TGUID {
     std::uint32_t D1 = 0;
     std::uint16_t D2 = 0;
     std::uint16_t D3 = 0;
@@ -25,10 +26,10 @@ struct TGUID {
 
 // Parses the registry form "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}";
 // EConvertError for anything else.
-TGUID StringToGUID(const std::string& S);
-std::string GUIDToString(const TGUID& G);
+CHARTIX_EXPORT TGUID StringToGUID(const std::string& S);
+CHARTIX_EXPORT std::string GUIDToString(const TGUID& G);
 
-class TCustomFormatProvider : public Platform::TComponent {
+class CHARTIX_EXPORT TCustomFormatProvider : public Platform::TComponent {
 public:
     explicit TCustomFormatProvider(Platform::TComponent* Owner);
     ~TCustomFormatProvider() override;
@@ -63,7 +64,7 @@ private:
 };
 
 // The registry: provider references in registration order; owns none.
-class TFormatProviders : public Platform::TList<TCustomFormatProvider> {
+class CHARTIX_EXPORT TFormatProviders : public Platform::TList<TCustomFormatProvider> {
 public:
     TCustomFormatProvider* GetProvider(int Index) const { return Get(Index); }
     void SetProvider(int Index, TCustomFormatProvider* P) { Put(Index, P); }
@@ -76,11 +77,11 @@ public:
 };
 
 // The process-wide registry; null outside library start-up and shut-down.
-TFormatProviders* FormatProviders();
+CHARTIX_EXPORT TFormatProviders* FormatProviders();
 
 namespace Internal {
-void CreateFormatProviders();
-void DestroyFormatProviders();
+CHARTIX_EXPORT void CreateFormatProviders();
+CHARTIX_EXPORT void DestroyFormatProviders();
 } // namespace Internal
 
 } // namespace Mapobjects

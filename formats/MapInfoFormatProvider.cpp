@@ -1,6 +1,8 @@
 #include "formats/MapInfoFormatProvider.h"
 
 #include "formats/MifCharset.h"
+#include "formats/MifWriter.h"
+#include "formats/MitabBinding.h"
 
 #include "core/MapObjects.h"
 #include "formats/MifForm.h"
@@ -666,6 +668,14 @@ std::string TMapInfoFormatProvider::GetFilter() const {
 TGUID TMapInfoFormatProvider::GetGUID() const {
     static const TGUID Guid = StringToGUID("{4AC2894A-85A3-4613-80D2-27DDCDFEA816}");
     return Guid;
+}
+
+bool TMapInfoFormatProvider::Available() const {
+    return MITAB_LibOK();
+}
+
+std::string TMapInfoFormatProvider::UnavailableReason() const {
+    return Available() ? std::string() : MissingLibraryMessage();
 }
 
 bool TMapInfoFormatProvider::CanProcessFile(const std::string& FileName) const {

@@ -4,17 +4,20 @@
 // map objects with their attribute rows and MapInfo styles, and back. A
 // workspace style in force on the layer replaces the styles of the table.
 
-#include "formats/CustomFormatProvider.h"
-#include "formats/MifWriter.h"
-#include "formats/MitabBinding.h"
+#include "../core/ChartixExport.h"
+#include "CustomFormatProvider.h"
+#include "MifDialect.h"
 
 #include <string>
 
 namespace Mapobjects {
 
+// A MITAB feature handle, as the module hands it out (MitabBinding.h).
+using mitab_feature = void*;
+
 class TCustomMapObject;
 
-class TMapInfoFormatProvider : public TCustomFormatProvider {
+class CHARTIX_EXPORT TMapInfoFormatProvider : public TCustomFormatProvider {
 public:
     // Loads MITAB (every provider made loads it again).
     explicit TMapInfoFormatProvider(Platform::TComponent* Owner);
@@ -33,11 +36,9 @@ public:
     bool Save(TMapLayer* Layer, const std::string& FileName) override;
     bool CanProcessFile(const std::string& FileName) const override;
     // False when the MITAB module was not found, or is not of this level.
-    bool Available() const override { return MITAB_LibOK(); }
+    bool Available() const override;
     // MissingLibraryMessage() while the module is missing.
-    std::string UnavailableReason() const override {
-        return Available() ? std::string() : MissingLibraryMessage();
-    }
+    std::string UnavailableReason() const override;
 
     // mdInterchange (the default) saves a table in the layer's coordinate
     // system and charset, and one without a system as GDAL does (NonEarth

@@ -2,12 +2,13 @@
 // The problems a provider meets while reading a file: where each one is and
 // what went wrong. A provider keeps those of its last load for the caller.
 
+#include "../core/ChartixExport.h"
 #include <string>
 #include <vector>
 
 namespace Mapobjects {
 
-struct TReadProblem {
+struct CHARTIX_EXPORT TReadProblem {
     std::string FileName;
     int Line = 0; // from 1; 0 when the problem belongs to no one line
     std::string Message;
@@ -15,7 +16,7 @@ struct TReadProblem {
 
 // Keeps the first MaxKept problems in full and counts the rest, so that a
 // badly broken file cannot fill the memory with reports.
-class TReadProblems {
+class CHARTIX_EXPORT TReadProblems {
 public:
     static constexpr int MaxKept = 1000;
 

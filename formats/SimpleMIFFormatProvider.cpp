@@ -3,6 +3,7 @@
 #include "core/MapObjects.h"
 #include "formats/MifReader.h"
 #include "formats/MifText.h"
+#include "formats/MifWriter.h"
 #include "platform/Dialogs.h"
 #include "platform/SysUtils.h"
 

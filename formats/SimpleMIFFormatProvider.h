@@ -3,8 +3,9 @@
 // ".mif" geometry file with its ".mid" attribute file, without any outside
 // library. The reading is in MifReader.h, the writing in MifWriter.h.
 
-#include "formats/CustomFormatProvider.h"
-#include "formats/MifWriter.h"
+#include "../core/ChartixExport.h"
+#include "CustomFormatProvider.h"
+#include "MifDialect.h"
 
 #include <string>
 #include <string_view>
@@ -14,7 +15,7 @@ namespace Mapobjects {
 // The kinds of style clause that may follow an object's body.
 enum TObjectAttribute { oaNone, oaPen, oaBrush, oaCenter, oaFont, oaSymbol };
 
-class TSimpleMIFFormatProvider : public TCustomFormatProvider {
+class CHARTIX_EXPORT TSimpleMIFFormatProvider : public TCustomFormatProvider {
 public:
     explicit TSimpleMIFFormatProvider(Platform::TComponent* Owner);
 

@@ -6,6 +6,8 @@
 // .mif and .tab files with no provider code of its own. A program's own
 // providers, made before or after, go ahead of these in the registry.
 
+#include "../core/ChartixExport.h"
+
 namespace Mapobjects {
 
 class TCustomFormatProvider;
@@ -13,13 +15,13 @@ class TCustomFormatProvider;
 // Registers the standard providers (once; later calls do nothing). The
 // MapInfo one is registered even when the MITAB module is not found: its
 // Available() is then false and its loads say where to put the module.
-void RegisterStandardProviders();
+CHARTIX_EXPORT void RegisterStandardProviders();
 // Whether P is one of the standard providers.
-bool IsStandardProvider(const TCustomFormatProvider* P);
+CHARTIX_EXPORT bool IsStandardProvider(const TCustomFormatProvider* P);
 
 namespace Internal {
 // Frees the standard providers; library shut-down calls it.
-void DestroyStandardProviders();
+CHARTIX_EXPORT void DestroyStandardProviders();
 } // namespace Internal
 
 } // namespace Mapobjects

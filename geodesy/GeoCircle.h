@@ -7,13 +7,14 @@
 // half-axes are the radius in degrees of latitude and of longitude at the
 // centre, kept as the four corners of its bounding box.
 
-#include "objects/Polys.h"
+#include "../core/ChartixExport.h"
+#include "../objects/Polys.h"
 
 #include <cstdint>
 
 namespace Mapobjects {
 
-class TGeoCircle : public TRegion {
+class CHARTIX_EXPORT TGeoCircle : public TRegion {
 public:
     // A 90-point circle of 100 km about (0°, 0°).
     TGeoCircle();
@@ -45,7 +46,7 @@ private:
 
 namespace Geocircle {
 
-class TGeoCircle : public Mapobjects::TCustomMapObject {
+class CHARTIX_EXPORT TGeoCircle : public Mapobjects::TCustomMapObject {
 public:
     // Starts as the unit square (0, 0), (0, 1), (1, 1), (1, 0), unrecalculated.
     TGeoCircle();

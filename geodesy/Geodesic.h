@@ -3,9 +3,11 @@
 // y the latitude): what a measuring tool and a scale bar show for a map in
 // longitude and latitude.
 
+#include "../core/ChartixExport.h"
+
 namespace Mapobjects {
 
-struct TEllipsoid {
+struct CHARTIX_EXPORT TEllipsoid {
     double A; // semi-major axis, metres
     double F; // flattening
 };
@@ -17,6 +19,7 @@ inline constexpr TEllipsoid KrassovskyEllipsoid{6378245.0, 1 / 298.3};
 // fraction of a millimetre). For nearly antipodal points, where the iteration
 // does not settle, the distance along the great circle of the mean sphere is
 // given instead (within half a percent).
-double GeodesicDistance(const TEllipsoid& E, double Lon1, double Lat1, double Lon2, double Lat2);
+CHARTIX_EXPORT double GeodesicDistance(const TEllipsoid& E, double Lon1, double Lat1, double Lon2,
+                                       double Lat2);
 
 } // namespace Mapobjects

@@ -3,14 +3,15 @@
 // capacity) starts at 32 and doubles as Add fills it; element access is
 // checked against the allocation, not against Count.
 
-#include "platform/Classes.h"
+#include "../core/ChartixExport.h"
+#include "../platform/Classes.h"
 
 #include <cstdint>
 #include <vector>
 
 namespace Mapobjects {
 
-class TCardinalArray : public Platform::TObject {
+class CHARTIX_EXPORT TCardinalArray : public Platform::TObject {
 public:
     TCardinalArray() : FItems(32) {}
     int Count() const { return FCount; }

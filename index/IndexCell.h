@@ -5,8 +5,9 @@
 // Level is below MaxCellLevel; cells made by division inherit MaxCellLevel,
 // so the depth set on the root bounds the whole tree.
 
-#include "index/CardinalArray.h"
-#include "objects/Bounds.h"
+#include "../core/ChartixExport.h"
+#include "../objects/Bounds.h"
+#include "CardinalArray.h"
 
 #include <memory>
 #include <string>
@@ -21,7 +22,7 @@ class TIndexSummary;
 // bounds or filled in by name; there is deliberately no way to write four
 // numbers in a row, which could be read in the order of either record (the
 // index file keeps its own order, written field by field).
-struct TCellBounds {
+struct CHARTIX_EXPORT TCellBounds {
     double MinX = EmptyMin;
     double MinY = EmptyMin;
     double MaxX = EmptyMax;
@@ -32,9 +33,9 @@ struct TCellBounds {
         : MinX(B.MinX), MinY(B.MinY), MaxX(B.MaxX), MaxY(B.MaxY) {}
 };
 
-TCellBounds Bounds2CellBounds(const TBounds& B);
+CHARTIX_EXPORT TCellBounds Bounds2CellBounds(const TBounds& B);
 
-class TIndexCell : public Platform::TObject {
+class CHARTIX_EXPORT TIndexCell : public Platform::TObject {
 public:
     explicit TIndexCell(TMapLayer* Layer);
     explicit TIndexCell(TIndexCell* Parent);

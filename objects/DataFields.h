@@ -3,8 +3,9 @@
 // describes its columns, and each object's copy of it carries the object's
 // values.
 
-#include "platform/Classes.h"
-#include "platform/Variants.h"
+#include "../core/ChartixExport.h"
+#include "../platform/Classes.h"
+#include "../platform/Variants.h"
 
 #include <string>
 
@@ -27,9 +28,9 @@ enum TDataType {
 
 // A value as text the way a field of type Type shows it (AsString): null
 // and unassigned values are empty, and nothing raises.
-std::string FieldText(TDataType Type, const Platform::TVariant& Value);
+CHARTIX_EXPORT std::string FieldText(TDataType Type, const Platform::TVariant& Value);
 
-class TDataField : public Platform::TCollectionItem {
+class CHARTIX_EXPORT TDataField : public Platform::TCollectionItem {
 public:
     explicit TDataField(Platform::TCollection* Collection)
         : Platform::TCollectionItem(Collection) {}
@@ -90,7 +91,7 @@ private:
     bool FVisible = true;
 };
 
-class TDataFields : public Platform::TCollectionOf<TDataField> {
+class CHARTIX_EXPORT TDataFields : public Platform::TCollectionOf<TDataField> {
 public:
     TDataField* GetFields(int Index) const { return Items(Index); }
     void SetFields(int Index, const TDataField* Field) { SetItem(Index, Field); }

@@ -8,7 +8,8 @@
 // (TCustomMapObject::Fields) it becomes a full TDataFields for good, so
 // every field handed out behaves, and stays valid, as it always did.
 
-#include "objects/DataFields.h"
+#include "../core/ChartixExport.h"
+#include "DataFields.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -19,7 +20,7 @@ namespace Mapobjects {
 // The columns rows are made from: an object's copy of a layer's list (names,
 // types, sizes, flags, defaults, and the layer's values as the first values
 // of each row). Never changed once made; counted by the rows that hold it.
-class TRowColumns {
+class CHARTIX_EXPORT TRowColumns {
 public:
     // Copies Source the way an object's row copies its layer's list.
     explicit TRowColumns(const TDataFields& Source);
@@ -37,7 +38,7 @@ private:
 };
 
 // A counted hold on shared columns; the last holder frees them.
-class TRowColumnsRef {
+class CHARTIX_EXPORT TRowColumnsRef {
 public:
     TRowColumnsRef() = default;
     explicit TRowColumnsRef(std::unique_ptr<TRowColumns> V) : FColumns(V.release()) {
@@ -62,7 +63,7 @@ private:
 };
 
 // One object's values in one block, laid out after the columns' count.
-class TDataRow {
+class CHARTIX_EXPORT TDataRow {
 public:
     struct TFree {
         void operator()(TDataRow* Row) const;
@@ -97,7 +98,7 @@ private:
 
 // An object's row: none, compact, or a full field list once one was asked
 // for. One word, so that objects without columns pay nothing more.
-class TObjectRow {
+class CHARTIX_EXPORT TObjectRow {
 public:
     TObjectRow() = default;
     TObjectRow(const TObjectRow&) = delete;

@@ -5,12 +5,13 @@
 // auto label), the XOR selection highlight and the default bounding-box
 // spatial predicates.
 
-#include "objects/DataFields.h"
-#include "objects/DataRow.h"
-#include "objects/Parts.h"
-#include "objects/PointOrParts.h"
-#include "platform/Graphics.h"
-#include "platform/Types.h"
+#include "../core/ChartixExport.h"
+#include "../platform/Graphics.h"
+#include "../platform/Types.h"
+#include "DataFields.h"
+#include "DataRow.h"
+#include "Parts.h"
+#include "PointOrParts.h"
 
 #include <memory>
 
@@ -19,7 +20,7 @@ namespace Mapobjects {
 class TChartix;
 class TMapLayer;
 
-class TCustomMapObject : public Platform::TPersistent {
+class CHARTIX_EXPORT TCustomMapObject : public Platform::TPersistent {
 public:
     TCustomMapObject();
     // An object still on a map when it is destroyed without BeforeDestruction
@@ -232,7 +233,8 @@ private:
 // The base IntersectsRect on a box: does the box (MinX..MaxX, MinY..MaxY)
 // overlap the rectangle (X1, Y1)-(X2, Y2)? Corners of either inside the
 // other, then crossings of their edges.
-bool BoxIntersectsRect(const TBounds& Box, double X1, double Y1, double X2, double Y2);
+CHARTIX_EXPORT bool BoxIntersectsRect(const TBounds& Box, double X1, double Y1, double X2,
+                                      double Y2);
 
 // The class argument of NewObject: makes a new, empty object of one kind.
 using TMapObjectClass = TCustomMapObject* (*)();

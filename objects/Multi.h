@@ -12,7 +12,8 @@
 // Neither kind derives from TSymbol: code that asks for a symbol means one
 // point, and a symbol stays small.
 
-#include "objects/MapObject.h"
+#include "../core/ChartixExport.h"
+#include "MapObject.h"
 
 #include <memory>
 
@@ -20,7 +21,7 @@ namespace Mapobjects {
 
 // The symbol part shared by both kinds: a shape number drawn in the object's
 // font at each point, with the pixel hit box a TSymbol has.
-class TMultiSymbolObject : public TCustomMapObject {
+class CHARTIX_EXPORT TMultiSymbolObject : public TCustomMapObject {
 public:
     int Shape() const { return FShape; }
     // Stores max(31, Value); 31 draws nothing, as for a symbol.
@@ -41,7 +42,7 @@ private:
     int FShape = 35;
 };
 
-class TMultiPoint : public TMultiSymbolObject {
+class CHARTIX_EXPORT TMultiPoint : public TMultiSymbolObject {
 public:
     // Adds a point (the points are the object's one part).
     void AddPoint(double X, double Y);
@@ -57,7 +58,7 @@ public:
     bool ContainsRect(double, double, double, double) override { return false; }
 };
 
-class TCollectionObject : public TMultiSymbolObject {
+class CHARTIX_EXPORT TCollectionObject : public TMultiSymbolObject {
 public:
     // New parts in their group, whatever was added before.
     TMapPoints& AddRing();

@@ -5,11 +5,12 @@
 // no extent: it is never drawn, never hit, never selected by area, and
 // leaves the layer's extent and spatial index as they were.
 
-#include "objects/MapObject.h"
+#include "../core/ChartixExport.h"
+#include "MapObject.h"
 
 namespace Mapobjects {
 
-class TNoGeometry : public TCustomMapObject {
+class CHARTIX_EXPORT TNoGeometry : public TCustomMapObject {
 public:
     // Nothing to draw, and so never listed in the map's Displayed.
     void Draw() override {}

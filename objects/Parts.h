@@ -7,8 +7,9 @@
 // Add and GetPoint hand out references into that block, valid until the next
 // Add to the same list (as with a std::vector).
 
-#include "objects/Bounds.h"
-#include "platform/Classes.h"
+#include "../core/ChartixExport.h"
+#include "../platform/Classes.h"
+#include "Bounds.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -23,7 +24,7 @@ class TMapPoints;
 class TPart;
 class TParts;
 
-struct TMapPoint {
+struct CHARTIX_EXPORT TMapPoint {
     double X = 0;
     double Y = 0;
     // Widens the bounds kept by Points by this point.
@@ -35,7 +36,7 @@ using TAddPointEvent = std::function<void(double X, double Y, double Z)>;
 // Who TMapPoints::Add tells of each new point, one pointer wide: nobody, a
 // function (owned here), or the part collection of the list, which is how
 // every part's list reports without a function object of its own.
-class TAddPointHandler {
+class CHARTIX_EXPORT TAddPointHandler {
 public:
     TAddPointHandler() = default;
     ~TAddPointHandler() { Reset(); }
@@ -80,7 +81,7 @@ private:
     std::uintptr_t FBits = 0; // TAddPointEvent*, or TParts* with the low bit set
 };
 
-class TMapPoints : public Platform::TObject {
+class CHARTIX_EXPORT TMapPoints : public Platform::TObject {
 public:
     double MaxY = EmptyMax;
     double MinX = EmptyMin;
@@ -111,7 +112,7 @@ private:
     std::vector<TMapPoint> FPoints;
 };
 
-class TPart : public Platform::TCollectionItem {
+class CHARTIX_EXPORT TPart : public Platform::TCollectionItem {
 public:
     explicit TPart(Platform::TCollection* Collection);
     TMapPoints& Points() { return FPoints; }
@@ -128,7 +129,7 @@ private:
     TMapPoints FPoints; // in the part itself: one heap block less per part
 };
 
-class TParts : public Platform::TCollectionOf<TPart> {
+class CHARTIX_EXPORT TParts : public Platform::TCollectionOf<TPart> {
 public:
     double MaxY = EmptyMax;
     double MinX = EmptyMin;

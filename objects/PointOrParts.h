@@ -4,14 +4,15 @@
 // point and the list pointer share the same 16 bytes and a one-byte tag says
 // which is there; the list is freed here and only here.
 
-#include "objects/Parts.h"
+#include "../core/ChartixExport.h"
+#include "Parts.h"
 
 #include <cstdint>
 #include <memory>
 
 namespace Mapobjects {
 
-class TPointOrParts {
+class CHARTIX_EXPORT TPointOrParts {
 public:
     TPointOrParts() : FParts(nullptr) {}
     ~TPointOrParts() { ReplaceParts(nullptr); }

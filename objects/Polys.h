@@ -2,17 +2,18 @@
 // The multi-vertex kinds: a polyline is a set of open paths, a region a set of
 // rings whose combined area is filled (a ring inside another cuts a hole).
 
-#include "objects/MapObject.h"
+#include "../core/ChartixExport.h"
+#include "MapObject.h"
 
 namespace Mapobjects {
 
-class TPolyline : public TCustomMapObject {
+class CHARTIX_EXPORT TPolyline : public TCustomMapObject {
 public:
     void Draw() override;
     void DrawSelection() override;
 };
 
-class TRegion : public TCustomMapObject {
+class CHARTIX_EXPORT TRegion : public TCustomMapObject {
 public:
     void Draw() override;
     void DrawSelection() override;
@@ -21,6 +22,6 @@ public:
 // Draws Count parts of Obj from First on as a region's rings (filled as one
 // area, then outlined) with the canvas set up by Paint; what TRegion draws,
 // for kinds that hold rings among other parts.
-void DrawRings(TCustomMapObject& Obj, int First, int Count);
+CHARTIX_EXPORT void DrawRings(TCustomMapObject& Obj, int First, int Count);
 
 } // namespace Mapobjects

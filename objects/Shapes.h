@@ -2,11 +2,12 @@
 // Circles (a centre and a radius in map units, drawn as a screen ellipse) and
 // axis-parallel rectangles (two corner points, in any order).
 
-#include "objects/MapObject.h"
+#include "../core/ChartixExport.h"
+#include "MapObject.h"
 
 namespace Mapobjects {
 
-class TCircle : public TCustomMapObject {
+class CHARTIX_EXPORT TCircle : public TCustomMapObject {
 public:
     TCircle();
     double X();
@@ -30,7 +31,7 @@ private:
     double FRadius = 0;
 };
 
-class TRectangle : public TCustomMapObject {
+class CHARTIX_EXPORT TRectangle : public TCustomMapObject {
 public:
     TRectangle();
     double X0();
@@ -74,7 +75,7 @@ private:
 // driver hands a rounded rectangle: counter-clockwise from the lower left
 // arc, 45 points a quarter, each arc's end repeated, so that a region made
 // of it reads back with the driver's own vertex count.
-void AddRoundRectOutline(TMapPoints& Points, double X0, double Y0, double X1, double Y1,
-                         double Diameter);
+CHARTIX_EXPORT void AddRoundRectOutline(TMapPoints& Points, double X0, double Y0, double X1,
+                                        double Y1, double Diameter);
 
 } // namespace Mapobjects

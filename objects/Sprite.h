@@ -4,8 +4,9 @@
 // point's pixel; the pixels beneath are saved first and put back when it
 // moves or hides, so moving it does not repaint the map.
 
-#include "objects/MapObject.h"
-#include "platform/Bitmap.h"
+#include "../core/ChartixExport.h"
+#include "../platform/Bitmap.h"
+#include "MapObject.h"
 
 namespace Platform {
 class TImageList;
@@ -13,7 +14,7 @@ class TImageList;
 
 namespace Mapobjects {
 
-class TSprite : public TCustomMapObject {
+class CHARTIX_EXPORT TSprite : public TCustomMapObject {
 public:
     // At (0, 0), visible, with an empty glyph that takes its transparent
     // colour from itself.

@@ -2,13 +2,14 @@
 // A point object drawn as one character of a symbol font, centred on its
 // anchor, at a constant size on screen. Shape 31 means no symbol.
 
-#include "objects/MapObject.h"
+#include "../core/ChartixExport.h"
+#include "MapObject.h"
 
 #include <string>
 
 namespace Mapobjects {
 
-class TSymbol : public TCustomMapObject {
+class CHARTIX_EXPORT TSymbol : public TCustomMapObject {
 public:
     TSymbol();
 

@@ -4,8 +4,9 @@
 // grows and shrinks with the map), or, with FreezeFontSize, the box is
 // refitted to the font.
 
-#include "objects/Symbol.h"
-#include "platform/Canvas.h"
+#include "../core/ChartixExport.h"
+#include "../platform/Canvas.h"
+#include "Symbol.h"
 
 #include <string>
 #include <vector>
@@ -21,7 +22,7 @@ enum TTextSpacing { tsSingle, tsOneAndHalf, tsDouble };
 // The line that leads from a label to the place it names.
 enum TLabelLine { llNone, llSimple, llArrow };
 
-class TText : public TSymbol {
+class CHARTIX_EXPORT TText : public TSymbol {
 public:
     // The largest size that fitting gives the font: the one that reaches the
     // largest font height (Platform::MaxFontPixels). Boxes taller than that

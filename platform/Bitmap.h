@@ -3,7 +3,8 @@
 // transparency (automatic: the bottom-left pixel's colour; or fixed) and
 // loading from BMP and PNG files.
 
-#include "platform/Canvas.h"
+#include "Canvas.h"
+#include "PlatformExport.h"
 
 #include <memory>
 #include <string>
@@ -14,7 +15,7 @@ namespace Platform {
 
 enum TTransparentMode { tmAuto, tmFixed };
 
-class TBitmap : public TPersistent {
+class CHARTIX_PLATFORM_EXPORT TBitmap : public TPersistent {
 public:
     TBitmap();
     ~TBitmap() override;

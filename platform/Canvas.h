@@ -5,9 +5,10 @@
 // the top-left of the text cell at (X, Y) and turns the text by the font's
 // escapement about that point.
 
-#include "platform/Graphics.h"
-#include "platform/Region.h"
-#include "platform/Types.h"
+#include "Graphics.h"
+#include "PlatformExport.h"
+#include "Region.h"
+#include "Types.h"
 
 #include <functional>
 #include <memory>
@@ -24,7 +25,7 @@ class TMask;
 
 enum TBkMode { TRANSPARENT = 1, OPAQUE = 2 };
 
-class TCanvas : public TPersistent {
+class CHARTIX_PLATFORM_EXPORT TCanvas : public TPersistent {
 public:
     TCanvas();
     ~TCanvas() override;

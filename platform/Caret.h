@@ -7,7 +7,8 @@
 // The caret is not drawn into the window surface. The window's host shows it
 // over the surface and blinks it, so it can never leave pixels behind.
 
-#include "platform/Types.h"
+#include "PlatformExport.h"
+#include "Types.h"
 
 #include <cstdint>
 #include <string>
@@ -23,37 +24,37 @@ constexpr std::uint32_t ERROR_SUCCESS = 0, ERROR_ACCESS_DENIED = 5,
 // Creates the caret in Window, Width × Height pixels (0 takes the window
 // border's 1 pixel), hidden once, at (0, 0). A caret elsewhere is destroyed
 // first.
-bool CreateCaret(TWinControl* Window, int Width, int Height);
+CHARTIX_PLATFORM_EXPORT bool CreateCaret(TWinControl* Window, int Width, int Height);
 // Destroys the caret; false when there is none.
-bool DestroyCaret();
+CHARTIX_PLATFORM_EXPORT bool DestroyCaret();
 // Moves the caret to client pixel (X, Y) of its window; false when there is none.
-bool SetCaretPos(int X, int Y);
-bool GetCaretPos(TPoint& Pos);
+CHARTIX_PLATFORM_EXPORT bool SetCaretPos(int X, int Y);
+CHARTIX_PLATFORM_EXPORT bool GetCaretPos(TPoint& Pos);
 // Counts one hide less; the caret shows when none is left. Window must own
 // the caret (null means whichever window does).
-bool ShowCaret(TWinControl* Window);
+CHARTIX_PLATFORM_EXPORT bool ShowCaret(TWinControl* Window);
 // Counts one hide more; the caret disappears at once.
-bool HideCaret(TWinControl* Window);
+CHARTIX_PLATFORM_EXPORT bool HideCaret(TWinControl* Window);
 // Half of one on-and-off cycle of the blink, in milliseconds.
-unsigned GetCaretBlinkTime();
+CHARTIX_PLATFORM_EXPORT unsigned GetCaretBlinkTime();
 
 // The caret as a host draws it: its window, its rectangle in client pixels,
 // and whether it is shown (not hidden; blinking is the host's).
-struct TCaretState {
+struct CHARTIX_PLATFORM_EXPORT TCaretState {
     TWinControl* Window = nullptr;
     TRect Rect;
     bool Shown = false;
 };
-TCaretState CaretState();
+CHARTIX_PLATFORM_EXPORT TCaretState CaretState();
 // Called by a window being destroyed: its caret goes with it.
-void WindowDestroyed(TWinControl* Window);
+CHARTIX_PLATFORM_EXPORT void WindowDestroyed(TWinControl* Window);
 
 // The error of the last failing call above (ERROR_SUCCESS after a success).
-std::uint32_t GetLastError();
-void SetLastError(std::uint32_t Code);
+CHARTIX_PLATFORM_EXPORT std::uint32_t GetLastError();
+CHARTIX_PLATFORM_EXPORT void SetLastError(std::uint32_t Code);
 // The window system's text for an error code.
-std::string SysErrorMessage(std::uint32_t Code);
+CHARTIX_PLATFORM_EXPORT std::string SysErrorMessage(std::uint32_t Code);
 // The window with the keyboard focus, if any.
-TWinControl* GetFocus();
+CHARTIX_PLATFORM_EXPORT TWinControl* GetFocus();
 
 } // namespace Platform

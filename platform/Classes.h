@@ -3,7 +3,8 @@
 // components, pointer lists and owned collections with the framework's index
 // errors, and event types.
 
-#include "platform/SysUtils.h"
+#include "PlatformExport.h"
+#include "SysUtils.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -15,7 +16,7 @@
 
 namespace Platform {
 
-class TObject {
+class CHARTIX_PLATFORM_EXPORT TObject {
 public:
     virtual ~TObject() = default;
     // The class name without namespace, used in assignment error messages.
@@ -24,7 +25,8 @@ public:
 
 using TNotifyEvent = std::function<void(TObject* Sender)>;
 
-[[noreturn]] void ListIndexError(int Index); // raises EListError "List index out of bounds (%d)"
+[[noreturn]] CHARTIX_PLATFORM_EXPORT void
+ListIndexError(int Index); // raises EListError "List index out of bounds (%d)"
 
 // Puts V in an owning slot and hands the previous object back, the way the
 // object-valued property setters replace what they hold.
@@ -33,7 +35,7 @@ template <class T> std::unique_ptr<T> ReplaceOwned(std::unique_ptr<T>& Slot, std
     return V;
 }
 
-class TPersistent : public TObject {
+class CHARTIX_PLATFORM_EXPORT TPersistent : public TObject {
 public:
     // Copies Source into this object: Source.AssignTo(*this) unless overridden.
     virtual void Assign(const TPersistent* Source);
@@ -263,7 +265,7 @@ private:
 class TCollection;
 
 // An item of an owned collection; it knows its collection and its index.
-class TCollectionItem : public TPersistent {
+class CHARTIX_PLATFORM_EXPORT TCollectionItem : public TPersistent {
 public:
     explicit TCollectionItem(TCollection* Collection) : FCollection(Collection) {}
     TCollection* Collection() const { return FCollection; }
@@ -275,7 +277,7 @@ private:
 };
 
 // Owned list of items of one class, created through a factory.
-class TCollection : public TPersistent {
+class CHARTIX_PLATFORM_EXPORT TCollection : public TPersistent {
 public:
     // A plain function: a collection is made per map object, and what makes
     // an item is its class alone.
@@ -315,7 +317,7 @@ public:
 };
 
 // A component lives in an owner tree: the owner frees what it owns.
-class TComponent : public TPersistent {
+class CHARTIX_PLATFORM_EXPORT TComponent : public TPersistent {
 public:
     explicit TComponent(TComponent* Owner);
     ~TComponent() override;
@@ -335,7 +337,7 @@ private:
 };
 
 // A list of strings (single-byte, as the files hold them).
-class TStrings : public TPersistent {
+class CHARTIX_PLATFORM_EXPORT TStrings : public TPersistent {
 public:
     int Count() const { return static_cast<int>(FItems.size()); }
     const std::string& Get(int Index) const;

@@ -12,9 +12,10 @@
 // Home, End, PgUp and PgDn change the choice at once (OnChange each time);
 // open, they move the list's row, Enter takes it and Escape drops it.
 
-#include "platform/Controls.h"
-#include "platform/ListBox.h"
-#include "platform/ListItems.h"
+#include "Controls.h"
+#include "ListBox.h"
+#include "ListItems.h"
+#include "PlatformExport.h"
 
 #include <memory>
 #include <string>
@@ -23,7 +24,7 @@ namespace Platform {
 
 enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };
 
-class TCustomComboBox : public TCustomControl {
+class CHARTIX_PLATFORM_EXPORT TCustomComboBox : public TCustomControl {
 public:
     explicit TCustomComboBox(TComponent* Owner);
     ~TCustomComboBox() override;

@@ -4,9 +4,10 @@
 // event loop delivers later, focus, cursor, and Windows-style input entry
 // points that a host (the Qt widget, or tests) calls.
 
-#include "platform/Bitmap.h"
-#include "platform/Canvas.h"
-#include "platform/Classes.h"
+#include "Bitmap.h"
+#include "Canvas.h"
+#include "Classes.h"
+#include "PlatformExport.h"
 
 #include <QImage>
 #include <cstdint>
@@ -57,7 +58,7 @@ using TKeyPressEvent = std::function<void(TObject* Sender, char& Key)>;
 class TWinControl;
 class TControlHost;
 
-class TControl : public TComponent {
+class CHARTIX_PLATFORM_EXPORT TControl : public TComponent {
 public:
     explicit TControl(TComponent* Owner);
     ~TControl() override;
@@ -112,7 +113,7 @@ private:
     TDragMode FDragMode = dmManual;
 };
 
-class TWinControl : public TControl {
+class CHARTIX_PLATFORM_EXPORT TWinControl : public TControl {
 public:
     explicit TWinControl(TComponent* Owner);
     ~TWinControl() override;
@@ -189,7 +190,7 @@ private:
 
 // A windowed control that draws itself: Canvas draws on the window surface at
 // any time, inside or outside a paint.
-class TCustomControl : public TWinControl {
+class CHARTIX_PLATFORM_EXPORT TCustomControl : public TWinControl {
 public:
     explicit TCustomControl(TComponent* Owner);
     ~TCustomControl() override;
@@ -207,7 +208,7 @@ private:
 
 // What a real window does for a control: repaint requests, presentation of
 // the surface and the mouse cursor. Implemented by the Qt host widget.
-class TControlHost {
+class CHARTIX_PLATFORM_EXPORT TControlHost {
 public:
     virtual ~TControlHost() = default;
     virtual void RequestPaint() = 0;
@@ -221,7 +222,7 @@ public:
 };
 
 // The event loop's side of the platform: pending paints and the focus.
-class TApplication {
+class CHARTIX_PLATFORM_EXPORT TApplication {
 public:
     // Delivers every pending paint (each control once), as the event loop would.
     void ProcessMessages();
@@ -238,6 +239,6 @@ private:
     TWinControl* FFocused = nullptr;
 };
 
-TApplication* Application();
+CHARTIX_PLATFORM_EXPORT TApplication* Application();
 
 } // namespace Platform

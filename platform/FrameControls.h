@@ -3,7 +3,8 @@
 // controls: check boxes, radio buttons, push buttons, scroll arrows and the
 // combo box's drop-down button. Flat ones have a one-pixel frame instead of a 3-D edge.
 
-#include "platform/Canvas.h"
+#include "Canvas.h"
+#include "PlatformExport.h"
 
 namespace Platform {
 
@@ -15,6 +16,7 @@ constexpr unsigned DFCS_BUTTONCHECK = 0x0000, DFCS_BUTTONRADIO = 0x0004, DFCS_BU
 
 // Draws the control of kind Type in R; the canvas's pen and brush are kept.
 // Unknown kinds draw nothing and give false.
-bool DrawFrameControl(TCanvas& Canvas, const TRect& R, unsigned Type, unsigned State);
+CHARTIX_PLATFORM_EXPORT bool DrawFrameControl(TCanvas& Canvas, const TRect& R, unsigned Type,
+                                              unsigned State);
 
 } // namespace Platform

@@ -3,7 +3,8 @@
 // TColor is 0x00BBGGRR (red in the low byte); system colours resolve to fixed
 // values. Font sizes are points at one logical resolution, 96 DPI.
 
-#include "platform/Classes.h"
+#include "Classes.h"
+#include "PlatformExport.h"
 
 #include <cstdint>
 #include <memory>
@@ -36,7 +37,7 @@ constexpr TColor clScrollBar = 0x80000000, clBackground = 0x80000001, clMenu = 0
 
 // Resolves system colours to their fixed RGB values; other colours pass through
 // with the high byte cleared.
-TColor ColorToRGB(TColor Color);
+CHARTIX_PLATFORM_EXPORT TColor ColorToRGB(TColor Color);
 inline int GetRValue(TColor C) {
     return static_cast<int>(C & 0xFF);
 }
@@ -49,13 +50,13 @@ inline int GetBValue(TColor C) {
 inline TColor RGB(int R, int G, int B) {
     return static_cast<TColor>((R & 0xFF) | ((G & 0xFF) << 8) | ((B & 0xFF) << 16));
 }
-QColor ToQColor(TColor Color);
-TColor FromQColor(const QColor& Color);
+CHARTIX_PLATFORM_EXPORT QColor ToQColor(TColor Color);
+CHARTIX_PLATFORM_EXPORT TColor FromQColor(const QColor& Color);
 
 template <class T> class TShared;
 
 // A drawing tool that notifies its owner (usually a canvas) of changes.
-class TGraphicsObject : public TPersistent {
+class CHARTIX_PLATFORM_EXPORT TGraphicsObject : public TPersistent {
 public:
     TNotifyEvent OnChange;
 
@@ -89,7 +90,7 @@ enum TPenMode {
     pmNotXor
 };
 
-class TPen : public TGraphicsObject {
+class CHARTIX_PLATFORM_EXPORT TPen : public TGraphicsObject {
 public:
     TColor Color() const { return FColor; }
     void SetColor(TColor V);
@@ -126,7 +127,7 @@ enum TBrushStyle {
 
 class TBitmap;
 
-class TBrush : public TGraphicsObject {
+class CHARTIX_PLATFORM_EXPORT TBrush : public TGraphicsObject {
 public:
     TColor Color() const { return FColor; }
     void SetColor(TColor V);
@@ -157,7 +158,7 @@ private:
 enum TFontStyle { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
 using TFontStyles = unsigned;
 
-class TFont : public TGraphicsObject {
+class CHARTIX_PLATFORM_EXPORT TFont : public TGraphicsObject {
 public:
     const std::string& Name() const { return FName; }
     void SetName(const std::string& V);
@@ -260,7 +261,7 @@ private:
 // Hands out shared tools equal to a value, reusing the last one handed out
 // when it is equal: runs of objects drawn alike (a file's statements, a
 // layer's defaults) then hold one tool between them.
-class TStylePool {
+class CHARTIX_PLATFORM_EXPORT TStylePool {
 public:
     TShared<TPen> Pen(const TPen& Value) { return Find(FPen, Value); }
     TShared<TBrush> Brush(const TBrush& Value) { return Find(FBrush, Value); }
@@ -289,11 +290,11 @@ constexpr int MaxFontPixels = 16384;
 
 // Pixel height of an em for a point size at 96 DPI (MulDiv rounding), never
 // beyond MaxFontPixels either way.
-int PointsToPixels(int Points);
+CHARTIX_PLATFORM_EXPORT int PointsToPixels(int Points);
 
 // Strings are single-byte: UTF-8 when they are valid UTF-8, otherwise Latin-1
 // (the encoding of older files). Qt text comes back as UTF-8.
-QString ToQString(std::string_view Text);
-std::string FromQString(const QString& Text);
+CHARTIX_PLATFORM_EXPORT QString ToQString(std::string_view Text);
+CHARTIX_PLATFORM_EXPORT std::string FromQString(const QString& Text);
 
 } // namespace Platform

@@ -17,8 +17,9 @@
 // place of the cell's text. The wheel scrolls three rows a notch. Scroll bars
 // show at the right and bottom while the cells do not all fit.
 
-#include "platform/Controls.h"
-#include "platform/ScrollBars.h"
+#include "Controls.h"
+#include "PlatformExport.h"
+#include "ScrollBars.h"
 
 #include <memory>
 #include <string>
@@ -27,7 +28,7 @@
 
 namespace Platform {
 
-class EInvalidGridOperation : public Exception {
+class CHARTIX_PLATFORM_EXPORT EInvalidGridOperation : public Exception {
     using Exception::Exception;
 };
 
@@ -53,7 +54,7 @@ using TGridOptions = unsigned;
 enum TGridDrawFlag : unsigned { gdSelected = 1, gdFocused = 2, gdFixed = 4 };
 using TGridDrawState = unsigned;
 
-class TCustomGrid : public TCustomControl {
+class CHARTIX_PLATFORM_EXPORT TCustomGrid : public TCustomControl {
 public:
     explicit TCustomGrid(TComponent* Owner);
     ~TCustomGrid() override;

@@ -2,15 +2,16 @@
 // A list of pictures of one size, handed out by index (toolbar and marker
 // images).
 
-#include "platform/Bitmap.h"
-#include "platform/Classes.h"
+#include "Bitmap.h"
+#include "Classes.h"
+#include "PlatformExport.h"
 
 #include <memory>
 #include <vector>
 
 namespace Platform {
 
-class TImageList : public TComponent {
+class CHARTIX_PLATFORM_EXPORT TImageList : public TComponent {
 public:
     explicit TImageList(TComponent* Owner, int Width = 16, int Height = 16);
 

@@ -13,9 +13,10 @@
 // itself: the list box does not draw it over an owner-drawn row, so a row
 // that draws it as the system's does is not cancelled out.
 
-#include "platform/Controls.h"
-#include "platform/ListItems.h"
-#include "platform/ScrollBars.h"
+#include "Controls.h"
+#include "ListItems.h"
+#include "PlatformExport.h"
+#include "ScrollBars.h"
 
 #include <memory>
 
@@ -35,9 +36,9 @@ using TOwnerDrawState = unsigned;
 
 // The item a navigation key (arrows, Page Up/Down by Page items, Home, End)
 // moves the current item Current to among Count > 0 items; -1 for any other key.
-int ItemAfterKey(std::uint16_t Key, int Current, int Count, int Page);
+CHARTIX_PLATFORM_EXPORT int ItemAfterKey(std::uint16_t Key, int Current, int Count, int Page);
 
-class TCustomListBox : public TCustomControl {
+class CHARTIX_PLATFORM_EXPORT TCustomListBox : public TCustomControl {
 public:
     explicit TCustomListBox(TComponent* Owner);
     ~TCustomListBox() override;

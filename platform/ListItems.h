@@ -3,7 +3,8 @@
 // the items do not own. The control that holds them hears of every change,
 // so that it can keep its current item and its picture in step.
 
-#include "platform/Classes.h"
+#include "Classes.h"
+#include "PlatformExport.h"
 
 #include <functional>
 #include <string>
@@ -32,7 +33,7 @@ inline int FollowItemChange(int Current, TListItemsChange Change, int Index) {
     return Current;
 }
 
-class TListItems : public TPersistent {
+class CHARTIX_PLATFORM_EXPORT TListItems : public TPersistent {
 public:
     using TChangeHook = std::function<void(TListItemsChange Change, int Index)>;
     explicit TListItems(TChangeHook Changed = {}) : FChanged(std::move(Changed)) {}

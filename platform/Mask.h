@@ -3,6 +3,7 @@
 // then copied by a canvas to any place in any colour at the cost of its
 // pixels, as small repeated pictures (map symbols) need.
 
+#include "platform/PlatformExport.h"
 #include "platform/Types.h"
 
 #include <cstdint>
@@ -12,7 +13,7 @@ class QImage;
 
 namespace Platform {
 
-class TMask {
+class CHARTIX_PLATFORM_EXPORT TMask {
 public:
     // Pixels X .. X + Length - 1 of row Y, relative to the mask's origin.
     struct TRun {

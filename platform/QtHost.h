@@ -14,8 +14,9 @@
 // the wheel arrives in notches of 120, and the keys the control's dialog code
 // asks for reach it instead of moving the focus or firing shortcuts.
 
-#include "platform/Controls.h"
-#include "platform/QtMessageHook.h"
+#include "Controls.h"
+#include "PlatformExport.h"
+#include "QtMessageHook.h"
 
 #include <QBasicTimer>
 #include <QPoint>
@@ -28,7 +29,7 @@
 
 namespace Platform {
 
-class TQtHost : public QWidget, public TControlHost {
+class CHARTIX_PLATFORM_EXPORT TQtHost : public QWidget, public TControlHost {
 public:
     explicit TQtHost(TWinControl* Control, QWidget* Parent = nullptr);
     ~TQtHost() override;

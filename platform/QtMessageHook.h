@@ -11,7 +11,8 @@
 // Cancel (No when it offers no Cancel) where it is not, so the code that
 // asked does nothing. Code that needs an answer asks from a safe place.
 
-#include "platform/Dialogs.h"
+#include "Dialogs.h"
+#include "PlatformExport.h"
 
 #include <functional>
 #include <string>
@@ -26,23 +27,23 @@ using TMessageShow = std::function<int(const std::string& Text, TMsgDlgType Type
 // Makes the queuing hook the message hook; Show puts a message on the screen.
 // Empty Show: a message box over the active window, or, on a platform
 // without a screen (offscreen, minimal), the default hook's record.
-void InstallQtMessageHook(TMessageShow Show = {});
+CHARTIX_PLATFORM_EXPORT void InstallQtMessageHook(TMessageShow Show = {});
 // Gives the default hook back and drops what is still queued.
-void RemoveQtMessageHook();
+CHARTIX_PLATFORM_EXPORT void RemoveQtMessageHook();
 // Installs the queuing hook unless a program set a hook of its own.
-void InstallQtMessageHookUnlessSet();
-bool QtMessageHookInstalled();
+CHARTIX_PLATFORM_EXPORT void InstallQtMessageHookUnlessSet();
+CHARTIX_PLATFORM_EXPORT bool QtMessageHookInstalled();
 // Messages queued and not shown yet.
-int PendingQtMessages();
+CHARTIX_PLATFORM_EXPORT int PendingQtMessages();
 
 // A modal dialog may not be opened now.
-bool ModalUnsafe();
+CHARTIX_PLATFORM_EXPORT bool ModalUnsafe();
 // A Qt host is painting: nothing may run Qt's event loop.
-bool QtHostPainting();
+CHARTIX_PLATFORM_EXPORT bool QtHostPainting();
 
 // While one lives, modal dialogs are unsafe: queued messages wait until the
 // last one goes. For input handlers, loads and saves that pump events.
-class TModalGuard {
+class CHARTIX_PLATFORM_EXPORT TModalGuard {
 public:
     TModalGuard() noexcept;
     ~TModalGuard();
@@ -51,7 +52,7 @@ public:
 };
 
 // Marks a Qt host's paint (also unsafe for dialogs).
-class TPaintGuard {
+class CHARTIX_PLATFORM_EXPORT TPaintGuard {
 public:
     TPaintGuard() noexcept;
     ~TPaintGuard();
@@ -64,6 +65,7 @@ private:
 
 // A QMessageBox over Parent (the active window when null) with the buttons
 // asked for; returns mrOk, mrCancel, mrYes or mrNo.
-int QtMessageBox(QWidget* Parent, const std::string& Text, TMsgDlgType Type, int Buttons);
+CHARTIX_PLATFORM_EXPORT int QtMessageBox(QWidget* Parent, const std::string& Text, TMsgDlgType Type,
+                                         int Buttons);
 
 } // namespace Platform

@@ -2,7 +2,8 @@
 // Platform polygon regions: built from a point block with a fill mode,
 // combined (XOR makes holes), painted with a canvas's brush.
 
-#include "platform/Types.h"
+#include "PlatformExport.h"
+#include "Types.h"
 
 #include <memory>
 
@@ -15,7 +16,7 @@ enum TCombineMode { RGN_AND = 1, RGN_OR = 2, RGN_XOR = 3, RGN_DIFF = 4, RGN_COPY
 // Results of a combination, as the GDI reports them.
 enum TRegionKind { RGN_ERROR = 0, NULLREGION = 1, SIMPLEREGION = 2, COMPLEXREGION = 3 };
 
-class TRgn {
+class CHARTIX_PLATFORM_EXPORT TRgn {
 public:
     TRgn();
     ~TRgn();

@@ -3,8 +3,9 @@
 // area (the system draws it in the window's frame): its place, its range of
 // positions, its thumb, and what a press on it means.
 
-#include "platform/Canvas.h"
-#include "platform/Types.h"
+#include "Canvas.h"
+#include "PlatformExport.h"
+#include "Types.h"
 
 namespace Platform {
 
@@ -14,7 +15,7 @@ enum TScrollBarKind { sbHorizontal, sbVertical };
 // What a press on a scroll bar asks for.
 enum TScrollCode { scNone, scLineUp, scLineDown, scPageUp, scPageDown, scTrack };
 
-struct TScrollBarBox {
+struct CHARTIX_PLATFORM_EXPORT TScrollBarBox {
     TScrollBarKind Kind = sbVertical;
     TRect Bounds;         // in client pixels; empty when the bar is hidden
     int Min = 0, Max = 0; // the first and the last position

@@ -2,6 +2,7 @@
 // The diagnostic trace: components pass messages here; nothing is printed
 // unless a host installs a sink (for example a debug log).
 
+#include "platform/PlatformExport.h"
 #include "platform/SysUtils.h"
 
 #include <functional>
@@ -11,8 +12,8 @@ namespace Platform {
 
 using TTraceSink = std::function<void(const std::string&)>;
 void SetTraceSink(TTraceSink Sink);
-bool TraceEnabled();
-void TraceMessage(const std::string& Message);
+CHARTIX_PLATFORM_EXPORT bool TraceEnabled();
+CHARTIX_PLATFORM_EXPORT void TraceMessage(const std::string& Message);
 
 template <class... Args> void Trace(std::string_view Pattern, const Args&... args) {
     if (TraceEnabled()) TraceMessage(Format(Pattern, args...));

@@ -3,7 +3,8 @@
 // Boolean, integer, double, date-time or string, with the framework's
 // conversions between them and its conversion errors.
 
-#include "platform/SysUtils.h"
+#include "PlatformExport.h"
+#include "SysUtils.h"
 
 #include <cstdint>
 #include <string>
@@ -13,12 +14,12 @@ namespace Platform {
 
 enum class TVarType { varEmpty, varNull, varBoolean, varInteger, varDouble, varDate, varString };
 
-struct TVarDate {
+struct CHARTIX_PLATFORM_EXPORT TVarDate {
     double Value;
     bool operator==(const TVarDate&) const = default;
 };
 
-class TVariant {
+class CHARTIX_PLATFORM_EXPORT TVariant {
 public:
     TVariant() = default; // unassigned
     TVariant(bool V) : FValue(V) {}

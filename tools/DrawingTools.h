@@ -5,19 +5,20 @@
 // default styles from the layer. Without an editable layer the tools are
 // disabled and create nothing.
 
-#include "objects/Parts.h"
-#include "platform/Types.h"
-#include "tools/PressMoveAndReleaseTool.h"
+#include "../core/ChartixExport.h"
+#include "../objects/Parts.h"
+#include "../platform/Types.h"
+#include "PressMoveAndReleaseTool.h"
 
 namespace Mapobjects {
 
 class TMapLayer;
 
 // True when Map has a layer whose editable switch is on.
-bool HasEditableLayer(TChartix* Map);
+CHARTIX_EXPORT bool HasEditableLayer(TChartix* Map);
 
 // A straight line from the press point to the release point.
-class TLineTool : public TCustomPressMoveAndReleaseTool {
+class CHARTIX_EXPORT TLineTool : public TCustomPressMoveAndReleaseTool {
 public:
     explicit TLineTool(Platform::TComponent* Owner);
 
@@ -29,7 +30,7 @@ public:
 };
 
 // An axis-parallel rectangle with its corners as dragged (not normalised).
-class TRectTool : public TCustomRectTool {
+class CHARTIX_EXPORT TRectTool : public TCustomRectTool {
 public:
     explicit TRectTool(Platform::TComponent* Owner);
 
@@ -39,7 +40,7 @@ public:
 
 // Collects vertices by left clicks; a double click (or Complete) finishes the
 // figure. Between clicks a moving segment follows the pointer.
-class TCustomMultiPointTool : public TCustomMapTool {
+class CHARTIX_EXPORT TCustomMultiPointTool : public TCustomMapTool {
 public:
     explicit TCustomMultiPointTool(Platform::TComponent* Owner);
 
@@ -85,7 +86,7 @@ private:
 };
 
 // An open path of at least two vertices.
-class TPolylineTool : public TCustomMultiPointTool {
+class CHARTIX_EXPORT TPolylineTool : public TCustomMultiPointTool {
 public:
     explicit TPolylineTool(Platform::TComponent* Owner);
     void Draw() override;
@@ -94,7 +95,7 @@ public:
 
 // A closed ring of at least three vertices, stored with the first vertex
 // repeated at the end.
-class TRegionTool : public TCustomMultiPointTool {
+class CHARTIX_EXPORT TRegionTool : public TCustomMultiPointTool {
 public:
     explicit TRegionTool(Platform::TComponent* Owner);
     void Draw() override;
@@ -102,7 +103,7 @@ public:
 };
 
 // One symbol per click, in the map's default symbol shape and font.
-class TSymbolTool : public TCustomMapTool {
+class CHARTIX_EXPORT TSymbolTool : public TCustomMapTool {
 public:
     explicit TSymbolTool(Platform::TComponent* Owner);
 
@@ -130,7 +131,7 @@ protected:
 
 // One geodesic circle per click, centred there, with the radius and number
 // of points a new circle has.
-class TCircleTool : public TSymbolTool {
+class CHARTIX_EXPORT TCircleTool : public TSymbolTool {
 public:
     explicit TCircleTool(Platform::TComponent* Owner);
     bool Complete() override;

@@ -5,14 +5,15 @@
 // the path (its lengths are reported one last time); nothing is added to
 // any layer.
 
-#include "geodesy/Geodesic.h"
-#include "tools/DrawingTools.h"
+#include "../core/ChartixExport.h"
+#include "../geodesy/Geodesic.h"
+#include "DrawingTools.h"
 
 #include <functional>
 
 namespace Mapobjects {
 
-class TMeasureTool : public TCustomMultiPointTool {
+class CHARTIX_EXPORT TMeasureTool : public TCustomMultiPointTool {
 public:
     explicit TMeasureTool(Platform::TComponent* Owner);
 

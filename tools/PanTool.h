@@ -2,12 +2,13 @@
 // Panning: while the left button is held a copy of the window follows the
 // pointer; the centre changes once, on release.
 
-#include "platform/Bitmap.h"
-#include "tools/ZoomTools.h"
+#include "../core/ChartixExport.h"
+#include "../platform/Bitmap.h"
+#include "ZoomTools.h"
 
 namespace Mapobjects {
 
-class TPanTool : public TCustomZoomTool {
+class CHARTIX_EXPORT TPanTool : public TCustomZoomTool {
 public:
     explicit TPanTool(Platform::TComponent* Owner);
 

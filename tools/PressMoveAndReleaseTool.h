@@ -2,12 +2,13 @@
 // Tools worked by one left-button gesture: press at an anchor, drag with a
 // rubber-band figure drawn straight on the window, release to finish.
 
-#include "core/MapTools.h"
-#include "platform/Types.h"
+#include "../core/ChartixExport.h"
+#include "../core/MapTools.h"
+#include "../platform/Types.h"
 
 namespace Mapobjects {
 
-class TCustomPressMoveAndReleaseTool : public TCustomMapTool {
+class CHARTIX_EXPORT TCustomPressMoveAndReleaseTool : public TCustomMapTool {
 public:
     using TCustomMapTool::TCustomMapTool;
 
@@ -36,7 +37,7 @@ protected:
 };
 
 // The figure is the rectangle spanned by DragRect.
-class TCustomRectTool : public TCustomPressMoveAndReleaseTool {
+class CHARTIX_EXPORT TCustomRectTool : public TCustomPressMoveAndReleaseTool {
 public:
     using TCustomPressMoveAndReleaseTool::TCustomPressMoveAndReleaseTool;
 

@@ -2,13 +2,14 @@
 // The pen of rubber-band figures: one-pixel black NOT-XOR lines with no fill,
 // so drawing a figure twice leaves the window as it was.
 
-#include "platform/Canvas.h"
+#include "../core/ChartixExport.h"
+#include "../platform/Canvas.h"
 
 namespace Mapobjects {
 
 // Sets the canvas up for an inverting outline for its lifetime; the pen mode
 // and brush style the canvas had come back afterwards.
-class TRubberBandPen {
+class CHARTIX_EXPORT TRubberBandPen {
 public:
     explicit TRubberBandPen(Platform::TCanvas* Canvas)
         : FCanvas(Canvas), FMode(Canvas->Pen()->Mode()), FStyle(Canvas->Brush()->Style()) {

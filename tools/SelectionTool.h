@@ -2,11 +2,12 @@
 // Selecting by click: the object under the pointer replaces the selection,
 // or with Shift joins or leaves it; repeated Ctrl-clicks reach lower layers.
 
-#include "core/MapTools.h"
+#include "../core/ChartixExport.h"
+#include "../core/MapTools.h"
 
 namespace Mapobjects {
 
-class TSelectionTool : public TCustomMapTool {
+class CHARTIX_EXPORT TSelectionTool : public TCustomMapTool {
 public:
     explicit TSelectionTool(Platform::TComponent* Owner);
 

@@ -1,19 +1,20 @@
 #pragma once
 // The standard map tools.
 
-#include "tools/DrawingTools.h"
-#include "tools/MeasureTool.h"
-#include "tools/PanTool.h"
-#include "tools/PressMoveAndReleaseTool.h"
-#include "tools/SelectionTool.h"
-#include "tools/TextTool.h"
-#include "tools/ZoomTools.h"
+#include "../core/ChartixExport.h"
+#include "DrawingTools.h"
+#include "MeasureTool.h"
+#include "PanTool.h"
+#include "PressMoveAndReleaseTool.h"
+#include "SelectionTool.h"
+#include "TextTool.h"
+#include "ZoomTools.h"
 
 namespace Mapobjects {
 
 // One of each standard tool, what a map window offers: the viewer's and the
 // map widget's toolbar. Declared after the map they work on, they go first.
-struct TStandardTools {
+struct CHARTIX_EXPORT TStandardTools {
     TSelectionTool Select{nullptr};
     TZoomInTool ZoomIn{nullptr};
     TZoomOutTool ZoomOut{nullptr};

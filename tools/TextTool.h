@@ -7,15 +7,16 @@
 // While typing, the text is drawn straight on the window over a saved copy of
 // the pixels beneath it, so no keystroke repaints the map.
 
-#include "core/MapTools.h"
-#include "platform/Bitmap.h"
-#include "platform/Types.h"
+#include "../core/ChartixExport.h"
+#include "../core/MapTools.h"
+#include "../platform/Bitmap.h"
+#include "../platform/Types.h"
 
 #include <string>
 
 namespace Mapobjects {
 
-class TTextTool : public TCustomMapTool {
+class CHARTIX_EXPORT TTextTool : public TCustomMapTool {
 public:
     explicit TTextTool(Platform::TComponent* Owner);
 

@@ -2,11 +2,12 @@
 // Zooming by click or by rubber-band rectangle: the finished gesture asks for
 // a new zoom and centres the view on the middle of the rectangle.
 
-#include "tools/PressMoveAndReleaseTool.h"
+#include "../core/ChartixExport.h"
+#include "PressMoveAndReleaseTool.h"
 
 namespace Mapobjects {
 
-class TCustomZoomTool : public TCustomRectTool {
+class CHARTIX_EXPORT TCustomZoomTool : public TCustomRectTool {
 public:
     using TCustomRectTool::TCustomRectTool;
 
@@ -19,7 +20,7 @@ public:
 
 // A click or a one-axis drag doubles the zoom up to MaxZoom; a rectangle is
 // fitted into the window.
-class TZoomInTool : public TCustomZoomTool {
+class CHARTIX_EXPORT TZoomInTool : public TCustomZoomTool {
 public:
     explicit TZoomInTool(Platform::TComponent* Owner);
     double GetNewZoom() override;
@@ -27,7 +28,7 @@ public:
 
 // A click halves the zoom; a drag shrinks the view's width into the larger
 // signed extent of the rectangle; never below MinZoom.
-class TZoomOutTool : public TCustomZoomTool {
+class CHARTIX_EXPORT TZoomOutTool : public TCustomZoomTool {
 public:
     explicit TZoomOutTool(Platform::TComponent* Owner);
     double GetNewZoom() override;

@@ -3,12 +3,13 @@
 // widget may go first: the companion stays, empty (its control's data link
 // forgets the map, and the widget drops the rows of the map's layers).
 
-#include "widgets/ControlWidget.h"
-#include "widgets/MapWidget.h"
+#include "../core/ChartixExport.h"
+#include "ControlWidget.h"
+#include "MapWidget.h"
 
 #include <QPointer>
 
-class ChartixCompanionWidget : public ChartixControlWidget {
+class CHARTIX_EXPORT ChartixCompanionWidget : public ChartixControlWidget {
     Q_OBJECT
 
 public:

@@ -3,7 +3,8 @@
 // window and shows one control on it through a Qt host filling the widget,
 // so that an application (or Qt Designer) can put the control on a form.
 
-#include "platform/Controls.h"
+#include "../core/ChartixExport.h"
+#include "../platform/Controls.h"
 
 #include <QWidget>
 
@@ -11,7 +12,7 @@ namespace Platform {
 class TQtHost;
 }
 
-class ChartixControlWidget : public QWidget {
+class CHARTIX_EXPORT ChartixControlWidget : public QWidget {
     Q_OBJECT
 
 public:

@@ -3,13 +3,14 @@
 // It shows the layer given to it, or follows a layer control widget: the
 // layer of the row the user picks there (a click or a key) is shown.
 
-#include "controls/DataBrowser.h"
-#include "widgets/ControlWidget.h"
-#include "widgets/LayerControlWidget.h"
+#include "../controls/DataBrowser.h"
+#include "../core/ChartixExport.h"
+#include "ControlWidget.h"
+#include "LayerControlWidget.h"
 
 #include <QPointer>
 
-class ChartixDataBrowserWidget : public ChartixControlWidget {
+class CHARTIX_EXPORT ChartixDataBrowserWidget : public ChartixControlWidget {
     Q_OBJECT
 
 public:

@@ -1,10 +1,11 @@
 #pragma once
 // The layer control (layer list with its switches) as a QWidget for forms.
 
-#include "controls/LayerCtrl.h"
-#include "widgets/CompanionWidget.h"
+#include "../controls/LayerCtrl.h"
+#include "../core/ChartixExport.h"
+#include "CompanionWidget.h"
 
-class ChartixLayerControlWidget : public ChartixCompanionWidget {
+class CHARTIX_EXPORT ChartixLayerControlWidget : public ChartixCompanionWidget {
     Q_OBJECT
 
 public:

@@ -1,10 +1,11 @@
 #pragma once
 // The layers combo box (a layer picker) as a QWidget for forms.
 
-#include "controls/LayersComboBox.h"
-#include "widgets/CompanionWidget.h"
+#include "../controls/LayersComboBox.h"
+#include "../core/ChartixExport.h"
+#include "CompanionWidget.h"
 
-class ChartixLayersComboBoxWidget : public ChartixCompanionWidget {
+class CHARTIX_EXPORT ChartixLayersComboBoxWidget : public ChartixCompanionWidget {
     Q_OBJECT
 
 public:

@@ -8,9 +8,10 @@
 // OnMapToolChanged and OnShowProgress, which feed toolChanged and progress
 // (a program that sets them itself takes those two signals over).
 
-#include "core/MapObjects.h"
-#include "tools/StdMapTools.h"
-#include "widgets/ControlWidget.h"
+#include "../core/ChartixExport.h"
+#include "../core/MapObjects.h"
+#include "../tools/StdMapTools.h"
+#include "ControlWidget.h"
 
 #include <QList>
 #include <memory>
@@ -18,7 +19,7 @@
 class QAction;
 class QActionGroup;
 
-class ChartixMapWidget : public ChartixControlWidget {
+class CHARTIX_EXPORT ChartixMapWidget : public ChartixControlWidget {
     Q_OBJECT
 
 public:

@@ -2,6 +2,7 @@
 // MITAB module is looked for.
 #include "formats/StandardProviders.h"
 #include "formats/MapInfoFormatProvider.h"
+#include "formats/MitabBinding.h"
 #include "formats/MitabName.h"
 #include "formats/SimpleMIFFormatProvider.h"
 

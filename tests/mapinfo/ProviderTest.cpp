@@ -4,6 +4,7 @@
 
 #include "MapInfoFixture.h"
 
+#include "formats/MitabBinding.h"
 #include "formats/MitabName.h"
 #include "objects/NoGeometry.h"
 #include "objects/Polys.h"

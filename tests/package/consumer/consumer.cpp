@@ -3,9 +3,9 @@
 // through Layers().Add (the MITAB module found from the installation), pans
 // with a mouse drag, and counts selectionChanged in two slots. Exits 0 when
 // all of that worked, and prints what it saw.
-#include "platform/QtHost.h"
-#include "widgets/LayerControlWidget.h"
-#include "widgets/MapWidget.h"
+#include <chartix/platform/QtHost.h>
+#include <chartix/widgets/LayerControlWidget.h>
+#include <chartix/widgets/MapWidget.h>
 
 #include <QApplication>
 #include <QMouseEvent>
