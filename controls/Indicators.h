@@ -12,9 +12,9 @@ namespace Mapobjects {
 
 constexpr int IndicatorCount = 8, IndicatorWidth = 16, IndicatorHeight = 13;
 
-// Picture Id: 0/1 visible (an eye), 2/3 editable (a pencil), 4/5 selectable
-// (an arrow pointer with rays), 6/7 auto-label (a yellow tag); even ids on,
-// odd ids off. Transparent in the colour of the top-left pixel.
+/// Picture Id: 0/1 visible (an eye), 2/3 editable (a pencil), 4/5 selectable
+/// (an arrow pointer with rays), 6/7 auto-label (a yellow tag); even ids on,
+/// odd ids off. Transparent in the colour of the top-left pixel.
 CHARTIX_EXPORT std::unique_ptr<Platform::TBitmap> MakeIndicator(int Id);
 
 } // namespace Mapobjects

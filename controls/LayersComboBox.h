@@ -29,18 +29,18 @@ public:
     explicit TLayersComboBox(Platform::TComponent* Owner);
     ~TLayersComboBox() override;
 
-    // The observed map: the data link's, so it is gone as soon as the map is.
+    /// The observed map: the data link's, so it is gone as soon as the map is.
     TChartix* Map() const { return FDataLink->Map(); }
-    // Attaches to a map; null is ignored. Items come with the layers added
-    // from now on.
+    /// Attaches to a map; null is ignored. Items come with the layers added
+    /// from now on.
     void SetMap(TChartix* Value);
-    // Adds items for the map's layers that have none yet, in the map's order.
+    /// Adds items for the map's layers that have none yet, in the map's order.
     void AddItemsForExistingLayers();
     TLayersComboBoxDataLink* DataLink() const { return FDataLink.get(); }
-    // The layer of the chosen item (the one whose name it shows), while it
-    // is still on the map; null otherwise.
+    /// The layer of the chosen item (the one whose name it shows), while it
+    /// is still on the map; null otherwise.
     TMapLayer* GetCurrentLayer() const;
-    // Repaints at once.
+    /// Repaints at once.
     void Refresh();
 
 private:

@@ -24,7 +24,7 @@ public:
     void SetUseBGColor(bool V) { FUseBGColor = V; }
     Platform::TColor DefaultBGColor() const { return FDefaultBGColor; }
     void SetDefaultBGColor(Platform::TColor V) { FDefaultBGColor = V; }
-    // Object-valued setters take the new object and hand the old one back.
+    /// Object-valued setters take the new object and hand the old one back.
     std::unique_ptr<Platform::TFont> SetDefaultSymbolFont(std::unique_ptr<Platform::TFont> V);
     std::unique_ptr<Platform::TFont> SetDefaultTextFont(std::unique_ptr<Platform::TFont> V);
     std::unique_ptr<Platform::TPen> SetDefaultPen(std::unique_ptr<Platform::TPen> V);

@@ -26,9 +26,9 @@ using TStartProgressEvent =
     std::function<void(Platform::TObject* Sender, int Min, int Max, const std::string& Title)>;
 using TShowProgressEvent = std::function<void(Platform::TObject* Sender, int Progress)>;
 
-// How the wheel zooms: about the view's centre, after moving the centre to
-// the cursor, about the first selected object, or (wmAnchor) keeping the map
-// point under the cursor where it is, as desktop GIS programs do.
+/// How the wheel zooms: about the view's centre, after moving the centre to
+/// the cursor, about the first selected object, or (wmAnchor) keeping the map
+/// point under the cursor where it is, as desktop GIS programs do.
 enum TWheelMouseZoomType { wmCenter, wmCursor, wmSelected, wmAnchor };
 
 } // namespace Mapobjects

@@ -20,8 +20,8 @@
 
 namespace Mapobjects {
 
-// Widens B by one object as zooming to objects counts it: a lone point by its
-// coordinates, anything else by its kept extent.
+/// Widens B by one object as zooming to objects counts it: a lone point by its
+/// coordinates, anything else by its kept extent.
 CHARTIX_EXPORT void WidenByObject(TBounds& B, const TCustomMapObject& Obj);
 
 class TReadProblems;
@@ -60,7 +60,7 @@ public:
     TMapToolsManager& MapToolsManager() const { return *FMapToolsManager; }
     TChartixOptions& Options() const { return *FOptions; }
     Platform::TBitmap* SelectionPattern() const { return FSelectionPattern.get(); }
-    // Replacing an owned part hands the previous one back to the caller.
+    /// Replacing an owned part hands the previous one back to the caller.
     std::unique_ptr<TMapLayers> SetLayers(std::unique_ptr<TMapLayers> V);
     std::unique_ptr<TSelection> SetSelection(std::unique_ptr<TSelection> V);
     std::unique_ptr<TMapObjectsList> SetDisplayed(std::unique_ptr<TMapObjectsList> V);
@@ -82,9 +82,9 @@ public:
     void SetShowSelection(bool V);
     bool FastSelection() const { return FFastSelection; }
     void SetFastSelection(bool V);
-    // Off (the default), a click hits a region or polyline anywhere in its
-    // bounding box; on, only inside the region's rings or within
-    // HitTolerancePixels of a line (PreciseHit.h).
+    /// Off (the default), a click hits a region or polyline anywhere in its
+    /// bounding box; on, only inside the region's rings or within
+    /// HitTolerancePixels of a line (PreciseHit.h).
     bool PreciseHitTest() const { return FPreciseHitTest; }
     void SetPreciseHitTest(bool V) { FPreciseHitTest = V; }
     static constexpr int HitTolerancePixels = 3;
@@ -101,8 +101,8 @@ public:
     bool TextSizing() const { return FTextSizing; }
     void SetTextSizing(bool V) { FTextSizing = V; }
     bool Destroying() const { return FDestroying; }
-    // Lists (Loose) or forgets an object that refers to this map without
-    // being on one of its layers; the map's end clears their links.
+    /// Lists (Loose) or forgets an object that refers to this map without
+    /// being on one of its layers; the map's end clears their links.
     void LooseObject(TCustomMapObject* Object, bool Loose);
 
     // --- view transform ----------------------------------------------------
@@ -110,21 +110,21 @@ public:
     void MapToScreen(double MX, double MY, int& X, int& Y, bool Clip) const;
     TBounds GetViewBounds() const;
     TBounds ViewBounds() const { return GetViewBounds(); }
-    // Pixels per map unit; EZeroDivide when the world extent is degenerate.
+    /// Pixels per map unit; EZeroDivide when the world extent is degenerate.
     double Scale() const;
 
-    // Centres the view on B and, when B has width and height, zooms so that
-    // it fills the world extent's scale (zoom to a layer or the selection).
+    /// Centres the view on B and, when B has width and height, zooms so that
+    /// it fills the world extent's scale (zoom to a layer or the selection).
     void ZoomToExtent(const TBounds& B);
-    // The extent of every layer's objects together (a lone point by its
-    // coordinates); empty (MinX > MaxX) when there is nothing.
+    /// The extent of every layer's objects together (a lone point by its
+    /// coordinates); empty (MinX > MaxX) when there is nothing.
     TBounds DataExtent() const;
-    // Centres the view on all the layers' data and zooms so that all of it
-    // shows in the window with Margin to spare (1.03: 3 %), in one repaint.
-    // Nothing changes when there is no data.
+    /// Centres the view on all the layers' data and zooms so that all of it
+    /// shows in the window with Margin to spare (1.03: 3 %), in one repaint.
+    /// Nothing changes when there is no data.
     void FitView(double Margin = 1.03);
-    // Opens a MapInfo workspace as layers of this map (WorkspaceLoader.h);
-    // the second form also tells the tables it skipped or could not load.
+    /// Opens a MapInfo workspace as layers of this map (WorkspaceLoader.h);
+    /// the second form also tells the tables it skipped or could not load.
     void LoadWOR(const std::string& FileName);
     void LoadWOR(const std::string& FileName, TReadProblems& Problems);
 
@@ -146,7 +146,7 @@ public:
     void PaintMapToBitmap();
     void PaintBitmapToMapCanvas();
     void AssignToBitmap(Platform::TBitmap* Bitmap);
-    // The map bitmap's canvas while it is being rebuilt, else the window's.
+    /// The map bitmap's canvas while it is being rebuilt, else the window's.
     Platform::TCanvas* GetCanvas() const;
     Platform::TCanvas* Canvas() const { return GetCanvas(); }
     Platform::TCanvas* GetMapCanvas() const { return FMapBitmap->Canvas(); }
@@ -155,22 +155,22 @@ public:
     void BeginUpdate() { FInUpdate = true; }
     void EndUpdate(bool Redraw);
     void DoUpdate(bool Value = true);
-    // Runs the paint handler at once on the window surface and presents it.
+    /// Runs the paint handler at once on the window surface and presents it.
     void PaintNow();
-    // The map's progress events (sender: the map).
+    /// The map's progress events (sender: the map).
     void StartProgress(int Min, int Max, const std::string& Title);
     void ShowProgress(int Progress);
     void StopProgress();
 
     // --- selection ---------------------------------------------------------
-    // Hit testing asks the objects that the window shows (Displayed), layers
-    // from the top down and within a layer the object drawn last first, so
-    // that what is hit is what the user sees on top. CtrlClickCount topmost
-    // layers are skipped. A miss clears the selection.
+    /// Hit testing asks the objects that the window shows (Displayed), layers
+    /// from the top down and within a layer the object drawn last first, so
+    /// that what is hit is what the user sees on top. CtrlClickCount topmost
+    /// layers are skipped. A miss clears the selection.
     void SelectObjectAt(double X, double Y, bool Single);
     void SelectObjectsAt(double X, double Y, bool ClearFirst);
-    // Does a click at map point (X, Y) hit Object, by the rule PreciseHitTest
-    // chooses?
+    /// Does a click at map point (X, Y) hit Object, by the rule PreciseHitTest
+    /// chooses?
     bool HitsObject(TCustomMapObject& Object, double X, double Y) const;
 
     // --- platform control overrides ----------------------------------------
@@ -239,8 +239,8 @@ private:
     bool FModified = false;
     double FRotationAngle = 0;
     double FRotationCenterX = 0, FRotationCenterY = 0;
-    double FSinF = 0, FCosF = 0; // forward: sin and cos of -angle
-    double FSinI = 0, FCosI = 0; // inverse: sin and cos of +angle
+    double FSinF = 0, FCosF = 0; ///< forward: sin and cos of -angle
+    double FSinI = 0, FCosI = 0; ///< inverse: sin and cos of +angle
     TWheelMouseZoomType FZoomType = wmCenter;
     bool FTextSizing = false;
     bool FFirstPaint = true;
@@ -248,10 +248,10 @@ private:
     std::unordered_set<TCustomMapObject*> FLooseObjects;
 };
 
-// A batch of changes of the map's own making: painting is suspended for it
-// and the map repaints once at its end. Inside an update that the host began,
-// the batch leaves that update alone (it is a flag, not a counter) and only
-// marks the map stale for the repaint that will end it.
+/// A batch of changes of the map's own making: painting is suspended for it
+/// and the map repaints once at its end. Inside an update that the host began,
+/// the batch leaves that update alone (it is a flag, not a counter) and only
+/// marks the map stale for the repaint that will end it.
 class CHARTIX_EXPORT TUpdateBatch {
 public:
     explicit TUpdateBatch(TChartix& Map) : FMap(Map), FOwn(!Map.InUpdate()) {

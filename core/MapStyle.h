@@ -12,16 +12,16 @@ namespace Mapobjects {
 
 struct CHARTIX_EXPORT TMapStyle {
     bool InForce = false;
-    bool UseBGColor = false;      // becomes the objects' UseBGColor
-    Platform::TColor BGColor = 0; // becomes the objects' BGColor
+    bool UseBGColor = false;      ///< becomes the objects' UseBGColor
+    Platform::TColor BGColor = 0; ///< becomes the objects' BGColor
     Platform::TColor BrushColor = 0;
     Platform::TBrushStyle BrushStyle = Platform::bsSolid;
     Platform::TColor PenColor = 0;
     Platform::TPenStyle PenStyle = Platform::psSolid;
     int PenWidth = 0;
     std::string FontName;
-    Platform::TColor FontColor = 0;   // the text colour of text objects
-    Platform::TColor TextBGColor = 0; // the background colour of text objects
+    Platform::TColor FontColor = 0;   ///< the text colour of text objects
+    Platform::TColor TextBGColor = 0; ///< the background colour of text objects
     bool operator==(const TMapStyle&) const = default;
 };
 

@@ -46,28 +46,28 @@ public:
     Platform::TCursor Cursor() const { return FCursor; }
     void SetCursor(Platform::TCursor V) { FCursor = V; }
     TChartix* Chartix() const { return FChartix; }
-    // Attaches the tool to Map's manager (null detaches). An active tool
-    // ends its work on the map it leaves (Done, OnMapToolChanged) and takes
-    // over on the map it joins (OnMapToolChanged, the others deactivated,
-    // Init).
+    /// Attaches the tool to Map's manager (null detaches). An active tool
+    /// ends its work on the map it leaves (Done, OnMapToolChanged) and takes
+    /// over on the map it joins (OnMapToolChanged, the others deactivated,
+    /// Init).
     void SetChartix(TChartix* Map);
-    // Called by a map that is being destroyed, or that gave up the manager
-    // listing this tool: forget it and its manager.
+    /// Called by a map that is being destroyed, or that gave up the manager
+    /// listing this tool: forget it and its manager.
     void MapDestroyed() {
         FChartix = nullptr;
         FManager = nullptr;
     }
-    // Called by a map that took over a manager listing this tool: the tool
-    // leaves any other manager and works on this map.
+    /// Called by a map that took over a manager listing this tool: the tool
+    /// leaves any other manager and works on this map.
     void MapAcquired(TChartix* Map);
 
-    // The first map among the components owned by Component, depth first.
+    /// The first map among the components owned by Component, depth first.
     static TChartix* FindChartix(Platform::TComponent* Component);
 
     TMapToolNotifyEvent OnCancel, OnComplete, OnToolStateChanged;
 
 private:
-    // Every other tool of the manager gets SetActive(false), in list order.
+    /// Every other tool of the manager gets SetActive(false), in list order.
     void DeactivateOthers();
 
     bool FActive = false;
@@ -77,7 +77,7 @@ private:
     TChartix* FChartix = nullptr;
 };
 
-// The map's list of its tools; owns none of them.
+/// The map's list of its tools; owns none of them.
 class CHARTIX_EXPORT TMapToolsManager : public Platform::TList<TCustomMapTool> {
 public:
     ~TMapToolsManager() override;

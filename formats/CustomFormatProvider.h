@@ -24,8 +24,8 @@ struct CHARTIX_EXPORT TGUID {
     bool operator==(const TGUID&) const = default;
 };
 
-// Parses the registry form "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}";
-// EConvertError for anything else.
+/// Parses the registry form "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}";
+/// EConvertError for anything else.
 CHARTIX_EXPORT TGUID StringToGUID(const std::string& S);
 CHARTIX_EXPORT std::string GUIDToString(const TGUID& G);
 
@@ -40,8 +40,8 @@ public:
     virtual bool Load(TMapLayer* Layer, const std::string& FileName) = 0;
     virtual bool Save(TMapLayer* Layer, const std::string& FileName) = 0;
     virtual bool CanProcessFile(const std::string& FileName) const = 0;
-    // False when a module the provider needs was not found: Load and Save
-    // then fail with UnavailableReason(). Making the provider never throws.
+    /// False when a module the provider needs was not found: Load and Save
+    /// then fail with UnavailableReason(). Making the provider never throws.
     virtual bool Available() const { return true; }
     virtual std::string UnavailableReason() const { return {}; }
 
@@ -51,7 +51,7 @@ public:
     void SetDefault(bool Value);
     bool Enabled() const { return FEnabled; }
     void SetEnabled(bool Value) { FEnabled = Value; }
-    // What the last Load met and read past (empty after a clean load).
+    /// What the last Load met and read past (empty after a clean load).
     const TReadProblems& Problems() const { return FProblems; }
 
 protected:
@@ -63,7 +63,7 @@ private:
     bool FEnabled = true;
 };
 
-// The registry: provider references in registration order; owns none.
+/// The registry: provider references in registration order; owns none.
 class CHARTIX_EXPORT TFormatProviders : public Platform::TList<TCustomFormatProvider> {
 public:
     TCustomFormatProvider* GetProvider(int Index) const { return Get(Index); }
@@ -72,11 +72,11 @@ public:
     std::string GetFilter() const;
     int GetFilterIndex() const;
     TCustomFormatProvider* FindSuitableProvider(const std::string& FileName) const;
-    // Full 128-bit comparison: two providers differing anywhere are distinct.
+    /// Full 128-bit comparison: two providers differing anywhere are distinct.
     TCustomFormatProvider* GetProviderByGUID(const TGUID& GUID) const;
 };
 
-// The process-wide registry; null outside library start-up and shut-down.
+/// The process-wide registry; null outside library start-up and shut-down.
 CHARTIX_EXPORT TFormatProviders* FormatProviders();
 
 namespace Internal {

@@ -10,23 +10,23 @@ namespace Mapobjects {
 
 struct CHARTIX_EXPORT TReadProblem {
     std::string FileName;
-    int Line = 0; // from 1; 0 when the problem belongs to no one line
+    int Line = 0; ///< from 1; 0 when the problem belongs to no one line
     std::string Message;
 };
 
-// Keeps the first MaxKept problems in full and counts the rest, so that a
-// badly broken file cannot fill the memory with reports.
+/// Keeps the first MaxKept problems in full and counts the rest, so that a
+/// badly broken file cannot fill the memory with reports.
 class CHARTIX_EXPORT TReadProblems {
 public:
     static constexpr int MaxKept = 1000;
 
     void Add(const std::string& FileName, int Line, const std::string& Message);
     void Clear();
-    // Every problem met, kept or not.
+    /// Every problem met, kept or not.
     int Count() const { return FCount; }
     bool Empty() const { return FCount == 0; }
     const std::vector<TReadProblem>& Items() const { return FItems; }
-    // "FILE:LINE: MESSAGE", or "FILE: MESSAGE" without a line.
+    /// "FILE:LINE: MESSAGE", or "FILE: MESSAGE" without a line.
     static std::string Describe(const TReadProblem& Problem);
 
 private:

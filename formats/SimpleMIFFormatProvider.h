@@ -12,7 +12,7 @@
 
 namespace Mapobjects {
 
-// The kinds of style clause that may follow an object's body.
+/// The kinds of style clause that may follow an object's body.
 enum TObjectAttribute { oaNone, oaPen, oaBrush, oaCenter, oaFont, oaSymbol };
 
 class CHARTIX_EXPORT TSimpleMIFFormatProvider : public TCustomFormatProvider {
@@ -22,24 +22,24 @@ public:
     std::string GetDescription() const override;
     std::string GetFilter() const override;
     TGUID GetGUID() const override;
-    // False when the file does not exist, the layer has no map, or the file
-    // is no MIF file at all (empty, binary, no header): Problems() then says
-    // why. What the reader met and read past is in Problems() too (a missing
-    // .mid among it), and the result is true. When there is anything, one
-    // message box names the first problem and how many there were.
+    /// False when the file does not exist, the layer has no map, or the file
+    /// is no MIF file at all (empty, binary, no header): Problems() then says
+    /// why. What the reader met and read past is in Problems() too (a missing
+    /// .mid among it), and the result is true. When there is anything, one
+    /// message box names the first problem and how many there were.
     bool Load(TMapLayer* Layer, const std::string& FileName) override;
-    // Platform::EFCreateError or EInOutError, naming the file, when the pair
-    // cannot be written; the previous files are then left as they were.
+    /// Platform::EFCreateError or EInOutError, naming the file, when the pair
+    /// cannot be written; the previous files are then left as they were.
     bool Save(TMapLayer* Layer, const std::string& FileName) override;
     bool CanProcessFile(const std::string& FileName) const override;
 
-    // The form Save writes; mdInterchange unless set.
+    /// The form Save writes; mdInterchange unless set.
     TMifDialect Dialect() const { return FDialect; }
     void SetDialect(TMifDialect V) { FDialect = V; }
 
-    // Which clause a line holds: the line, upper-cased, is searched for PEN,
-    // BRUSH, CENTER, FONT and SYMBOL in this order and the last one found
-    // wins (a symbol font named "Open..." is still a symbol clause).
+    /// Which clause a line holds: the line, upper-cased, is searched for PEN,
+    /// BRUSH, CENTER, FONT and SYMBOL in this order and the last one found
+    /// wins (a symbol font named "Open..." is still a symbol clause).
     static TObjectAttribute IsObjAttrString(std::string_view Line);
 
 private:

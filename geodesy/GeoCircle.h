@@ -16,23 +16,23 @@ namespace Mapobjects {
 
 class CHARTIX_EXPORT TGeoCircle : public TRegion {
 public:
-    // A 90-point circle of 100 km about (0°, 0°).
+    /// A 90-point circle of 100 km about (0°, 0°).
     TGeoCircle();
 
-    double CenterX() const { return FCenterX; }         // longitude of the centre, degrees
-    double CenterY() const { return FCenterY; }         // latitude of the centre, degrees
-    double Radius() const { return FRadius; }           // metres
-    std::int32_t PieCount() const { return FPieCount; } // points on the circumference
-    // Each setter stores the value and rebuilds the ring at once.
+    double CenterX() const { return FCenterX; }         ///< longitude of the centre, degrees
+    double CenterY() const { return FCenterY; }         ///< latitude of the centre, degrees
+    double Radius() const { return FRadius; }           ///< metres
+    std::int32_t PieCount() const { return FPieCount; } ///< points on the circumference
+    /// Each setter stores the value and rebuilds the ring at once.
     void SetCenterX(double V);
     void SetCenterY(double V);
     void SetRadius(double V);
     void SetPieCount(std::int32_t V);
 
-    // Rebuilds the one ring: PieCount points at equal bearings clockwise from
-    // one step east of north round to north, then the first point again.
-    // Longitudes above 180 come back 360 lower. A PieCount of 0 or less
-    // leaves one empty ring.
+    /// Rebuilds the one ring: PieCount points at equal bearings clockwise from
+    /// one step east of north round to north, then the first point again.
+    /// Longitudes above 180 come back 360 lower. A PieCount of 0 or less
+    /// leaves one empty ring.
     void GeneratePoints();
 
 private:
@@ -48,29 +48,29 @@ namespace Geocircle {
 
 class CHARTIX_EXPORT TGeoCircle : public Mapobjects::TCustomMapObject {
 public:
-    // Starts as the unit square (0, 0), (0, 1), (1, 1), (1, 0), unrecalculated.
+    /// Starts as the unit square (0, 0), (0, 1), (1, 1), (1, 0), unrecalculated.
     TGeoCircle();
 
-    double Radius() const { return FRadius; } // metres
-    double Y() const { return FY; }           // latitude of the centre, degrees
-    double X() const { return FX; }           // longitude of the centre, degrees
-    // Each setter stores the value and recalculates the box at once.
+    double Radius() const { return FRadius; } ///< metres
+    double Y() const { return FY; }           ///< latitude of the centre, degrees
+    double X() const { return FX; }           ///< longitude of the centre, degrees
+    /// Each setter stores the value and recalculates the box at once.
     void SetRadius(double V);
     void SetY(double V);
     void SetX(double V);
 
-    // Overwrites the four corners with the ellipse's bounding box: the radius
-    // in degrees from the metres per arc-second of latitude and of longitude
-    // at the centre.
+    /// Overwrites the four corners with the ellipse's bounding box: the radius
+    /// in degrees from the metres per arc-second of latitude and of longitude
+    /// at the centre.
     void RecalculatePoints();
 
     void Draw() override;
     void DrawSelection() override;
-    // Inside the ellipse inscribed in the box through points 0 and 2, the
-    // boundary included; nothing is inside a box of zero width or height.
+    /// Inside the ellipse inscribed in the box through points 0 and 2, the
+    /// boundary included; nothing is inside a box of zero width or height.
     bool ContainsPoint(double X, double Y) override;
-    // The ellipse meets every object and every rectangle, and lies within
-    // every rectangle: it always counts as in view.
+    /// The ellipse meets every object and every rectangle, and lies within
+    /// every rectangle: it always counts as in view.
     bool Intersects(Mapobjects::TCustomMapObject* Obj) override { return true; }
     bool IntersectsRect(double X1, double Y1, double X2, double Y2) override { return true; }
     bool WithinRect(double X1, double Y1, double X2, double Y2) override { return true; }

@@ -8,17 +8,17 @@
 namespace Mapobjects {
 
 struct CHARTIX_EXPORT TEllipsoid {
-    double A; // semi-major axis, metres
-    double F; // flattening
+    double A; ///< semi-major axis, metres
+    double F; ///< flattening
 };
 
 inline constexpr TEllipsoid Wgs84Ellipsoid{6378137.0, 1 / 298.257223563};
 inline constexpr TEllipsoid KrassovskyEllipsoid{6378245.0, 1 / 298.3};
 
-// The geodesic distance in metres (Vincenty's inverse solution, good to a
-// fraction of a millimetre). For nearly antipodal points, where the iteration
-// does not settle, the distance along the great circle of the mean sphere is
-// given instead (within half a percent).
+/// The geodesic distance in metres (Vincenty's inverse solution, good to a
+/// fraction of a millimetre). For nearly antipodal points, where the iteration
+/// does not settle, the distance along the great circle of the mean sphere is
+/// given instead (within half a percent).
 CHARTIX_EXPORT double GeodesicDistance(const TEllipsoid& E, double Lon1, double Lat1, double Lon2,
                                        double Lat2);
 

@@ -22,11 +22,11 @@ public:
     void Copy(const TCardinalArray& Source);
     bool Exists(std::uint32_t Value) const;
     void Remove(int Index);
-    // ERangeError outside the allocated array.
+    /// ERangeError outside the allocated array.
     std::uint32_t GetItem(int Index) const;
     void SetItem(int Index, std::uint32_t Value);
     std::uint32_t operator[](int Index) const { return GetItem(Index); }
-    // The first Count elements, for loops that stay inside them anyway.
+    /// The first Count elements, for loops that stay inside them anyway.
     const std::uint32_t* Data() const { return FItems.data(); }
 
 private:

@@ -18,10 +18,10 @@ namespace Mapobjects {
 class TMapLayer;
 class TIndexSummary;
 
-// The bounds of a cell: the fields of TBounds, in its order. Made from map
-// bounds or filled in by name; there is deliberately no way to write four
-// numbers in a row, which could be read in the order of either record (the
-// index file keeps its own order, written field by field).
+/// The bounds of a cell: the fields of TBounds, in its order. Made from map
+/// bounds or filled in by name; there is deliberately no way to write four
+/// numbers in a row, which could be read in the order of either record (the
+/// index file keeps its own order, written field by field).
 struct CHARTIX_EXPORT TCellBounds {
     double MinX = EmptyMin;
     double MinY = EmptyMin;
@@ -39,15 +39,15 @@ class CHARTIX_EXPORT TIndexCell : public Platform::TObject {
 public:
     explicit TIndexCell(TMapLayer* Layer);
     explicit TIndexCell(TIndexCell* Parent);
-    // Takes a copy of Ids, then divides.
+    /// Takes a copy of Ids, then divides.
     TIndexCell(TIndexCell* Parent, const TCellBounds& Bounds, const TCardinalArray& Ids);
     ~TIndexCell() override;
     TIndexCell(const TIndexCell&) = delete;
     TIndexCell& operator=(const TIndexCell&) = delete;
 
     TMapLayer* Layer() const { return FLayer; }
-    // Binds the index to a layer; an unbuilt index is then read from the
-    // layer's ".idx" file or built from its objects.
+    /// Binds the index to a layer; an unbuilt index is then read from the
+    /// layer's ".idx" file or built from its objects.
     void SetLayer(TMapLayer* Layer);
     TIndexCell* Parent() const { return FParent; }
     void SetParent(TIndexCell* V) { FParent = V; }
@@ -69,13 +69,13 @@ public:
     void ResetBounds();
     void UpdateBounds(const TCellBounds& B);
     void Divide();
-    void AddChildCell(TIndexCell* Cell); // takes ownership
+    void AddChildCell(TIndexCell* Cell); ///< takes ownership
     void Clear();
     bool ContainsPoint(double X, double Y) const;
     bool ContainsRect(const TCellBounds& B) const;
-    // The ids of this cell whose objects belong to B: those with a point in B,
-    // or whose bounding box overlaps B, or that contain B (and those without
-    // points). Ids not below the layer's object count are skipped.
+    /// The ids of this cell whose objects belong to B: those with a point in B,
+    /// or whose bounding box overlaps B, or that contain B (and those without
+    /// points). Ids not below the layer's object count are skipped.
     bool GetIdsByBounds(const TCellBounds& B, TCardinalArray& Ids) const;
     bool GetAllIdsInRect(const TCellBounds& B, TCardinalArray& Ids) const;
     bool GetIdsInRect(const TIndexCell* Root, const TIndexCell* Cell, const TCellBounds& B,
@@ -84,14 +84,14 @@ public:
     bool GetIdsAtPoint(const TIndexCell* Root, const TIndexCell* Cell, double X, double Y,
                        TCardinalArray& Ids) const;
 
-    // Index files: "Chartix Index File" then the cells depth first. Loading
-    // answers false for a missing file or another header, and raises
-    // EReadError for a file that ends inside a record or holds absurd counts.
+    /// Index files: "Chartix Index File" then the cells depth first. Loading
+    /// answers false for a missing file or another header, and raises
+    /// EReadError for a file that ends inside a record or holds absurd counts.
     bool LoadFromToFile(const std::string& FileName);
     bool SaveToFile(const std::string& FileName) const;
 
 private:
-    // Division below a cell reuses what was gathered about the objects once.
+    /// Division below a cell reuses what was gathered about the objects once.
     TIndexCell(TIndexCell* Parent, const TCellBounds& Bounds, const TCardinalArray& Ids,
                const TIndexSummary& Summary);
     bool MayDivide() const;

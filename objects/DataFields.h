@@ -21,13 +21,13 @@ enum TDataType {
     dtDate,
     dtTime,
     dtBoolean,
-    // A 64-bit integer column (MapInfo's LargeInt); values beyond 32 bits
-    // are kept whole, read with TVariant's 64-bit integer.
+    /// A 64-bit integer column (MapInfo's LargeInt); values beyond 32 bits
+    /// are kept whole, read with TVariant's 64-bit integer.
     dtLargeInt
 };
 
-// A value as text the way a field of type Type shows it (AsString): null
-// and unassigned values are empty, and nothing raises.
+/// A value as text the way a field of type Type shows it (AsString): null
+/// and unassigned values are empty, and nothing raises.
 CHARTIX_EXPORT std::string FieldText(TDataType Type, const Platform::TVariant& Value);
 
 class CHARTIX_EXPORT TDataField : public Platform::TCollectionItem {
@@ -39,35 +39,35 @@ public:
     void SetIsPrimaryKey(bool V) { FIsPrimaryKey = V; }
     int Size() const { return FSize; }
     void SetSize(int V) { FSize = V; }
-    // Decimal places of a decimal column (0: the format's default).
+    /// Decimal places of a decimal column (0: the format's default).
     int Precision() const { return FPrecision; }
     void SetPrecision(int V) { FPrecision = V; }
     const std::string& Name() const { return FName; }
     void SetName(const std::string& V) { FName = V; }
     TDataType DataType() const { return FDataType; }
-    // A string column without a size gets the widest, 255.
+    /// A string column without a size gets the widest, 255.
     void SetDataType(TDataType V);
     const Platform::TVariant& DefaultValue() const { return FDefaultValue; }
     void SetDefaultValue(const Platform::TVariant& V) { FDefaultValue = V; }
     const Platform::TVariant& Value() const { return FValue; }
     void SetValue(const Platform::TVariant& V) { FValue = V; }
-    // No value: null or unassigned.
+    /// No value: null or unassigned.
     bool IsNull() const { return FValue.IsNull() || FValue.IsEmpty(); }
     void SetNull() { FValue = Platform::TVariant::Null(); }
     bool Visible() const { return FVisible; }
     void SetVisible(bool V) { FVisible = V; }
 
-    // "Char(n)", "Float", "Decimal", "Integer", "SmallInt", "DateTime",
-    // "Date", "Time", "LargeInt", or "" for Boolean.
+    /// "Char(n)", "Float", "Decimal", "Integer", "SmallInt", "DateTime",
+    /// "Date", "Time", "LargeInt", or "" for Boolean.
     std::string GetDataTypeName() const;
 
-    // Typed views of Value. Reads other than AsString raise the platform's
-    // conversion errors when the value has no such form (a null included).
+    /// Typed views of Value. Reads other than AsString raise the platform's
+    /// conversion errors when the value has no such form (a null included).
     std::string AsString() const;
     void SetAsString(const std::string& V) { FValue = V; }
     std::int32_t AsInteger() const { return FValue.ToInteger(); }
     void SetAsInteger(std::int32_t V) { FValue = V; }
-    double AsFloat() const; // through the string form: "2.5" reads 2.5
+    double AsFloat() const; ///< through the string form: "2.5" reads 2.5
     void SetAsFloat(double V) { FValue = V; }
     double AsDecimal() const { return FValue.ToDouble(); }
     void SetAsDecimal(double V) { FValue = V; }
@@ -95,15 +95,15 @@ class CHARTIX_EXPORT TDataFields : public Platform::TCollectionOf<TDataField> {
 public:
     TDataField* GetFields(int Index) const { return Items(Index); }
     void SetFields(int Index, const TDataField* Field) { SetItem(Index, Field); }
-    // Appends; sets Name, Size, then DataType (a string field of size 0 gets 255).
+    /// Appends; sets Name, Size, then DataType (a string field of size 0 gets 255).
     TDataField* Add(const std::string& Name, TDataType DataType, int Size);
-    // Inserts; sets Name, DataType, then Size (the given size always wins).
+    /// Inserts; sets Name, DataType, then Size (the given size always wins).
     TDataField* Insert(int Index, const std::string& Name, TDataType DataType, int Size);
     using Platform::TCollectionOf<TDataField>::Add;
     using Platform::TCollectionOf<TDataField>::Insert;
-    TDataField* FieldByName(const std::string& Name) const; // case-insensitive; null if none
+    TDataField* FieldByName(const std::string& Name) const; ///< case-insensitive; null if none
     int GetVisibleFieldCount() const;
-    TDataField* GetDisplayed(int Index) const; // Index-th visible field, or null
+    TDataField* GetDisplayed(int Index) const; ///< Index-th visible field, or null
 };
 
 } // namespace Mapobjects

@@ -17,18 +17,18 @@
 
 namespace Mapobjects {
 
-// The columns rows are made from: an object's copy of a layer's list (names,
-// types, sizes, flags, defaults, and the layer's values as the first values
-// of each row). Never changed once made; counted by the rows that hold it.
+/// The columns rows are made from: an object's copy of a layer's list (names,
+/// types, sizes, flags, defaults, and the layer's values as the first values
+/// of each row). Never changed once made; counted by the rows that hold it.
 class CHARTIX_EXPORT TRowColumns {
 public:
-    // Copies Source the way an object's row copies its layer's list.
+    /// Copies Source the way an object's row copies its layer's list.
     explicit TRowColumns(const TDataFields& Source);
     TRowColumns(const TRowColumns&) = delete;
     TRowColumns& operator=(const TRowColumns&) = delete;
     const TDataFields& Fields() const { return FFields; }
     int Count() const { return FFields.Count(); }
-    // Whether copying Source would give these columns.
+    /// Whether copying Source would give these columns.
     bool Matches(const TDataFields& Source) const;
 
 private:
@@ -37,7 +37,7 @@ private:
     int FHolders = 0;
 };
 
-// A counted hold on shared columns; the last holder frees them.
+/// A counted hold on shared columns; the last holder frees them.
 class CHARTIX_EXPORT TRowColumnsRef {
 public:
     TRowColumnsRef() = default;
@@ -62,7 +62,7 @@ private:
     TRowColumns* FColumns = nullptr;
 };
 
-// One object's values in one block, laid out after the columns' count.
+/// One object's values in one block, laid out after the columns' count.
 class CHARTIX_EXPORT TDataRow {
 public:
     struct TFree {
@@ -70,7 +70,7 @@ public:
     };
     using TPtr = std::unique_ptr<TDataRow, TFree>;
 
-    // A row of Columns holding their values.
+    /// A row of Columns holding their values.
     static TPtr Make(const TRowColumnsRef& Columns);
     TDataRow(const TDataRow&) = delete;
     TDataRow& operator=(const TDataRow&) = delete;
@@ -79,7 +79,7 @@ public:
     const TDataField& Column(int Index) const { return *FColumns->Fields().GetFields(Index); }
     Platform::TVariant Value(int Index) const;
     void SetValue(int Index, const Platform::TVariant& V);
-    // The columns with this row's values, as a field list of their own.
+    /// The columns with this row's values, as a field list of their own.
     std::unique_ptr<TDataFields> ToFields() const;
     size_t MemoryUsed() const;
 
@@ -93,11 +93,11 @@ private:
     static size_t SlotsOffset(int Count) { return (static_cast<size_t>(Count) + 7) & ~size_t(7); }
     void FreeSlot(int Index);
 
-    TRowColumnsRef FColumns; // the only member: the values follow it
+    TRowColumnsRef FColumns; ///< the only member: the values follow it
 };
 
-// An object's row: none, compact, or a full field list once one was asked
-// for. One word, so that objects without columns pay nothing more.
+/// An object's row: none, compact, or a full field list once one was asked
+/// for. One word, so that objects without columns pay nothing more.
 class CHARTIX_EXPORT TObjectRow {
 public:
     TObjectRow() = default;
@@ -106,31 +106,31 @@ public:
     ~TObjectRow() { Reset(); }
 
     bool Empty() const { return FBits == 0; }
-    // The field list, or null while the row is compact or missing.
+    /// The field list, or null while the row is compact or missing.
     TDataFields* List() const {
         return (FBits & 1) ? reinterpret_cast<TDataFields*>(FBits & ~std::uintptr_t(1)) : nullptr;
     }
-    // The field list, made from the compact values (or empty) when needed.
+    /// The field list, made from the compact values (or empty) when needed.
     TDataFields& AsList();
-    // Holds V as the field list (nothing when V is null) and hands back the
-    // list held before, if any.
+    /// Holds V as the field list (nothing when V is null) and hands back the
+    /// list held before, if any.
     std::unique_ptr<TDataFields> ReplaceList(std::unique_ptr<TDataFields> V);
-    // Holds a compact row of Columns with their values.
+    /// Holds a compact row of Columns with their values.
     void MakeCompact(const TRowColumnsRef& Columns);
     void Reset();
 
-    // Values in either form. Column gives the definition; its Value is not
-    // the row's: ask Value or Text.
+    /// Values in either form. Column gives the definition; its Value is not
+    /// the row's: ask Value or Text.
     int Count() const;
     const TDataField& Column(int Index) const;
     Platform::TVariant Value(int Index) const;
     void SetValue(int Index, const Platform::TVariant& V);
-    std::string Text(int Index) const; // as the field's AsString
+    std::string Text(int Index) const; ///< as the field's AsString
     size_t MemoryUsed() const;
 
 private:
     TDataRow* Compact() const { return (FBits & 1) ? nullptr : reinterpret_cast<TDataRow*>(FBits); }
-    std::uintptr_t FBits = 0; // TDataRow*, or TDataFields* with the low bit set
+    std::uintptr_t FBits = 0; ///< TDataRow*, or TDataFields* with the low bit set
 };
 
 } // namespace Mapobjects

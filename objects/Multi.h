@@ -19,23 +19,23 @@
 
 namespace Mapobjects {
 
-// The symbol part shared by both kinds: a shape number drawn in the object's
-// font at each point, with the pixel hit box a TSymbol has.
+/// The symbol part shared by both kinds: a shape number drawn in the object's
+/// font at each point, with the pixel hit box a TSymbol has.
 class CHARTIX_EXPORT TMultiSymbolObject : public TCustomMapObject {
 public:
     int Shape() const { return FShape; }
-    // Stores max(31, Value); 31 draws nothing, as for a symbol.
+    /// Stores max(31, Value); 31 draws nothing, as for a symbol.
     void SetShape(int Value) { FShape = Value < 31 ? 31 : Value; }
 
 protected:
-    // Draws the symbol at each point of the parts from First on.
+    /// Draws the symbol at each point of the parts from First on.
     void DrawSymbols(int First);
-    // The XOR boxes of the symbols from part First on.
+    /// The XOR boxes of the symbols from part First on.
     void DrawSymbolBoxes(int First);
-    // Whether (X, Y) is within the symbol's pixel box around a point of the
-    // parts from First on.
+    /// Whether (X, Y) is within the symbol's pixel box around a point of the
+    /// parts from First on.
     bool HitsSymbol(double X, double Y, int First) const;
-    // Whether a point of the parts from First on lies in the rectangle.
+    /// Whether a point of the parts from First on lies in the rectangle.
     bool PointInRect(double X1, double Y1, double X2, double Y2, int First) const;
 
 private:
@@ -44,13 +44,13 @@ private:
 
 class CHARTIX_EXPORT TMultiPoint : public TMultiSymbolObject {
 public:
-    // Adds a point (the points are the object's one part).
+    /// Adds a point (the points are the object's one part).
     void AddPoint(double X, double Y);
     int PointCount() const { return Parts().PointCount(); }
 
     void Draw() override;
     void DrawSelection() override;
-    // Hit at any of its points, in pixels, as a symbol is.
+    /// Hit at any of its points, in pixels, as a symbol is.
     bool ContainsPoint(double X, double Y) override;
     bool Intersects(TCustomMapObject* Obj) override;
     bool Contains(TCustomMapObject*) override { return false; }
@@ -60,42 +60,42 @@ public:
 
 class CHARTIX_EXPORT TCollectionObject : public TMultiSymbolObject {
 public:
-    // New parts in their group, whatever was added before.
+    /// New parts in their group, whatever was added before.
     TMapPoints& AddRing();
     TMapPoints& AddSection();
     void AddPoint(double X, double Y);
-    // The groups' sizes, held within the part list.
+    /// The groups' sizes, held within the part list.
     int RingCount() const;
     int SectionCount() const;
     int PointCount() const;
-    // The index of the first section's and the first points' part.
+    /// The index of the first section's and the first points' part.
     int FirstSection() const { return RingCount(); }
     int FirstPointPart() const { return RingCount() + SectionCount(); }
-    // The pen of the lines when it is not the rings' (null: Pen draws both).
+    /// The pen of the lines when it is not the rings' (null: Pen draws both).
     const Platform::TPen* LinePen() const { return FLinePen.get(); }
     std::unique_ptr<Platform::TPen> SetLinePen(std::unique_ptr<Platform::TPen> V) {
         std::swap(V, FLinePen);
         return V;
     }
-    // The polyline part is drawn smoothed in MapInfo; kept to be written back.
+    /// The polyline part is drawn smoothed in MapInfo; kept to be written back.
     bool Smooth() const { return FSmooth; }
     void SetSmooth(bool V) { FSmooth = V; }
 
     void Draw() override;
     void DrawSelection() override;
-    // Its rings and lines by their box, as regions and polylines are hit,
-    // its points by their symbols.
+    /// Its rings and lines by their box, as regions and polylines are hit,
+    /// its points by their symbols.
     bool ContainsPoint(double X, double Y) override;
     bool IntersectsRect(double X1, double Y1, double X2, double Y2) override;
 
 private:
-    // The box of the rings and sections; empty bounds when there are none.
+    /// The box of the rings and sections; empty bounds when there are none.
     TBounds ShapeBounds() const;
-    // Brings the counts back within the part list (parts may have been
-    // taken away behind the object's back), so that new parts join the
-    // right group.
+    /// Brings the counts back within the part list (parts may have been
+    /// taken away behind the object's back), so that new parts join the
+    /// right group.
     void FitGroups();
-    // Draws the sections, with their own pen when painted plainly.
+    /// Draws the sections, with their own pen when painted plainly.
     void DrawSections(bool Plain);
     std::unique_ptr<Platform::TPen> FLinePen;
     int FRings = 0;

@@ -12,7 +12,7 @@ namespace Mapobjects {
 
 class CHARTIX_EXPORT TNoGeometry : public TCustomMapObject {
 public:
-    // Nothing to draw, and so never listed in the map's Displayed.
+    /// Nothing to draw, and so never listed in the map's Displayed.
     void Draw() override {}
     void DrawSelection() override {}
     bool ContainsPoint(double, double) override { return false; }

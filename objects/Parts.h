@@ -27,15 +27,15 @@ class TParts;
 struct CHARTIX_EXPORT TMapPoint {
     double X = 0;
     double Y = 0;
-    // Widens the bounds kept by Points by this point.
+    /// Widens the bounds kept by Points by this point.
     void UpdateBounds(TMapPoints& Points) const;
 };
 
 using TAddPointEvent = std::function<void(double X, double Y, double Z)>;
 
-// Who TMapPoints::Add tells of each new point, one pointer wide: nobody, a
-// function (owned here), or the part collection of the list, which is how
-// every part's list reports without a function object of its own.
+/// Who TMapPoints::Add tells of each new point, one pointer wide: nobody, a
+/// function (owned here), or the part collection of the list, which is how
+/// every part's list reports without a function object of its own.
 class CHARTIX_EXPORT TAddPointHandler {
 public:
     TAddPointHandler() = default;
@@ -50,7 +50,7 @@ public:
         }
         return *this;
     }
-    // Takes a function in place of whoever was told; an empty one leaves nobody.
+    /// Takes a function in place of whoever was told; an empty one leaves nobody.
     TAddPointHandler& operator=(TAddPointEvent Fn) {
         Reset();
         if (Fn) FBits = reinterpret_cast<std::uintptr_t>(new TAddPointEvent(std::move(Fn)));
@@ -65,7 +65,7 @@ public:
 
 private:
     friend class TPart;
-    // Reports to Parts, which the handler does not own.
+    /// Reports to Parts, which the handler does not own.
     void Connect(TParts* Parts) {
         Reset();
         FBits = reinterpret_cast<std::uintptr_t>(Parts) | 1;
@@ -78,7 +78,7 @@ private:
         FBits = 0;
     }
 
-    std::uintptr_t FBits = 0; // TAddPointEvent*, or TParts* with the low bit set
+    std::uintptr_t FBits = 0; ///< TAddPointEvent*, or TParts* with the low bit set
 };
 
 class CHARTIX_EXPORT TMapPoints : public Platform::TObject {
@@ -92,13 +92,13 @@ public:
     int Count() const { return static_cast<int>(FPoints.size()); }
     TMapPoint& Add(double X, double Y);
     TMapPoint& Add(const TMapPoint& Point) { return Add(Point.X, Point.Y); }
-    TMapPoint& GetPoint(int Index); // EListError outside 0..Count-1
+    TMapPoint& GetPoint(int Index); ///< EListError outside 0..Count-1
     const TMapPoint& GetPoint(int Index) const;
     TMapPoint& operator[](int Index) { return GetPoint(Index); }
-    // Removes a point; bounds are left as they are (they only ever widen).
+    /// Removes a point; bounds are left as they are (they only ever widen).
     void Delete(int Index);
     void Clear() { FPoints.clear(); }
-    // Room for Count points without reallocation (readers know the counts).
+    /// Room for Count points without reallocation (readers know the counts).
     void Reserve(int Count) { FPoints.reserve(static_cast<size_t>(Count)); }
     void ShrinkToFit() { FPoints.shrink_to_fit(); }
     const TMapPoint* Data() const { return FPoints.data(); }
@@ -117,16 +117,16 @@ public:
     explicit TPart(Platform::TCollection* Collection);
     TMapPoints& Points() { return FPoints; }
     const TMapPoints& Points() const { return FPoints; }
-    // Replaces the point list's contents with those of Points (null: an empty
-    // list). The new points' OnAddPoint is kept, so the collection no longer
-    // hears of added points; the old contents are handed back, disconnected.
+    /// Replaces the point list's contents with those of Points (null: an empty
+    /// list). The new points' OnAddPoint is kept, so the collection no longer
+    /// hears of added points; the old contents are handed back, disconnected.
     std::unique_ptr<TMapPoints> SetPoints(std::unique_ptr<TMapPoints> Points);
-    // A real copy: the points of Source (a TPart), added through this part's
-    // list so the collection's bounds follow.
+    /// A real copy: the points of Source (a TPart), added through this part's
+    /// list so the collection's bounds follow.
     void Assign(const Platform::TPersistent* Source) override;
 
 private:
-    TMapPoints FPoints; // in the part itself: one heap block less per part
+    TMapPoints FPoints; ///< in the part itself: one heap block less per part
 };
 
 class CHARTIX_EXPORT TParts : public Platform::TCollectionOf<TPart> {
@@ -141,11 +141,11 @@ public:
     void SetItems(int Index, const TPart* Part) { SetItem(Index, Part); }
     void SetFirst(const TPart* Part) { SetItem(0, Part); }
     void SetLast(const TPart* Part) { SetItem(Count() - 1, Part); }
-    // The handler every part's point list calls on each added point.
+    /// The handler every part's point list calls on each added point.
     void AddPoint(double X, double Y, double Z);
     void ResetBounds();
     TBounds Bounds() const { return TBounds{MinX, MinY, MaxX, MaxY}; }
-    // Total number of points of all parts.
+    /// Total number of points of all parts.
     int PointCount() const;
 };
 

@@ -20,17 +20,17 @@ public:
     TPointOrParts& operator=(const TPointOrParts&) = delete;
 
     bool HasPoint() const { return FKind == Point; }
-    // The part list, or null while there is none.
+    /// The part list, or null while there is none.
     TParts* Parts() const { return FKind == List ? FParts : nullptr; }
-    // The point held in place; only meaningful while HasPoint.
+    /// The point held in place; only meaningful while HasPoint.
     const TMapPoint& OnePoint() const { return FPoint; }
-    // Holds (X, Y) as the only point. Must not be called while a part list is
-    // held: its holders would be left with a freed list.
+    /// Holds (X, Y) as the only point. Must not be called while a part list is
+    /// held: its holders would be left with a freed list.
     void SetPoint(double X, double Y) {
         FPoint = TMapPoint{X, Y};
         FKind = Point;
     }
-    // The part list, made on first use: one part of the point held, if any.
+    /// The part list, made on first use: one part of the point held, if any.
     TParts& MakeParts() {
         if (FKind == List) return *FParts;
         auto L = std::make_unique<TParts>();
@@ -38,8 +38,8 @@ public:
         ReplaceParts(std::move(L));
         return *FParts;
     }
-    // Takes V as the part list (a point held is dropped; null leaves the slot
-    // empty) and hands the previous list back, null when there was none.
+    /// Takes V as the part list (a point held is dropped; null leaves the slot
+    /// empty) and hands the previous list back, null when there was none.
     std::unique_ptr<TParts> ReplaceParts(std::unique_ptr<TParts> V) {
         std::unique_ptr<TParts> Old(FKind == List ? FParts : nullptr);
         FKind = V ? List : Empty;

@@ -19,9 +19,9 @@ public:
     void DrawSelection() override;
 };
 
-// Draws Count parts of Obj from First on as a region's rings (filled as one
-// area, then outlined) with the canvas set up by Paint; what TRegion draws,
-// for kinds that hold rings among other parts.
+/// Draws Count parts of Obj from First on as a region's rings (filled as one
+/// area, then outlined) with the canvas set up by Paint; what TRegion draws,
+/// for kinds that hold rings among other parts.
 CHARTIX_EXPORT void DrawRings(TCustomMapObject& Obj, int First, int Count);
 
 } // namespace Mapobjects

@@ -42,13 +42,13 @@ public:
     double GetY0() { return Y0(); }
     double GetX1() { return X1(); }
     double GetY1() { return Y1(); }
-    // Writes go to the corner points as such: X0 to P0.X, X1 to P1.X ...
+    /// Writes go to the corner points as such: X0 to P0.X, X1 to P1.X ...
     void SetX0(double V);
     void SetY0(double V);
     void SetX1(double V);
     void SetY1(double V);
-    // A rounded rectangle's corners are quarter circles of this diameter, in
-    // map units; 0 (the default) for square corners.
+    /// A rounded rectangle's corners are quarter circles of this diameter, in
+    /// map units; 0 (the default) for square corners.
     double CornerDiameter() const { return FCornerDiameter; }
     void SetCornerDiameter(double V);
 
@@ -70,11 +70,11 @@ private:
     double FCornerDiameter = 0;
 };
 
-// Appends the closed outline of the box (X0, Y0)-(X1, Y1) with corners
-// rounded to Diameter (each radius at most half the side), as GDAL's MapInfo
-// driver hands a rounded rectangle: counter-clockwise from the lower left
-// arc, 45 points a quarter, each arc's end repeated, so that a region made
-// of it reads back with the driver's own vertex count.
+/// Appends the closed outline of the box (X0, Y0)-(X1, Y1) with corners
+/// rounded to Diameter (each radius at most half the side), as GDAL's MapInfo
+/// driver hands a rounded rectangle: counter-clockwise from the lower left
+/// arc, 45 points a quarter, each arc's end repeated, so that a region made
+/// of it reads back with the driver's own vertex count.
 CHARTIX_EXPORT void AddRoundRectOutline(TMapPoints& Points, double X0, double Y0, double X1,
                                         double Y1, double Diameter);
 

@@ -16,8 +16,8 @@ namespace Mapobjects {
 
 class CHARTIX_EXPORT TSprite : public TCustomMapObject {
 public:
-    // At (0, 0), visible, with an empty glyph that takes its transparent
-    // colour from itself.
+    /// At (0, 0), visible, with an empty glyph that takes its transparent
+    /// colour from itself.
     TSprite();
     ~TSprite() override;
 
@@ -25,49 +25,49 @@ public:
     double Y();
     void SetX(double Value);
     void SetY(double Value);
-    // Erases the sprite at its old place and draws it at the new one, once.
+    /// Erases the sprite at its old place and draws it at the new one, once.
     void Move(double X, double Y);
 
     const Platform::TBitmap& Glyph() const { return FGlyph; }
-    // Copies Bitmap into the sprite's own glyph.
+    /// Copies Bitmap into the sprite's own glyph.
     void SetGlyph(const Platform::TBitmap* Bitmap);
     bool Visible() const { return FVisible; }
     void SetVisible(bool Value);
-    // The list pictures come from; not owned, it must outlive its use here.
+    /// The list pictures come from; not owned, it must outlive its use here.
     Platform::TImageList* ImageList() const { return FImageList; }
     void SetImageList(Platform::TImageList* List);
     int ImageIndex() const { return FImageIndex; }
-    // Takes picture Index from the image list; the sprite is visible after.
+    /// Takes picture Index from the image list; the sprite is visible after.
     void SetImageIndex(int Index);
-    // The glyph was changed in place: draws it anew.
+    /// The glyph was changed in place: draws it anew.
     void GlyphChanged(Platform::TObject* Sender = nullptr);
 
-    // Saves the pixels beneath and draws the glyph on the map's canvas.
+    /// Saves the pixels beneath and draws the glyph on the map's canvas.
     void Show();
-    // Puts the saved pixels back.
+    /// Puts the saved pixels back.
     void Hide();
     void SaveBackground();
     void RestoreBackground();
-    // The window pixels that the glyph covers while it is shown.
+    /// The window pixels that the glyph covers while it is shown.
     const Platform::TBitmap& SavedBackground() const { return FSavedBackground; }
 
-    // As part of a repaint: shown anew when the point lies within the window.
+    /// As part of a repaint: shown anew when the point lies within the window.
     void Draw() override;
-    // The glyph's box on the screen, edges included.
+    /// The glyph's box on the screen, edges included.
     bool ContainsPoint(double X, double Y) override;
     bool Intersects(TCustomMapObject*) override { return false; }
     bool Contains(TCustomMapObject*) override { return false; }
-    // True when a corner of the glyph's box lies in the rectangle.
+    /// True when a corner of the glyph's box lies in the rectangle.
     bool IntersectsRect(double X1, double Y1, double X2, double Y2) override;
-    // True when the point lies in the rectangle.
+    /// True when the point lies in the rectangle.
     bool WithinRect(double X1, double Y1, double X2, double Y2) override;
     bool ContainsRect(double, double, double, double) override { return false; }
 
 private:
     TMapPoint& Anchor();
-    // Sets the point's X (IsX) or Y, creating the point when missing.
+    /// Sets the point's X (IsX) or Y, creating the point when missing.
     void SetCoordinate(bool IsX, double Value);
-    // The glyph's box in client pixels: W × H around the point's pixel.
+    /// The glyph's box in client pixels: W × H around the point's pixel.
     Platform::TRect GlyphBox();
 
     Platform::TBitmap FGlyph;

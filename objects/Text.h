@@ -15,18 +15,18 @@ namespace Mapobjects {
 
 using TTextPoligon = std::vector<Platform::TPoint>;
 
-// Where a line of text stands across its box.
+/// Where a line of text stands across its box.
 enum TTextJustify { tjLeft, tjCenter, tjRight };
-// The distance between lines of a text, in lines: 1, 1.5 or 2.
+/// The distance between lines of a text, in lines: 1, 1.5 or 2.
 enum TTextSpacing { tsSingle, tsOneAndHalf, tsDouble };
-// The line that leads from a label to the place it names.
+/// The line that leads from a label to the place it names.
 enum TLabelLine { llNone, llSimple, llArrow };
 
 class CHARTIX_EXPORT TText : public TSymbol {
 public:
-    // The largest size that fitting gives the font: the one that reaches the
-    // largest font height (Platform::MaxFontPixels). Boxes taller than that
-    // on screen keep it, however far the map is zoomed in.
+    /// The largest size that fitting gives the font: the one that reaches the
+    /// largest font height (Platform::MaxFontPixels). Boxes taller than that
+    /// on screen keep it, however far the map is zoomed in.
     static constexpr int MaxFittedFontSize = Platform::MaxFontPixels * 72 / 96;
 
     TText();
@@ -43,13 +43,13 @@ public:
     void SetFreezeFontSize(bool V);
     int MinShowTextSize() const { return FMinShowTextSize; }
     void SetMinShowTextSize(int V);
-    // Alignment inside the box; the font is still fitted to the box.
+    /// Alignment inside the box; the font is still fitted to the box.
     TTextJustify Justify() const { return FJustify; }
     void SetJustify(TTextJustify V) { FJustify = V; }
-    // Kept and written back; a text here is one line.
+    /// Kept and written back; a text here is one line.
     TTextSpacing Spacing() const { return FSpacing; }
     void SetSpacing(TTextSpacing V) { FSpacing = V; }
-    // The label line's kind and its end point (map units); kept and written back.
+    /// The label line's kind and its end point (map units); kept and written back.
     TLabelLine LabelLine() const { return FLabelLine; }
     double LabelX() const { return FLabelX; }
     double LabelY() const { return FLabelY; }
@@ -65,7 +65,7 @@ public:
     void Draw() override;
     void DrawSelection() override;
     bool ContainsPoint(double X, double Y) override;
-    // The new font is listened to as the old one was; the old one is let go.
+    /// The new font is listened to as the old one was; the old one is let go.
     std::unique_ptr<Platform::TFont> SetFont(std::unique_ptr<Platform::TFont> V) override;
 
 private:

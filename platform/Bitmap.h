@@ -26,7 +26,7 @@ public:
     int Height() const;
     void SetWidth(int V);
     void SetHeight(int V);
-    void SetSize(int W, int H); // keeps the overlapping pixels, new ones white
+    void SetSize(int W, int H); ///< keeps the overlapping pixels, new ones white
     bool Empty() const;
     TCanvas* Canvas() const { return FCanvas.get(); }
 
@@ -34,28 +34,28 @@ public:
     void SetTransparent(bool V) { FTransparent = V; }
     TTransparentMode TransparentMode() const { return FTransparentMode; }
     void SetTransparentMode(TTransparentMode V) { FTransparentMode = V; }
-    // In tmAuto the colour of the bottom-left pixel; in tmFixed the stored one.
+    /// In tmAuto the colour of the bottom-left pixel; in tmFixed the stored one.
     TColor TransparentColor() const;
     void SetTransparentColor(TColor V);
 
-    // Loads a BMP or PNG file; EFOpenError when missing, EInvalidGraphic when
-    // the contents are not a readable image.
+    /// Loads a BMP or PNG file; EFOpenError when missing, EInvalidGraphic when
+    /// the contents are not a readable image.
     void LoadFromFile(const std::string& FileName);
-    void SaveToFile(const std::string& FileName) const; // format from the extension
+    void SaveToFile(const std::string& FileName) const; ///< format from the extension
     void Assign(const TPersistent* Source) override;
     void ReleaseHandle() {}
     void Dormant() {}
 
-    // The pixels; flushes pending drawing first. RGB32, or ARGB32
-    // premultiplied when a loaded file had an alpha channel.
+    /// The pixels; flushes pending drawing first. RGB32, or ARGB32
+    /// premultiplied when a loaded file had an alpha channel.
     const QImage& Image() const;
     QImage& Image();
 
 private:
-    void Bind(); // binds the canvas to the current image
+    void Bind(); ///< binds the canvas to the current image
 
-    // A bitmap may be 0 wide and still have a height (and the other way
-    // round); the image exists only when both are positive.
+    /// A bitmap may be 0 wide and still have a height (and the other way
+    /// round); the image exists only when both are positive.
     int FWidth = 0, FHeight = 0;
     std::unique_ptr<QImage> FImage;
     std::unique_ptr<TCanvas> FCanvas;

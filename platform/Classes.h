@@ -19,17 +19,17 @@ namespace Platform {
 class CHARTIX_PLATFORM_EXPORT TObject {
 public:
     virtual ~TObject() = default;
-    // The class name without namespace, used in assignment error messages.
+    /// The class name without namespace, used in assignment error messages.
     virtual std::string ClassName() const;
 };
 
 using TNotifyEvent = std::function<void(TObject* Sender)>;
 
 [[noreturn]] CHARTIX_PLATFORM_EXPORT void
-ListIndexError(int Index); // raises EListError "List index out of bounds (%d)"
+ListIndexError(int Index); ///< raises EListError "List index out of bounds (%d)"
 
-// Puts V in an owning slot and hands the previous object back, the way the
-// object-valued property setters replace what they hold.
+/// Puts V in an owning slot and hands the previous object back, the way the
+/// object-valued property setters replace what they hold.
 template <class T> std::unique_ptr<T> ReplaceOwned(std::unique_ptr<T>& Slot, std::unique_ptr<T> V) {
     std::swap(Slot, V);
     return V;
@@ -37,20 +37,20 @@ template <class T> std::unique_ptr<T> ReplaceOwned(std::unique_ptr<T>& Slot, std
 
 class CHARTIX_PLATFORM_EXPORT TPersistent : public TObject {
 public:
-    // Copies Source into this object: Source.AssignTo(*this) unless overridden.
+    /// Copies Source into this object: Source.AssignTo(*this) unless overridden.
     virtual void Assign(const TPersistent* Source);
     virtual void AssignTo(TPersistent* Dest) const;
 
 protected:
-    // Raises EConvertError "Cannot assign a <source> to a <this>".
+    /// Raises EConvertError "Cannot assign a <source> to a <this>".
     [[noreturn]] void AssignError(const TPersistent* Source) const;
 };
 
-// What a list tells its descendants of an item: it came in; it left and
-// was freed (owning lists) or just left (plain lists); it was handed out.
+/// What a list tells its descendants of an item: it came in; it left and
+/// was freed (owning lists) or just left (plain lists); it was handed out.
 enum TListNotification { lnAdded, lnDeleted, lnExtracted };
 
-// Pointer list that owns nothing; owning lists are TOwnerList.
+/// Pointer list that owns nothing; owning lists are TOwnerList.
 template <class T> class TList : public TObject {
 public:
     int Count() const { return static_cast<int>(FItems.size()); }
@@ -82,7 +82,7 @@ public:
         FItems.erase(FItems.begin() + Index);
         Notify(Item, lnDeleted);
     }
-    // Removes the first occurrence; returns its former index or -1.
+    /// Removes the first occurrence; returns its former index or -1.
     int Remove(T* Item) {
         int I = IndexOf(Item);
         if (I >= 0) Delete(I);
@@ -92,7 +92,7 @@ public:
         auto It = std::find(FItems.begin(), FItems.end(), Item);
         return It == FItems.end() ? -1 : static_cast<int>(It - FItems.begin());
     }
-    // Searches from the end: cheap for items added last.
+    /// Searches from the end: cheap for items added last.
     int LastIndexOf(const T* Item) const {
         for (size_t I = FItems.size(); I-- > 0;)
             if (FItems[I] == Item) return static_cast<int>(I);
@@ -123,7 +123,7 @@ public:
     auto end() const { return FItems.end(); }
 
 protected:
-    // Every item that enters or leaves the list passes here (moves do not).
+    /// Every item that enters or leaves the list passes here (moves do not).
     virtual void Notify(T* Item, TListNotification Action) {}
     void CheckIndex(int Index) const {
         if (Index < 0 || Index >= Count()) ListIndexError(Index);
@@ -131,10 +131,10 @@ protected:
     std::vector<T*> FItems;
 };
 
-// A list that owns its items. Every way in takes ownership and every way out
-// either frees the item or hands it over, so nothing it held is left without
-// an owner or freed twice. An item leaves the list before it is freed, so
-// whatever runs while it goes sees only items that are still whole.
+/// A list that owns its items. Every way in takes ownership and every way out
+/// either frees the item or hands it over, so nothing it held is left without
+/// an owner or freed twice. An item leaves the list before it is freed, so
+/// whatever runs while it goes sees only items that are still whole.
 template <class T> class TOwnerList : public TObject {
 public:
     TOwnerList() = default;
@@ -169,7 +169,7 @@ public:
         Notify(Raw, lnAdded);
         return Raw;
     }
-    // Puts Item at Index and hands the item that was there to the caller.
+    /// Puts Item at Index and hands the item that was there to the caller.
     std::unique_ptr<T> Put(int Index, std::unique_ptr<T> Item) {
         CheckIndex(Index);
         T* Raw = Item.get();
@@ -178,7 +178,7 @@ public:
         Notify(Raw, lnAdded);
         return Item;
     }
-    // Takes the item at Index out of the list and hands it to the caller.
+    /// Takes the item at Index out of the list and hands it to the caller.
     std::unique_ptr<T> Extract(int Index) {
         CheckIndex(Index);
         std::unique_ptr<T> Item = std::move(FItems[static_cast<size_t>(Index)]);
@@ -186,12 +186,12 @@ public:
         Notify(Item.get(), lnExtracted);
         return Item;
     }
-    // Frees the item at Index.
+    /// Frees the item at Index.
     void Delete(int Index) {
         std::unique_ptr<T> Item = TakeOut(Index);
         Notify(Item.get(), lnDeleted);
     }
-    // Frees every item, the first first.
+    /// Frees every item, the first first.
     virtual void Clear() { FreeAll(); }
     void Move(int CurIndex, int NewIndex) {
         if (CurIndex == NewIndex) return;
@@ -207,7 +207,7 @@ public:
         std::swap(FItems[static_cast<size_t>(Index1)], FItems[static_cast<size_t>(Index2)]);
     }
 
-    // Iteration yields plain pointers; the list keeps the items.
+    /// Iteration yields plain pointers; the list keeps the items.
     class const_iterator {
     public:
         using iterator_category = std::forward_iterator_tag;
@@ -237,8 +237,8 @@ public:
     const_iterator end() const { return const_iterator(FItems.end()); }
 
 protected:
-    // Every item that enters or leaves the list passes here (moves do not);
-    // with lnDeleted it is out of the list and about to be freed.
+    /// Every item that enters or leaves the list passes here (moves do not);
+    /// with lnDeleted it is out of the list and about to be freed.
     virtual void Notify(T* Item, TListNotification Action) {}
     void CheckIndex(int Index) const {
         if (Index < 0 || Index >= Count()) ListIndexError(Index);
@@ -251,7 +251,7 @@ private:
         FItems.erase(FItems.begin() + Index);
         return Item;
     }
-    // Item by item from the front: the list never holds a freed item.
+    /// Item by item from the front: the list never holds a freed item.
     void FreeAll() {
         while (!FItems.empty()) {
             std::unique_ptr<T> Item = TakeOut(0);
@@ -264,7 +264,7 @@ private:
 
 class TCollection;
 
-// An item of an owned collection; it knows its collection and its index.
+/// An item of an owned collection; it knows its collection and its index.
 class CHARTIX_PLATFORM_EXPORT TCollectionItem : public TPersistent {
 public:
     explicit TCollectionItem(TCollection* Collection) : FCollection(Collection) {}
@@ -276,11 +276,11 @@ private:
     TCollection* FCollection;
 };
 
-// Owned list of items of one class, created through a factory.
+/// Owned list of items of one class, created through a factory.
 class CHARTIX_PLATFORM_EXPORT TCollection : public TPersistent {
 public:
-    // A plain function: a collection is made per map object, and what makes
-    // an item is its class alone.
+    /// A plain function: a collection is made per map object, and what makes
+    /// an item is its class alone.
     using TItemFactory = TCollectionItem* (*)(TCollection*);
     explicit TCollection(TItemFactory Factory) : FFactory(Factory) {}
     ~TCollection() override;
@@ -290,13 +290,13 @@ public:
     int Count() const { return static_cast<int>(FItems.size()); }
     TCollectionItem* AddItem();
     TCollectionItem* InsertItem(int Index);
-    TCollectionItem* GetItem(int Index) const; // EListError when out of range
-    // The framework's item write: the stored item takes a copy through Assign.
+    TCollectionItem* GetItem(int Index) const; ///< EListError when out of range
+    /// The framework's item write: the stored item takes a copy through Assign.
     void SetItem(int Index, const TCollectionItem* Item);
     void Delete(int Index);
     virtual void Clear();
     int IndexOfItem(const TCollectionItem* Item) const;
-    // Collection copy: clear, then one new item per source item, filled by Assign.
+    /// Collection copy: clear, then one new item per source item, filled by Assign.
     void Assign(const TPersistent* Source) override;
 
 protected:
@@ -306,7 +306,7 @@ private:
     TItemFactory FFactory;
 };
 
-// Typed view of a collection whose items are all of class T.
+/// Typed view of a collection whose items are all of class T.
 template <class T> class TCollectionOf : public TCollection {
 public:
     TCollectionOf() : TCollection([](TCollection* C) -> TCollectionItem* { return new T(C); }) {}
@@ -316,7 +316,7 @@ public:
     T* operator[](int Index) const { return Items(Index); }
 };
 
-// A component lives in an owner tree: the owner frees what it owns.
+/// A component lives in an owner tree: the owner frees what it owns.
 class CHARTIX_PLATFORM_EXPORT TComponent : public TPersistent {
 public:
     explicit TComponent(TComponent* Owner);
@@ -336,7 +336,7 @@ private:
     std::vector<TComponent*> FComponents;
 };
 
-// A list of strings (single-byte, as the files hold them).
+/// A list of strings (single-byte, as the files hold them).
 class CHARTIX_PLATFORM_EXPORT TStrings : public TPersistent {
 public:
     int Count() const { return static_cast<int>(FItems.size()); }
@@ -347,12 +347,12 @@ public:
     void Insert(int Index, const std::string& S);
     void Delete(int Index);
     virtual void Clear() { FItems.clear(); }
-    int IndexOf(std::string_view S) const; // case-insensitive, -1 when absent
-    std::string Text() const;              // lines joined with "\n" line ends
-    void SetText(std::string_view Text);   // split at CR LF, LF or CR
-    // Loads a text file, splitting at line ends; EFOpenError when it cannot be read.
+    int IndexOf(std::string_view S) const; ///< case-insensitive, -1 when absent
+    std::string Text() const;              ///< lines joined with "\n" line ends
+    void SetText(std::string_view Text);   ///< split at CR LF, LF or CR
+    /// Loads a text file, splitting at line ends; EFOpenError when it cannot be read.
     void LoadFromFile(const std::string& FileName);
-    void SaveToFile(const std::string& FileName) const; // CR LF line ends
+    void SaveToFile(const std::string& FileName) const; ///< CR LF line ends
     void Assign(const TPersistent* Source) override;
     auto begin() const { return FItems.begin(); }
     auto end() const { return FItems.end(); }

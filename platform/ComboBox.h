@@ -30,16 +30,16 @@ public:
     ~TCustomComboBox() override;
 
     TListItems& Items() const { return *FItems; }
-    // The chosen item, -1 for none. Setting it from code fires no OnChange.
+    /// The chosen item, -1 for none. Setting it from code fires no OnChange.
     int ItemIndex() const { return FItemIndex; }
     void SetItemIndex(int Value);
     TComboBoxStyle Style() const { return FStyle; }
     void SetStyle(TComboBoxStyle V);
-    // The edit field's text; in csDropDownList the chosen item's text, and
-    // setting it chooses the item of that text (none when there is none).
+    /// The edit field's text; in csDropDownList the chosen item's text, and
+    /// setting it chooses the item of that text (none when there is none).
     const std::string& Text() const { return FText; }
     void SetText(const std::string& V);
-    // Rows the drop-down list shows at most.
+    /// Rows the drop-down list shows at most.
     int DropDownCount() const { return FDropDownCount; }
     void SetDropDownCount(int V) { FDropDownCount = V < 1 ? 1 : V; }
     int ItemHeight() const { return FItemHeight; }
@@ -48,13 +48,13 @@ public:
 
     bool DroppedDown() const { return FDroppedDown; }
     void SetDroppedDown(bool V);
-    // The list shown while dropped down; it exists from the first opening on.
+    /// The list shown while dropped down; it exists from the first opening on.
     TCustomListBox* DropDownList() const { return FList.get(); }
 
-    TNotifyEvent OnChange;   // the user changed the choice or the text
-    TNotifyEvent OnSelect;   // the user chose an item
-    TNotifyEvent OnDropDown; // the list opens
-    TNotifyEvent OnCloseUp;  // the list closes
+    TNotifyEvent OnChange;   ///< the user changed the choice or the text
+    TNotifyEvent OnSelect;   ///< the user chose an item
+    TNotifyEvent OnDropDown; ///< the list opens
+    TNotifyEvent OnCloseUp;  ///< the list closes
 
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void KeyDown(std::uint16_t& Key, TShiftState Shift) override;
@@ -71,7 +71,7 @@ protected:
 
 private:
     class TDropList;
-    // Chooses Index as the user does: OnSelect, then OnChange when it changed.
+    /// Chooses Index as the user does: OnSelect, then OnChange when it changed.
     void Choose(int Index);
     void CloseUp(bool Accept);
     TRect ButtonRect() const;

@@ -36,14 +36,14 @@ constexpr TCursor crDefault = 0, crNone = -1, crArrow = -2, crCross = -3, crIBea
                   crMultiDrag = -16, crSQLWait = -17, crNo = -18, crAppStart = -19, crHelp = -20,
                   crHandPoint = -21, crSizeAll = -22;
 
-// Virtual-key codes used by the components.
+/// Virtual-key codes used by the components.
 constexpr std::uint16_t VK_BACK = 0x08, VK_TAB = 0x09, VK_RETURN = 0x0D, VK_SHIFT = 0x10,
                         VK_CONTROL = 0x11, VK_MENU = 0x12, VK_ESCAPE = 0x1B, VK_SPACE = 0x20,
                         VK_PRIOR = 0x21, VK_NEXT = 0x22, VK_END = 0x23, VK_HOME = 0x24,
                         VK_LEFT = 0x25, VK_UP = 0x26, VK_RIGHT = 0x27, VK_DOWN = 0x28,
                         VK_INSERT = 0x2D, VK_DELETE = 0x2E, VK_F2 = 0x71;
 
-// Dialog codes answered to the dialog-code query.
+/// Dialog codes answered to the dialog-code query.
 constexpr int DLGC_WANTARROWS = 0x01, DLGC_WANTTAB = 0x02, DLGC_WANTALLKEYS = 0x04,
               DLGC_WANTCHARS = 0x80;
 
@@ -91,8 +91,8 @@ public:
     TMouseMoveEvent OnMouseMove;
     TNotifyEvent OnClick, OnDblClick, OnResize;
 
-    // Input entry points, called by the host with client pixels. The base
-    // versions fire the host application's handlers.
+    /// Input entry points, called by the host with client pixels. The base
+    /// versions fire the host application's handlers.
     virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
     virtual void MouseMove(TShiftState Shift, int X, int Y);
     virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
@@ -103,7 +103,7 @@ protected:
     virtual void Resize();
 
 private:
-    friend class TWinControl; // keeps the parent link in step with its list
+    friend class TWinControl; ///< keeps the parent link in step with its list
     TWinControl* FParent = nullptr;
     int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
     TColor FColor = clWindow;
@@ -129,22 +129,22 @@ public:
     bool Focused() const;
     bool CanFocus() const { return Visible(); }
 
-    // Asks for a paint; the event loop (Application) delivers it later, once.
+    /// Asks for a paint; the event loop (Application) delivers it later, once.
     void Invalidate() override;
     bool PaintPending() const { return FPaintPending; }
-    // Runs the pending paint: Paint on the surface, then presentation.
+    /// Runs the pending paint: Paint on the surface, then presentation.
     void DeliverPaint();
     int PaintCount() const { return FPaintCount; }
 
-    // The window surface: an image of the client area standing for its pixels.
-    // Pending canvas drawing is finished first, so the pixels can be read.
+    /// The window surface: an image of the client area standing for its pixels.
+    /// Pending canvas drawing is finished first, so the pixels can be read.
     QImage& Surface() {
         FlushSurface();
         return FSurface;
     }
-    // A number that names this window while it exists; never 0.
+    /// A number that names this window while it exists; never 0.
     std::uintptr_t Handle() const { return FHandle; }
-    // The host that shows this control in a real window, if any.
+    /// The host that shows this control in a real window, if any.
     TControlHost* Host() const { return FHost; }
     void SetHost(TControlHost* Host) { FHost = Host; }
 
@@ -155,15 +155,15 @@ public:
     virtual void KeyDown(std::uint16_t& Key, TShiftState Shift);
     virtual void KeyUp(std::uint16_t& Key, TShiftState Shift);
     virtual void KeyPress(char& Key);
-    // The wheel message: Delta is a multiple of +-120; (X, Y) client pixels.
+    /// The wheel message: Delta is a multiple of +-120; (X, Y) client pixels.
     virtual void MouseWheel(TShiftState Shift, int Delta, int X, int Y);
-    // Erase-background message; true means handled (nothing is erased).
+    /// Erase-background message; true means handled (nothing is erased).
     virtual bool EraseBackground();
-    // Dialog-code query: which keys the control wants instead of the dialog.
+    /// Dialog-code query: which keys the control wants instead of the dialog.
     virtual int GetDialogCode() const { return 0; }
 
 protected:
-    // Draws the client area on the surface; called by DeliverPaint.
+    /// Draws the client area on the surface; called by DeliverPaint.
     virtual void PaintWindow();
     virtual void DoEnter() {
         if (OnEnter) OnEnter(this);
@@ -171,10 +171,10 @@ protected:
     virtual void DoExit() {
         if (OnExit) OnExit(this);
     }
-    // Finishes drawing in progress on the surface (a canvas's painter); called
-    // before the surface is read, resized or presented.
+    /// Finishes drawing in progress on the surface (a canvas's painter); called
+    /// before the surface is read, resized or presented.
     virtual void FlushSurface() {}
-    // The surface got a new size (and new pixels).
+    /// The surface got a new size (and new pixels).
     virtual void SurfaceResized() {}
 
 private:
@@ -188,8 +188,8 @@ private:
     std::uintptr_t FHandle;
 };
 
-// A windowed control that draws itself: Canvas draws on the window surface at
-// any time, inside or outside a paint.
+/// A windowed control that draws itself: Canvas draws on the window surface at
+/// any time, inside or outside a paint.
 class CHARTIX_PLATFORM_EXPORT TCustomControl : public TWinControl {
 public:
     explicit TCustomControl(TComponent* Owner);
@@ -206,8 +206,8 @@ private:
     std::unique_ptr<TCanvas> FCanvas;
 };
 
-// What a real window does for a control: repaint requests, presentation of
-// the surface and the mouse cursor. Implemented by the Qt host widget.
+/// What a real window does for a control: repaint requests, presentation of
+/// the surface and the mouse cursor. Implemented by the Qt host widget.
 class CHARTIX_PLATFORM_EXPORT TControlHost {
 public:
     virtual ~TControlHost() = default;
@@ -215,16 +215,16 @@ public:
     virtual void Present() = 0;
     virtual void CursorChanged(TCursor Cursor) = 0;
     virtual void FocusRequested() = 0;
-    // The control is being destroyed: the host must let go of it.
+    /// The control is being destroyed: the host must let go of it.
     virtual void ControlDestroyed() {}
-    // The caret was created, moved, shown, hidden or destroyed in the control.
+    /// The caret was created, moved, shown, hidden or destroyed in the control.
     virtual void CaretChanged() {}
 };
 
-// The event loop's side of the platform: pending paints and the focus.
+/// The event loop's side of the platform: pending paints and the focus.
 class CHARTIX_PLATFORM_EXPORT TApplication {
 public:
-    // Delivers every pending paint (each control once), as the event loop would.
+    /// Delivers every pending paint (each control once), as the event loop would.
     void ProcessMessages();
     TWinControl* FocusedControl() const { return FFocused; }
     void SetFocusedControl(TWinControl* Control);
@@ -233,8 +233,8 @@ public:
 
 private:
     std::vector<TWinControl*> FPending;
-    // Paints being delivered right now (one list per nested ProcessMessages);
-    // Forget blanks destroyed controls in them.
+    /// Paints being delivered right now (one list per nested ProcessMessages);
+    /// Forget blanks destroyed controls in them.
     std::vector<std::vector<TWinControl*>*> FDelivering;
     TWinControl* FFocused = nullptr;
 };

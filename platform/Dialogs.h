@@ -11,7 +11,7 @@ namespace Platform {
 
 enum TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
 enum TModalResult { mrNone = 0, mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7 };
-// Sets of buttons: OK 1, Cancel 2, Yes 4, No 8.
+/// Sets of buttons: OK 1, Cancel 2, Yes 4, No 8.
 enum TMsgDlgButtons { mbOK = 1, mbOKCancel = 3, mbYesNo = 12, mbYesNoCancel = 14 };
 
 struct CHARTIX_PLATFORM_EXPORT TMessageRecord {
@@ -21,18 +21,18 @@ struct CHARTIX_PLATFORM_EXPORT TMessageRecord {
 
 using TMessageHook = std::function<int(const std::string& Text, TMsgDlgType Type, int Buttons)>;
 
-// Shows a modal message through the current hook and returns its answer.
+/// Shows a modal message through the current hook and returns its answer.
 CHARTIX_PLATFORM_EXPORT int MessageDlg(const std::string& Text, TMsgDlgType Type,
                                        int Buttons = mbOK);
 CHARTIX_PLATFORM_EXPORT void ShowMessage(const std::string& Text);
-// Replaces the hook; an empty hook restores the default, which records.
+/// Replaces the hook; an empty hook restores the default, which records.
 CHARTIX_PLATFORM_EXPORT void SetMessageHook(TMessageHook Hook);
-// The current hook; empty while the default one is in force.
+/// The current hook; empty while the default one is in force.
 CHARTIX_PLATFORM_EXPORT TMessageHook MessageHook();
-// The default hook: records the message and answers with the affirmative
-// button (Yes when offered, else OK).
+/// The default hook: records the message and answers with the affirmative
+/// button (Yes when offered, else OK).
 CHARTIX_PLATFORM_EXPORT int RecordMessage(const std::string& Text, TMsgDlgType Type, int Buttons);
-// Messages recorded by the default hook, oldest first.
+/// Messages recorded by the default hook, oldest first.
 CHARTIX_PLATFORM_EXPORT std::vector<TMessageRecord>& RecordedMessages();
 
 } // namespace Platform

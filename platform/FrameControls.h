@@ -14,8 +14,8 @@ constexpr unsigned DFCS_BUTTONCHECK = 0x0000, DFCS_BUTTONRADIO = 0x0004, DFCS_BU
                    DFCS_SCROLLRIGHT = 0x0003, DFCS_SCROLLCOMBOBOX = 0x0005, DFCS_INACTIVE = 0x0100,
                    DFCS_PUSHED = 0x0200, DFCS_CHECKED = 0x0400, DFCS_FLAT = 0x4000;
 
-// Draws the control of kind Type in R; the canvas's pen and brush are kept.
-// Unknown kinds draw nothing and give false.
+/// Draws the control of kind Type in R; the canvas's pen and brush are kept.
+/// Unknown kinds draw nothing and give false.
 CHARTIX_PLATFORM_EXPORT bool DrawFrameControl(TCanvas& Canvas, const TRect& R, unsigned Type,
                                               unsigned State);
 

@@ -26,7 +26,7 @@ constexpr TColor clBlack = 0x000000, clMaroon = 0x000080, clGreen = 0x008000, cl
                  clSilver = 0xC0C0C0, clRed = 0x0000FF, clLime = 0x00FF00, clYellow = 0x00FFFF,
                  clBlue = 0xFF0000, clFuchsia = 0xFF00FF, clAqua = 0xFFFF00, clWhite = 0xFFFFFF;
 constexpr TColor clNone = 0x1FFFFFFF, clDefault = 0x20000000;
-// System colours: 0x80000000 plus the system colour index.
+/// System colours: 0x80000000 plus the system colour index.
 constexpr TColor clScrollBar = 0x80000000, clBackground = 0x80000001, clMenu = 0x80000004,
                  clWindow = 0x80000005, clWindowFrame = 0x80000006, clMenuText = 0x80000007,
                  clWindowText = 0x80000008, clCaptionText = 0x80000009, clHighlight = 0x8000000D,
@@ -35,8 +35,8 @@ constexpr TColor clScrollBar = 0x80000000, clBackground = 0x80000001, clMenu = 0
                  cl3DDkShadow = 0x80000015, cl3DLight = 0x80000016, clInfoText = 0x80000017,
                  clInfoBk = 0x80000018;
 
-// Resolves system colours to their fixed RGB values; other colours pass through
-// with the high byte cleared.
+/// Resolves system colours to their fixed RGB values; other colours pass through
+/// with the high byte cleared.
 CHARTIX_PLATFORM_EXPORT TColor ColorToRGB(TColor Color);
 inline int GetRValue(TColor C) {
     return static_cast<int>(C & 0xFF);
@@ -55,7 +55,7 @@ CHARTIX_PLATFORM_EXPORT TColor FromQColor(const QColor& Color);
 
 template <class T> class TShared;
 
-// A drawing tool that notifies its owner (usually a canvas) of changes.
+/// A drawing tool that notifies its owner (usually a canvas) of changes.
 class CHARTIX_PLATFORM_EXPORT TGraphicsObject : public TPersistent {
 public:
     TNotifyEvent OnChange;
@@ -67,7 +67,7 @@ protected:
 
 private:
     template <class T> friend class TShared;
-    int FHolders = 0; // TShared holders of this tool
+    int FHolders = 0; ///< TShared holders of this tool
 };
 
 enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
@@ -101,7 +101,7 @@ public:
     TPenMode Mode() const { return FMode; }
     void SetMode(TPenMode V);
     void Assign(const TPersistent* Source) override;
-    void Assign(const TPen& Source); // the same without a type test
+    void Assign(const TPen& Source); ///< the same without a type test
     bool Equals(const TPen& Other) const {
         return FColor == Other.FColor && FWidth == Other.FWidth && FStyle == Other.FStyle &&
                FMode == Other.FMode;
@@ -133,17 +133,17 @@ public:
     void SetColor(TColor V);
     TBrushStyle Style() const { return FStyle; }
     void SetStyle(TBrushStyle V);
-    // A pattern: the brush paints with a copy of the bitmap's pixels as a
-    // texture, taken when it is set, so the bitmap may change or go at any
-    // time afterwards; null sets none. Setting one makes the style solid.
-    // SetColor and SetStyle end the pattern, whatever the value: a fill that
-    // sets a colour or a style is a plain fill.
+    /// A pattern: the brush paints with a copy of the bitmap's pixels as a
+    /// texture, taken when it is set, so the bitmap may change or go at any
+    /// time afterwards; null sets none. Setting one makes the style solid.
+    /// SetColor and SetStyle end the pattern, whatever the value: a fill that
+    /// sets a colour or a style is a plain fill.
     void SetBitmap(const TBitmap* V);
     bool HasPattern() const { return FPattern != nullptr; }
-    // The pattern's pixels, or null.
+    /// The pattern's pixels, or null.
     const QImage* Pattern() const { return FPattern.get(); }
     void Assign(const TPersistent* Source) override;
-    void Assign(const TBrush& Source); // the same without a type test
+    void Assign(const TBrush& Source); ///< the same without a type test
     bool Equals(const TBrush& Other) const {
         return FColor == Other.FColor && FStyle == Other.FStyle && FPattern == Other.FPattern;
     }
@@ -151,7 +151,7 @@ public:
 private:
     TColor FColor = clWhite;
     TBrushStyle FStyle = bsSolid;
-    // Never changed once made, so copies of the brush share it.
+    /// Never changed once made, so copies of the brush share it.
     std::shared_ptr<const QImage> FPattern;
 };
 
@@ -162,9 +162,9 @@ class CHARTIX_PLATFORM_EXPORT TFont : public TGraphicsObject {
 public:
     const std::string& Name() const { return FName; }
     void SetName(const std::string& V);
-    int Size() const { return FSize; } // points
+    int Size() const { return FSize; } ///< points
     void SetSize(int V);
-    int Height() const; // -(pixel height of the em) at 96 DPI
+    int Height() const; ///< -(pixel height of the em) at 96 DPI
     void SetHeight(int V);
     TColor Color() const { return FColor; }
     void SetColor(TColor V);
@@ -172,41 +172,41 @@ public:
     void SetStyle(TFontStyles V);
     int Charset() const { return FCharset; }
     void SetCharset(int V);
-    // Text angle in tenths of a degree, counter-clockwise (the logical font's
-    // escapement); orientation is kept for completeness and has no effect.
+    /// Text angle in tenths of a degree, counter-clockwise (the logical font's
+    /// escapement); orientation is kept for completeness and has no effect.
     int Escapement() const { return FEscapement; }
     void SetEscapement(int V);
     int Orientation() const { return FOrientation; }
     void SetOrientation(int V);
     void Assign(const TPersistent* Source) override;
-    void Assign(const TFont& Source); // the same without a type test
+    void Assign(const TFont& Source); ///< the same without a type test
     bool Equals(const TFont& Other) const {
         return FSize == Other.FSize && FColor == Other.FColor && FStyle == Other.FStyle &&
                FCharset == Other.FCharset && FEscapement == Other.FEscapement &&
                FOrientation == Other.FOrientation && FName == Other.FName;
     }
 
-    // True when the family is installed, rather than replaced by a fallback.
+    /// True when the family is installed, rather than replaced by a fallback.
     bool IsInstalled() const;
-    QFont ToQFont() const; // pixel size from points at 96 DPI
+    QFont ToQFont() const; ///< pixel size from points at 96 DPI
 
 private:
     std::string FName = "MS Sans Serif";
     int FSize = 8;
     TColor FColor = clWindowText;
     TFontStyles FStyle = 0;
-    int FCharset = 1; // default charset
+    int FCharset = 1; ///< default charset
     int FEscapement = 0;
     int FOrientation = 0;
 };
 
-// A pen, brush or font held by many owners (objects drawn alike) until one
-// of them writes it: copy on write. The tool counts its holders; one with a
-// single holder is that holder's alone. Single-threaded, like all drawing.
+/// A pen, brush or font held by many owners (objects drawn alike) until one
+/// of them writes it: copy on write. The tool counts its holders; one with a
+/// single holder is that holder's alone. Single-threaded, like all drawing.
 template <class T> class TShared {
 public:
     TShared() = default;
-    // Takes sole ownership of V.
+    /// Takes sole ownership of V.
     explicit TShared(std::unique_ptr<T> V) : FTool(V.release()) {
         if (FTool) FTool->FHolders = 1;
     }
@@ -224,15 +224,15 @@ public:
     const T& operator*() const { return *FTool; }
     const T* operator->() const { return FTool; }
     explicit operator bool() const { return FTool != nullptr; }
-    // Whether others hold the same tool.
+    /// Whether others hold the same tool.
     bool Shared() const { return FTool && FTool->FHolders > 1; }
-    // The tool for writing: a copy of its own first when it is shared.
+    /// The tool for writing: a copy of its own first when it is shared.
     T* Own() {
         if (Shared()) *this = TShared(Copy());
         return FTool;
     }
-    // Lets go of the tool and hands it over: the tool itself when it was
-    // this holder's alone, a copy when it is shared.
+    /// Lets go of the tool and hands it over: the tool itself when it was
+    /// this holder's alone, a copy when it is shared.
     std::unique_ptr<T> Take() {
         if (!FTool) return nullptr;
         if (Shared()) {
@@ -247,7 +247,7 @@ public:
 private:
     std::unique_ptr<T> Copy() const {
         auto Result = std::make_unique<T>();
-        Result->Assign(*FTool); // values only: no listener, no holders
+        Result->Assign(*FTool); ///< values only: no listener, no holders
         return Result;
     }
     void Release() {
@@ -258,9 +258,9 @@ private:
     T* FTool = nullptr;
 };
 
-// Hands out shared tools equal to a value, reusing the last one handed out
-// when it is equal: runs of objects drawn alike (a file's statements, a
-// layer's defaults) then hold one tool between them.
+/// Hands out shared tools equal to a value, reusing the last one handed out
+/// when it is equal: runs of objects drawn alike (a file's statements, a
+/// layer's defaults) then hold one tool between them.
 class CHARTIX_PLATFORM_EXPORT TStylePool {
 public:
     TShared<TPen> Pen(const TPen& Value) { return Find(FPen, Value); }
@@ -282,18 +282,18 @@ private:
     TShared<TFont> FFont;
 };
 
-// The largest em height in pixels that a font takes: larger sizes are
-// measured and drawn at this height. It is far beyond any screen, yet keeps
-// glyph outlines, text extents and the pixel arithmetic on them well inside
-// 32 bits.
+/// The largest em height in pixels that a font takes: larger sizes are
+/// measured and drawn at this height. It is far beyond any screen, yet keeps
+/// glyph outlines, text extents and the pixel arithmetic on them well inside
+/// 32 bits.
 constexpr int MaxFontPixels = 16384;
 
-// Pixel height of an em for a point size at 96 DPI (MulDiv rounding), never
-// beyond MaxFontPixels either way.
+/// Pixel height of an em for a point size at 96 DPI (MulDiv rounding), never
+/// beyond MaxFontPixels either way.
 CHARTIX_PLATFORM_EXPORT int PointsToPixels(int Points);
 
-// Strings are single-byte: UTF-8 when they are valid UTF-8, otherwise Latin-1
-// (the encoding of older files). Qt text comes back as UTF-8.
+/// Strings are single-byte: UTF-8 when they are valid UTF-8, otherwise Latin-1
+/// (the encoding of older files). Qt text comes back as UTF-8.
 CHARTIX_PLATFORM_EXPORT QString ToQString(std::string_view Text);
 CHARTIX_PLATFORM_EXPORT std::string FromQString(const QString& Text);
 

@@ -61,20 +61,20 @@ public:
 
     // --- shape ---------------------------------------------------------------
     int ColCount() const { return static_cast<int>(FColWidths.size()); }
-    // At least 1; fewer columns than fixed ones makes fewer fixed ones.
+    /// At least 1; fewer columns than fixed ones makes fewer fixed ones.
     void SetColCount(int V);
     int RowCount() const { return static_cast<int>(FRowHeights.size()); }
     void SetRowCount(int V);
     int FixedCols() const { return FFixedCols; }
-    // EInvalidGridOperation unless below ColCount.
+    /// EInvalidGridOperation unless below ColCount.
     void SetFixedCols(int V);
     int FixedRows() const { return FFixedRows; }
     void SetFixedRows(int V);
     int DefaultColWidth() const { return FDefaultColWidth; }
-    void SetDefaultColWidth(int V); // every column takes it
+    void SetDefaultColWidth(int V); ///< every column takes it
     int DefaultRowHeight() const { return FDefaultRowHeight; }
-    void SetDefaultRowHeight(int V); // every row takes it
-    int ColWidths(int Index) const;  // EListError outside the columns
+    void SetDefaultRowHeight(int V); ///< every row takes it
+    int ColWidths(int Index) const;  ///< EListError outside the columns
     void SetColWidths(int Index, int V);
     int RowHeights(int Index) const;
     void SetRowHeights(int Index, int V);
@@ -87,41 +87,41 @@ public:
     TFont* Font() const { return FFont.get(); }
 
     // --- position ------------------------------------------------------------
-    // The current cell; setting it asks SelectCell and scrolls it into view.
+    /// The current cell; setting it asks SelectCell and scrolls it into view.
     int Col() const { return FCol; }
     void SetCol(int V);
     int Row() const { return FRow; }
     void SetRow(int V);
-    // The first scrolled column and row shown after the fixed ones.
+    /// The first scrolled column and row shown after the fixed ones.
     int LeftCol() const { return FLeftCol; }
     void SetLeftCol(int V);
     int TopRow() const { return FTopRow; }
     void SetTopRow(int V);
-    // Scrolled columns and rows that are shown whole (at least 1 when any).
+    /// Scrolled columns and rows that are shown whole (at least 1 when any).
     int VisibleColCount() const;
     int VisibleRowCount() const;
-    // The client area leaves room for the scroll bars (right and bottom)
-    // while the cells do not all fit.
+    /// The client area leaves room for the scroll bars (right and bottom)
+    /// while the cells do not all fit.
     int ClientWidth() const override;
     int ClientHeight() const override;
-    // The scroll bars as they are now (hidden: empty bounds).
+    /// The scroll bars as they are now (hidden: empty bounds).
     TScrollBarBox VertScrollBar() const;
     TScrollBarBox HorzScrollBar() const;
-    // The cell's rectangle in client pixels (without its grid lines); empty
-    // when the cell is not shown.
+    /// The cell's rectangle in client pixels (without its grid lines); empty
+    /// when the cell is not shown.
     TRect CellRect(int ACol, int ARow) const;
-    // The cell at a client point; false (and -1, -1) on none.
+    /// The cell at a client point; false (and -1, -1) on none.
     bool MouseToCell(int X, int Y, int& ACol, int& ARow) const;
 
     // --- in-place editor -----------------------------------------------------
-    // Shows the editor on the current cell with its text from GetEditText,
-    // when the options allow editing there.
+    /// Shows the editor on the current cell with its text from GetEditText,
+    /// when the options allow editing there.
     void ShowEditor();
-    // Hides the editor; an edited text is written back first.
+    /// Hides the editor; an edited text is written back first.
     void HideEditor();
     bool EditorMode() const { return FEditing; }
     void SetEditorMode(bool V) { V ? ShowEditor() : HideEditor(); }
-    // The editor's text while it shows.
+    /// The editor's text while it shows.
     const std::string& EditorText() const { return FEditText; }
 
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
@@ -133,16 +133,16 @@ public:
     int GetDialogCode() const override { return DLGC_WANTARROWS | DLGC_WANTCHARS; }
 
 protected:
-    // Draws one cell on Canvas, whose brush and font are set for the cell's
-    // state; the base fills the rectangle.
+    /// Draws one cell on Canvas, whose brush and font are set for the cell's
+    /// state; the base fills the rectangle.
     virtual void DrawCell(int ACol, int ARow, const TRect& Rect, TGridDrawState State);
-    // Whether the cell may become the current one.
+    /// Whether the cell may become the current one.
     virtual bool SelectCell(int ACol, int ARow) { return true; }
     virtual std::string GetEditText(int ACol, int ARow) { return {}; }
     virtual void SetEditText(int ACol, int ARow, const std::string& Value) {}
-    // Whether the editor may show on the current cell now.
+    /// Whether the editor may show on the current cell now.
     virtual bool CanEditShow() const;
-    // Sets the canvas up for a cell of the given state (font, brush).
+    /// Sets the canvas up for a cell of the given state (font, brush).
     void PrepareCellCanvas(int ACol, int ARow, TGridDrawState State);
     void Paint() override;
     void Resize() override;
@@ -150,7 +150,7 @@ protected:
     void DoExit() override;
 
 private:
-    // Which scroll bars show: horizontal, vertical.
+    /// Which scroll bars show: horizontal, vertical.
     std::pair<bool, bool> Bars() const;
     long long ColumnsExtent() const {
         return FColSum + static_cast<long long>(ColCount()) * FGridLineWidth;
@@ -158,25 +158,25 @@ private:
     long long RowsExtent() const {
         return FRowSum + static_cast<long long>(RowCount()) * FGridLineWidth;
     }
-    // A press on a scroll bar (or the corner between them); true when it was one.
+    /// A press on a scroll bar (or the corner between them); true when it was one.
     bool ScrollBarDown(TMouseButton Button, int X, int Y);
-    // Makes (ACol, ARow) current if SelectCell allows it: the editor is
-    // closed first and, with goAlwaysShowEditor, opened on the new cell.
+    /// Makes (ACol, ARow) current if SelectCell allows it: the editor is
+    /// closed first and, with goAlwaysShowEditor, opened on the new cell.
     void FocusCell(int ACol, int ARow);
     void MakeVisible(int ACol, int ARow);
     int MaxLeftCol() const;
     int MaxTopRow() const;
     int FixedWidth() const;
     int FixedHeight() const;
-    // Left edge of a shown column, or -1.
+    /// Left edge of a shown column, or -1.
     int ColLeft(int ACol) const;
     int RowTop(int ARow) const;
-    // The columns and rows shown, with their left or top edges.
+    /// The columns and rows shown, with their left or top edges.
     void ShownCols(std::vector<std::pair<int, int>>& Cols) const;
     void ShownRows(std::vector<std::pair<int, int>>& Rows) const;
     TGridDrawState CellState(int ACol, int ARow) const;
     void DrawEditor(const TRect& R);
-    // The column whose right grid line is under X in the fixed rows, or -1.
+    /// The column whose right grid line is under X in the fixed rows, or -1.
     int SizingColAt(int X, int Y) const;
     void CommitEdit(bool KeepOpen);
     void CancelEdit();
@@ -184,7 +184,7 @@ private:
 
     std::vector<int> FColWidths;
     std::vector<int> FRowHeights;
-    long long FColSum, FRowSum; // the widths and the heights added up
+    long long FColSum, FRowSum; ///< the widths and the heights added up
     int FFixedCols = 1, FFixedRows = 1;
     int FDefaultColWidth = 64, FDefaultRowHeight = 24;
     int FGridLineWidth = 1;
@@ -193,17 +193,17 @@ private:
     TColor FFixedColor = clBtnFace;
     std::unique_ptr<TFont> FFont;
     int FCol = 1, FRow = 1, FLeftCol = 1, FTopRow = 1;
-    // The editor.
+    /// The editor.
     bool FEditing = false;
     int FEditCol = -1, FEditRow = -1;
     std::string FEditText;
     bool FEditModified = false;
-    bool FEditSelectAll = false; // the whole text is selected: typing replaces it
-    // A scroll bar's thumb being dragged.
+    bool FEditSelectAll = false; ///< the whole text is selected: typing replaces it
+    /// A scroll bar's thumb being dragged.
     bool FThumbDragging = false;
     TScrollBarKind FThumbDrag = sbVertical;
     int FThumbStart = 0, FThumbStartPosition = 0;
-    // Column sizing with the pointer.
+    /// Column sizing with the pointer.
     int FSizingCol = -1, FSizingStartX = 0, FSizingStartWidth = 0;
 };
 

@@ -18,12 +18,12 @@ public:
     int Width() const { return FWidth; }
     int Height() const { return FHeight; }
     int Count() const { return static_cast<int>(FImages.size()); }
-    // Appends a copy of Image, cut or widened to the list's size; its index.
+    /// Appends a copy of Image, cut or widened to the list's size; its index.
     int Add(const TBitmap* Image);
-    void Delete(int Index); // EListError outside 0..Count-1
+    void Delete(int Index); ///< EListError outside 0..Count-1
     void Clear() { FImages.clear(); }
-    // Copies picture Index into Bitmap (sized to the list); false, leaving
-    // Bitmap alone, for an index outside the list.
+    /// Copies picture Index into Bitmap (sized to the list); false, leaving
+    /// Bitmap alone, for an index outside the list.
     bool GetBitmap(int Index, TBitmap* Bitmap) const;
 
 private:

@@ -24,7 +24,7 @@ namespace Platform {
 
 enum TListBoxStyle { lbStandard, lbOwnerDrawFixed };
 
-// The state of a row handed to DrawItem.
+/// The state of a row handed to DrawItem.
 enum TOwnerDrawFlag : unsigned {
     odSelected = 1,
     odGrayed = 2,
@@ -34,8 +34,8 @@ enum TOwnerDrawFlag : unsigned {
 };
 using TOwnerDrawState = unsigned;
 
-// The item a navigation key (arrows, Page Up/Down by Page items, Home, End)
-// moves the current item Current to among Count > 0 items; -1 for any other key.
+/// The item a navigation key (arrows, Page Up/Down by Page items, Home, End)
+/// moves the current item Current to among Count > 0 items; -1 for any other key.
 CHARTIX_PLATFORM_EXPORT int ItemAfterKey(std::uint16_t Key, int Current, int Count, int Page);
 
 class CHARTIX_PLATFORM_EXPORT TCustomListBox : public TCustomControl {
@@ -44,33 +44,33 @@ public:
     ~TCustomListBox() override;
 
     TListItems& Items() const { return *FItems; }
-    // The current row, -1 for none; an index outside the items sets -1.
+    /// The current row, -1 for none; an index outside the items sets -1.
     int ItemIndex() const { return FItemIndex; }
     virtual void SetItemIndex(int Value);
     TListBoxStyle Style() const { return FStyle; }
     void SetStyle(TListBoxStyle V);
     int ItemHeight() const { return FItemHeight; }
-    void SetItemHeight(int V); // values below 1 are ignored
-    // The first row shown; kept between 0 and the top that shows the last
-    // row at the bottom.
+    void SetItemHeight(int V); ///< values below 1 are ignored
+    /// The first row shown; kept between 0 and the top that shows the last
+    /// row at the bottom.
     int TopIndex() const { return FTopIndex; }
     void SetTopIndex(int V);
-    // Whole rows that fit in the client area (at least 1).
+    /// Whole rows that fit in the client area (at least 1).
     int VisibleItemCount() const;
-    // The client area leaves room for a vertical scroll bar at the right
-    // while the rows do not all fit.
+    /// The client area leaves room for a vertical scroll bar at the right
+    /// while the rows do not all fit.
     int ClientWidth() const override;
-    // The vertical scroll bar as it is now (hidden: empty bounds).
+    /// The vertical scroll bar as it is now (hidden: empty bounds).
     TScrollBarBox VertScrollBar() const;
     TFont* Font() const { return FFont.get(); }
 
-    // Row Index's rectangle in client pixels, also for rows scrolled out of
-    // view (above the top or below the bottom).
+    /// Row Index's rectangle in client pixels, also for rows scrolled out of
+    /// view (above the top or below the bottom).
     TRect ItemRect(int Index) const;
-    // The row under a client point; for a point below the last row, Count, or
-    // -1 when Existing. -1 for a point outside the client area.
+    /// The row under a client point; for a point below the last row, Count, or
+    /// -1 when Existing. -1 for a point outside the client area.
     int ItemAtPos(TPoint Pos, bool Existing) const;
-    // Paints at once (Invalidate, then the paint delivered now).
+    /// Paints at once (Invalidate, then the paint delivered now).
     void Refresh();
 
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
@@ -81,19 +81,19 @@ public:
     int GetDialogCode() const override { return DLGC_WANTARROWS | DLGC_WANTCHARS; }
 
 protected:
-    // Draws one row on Canvas; the base draws the item's text (standard
-    // style) or fills the row (owner-drawn).
+    /// Draws one row on Canvas; the base draws the item's text (standard
+    /// style) or fills the row (owner-drawn).
     virtual void DrawItem(int Index, const TRect& Rect, TOwnerDrawState State);
-    // Sets the canvas up as it is for DrawItem: font, brush, and the highlight
-    // colours for a selected row.
+    /// Sets the canvas up as it is for DrawItem: font, brush, and the highlight
+    /// colours for a selected row.
     void PrepareItemCanvas(TOwnerDrawState State);
-    // The state the paint gives row Index.
+    /// The state the paint gives row Index.
     virtual TOwnerDrawState ItemState(int Index) const;
     void Paint() override;
     void Resize() override;
     void DoEnter() override;
     void DoExit() override;
-    // The items changed: the current row and the top row follow.
+    /// The items changed: the current row and the top row follow.
     virtual void ItemsChanged(TListItemsChange Change, int Index);
 
 private:
@@ -107,8 +107,8 @@ private:
     TListBoxStyle FStyle = lbStandard;
     int FItemHeight = 13;
     int FTopIndex = 0;
-    bool FTracking = false; // left button pressed here, not yet released
-    // The scroll bar's thumb being dragged: where from, at which top row.
+    bool FTracking = false; ///< left button pressed here, not yet released
+    /// The scroll bar's thumb being dragged: where from, at which top row.
     bool FThumbDrag = false;
     int FThumbStartY = 0, FThumbStartTop = 0;
 };

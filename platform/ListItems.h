@@ -13,12 +13,12 @@
 
 namespace Platform {
 
-// What happened to the items: one inserted or deleted at Index, all cleared,
-// or texts/objects/order changed in place (Index -1).
+/// What happened to the items: one inserted or deleted at Index, all cleared,
+/// or texts/objects/order changed in place (Index -1).
 enum TListItemsChange { licInserted, licDeleted, licCleared, licChanged };
 
-// Where a current item index goes after a change to the items: it follows
-// its item, and becomes -1 when its item went.
+/// Where a current item index goes after a change to the items: it follows
+/// its item, and becomes -1 when its item went.
 inline int FollowItemChange(int Current, TListItemsChange Change, int Index) {
     switch (Change) {
     case licInserted:
@@ -39,7 +39,7 @@ public:
     explicit TListItems(TChangeHook Changed = {}) : FChanged(std::move(Changed)) {}
 
     int Count() const { return static_cast<int>(FItems.size()); }
-    // EListError outside 0..Count-1, as for every access by index.
+    /// EListError outside 0..Count-1, as for every access by index.
     const std::string& Get(int Index) const;
     const std::string& operator[](int Index) const { return Get(Index); }
     void Put(int Index, const std::string& S);
@@ -54,9 +54,9 @@ public:
     void Clear();
     void Move(int CurIndex, int NewIndex);
     void Exchange(int Index1, int Index2);
-    int IndexOf(std::string_view S) const; // case-insensitive, -1 when absent
+    int IndexOf(std::string_view S) const; ///< case-insensitive, -1 when absent
     int IndexOfObject(const TObject* Object) const;
-    // Copies the texts and objects of another item list.
+    /// Copies the texts and objects of another item list.
     void Assign(const TPersistent* Source) override;
 
 private:

@@ -34,7 +34,7 @@ public:
     explicit TQtHost(TWinControl* Control, QWidget* Parent = nullptr);
     ~TQtHost() override;
     TWinControl* Control() const { return FControl; }
-    // The control's size when it was hosted: what layouts and docks start from.
+    /// The control's size when it was hosted: what layouts and docks start from.
     QSize sizeHint() const override { return FHint; }
 
     void RequestPaint() override;
@@ -44,23 +44,23 @@ public:
     void ControlDestroyed() override;
     void CaretChanged() override;
 
-    // The caret of the control is drawn now (shown, and in the on half of
-    // its blink).
+    /// The caret of the control is drawn now (shown, and in the on half of
+    /// its blink).
     bool CaretVisible() const;
-    // One step of the blink, as the blink timer takes it.
+    /// One step of the blink, as the blink timer takes it.
     void BlinkCaret();
 
     static TShiftState ShiftFromQt(Qt::KeyboardModifiers Mods, Qt::MouseButtons Buttons);
     static std::uint16_t VirtualKeyFromQt(int QtKey);
     static Qt::CursorShape CursorShape(TCursor Cursor);
 
-    // Reports an error through the message hook once the current event is
-    // over: what Qt handlers (the host's and a program's) catch.
+    /// Reports an error through the message hook once the current event is
+    /// over: what Qt handlers (the host's and a program's) catch.
     static void ReportLater(const char* Text) noexcept;
-    // Reports an error through the message hook now.
+    /// Reports an error through the message hook now.
     static void Report(const std::string& Text) noexcept;
 
-    // One wheel message per this much of the wheel: a notch of a plain wheel.
+    /// One wheel message per this much of the wheel: a notch of a plain wheel.
     static constexpr int WheelNotch = 120;
 
 protected:
@@ -83,11 +83,11 @@ protected:
     void timerEvent(QTimerEvent*) override;
 
 private:
-    // Runs a call into the control. Qt's event loop cannot carry exceptions,
-    // so whatever it raises stops here and is reported once the event is
-    // over (a message box inside a handler or a paint would run the event
-    // loop under it); the window goes on. No modal dialog opens during the
-    // call (TModalGuard). False when the call raised.
+    /// Runs a call into the control. Qt's event loop cannot carry exceptions,
+    /// so whatever it raises stops here and is reported once the event is
+    /// over (a message box inside a handler or a paint would run the event
+    /// loop under it); the window goes on. No modal dialog opens during the
+    /// call (TModalGuard). False when the call raised.
     template <class F> bool Guarded(F&& Call) noexcept {
         try {
             TModalGuard Unsafe;
@@ -100,35 +100,35 @@ private:
         }
         return false;
     }
-    // Shows or hides the drop-down popup as the combo box's state says.
+    /// Shows or hides the drop-down popup as the combo box's state says.
     void SyncDropDown() noexcept;
 
     int DialogCode() noexcept;
-    // The control asked for this key through its dialog code.
+    /// The control asked for this key through its dialog code.
     bool WantsKey(const QKeyEvent& E) noexcept;
-    // A press reaching the control while Now says which buttons are down:
-    // gestures whose release went elsewhere end first.
+    /// A press reaching the control while Now says which buttons are down:
+    /// gestures whose release went elsewhere end first.
     void Press(TMouseButton Button, Qt::MouseButtons Now, QPoint Pos, Qt::KeyboardModifiers Mods,
                TShiftState Extra);
-    // Ends the gestures of the Buttons held here with a mouse-up at the last
-    // pointer position: their release will never reach this window.
+    /// Ends the gestures of the Buttons held here with a mouse-up at the last
+    /// pointer position: their release will never reach this window.
     void EndGestures(Qt::MouseButtons Buttons);
-    // The shift state of an event: Qt's buttons that are held here.
+    /// The shift state of an event: Qt's buttons that are held here.
     TShiftState ShiftOf(Qt::KeyboardModifiers Mods, Qt::MouseButtons Now) const {
         return ShiftFromQt(Mods, Now & FHeld);
     }
 
     TWinControl* FControl;
     QSize FHint;
-    bool FPainting = false;        // inside paintEvent: presenting needs no new update
-    bool FClickPending = false;    // a left press here that a release turns into a click
-    Qt::MouseButtons FHeld;        // pressed here, not yet released to the control
-    QPoint FLastPos;               // the pointer's last client position seen
-    int FWheelRest = 0;            // wheel turned but not yet a whole notch
-    QBasicTimer FBlink;            // runs while the control's caret is shown
-    bool FCaretOn = false;         // the on half of the blink
-    QWidget* FPopup = nullptr;     // a combo box's drop-down, a Qt child of this
-    TQtHost* FPopupHost = nullptr; // in FPopup: the drop-down list
+    bool FPainting = false;        ///< inside paintEvent: presenting needs no new update
+    bool FClickPending = false;    ///< a left press here that a release turns into a click
+    Qt::MouseButtons FHeld;        ///< pressed here, not yet released to the control
+    QPoint FLastPos;               ///< the pointer's last client position seen
+    int FWheelRest = 0;            ///< wheel turned but not yet a whole notch
+    QBasicTimer FBlink;            ///< runs while the control's caret is shown
+    bool FCaretOn = false;         ///< the on half of the blink
+    QWidget* FPopup = nullptr;     ///< a combo box's drop-down, a Qt child of this
+    TQtHost* FPopupHost = nullptr; ///< in FPopup: the drop-down list
     bool FSyncQueued = false;
 };
 

@@ -21,28 +21,28 @@ class QWidget;
 
 namespace Platform {
 
-// Shows one message now, modally, and returns the button chosen.
+/// Shows one message now, modally, and returns the button chosen.
 using TMessageShow = std::function<int(const std::string& Text, TMsgDlgType Type, int Buttons)>;
 
-// Makes the queuing hook the message hook; Show puts a message on the screen.
-// Empty Show: a message box over the active window, or, on a platform
-// without a screen (offscreen, minimal), the default hook's record.
+/// Makes the queuing hook the message hook; Show puts a message on the screen.
+/// Empty Show: a message box over the active window, or, on a platform
+/// without a screen (offscreen, minimal), the default hook's record.
 CHARTIX_PLATFORM_EXPORT void InstallQtMessageHook(TMessageShow Show = {});
-// Gives the default hook back and drops what is still queued.
+/// Gives the default hook back and drops what is still queued.
 CHARTIX_PLATFORM_EXPORT void RemoveQtMessageHook();
-// Installs the queuing hook unless a program set a hook of its own.
+/// Installs the queuing hook unless a program set a hook of its own.
 CHARTIX_PLATFORM_EXPORT void InstallQtMessageHookUnlessSet();
 CHARTIX_PLATFORM_EXPORT bool QtMessageHookInstalled();
-// Messages queued and not shown yet.
+/// Messages queued and not shown yet.
 CHARTIX_PLATFORM_EXPORT int PendingQtMessages();
 
-// A modal dialog may not be opened now.
+/// A modal dialog may not be opened now.
 CHARTIX_PLATFORM_EXPORT bool ModalUnsafe();
-// A Qt host is painting: nothing may run Qt's event loop.
+/// A Qt host is painting: nothing may run Qt's event loop.
 CHARTIX_PLATFORM_EXPORT bool QtHostPainting();
 
-// While one lives, modal dialogs are unsafe: queued messages wait until the
-// last one goes. For input handlers, loads and saves that pump events.
+/// While one lives, modal dialogs are unsafe: queued messages wait until the
+/// last one goes. For input handlers, loads and saves that pump events.
 class CHARTIX_PLATFORM_EXPORT TModalGuard {
 public:
     TModalGuard() noexcept;
@@ -51,7 +51,7 @@ public:
     TModalGuard& operator=(const TModalGuard&) = delete;
 };
 
-// Marks a Qt host's paint (also unsafe for dialogs).
+/// Marks a Qt host's paint (also unsafe for dialogs).
 class CHARTIX_PLATFORM_EXPORT TPaintGuard {
 public:
     TPaintGuard() noexcept;
@@ -63,8 +63,8 @@ private:
     TModalGuard FModal;
 };
 
-// A QMessageBox over Parent (the active window when null) with the buttons
-// asked for; returns mrOk, mrCancel, mrYes or mrNo.
+/// A QMessageBox over Parent (the active window when null) with the buttons
+/// asked for; returns mrOk, mrCancel, mrYes or mrNo.
 CHARTIX_PLATFORM_EXPORT int QtMessageBox(QWidget* Parent, const std::string& Text, TMsgDlgType Type,
                                          int Buttons);
 

@@ -13,7 +13,7 @@ namespace Platform {
 
 enum TPolyFillMode { ALTERNATE = 1, WINDING = 2 };
 enum TCombineMode { RGN_AND = 1, RGN_OR = 2, RGN_XOR = 3, RGN_DIFF = 4, RGN_COPY = 5 };
-// Results of a combination, as the GDI reports them.
+/// Results of a combination, as the GDI reports them.
 enum TRegionKind { RGN_ERROR = 0, NULLREGION = 1, SIMPLEREGION = 2, COMPLEXREGION = 3 };
 
 class CHARTIX_PLATFORM_EXPORT TRgn {
@@ -24,7 +24,7 @@ public:
     TRgn& operator=(TRgn&&) noexcept;
     static TRgn CreatePolygonRgn(const TPoint* Points, int Count, TPolyFillMode Mode);
     static TRgn CreateRectRgn(int Left, int Top, int Right, int Bottom);
-    // Combines this region with Other in place; returns the kind of the result.
+    /// Combines this region with Other in place; returns the kind of the result.
     TRegionKind Combine(const TRgn& Other, TCombineMode Mode);
     TRegionKind Kind() const;
     bool IsEmpty() const;

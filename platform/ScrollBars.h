@@ -9,17 +9,17 @@
 
 namespace Platform {
 
-constexpr int ScrollBarSize = 16; // thickness in pixels
+constexpr int ScrollBarSize = 16; ///< thickness in pixels
 
 enum TScrollBarKind { sbHorizontal, sbVertical };
-// What a press on a scroll bar asks for.
+/// What a press on a scroll bar asks for.
 enum TScrollCode { scNone, scLineUp, scLineDown, scPageUp, scPageDown, scTrack };
 
 struct CHARTIX_PLATFORM_EXPORT TScrollBarBox {
     TScrollBarKind Kind = sbVertical;
-    TRect Bounds;         // in client pixels; empty when the bar is hidden
-    int Min = 0, Max = 0; // the first and the last position
-    int Page = 1;         // positions shown at once
+    TRect Bounds;         ///< in client pixels; empty when the bar is hidden
+    int Min = 0, Max = 0; ///< the first and the last position
+    int Page = 1;         ///< positions shown at once
     int Position = 0;
 
     bool Visible() const { return Bounds.Right > Bounds.Left && Bounds.Bottom > Bounds.Top; }
@@ -29,14 +29,14 @@ struct CHARTIX_PLATFORM_EXPORT TScrollBarBox {
     }
     TRect ThumbRect() const;
     TScrollCode HitTest(TPoint P) const;
-    // The position for a thumb dragged Pixels along the bar from where it
-    // was at StartPosition.
+    /// The position for a thumb dragged Pixels along the bar from where it
+    /// was at StartPosition.
     int TrackPosition(int StartPosition, int Pixels) const;
     void Paint(TCanvas& Canvas) const;
 
 private:
     int Length() const;
-    int Arrow() const; // the length of each arrow button
+    int Arrow() const; ///< the length of each arrow button
     int ThumbLength() const;
     int ThumbOffset(int AtPosition) const;
 };

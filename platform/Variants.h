@@ -21,7 +21,7 @@ struct CHARTIX_PLATFORM_EXPORT TVarDate {
 
 class CHARTIX_PLATFORM_EXPORT TVariant {
 public:
-    TVariant() = default; // unassigned
+    TVariant() = default; ///< unassigned
     TVariant(bool V) : FValue(V) {}
     TVariant(int V) : FValue(static_cast<std::int64_t>(V)) {}
     TVariant(std::int64_t V) : FValue(V) {}
@@ -37,19 +37,19 @@ public:
     bool IsEmpty() const { return Type() == TVarType::varEmpty; }
     bool IsNull() const { return Type() == TVarType::varNull; }
     const char*
-    TypeName() const; // "Empty", "Null", "Boolean", "Integer", "Double", "Date", "String"
+    TypeName() const; ///< "Empty", "Null", "Boolean", "Integer", "Double", "Date", "String"
 
-    // Own string form: numbers with ".", Booleans "True"/"False", dates as
-    // date-time text, unassigned and null as the empty string.
+    /// Own string form: numbers with ".", Booleans "True"/"False", dates as
+    /// date-time text, unassigned and null as the empty string.
     std::string ToString() const;
-    // Conversions raise EVariantTypeCastError when the value has no number form.
+    /// Conversions raise EVariantTypeCastError when the value has no number form.
     double ToDouble() const;
-    std::int32_t ToInteger() const; // doubles are rounded, half to even
+    std::int32_t ToInteger() const; ///< doubles are rounded, half to even
     bool ToBoolean() const;
 
     bool operator==(const TVariant& Other) const { return FValue == Other.FValue; }
-    // The stored value when it is of type T (bool, std::int64_t, double,
-    // TVarDate, std::string), else null: for exact copies into other stores.
+    /// The stored value when it is of type T (bool, std::int64_t, double,
+    /// TVarDate, std::string), else null: for exact copies into other stores.
     template <class T> const T* Peek() const { return std::get_if<T>(&FValue); }
 
 private:

@@ -14,22 +14,22 @@ namespace Mapobjects {
 
 class TMapLayer;
 
-// True when Map has a layer whose editable switch is on.
+/// True when Map has a layer whose editable switch is on.
 CHARTIX_EXPORT bool HasEditableLayer(TChartix* Map);
 
-// A straight line from the press point to the release point.
+/// A straight line from the press point to the release point.
 class CHARTIX_EXPORT TLineTool : public TCustomPressMoveAndReleaseTool {
 public:
     explicit TLineTool(Platform::TComponent* Owner);
 
     void Draw() override;
-    // Adds the line; false (nothing added) without an editable layer or when
-    // the press and release pixels are the same.
+    /// Adds the line; false (nothing added) without an editable layer or when
+    /// the press and release pixels are the same.
     bool Complete() override;
     bool GetEnabled() const override;
 };
 
-// An axis-parallel rectangle with its corners as dragged (not normalised).
+/// An axis-parallel rectangle with its corners as dragged (not normalised).
 class CHARTIX_EXPORT TRectTool : public TCustomRectTool {
 public:
     explicit TRectTool(Platform::TComponent* Owner);
@@ -38,8 +38,8 @@ public:
     bool GetEnabled() const override;
 };
 
-// Collects vertices by left clicks; a double click (or Complete) finishes the
-// figure. Between clicks a moving segment follows the pointer.
+/// Collects vertices by left clicks; a double click (or Complete) finishes the
+/// figure. Between clicks a moving segment follows the pointer.
 class CHARTIX_EXPORT TCustomMultiPointTool : public TCustomMapTool {
 public:
     explicit TCustomMultiPointTool(Platform::TComponent* Owner);
@@ -48,26 +48,26 @@ public:
     void MouseDown(Platform::TMouseButton Button, Platform::TShiftState Shift, int X,
                    int Y) override;
     void MouseMove(Platform::TShiftState Shift, int X, int Y) override;
-    // Erases the moving figure, builds the object and starts afresh; true
-    // when an object was added.
+    /// Erases the moving figure, builds the object and starts afresh; true
+    /// when an object was added.
     bool Complete() override;
-    // Erases the moving figure and keeps the vertices, so drawing can go on
-    // from the last one.
+    /// Erases the moving figure and keeps the vertices, so drawing can go on
+    /// from the last one.
     void Cancel() override;
     void Init() override;
     void Done() override;
     bool GetEnabled() const override;
 
-    // Draws the moving figure so that drawing it again erases it.
+    /// Draws the moving figure so that drawing it again erases it.
     virtual void Draw() {}
-    // Builds the object from Points and adds it; false when it cannot.
+    /// Builds the object from Points and adds it; false when it cannot.
     virtual bool CreateObject() { return false; }
 
-    // The vertices fixed so far, in map units, in click order.
+    /// The vertices fixed so far, in map units, in click order.
     const TMapPoints& Points() const { return FPoints; }
-    // True after a double click: the press it brings next is swallowed.
+    /// True after a double click: the press it brings next is swallowed.
     bool SkipNextPress() const { return FSkipNextPress; }
-    // The first vertex, the last fixed one and the pointer, in client pixels.
+    /// The first vertex, the last fixed one and the pointer, in client pixels.
     Platform::TPoint FirstPoint() const { return FFirstPoint; }
     Platform::TPoint PrevPoint() const { return FPrevPoint; }
     Platform::TPoint CurPoint() const { return FCurPoint; }
@@ -79,13 +79,13 @@ protected:
 
 private:
     void Restart();
-    // Erases the moving figure when it is shown.
+    /// Erases the moving figure when it is shown.
     void HideFigure();
 
     bool FFigureShown = false;
 };
 
-// An open path of at least two vertices.
+/// An open path of at least two vertices.
 class CHARTIX_EXPORT TPolylineTool : public TCustomMultiPointTool {
 public:
     explicit TPolylineTool(Platform::TComponent* Owner);
@@ -93,8 +93,8 @@ public:
     bool CreateObject() override;
 };
 
-// A closed ring of at least three vertices, stored with the first vertex
-// repeated at the end.
+/// A closed ring of at least three vertices, stored with the first vertex
+/// repeated at the end.
 class CHARTIX_EXPORT TRegionTool : public TCustomMultiPointTool {
 public:
     explicit TRegionTool(Platform::TComponent* Owner);
@@ -102,7 +102,7 @@ public:
     bool CreateObject() override;
 };
 
-// One symbol per click, in the map's default symbol shape and font.
+/// One symbol per click, in the map's default symbol shape and font.
 class CHARTIX_EXPORT TSymbolTool : public TCustomMapTool {
 public:
     explicit TSymbolTool(Platform::TComponent* Owner);
@@ -111,26 +111,26 @@ public:
     void MouseDown(Platform::TMouseButton Button, Platform::TShiftState Shift, int X,
                    int Y) override;
     bool Complete() override;
-    // Both forget a press still to be swallowed.
+    /// Both forget a press still to be swallowed.
     void Init() override;
     void Done() override;
     bool GetEnabled() const override;
 
     bool SkipNextPress() const { return FSkipNextPress; }
-    // The client pixel of the last accepted press.
+    /// The client pixel of the last accepted press.
     Platform::TPoint ClickPoint() const { return FClickPoint; }
 
 protected:
-    // The map point of the click, on a map with an editable layer; null
-    // when there is nothing to add to.
+    /// The map point of the click, on a map with an editable layer; null
+    /// when there is nothing to add to.
     TMapLayer* Target(double& MX, double& MY) const;
 
     bool FSkipNextPress = false;
     Platform::TPoint FClickPoint{0, 0};
 };
 
-// One geodesic circle per click, centred there, with the radius and number
-// of points a new circle has.
+/// One geodesic circle per click, centred there, with the radius and number
+/// of points a new circle has.
 class CHARTIX_EXPORT TCircleTool : public TSymbolTool {
 public:
     explicit TCircleTool(Platform::TComponent* Owner);

@@ -17,26 +17,26 @@ class CHARTIX_EXPORT TMeasureTool : public TCustomMultiPointTool {
 public:
     explicit TMeasureTool(Platform::TComponent* Owner);
 
-    // On, map units are degrees (x longitude, y latitude) and lengths are
-    // geodesic metres on Ellipsoid; off (the default), lengths are in map
-    // units along straight legs.
+    /// On, map units are degrees (x longitude, y latitude) and lengths are
+    /// geodesic metres on Ellipsoid; off (the default), lengths are in map
+    /// units along straight legs.
     bool Geographic() const { return FGeographic; }
     void SetGeographic(bool V) { FGeographic = V; }
     const TEllipsoid& Ellipsoid() const { return FEllipsoid; }
     void SetEllipsoid(const TEllipsoid& V) { FEllipsoid = V; }
 
-    // The length between two map points, by the rule above; the forms with
-    // an ellipsoid measure on that one instead of Ellipsoid.
+    /// The length between two map points, by the rule above; the forms with
+    /// an ellipsoid measure on that one instead of Ellipsoid.
     double Length(const TMapPoint& A, const TMapPoint& B) const { return Length(FEllipsoid, A, B); }
     double Length(const TEllipsoid& E, const TMapPoint& A, const TMapPoint& B) const;
-    // The leg from the last vertex to the pointer (0 once the path ended).
+    /// The leg from the last vertex to the pointer (0 once the path ended).
     double LastLeg() const { return LastLeg(FEllipsoid); }
     double LastLeg(const TEllipsoid& E) const;
-    // The fixed legs and the last one together.
+    /// The fixed legs and the last one together.
     double Total() const { return Total(FEllipsoid); }
     double Total(const TEllipsoid& E) const;
 
-    // After every change of the path: a press, a move, the end.
+    /// After every change of the path: a press, a move, the end.
     std::function<void(TMeasureTool& Tool)> OnMeasure;
 
     void MouseDown(Platform::TMouseButton Button, Platform::TShiftState Shift, int X,
@@ -44,7 +44,7 @@ public:
     void MouseMove(Platform::TShiftState Shift, int X, int Y) override;
     bool Complete() override;
     void Draw() override;
-    // Any map with layers can be measured, editable or not.
+    /// Any map with layers can be measured, editable or not.
     bool GetEnabled() const override;
 
 private:
@@ -52,7 +52,7 @@ private:
 
     bool FGeographic = false;
     TEllipsoid FEllipsoid = Wgs84Ellipsoid;
-    TMapPoint FPointer; // in map units; meaningful with FPointerShown
+    TMapPoint FPointer; ///< in map units; meaningful with FPointerShown
     bool FPointerShown = false;
 };
 

@@ -16,14 +16,14 @@ public:
                    int Y) override;
     void MouseMove(Platform::TShiftState Shift, int X, int Y) override;
     void MouseUp(Platform::TMouseButton Button, Platform::TShiftState Shift, int X, int Y) override;
-    // Puts a picture moved by a drag under way back in place.
+    /// Puts a picture moved by a drag under way back in place.
     void Done() override;
-    // Panning asks for no zoom: the map's own (1.0 without a map), so that
-    // Complete, which the tool never calls itself, leaves the view alone and
-    // only reports completion.
+    /// Panning asks for no zoom: the map's own (1.0 without a map), so that
+    /// Complete, which the tool never calls itself, leaves the view alone and
+    /// only reports completion.
     double GetNewZoom() override;
 
-    // The copy of the window taken at the press; 1 x 1 between drags.
+    /// The copy of the window taken at the press; 1 x 1 between drags.
     const Platform::TBitmap& Snapshot() const { return FSnapshot; }
 
 private:

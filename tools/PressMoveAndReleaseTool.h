@@ -16,19 +16,19 @@ public:
                    int Y) override;
     void MouseMove(Platform::TShiftState Shift, int X, int Y) override;
     void MouseUp(Platform::TMouseButton Button, Platform::TShiftState Shift, int X, int Y) override;
-    // Both forget a gesture under way; Done also erases its figure.
+    /// Both forget a gesture under way; Done also erases its figure.
     void Init() override;
     void Done() override;
 
-    // Draws the figure for the current DragRect so that drawing it again
-    // erases it; nothing here.
+    /// Draws the figure for the current DragRect so that drawing it again
+    /// erases it; nothing here.
     virtual void Draw() {}
 
-    // Left/Top: where the left button went down; Right/Bottom: the latest
-    // pointer position. Not normalised.
+    /// Left/Top: where the left button went down; Right/Bottom: the latest
+    /// pointer position. Not normalised.
     const Platform::TRect& DragRect() const { return FDragRect; }
-    // Between a left press this tool saw and its release: only such a
-    // gesture is drawn and completed, never one begun under another tool.
+    /// Between a left press this tool saw and its release: only such a
+    /// gesture is drawn and completed, never one begun under another tool.
     bool Dragging() const { return FDragging; }
 
 protected:
@@ -36,7 +36,7 @@ protected:
     bool FDragging = false;
 };
 
-// The figure is the rectangle spanned by DragRect.
+/// The figure is the rectangle spanned by DragRect.
 class CHARTIX_EXPORT TCustomRectTool : public TCustomPressMoveAndReleaseTool {
 public:
     using TCustomPressMoveAndReleaseTool::TCustomPressMoveAndReleaseTool;

@@ -7,8 +7,8 @@
 
 namespace Mapobjects {
 
-// Sets the canvas up for an inverting outline for its lifetime; the pen mode
-// and brush style the canvas had come back afterwards.
+/// Sets the canvas up for an inverting outline for its lifetime; the pen mode
+/// and brush style the canvas had come back afterwards.
 class CHARTIX_EXPORT TRubberBandPen {
 public:
     explicit TRubberBandPen(Platform::TCanvas* Canvas)

@@ -12,8 +12,8 @@
 
 namespace Mapobjects {
 
-// One of each standard tool, what a map window offers: the viewer's and the
-// map widget's toolbar. Declared after the map they work on, they go first.
+/// One of each standard tool, what a map window offers: the viewer's and the
+/// map widget's toolbar. Declared after the map they work on, they go first.
 struct CHARTIX_EXPORT TStandardTools {
     TSelectionTool Select{nullptr};
     TZoomInTool ZoomIn{nullptr};

@@ -26,32 +26,32 @@ public:
     void KeyDown(std::uint16_t& Key, Platform::TShiftState Shift) override;
     void KeyUp(std::uint16_t& Key, Platform::TShiftState Shift) override;
     void KeyPress(char& Key) override;
-    // Adds the typed text (also an empty one) at TextOrigin to the editable
-    // layer and ends editing; false, doing nothing, without one.
+    /// Adds the typed text (also an empty one) at TextOrigin to the editable
+    /// layer and ends editing; false, doing nothing, without one.
     bool Complete() override;
-    // Ends editing without adding anything.
+    /// Ends editing without adding anything.
     void Cancel() override;
-    // Ends editing; the text drawn stays on the window until the next repaint.
+    /// Ends editing; the text drawn stays on the window until the next repaint.
     void Done() override;
     bool GetEnabled() const override;
 
     using TCustomMapTool::Init;
-    // Starts a new text at client pixel (X, Y).
+    /// Starts a new text at client pixel (X, Y).
     void Init(int X, int Y);
-    // Draws EditText at TextOrigin over the restored background.
+    /// Draws EditText at TextOrigin over the restored background.
     void Draw();
-    // Moves the caret, kept within 0 … the text's length.
+    /// Moves the caret, kept within 0 … the text's length.
     void SetCurrentChar(int Value);
-    // Deletes the character before (Backward) or after the caret.
+    /// Deletes the character before (Backward) or after the caret.
     void DeleteCurrentChar(bool Backward);
 
-    // The number of characters left of the caret.
+    /// The number of characters left of the caret.
     int CurrentChar() const { return FCurrentChar; }
     bool Editing() const { return FEditing; }
-    // The client pixel of the text's top-left corner.
+    /// The client pixel of the text's top-left corner.
     Platform::TPoint TextOrigin() const { return FTextOrigin; }
     const std::string& EditText() const { return FEditText; }
-    // The window pixels that the drawn text covers.
+    /// The window pixels that the drawn text covers.
     const Platform::TBitmap& Background() const { return FBackground; }
 
 private:

@@ -11,23 +11,23 @@ class CHARTIX_EXPORT TCustomZoomTool : public TCustomRectTool {
 public:
     using TCustomRectTool::TCustomRectTool;
 
-    // Applies the new zoom when it differs from the map's and then fires
-    // OnComplete, also when nothing changed; true when the view changed.
+    /// Applies the new zoom when it differs from the map's and then fires
+    /// OnComplete, also when nothing changed; true when the view changed.
     bool Complete() override;
-    // The zoom the finished gesture asks for.
+    /// The zoom the finished gesture asks for.
     virtual double GetNewZoom() = 0;
 };
 
-// A click or a one-axis drag doubles the zoom up to MaxZoom; a rectangle is
-// fitted into the window.
+/// A click or a one-axis drag doubles the zoom up to MaxZoom; a rectangle is
+/// fitted into the window.
 class CHARTIX_EXPORT TZoomInTool : public TCustomZoomTool {
 public:
     explicit TZoomInTool(Platform::TComponent* Owner);
     double GetNewZoom() override;
 };
 
-// A click halves the zoom; a drag shrinks the view's width into the larger
-// signed extent of the rectangle; never below MinZoom.
+/// A click halves the zoom; a drag shrinks the view's width into the larger
+/// signed extent of the rectangle; never below MinZoom.
 class CHARTIX_EXPORT TZoomOutTool : public TCustomZoomTool {
 public:
     explicit TZoomOutTool(Platform::TComponent* Owner);

@@ -13,19 +13,19 @@ class CHARTIX_EXPORT ChartixCompanionWidget : public ChartixControlWidget {
     Q_OBJECT
 
 public:
-    // The followed map widget; null when none, or once it was destroyed.
+    /// The followed map widget; null when none, or once it was destroyed.
     ChartixMapWidget* mapWidget() const { return FMapWidget; }
-    // Follows Widget's map from now on (null: none); the control lists the
-    // layers the map already has.
+    /// Follows Widget's map from now on (null: none); the control lists the
+    /// layers the map already has.
     void setMapWidget(ChartixMapWidget* Widget);
 
 protected:
     using ChartixControlWidget::ChartixControlWidget;
-    // Lets go of the control's map and attaches it to Map, listing its
-    // layers; Map may be null.
+    /// Lets go of the control's map and attaches it to Map, listing its
+    /// layers; Map may be null.
     virtual void Attach(Mapobjects::TChartix* Map) = 0;
 
 private:
     QPointer<ChartixMapWidget> FMapWidget;
-    QMetaObject::Connection FGone; // FMapWidget's destroyed()
+    QMetaObject::Connection FGone; ///< FMapWidget's destroyed()
 };

@@ -20,21 +20,21 @@ public:
     ChartixControlWidget(const ChartixControlWidget&) = delete;
     ChartixControlWidget& operator=(const ChartixControlWidget&) = delete;
 
-    // The Qt host that shows the control (a child of this widget).
+    /// The Qt host that shows the control (a child of this widget).
     Platform::TQtHost& Host() const { return *FHost; }
 
 protected:
     explicit ChartixControlWidget(QWidget* Parent);
-    // The platform window the control sits on.
+    /// The platform window the control sits on.
     Platform::TWinControl& Form() { return FForm; }
-    // Puts Control on the form at Width x Height (what layouts start from)
-    // and shows it; called once, by the derived constructor.
+    /// Puts Control on the form at Width x Height (what layouts start from)
+    /// and shows it; called once, by the derived constructor.
     void Show(Platform::TWinControl& Control, int Width, int Height);
-    // Lets go of the host; the derived destructor calls it before its
-    // control goes, as hosts go before the controls they show.
+    /// Lets go of the host; the derived destructor calls it before its
+    /// control goes, as hosts go before the controls they show.
     void DropHost();
 
 private:
     Platform::TWinControl FForm{nullptr};
-    Platform::TQtHost* FHost = nullptr; // a Qt child of this widget
+    Platform::TQtHost* FHost = nullptr; ///< a Qt child of this widget
 };

@@ -18,18 +18,18 @@ public:
     ~ChartixDataBrowserWidget() override;
 
     Mapobjects::TDataBrowser& DataBrowser() { return FControl; }
-    // The followed layer control widget; null when none, or once it was
-    // destroyed.
+    /// The followed layer control widget; null when none, or once it was
+    /// destroyed.
     ChartixLayerControlWidget* layerControlWidget() const { return FLayers; }
-    // Shows the layer of Widget's current row now and after each pick there
-    // (null: follows none, and the shown layer stays).
+    /// Shows the layer of Widget's current row now and after each pick there
+    /// (null: follows none, and the shown layer stays).
     void setLayerControlWidget(ChartixLayerControlWidget* Widget);
 
 protected:
     bool eventFilter(QObject* Watched, QEvent* Event) override;
 
 private:
-    // Shows the followed control's current layer, when it has one.
+    /// Shows the followed control's current layer, when it has one.
     void FollowCurrentRow();
 
     Mapobjects::TDataBrowser FControl{nullptr};

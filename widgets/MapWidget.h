@@ -28,31 +28,31 @@ public:
 
     Mapobjects::TChartix& Map() { return FMap; }
 
-    // One checkable, exclusive action per standard tool, in this order:
-    // Select, Zoom In, Zoom Out, Pan, Measure, Line, Rectangle, Polyline,
-    // Region, Symbol, Circle (geodesic, 100 km), Text (the drawing tools add
-    // to the editable layer).
-    // toolBar->addActions(map->toolActions()) gives them a toolbar.
+    /// One checkable, exclusive action per standard tool, in this order:
+    /// Select, Zoom In, Zoom Out, Pan, Measure, Line, Rectangle, Polyline,
+    /// Region, Symbol, Circle (geodesic, 100 km), Text (the drawing tools add
+    /// to the editable layer).
+    /// toolBar->addActions(map->toolActions()) gives them a toolbar.
     QList<QAction*> toolActions() const;
-    // The tool behind one of those actions.
+    /// The tool behind one of those actions.
     Mapobjects::TCustomMapTool* toolOf(const QAction* Action) const;
-    // The measure tool, whose OnMeasure reports lengths.
+    /// The measure tool, whose OnMeasure reports lengths.
     Mapobjects::TMeasureTool& measureTool() { return FStd.Measure; }
 
 signals:
-    // The view shows another centre, zoom, turn or size (once per repaint).
+    /// The view shows another centre, zoom, turn or size (once per repaint).
     void extentChanged();
-    // Objects joined or left the selection (once per burst of changes).
+    /// Objects joined or left the selection (once per burst of changes).
     void selectionChanged();
-    // A layer was added, removed, moved, or one of its switches changed
-    // (once per burst of changes).
+    /// A layer was added, removed, moved, or one of its switches changed
+    /// (once per burst of changes).
     void layersChanged();
-    // Another tool became active, or none (once per switch).
+    /// Another tool became active, or none (once per switch).
     void toolChanged();
-    // An object joined a layer of the map (a drawing tool's, a program's);
-    // told at once, while the map adds it, so the object is whole.
+    /// An object joined a layer of the map (a drawing tool's, a program's);
+    /// told at once, while the map adds it, so the object is whole.
     void objectAdded(Mapobjects::TCustomMapObject* Object);
-    // A load, save or paint in progress: the position the map reported.
+    /// A load, save or paint in progress: the position the map reported.
     void progress(int Position);
 
 protected:
@@ -60,17 +60,17 @@ protected:
 
 private:
     class TSignalLink;
-    // Emits Signal once the events queued so far are handled, once however
-    // often it is asked for meanwhile.
+    /// Emits Signal once the events queued so far are handled, once however
+    /// often it is asked for meanwhile.
     void EmitLater(void (ChartixMapWidget::*Signal)(), bool& Pending);
     void AddTools();
 
     Mapobjects::TChartix FMap{nullptr};
-    Mapobjects::TStandardTools FStd; // the tools go before the map they work on
+    Mapobjects::TStandardTools FStd; ///< the tools go before the map they work on
     std::unique_ptr<TSignalLink> FLink;
     QActionGroup* FActions = nullptr;
     QList<QPair<QAction*, Mapobjects::TCustomMapTool*>> FTools;
-    // The view of the last repaint: centre, zoom, turn, size.
+    /// The view of the last repaint: centre, zoom, turn, size.
     double FViewShown[6] = {};
     bool FSelectionPending = false, FLayersPending = false, FExtentPending = false,
          FToolPending = false;
