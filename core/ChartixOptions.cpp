@@ -16,12 +16,20 @@ TChartixOptions::TChartixOptions()
 
 TChartixOptions::~TChartixOptions() = default;
 
-std::unique_ptr<TFont> TChartixOptions::SetDefaultSymbolFont(std::unique_ptr<TFont> V) { return ReplaceOwned(FDefaultSymbolFont, std::move(V)); }
+std::unique_ptr<TFont> TChartixOptions::SetDefaultSymbolFont(std::unique_ptr<TFont> V) {
+    return ReplaceOwned(FDefaultSymbolFont, std::move(V));
+}
 
-std::unique_ptr<TFont> TChartixOptions::SetDefaultTextFont(std::unique_ptr<TFont> V) { return ReplaceOwned(FDefaultTextFont, std::move(V)); }
+std::unique_ptr<TFont> TChartixOptions::SetDefaultTextFont(std::unique_ptr<TFont> V) {
+    return ReplaceOwned(FDefaultTextFont, std::move(V));
+}
 
-std::unique_ptr<TPen> TChartixOptions::SetDefaultPen(std::unique_ptr<TPen> V) { return ReplaceOwned(FDefaultPen, std::move(V)); }
+std::unique_ptr<TPen> TChartixOptions::SetDefaultPen(std::unique_ptr<TPen> V) {
+    return ReplaceOwned(FDefaultPen, std::move(V));
+}
 
-std::unique_ptr<TBrush> TChartixOptions::SetDefaultBrush(std::unique_ptr<TBrush> V) { return ReplaceOwned(FDefaultBrush, std::move(V)); }
+std::unique_ptr<TBrush> TChartixOptions::SetDefaultBrush(std::unique_ptr<TBrush> V) {
+    return ReplaceOwned(FDefaultBrush, std::move(V));
+}
 
 } // namespace Mapobjects

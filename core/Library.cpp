@@ -1,8 +1,7 @@
 #include "core/Library.h"
 
+#include "core/CustomFormatProvider.h"
 #include "core/Progress.h"
-#include "formats/CustomFormatProvider.h"
-#include "formats/MitabName.h"
 #include "platform/SysUtils.h"
 
 namespace Mapobjects {
@@ -29,13 +28,11 @@ void InitializeLibrary() {
     StartProgress = [](int, int, const std::string&) {};
     ShowProgress = [](int) {};
     StopProgress = [] {};
-    SetMitabLibraryName(DefaultMitabLibraryName);
 }
 
 void FinalizeLibrary() {
     if (InitCount == 0 || --InitCount > 0) return;
     Internal::DestroyFormatProviders();
-    SetMitabLibraryName("");
 }
 
 } // namespace Mapobjects

@@ -1,9 +1,9 @@
 #pragma once
 // Library start-up and shut-down. Start-up runs before main through a static
 // initialiser (and may be called again; a counter keeps it single): it creates
-// the provider registry, sets the decimal separator to ".", points the
-// progress hooks at routines that do nothing and names the MITAB library.
-// The last shut-down frees the registry and clears the MITAB file name.
+// the provider registry, sets the decimal separator to "." and points the
+// progress hooks at routines that do nothing. The last shut-down frees the
+// registry. (The MITAB module's file name is the formats' own: MitabName.h.)
 
 namespace Mapobjects {
 

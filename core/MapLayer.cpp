@@ -1,7 +1,7 @@
 #include "core/MapLayer.h"
 
+#include "core/CustomFormatProvider.h"
 #include "core/MapObjects.h"
-#include "formats/CustomFormatProvider.h"
 #include "objects/Text.h"
 #include "platform/Trace.h"
 
@@ -394,14 +394,7 @@ bool TMapLayer::LoadFromFile(const std::string& FileName, const std::string& Nam
     if (!FormatProviders()) return false;
     TCustomFormatProvider* Provider = FormatProviders()->FindSuitableProvider(FileName);
     if (!Provider || !Provider->Load(this, FileName)) return false;
-    FFileName = FileName;
-    FDirty = false;
-    if (Name.empty()) {
-        std::string Base = ExtractFileName(FileName);
-        FName = ChangeFileExt(Base, "");
-    } else {
-        FName = Name;
-    }
+    Loaded(FileName, Name);
     return true;
 }
 
@@ -414,6 +407,55 @@ bool TMapLayer::SaveToFile(const std::string& FileName) {
     if (!Provider->Save(this, Target)) return false;
     FDirty = false;
     return true;
+}
+
+namespace {
+// The provider for Target, or null with Result saying why there is none.
+TCustomFormatProvider* ProviderFor(const std::string& Target, TFileResult& Result) {
+    Result.FileName = Target;
+    TCustomFormatProvider* P =
+        FormatProviders() ? FormatProviders()->FindSuitableProvider(Target) : nullptr;
+    if (!P)
+        Result.Message =
+            "no format provider accepts " + ExtractFileName(Target) +
+            (FormatProviders() ? "; accepted formats: " + FormatProviders()->GetFilter() : "");
+    return P;
+}
+} // namespace
+
+TFileResult TMapLayer::LoadFile(const std::string& FileName, const std::string& Name) {
+    TFileResult Result;
+    Result.FileName = FileName;
+    if (!FileExists(FileName)) {
+        Result.Message = "the file does not exist";
+        return Result;
+    }
+    if (TCustomFormatProvider* P = ProviderFor(FileName, Result)) {
+        Result = P->LoadFile(this, FileName);
+        if (Result.Ok) Loaded(FileName, Name);
+    }
+    return Result;
+}
+
+TFileResult TMapLayer::SaveFile(const std::string& FileName) {
+    TFileResult Result;
+    const std::string Target = FileName.empty() ? FFileName : FileName;
+    if (Target.empty()) {
+        Result.Message = "the layer has no file name";
+        return Result;
+    }
+    if (TCustomFormatProvider* P = ProviderFor(Target, Result)) {
+        if (FMap && FMap->isMapRotated()) FMap->UnRotate();
+        Result = P->SaveFile(this, Target);
+        if (Result.Ok) FDirty = false;
+    }
+    return Result;
+}
+
+void TMapLayer::Loaded(const std::string& FileName, const std::string& Name) {
+    FFileName = FileName;
+    FDirty = false;
+    FName = Name.empty() ? ChangeFileExt(ExtractFileName(FileName), "") : Name;
 }
 
 size_t TMapLayer::MemoryUsed() const {
@@ -453,6 +495,20 @@ TMapLayer* TMapLayers::Add(const std::string& FileName, const std::string& Name)
         Layer->LoadFromFile(Full, Name);
     else
         Trace("File \"%s\" does not exists!", Full);
+    if (FMap && FMap->OnAddLayer) FMap->OnAddLayer(FMap, Layer);
+    if (FMap) FMap->DataLinks().TraceMapEvent(mdlAfterAddLayer, Layer);
+    return Layer;
+}
+
+TMapLayer* TMapLayers::Add(const std::string& FileName, const std::string& Name,
+                           TFileResult& Result) {
+    // Read before it joins the list: a file that cannot be read adds nothing.
+    auto Owned = std::make_unique<TMapLayer>();
+    Owned->SetName(Name);
+    Owned->SetMap(FMap);
+    Result = Owned->LoadFile(FileName.empty() ? FileName : ExpandFileName(FileName), Name);
+    if (!Result.Ok) return nullptr;
+    TMapLayer* Layer = TOwnerList::Add(std::move(Owned));
     if (FMap && FMap->OnAddLayer) FMap->OnAddLayer(FMap, Layer);
     if (FMap) FMap->DataLinks().TraceMapEvent(mdlAfterAddLayer, Layer);
     return Layer;

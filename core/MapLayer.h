@@ -8,6 +8,7 @@
 #include "../objects/MapObject.h"
 #include "../platform/Graphics.h"
 #include "ChartixExport.h"
+#include "CustomFormatProvider.h"
 #include "MapStyle.h"
 
 #include <algorithm>
@@ -139,6 +140,11 @@ public:
     /// Both clear Modified when they succeed.
     bool LoadFromFile(const std::string& FileName, const std::string& Name);
     bool SaveToFile(const std::string& FileName);
+    /// LoadFromFile with the outcome in one result (TCustomFormatProvider's
+    /// LoadFile): never throws, shows no message.
+    TFileResult LoadFile(const std::string& FileName, const std::string& Name = {});
+    /// SaveToFile the same way; an empty FileName saves to FileName().
+    TFileResult SaveFile(const std::string& FileName = {});
     /// Unsaved changes: objects added or removed, the columns replaced, or an
     /// attribute edited through a companion control since the last load or
     /// save. Not the map's Modified, which only says its picture is stale.
@@ -153,6 +159,8 @@ public:
 
 private:
     friend class TCustomMapObject;
+    // What a successful load sets: the file, the name, and no changes.
+    void Loaded(const std::string& FileName, const std::string& Name);
     /// Drops the entry of an object that is being destroyed directly.
     void Unlink(TCustomMapObject* Object);
     void SendEvent(int Event);
@@ -215,7 +223,13 @@ public:
     using TOwnerList::Add;
     using TOwnerList::Insert;
 
+    /// A new layer at the end, loaded from FileName when it can be (named
+    /// Name, or after the file): the layer is added and announced even when
+    /// the file cannot be read.
     TMapLayer* Add(const std::string& FileName, const std::string& Name);
+    /// Add that tells the caller: when the file cannot be read, no layer is
+    /// added, null is returned and Result says why.
+    TMapLayer* Add(const std::string& FileName, const std::string& Name, TFileResult& Result);
     TMapLayer* Insert(const std::string& FileName, int Index);
     void Delete(int Index);
     /// Frees the layers from index 0 upward; each leaves the list first.

@@ -3,6 +3,7 @@
 #include "core/PreciseHit.h"
 
 #include "objects/MapObject.h"
+#include "platform/SysUtils.h"
 #include "platform/Trace.h"
 
 #include <chrono>
@@ -12,6 +13,32 @@
 namespace Mapobjects {
 
 using namespace Platform;
+
+namespace {
+TChartix::TWorkspaceReader& WorkspaceReader() {
+    static TChartix::TWorkspaceReader Reader = nullptr;
+    return Reader;
+}
+
+void ReadWorkspace(TChartix& Map, const std::string& FileName, TReadProblems* Problems) {
+    if (!WorkspaceReader())
+        throw EFOpenError(
+            Format("Cannot open workspace \"%s\": no workspace reader is registered", FileName));
+    WorkspaceReader()(Map, FileName, Problems);
+}
+} // namespace
+
+void TChartix::SetWorkspaceReader(TWorkspaceReader Reader) {
+    WorkspaceReader() = Reader;
+}
+
+void TChartix::LoadWOR(const std::string& FileName) {
+    ReadWorkspace(*this, FileName, nullptr);
+}
+
+void TChartix::LoadWOR(const std::string& FileName, TReadProblems& Problems) {
+    ReadWorkspace(*this, FileName, &Problems);
+}
 
 TChartix::TChartix(TComponent* Owner) : TCustomControl(Owner) {
     FFirstPaint = true;

@@ -123,10 +123,18 @@ public:
     /// shows in the window with Margin to spare (1.03: 3 %), in one repaint.
     /// Nothing changes when there is no data.
     void FitView(double Margin = 1.03);
-    /// Opens a MapInfo workspace as layers of this map (WorkspaceLoader.h);
-    /// the second form also tells the tables it skipped or could not load.
+    /// Opens a MapInfo workspace as layers of this map, through the reader
+    /// the formats registered; the second form also tells the tables it
+    /// skipped or could not load. EFOpenError when the workspace cannot be
+    /// read, or when no reader is registered.
     void LoadWOR(const std::string& FileName);
     void LoadWOR(const std::string& FileName, TReadProblems& Problems);
+    /// A reader of workspace files for LoadWOR (Problems may be null).
+    using TWorkspaceReader = void (*)(TChartix& Map, const std::string& FileName,
+                                      TReadProblems* Problems);
+    /// Sets the reader LoadWOR uses; the library's own registers itself at
+    /// start-up.
+    static void SetWorkspaceReader(TWorkspaceReader Reader);
 
     // --- rotation of the data ----------------------------------------------
     void RotatedToNormal(double X, double Y, double& NX, double& NY) const;

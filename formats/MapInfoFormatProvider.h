@@ -5,7 +5,7 @@
 // workspace style in force on the layer replaces the styles of the table.
 
 #include "../core/ChartixExport.h"
-#include "CustomFormatProvider.h"
+#include "../core/CustomFormatProvider.h"
 #include "MifDialect.h"
 
 #include <string>

@@ -8,7 +8,7 @@
 // reading resumes at the next statement, with the rows kept in step; a body
 // cut short by the next statement gives the object with what it has.
 
-#include "formats/ReadProblems.h"
+#include "core/ReadProblems.h"
 
 #include <string>
 #include <string_view>

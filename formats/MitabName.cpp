@@ -4,12 +4,16 @@ namespace Mapobjects {
 
 namespace {
 std::string& Name() {
-    static std::string N;
+    static std::string N = DefaultMitabLibraryName;
     return N;
 }
 } // namespace
 
-const std::string& MitabLibraryName() { return Name(); }
-void SetMitabLibraryName(const std::string& N) { Name() = N; }
+const std::string& MitabLibraryName() {
+    return Name();
+}
+void SetMitabLibraryName(const std::string& N) {
+    Name() = N;
+}
 
 } // namespace Mapobjects

@@ -1,6 +1,6 @@
 #pragma once
-// The file name of the run-time loaded MITAB library. Set at library start-up
-// and cleared at shut-down; a library once loaded stays loaded.
+// The file name of the run-time loaded MITAB library: DefaultMitabLibraryName
+// until a program sets another; a library once loaded stays loaded.
 
 #include <string>
 

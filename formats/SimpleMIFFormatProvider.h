@@ -4,7 +4,7 @@
 // library. The reading is in MifReader.h, the writing in MifWriter.h.
 
 #include "../core/ChartixExport.h"
-#include "CustomFormatProvider.h"
+#include "../core/CustomFormatProvider.h"
 #include "MifDialect.h"
 
 #include <string>

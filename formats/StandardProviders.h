@@ -10,18 +10,9 @@
 
 namespace Mapobjects {
 
-class TCustomFormatProvider;
-
 /// Registers the standard providers (once; later calls do nothing). The
 /// MapInfo one is registered even when the MITAB module is not found: its
 /// Available() is then false and its loads say where to put the module.
 CHARTIX_EXPORT void RegisterStandardProviders();
-/// Whether P is one of the standard providers.
-CHARTIX_EXPORT bool IsStandardProvider(const TCustomFormatProvider* P);
-
-namespace Internal {
-/// Frees the standard providers; library shut-down calls it.
-CHARTIX_EXPORT void DestroyStandardProviders();
-} // namespace Internal
 
 } // namespace Mapobjects

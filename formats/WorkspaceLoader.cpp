@@ -1,7 +1,7 @@
 #include "formats/WorkspaceLoader.h"
 
+#include "core/CustomFormatProvider.h"
 #include "core/MapObjects.h"
-#include "formats/CustomFormatProvider.h"
 #include "formats/MifStyles.h"
 #include "platform/SysUtils.h"
 
@@ -344,13 +344,10 @@ bool IsLonLat(const std::string& CoordSys) {
 
 } // namespace
 
-void TChartix::LoadWOR(const std::string& FileName) {
-    LoadWorkspace(*this, FileName);
-}
-
-void TChartix::LoadWOR(const std::string& FileName, TReadProblems& Problems) {
-    LoadWorkspace(*this, FileName, &Problems);
-}
+namespace {
+// The map reads workspaces through this from start-up on.
+[[maybe_unused]] const bool Registered = (TChartix::SetWorkspaceReader(&LoadWorkspace), true);
+} // namespace
 
 void LoadWorkspace(TChartix& Map, const std::string& FileName, TReadProblems* Problems) {
     TWorkspace W;

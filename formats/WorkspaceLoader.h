@@ -5,7 +5,7 @@
 // map's centre. The statements are not parsed fully: the loader looks for
 // the phrases that carry these settings in the lower-cased text.
 
-#include "formats/ReadProblems.h"
+#include "core/ReadProblems.h"
 
 #include <string>
 

@@ -23,8 +23,10 @@ namespace Platform {
 class TBitmap;
 class TMask;
 
+/// Whether text cells and the gaps of hatches and dashes are painted in the background colour.
 enum TBkMode { TRANSPARENT = 1, OPAQUE = 2 };
 
+/// Draws on a QImage with the framework's pixel rules; the surface of bitmaps and windows.
 class CHARTIX_PLATFORM_EXPORT TCanvas : public TPersistent {
 public:
     TCanvas();
@@ -32,18 +34,25 @@ public:
     TCanvas(const TCanvas&) = delete;
     TCanvas& operator=(const TCanvas&) = delete;
 
+    /// The canvas's own drawing tools; the canvas owns them and tracks their changes.
+    ///@{
     TPen* Pen() const { return FPen.get(); }
     TBrush* Brush() const { return FBrush.get(); }
     TFont* Font() const { return FFont.get(); }
+    ///@}
     /// Copy the given tool into the canvas's own (the framework's Assign).
+    ///@{
     void SetPen(const TPen* V) { V ? FPen->Assign(*V) : FPen->Assign(AsPersistent(V)); }
     void SetBrush(const TBrush* V) { V ? FBrush->Assign(*V) : FBrush->Assign(AsPersistent(V)); }
     void SetFont(const TFont* V) { V ? FFont->Assign(*V) : FFont->Assign(AsPersistent(V)); }
+    ///@}
 
     /// How Polygon fills a ring that crosses itself: ALTERNATE (the default)
     /// or WINDING.
+    ///@{
     TPolyFillMode PolyFillMode() const { return FPolyFillMode; }
     void SetPolyFillMode(TPolyFillMode V) { FPolyFillMode = V; }
+    ///@}
 
     /// The background: with OPAQUE, the gaps of hatched brushes and of dashed
     /// one-pixel pens and the cells of text are painted in BkColor; with
@@ -52,32 +61,54 @@ public:
     /// makes the background opaque in its colour, any other style transparent.
     /// Set them after the brush to have them otherwise. A new canvas is opaque
     /// white.
+    ///@{
     TBkMode BkMode() const { return FBkMode; }
     void SetBkMode(TBkMode V);
     TColor BkColor() const { return FBkColor; }
     void SetBkColor(TColor V);
+    ///@}
 
+    /// The current position, where LineTo starts; moved by MoveTo, LineTo and TextOut.
     TPoint PenPos() const { return FPenPos; }
+    /// Sets the current position without drawing.
     void MoveTo(int X, int Y);
+    /// Draws with the pen from the current position to (X, Y), end pixel left out,
+    /// and moves there.
     void LineTo(int X, int Y);
+    /// Draws the open line through Count points with the pen; fewer than 2 draw nothing.
     void Polyline(const TPoint* Points, int Count);
+    /// Fills the closed ring of Count points with the brush (by PolyFillMode) and
+    /// outlines it with the pen.
     void Polygon(const TPoint* Points, int Count);
+    /// Fills the box with the brush and outlines it with the pen; corners in either order.
+    ///@{
     void Rectangle(int X1, int Y1, int X2, int Y2);
     void Rectangle(const TRect& R) { Rectangle(R.Left, R.Top, R.Right, R.Bottom); }
+    ///@}
+    /// Fills and outlines the ellipse inscribed in the box; corners in either order.
     void Ellipse(int X1, int Y1, int X2, int Y2);
     /// Brush only, right and bottom edge excluded; corners in either order.
     void FillRect(const TRect& R);
     void FrameRect(const TRect& R); ///< one-pixel frame in the brush colour
+    /// Inverts every other pixel of R's frame; drawing the same rectangle again removes it.
     void DrawFocusRect(const TRect& R);
+    /// Draws Text in the font, its cell's top-left at (X, Y), and moves the current
+    /// position to its end.
     void TextOut(int X, int Y, const std::string& Text);
     void TextRect(const TRect& R, int X, int Y, const std::string& Text); ///< clipped to R
+    /// The advance width of Text in the current font, in pixels.
     int TextWidth(const std::string& Text);
+    /// The line height of the current font in pixels; Text plays no part.
     int TextHeight(const std::string& Text);
+    /// The width of Text and the line height of the current font, in pixels.
     TSize TextExtent(const std::string& Text);
     void Draw(int X, int Y, const TBitmap* Bitmap); ///< honours the bitmap's transparency
+    /// Draws Bitmap stretched into R, honouring its transparency; nothing for an empty bitmap.
     void StretchDraw(const TRect& R, const TBitmap* Bitmap);
+    /// Copies SourceRect of Source, stretched, into Dest; Source may be this canvas.
     void CopyRect(const TRect& Dest, TCanvas* Source, const TRect& SourceRect);
     TColor Pixel(int X, int Y) const; ///< clNone (0x1FFFFFFF) outside
+    /// Sets one pixel to Color; pixels outside the image are ignored.
     void SetPixel(int X, int Y, TColor Color);
     /// Region painting with the current brush (the GDI PaintRgn / FillRgn).
     void PaintRgn(const TRgn& Region);

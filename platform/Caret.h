@@ -29,6 +29,7 @@ CHARTIX_PLATFORM_EXPORT bool CreateCaret(TWinControl* Window, int Width, int Hei
 CHARTIX_PLATFORM_EXPORT bool DestroyCaret();
 /// Moves the caret to client pixel (X, Y) of its window; false when there is none.
 CHARTIX_PLATFORM_EXPORT bool SetCaretPos(int X, int Y);
+/// Stores the caret's position in client pixels in Pos; false when there is no caret.
 CHARTIX_PLATFORM_EXPORT bool GetCaretPos(TPoint& Pos);
 /// Counts one hide less; the caret shows when none is left. Window must own
 /// the caret (null means whichever window does).
@@ -41,16 +42,18 @@ CHARTIX_PLATFORM_EXPORT unsigned GetCaretBlinkTime();
 /// The caret as a host draws it: its window, its rectangle in client pixels,
 /// and whether it is shown (not hidden; blinking is the host's).
 struct CHARTIX_PLATFORM_EXPORT TCaretState {
-    TWinControl* Window = nullptr;
-    TRect Rect;
-    bool Shown = false;
+    TWinControl* Window = nullptr; ///< the caret's window; null when there is no caret
+    TRect Rect;                    ///< the caret's rectangle in client pixels of Window
+    bool Shown = false;            ///< true when no hide is outstanding
 };
+/// The caret as it stands; a default state when there is no caret.
 CHARTIX_PLATFORM_EXPORT TCaretState CaretState();
 /// Called by a window being destroyed: its caret goes with it.
 CHARTIX_PLATFORM_EXPORT void WindowDestroyed(TWinControl* Window);
 
 /// The error of the last failing call above (ERROR_SUCCESS after a success).
 CHARTIX_PLATFORM_EXPORT std::uint32_t GetLastError();
+/// Sets the code that GetLastError returns.
 CHARTIX_PLATFORM_EXPORT void SetLastError(std::uint32_t Code);
 /// The window system's text for an error code.
 CHARTIX_PLATFORM_EXPORT std::string SysErrorMessage(std::uint32_t Code);

@@ -8,7 +8,10 @@
 
 namespace Platform {
 
+/// The kinds of frame control: buttons (check, radio, push) and scroll arrows.
 constexpr unsigned DFC_BUTTON = 4, DFC_SCROLL = 3;
+/// The state flags of a frame control: which button or arrow, and inactive, pushed, checked or
+/// flat.
 constexpr unsigned DFCS_BUTTONCHECK = 0x0000, DFCS_BUTTONRADIO = 0x0004, DFCS_BUTTONPUSH = 0x0010,
                    DFCS_SCROLLUP = 0x0000, DFCS_SCROLLDOWN = 0x0001, DFCS_SCROLLLEFT = 0x0002,
                    DFCS_SCROLLRIGHT = 0x0003, DFCS_SCROLLCOMBOBOX = 0x0005, DFCS_INACTIVE = 0x0100,

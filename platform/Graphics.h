@@ -19,12 +19,15 @@ class QString;
 
 namespace Platform {
 
+/// A colour: 0x00BBGGRR, or a system colour (0x80000000 plus its index).
 using TColor = std::uint32_t;
 
+/// The sixteen standard colours.
 constexpr TColor clBlack = 0x000000, clMaroon = 0x000080, clGreen = 0x008000, clOlive = 0x008080,
                  clNavy = 0x800000, clPurple = 0x800080, clTeal = 0x808000, clGray = 0x808080,
                  clSilver = 0xC0C0C0, clRed = 0x0000FF, clLime = 0x00FF00, clYellow = 0x00FFFF,
                  clBlue = 0xFF0000, clFuchsia = 0xFF00FF, clAqua = 0xFFFF00, clWhite = 0xFFFFFF;
+/// No colour (clNone) and the default colour (clDefault).
 constexpr TColor clNone = 0x1FFFFFFF, clDefault = 0x20000000;
 /// System colours: 0x80000000 plus the system colour index.
 constexpr TColor clScrollBar = 0x80000000, clBackground = 0x80000001, clMenu = 0x80000004,
@@ -38,6 +41,8 @@ constexpr TColor clScrollBar = 0x80000000, clBackground = 0x80000001, clMenu = 0
 /// Resolves system colours to their fixed RGB values; other colours pass through
 /// with the high byte cleared.
 CHARTIX_PLATFORM_EXPORT TColor ColorToRGB(TColor Color);
+/// The red, green and blue parts of an RGB colour (resolve system colours first with ColorToRGB).
+///@{
 inline int GetRValue(TColor C) {
     return static_cast<int>(C & 0xFF);
 }
@@ -47,10 +52,14 @@ inline int GetGValue(TColor C) {
 inline int GetBValue(TColor C) {
     return static_cast<int>((C >> 16) & 0xFF);
 }
+///@}
+/// The colour of red, green and blue parts 0 to 255 (each masked to a byte).
 inline TColor RGB(int R, int G, int B) {
     return static_cast<TColor>((R & 0xFF) | ((G & 0xFF) << 8) | ((B & 0xFF) << 16));
 }
+/// The Qt colour of a colour, system colours resolved.
 CHARTIX_PLATFORM_EXPORT QColor ToQColor(TColor Color);
+/// The colour of a Qt colour (its alpha dropped).
 CHARTIX_PLATFORM_EXPORT TColor FromQColor(const QColor& Color);
 
 template <class T> class TShared;
@@ -58,9 +67,11 @@ template <class T> class TShared;
 /// A drawing tool that notifies its owner (usually a canvas) of changes.
 class CHARTIX_PLATFORM_EXPORT TGraphicsObject : public TPersistent {
 public:
+    /// Fired after every change of the tool.
     TNotifyEvent OnChange;
 
 protected:
+    /// Fires OnChange.
     void Changed() {
         if (OnChange) OnChange(this);
     }
@@ -70,7 +81,9 @@ private:
     int FHolders = 0; ///< TShared holders of this tool
 };
 
+/// The line pattern of a pen; psInsideFrame keeps a wide outline inside the figure's box.
 enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
+/// How a pen mixes with the pixels beneath it: the binary raster operations.
 enum TPenMode {
     pmBlack,
     pmWhite,
@@ -90,18 +103,33 @@ enum TPenMode {
     pmNotXor
 };
 
+/// The pen a canvas draws lines and outlines with. Every change fires OnChange.
 class CHARTIX_PLATFORM_EXPORT TPen : public TGraphicsObject {
 public:
+    /// The line colour.
+    ///@{
     TColor Color() const { return FColor; }
     void SetColor(TColor V);
+    ///@}
+    /// The line width in pixels.
+    ///@{
     int Width() const { return FWidth; }
     void SetWidth(int V);
+    ///@}
+    /// The line pattern.
+    ///@{
     TPenStyle Style() const { return FStyle; }
     void SetStyle(TPenStyle V);
+    ///@}
+    /// How the pen combines with the pixels beneath it.
+    ///@{
     TPenMode Mode() const { return FMode; }
     void SetMode(TPenMode V);
+    ///@}
+    /// Copies a pen; other sources go to TPersistent::Assign, which refuses them.
     void Assign(const TPersistent* Source) override;
     void Assign(const TPen& Source); ///< the same without a type test
+    /// True when both pens draw the same way.
     bool Equals(const TPen& Other) const {
         return FColor == Other.FColor && FWidth == Other.FWidth && FStyle == Other.FStyle &&
                FMode == Other.FMode;
@@ -114,6 +142,7 @@ private:
     TPenMode FMode = pmCopy;
 };
 
+/// The fill pattern of a brush; bsClear fills nothing.
 enum TBrushStyle {
     bsSolid,
     bsClear,
@@ -127,23 +156,35 @@ enum TBrushStyle {
 
 class TBitmap;
 
+/// The brush a canvas fills with, in a colour and a style or with a bitmap pattern. Every change
+/// fires OnChange.
 class CHARTIX_PLATFORM_EXPORT TBrush : public TGraphicsObject {
 public:
+    /// The fill colour.
+    ///@{
     TColor Color() const { return FColor; }
     void SetColor(TColor V);
+    ///@}
+    /// The fill style.
+    ///@{
     TBrushStyle Style() const { return FStyle; }
     void SetStyle(TBrushStyle V);
+    ///@}
     /// A pattern: the brush paints with a copy of the bitmap's pixels as a
     /// texture, taken when it is set, so the bitmap may change or go at any
     /// time afterwards; null sets none. Setting one makes the style solid.
     /// SetColor and SetStyle end the pattern, whatever the value: a fill that
     /// sets a colour or a style is a plain fill.
     void SetBitmap(const TBitmap* V);
+    /// True while the brush paints with a bitmap pattern.
     bool HasPattern() const { return FPattern != nullptr; }
     /// The pattern's pixels, or null.
     const QImage* Pattern() const { return FPattern.get(); }
+    /// Copies a brush, pattern included; other sources go to TPersistent::Assign, which refuses
+    /// them.
     void Assign(const TPersistent* Source) override;
     void Assign(const TBrush& Source); ///< the same without a type test
+    /// True when both brushes fill the same way (a pattern counts as equal only when shared).
     bool Equals(const TBrush& Other) const {
         return FColor == Other.FColor && FStyle == Other.FStyle && FPattern == Other.FPattern;
     }
@@ -155,31 +196,52 @@ private:
     std::shared_ptr<const QImage> FPattern;
 };
 
+/// A font style flag.
 enum TFontStyle { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
+/// A combination of TFontStyle flags.
 using TFontStyles = unsigned;
 
+/// The font a canvas draws text with, in points at 96 DPI. Every change fires OnChange.
 class CHARTIX_PLATFORM_EXPORT TFont : public TGraphicsObject {
 public:
+    /// The family name.
+    ///@{
     const std::string& Name() const { return FName; }
     void SetName(const std::string& V);
+    ///@}
     int Size() const { return FSize; } ///< points
+    /// Sets the size in points.
     void SetSize(int V);
     int Height() const; ///< -(pixel height of the em) at 96 DPI
+    /// Sets the size from an em height in pixels at 96 DPI (either sign).
     void SetHeight(int V);
+    /// The text colour.
+    ///@{
     TColor Color() const { return FColor; }
     void SetColor(TColor V);
+    ///@}
+    /// The style flags (bold, italic, underline, strike-out).
+    ///@{
     TFontStyles Style() const { return FStyle; }
     void SetStyle(TFontStyles V);
+    ///@}
+    /// The character set number; stored only.
+    ///@{
     int Charset() const { return FCharset; }
     void SetCharset(int V);
+    ///@}
     /// Text angle in tenths of a degree, counter-clockwise (the logical font's
     /// escapement); orientation is kept for completeness and has no effect.
+    ///@{
     int Escapement() const { return FEscapement; }
     void SetEscapement(int V);
     int Orientation() const { return FOrientation; }
     void SetOrientation(int V);
+    ///@}
+    /// Copies a font; other sources go to TPersistent::Assign, which refuses them.
     void Assign(const TPersistent* Source) override;
     void Assign(const TFont& Source); ///< the same without a type test
+    /// True when both fonts draw the same text alike.
     bool Equals(const TFont& Other) const {
         return FSize == Other.FSize && FColor == Other.FColor && FStyle == Other.FStyle &&
                FCharset == Other.FCharset && FEscapement == Other.FEscapement &&
@@ -205,25 +267,33 @@ private:
 /// single holder is that holder's alone. Single-threaded, like all drawing.
 template <class T> class TShared {
 public:
+    /// An empty holder.
     TShared() = default;
     /// Takes sole ownership of V.
     explicit TShared(std::unique_ptr<T> V) : FTool(V.release()) {
         if (FTool) FTool->FHolders = 1;
     }
+    /// Holds the same tool as Other.
     TShared(const TShared& Other) : FTool(Other.FTool) {
         if (FTool) ++FTool->FHolders;
     }
+    /// Takes Other's tool; Other is left empty.
     TShared(TShared&& Other) noexcept : FTool(std::exchange(Other.FTool, nullptr)) {}
+    /// Holds Other's tool, letting go of the old one.
     TShared& operator=(TShared Other) noexcept {
         std::swap(FTool, Other.FTool);
         return *this;
     }
+    /// Lets go of the tool; the last holder frees it.
     ~TShared() { Release(); }
 
+    /// The tool for reading; null when empty.
+    ///@{
     const T* Get() const { return FTool; }
     const T& operator*() const { return *FTool; }
     const T* operator->() const { return FTool; }
     explicit operator bool() const { return FTool != nullptr; }
+    ///@}
     /// Whether others hold the same tool.
     bool Shared() const { return FTool && FTool->FHolders > 1; }
     /// The tool for writing: a copy of its own first when it is shared.
@@ -263,9 +333,12 @@ private:
 /// layer's defaults) then hold one tool between them.
 class CHARTIX_PLATFORM_EXPORT TStylePool {
 public:
+    /// A shared tool equal to Value: the last one handed out when equal, else a new copy.
+    ///@{
     TShared<TPen> Pen(const TPen& Value) { return Find(FPen, Value); }
     TShared<TBrush> Brush(const TBrush& Value) { return Find(FBrush, Value); }
     TShared<TFont> Font(const TFont& Value) { return Find(FFont, Value); }
+    ///@}
 
 private:
     template <class T> static TShared<T> Find(TShared<T>& Last, const T& Value) {
@@ -295,6 +368,7 @@ CHARTIX_PLATFORM_EXPORT int PointsToPixels(int Points);
 /// Strings are single-byte: UTF-8 when they are valid UTF-8, otherwise Latin-1
 /// (the encoding of older files). Qt text comes back as UTF-8.
 CHARTIX_PLATFORM_EXPORT QString ToQString(std::string_view Text);
+/// The string of Qt text, as UTF-8.
 CHARTIX_PLATFORM_EXPORT std::string FromQString(const QString& Text);
 
 } // namespace Platform

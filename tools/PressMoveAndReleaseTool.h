@@ -8,17 +8,25 @@
 
 namespace Mapobjects {
 
+/// Base of the tools worked by one left-button drag: tracks the gesture in DragRect, keeps
+/// its rubber-band figure drawn, and calls Complete on release.
 class CHARTIX_EXPORT TCustomPressMoveAndReleaseTool : public TCustomMapTool {
 public:
     using TCustomMapTool::TCustomMapTool;
 
+    /// A left press anchors a new gesture, a move with the left button held extends it, the
+    /// left release erases the figure, records the end point and calls Complete.
+    ///@{
     void MouseDown(Platform::TMouseButton Button, Platform::TShiftState Shift, int X,
                    int Y) override;
     void MouseMove(Platform::TShiftState Shift, int X, int Y) override;
     void MouseUp(Platform::TMouseButton Button, Platform::TShiftState Shift, int X, int Y) override;
+    ///@}
     /// Both forget a gesture under way; Done also erases its figure.
+    ///@{
     void Init() override;
     void Done() override;
+    ///@}
 
     /// Draws the figure for the current DragRect so that drawing it again
     /// erases it; nothing here.
@@ -32,8 +40,11 @@ public:
     bool Dragging() const { return FDragging; }
 
 protected:
+    /// Storage of DragRect() and Dragging() for subclasses.
+    ///@{
     Platform::TRect FDragRect;
     bool FDragging = false;
+    ///@}
 };
 
 /// The figure is the rectangle spanned by DragRect.

@@ -11,6 +11,7 @@ namespace Mapobjects {
 /// and brush style the canvas had come back afterwards.
 class CHARTIX_EXPORT TRubberBandPen {
 public:
+    /// Switches Canvas to a one-pixel black NOT-XOR pen and a clear brush.
     explicit TRubberBandPen(Platform::TCanvas* Canvas)
         : FCanvas(Canvas), FMode(Canvas->Pen()->Mode()), FStyle(Canvas->Brush()->Style()) {
         Canvas->Pen()->SetMode(Platform::pmNotXor);
@@ -18,6 +19,7 @@ public:
         Canvas->Pen()->SetWidth(1);
         Canvas->Brush()->SetStyle(Platform::bsClear);
     }
+    /// Restores the canvas's previous pen mode and brush style.
     ~TRubberBandPen() {
         FCanvas->Brush()->SetStyle(FStyle);
         FCanvas->Pen()->SetMode(FMode);

@@ -15,6 +15,8 @@ namespace Mapobjects {
 /// One of each standard tool, what a map window offers: the viewer's and the
 /// map widget's toolbar. Declared after the map they work on, they go first.
 struct CHARTIX_EXPORT TStandardTools {
+    /// One tool of each kind, owned by this struct; each joins a map through SetChartix.
+    ///@{
     TSelectionTool Select{nullptr};
     TZoomInTool ZoomIn{nullptr};
     TZoomOutTool ZoomOut{nullptr};
@@ -27,6 +29,7 @@ struct CHARTIX_EXPORT TStandardTools {
     TSymbolTool Symbol{nullptr};
     TCircleTool Circle{nullptr};
     TTextTool Text{nullptr};
+    ///@}
 };
 
 } // namespace Mapobjects

@@ -16,15 +16,24 @@
 
 namespace Mapobjects {
 
+/// Types a label onto the map: a left click starts a text there, typed characters show at
+/// once in the map's default text font, and Enter, Escape or the next click adds it as a
+/// text object to the editable layer.
 class CHARTIX_EXPORT TTextTool : public TCustomMapTool {
 public:
+    /// Creates the tool, named "Text Tool", with the I-beam cursor.
     explicit TTextTool(Platform::TComponent* Owner);
 
     void DblClick() override;
+    /// A left click completes the text being typed, if any, and starts a new one there.
     void MouseDown(Platform::TMouseButton Button, Platform::TShiftState Shift, int X,
                    int Y) override;
+    /// Enter and Escape complete the text; Backspace, Delete, Home, End and the left and right
+    /// arrows edit it and move the caret.
     void KeyDown(std::uint16_t& Key, Platform::TShiftState Shift) override;
     void KeyUp(std::uint16_t& Key, Platform::TShiftState Shift) override;
+    /// Inserts the typed character at the caret; the Enter, line feed, Backspace, Escape and
+    /// Delete characters are ignored.
     void KeyPress(char& Key) override;
     /// Adds the typed text (also an empty one) at TextOrigin to the editable
     /// layer and ends editing; false, doing nothing, without one.
@@ -33,6 +42,7 @@ public:
     void Cancel() override;
     /// Ends editing; the text drawn stays on the window until the next repaint.
     void Done() override;
+    /// Enabled when the map has layers and one of them is editable.
     bool GetEnabled() const override;
 
     using TCustomMapTool::Init;
@@ -47,9 +57,11 @@ public:
 
     /// The number of characters left of the caret.
     int CurrentChar() const { return FCurrentChar; }
+    /// Whether a text is being typed.
     bool Editing() const { return FEditing; }
     /// The client pixel of the text's top-left corner.
     Platform::TPoint TextOrigin() const { return FTextOrigin; }
+    /// The text typed so far.
     const std::string& EditText() const { return FEditText; }
     /// The window pixels that the drawn text covers.
     const Platform::TBitmap& Background() const { return FBackground; }

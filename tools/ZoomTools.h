@@ -7,6 +7,8 @@
 
 namespace Mapobjects {
 
+/// Base of the zoom tools: a finished click or rectangle gesture zooms to GetNewZoom and
+/// centres the view on the middle of the rectangle (on the world's origin at zoom 1).
 class CHARTIX_EXPORT TCustomZoomTool : public TCustomRectTool {
 public:
     using TCustomRectTool::TCustomRectTool;
@@ -22,6 +24,7 @@ public:
 /// fitted into the window.
 class CHARTIX_EXPORT TZoomInTool : public TCustomZoomTool {
 public:
+    /// Creates the tool, named "ZoomIn Tool", with the hand cursor.
     explicit TZoomInTool(Platform::TComponent* Owner);
     double GetNewZoom() override;
 };
@@ -30,6 +33,7 @@ public:
 /// signed extent of the rectangle; never below MinZoom.
 class CHARTIX_EXPORT TZoomOutTool : public TCustomZoomTool {
 public:
+    /// Creates the tool, named "ZoomOut Tool", with the hand cursor.
     explicit TZoomOutTool(Platform::TComponent* Owner);
     double GetNewZoom() override;
 };

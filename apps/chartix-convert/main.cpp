@@ -10,7 +10,7 @@
 #include "CliSupport.h"
 
 #include "core/MapObjects.h"
-#include "formats/CustomFormatProvider.h"
+#include "core/CustomFormatProvider.h"
 #include "formats/MapInfoFormatProvider.h"
 #include "formats/SimpleMIFFormatProvider.h"
 

@@ -1,6 +1,6 @@
 #include "CliSupport.h"
 
-#include "formats/CustomFormatProvider.h"
+#include "core/CustomFormatProvider.h"
 #include "objects/Polys.h"
 #include "objects/Symbol.h"
 #include "platform/Dialogs.h"

@@ -3,7 +3,7 @@
 #include "CliSupport.h"
 #include "platform/Dialogs.h"
 
-#include "formats/CustomFormatProvider.h"
+#include "core/CustomFormatProvider.h"
 #include "platform/QtMessageHook.h"
 #include "platform/SysUtils.h"
 

@@ -1,6 +1,6 @@
 // The registry of file format providers, and layers loading and saving through it.
 #include "core/MapObjects.h"
-#include "formats/CustomFormatProvider.h"
+#include "core/CustomFormatProvider.h"
 #include "platform/SysUtils.h"
 
 #include <gtest/gtest.h>

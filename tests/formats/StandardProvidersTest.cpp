@@ -15,7 +15,7 @@ using namespace Mapobjects;
 namespace {
 // Every test leaves the registry as start-up made it.
 struct StandardProviders : testing::Test {
-    void TearDown() override { Internal::DestroyStandardProviders(); }
+    void TearDown() override { FormatProviders()->DestroyStandard(); }
 };
 } // namespace
 
@@ -25,7 +25,7 @@ TEST_F(StandardProviders, ComeAfterTheProgramsOwnWhicheverIsMadeFirst) {
     RegisterStandardProviders(); // once only
     ASSERT_EQ(FormatProviders()->Count(), Start + 2);
     auto* Mif = FormatProviders()->Get(Start);
-    EXPECT_TRUE(IsStandardProvider(Mif));
+    EXPECT_TRUE(FormatProviders()->IsStandard(Mif));
     EXPECT_NE(dynamic_cast<TSimpleMIFFormatProvider*>(Mif), nullptr); // .mif: the built-in reader
     EXPECT_NE(dynamic_cast<TMapInfoFormatProvider*>(FormatProviders()->Get(Start + 1)), nullptr);
     EXPECT_EQ(FormatProviders()->FindSuitableProvider("a.tab"), FormatProviders()->Get(Start + 1));
@@ -35,7 +35,7 @@ TEST_F(StandardProviders, ComeAfterTheProgramsOwnWhicheverIsMadeFirst) {
         EXPECT_EQ(FormatProviders()->FindSuitableProvider("a.mif"), &Own);
     }
     EXPECT_EQ(FormatProviders()->FindSuitableProvider("a.mif"), Mif);
-    Internal::DestroyStandardProviders();
+    FormatProviders()->DestroyStandard();
     EXPECT_EQ(FormatProviders()->Count(), Start);
 }
 

@@ -2,7 +2,7 @@
 // The problems a provider meets while reading a file: where each one is and
 // what went wrong. A provider keeps those of its last load for the caller.
 
-#include "../core/ChartixExport.h"
+#include "ChartixExport.h"
 #include <string>
 #include <vector>
 

@@ -1,4 +1,4 @@
-#include "formats/ReadProblems.h"
+#include "core/ReadProblems.h"
 
 #include "platform/SysUtils.h"
 
