@@ -10,7 +10,10 @@
 
 namespace Mapobjects {
 
+/// The number of switch pictures, and their size in pixels.
+///@{
 constexpr int IndicatorCount = 8, IndicatorWidth = 16, IndicatorHeight = 13;
+///@}
 
 /// Picture Id: 0/1 visible (an eye), 2/3 editable (a pencil), 4/5 selectable
 /// (an arrow pointer with rays), 6/7 auto-label (a yellow tag); even ids on,

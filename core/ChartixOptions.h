@@ -9,26 +9,46 @@
 
 namespace Mapobjects {
 
+/// The drawing defaults of a map: the pen, brush, background and font that every object
+/// added to one of its layers receives, and the defaults for new symbols.
 class CHARTIX_EXPORT TChartixOptions : public Platform::TPersistent {
 public:
     TChartixOptions();
     ~TChartixOptions() override;
 
+    /// The glyph code of the symbol font for new symbols; 58 by default. The library
+    /// only keeps this value; it does not apply it to objects.
+    ///@{
     int DefaultSymbolShape() const { return FDefaultSymbolShape; }
     void SetDefaultSymbolShape(int V) { FDefaultSymbolShape = V; }
+    ///@}
+    /// The font given to added objects that are not texts ("MapInfo Cartographic", 12,
+    /// navy, by default); owned here.
     Platform::TFont* DefaultSymbolFont() const { return FDefaultSymbolFont.get(); }
+    /// The font given to added texts ("Courier New", 12, by default); owned here.
     Platform::TFont* DefaultTextFont() const { return FDefaultTextFont.get(); }
+    /// The pen given to added objects; owned here.
     Platform::TPen* DefaultPen() const { return FDefaultPen.get(); }
+    /// The brush given to added objects; owned here.
     Platform::TBrush* DefaultBrush() const { return FDefaultBrush.get(); }
+    /// Whether added objects fill their background (off by default).
+    ///@{
     bool UseBGColor() const { return FUseBGColor; }
     void SetUseBGColor(bool V) { FUseBGColor = V; }
+    ///@}
+    /// The background colour given to added objects; white by default.
+    ///@{
     Platform::TColor DefaultBGColor() const { return FDefaultBGColor; }
     void SetDefaultBGColor(Platform::TColor V) { FDefaultBGColor = V; }
-    /// Object-valued setters take the new object and hand the old one back.
+    ///@}
+    /// Replace a drawing tool: the options take ownership of V and hand the old one back.
+    /// Objects already added keep their own copies.
+    ///@{
     std::unique_ptr<Platform::TFont> SetDefaultSymbolFont(std::unique_ptr<Platform::TFont> V);
     std::unique_ptr<Platform::TFont> SetDefaultTextFont(std::unique_ptr<Platform::TFont> V);
     std::unique_ptr<Platform::TPen> SetDefaultPen(std::unique_ptr<Platform::TPen> V);
     std::unique_ptr<Platform::TBrush> SetDefaultBrush(std::unique_ptr<Platform::TBrush> V);
+    ///@}
 
 private:
     int FDefaultSymbolShape = 58;

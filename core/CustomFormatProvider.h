@@ -27,22 +27,26 @@ struct CHARTIX_EXPORT TFileResult {
     std::string FileName;   ///< the file asked for
     std::string Message;    ///< why it failed; empty when Ok
     TReadProblems Problems; ///< met on the way, also when Ok
+    /// Ok: true when the load or save worked.
     explicit operator bool() const { return Ok; }
     /// "FILE: MESSAGE" when it failed, then one line per problem kept.
     std::string Describe() const;
 };
 
+/// A 128-bit identifier, by which a format provider is known in the registry.
 struct CHARTIX_EXPORT TGUID {
-    std::uint32_t D1 = 0;
-    std::uint16_t D2 = 0;
-    std::uint16_t D3 = 0;
-    std::array<std::uint8_t, 8> D4{};
+    std::uint32_t D1 = 0;             ///< the first 8 hex digits
+    std::uint16_t D2 = 0;             ///< the next 4
+    std::uint16_t D3 = 0;             ///< the next 4
+    std::array<std::uint8_t, 8> D4{}; ///< the last 16 hex digits, one byte each, in order
+    /// Equal when all 128 bits are.
     bool operator==(const TGUID&) const = default;
 };
 
 /// Parses the registry form "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}";
 /// EConvertError for anything else.
 CHARTIX_EXPORT TGUID StringToGUID(const std::string& S);
+/// G in the registry form, with upper-case hex digits.
 CHARTIX_EXPORT std::string GUIDToString(const TGUID& G);
 
 /// The base of format providers: loads a layer from a file format and saves
@@ -57,18 +61,30 @@ CHARTIX_EXPORT std::string GUIDToString(const TGUID& G);
 /// still be made; its LoadFile and SaveFile fail with UnavailableReason().
 class CHARTIX_EXPORT TCustomFormatProvider : public Platform::TComponent {
 public:
+    /// Registers the provider, enabled and not default, ahead of the library's standard
+    /// providers (so that it answers first for the files both accept).
     explicit TCustomFormatProvider(Platform::TComponent* Owner);
+    /// Leaves the registry.
     ~TCustomFormatProvider() override;
 
+    /// The name of the format, for people (as in a file dialog).
     virtual std::string GetDescription() const = 0;
+    /// The file dialog filter: "Description|*.ext" pairs.
     virtual std::string GetFilter() const = 0;
+    /// The identifier of the provider, fixed for its kind.
     virtual TGUID GetGUID() const = 0;
+    /// Reads the file into Layer; false (or an exception, as the provider documents) when
+    /// the file cannot be read.
     virtual bool Load(TMapLayer* Layer, const std::string& FileName) = 0;
+    /// Writes Layer's objects to the file; false (or an exception) when it fails.
     virtual bool Save(TMapLayer* Layer, const std::string& FileName) = 0;
+    /// Whether the provider takes files of this name (judged by the name, typically
+    /// its extension).
     virtual bool CanProcessFile(const std::string& FileName) const = 0;
     /// False when a module the provider needs was not found: Load and Save
     /// then fail with UnavailableReason(). Making the provider never throws.
     virtual bool Available() const { return true; }
+    /// Why the provider is not Available, for people; empty when it is.
     virtual std::string UnavailableReason() const { return {}; }
 
     /// Load with its outcome in one result: exceptions and messages are
@@ -77,16 +93,28 @@ public:
     /// Save the same way.
     TFileResult SaveFile(TMapLayer* Layer, const std::string& FileName);
 
+    /// GetDescription, as a property.
     std::string Description() const { return GetDescription(); }
+    /// GetFilter, as a property.
     std::string Filter() const { return GetFilter(); }
+    /// Whether this is the registry's default provider, whose filter a file dialog
+    /// preselects. Setting it clears the flag on every other registered provider.
+    ///@{
     bool Default() const { return FDefault; }
     void SetDefault(bool Value);
+    ///@}
+    /// Whether the registry offers this provider for files (FindSuitableProvider);
+    /// on by default.
+    ///@{
     bool Enabled() const { return FEnabled; }
     void SetEnabled(bool Value) { FEnabled = Value; }
+    ///@}
     /// What the last Load met and read past (empty after a clean load).
     const TReadProblems& Problems() const { return FProblems; }
 
 protected:
+    /// The problems list for the provider's own Load to fill; LoadFile and SaveFile
+    /// clear it first.
     TReadProblems& ProblemList() { return FProblems; }
 
 private:
@@ -102,11 +130,19 @@ public:
     TFormatProviders(const TFormatProviders&) = delete;
     TFormatProviders& operator=(const TFormatProviders&) = delete;
     ~TFormatProviders() override;
+    /// The provider at Index; EListError outside the list.
+    ///@{
     TCustomFormatProvider* GetProvider(int Index) const { return Get(Index); }
     void SetProvider(int Index, TCustomFormatProvider* P) { Put(Index, P); }
     TCustomFormatProvider* Providers(int Index) const { return Get(Index); }
+    ///@}
+    /// The filters of all registered providers, in order, joined by "|": a file dialog
+    /// filter offering every format.
     std::string GetFilter() const;
+    /// The position of the first Default provider in the list (and so of its filter in
+    /// GetFilter), counted from 0; 0 when none is default.
     int GetFilterIndex() const;
+    /// The first enabled provider whose CanProcessFile accepts FileName; null for none.
     TCustomFormatProvider* FindSuitableProvider(const std::string& FileName) const;
     /// Full 128-bit comparison: two providers differing anywhere are distinct.
     TCustomFormatProvider* GetProviderByGUID(const TGUID& GUID) const;
@@ -127,7 +163,9 @@ private:
 CHARTIX_EXPORT TFormatProviders* FormatProviders();
 
 namespace Internal {
+/// Creates the registry, if there is none yet; called at library start-up.
 CHARTIX_EXPORT void CreateFormatProviders();
+/// Frees the standard providers and then the registry; called at library shut-down.
 CHARTIX_EXPORT void DestroyFormatProviders();
 } // namespace Internal
 

@@ -14,17 +14,27 @@ namespace Mapobjects {
 class TChartix;
 class TRectangle;
 
+/// One raster background: an image and the rectangle, in map units, it is stretched over.
 class CHARTIX_EXPORT TSubstrate : public Platform::TPersistent {
 public:
     TSubstrate();
     ~TSubstrate() override;
     /// Takes the placement rectangle and loads the image (BMP or PNG).
     void LoadFromFile(const std::string& FileName, std::unique_ptr<TRectangle> Rect);
+    /// Loads the image to cover the rectangle from (X, Y) to (X + Width, Y + Height),
+    /// in map units. EFOpenError or EInvalidGraphic when the image cannot be read.
     void LoadFromFile(const std::string& FileName, double X, double Y, double Width, double Height);
+    /// Stretches the image over its rectangle's place on the map's canvas; nothing
+    /// without a map, an image or a rectangle.
     void Paint();
+    /// The map the substrate draws on (not owned); null for none.
+    ///@{
     TChartix* Map() const { return FMap; }
     void SetMap(TChartix* V) { FMap = V; }
+    ///@}
+    /// The loaded image, owned by the substrate; null before a load.
     Platform::TBitmap* Bitmap() const { return FBitmap.get(); }
+    /// The rectangle, in map units, that the image covers; owned, null before a load.
     TRectangle* Placement() const { return FRect.get(); }
 
 private:
@@ -38,13 +48,20 @@ private:
 class CHARTIX_EXPORT TSubstrates : public Platform::TOwnerList<TSubstrate> {
 public:
     ~TSubstrates() override;
+    /// The map the substrates draw on. Setting it passes it on to every substrate.
+    ///@{
     TChartix* Map() const { return FMap; }
     void SetMap(TChartix* Map);
+    ///@}
     /// Appends the substrate, then paints the map at once.
     TSubstrate* Add(std::unique_ptr<TSubstrate> Substrate);
+    /// Makes a substrate from the image file, placed at (X, Y) with the given size in
+    /// map units, and adds it as Add does. Nothing is added when the image cannot be read.
     TSubstrate* LoadFromFile(const std::string& FileName, double X, double Y, double Width,
                              double Height);
+    /// The same with the placement rectangle given, which the new substrate takes.
     TSubstrate* LoadFromFile(const std::string& FileName, std::unique_ptr<TRectangle> Rect);
+    /// The substrate at Index; EListError outside the list.
     TSubstrate* GetSubstrate(int Index) const { return Get(Index); }
     /// Puts S at Index and hands the substrate that was there back.
     std::unique_ptr<TSubstrate> SetSubstrate(int Index, std::unique_ptr<TSubstrate> S) {
@@ -52,9 +69,11 @@ public:
     }
     /// Takes the substrate out and hands it back; EListError when absent.
     std::unique_ptr<TSubstrate> Remove(TSubstrate* Substrate);
+    /// Paints every substrate, index 0 first.
     void Paint();
 
 protected:
+    /// Gives an added substrate the list's map, and takes it from one handed out.
     void Notify(TSubstrate* Substrate, Platform::TListNotification Action) override;
 
 private:

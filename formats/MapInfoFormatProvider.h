@@ -17,13 +17,18 @@ using mitab_feature = void*;
 
 class TCustomMapObject;
 
+/// Loads and saves MapInfo tables (".tab") and interchange files (".mif") through the
+/// MITAB module, which is looked for at run time.
 class CHARTIX_EXPORT TMapInfoFormatProvider : public TCustomFormatProvider {
 public:
     /// Loads MITAB (every provider made loads it again).
     explicit TMapInfoFormatProvider(Platform::TComponent* Owner);
 
+    /// "MapInfo Format Provider (mif, tab)".
     std::string GetDescription() const override;
+    /// One filter entry for both ".mif" and ".tab" files.
     std::string GetFilter() const override;
+    /// {4AC2894A-85A3-4613-80D2-27DDCDFEA816}.
     TGUID GetGUID() const override;
     /// Platform::Exception with MissingLibraryMessage() when MITAB is not
     /// usable. False when MITAB cannot open the file; what went wrong, and
@@ -34,6 +39,7 @@ public:
     /// object that cannot be written is named in Problems() by its index,
     /// and the others are written.
     bool Save(TMapLayer* Layer, const std::string& FileName) override;
+    /// True for the extensions ".mif" and ".tab", in any case.
     bool CanProcessFile(const std::string& FileName) const override;
     /// False when the MITAB module was not found, or is not of this level.
     bool Available() const override;
@@ -44,8 +50,10 @@ public:
     /// system and charset, and one without a system as GDAL does (NonEarth
     /// in metres, bounds around the objects); mdClassic always in "CoordSys
     /// Earth Projection 1, 0" with the text as it is.
+    ///@{
     TMifDialect Dialect() const { return FDialect; }
     void SetDialect(TMifDialect V) { FDialect = V; }
+    ///@}
 
     /// Where to put the library: the program's folder and the system's.
     static std::string MissingLibraryMessage();
@@ -62,13 +70,13 @@ public:
     void WriteStyle(mitab_feature Feature, TCustomMapObject* Object) const;
 
 private:
-    /// Text between the table's code page and the library's UTF-8, while a
-    /// Load or Save of a table in a code page runs.
+    // Text between the table's code page and the library's UTF-8, while a
+    // Load or Save of a table in a code page runs.
     std::string FromTable(const char* Text) const;
     std::string ToTable(const std::string& Text) const;
 
     TMifDialect FDialect = mdInterchange;
-    const char* FCodePage = nullptr; ///< set only during Load and Save
+    const char* FCodePage = nullptr; // set only during Load and Save
 };
 
 } // namespace Mapobjects

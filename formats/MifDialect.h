@@ -3,6 +3,7 @@
 
 namespace Mapobjects {
 
+/// The form in which a MapInfo provider saves a layer.
 enum TMifDialect {
     /// What other programs read back unchanged (the default): strings in
     /// double quotes, the layer's own charset and coordinate system, every

@@ -7,12 +7,15 @@
 
 namespace Mapobjects {
 
+/// An ellipsoid of revolution, the figure of the earth that distances are measured on.
 struct CHARTIX_EXPORT TEllipsoid {
     double A; ///< semi-major axis, metres
     double F; ///< flattening
 };
 
+/// The WGS 84 ellipsoid, of GPS coordinates.
 inline constexpr TEllipsoid Wgs84Ellipsoid{6378137.0, 1 / 298.257223563};
+/// The Krassovsky 1940 ellipsoid, of the Gauss-Krüger zones.
 inline constexpr TEllipsoid KrassovskyEllipsoid{6378245.0, 1 / 298.3};
 
 /// The geodesic distance in metres (Vincenty's inverse solution, good to a

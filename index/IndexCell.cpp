@@ -3,7 +3,6 @@
 #include "core/MapLayer.h"
 #include "objects/MapObject.h"
 #include "objects/PolySplitter.h"
-#include "objects/Polys.h"
 #include "platform/SysUtils.h"
 
 #include <algorithm>
@@ -11,7 +10,6 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
-#include <typeinfo>
 
 namespace Mapobjects {
 
@@ -124,10 +122,7 @@ private:
         });
         if (!Inside) return TEntry{}; // points moved behind the bounds' back
         // Kinds with their own Contains may take a cell that their box misses.
-        const std::type_info& Kind = typeid(Obj);
-        if (E.Kind == skPlain && Kind != typeid(TRegion) && Kind != typeid(TPolyline) &&
-            Kind != typeid(TCustomMapObject))
-            E.Kind = skObject;
+        if (E.Kind == skPlain && !Obj.KeepsBaseSpatialTests()) E.Kind = skObject;
         return E;
     }
 

@@ -26,7 +26,9 @@ public:
     explicit TRowColumns(const TDataFields& Source);
     TRowColumns(const TRowColumns&) = delete;
     TRowColumns& operator=(const TRowColumns&) = delete;
+    /// The column definitions, with the layer's values as each new row's first values.
     const TDataFields& Fields() const { return FFields; }
+    /// The number of columns.
     int Count() const { return FFields.Count(); }
     /// Whether copying Source would give these columns.
     bool Matches(const TDataFields& Source) const;
@@ -40,22 +42,31 @@ private:
 /// A counted hold on shared columns; the last holder frees them.
 class CHARTIX_EXPORT TRowColumnsRef {
 public:
+    /// Holds nothing.
     TRowColumnsRef() = default;
+    /// Takes V as the first holder (nothing for null).
     explicit TRowColumnsRef(std::unique_ptr<TRowColumns> V) : FColumns(V.release()) {
         if (FColumns) FColumns->FHolders = 1;
     }
+    /// Another hold on the same columns.
     TRowColumnsRef(const TRowColumnsRef& Other) : FColumns(Other.FColumns) {
         if (FColumns) ++FColumns->FHolders;
     }
+    /// Holds Other's columns instead, letting go of the current ones.
     TRowColumnsRef& operator=(TRowColumnsRef Other) noexcept {
         std::swap(FColumns, Other.FColumns);
         return *this;
     }
+    /// Lets go; the last holder frees the columns.
     ~TRowColumnsRef() {
         if (FColumns && --FColumns->FHolders == 0) delete FColumns;
     }
+    /// The columns held, or null.
+    ///@{
     const TRowColumns* Get() const { return FColumns; }
     const TRowColumns* operator->() const { return FColumns; }
+    ///@}
+    /// Whether columns are held.
     explicit operator bool() const { return FColumns != nullptr; }
 
 private:
@@ -65,9 +76,12 @@ private:
 /// One object's values in one block, laid out after the columns' count.
 class CHARTIX_EXPORT TDataRow {
 public:
+    /// The deleter of rows made by Make.
     struct TFree {
+        /// Destroys and frees Row; nothing for null.
         void operator()(TDataRow* Row) const;
     };
+    /// An owned row.
     using TPtr = std::unique_ptr<TDataRow, TFree>;
 
     /// A row of Columns holding their values.
@@ -75,12 +89,20 @@ public:
     TDataRow(const TDataRow&) = delete;
     TDataRow& operator=(const TDataRow&) = delete;
 
+    /// The number of values, one per column.
     int Count() const { return FColumns->Count(); }
+    /// The definition of column Index (its Value is the layer's, not the row's); EListError
+    /// when out of range.
     const TDataField& Column(int Index) const { return *FColumns->Fields().GetFields(Index); }
+    /// The value of column Index, with its variant type as stored; the setter copies V's
+    /// type and value. EListError when out of range.
+    ///@{
     Platform::TVariant Value(int Index) const;
     void SetValue(int Index, const Platform::TVariant& V);
+    ///@}
     /// The columns with this row's values, as a field list of their own.
     std::unique_ptr<TDataFields> ToFields() const;
+    /// Bytes of the row's block and of its long texts.
     size_t MemoryUsed() const;
 
 private:
@@ -93,7 +115,7 @@ private:
     static size_t SlotsOffset(int Count) { return (static_cast<size_t>(Count) + 7) & ~size_t(7); }
     void FreeSlot(int Index);
 
-    TRowColumnsRef FColumns; ///< the only member: the values follow it
+    TRowColumnsRef FColumns; // the only member: the values follow it
 };
 
 /// An object's row: none, compact, or a full field list once one was asked
@@ -105,6 +127,7 @@ public:
     TObjectRow& operator=(const TObjectRow&) = delete;
     ~TObjectRow() { Reset(); }
 
+    /// Whether the object has no row at all.
     bool Empty() const { return FBits == 0; }
     /// The field list, or null while the row is compact or missing.
     TDataFields* List() const {
@@ -117,20 +140,24 @@ public:
     std::unique_ptr<TDataFields> ReplaceList(std::unique_ptr<TDataFields> V);
     /// Holds a compact row of Columns with their values.
     void MakeCompact(const TRowColumnsRef& Columns);
+    /// Drops the row in whichever form, leaving none.
     void Reset();
 
     /// Values in either form. Column gives the definition; its Value is not
     /// the row's: ask Value or Text.
+    ///@{
     int Count() const;
     const TDataField& Column(int Index) const;
     Platform::TVariant Value(int Index) const;
     void SetValue(int Index, const Platform::TVariant& V);
+    ///@}
     std::string Text(int Index) const; ///< as the field's AsString
+    /// Approximate bytes used by the row.
     size_t MemoryUsed() const;
 
 private:
     TDataRow* Compact() const { return (FBits & 1) ? nullptr : reinterpret_cast<TDataRow*>(FBits); }
-    std::uintptr_t FBits = 0; ///< TDataRow*, or TDataFields* with the low bit set
+    std::uintptr_t FBits = 0; // TDataRow*, or TDataFields* with the low bit set
 };
 
 } // namespace Mapobjects

@@ -10,11 +10,18 @@
 
 namespace Mapobjects {
 
+/// An object that is an attribute row alone: never drawn, hit or selected by area, and
+/// without extent.
 class CHARTIX_EXPORT TNoGeometry : public TCustomMapObject {
 public:
+    /// False: the index asks the object itself.
+    bool KeepsBaseSpatialTests() const override { return false; }
     /// Nothing to draw, and so never listed in the map's Displayed.
     void Draw() override {}
+    /// Nothing to highlight.
     void DrawSelection() override {}
+    /// Never true: the object has no geometry.
+    ///@{
     bool ContainsPoint(double, double) override { return false; }
     bool Intersects(TCustomMapObject*) override { return false; }
     bool Contains(TCustomMapObject*) override { return false; }
@@ -22,6 +29,7 @@ public:
     bool IntersectsRect(double, double, double, double) override { return false; }
     bool WithinRect(double, double, double, double) override { return false; }
     bool ContainsRect(double, double, double, double) override { return false; }
+    ///@}
 };
 
 } // namespace Mapobjects

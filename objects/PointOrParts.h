@@ -12,13 +12,18 @@
 
 namespace Mapobjects {
 
+/// The geometry slot of a map object: empty, one point held in place, or an owned part
+/// list.
 class CHARTIX_EXPORT TPointOrParts {
 public:
+    /// An empty slot.
     TPointOrParts() : FParts(nullptr) {}
+    /// Frees the part list, if any.
     ~TPointOrParts() { ReplaceParts(nullptr); }
     TPointOrParts(const TPointOrParts&) = delete;
     TPointOrParts& operator=(const TPointOrParts&) = delete;
 
+    /// Whether the slot holds one point in place (and no part list).
     bool HasPoint() const { return FKind == Point; }
     /// The part list, or null while there is none.
     TParts* Parts() const { return FKind == List ? FParts : nullptr; }

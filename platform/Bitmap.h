@@ -71,10 +71,10 @@ public:
     ///@}
 
 private:
-    void Bind(); ///< binds the canvas to the current image
+    void Bind(); // binds the canvas to the current image
 
-    /// A bitmap may be 0 wide and still have a height (and the other way
-    /// round); the image exists only when both are positive.
+    // A bitmap may be 0 wide and still have a height (and the other way
+    // round); the image exists only when both are positive.
     int FWidth = 0, FHeight = 0;
     std::unique_ptr<QImage> FImage;
     std::unique_ptr<TCanvas> FCanvas;

@@ -129,10 +129,10 @@ public:
     std::function<void()> OnBeginDrawing;
 
 private:
-    /// Null tools go to the framework's Assign, which refuses them.
+    // Null tools go to the framework's Assign, which refuses them.
     static const TPersistent* AsPersistent(const TPersistent* V) { return V; }
-    /// The painter on the bound image, begun on first use; null when there is
-    /// nothing to draw on (no image, an empty one, or not 32 bits a pixel).
+    // The painter on the bound image, begun on first use; null when there is
+    // nothing to draw on (no image, an empty one, or not 32 bits a pixel).
     QPainter* Painter();
     void StrokePoints(const TPoint* Points, int Count, bool Closed);
     void FillRegion(const QRegion& Region);

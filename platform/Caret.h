@@ -18,8 +18,10 @@ namespace Platform {
 class TWinControl;
 
 /// Error codes kept by the calls below, as the window system's last error.
+///@{
 constexpr std::uint32_t ERROR_SUCCESS = 0, ERROR_ACCESS_DENIED = 5,
                         ERROR_INVALID_WINDOW_HANDLE = 1400;
+///@}
 
 /// Creates the caret in Window, Width × Height pixels (0 takes the window
 /// border's 1 pixel), hidden once, at (0, 0). A caret elsewhere is destroyed

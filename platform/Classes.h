@@ -132,16 +132,14 @@ public:
         CheckIndex(Index2);
         std::swap(FItems[static_cast<size_t>(Index1)], FItems[static_cast<size_t>(Index2)]);
     }
-    /// The first and last item; EListError when the list is empty.
-    ///@{
+    /// The first item; EListError when the list is empty.
     T* First() const { return Get(0); }
+    /// The last item; EListError when the list is empty.
     T* Last() const { return Get(Count() - 1); }
-    ///@}
-    /// Iteration over the item pointers.
-    ///@{
+    /// Iteration over the item pointers: the first.
     auto begin() const { return FItems.begin(); }
+    /// Iteration over the item pointers: past the last.
     auto end() const { return FItems.end(); }
-    ///@}
 
 protected:
     /// Every item that enters or leaves the list passes here (moves do not).
@@ -174,11 +172,10 @@ public:
     }
     /// The item at Index, as Get.
     T* operator[](int Index) const { return Get(Index); }
-    /// The first and last item; EListError when the list is empty.
-    ///@{
+    /// The first item; EListError when the list is empty.
     T* First() const { return Get(0); }
+    /// The last item; EListError when the list is empty.
     T* Last() const { return Get(Count() - 1); }
-    ///@}
     /// The index of Item, or -1 when the list does not hold it.
     int IndexOf(const T* Item) const {
         for (size_t I = 0; I < FItems.size(); ++I)
@@ -276,11 +273,10 @@ public:
     private:
         typename std::vector<std::unique_ptr<T>>::const_iterator FIt;
     };
-    /// Iteration over the items, as plain pointers.
-    ///@{
+    /// Iteration over the items, as plain pointers: the first.
     const_iterator begin() const { return const_iterator(FItems.begin()); }
+    /// Iteration over the items: past the last.
     const_iterator end() const { return const_iterator(FItems.end()); }
-    ///@}
 
 protected:
     /// Every item that enters or leaves the list passes here (moves do not);
@@ -298,7 +294,7 @@ private:
         FItems.erase(FItems.begin() + Index);
         return Item;
     }
-    /// Item by item from the front: the list never holds a freed item.
+    // Item by item from the front: the list never holds a freed item.
     void FreeAll() {
         while (!FItems.empty()) {
             std::unique_ptr<T> Item = TakeOut(0);

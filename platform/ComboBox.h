@@ -110,7 +110,7 @@ protected:
 
 private:
     class TDropList;
-    /// Chooses Index as the user does: OnSelect, then OnChange when it changed.
+    // Chooses Index as the user does: OnSelect, then OnChange when it changed.
     void Choose(int Index);
     void CloseUp(bool Accept);
     TRect ButtonRect() const;

@@ -36,22 +36,28 @@ using TShiftState = unsigned;
 /// A mouse cursor: 0 for the default, negative for the stock cursors below.
 using TCursor = int;
 /// The stock cursors; a host shows each with the nearest cursor shape it has.
+///@{
 constexpr TCursor crDefault = 0, crNone = -1, crArrow = -2, crCross = -3, crIBeam = -4,
                   crSizeNESW = -6, crSizeNS = -7, crSizeNWSE = -8, crSizeWE = -9, crUpArrow = -10,
                   crHourGlass = -11, crDrag = -12, crNoDrop = -13, crHSplit = -14, crVSplit = -15,
                   crMultiDrag = -16, crSQLWait = -17, crNo = -18, crAppStart = -19, crHelp = -20,
                   crHandPoint = -21, crSizeAll = -22;
+///@}
 
 /// Virtual-key codes used by the components.
+///@{
 constexpr std::uint16_t VK_BACK = 0x08, VK_TAB = 0x09, VK_RETURN = 0x0D, VK_SHIFT = 0x10,
                         VK_CONTROL = 0x11, VK_MENU = 0x12, VK_ESCAPE = 0x1B, VK_SPACE = 0x20,
                         VK_PRIOR = 0x21, VK_NEXT = 0x22, VK_END = 0x23, VK_HOME = 0x24,
                         VK_LEFT = 0x25, VK_UP = 0x26, VK_RIGHT = 0x27, VK_DOWN = 0x28,
                         VK_INSERT = 0x2D, VK_DELETE = 0x2E, VK_F2 = 0x71;
+///@}
 
 /// Dialog codes answered to the dialog-code query.
+///@{
 constexpr int DLGC_WANTARROWS = 0x01, DLGC_WANTTAB = 0x02, DLGC_WANTALLKEYS = 0x04,
               DLGC_WANTCHARS = 0x80;
+///@}
 
 /// How a control is placed in its parent; stored only, no layout is done.
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
@@ -151,7 +157,7 @@ protected:
     virtual void Resize();
 
 private:
-    friend class TWinControl; ///< keeps the parent link in step with its list
+    friend class TWinControl; // keeps the parent link in step with its list
     TWinControl* FParent = nullptr;
     int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
     TColor FColor = clWindow;
@@ -297,7 +303,7 @@ public:
     virtual ~TControlHost() = default;
     /// The control asks for a paint; the host has DeliverPaint run and shows the result.
     virtual void RequestPaint() = 0;
-    /// The surface changed outside a paint; the host shows it.
+    /// The surface has new pixels (after a paint, or drawing outside one) to show.
     virtual void Present() = 0;
     /// The control's cursor is now Cursor.
     virtual void CursorChanged(TCursor Cursor) = 0;
@@ -328,8 +334,8 @@ public:
 
 private:
     std::vector<TWinControl*> FPending;
-    /// Paints being delivered right now (one list per nested ProcessMessages);
-    /// Forget blanks destroyed controls in them.
+    // Paints being delivered right now (one list per nested ProcessMessages);
+    // Forget blanks destroyed controls in them.
     std::vector<std::vector<TWinControl*>*> FDelivering;
     TWinControl* FFocused = nullptr;
 };

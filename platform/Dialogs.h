@@ -9,7 +9,7 @@
 
 namespace Platform {
 
-/// The kind of message: it picks the dialog's icon and caption.
+/// The kind of message; a real dialog shows it as its icon.
 enum TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
 /// The answer of a modal dialog: the button the user pressed.
 enum TModalResult { mrNone = 0, mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7 };

@@ -9,13 +9,17 @@
 namespace Platform {
 
 /// The kinds of frame control: buttons (check, radio, push) and scroll arrows.
+///@{
 constexpr unsigned DFC_BUTTON = 4, DFC_SCROLL = 3;
-/// The state flags of a frame control: which button or arrow, and inactive, pushed, checked or
-/// flat.
+///@}
+/// The state of a frame control: which button or arrow, plus the flags
+/// inactive, pushed, checked and flat.
+///@{
 constexpr unsigned DFCS_BUTTONCHECK = 0x0000, DFCS_BUTTONRADIO = 0x0004, DFCS_BUTTONPUSH = 0x0010,
                    DFCS_SCROLLUP = 0x0000, DFCS_SCROLLDOWN = 0x0001, DFCS_SCROLLLEFT = 0x0002,
                    DFCS_SCROLLRIGHT = 0x0003, DFCS_SCROLLCOMBOBOX = 0x0005, DFCS_INACTIVE = 0x0100,
                    DFCS_PUSHED = 0x0200, DFCS_CHECKED = 0x0400, DFCS_FLAT = 0x4000;
+///@}
 
 /// Draws the control of kind Type in R; the canvas's pen and brush are kept.
 /// Unknown kinds draw nothing and give false.

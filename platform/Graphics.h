@@ -23,13 +23,18 @@ namespace Platform {
 using TColor = std::uint32_t;
 
 /// The sixteen standard colours.
+///@{
 constexpr TColor clBlack = 0x000000, clMaroon = 0x000080, clGreen = 0x008000, clOlive = 0x008080,
                  clNavy = 0x800000, clPurple = 0x800080, clTeal = 0x808000, clGray = 0x808080,
                  clSilver = 0xC0C0C0, clRed = 0x0000FF, clLime = 0x00FF00, clYellow = 0x00FFFF,
                  clBlue = 0xFF0000, clFuchsia = 0xFF00FF, clAqua = 0xFFFF00, clWhite = 0xFFFFFF;
+///@}
 /// No colour (clNone) and the default colour (clDefault).
+///@{
 constexpr TColor clNone = 0x1FFFFFFF, clDefault = 0x20000000;
+///@}
 /// System colours: 0x80000000 plus the system colour index.
+///@{
 constexpr TColor clScrollBar = 0x80000000, clBackground = 0x80000001, clMenu = 0x80000004,
                  clWindow = 0x80000005, clWindowFrame = 0x80000006, clMenuText = 0x80000007,
                  clWindowText = 0x80000008, clCaptionText = 0x80000009, clHighlight = 0x8000000D,
@@ -37,6 +42,7 @@ constexpr TColor clScrollBar = 0x80000000, clBackground = 0x80000001, clMenu = 0
                  clGrayText = 0x80000011, clBtnText = 0x80000012, clBtnHighlight = 0x80000014,
                  cl3DDkShadow = 0x80000015, cl3DLight = 0x80000016, clInfoText = 0x80000017,
                  clInfoBk = 0x80000018;
+///@}
 
 /// Resolves system colours to their fixed RGB values; other colours pass through
 /// with the high byte cleared.
@@ -78,7 +84,7 @@ protected:
 
 private:
     template <class T> friend class TShared;
-    int FHolders = 0; ///< TShared holders of this tool
+    int FHolders = 0; // TShared holders of this tool
 };
 
 /// The line pattern of a pen; psInsideFrame keeps a wide outline inside the figure's box.
@@ -156,8 +162,8 @@ enum TBrushStyle {
 
 class TBitmap;
 
-/// The brush a canvas fills with, in a colour and a style or with a bitmap pattern. Every change
-/// fires OnChange.
+/// The brush a canvas fills with: a colour and a style, or a bitmap pattern.
+/// Every change fires OnChange.
 class CHARTIX_PLATFORM_EXPORT TBrush : public TGraphicsObject {
 public:
     /// The fill colour.
@@ -180,8 +186,8 @@ public:
     bool HasPattern() const { return FPattern != nullptr; }
     /// The pattern's pixels, or null.
     const QImage* Pattern() const { return FPattern.get(); }
-    /// Copies a brush, pattern included; other sources go to TPersistent::Assign, which refuses
-    /// them.
+    /// Copies a brush, pattern included; other sources go to TPersistent::Assign,
+    /// which refuses them.
     void Assign(const TPersistent* Source) override;
     void Assign(const TBrush& Source); ///< the same without a type test
     /// True when both brushes fill the same way (a pattern counts as equal only when shared).
@@ -192,7 +198,7 @@ public:
 private:
     TColor FColor = clWhite;
     TBrushStyle FStyle = bsSolid;
-    /// Never changed once made, so copies of the brush share it.
+    // Never changed once made, so copies of the brush share it.
     std::shared_ptr<const QImage> FPattern;
 };
 
@@ -257,7 +263,7 @@ private:
     int FSize = 8;
     TColor FColor = clWindowText;
     TFontStyles FStyle = 0;
-    int FCharset = 1; ///< default charset
+    int FCharset = 1; // default charset
     int FEscapement = 0;
     int FOrientation = 0;
 };
@@ -317,7 +323,7 @@ public:
 private:
     std::unique_ptr<T> Copy() const {
         auto Result = std::make_unique<T>();
-        Result->Assign(*FTool); ///< values only: no listener, no holders
+        Result->Assign(*FTool); // values only: no listener, no holders
         return Result;
     }
     void Release() {

@@ -32,6 +32,7 @@ CHARTIX_PLATFORM_EXPORT void InstallQtMessageHook(TMessageShow Show = {});
 CHARTIX_PLATFORM_EXPORT void RemoveQtMessageHook();
 /// Installs the queuing hook unless a program set a hook of its own.
 CHARTIX_PLATFORM_EXPORT void InstallQtMessageHookUnlessSet();
+/// True while the queuing hook is the message hook.
 CHARTIX_PLATFORM_EXPORT bool QtMessageHookInstalled();
 /// Messages queued and not shown yet.
 CHARTIX_PLATFORM_EXPORT int PendingQtMessages();
@@ -45,7 +46,9 @@ CHARTIX_PLATFORM_EXPORT bool QtHostPainting();
 /// last one goes. For input handlers, loads and saves that pump events.
 class CHARTIX_PLATFORM_EXPORT TModalGuard {
 public:
+    /// Marks the start of a scope in which modal dialogs are unsafe.
     TModalGuard() noexcept;
+    /// Ends the scope; queued messages may show once no guard is left.
     ~TModalGuard();
     TModalGuard(const TModalGuard&) = delete;
     TModalGuard& operator=(const TModalGuard&) = delete;
@@ -54,7 +57,9 @@ public:
 /// Marks a Qt host's paint (also unsafe for dialogs).
 class CHARTIX_PLATFORM_EXPORT TPaintGuard {
 public:
+    /// Marks the start of a host's paint.
     TPaintGuard() noexcept;
+    /// Ends the paint.
     ~TPaintGuard();
     TPaintGuard(const TPaintGuard&) = delete;
     TPaintGuard& operator=(const TPaintGuard&) = delete;

@@ -99,7 +99,7 @@ protected:
 
 private:
     void Restart();
-    /// Erases the moving figure when it is shown.
+    // Erases the moving figure when it is shown.
     void HideFigure();
 
     bool FFigureShown = false;

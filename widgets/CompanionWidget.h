@@ -9,6 +9,8 @@
 
 #include <QPointer>
 
+/// The base of the widgets whose control follows the map of a map widget (the layer list
+/// and the layer picker).
 class CHARTIX_EXPORT ChartixCompanionWidget : public ChartixControlWidget {
     Q_OBJECT
 
@@ -20,6 +22,7 @@ public:
     void setMapWidget(ChartixMapWidget* Widget);
 
 protected:
+    /// Creates the widget as a child of Parent, following no map widget.
     using ChartixControlWidget::ChartixControlWidget;
     /// Lets go of the control's map and attaches it to Map, listing its
     /// layers; Map may be null.
@@ -27,5 +30,5 @@ protected:
 
 private:
     QPointer<ChartixMapWidget> FMapWidget;
-    QMetaObject::Connection FGone; ///< FMapWidget's destroyed()
+    QMetaObject::Connection FGone; // FMapWidget's destroyed()
 };

@@ -12,10 +12,13 @@ namespace Platform {
 class TQtHost;
 }
 
+/// The base of the Chartix widgets: a QWidget that shows one platform control through a Qt
+/// host filling it, so that the control can be put on a form.
 class CHARTIX_EXPORT ChartixControlWidget : public QWidget {
     Q_OBJECT
 
 public:
+    /// Lets go of the host, if the derived destructor has not already.
     ~ChartixControlWidget() override;
     ChartixControlWidget(const ChartixControlWidget&) = delete;
     ChartixControlWidget& operator=(const ChartixControlWidget&) = delete;
@@ -24,6 +27,8 @@ public:
     Platform::TQtHost& Host() const { return *FHost; }
 
 protected:
+    /// Creates the widget as a child of Parent (the derived constructor shows the control);
+    /// installs the library's Qt message hook unless the program has set one.
     explicit ChartixControlWidget(QWidget* Parent);
     /// The platform window the control sits on.
     Platform::TWinControl& Form() { return FForm; }
@@ -36,5 +41,5 @@ protected:
 
 private:
     Platform::TWinControl FForm{nullptr};
-    Platform::TQtHost* FHost = nullptr; ///< a Qt child of this widget
+    Platform::TQtHost* FHost = nullptr; // a Qt child of this widget
 };

@@ -10,13 +10,19 @@
 
 #include <QPointer>
 
+/// The data browser (the attribute grid of one layer) as a QWidget; it can follow the
+/// current row of a layer control widget.
 class CHARTIX_EXPORT ChartixDataBrowserWidget : public ChartixControlWidget {
     Q_OBJECT
 
 public:
+    /// Creates the widget with an empty grid, 400 x 150 to start with, that scrolls to the
+    /// row of an object picked on the map (FollowSelection on).
     explicit ChartixDataBrowserWidget(QWidget* Parent = nullptr);
+    /// Stops watching the followed layer control widget.
     ~ChartixDataBrowserWidget() override;
 
+    /// The grid the widget shows; owned by the widget.
     Mapobjects::TDataBrowser& DataBrowser() { return FControl; }
     /// The followed layer control widget; null when none, or once it was
     /// destroyed.
@@ -26,10 +32,12 @@ public:
     void setLayerControlWidget(ChartixLayerControlWidget* Widget);
 
 protected:
+    /// Watches the followed layer control's host: after a mouse button or key release
+    /// there, shows the layer of its current row. Never filters the event out.
     bool eventFilter(QObject* Watched, QEvent* Event) override;
 
 private:
-    /// Shows the followed control's current layer, when it has one.
+    // Shows the followed control's current layer, when it has one.
     void FollowCurrentRow();
 
     Mapobjects::TDataBrowser FControl{nullptr};

@@ -19,13 +19,20 @@
 class QAction;
 class QActionGroup;
 
+/// The map control as a QWidget, ready to use: it owns a map and the standard tools
+/// (offered as QActions), and reports changes as Qt signals.
 class CHARTIX_EXPORT ChartixMapWidget : public ChartixControlWidget {
     Q_OBJECT
 
 public:
+    /// Creates the widget with an empty map, 400 x 300 to start with: anchored wheel zoom,
+    /// precise hit testing, the standard file providers registered and the standard tools
+    /// attached.
     explicit ChartixMapWidget(QWidget* Parent = nullptr);
+    /// Unhooks the map's OnMapToolChanged and the signal link before the map goes.
     ~ChartixMapWidget() override;
 
+    /// The map the widget shows; owned by the widget.
     Mapobjects::TChartix& Map() { return FMap; }
 
     /// One checkable, exclusive action per standard tool, in this order:
@@ -56,21 +63,23 @@ signals:
     void progress(int Position);
 
 protected:
+    /// Watches the host's paints to emit extentChanged when the view differs from the
+    /// one last painted. Never filters the event out.
     bool eventFilter(QObject* Watched, QEvent* Event) override;
 
 private:
     class TSignalLink;
-    /// Emits Signal once the events queued so far are handled, once however
-    /// often it is asked for meanwhile.
+    // Emits Signal once the events queued so far are handled, once however
+    // often it is asked for meanwhile.
     void EmitLater(void (ChartixMapWidget::*Signal)(), bool& Pending);
     void AddTools();
 
     Mapobjects::TChartix FMap{nullptr};
-    Mapobjects::TStandardTools FStd; ///< the tools go before the map they work on
+    Mapobjects::TStandardTools FStd; // the tools go before the map they work on
     std::unique_ptr<TSignalLink> FLink;
     QActionGroup* FActions = nullptr;
     QList<QPair<QAction*, Mapobjects::TCustomMapTool*>> FTools;
-    /// The view of the last repaint: centre, zoom, turn, size.
+    // The view of the last repaint: centre, zoom, turn, size.
     double FViewShown[6] = {};
     bool FSelectionPending = false, FLayersPending = false, FExtentPending = false,
          FToolPending = false;

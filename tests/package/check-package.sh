@@ -21,6 +21,18 @@ echo "installed:"
 (cd "$work/prefix" && find . -type f -o -type l | sort | grep -v '^./include/chartix/.*/' ; \
  echo "./include/chartix/: $(find include/chartix -name '*.h' | wc -l) headers")
 
+# Every installed header stands on the installed ones alone.
+for h in $(cd "$work/prefix/include" && find chartix -name '*.h' | sort); do
+  echo "#include <$h>"
+done >"$work/all-headers.cpp"
+echo "== $(wc -l <"$work/all-headers.cpp") installed headers compile together"
+# shellcheck disable=SC2046
+c++ -std=c++20 -fPIC -fsyntax-only -I"$work/prefix/include" \
+    $(pkg-config --cflags Qt6Widgets fmt) "$work/all-headers.cpp"
+for lib in libchartix.so libchartix_platform.so; do
+  echo "$lib exports $(nm -D --defined-only "$(find "$work/prefix" -name "$lib")" | wc -l) symbols"
+done
+
 echo "== find_package(Chartix)"
 cmake -S "$here/consumer" -B "$work/with-cmake" -G Ninja -DCMAKE_PREFIX_PATH="$work/prefix" >/dev/null
 cmake --build "$work/with-cmake" >/dev/null

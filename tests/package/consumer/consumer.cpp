@@ -3,6 +3,7 @@
 // through Layers().Add (the MITAB module found from the installation), pans
 // with a mouse drag, and counts selectionChanged in two slots. Exits 0 when
 // all of that worked, and prints what it saw.
+#include <chartix/Version.h>
 #include <chartix/platform/QtHost.h>
 #include <chartix/widgets/LayerControlWidget.h>
 #include <chartix/widgets/MapWidget.h>
@@ -25,6 +26,8 @@ int main(int Argc, char** Argv) {
         std::fprintf(stderr, "usage: consumer FILE.mif FILE.tab\n");
         return 1;
     }
+    std::printf("consumer: built against Chartix %s\n", CHARTIX_VERSION_STRING);
+    static_assert(CHARTIX_VERSION >= CHARTIX_VERSION_CHECK(0, 1, 0));
     int QtArgc = 1;
     QApplication App(QtArgc, Argv);
     QWidget Window;
@@ -45,6 +48,11 @@ int main(int Argc, char** Argv) {
         std::printf("consumer: %s: %d objects\n", Argv[I], Objects);
         Ok = Ok && Objects > 0;
     }
+    // A file that cannot be read adds nothing, and the caller is told why.
+    Mapobjects::TFileResult Result;
+    Ok = Ok && !Map->Map().Layers().Add("no-such-file.mif", "", Result) && !Result.Ok &&
+         !Result.Message.empty();
+    std::printf("consumer: %s", Result.Describe().c_str());
     Map->Map().FitView();
     QApplication::processEvents();
 
