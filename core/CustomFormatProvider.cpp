@@ -201,6 +201,25 @@ std::string TFormatProviders::GetFilter() const {
     return Result;
 }
 
+std::string TFormatProviders::AcceptedFormats() const {
+    if (Count() == 0) return "none registered";
+    // The filter alternates descriptions and patterns; the descriptions
+    // already name their patterns, so they are enough.
+    const std::string Filter = GetFilter();
+    std::string Result;
+    size_t Pos = 0;
+    for (int Item = 0; Pos <= Filter.size(); ++Item) {
+        size_t Bar = Filter.find('|', Pos);
+        if (Bar == std::string::npos) Bar = Filter.size();
+        if (Item % 2 == 0) {
+            if (!Result.empty()) Result += "; ";
+            Result += Filter.substr(Pos, Bar - Pos);
+        }
+        Pos = Bar + 1;
+    }
+    return Result;
+}
+
 int TFormatProviders::GetFilterIndex() const {
     for (int I = 0; I < Count(); ++I)
         if (Get(I)->Default()) return I;

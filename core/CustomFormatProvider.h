@@ -144,6 +144,9 @@ public:
     int GetFilterIndex() const;
     /// The first enabled provider whose CanProcessFile accepts FileName; null for none.
     TCustomFormatProvider* FindSuitableProvider(const std::string& FileName) const;
+    /// The descriptions of the registered formats, "A (*.a); B (*.b)", or
+    /// "none registered": for messages that say what would have been read.
+    std::string AcceptedFormats() const;
     /// Full 128-bit comparison: two providers differing anywhere are distinct.
     TCustomFormatProvider* GetProviderByGUID(const TGUID& GUID) const;
 

@@ -3,7 +3,8 @@
 // initialiser (and may be called again; a counter keeps it single): it creates
 // the provider registry, sets the decimal separator to "." and points the
 // progress hooks at routines that do nothing. The last shut-down frees the
-// registry. (The MITAB module's file name is the formats' own: MitabName.h.)
+// registry. (The MITAB module's file name is set and cleared the same way by
+// the formats themselves: formats/MitabName.cpp.)
 
 namespace Mapobjects {
 

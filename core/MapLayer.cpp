@@ -418,7 +418,8 @@ TCustomFormatProvider* ProviderFor(const std::string& Target, TFileResult& Resul
     if (!P)
         Result.Message =
             "no format provider accepts " + ExtractFileName(Target) +
-            (FormatProviders() ? "; accepted formats: " + FormatProviders()->GetFilter() : "");
+            (FormatProviders() ? "; accepted formats: " + FormatProviders()->AcceptedFormats()
+                               : "");
     return P;
 }
 } // namespace

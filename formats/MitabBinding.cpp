@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <dlfcn.h>
+#include <filesystem>
 #include <unistd.h>
 
 #include <cstdio>
@@ -48,6 +49,20 @@ void* OpenLibrary(const std::string& Name) {
 std::string DirectoryOf(const std::string& Path) {
     const size_t Slash = Path.rfind('/');
     return Slash == std::string::npos ? std::string("./") : Path.substr(0, Slash + 1);
+}
+
+// The absolute folder of the file (library or program) that holds Symbol;
+// empty when the loader does not say. A program's own path comes as it was
+// started, perhaps relative to the working folder, or a bare name found
+// through PATH, which says nothing of the folder.
+std::string DirectoryOfSymbol(const void* Symbol) {
+    Dl_info Info{};
+    if (!dladdr(Symbol, &Info) || !Info.dli_fname) return "";
+    const std::string File = Info.dli_fname;
+    if (File.find('/') == std::string::npos) return "";
+    std::error_code Error;
+    const std::filesystem::path Absolute = std::filesystem::absolute(File, Error);
+    return Error ? DirectoryOf(File) : DirectoryOf(Absolute.lexically_normal().string());
 }
 
 } // namespace
@@ -143,10 +158,8 @@ std::string ApplicationDirectory() {
 
 std::string PackageModuleDirectory() {
     // The folder of the library holding this code, plus "chartix/".
-    Dl_info Info{};
-    if (dladdr(reinterpret_cast<const void*>(&MITAB_load), &Info) && Info.dli_fname)
-        return DirectoryOf(Info.dli_fname) + "chartix/";
-    return "";
+    const std::string Folder = DirectoryOfSymbol(reinterpret_cast<const void*>(&MITAB_load));
+    return Folder.empty() ? "" : Folder + "chartix/";
 }
 
 std::vector<std::string> ModuleDirectories() {
@@ -171,10 +184,8 @@ std::vector<std::string> ModuleDirectories() {
 
 std::string SystemLibraryDirectory() {
     // Where the C library itself was loaded from.
-    Dl_info Info{};
-    if (dladdr(reinterpret_cast<const void*>(&std::fopen), &Info) && Info.dli_fname)
-        return DirectoryOf(Info.dli_fname);
-    return "/usr/lib/";
+    const std::string Folder = DirectoryOfSymbol(reinterpret_cast<const void*>(&std::fopen));
+    return Folder.empty() ? "/usr/lib/" : Folder;
 }
 
 } // namespace Mapobjects

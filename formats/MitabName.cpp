@@ -7,6 +7,13 @@ std::string& Name() {
     static std::string N = DefaultMitabLibraryName;
     return N;
 }
+
+// Library shut-down clears the name, as it frees the registry. Made after
+// the name (the constructor asks for it), so destroyed before it.
+struct TClearOnUnload {
+    TClearOnUnload() { Name(); }
+    ~TClearOnUnload() { Name().clear(); }
+} ClearOnUnload;
 } // namespace
 
 const std::string& MitabLibraryName() {

@@ -1,6 +1,7 @@
 #pragma once
 // The file name of the run-time loaded MITAB library: DefaultMitabLibraryName
-// until a program sets another; a library once loaded stays loaded.
+// from library start-up until a program sets another, cleared at shut-down;
+// a library once loaded stays loaded.
 
 #include <string>
 

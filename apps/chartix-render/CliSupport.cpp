@@ -69,22 +69,7 @@ std::string BaseName(const std::string& Path) {
 
 std::string AcceptedFormats() {
     const Mapobjects::TFormatProviders* Registry = Mapobjects::FormatProviders();
-    if (!Registry || Registry->Count() == 0) return "none registered";
-    // The filter alternates descriptions and patterns; the descriptions
-    // already name their patterns, so they are enough.
-    const std::string Filter = Registry->GetFilter();
-    std::string Result;
-    size_t Pos = 0;
-    for (int Item = 0; Pos <= Filter.size(); ++Item) {
-        size_t Bar = Filter.find('|', Pos);
-        if (Bar == std::string::npos) Bar = Filter.size();
-        if (Item % 2 == 0) {
-            if (!Result.empty()) Result += "; ";
-            Result += Filter.substr(Pos, Bar - Pos);
-        }
-        Pos = Bar + 1;
-    }
-    return Result;
+    return Registry ? Registry->AcceptedFormats() : "none registered";
 }
 
 // --- messages -----------------------------------------------------------------
@@ -157,45 +142,21 @@ void TProgressPrinter::Stop() {
 // --- loading ------------------------------------------------------------------
 
 int LoadLayer(const std::string& Program, Mapobjects::TChartix& Map, const std::string& Path,
-              TMessagePrinter& Messages, TProgressPrinter& Progress, Mapobjects::TMapLayer*& Layer,
-              bool Strict) {
+              TProgressPrinter& Progress, Mapobjects::TMapLayer*& Layer, bool Strict) {
     Layer = nullptr;
     if (std::string Why = UnreadableReason(Path); !Why.empty()) {
         std::fprintf(stderr, "%s: cannot read %s: %s\n", Program.c_str(), Path.c_str(),
                      Why.c_str());
         return ExitUnreadable;
     }
-    const Mapobjects::TFormatProviders* Registry = Mapobjects::FormatProviders();
-    Mapobjects::TCustomFormatProvider* Provider =
-        Registry ? Registry->FindSuitableProvider(Path) : nullptr;
-    if (!Provider) {
-        std::fprintf(stderr, "%s: no format provider accepts %s; accepted formats: %s\n",
-                     Program.c_str(), Path.c_str(), AcceptedFormats().c_str());
-        return ExitLoadFailed;
-    }
     Progress.SetLabel("loading " + BaseName(Path));
     Progress.SetEnabled(TProgressPrinter::WantedFor(FileSizeOf(Path)));
-    Mapobjects::TMapLayer* Added = nullptr;
-    // The reader's own summary message is dropped when its problems are
-    // printed one by one below.
-    Messages.Hold();
-    try {
-        Added = Map.Layers().Add(Path, "");
-    } catch (const std::exception& E) {
-        // Providers report reading errors themselves; anything that still
-        // escapes (no memory, a broken file system) ends the run here.
-        Messages.Release();
-        Progress.SetLabel("");
-        std::fprintf(stderr, "%s: failed to load %s: %s\n", Program.c_str(), Path.c_str(),
-                     E.what());
-        return ExitLoadFailed;
-    }
-    const std::vector<std::string> Shown = Messages.Release();
+    // One answer from the library: what was loaded, the problems with their
+    // lines, and why it failed when it did (messages included, never shown).
+    Mapobjects::TFileResult Result;
+    Mapobjects::TMapLayer* Added = Map.Layers().Add(Path, "", Result);
     Progress.SetLabel("");
-    const Mapobjects::TReadProblems& Problems = Provider->Problems();
-    if (Problems.Empty())
-        for (const std::string& Text : Shown)
-            std::fprintf(stderr, "%s: %s\n", Program.c_str(), Text.c_str());
+    const Mapobjects::TReadProblems& Problems = Result.Problems;
     const char* Kind = Strict ? "error" : "warning";
     constexpr int MaxPrinted = 20;
     for (int I = 0; I < std::min(MaxPrinted, static_cast<int>(Problems.Items().size())); ++I)
@@ -204,10 +165,13 @@ int LoadLayer(const std::string& Program, Mapobjects::TChartix& Map, const std::
     if (Problems.Count() > MaxPrinted)
         std::fprintf(stderr, "%s: %s: %d more problems in %s\n", Program.c_str(), Kind,
                      Problems.Count() - MaxPrinted, Path.c_str());
-    // The layer keeps its file name only when the provider reported success.
-    const bool Failed = Added->FileName().empty() || (Problems.Empty() && !Shown.empty()) ||
-                        (!Problems.Empty() && (Strict || Added->ObjectCount() == 0));
-    if (Failed) {
+    if (!Added) {
+        std::fprintf(stderr, "%s: failed to load %s: %s\n", Program.c_str(), Path.c_str(),
+                     Result.Message.c_str());
+        return ExitLoadFailed;
+    }
+    // Read past is not good enough for --strict, nor when nothing was read.
+    if (!Problems.Empty() && (Strict || Added->ObjectCount() == 0)) {
         std::fprintf(stderr, "%s: failed to load %s\n", Program.c_str(), Path.c_str());
         return ExitLoadFailed;
     }
@@ -261,7 +225,7 @@ int LoadFile(const std::string& Program, Mapobjects::TChartix& Map, const std::s
              std::vector<Mapobjects::TMapLayer*>& Layers, bool Strict) {
     if (!IsWorkspace(Path)) {
         Mapobjects::TMapLayer* Layer = nullptr;
-        const int Code = LoadLayer(Program, Map, Path, Messages, Progress, Layer, Strict);
+        const int Code = LoadLayer(Program, Map, Path, Progress, Layer, Strict);
         if (Layer) Layers.push_back(Layer);
         return Code;
     }

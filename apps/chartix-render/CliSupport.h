@@ -99,8 +99,7 @@ bool IsWorkspace(const std::string& Path);
 // problems a reader met and read past are printed as warnings and the load
 // counts when it gave objects; with Strict any problem fails it.
 int LoadLayer(const std::string& Program, Mapobjects::TChartix& Map, const std::string& Path,
-              TMessagePrinter& Messages, TProgressPrinter& Progress, Mapobjects::TMapLayer*& Layer,
-              bool Strict = false);
+              TProgressPrinter& Progress, Mapobjects::TMapLayer*& Layer, bool Strict = false);
 
 // LoadLayer for a layer file; a workspace adds every layer it opens. The
 // tables a workspace skips or could not load are warnings (errors with

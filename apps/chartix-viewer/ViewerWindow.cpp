@@ -444,19 +444,16 @@ std::vector<TMapLayer*> TViewerWindow::OpenLayerFiles(const std::vector<std::str
                     // A workspace that places the map keeps its view.
                     if (FMap.CenterX() != CX || FMap.CenterY() != CY || FMap.Zoom() != Zoom)
                         Empty = false;
-                } else if (TCustomFormatProvider* Provider =
-                               FormatProviders() ? FormatProviders()->FindSuitableProvider(File)
-                                                 : nullptr) {
-                    TMapLayer* Layer = Layers.Add(File, "");
-                    Problems = Provider->Problems();
-                    // A layer keeps its file name only when its provider
-                    // loaded it; nothing read from a damaged file is nothing.
-                    if (Layer->FileName().empty() ||
-                        (Layer->ObjectCount() == 0 && !Problems.Empty()))
-                        Layers.Delete(Layers.IndexOf(Layer));
                 } else {
-                    Said.push_back("no format provider accepts it; accepted formats: " +
-                                   Apps::AcceptedFormats());
+                    // A file that cannot be read adds no layer; nothing read
+                    // from a damaged file is nothing either.
+                    TFileResult Result;
+                    TMapLayer* Layer = Layers.Add(File, "", Result);
+                    Problems = Result.Problems;
+                    if (!Layer)
+                        Said.push_back(Result.Message);
+                    else if (Layer->ObjectCount() == 0 && !Problems.Empty())
+                        Layers.Delete(Layers.IndexOf(Layer));
                 }
             }
             FPrinter.SetEnabled(false);

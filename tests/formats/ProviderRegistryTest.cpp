@@ -1,8 +1,11 @@
 // The registry of file format providers, and layers loading and saving through it.
-#include "core/MapObjects.h"
 #include "core/CustomFormatProvider.h"
+#include "core/MapObjects.h"
+#include "platform/Dialogs.h"
 #include "platform/SysUtils.h"
+#include "support/TempFiles.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace Mapobjects;
@@ -13,6 +16,8 @@ namespace {
 struct FakeProvider : TCustomFormatProvider {
     std::string Ext, Desc, Guid;
     bool LoadResult = true;
+    std::function<bool()> LoadDoes; // instead of LoadResult when set
+    bool Present = true;            // the provider's module was found
     std::vector<std::string> Calls;
     FakeProvider(std::string E, std::string D, std::string G)
         : TCustomFormatProvider(nullptr), Ext(std::move(E)), Desc(std::move(D)),
@@ -22,8 +27,11 @@ struct FakeProvider : TCustomFormatProvider {
     TGUID GetGUID() const override { return StringToGUID(Guid); }
     bool Load(TMapLayer*, const std::string& F) override {
         Calls.push_back("load " + F);
-        return LoadResult;
+        return LoadDoes ? LoadDoes() : LoadResult;
     }
+    bool Available() const override { return Present; }
+    std::string UnavailableReason() const override { return Present ? "" : "module missing"; }
+    using TCustomFormatProvider::ProblemList;
     bool Save(TMapLayer*, const std::string& F) override {
         Calls.push_back("save " + F);
         return true;
@@ -101,4 +109,83 @@ TEST(ProviderRegistry, SavingUnrotatesTheMapFirst) {
     ASSERT_TRUE(Map.isMapRotated());
     EXPECT_TRUE(L->SaveToFile("/tmp/x.a"));
     EXPECT_FALSE(Map.isMapRotated());
+}
+
+TEST(ProviderRegistry, LoadFileGivesOneAnswerWhateverTheProviderDoes) {
+    FakeProvider A(".a", "A", GuidA);
+    TMapLayer Layer;
+    struct Case {
+        const char* Name;
+        std::function<bool()> Does;
+        bool Ok;
+        std::string Message;
+        std::string Problems; // "LINE:TEXT;" each
+    };
+    const std::vector<Case> Cases = {
+        {"works", [] { return true; }, true, "", ""},
+        {"throws", []() -> bool { throw Platform::EFOpenError("Cannot open file"); }, false,
+         "Cannot open file", ""},
+        {"shows a box",
+         [] { return Platform::MessageDlg("2 problems", Platform::mtWarning) == Platform::mrOk; },
+         true, "", "0:2 problems;"},
+        {"lists a problem",
+         [&] {
+             A.ProblemList().Add("x.a", 3, "bad pen");
+             Platform::MessageDlg("summed up", Platform::mtWarning); // the list says more
+             return false;
+         },
+         false, "bad pen", "3:bad pen;"},
+        {"fails bare", [] { return false; }, false, "A reading failed", ""},
+    };
+    for (const Case& C : Cases) {
+        SCOPED_TRACE(C.Name);
+        A.LoadDoes = C.Does;
+        Platform::RecordedMessages().clear();
+        const TFileResult R = A.LoadFile(&Layer, "x.a");
+        EXPECT_EQ(R.Ok, C.Ok);
+        EXPECT_EQ(R.Message, C.Message);
+        EXPECT_EQ(R.FileName, "x.a");
+        std::string Problems;
+        for (const TReadProblem& P : R.Problems.Items())
+            Problems += std::to_string(P.Line) + ":" + P.Message + ";";
+        EXPECT_EQ(Problems, C.Problems);
+        EXPECT_TRUE(Platform::RecordedMessages().empty()); // no box reached the host
+    }
+    EXPECT_EQ(Platform::MessageHook(), nullptr); // the host's hook is back
+    A.Present = false;
+    A.Calls.clear();
+    const TFileResult R = A.LoadFile(&Layer, "x.a");
+    EXPECT_FALSE(R.Ok);
+    EXPECT_EQ(R.Message, "module missing");
+    EXPECT_TRUE(A.Calls.empty());
+}
+
+TEST(ProviderRegistry, AddingFromAFileThatCannotBeReadAddsNothingAndSaysWhy) {
+    Testing::TTempDir Dir;
+    FakeProvider A(".a", "A", GuidA);
+    TChartix Map(nullptr);
+    int Announced = 0;
+    Map.OnAddLayer = [&](TChartix*, TMapLayer*) { ++Announced; };
+    Testing::WriteFile(Dir.Path("roads.a"), "x");
+    Testing::WriteFile(Dir.Path("roads.zz"), "x");
+    TFileResult R;
+    EXPECT_EQ(Map.Layers().Add(Dir.Path("lakes.a"), "", R), nullptr);
+    EXPECT_EQ(R.Message, "the file does not exist");
+    EXPECT_EQ(Map.Layers().Add(Dir.Path("roads.zz"), "", R), nullptr);
+    EXPECT_EQ(R.Message, "no format provider accepts roads.zz; accepted formats: A");
+    A.LoadResult = false;
+    EXPECT_EQ(Map.Layers().Add(Dir.Path("roads.a"), "", R), nullptr);
+    EXPECT_EQ(R.Describe(), Dir.Path("roads.a") + ": A reading failed\n");
+    EXPECT_EQ(Map.Layers().Count(), 0);
+    EXPECT_EQ(Announced, 0);
+    A.LoadResult = true;
+    TMapLayer* L = Map.Layers().Add(Dir.Path("roads.a"), "", R);
+    ASSERT_NE(L, nullptr);
+    EXPECT_TRUE(R.Ok);
+    EXPECT_EQ(L->Name(), "roads");
+    EXPECT_EQ(Map.Layers().Count(), 1);
+    EXPECT_EQ(Announced, 1);
+    EXPECT_TRUE(L->SaveFile().Ok);
+    EXPECT_EQ(A.Calls.back(), "save " + Dir.Path("roads.a"));
+    EXPECT_EQ(TMapLayer().SaveFile().Message, "the layer has no file name");
 }
