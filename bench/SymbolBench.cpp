@@ -1,5 +1,5 @@
 // Symbols and memory per object. Writes (once) a MIF/MID of N points spread
-// over the world, each `Symbol (35,16711680,8)` with one integer column,
+// over the world, each `Symbol (35,16711680,8)` with an Integer and a Char(20) column,
 // loads it through the MIF provider, and prints:
 //   - the load time and the RSS growth per point object;
 //   - the time of one full repaint of the points into a 1920 x 1080 map bitmap;
@@ -20,6 +20,8 @@
 #include "objects/Symbol.h"
 
 #include <QApplication>
+
+#include <span>
 
 #include <algorithm>
 #include <chrono>
@@ -52,7 +54,7 @@ void WritePoints(const std::string& Path, int Points) {
     std::filesystem::create_directories(std::filesystem::path(Path).parent_path());
     std::ofstream Mif(Path), Mid(std::filesystem::path(Path).replace_extension(".mid"));
     Mif << "Version 300\nCharset \"Neutral\"\nDelimiter \",\"\n"
-           "CoordSys Earth Projection 1, 104\nColumns 1\n  id Integer\nData\n\n";
+           "CoordSys Earth Projection 1, 104\nColumns 2\n  id Integer\n  name Char(20)\nData\n\n";
     std::mt19937 Rng(20261206);
     std::uniform_real_distribution<double> X(-180, 180), Y(-85, 85);
     char Line[128];
@@ -60,7 +62,7 @@ void WritePoints(const std::string& Path, int Points) {
         std::snprintf(Line, sizeof Line, "Point %.6f %.6f\n    Symbol (35,16711680,8)\n", X(Rng),
                       Y(Rng));
         Mif << Line;
-        Mid << I << "\n";
+        Mid << I << ",\"place " << I << "\"\n";
     }
 }
 
@@ -143,6 +145,37 @@ void Run(const TConfig& C) {
     std::printf("  memory: RSS growth %.0f bytes per point object (%.1f MB), MemoryUsed %.0f\n",
                 double(Rss1 - Rss0) / N, (Rss1 - Rss0) / 1048576.0,
                 double(Points->MemoryUsed()) / N);
+
+    // Reading every point's coordinates, as a program that exports or
+    // measures a layer does: through the read-only view, then through the
+    // part lists (which a point object makes when asked for them).
+    auto ReadAll = [&](const char* How, auto&& Sum) {
+        const long long Before = ResidentBytes();
+        const auto S = Clock::now();
+        double Total = 0;
+        for (int I = 0; I < N; ++I)
+            Total += Sum(*Points->Objects(I));
+        const double Taken = Ms(Clock::now() - S);
+        const long long After = ResidentBytes();
+        std::printf("  reading every point through %-10s %6.1f ms, RSS growth %5.1f %% "
+                    "(%.0f bytes per object; checksum %.3g)\n",
+                    How, Taken, 100.0 * double(After - Before) / double(Rss1 - Rss0),
+                    double(After - Before) / N, Total);
+    };
+    ReadAll("Geometry()", [](const TCustomMapObject& O) {
+        double T = 0;
+        for (std::span<const TMapPoint> Part : O.Geometry())
+            for (const TMapPoint& P : Part)
+                T += P.X;
+        return T;
+    });
+    ReadAll("Parts()", [](const TCustomMapObject& O) {
+        double T = 0;
+        for (int K = 0; K < O.Parts().Count(); ++K)
+            for (const TMapPoint& P : O.Parts().Items(K)->Points())
+                T += P.X;
+        return T;
+    });
 
     Points->Zoom();
     auto Report = [&](const char* What) {

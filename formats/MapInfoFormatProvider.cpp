@@ -639,9 +639,8 @@ bool ContainsText(const std::string& Text, const std::string& Word) {
 TBounds ObjectBounds(const TMapLayer& Layer) {
     TBounds All;
     for (int I = 0; I < Layer.ObjectCount(); ++I) {
-        const TParts& Parts = Layer.Objects(I)->Parts();
-        for (int P = 0; P < Parts.Count(); ++P)
-            for (const TMapPoint& Q : Parts.Items(P)->Points()) {
+        for (std::span<const TMapPoint> Part : Layer.Objects(I)->Geometry())
+            for (const TMapPoint& Q : Part) {
                 All.MinX = std::min(All.MinX, Q.X);
                 All.MinY = std::min(All.MinY, Q.Y);
                 All.MaxX = std::max(All.MaxX, Q.X);
@@ -736,24 +735,29 @@ std::string TMapInfoFormatProvider::ToTable(const std::string& Text) const {
 }
 
 bool TMapInfoFormatProvider::WriteGeometry(mitab_feature F, const TCustomMapObject* Obj) const {
-    const TParts& Parts = Obj->Parts();
-    if (const auto* T = dynamic_cast<const TText*>(Obj); T && Parts.PointCount() > 0) {
-        const TMapPoint& Anchor = *Parts.Items(0)->Points().begin();
+    // Read in place: saving a layer of points makes no part lists.
+    const TGeometryView Geometry = Obj->Geometry();
+    if (const auto* T = dynamic_cast<const TText*>(Obj); T && !Geometry.Empty()) {
+        int First = 0;
+        while (Geometry.Part(First).empty())
+            ++First;
+        const TMapPoint& Anchor = Geometry.Part(First).front();
         TMapPoint P = TablePointOf(*T, Anchor.X, Anchor.Y);
         mitab_c_set_points(F, 0, 1, &P.X, &P.Y);
         return true;
     }
     std::vector<double> Xs, Ys;
-    for (int P = 0; P < Parts.Count(); ++P) {
+    int P = 0;
+    for (std::span<const TMapPoint> Part : Geometry) {
         Xs.clear();
         Ys.clear();
-        for (const TMapPoint& Q : Parts.Items(P)->Points()) {
+        for (const TMapPoint& Q : Part) {
             Xs.push_back(Q.X);
             Ys.push_back(Q.Y);
         }
-        mitab_c_set_points(F, P, static_cast<int>(Xs.size()), Xs.data(), Ys.data());
+        mitab_c_set_points(F, P++, static_cast<int>(Xs.size()), Xs.data(), Ys.data());
     }
-    return Parts.Count() > 0;
+    return P > 0;
 }
 
 void TMapInfoFormatProvider::WriteStyle(mitab_feature F, TCustomMapObject* Obj) const {
@@ -951,8 +955,8 @@ bool TMapInfoFormatProvider::Save(TMapLayer* Layer, const std::string& FileName)
         // A shape without points keeps its row but no geometry: other
         // readers reject a ring or line of no points.
         const bool Empty =
-            NoGeometry || (Ring.empty() && (Class == fcRegion || Class == fcPolyline) &&
-                           Obj->Parts().PointCount() == 0);
+            NoGeometry ||
+            (Ring.empty() && (Class == fcRegion || Class == fcPolyline) && Obj->Geometry().Empty());
         if (Empty) Class = 0;
         try {
             TFeature F(mitab_c_create_feature(H.get(), Class));

@@ -170,18 +170,20 @@ void SortIdsByBounds(const TMapLayer& Layer, const TIndexSummary* Summary,
             }
         }
         TCustomMapObject* Obj = Layer.Objects(static_cast<int>(Id));
-        const TParts& Parts = Obj->Parts();
+        // The kept extent, read without making a part list of a lone point.
+        const TBounds Extent = Obj->GetBounds();
         bool Takes[MaxBoxes];
         int Open = 0;
         for (int Q = 0; Q < N; ++Q) {
-            Takes[Q] = Parts.MinX <= Box[Q].MaxX && Box[Q].MinX <= Parts.MaxX &&
-                       Parts.MinY <= Box[Q].MaxY && Box[Q].MinY <= Parts.MaxY;
+            Takes[Q] = Extent.MinX <= Box[Q].MaxX && Box[Q].MinX <= Extent.MaxX &&
+                       Extent.MinY <= Box[Q].MaxY && Box[Q].MinY <= Extent.MaxY;
             Open += !Takes[Q];
         }
         if (Open > 0) {
             bool HasPoints = false;
-            for (int K = 0; K < Parts.Count() && Open > 0; ++K)
-                for (const TMapPoint& P : Parts.Items(K)->Points()) {
+            for (std::span<const TMapPoint> Part : Obj->Geometry()) {
+                if (Open == 0) break;
+                for (const TMapPoint& P : Part) {
                     HasPoints = true;
                     for (int Q = 0; Q < N; ++Q)
                         if (!Takes[Q] && InBox(P.X, P.Y, Box[Q])) {
@@ -190,6 +192,7 @@ void SortIdsByBounds(const TMapLayer& Layer, const TIndexSummary* Summary,
                         }
                     if (Open == 0) break;
                 }
+            }
             for (int Q = 0; Q < N && !HasPoints; ++Q)
                 Takes[Q] = true;
         }

@@ -10,6 +10,7 @@
 #include "../platform/Types.h"
 #include "DataFields.h"
 #include "DataRow.h"
+#include "Geometry.h"
 #include "Parts.h"
 #include "PointOrParts.h"
 
@@ -79,9 +80,15 @@ public:
     void ShareFont(const Platform::TShared<Platform::TFont>& V) { Share(FFont, V); }
     void SharePen(const Platform::TShared<Platform::TPen>& V) { Share(FPen, V); }
     ///@}
-    /// The part list. An object of one point keeps that point inline until
-    /// its part list is first asked for.
+    /// The part list, to change the geometry. An object of one point keeps that point
+    /// inline until its part list is first asked for, so to read, use Geometry().
     TParts& Parts() const { return FGeometry.MakeParts(); }
+    /// The geometry to read: parts and their points, without making a part list (for a
+    /// layer of points, reading through Parts() would make one per object).
+    TGeometryView Geometry() const {
+        if (const TParts* L = FGeometry.Parts()) return TGeometryView(L);
+        return FGeometry.HasPoint() ? TGeometryView(FGeometry.OnePoint()) : TGeometryView();
+    }
     /// The attribute row as a field list, made when first asked for: objects
     /// of a layer without fields never have one. A compact row (see Row)
     /// becomes the field list here, for good.
