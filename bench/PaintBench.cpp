@@ -173,6 +173,11 @@ void PaintFigures(const TConfig& C) {
     Map.SetEasyDraw(true); // one filled polygon per part instead of regions
     Report("zoom 1, EasyDraw");
     Map.SetEasyDraw(false);
+    Map.Options().SetAntialiasing(true); // smooth edges, outlines and text
+    Report("zoom 1, generalization on, antialiased");
+    if (!C.Png.empty())
+        Map.MapBitmap()->SaveToFile(C.Png.substr(0, C.Png.rfind('.')) + "-antialiased.png");
+    Map.Options().SetAntialiasing(false);
 
     const double HomeX = Map.CenterX(), HomeY = Map.CenterY();
     Map.SetCenterX(10);

@@ -36,6 +36,12 @@ public:
     bool UseBGColor() const { return FUseBGColor; }
     void SetUseBGColor(bool V) { FUseBGColor = V; }
     ///@}
+    /// Whether the map draws its objects antialiased: smooth lines, outlines and text (off by
+    /// default, the pixel-exact drawing). Rubber bands and selection marks stay exact.
+    ///@{
+    bool Antialiasing() const { return FAntialiasing; }
+    void SetAntialiasing(bool V) { FAntialiasing = V; }
+    ///@}
     /// The background colour given to added objects; white by default.
     ///@{
     Platform::TColor DefaultBGColor() const { return FDefaultBGColor; }
@@ -57,6 +63,7 @@ private:
     std::unique_ptr<Platform::TPen> FDefaultPen;
     std::unique_ptr<Platform::TBrush> FDefaultBrush;
     bool FUseBGColor = false;
+    bool FAntialiasing = false;
     Platform::TColor FDefaultBGColor = 0xFFFFFF;
 };
 

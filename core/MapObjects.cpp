@@ -525,6 +525,9 @@ void TChartix::PaintMapToBitmap() {
     FDisplayed->Clear();
     FMapBitmap->SetSize(Width(), Height());
     TCanvas* MapCanvas = FMapBitmap->Canvas();
+    // The option is read at each full repaint, on both canvases objects use.
+    MapCanvas->SetAntialiasing(FOptions->Antialiasing());
+    GetCanvas()->SetAntialiasing(FOptions->Antialiasing());
     MapCanvas->Brush()->SetColor(Color());
     MapCanvas->FillRect(TRect{0, 0, Width(), Height()});
 

@@ -102,7 +102,8 @@ struct TTools {
     int PenWidth = 1;
     bool InsideFrame = false;
     TStroke Stroke;
-    QPen QtPen; // wide pens
+    QPen QtPen;            // wide pens
+    bool SolidPen = false; // no dashes: a line may be drawn smooth
     bool HasBrush = false;
     bool Hatched = false; // pattern with a transparent background
     QBrush Brush;
@@ -147,6 +148,7 @@ TTools MakeTools(const TPen& Pen, const TBrush& Brush, TPenMode Mode, const TBac
     // Wide pens are always solid, as the GDI draws them.
     if (T.ThinPen) T.Stroke.SetStyle(Pen.Style());
     // Wide ellipse outlines go through Qt.
+    T.SolidPen = Pen.Style() == psSolid || Pen.Style() == psInsideFrame;
     T.QtPen = QPen(QColor::fromRgb(PenColor));
     T.QtPen.setWidth(T.PenWidth);
     T.QtPen.setCapStyle(Qt::RoundCap);
@@ -550,9 +552,55 @@ void TCanvas::Polyline(const TPoint* Points, int Count) {
     if (Points && Count >= 2) StrokePoints(Points, Count, false);
 }
 
+namespace {
+
+// Whether the figure may be drawn by Qt's antialiased painter: copied colour,
+// a solid pen or none, a solid brush or none.
+bool Smoothable(const TTools& T, bool WithBrush) {
+    if (T.Mode != pmCopy || (T.HasPen && !T.SolidPen)) return false;
+    return !WithBrush || !T.HasBrush || T.Brush.style() == Qt::SolidPattern;
+}
+
+// The points as pixel centres, where the exact drawing puts its one-pixel lines.
+QPolygonF PixelCentres(const TPoint* Points, int Count) {
+    QPolygonF Poly;
+    Poly.reserve(Count);
+    for (int I = 0; I < Count; ++I)
+        Poly << QPointF(Points[I].X + 0.5, Points[I].Y + 0.5);
+    return Poly;
+}
+
+// Qt's painter set for one smooth figure; the state is restored after it.
+class TSmoothPainter {
+public:
+    TSmoothPainter(QPainter& P, const TTools& T, bool WithBrush) : FP(P) {
+        P.save();
+        P.setRenderHint(QPainter::Antialiasing, true);
+        P.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        QPen Pen = T.QtPen;
+        if (T.ThinPen) Pen.setWidth(1);
+        P.setPen(T.HasPen ? Pen : QPen(Qt::NoPen));
+        P.setBrush(WithBrush && T.HasBrush ? T.Brush : QBrush(Qt::NoBrush));
+    }
+    ~TSmoothPainter() { FP.restore(); }
+    TSmoothPainter(const TSmoothPainter&) = delete;
+    TSmoothPainter& operator=(const TSmoothPainter&) = delete;
+
+private:
+    QPainter& FP;
+};
+
+} // namespace
+
 void TCanvas::StrokePoints(const TPoint* Points, int Count, bool Closed) {
     const TTools& T = CurrentTools();
     if (!T.HasPen || !Painter()) return;
+    if (FAntialiasing && Smoothable(T, false)) {
+        TSmoothPainter Smooth(*FPainter, T, false);
+        const QPolygonF Poly = PixelCentres(Points, Count);
+        Closed ? FPainter->drawPolygon(Poly) : FPainter->drawPolyline(Poly);
+        return;
+    }
     TPixels Px(*FImage);
     TStroke S = T.Stroke; // each call starts its dash pattern afresh
     if (T.ThinPen)
@@ -566,6 +614,12 @@ void TCanvas::Polygon(const TPoint* Points, int Count) {
     const TTools& T = CurrentTools();
     QPainter* P = Painter();
     if (!P) return;
+    if (FAntialiasing && Smoothable(T, true)) {
+        TSmoothPainter Smooth(*P, T, Count >= 3);
+        P->drawPolygon(PixelCentres(Points, Count),
+                       FPolyFillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill);
+        return;
+    }
     TFigure F;
     F.Bounds = BoundsIn(Points, Count, T.PenWidth / 2 + 2, FImage->rect());
     // The inside as the polygon region of the same points: the GDI fills
@@ -648,6 +702,11 @@ void TCanvas::Ellipse(int X1, int Y1, int X2, int Y2) {
     const TTools& T = CurrentTools();
     QPainter* P = Painter();
     if (!P) return;
+    if (FAntialiasing && Smoothable(T, true)) {
+        TSmoothPainter Smooth(*P, T, true);
+        P->drawEllipse(QRectF(X1 + 0.5, Y1 + 0.5, X2 - X1 - 1, Y2 - Y1 - 1));
+        return;
+    }
     const TEllipseRows E{X1, Y1, X2, Y2};
     TFigure F;
     const TPoint Corners[2] = {{X1, Y1}, {X2 - 1, Y2 - 1}};
@@ -733,7 +792,8 @@ TSize TCanvas::TextExtent(const std::string& Text) {
 }
 
 void TCanvas::TextOut(int X, int Y, const std::string& Text) {
-    const QFont Font = FFont->ToQFont();
+    QFont Font = FFont->ToQFont();
+    if (FAntialiasing) Font.setStyleStrategy(QFont::PreferAntialias);
     const QFontMetrics M(Font, MetricsDevice());
     const QString S = ToQString(Text);
     const int W = M.horizontalAdvance(S);
@@ -744,6 +804,7 @@ void TCanvas::TextOut(int X, int Y, const std::string& Text) {
         P->translate(X, Y);
         if (FFont->Escapement() % 3600 != 0) P->rotate(-FFont->Escapement() / 10.0);
         if (FBkMode == OPAQUE) P->fillRect(QRect(0, 0, W, M.height()), ToQColor(FBkColor));
+        P->setRenderHint(QPainter::TextAntialiasing, FAntialiasing);
         P->setFont(Font);
         P->setPen(ToQColor(FFont->Color()));
         P->drawText(QPoint(0, M.ascent()), S);

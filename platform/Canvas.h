@@ -47,6 +47,16 @@ public:
     void SetFont(const TFont* V) { V ? FFont->Assign(*V) : FFont->Assign(AsPersistent(V)); }
     ///@}
 
+    /// Lines, outlines, polygons, ellipses and text drawn antialiased (off by
+    /// default: the pixel-exact drawing). Only drawing that copies its colour with
+    /// a solid pen (and a solid brush or none) is smoothed; XOR and the other
+    /// modes, dashes and hatches stay exact, so rubber bands still undo
+    /// themselves.
+    ///@{
+    bool Antialiasing() const { return FAntialiasing; }
+    void SetAntialiasing(bool V) { FAntialiasing = V; }
+    ///@}
+
     /// How Polygon fills a ring that crosses itself: ALTERNATE (the default)
     /// or WINDING.
     ///@{
@@ -144,6 +154,7 @@ private:
     std::unique_ptr<TFont> FFont;
     TPoint FPenPos;
     TPolyFillMode FPolyFillMode = ALTERNATE;
+    bool FAntialiasing = false;
     TBkMode FBkMode = OPAQUE;
     TColor FBkColor = clWhite;
     QImage* FImage = nullptr;

@@ -196,6 +196,13 @@ void CheckDocks(TChecks& C, TViewerWindow& Window) {
     C.True("a click on a row shows its layer's data",
            Layers.GetCurrentLayer() == Second && Data.Layer() == Second &&
                Data.RowCount() == Second->ObjectCount() + 1);
+
+    auto* Smooth = Window.findChild<QAction*>("smoothDrawing");
+    const bool Was = Map.Options().Antialiasing();
+    if (Smooth) Smooth->trigger();
+    C.True("View > Smooth Drawing switches the map's antialiasing",
+           Smooth && Map.Options().Antialiasing() != Was);
+    if (Smooth) Smooth->trigger();
 }
 
 // File > Open's filters: every registered provider's, all of them first.

@@ -21,6 +21,7 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -348,6 +349,18 @@ void TViewerWindow::AddMenus() {
     QMenu* View = menuBar()->addMenu("&View");
     View->addAction(FLayersDock->toggleViewAction());
     View->addAction(FDataDock->toggleViewAction());
+    View->addSeparator();
+    // Smooth drawing, remembered from one run to the next.
+    QAction* Smooth = View->addAction("&Smooth Drawing");
+    Smooth->setObjectName("smoothDrawing");
+    Smooth->setCheckable(true);
+    Smooth->setChecked(QSettings().value("view/antialiasing", false).toBool());
+    FMap.Options().SetAntialiasing(Smooth->isChecked());
+    connect(Smooth, &QAction::toggled, this, [this](bool On) {
+        QSettings().setValue("view/antialiasing", On);
+        FMap.Options().SetAntialiasing(On);
+        FMap.DoUpdate();
+    });
 }
 
 namespace {

@@ -111,6 +111,9 @@ int main(int Argc, char** Argv) {
     Apps::FilterQtMessages();
     int QtArgc = 1; // Qt would take --style for itself
     QApplication App(QtArgc, Argv);
+    // Where the viewer's settings (View > Smooth Drawing) are remembered.
+    QApplication::setOrganizationName("Chartix");
+    QApplication::setApplicationName("chartix-viewer");
 
     QApplication::setApplicationDisplayName("Chartix Viewer");
 

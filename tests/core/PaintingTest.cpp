@@ -1,6 +1,7 @@
 // Painting a map: the rebuild of its bitmap, events in order, updates, labels, selection marks.
 #include "support/MapFixture.h"
 
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -22,6 +23,8 @@ TRegion* Square(TMapLayer* L, double X, double Y, double Size, TColor Fill) {
 struct FailingObject : TCustomMapObject {
     void Draw() override { throw std::runtime_error("draw failed"); }
 };
+
+struct SmoothPainting : Testing::ViewFixture {};
 
 struct Painting : Testing::MapFixture {
     std::vector<std::string> Log;
@@ -149,4 +152,22 @@ TEST_F(Painting, AutoLabelIsCentredOnAWhollyVisibleObjectOfAValidField) {
     EXPECT_NEAR((Label.left() + Label.right()) / 2.0, 210, 3);
     EXPECT_NEAR((Label.top() + Label.bottom()) / 2.0, 60, 5);
     EXPECT_LT(Label.right(), 330);
+}
+
+// The map's option reaches the drawing: a triangle's slanted edges blend into
+// the background only when it is on.
+TEST_F(SmoothPainting, AntialiasingOptionSmoothsTheMapsObjects) {
+    Add<TRegion>({{{-80, -40}, {70, -10}, {-20, 45}, {-80, -40}}});
+    std::set<TColor> Off, On;
+    Rebuild();
+    for (int Y = 0; Y < 100; ++Y)
+        for (int X = 0; X < 200; ++X)
+            Off.insert(At(X, Y));
+    Map.Options().SetAntialiasing(true);
+    Rebuild();
+    for (int Y = 0; Y < 100; ++Y)
+        for (int X = 0; X < 200; ++X)
+            On.insert(At(X, Y));
+    EXPECT_EQ(Off, (std::set<TColor>{clWhite, clBlack, clRed}));
+    EXPECT_GT(On.size(), 3u);
 }

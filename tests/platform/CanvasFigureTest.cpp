@@ -3,7 +3,10 @@
 #include "Pictures.h"
 #include "support/TestUtils.h"
 
+#include <functional>
 #include <gtest/gtest.h>
+#include <set>
+#include <string>
 
 using namespace Platform;
 using Pictures::Blank;
@@ -129,4 +132,56 @@ TEST(CanvasBackground, OpaqueFillsTheGapsOfHatchesAndDashesTransparentLeavesThem
     C->MoveTo(0, 2);
     C->LineTo(12, 2);
     EXPECT_EQ(Picture(C), (Rows{"...###...###", "...ggg...ggg", "...rrr...rrr"}));
+}
+
+// Smooth drawing blends the edges of copied solid figures; XOR strokes and
+// dashes stay exact, so a rubber band drawn twice still leaves nothing.
+TEST(CanvasAntialiasing, SmoothsCopiedSolidFiguresOnly) {
+    auto Colours = [](TCanvas* C) {
+        std::set<TColor> Seen;
+        for (int Y = 0; Y < C->Image()->height(); ++Y)
+            for (int X = 0; X < C->Image()->width(); ++X)
+                Seen.insert(C->Pixel(X, Y));
+        return Seen.size();
+    };
+    const std::pair<const char*, std::function<void(TCanvas*)>> Figures[] = {
+        {"line", [](TCanvas* C) { C->MoveTo(1, 1), C->LineTo(30, 12); }},
+        {"polygon",
+         [](TCanvas* C) {
+             const TPoint P[] = {{2, 2}, {29, 6}, {8, 14}};
+             C->Polygon(P, 3);
+         }},
+        {"ellipse", [](TCanvas* C) { C->Ellipse(2, 1, 30, 15); }},
+    };
+    for (const auto& [Name, Draw] : Figures)
+        for (bool Smooth : {false, true}) {
+            SCOPED_TRACE(std::string(Name) + (Smooth ? " smooth" : " exact"));
+            auto B = Blank(32, 16);
+            TCanvas* C = B->Canvas();
+            C->SetAntialiasing(Smooth);
+            C->Pen()->SetColor(clBlack);
+            C->Brush()->SetColor(clBlack);
+            Draw(C);
+            C->Flush();
+            EXPECT_EQ(Colours(C) > 2, Smooth);
+        }
+    auto B = Blank(32, 16);
+    TCanvas* C = B->Canvas();
+    C->SetAntialiasing(true);
+    C->Pen()->SetStyle(psDash);
+    C->MoveTo(1, 1), C->LineTo(30, 12);
+    C->Flush();
+    EXPECT_EQ(Colours(C), 2u); // dashes are the exact ones
+    C->Pen()->SetStyle(psSolid);
+    C->Pen()->SetMode(pmXor);
+    C->Pen()->SetColor(clWhite);
+    for (int Twice = 0; Twice < 2; ++Twice)
+        C->MoveTo(1, 12), C->LineTo(30, 1);
+    C->Pen()->SetMode(pmCopy);
+    C->Flush();
+    auto Dashed = Blank(32, 16);
+    Dashed->Canvas()->Pen()->SetStyle(psDash);
+    Dashed->Canvas()->MoveTo(1, 1), Dashed->Canvas()->LineTo(30, 12);
+    Dashed->Canvas()->Flush();
+    EXPECT_EQ(Picture(C), Picture(Dashed.get()->Canvas())); // the XOR line left nothing
 }
