@@ -525,9 +525,11 @@ void TChartix::PaintMapToBitmap() {
     FDisplayed->Clear();
     FMapBitmap->SetSize(Width(), Height());
     TCanvas* MapCanvas = FMapBitmap->Canvas();
-    // The option is read at each full repaint, on both canvases objects use.
+    // The option is read at each full repaint, on both canvases objects draw
+    // on: the bitmap now, the window between repaints.
     MapCanvas->SetAntialiasing(FOptions->Antialiasing());
-    GetCanvas()->SetAntialiasing(FOptions->Antialiasing());
+    if (TCanvas* Window = TCustomControl::Canvas())
+        Window->SetAntialiasing(FOptions->Antialiasing());
     MapCanvas->Brush()->SetColor(Color());
     MapCanvas->FillRect(TRect{0, 0, Width(), Height()});
 

@@ -199,9 +199,8 @@ void CheckDocks(TChecks& C, TViewerWindow& Window) {
 
     auto* Smooth = Window.findChild<QAction*>("smoothDrawing");
     const bool Was = Map.Options().Antialiasing();
-    if (Smooth) Smooth->trigger();
     C.True("View > Smooth Drawing switches the map's antialiasing",
-           Smooth && Map.Options().Antialiasing() != Was);
+           Smooth && (Smooth->trigger(), Map.Options().Antialiasing() != Was));
     if (Smooth) Smooth->trigger();
 }
 

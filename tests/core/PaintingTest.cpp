@@ -1,7 +1,6 @@
 // Painting a map: the rebuild of its bitmap, events in order, updates, labels, selection marks.
 #include "support/MapFixture.h"
 
-#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -154,20 +153,10 @@ TEST_F(Painting, AutoLabelIsCentredOnAWhollyVisibleObjectOfAValidField) {
     EXPECT_LT(Label.right(), 330);
 }
 
-// The map's option reaches the drawing: a triangle's slanted edges blend into
-// the background only when it is on.
-TEST_F(SmoothPainting, AntialiasingOptionSmoothsTheMapsObjects) {
-    Add<TRegion>({{{-80, -40}, {70, -10}, {-20, 45}, {-80, -40}}});
-    std::set<TColor> Off, On;
-    Rebuild();
-    for (int Y = 0; Y < 100; ++Y)
-        for (int X = 0; X < 200; ++X)
-            Off.insert(At(X, Y));
+// The map's option reaches both canvases its objects draw on (the smoothing
+// itself is the canvas's, checked pixel by pixel there).
+TEST_F(SmoothPainting, AntialiasingOptionReachesTheCanvasesObjectsDrawOn) {
     Map.Options().SetAntialiasing(true);
     Rebuild();
-    for (int Y = 0; Y < 100; ++Y)
-        for (int X = 0; X < 200; ++X)
-            On.insert(At(X, Y));
-    EXPECT_EQ(Off, (std::set<TColor>{clWhite, clBlack, clRed}));
-    EXPECT_GT(On.size(), 3u);
+    EXPECT_TRUE(Map.MapBitmap()->Canvas()->Antialiasing() && Map.Canvas()->Antialiasing());
 }

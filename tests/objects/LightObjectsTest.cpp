@@ -88,11 +88,4 @@ TEST(LightObjectsGeometry, ReadingAndIndexingPointsMakeNoPartLists) {
     const TGeometryView One = L.Objects(3)->Geometry();
     EXPECT_THROW(One.Part(1), EListError);
     EXPECT_EQ(Viewed(TSymbol()), "0 0"); // a new symbol stands at the origin
-    TSymbol Listed;
-    Listed.Parts().Add(); // an empty part, then one of two points
-    Listed.Parts().Add()->Points().Add(1, 2);
-    Listed.Parts().Items(2)->Points().Add(3, 4);
-    EXPECT_EQ(Listed.Geometry().PartCount(), 3);
-    EXPECT_EQ(Listed.Geometry().PointCount(), 3);
-    EXPECT_EQ(Viewed(Listed), PointsOf(&Listed));
 }

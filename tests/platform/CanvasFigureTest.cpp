@@ -168,20 +168,16 @@ TEST(CanvasAntialiasing, SmoothsCopiedSolidFiguresOnly) {
     auto B = Blank(32, 16);
     TCanvas* C = B->Canvas();
     C->SetAntialiasing(true);
+    C->Pen()->SetMode(pmXor); // a rubber band drawn twice leaves nothing
+    C->Pen()->SetColor(clWhite);
+    for (int Twice = 0; Twice < 2; ++Twice)
+        C->MoveTo(1, 12), C->LineTo(30, 1);
+    C->Flush();
+    EXPECT_EQ(Colours(C), 1u);
+    C->Pen()->SetMode(pmCopy);
+    C->Pen()->SetColor(clBlack);
     C->Pen()->SetStyle(psDash);
     C->MoveTo(1, 1), C->LineTo(30, 12);
     C->Flush();
     EXPECT_EQ(Colours(C), 2u); // dashes are the exact ones
-    C->Pen()->SetStyle(psSolid);
-    C->Pen()->SetMode(pmXor);
-    C->Pen()->SetColor(clWhite);
-    for (int Twice = 0; Twice < 2; ++Twice)
-        C->MoveTo(1, 12), C->LineTo(30, 1);
-    C->Pen()->SetMode(pmCopy);
-    C->Flush();
-    auto Dashed = Blank(32, 16);
-    Dashed->Canvas()->Pen()->SetStyle(psDash);
-    Dashed->Canvas()->MoveTo(1, 1), Dashed->Canvas()->LineTo(30, 12);
-    Dashed->Canvas()->Flush();
-    EXPECT_EQ(Picture(C), Picture(Dashed.get()->Canvas())); // the XOR line left nothing
 }
