@@ -278,6 +278,12 @@ void TMapLayer::SetAutoLabel(bool Value) {
     if (FMap) FMap->DoUpdate(true);
 }
 
+void TMapLayer::SetLabelSettings(const TLabelSettings& V) {
+    if (V == FLabelSettings) return;
+    FLabelSettings = V;
+    if (FMap) FMap->DoUpdate(true);
+}
+
 void TMapLayer::SetUseIndex2D(bool Value) {
     if (Value == FUseIndex2D) return;
     FUseIndex2D = Value;

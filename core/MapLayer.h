@@ -9,6 +9,7 @@
 #include "../platform/Graphics.h"
 #include "ChartixExport.h"
 #include "CustomFormatProvider.h"
+#include "LabelSettings.h"
 #include "MapStyle.h"
 
 #include <algorithm>
@@ -165,7 +166,7 @@ public:
     /// layer modified.
     std::unique_ptr<TDataFields> SetFields(std::unique_ptr<TDataFields> V);
     /// Whether each object in view gets a label: its value in the LabelFieldIndex column,
-    /// centred on it, in AutoLabelFont (off by default). Setting a new value sends
+    /// in AutoLabelFont, placed by LabelSettings (off by default). Setting a new value sends
     /// mdlLayerAutolabelChanged and schedules a repaint.
     ///@{
     bool AutoLabel() const { return FAutoLabel; }
@@ -188,6 +189,12 @@ public:
     ///@{
     int LabelFieldIndex() const { return FLabelFieldIndex; }
     void SetLabelFieldIndex(int V) { FLabelFieldIndex = V; }
+    ///@}
+    /// Where AutoLabel puts the labels, whether they may cover one another, and their halo
+    /// (centred, overlapping, without halo by default). Setting new ones schedules a repaint.
+    ///@{
+    const TLabelSettings& LabelSettings() const { return FLabelSettings; }
+    void SetLabelSettings(const TLabelSettings& V);
     ///@}
     /// Whether painting and GetAllIdsInRect go through the spatial index (off by
     /// default). Turning it on reads the index from the layer's ".idx" file, or builds
@@ -295,6 +302,7 @@ private:
     double FMinZoom = 0;
     int FLabelFieldIndex = 0;
     std::unique_ptr<Platform::TFont> FAutoLabelFont;
+    TLabelSettings FLabelSettings;
     bool FUseIndex2D = false;
     bool FIndexStale = false;
     bool FDirty = false;

@@ -50,6 +50,7 @@ TChartix::TChartix(TComponent* Owner) : TCustomControl(Owner) {
     FOptions = std::make_unique<TChartixOptions>();
     FMapToolsManager = std::make_unique<TMapToolsManager>();
     FMapBitmap = std::make_unique<TBitmap>();
+    FLabelPlacer = std::make_unique<TLabelPlacer>();
 
     // 8 x 8 pattern: blue, with the default colour where column and row are odd.
     FSelectionPattern = std::make_unique<TBitmap>();
@@ -523,6 +524,12 @@ void TChartix::PaintMapToBitmap() {
     } Guard{FIsBusy};
 
     FDisplayed->Clear();
+    FLabelPlacer->Begin();
+    // A rebuild that fails leaves no labels held back for the next one.
+    struct PlacerGuard {
+        TLabelPlacer& Placer;
+        ~PlacerGuard() { Placer.Abandon(); }
+    } Labels{*FLabelPlacer};
     FMapBitmap->SetSize(Width(), Height());
     TCanvas* MapCanvas = FMapBitmap->Canvas();
     // The option is read at each full repaint, on both canvases objects draw
@@ -546,6 +553,7 @@ void TChartix::PaintMapToBitmap() {
         FLayers->Get(I)->Paint();
         if (OnShowProgress) OnShowProgress(this, I);
     }
+    FLabelPlacer->Finish(*GetCanvas(), *FLayers);
     C = GetCanvas();
     C->Pen()->SetMode(pmCopy);
     C->Brush()->SetStyle(bsSolid);

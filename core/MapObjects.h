@@ -10,6 +10,7 @@
 #include "ChartixOptions.h"
 #include "DataLinks.h"
 #include "Events.h"
+#include "LabelPlacer.h"
 #include "MapLayer.h"
 #include "MapTools.h"
 #include "Selection.h"
@@ -90,6 +91,9 @@ public:
     TMapToolsManager& MapToolsManager() const { return *FMapToolsManager; }
     /// The drawing defaults given to objects added to the map's layers.
     TChartixOptions& Options() const { return *FOptions; }
+    /// The boxes of the labels drawn since the last full repaint, which labels that must
+    /// not overlap keep clear of.
+    TLabelPlacer& LabelPlacer() const { return *FLabelPlacer; }
     /// The 8 x 8 brush pattern that selection highlights are filled with; may be null.
     Platform::TBitmap* SelectionPattern() const { return FSelectionPattern.get(); }
     /// Replacing an owned part hands the previous one back to the caller, cut loose from
@@ -274,7 +278,8 @@ public:
     // --- painting ----------------------------------------------------------
     /// Rebuilds the picture in the map bitmap: fills it with the control's colour, draws
     /// the substrates and then the layers from index 0 (refilling Displayed), with
-    /// progress events per layer, then fires OnUpdate and OnPaint.
+    /// progress events per layer, places the labels that must not overlap, then fires
+    /// OnUpdate and OnPaint.
     void PaintMapToBitmap();
     /// Copies the map bitmap to the canvas and draws the selection marks over it (fast
     /// selection).
@@ -426,6 +431,7 @@ private:
     std::unique_ptr<Platform::TBitmap> FSelectionPattern;
     std::unique_ptr<TMapToolsManager> FMapToolsManager;
     std::unique_ptr<TChartixOptions> FOptions;
+    std::unique_ptr<TLabelPlacer> FLabelPlacer;
     bool FModified = false;
     double FRotationAngle = 0;
     double FRotationCenterX = 0, FRotationCenterY = 0;

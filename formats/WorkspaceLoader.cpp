@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstring>
 #include <fstream>
+#include <initializer_list>
 #include <sstream>
 #include <vector>
 
@@ -45,16 +46,27 @@ struct TWorkspace {
 
     // Where "layer " followed by the number N starts, searched from the
     // window's first "set map"; a longer number (10 for 1) does not count.
-    size_t LayerAt(int N) const {
+    size_t LayerAt(int N, size_t From = npos) const {
         const size_t SetMap = this->SetMap();
         if (SetMap == npos) return npos;
         const std::string Key = "layer " + std::to_string(N);
-        for (size_t P = Lower.find(Key, SetMap); P != npos; P = Lower.find(Key, P + 1)) {
+        for (size_t P = Lower.find(Key, From == npos ? SetMap : std::max(From, SetMap)); P != npos;
+             P = Lower.find(Key, P + 1)) {
             const size_t End = P + Key.size();
             if (End >= Lower.size() || !std::isdigit(static_cast<unsigned char>(Lower[End])))
                 return P;
         }
         return npos;
+    }
+
+    // Where the next "layer <number>" or "set map" at or after From begins.
+    size_t NextSection(size_t From) const {
+        const size_t SetMap = Lower.find("set map", From);
+        for (size_t P = Lower.find("layer ", From); P != npos && P < SetMap;
+             P = Lower.find("layer ", P + 1))
+            if (P + 6 < Lower.size() && std::isdigit(static_cast<unsigned char>(Lower[P + 6])))
+                return P;
+        return SetMap == npos ? Lower.size() : SetMap;
     }
 
     // The word that starts one character after Keyword (the first after
@@ -86,6 +98,18 @@ struct TWorkspace {
         Clause = Text.substr(Open + 1, Close - Open - 1);
         At = Open;
         return true;
+    }
+
+    // The stretches of text that speak of layer N: from each "layer N" after
+    // the window's first "set map" up to the next layer or Set Map statement.
+    std::vector<std::pair<size_t, size_t>> LayerSections(int N) const {
+        std::vector<std::pair<size_t, size_t>> Sections;
+        for (size_t P = LayerAt(N); P != npos;) {
+            const size_t End = NextSection(P + 6);
+            Sections.emplace_back(P, End);
+            P = End < Lower.size() ? LayerAt(N, End) : npos;
+        }
+        return Sections;
     }
 
     int LineOf(size_t Position) const {
@@ -176,6 +200,137 @@ void ReadFont(const TClause& C, TMapStyle& Style) {
     Style.FontName = C.Items[0];
     Style.FontColor = C.Color(3);
     if (C.Items.size() == 5) Style.TextBGColor = C.Color(4);
+}
+
+// The words of a Label clause: a parenthesised or quoted group is one word.
+struct TWord {
+    std::string Text, Lower;
+    size_t At; // in the workspace's text
+};
+
+std::vector<TWord> WordsOf(const TWorkspace& W, size_t Begin, size_t End) {
+    std::vector<TWord> Words;
+    size_t P = Begin;
+    while (P < End) {
+        if (IsBlank(W.Text[P])) {
+            ++P;
+            continue;
+        }
+        size_t Q = P + 1;
+        if (W.Text[P] == '(' || W.Text[P] == '"') {
+            const size_t Close = W.Text.find(W.Text[P] == '(' ? ')' : '"', P + 1);
+            Q = Close == npos || Close >= End ? End : Close + 1;
+        } else {
+            while (Q < End && !IsBlank(W.Text[Q]) && W.Text[Q] != '(')
+                ++Q;
+        }
+        Words.push_back({W.Text.substr(P, Q - P), W.Lower.substr(P, Q - P), P});
+        P = Q;
+    }
+    return Words;
+}
+
+// Position [Center] [Above | Below] [Left | Right], from Words[I] on; I is
+// left on the last word read. False when no such word follows.
+bool ReadPosition(const std::vector<TWord>& Words, size_t& I, TLabelPosition& Position) {
+    int Vertical = 0, Horizontal = 0; // -1 above or left, 1 below or right
+    bool Read = false;
+    auto Next = [&](std::initializer_list<std::pair<const char*, int>> Choices, int& Into) {
+        if (I + 1 >= Words.size()) return;
+        for (auto [Word, Value] : Choices)
+            if (Words[I + 1].Lower == Word) {
+                Into = Value;
+                Read = true;
+                ++I;
+                return;
+            }
+    };
+    int Centre = 0;
+    Next({{"center", 1}, {"centre", 1}}, Centre);
+    Next({{"above", -1}, {"below", 1}}, Vertical);
+    Next({{"left", -1}, {"right", 1}}, Horizontal);
+    static const TLabelPosition Table[3][3] = {{lpAboveLeft, lpAbove, lpAboveRight},
+                                               {lpLeft, lpCenter, lpRight},
+                                               {lpBelowLeft, lpBelow, lpBelowRight}};
+    Position = Table[Vertical + 1][Horizontal + 1];
+    return Read;
+}
+
+// Layer N's Label clauses (a later one adds to an earlier one): the label
+// settings, the label font, and the column of "With", returned for after
+// the table is loaded. A word that does not read is told in Problems and
+// leaves that setting alone.
+std::string ReadLabels(const TWorkspace& W, int N, TMapLayer& Layer, TReadProblems* Problems) {
+    std::string Column;
+    TLabelSettings Settings = Layer.LabelSettings();
+    auto Bad = [&](const TWord& At, const std::string& What) {
+        if (Problems) Problems->Add(W.FileName, W.LineOf(At.At), "Label: " + What);
+    };
+    for (auto [Begin, End] : W.LayerSections(N)) {
+        size_t L = W.Lower.find("label", Begin);
+        // The word Label, not a part of another.
+        while (L != npos && L < End &&
+               ((L > 0 && !IsBlank(W.Lower[L - 1])) || (L + 5 < End && !IsBlank(W.Lower[L + 5]))))
+            L = W.Lower.find("label", L + 1);
+        if (L == npos || L >= End) continue;
+        const std::vector<TWord> Words = WordsOf(W, L + 5, End);
+        for (size_t I = 0; I < Words.size(); ++I) {
+            const std::string& Key = Words[I].Lower;
+            const bool HasNext = I + 1 < Words.size();
+            if (Key == "position") {
+                if (!ReadPosition(Words, I, Settings.Position))
+                    Bad(Words[I], "Position: expected center, above, below, left or right");
+            } else if (Key == "offset") {
+                int Offset = -1;
+                if (HasNext && TryStrToInt(Words[I + 1].Text, Offset) && Offset >= 0) {
+                    Settings.Offset = Offset;
+                    ++I;
+                } else {
+                    Bad(Words[I], "Offset: expected a number of pixels");
+                }
+            } else if (Key == "overlap") {
+                if (HasNext && (Words[I + 1].Lower == "on" || Words[I + 1].Lower == "off")) {
+                    Settings.Overlap = Words[++I].Lower == "on";
+                } else {
+                    Bad(Words[I], "Overlap: expected On or Off");
+                }
+            } else if (Key == "with") {
+                if (HasNext) {
+                    Column = Words[++I].Text;
+                    // A quoted name, or one in back quotes.
+                    if (Column.size() >= 2 && (Column[0] == '"' || Column[0] == '`'))
+                        Column = Column.substr(1, Column.size() - 2);
+                }
+            } else if (Key == "font") {
+                const char* Form = "name, style, size, colour[, background]";
+                if (!HasNext || Words[I + 1].Text.front() != '(' ||
+                    Words[I + 1].Text.back() != ')') {
+                    Bad(Words[I], Format("Font: expected (%s)", Form));
+                    continue;
+                }
+                const TWord& Clause = Words[++I];
+                const std::vector<std::string> Items =
+                    SplitItems(Clause.Text.substr(1, Clause.Text.size() - 2));
+                int Numbers[4] = {0, 0, 0, 0};
+                bool Read = Items.size() == 4 || Items.size() == 5;
+                for (size_t K = 1; Read && K < Items.size(); ++K)
+                    Read = TryStrToInt(Items[K], Numbers[K - 1]);
+                if (!Read) {
+                    Bad(Clause, Format("Font: expected (%s), found \"%s\"", Form, Clause.Text));
+                    continue;
+                }
+                TFont* Font = Layer.AutoLabelFont();
+                if (!Items[0].empty()) Font->SetName(Items[0]);
+                if (Numbers[1] > 0) Font->SetSize(Numbers[1]);
+                Font->SetColor(MifColorToColor(Numbers[2]));
+                // Style bit 256 draws a halo in the background colour.
+                Settings.Halo = (Numbers[0] & 256) != 0;
+                if (Items.size() == 5) Settings.HaloColor = MifColorToColor(Numbers[3]);
+            }
+        }
+    }
+    Layer.SetLabelSettings(Settings);
+    return Column;
 }
 
 // Metres in one of MapInfo's distance units; 0 for a unit not known.
@@ -395,6 +550,7 @@ void LoadWorkspace(TChartix& Map, const std::string& FileName, TReadProblems* Pr
             Layer->SetWorkspaceStyle(Style);
         }
         Layer->SetAutoLabel(W.WordAfter(N, "auto") == "on");
+        const std::string LabelColumn = ReadLabels(W, N, *Layer, Problems);
         TCustomFormatProvider* Provider =
             FormatProviders() ? FormatProviders()->FindSuitableProvider(File) : nullptr;
         if (!Layer->LoadFromFile(File, T.Alias)) {
@@ -407,6 +563,11 @@ void LoadWorkspace(TChartix& Map, const std::string& FileName, TReadProblems* Pr
             for (const TReadProblem& P : Provider->Problems().Items())
                 Problems->Add(P.FileName, P.Line, P.Message);
         }
+        for (int F = 0; !LabelColumn.empty() && F < Layer->Fields().Count(); ++F)
+            if (SameText(Layer->Fields().GetFields(F)->Name(), LabelColumn)) {
+                Layer->SetLabelFieldIndex(F);
+                break;
+            }
         double MinZoom = 0, MaxZoom = 0;
         if (ReadZoom(W, N, Map, IsLonLat(Layer->CoordSys()), MinZoom, MaxZoom)) {
             Layer->SetMinZoom(MinZoom);

@@ -4,6 +4,7 @@
 #include "objects/PolySplitter.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace Mapobjects {
 
@@ -183,6 +184,28 @@ void TCustomMapObject::Paint() {
     DrawAutoLabel();
 }
 
+namespace {
+
+// The extent of the part whose extent has the largest area (as each part's
+// list keeps it); Whole when there are fewer than two parts.
+TBounds LargestPartBounds(const TParts* Parts, const TBounds& Whole) {
+    if (!Parts || Parts->Count() < 2) return Whole;
+    TBounds Best = Whole;
+    double BestArea = -1;
+    for (int I = 0; I < Parts->Count(); ++I) {
+        const TMapPoints& P = Parts->Items(I)->Points();
+        if (P.Count() == 0) continue;
+        const double Area = (P.MaxX - P.MinX) * (P.MaxY - P.MinY);
+        if (Area > BestArea) {
+            BestArea = Area;
+            Best = TBounds{P.MinX, P.MinY, P.MaxX, P.MaxY};
+        }
+    }
+    return Best;
+}
+
+} // namespace
+
 void TCustomMapObject::DrawAutoLabel() {
     TMapLayer* L = FLayer;
     if (!L || !FMap || !L->AutoLabel() || L->Fields().Count() == 0) return;
@@ -192,12 +215,14 @@ void TCustomMapObject::DrawAutoLabel() {
     FMap->ScreenToMap(0, 0, Left, Top);
     FMap->ScreenToMap(FMap->ClientWidth(), FMap->ClientHeight(), Right, Bottom);
     if (!WithinRect(Left, Bottom, Right, Top)) return;
+    const TLabelSettings& Settings = L->LabelSettings();
     double AX, AY;
     if (const TMapPoint* P = SinglePoint()) {
         AX = P->X;
         AY = P->Y;
     } else {
-        const TBounds B = GetBounds();
+        TBounds B = GetBounds();
+        if (Settings.Anchor == laLargestPart) B = LargestPartBounds(FGeometry.Parts(), B);
         AX = (B.MaxX + B.MinX) / 2;
         AY = (B.MaxY + B.MinY) / 2;
     }
@@ -207,9 +232,20 @@ void TCustomMapObject::DrawAutoLabel() {
     C->Brush()->SetStyle(bsClear);
     C->SetFont(L->AutoLabelFont());
     std::string Text = FRow.Text(Index);
-    SX -= C->TextWidth(Text) / 2;
-    SY -= C->TextHeight(Text) / 2;
-    C->TextOut(SX, SY, Text);
+    const TRect Box = LabelBox(Settings, SX, SY, C->TextWidth(Text), C->TextHeight(Text));
+    // Every label's room is recorded, so that labels which must not overlap
+    // keep clear of it; those are placed after all layers in a full repaint,
+    // or at once against what the last one placed.
+    TLabelPlacer& Placer = FMap->LabelPlacer();
+    if (Settings.Overlap) {
+        Placer.Add(TLabelPlacer::Room(Settings, Box));
+    } else if (Placer.Collecting()) {
+        Placer.Defer(L, Box, std::move(Text));
+        return;
+    } else if (!Placer.TryAdd(TLabelPlacer::Room(Settings, Box))) {
+        return;
+    }
+    TLabelPlacer::Draw(*C, *L, Box.Left, Box.Top, Text);
 }
 
 void TCustomMapObject::Draw() {

@@ -9,6 +9,7 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
+#include <QPainterPath>
 #include <QRegion>
 #include <algorithm>
 #include <climits>
@@ -792,6 +793,14 @@ TSize TCanvas::TextExtent(const std::string& Text) {
 }
 
 void TCanvas::TextOut(int X, int Y, const std::string& Text) {
+    DrawText(X, Y, Text, clNone, 0);
+}
+
+void TCanvas::TextOutHalo(int X, int Y, const std::string& Text, TColor HaloColor, int HaloWidth) {
+    DrawText(X, Y, Text, HaloColor, HaloWidth);
+}
+
+void TCanvas::DrawText(int X, int Y, const std::string& Text, TColor HaloColor, int HaloWidth) {
     QFont Font = FFont->ToQFont();
     if (FAntialiasing) Font.setStyleStrategy(QFont::PreferAntialias);
     const QFontMetrics M(Font, MetricsDevice());
@@ -804,6 +813,17 @@ void TCanvas::TextOut(int X, int Y, const std::string& Text) {
         P->translate(X, Y);
         if (FFont->Escapement() % 3600 != 0) P->rotate(-FFont->Escapement() / 10.0);
         if (FBkMode == OPAQUE) P->fillRect(QRect(0, 0, W, M.height()), ToQColor(FBkColor));
+        if (HaloWidth > 0) {
+            // The outline of the glyphs stroked twice as wide as the halo:
+            // half of it lies under the glyphs drawn next.
+            QPainterPath Outline;
+            Outline.addText(QPointF(0, M.ascent()), Font, S);
+            P->setRenderHint(QPainter::Antialiasing, FAntialiasing);
+            P->setBrush(Qt::NoBrush);
+            P->setPen(QPen(ToQColor(HaloColor), 2.0 * HaloWidth, Qt::SolidLine, Qt::RoundCap,
+                           Qt::RoundJoin));
+            P->drawPath(Outline);
+        }
         P->setRenderHint(QPainter::TextAntialiasing, FAntialiasing);
         P->setFont(Font);
         P->setPen(ToQColor(FFont->Color()));

@@ -105,6 +105,9 @@ public:
     /// Draws Text in the font, its cell's top-left at (X, Y), and moves the current
     /// position to its end.
     void TextOut(int X, int Y, const std::string& Text);
+    /// TextOut with a halo: a band HaloWidth pixels wide in HaloColor around the glyphs,
+    /// under them, drawn smooth when Antialiasing is on. A width of 0 or less draws plain text.
+    void TextOutHalo(int X, int Y, const std::string& Text, TColor HaloColor, int HaloWidth);
     void TextRect(const TRect& R, int X, int Y, const std::string& Text); ///< clipped to R
     /// The advance width of Text in the current font, in pixels.
     int TextWidth(const std::string& Text);
@@ -145,6 +148,8 @@ private:
     // nothing to draw on (no image, an empty one, or not 32 bits a pixel).
     QPainter* Painter();
     void StrokePoints(const TPoint* Points, int Count, bool Closed);
+    // TextOut, with a halo when HaloWidth > 0.
+    void DrawText(int X, int Y, const std::string& Text, TColor HaloColor, int HaloWidth);
     void FillRegion(const QRegion& Region);
 
     const struct TTools& CurrentTools();

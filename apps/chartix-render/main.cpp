@@ -1,6 +1,7 @@
 // chartix-render: draws map files into a PNG without a display.
 //
-//   chartix-render [--size WxH] [--out FILE.png] [--style default|file] [--strict] FILE...
+//   chartix-render [--size WxH] [--out FILE.png] [--style default|file] [--strict]
+//                  [--labels COLUMN] [--antialias] FILE...
 //
 // Each FILE becomes a layer (the first at the bottom): a .mif pair, a .tab
 // table, or a .wor workspace, which adds the layers it opens. The view is
@@ -36,18 +37,24 @@ struct TOptions {
     std::string Out = "out.png";
     bool FileStyle = false;
     bool Strict = false;
+    std::string Labels;
+    bool Antialias = false;
     std::vector<std::string> Files;
 };
 
 void Usage(std::FILE* To) {
     std::fprintf(To,
-                 "usage: %s [--size WxH] [--out FILE.png] [--style default|file] [--strict] "
-                 "FILE...\n"
+                 "usage: %s [--size WxH] [--out FILE.png] [--style default|file] [--strict]\n"
+                 "       [--labels COLUMN] [--antialias] FILE...\n"
                  "  --size   picture size in pixels (default 1024x512)\n"
                  "  --out    output file; PNG, or BMP/JPG by extension (default out.png)\n"
                  "  --style  default: a built-in palette; file: the styles the files carry\n"
                  "  --strict any problem in a file fails the run (exit 3); without it, damaged\n"
-                 "           objects are reported and the rest of the file is drawn\n",
+                 "           objects are reported and the rest of the file is drawn\n"
+                 "  --labels label the objects of every layer that has COLUMN with its value:\n"
+                 "           haloed, labels that would cover others left out, right of\n"
+                 "           the point on point layers, centred on the largest part of others\n"
+                 "  --antialias  smooth lines, outlines and text\n",
                  Program);
 }
 
@@ -98,6 +105,12 @@ int ParseArgs(int Argc, char** Argv, TOptions& O) {
             }
         } else if (A == "--strict") {
             O.Strict = true;
+        } else if (A == "--labels") {
+            const char* V = Value("--labels");
+            if (!V) return Apps::ExitUsage;
+            O.Labels = V;
+        } else if (A == "--antialias") {
+            O.Antialias = true;
         } else if (A.size() > 1 && A[0] == '-') {
             std::fprintf(stderr, "%s: unknown option %s\n", Program, A.c_str());
             Usage(stderr);
@@ -111,6 +124,27 @@ int ParseArgs(int Argc, char** Argv, TOptions& O) {
         return Apps::ExitUsage;
     }
     return -1;
+}
+
+// Labels Layer's objects with their value in Column, when it has that column.
+// One placement serves a layer: beside the point when its first object is a
+// point, else centred.
+void LabelLayer(TMapLayer& Layer, const std::string& Column) {
+    for (int F = 0; F < Layer.Fields().Count(); ++F) {
+        if (!Platform::SameText(Layer.Fields().GetFields(F)->Name(), Column)) continue;
+        TLabelSettings Settings;
+        Settings.Halo = true;
+        Settings.Overlap = false;
+        Settings.Anchor = laLargestPart; // a country's name on its mainland
+        if (Layer.ObjectCount() > 0 && Layer.Objects(0)->SinglePoint()) {
+            Settings.Position = lpRight;
+            Settings.Offset = 5; // clear of the marker
+        }
+        Layer.SetLabelFieldIndex(F);
+        Layer.SetLabelSettings(Settings);
+        Layer.SetAutoLabel(true);
+        return;
+    }
 }
 
 int Run(const TOptions& O) {
@@ -127,6 +161,7 @@ int Run(const TOptions& O) {
     Map.SetParent(&Form);
     Map.SetBounds(0, 0, O.Width, O.Height);
     Map.SetColor(Apps::DefaultBackground());
+    Map.Options().SetAntialiasing(O.Antialias);
     Apps::TProgressPrinter Progress(Program, Map);
 
     std::uintmax_t TotalBytes = 0;
@@ -138,6 +173,7 @@ int Run(const TOptions& O) {
         TotalBytes += Apps::FileSizeOf(File);
         for (TMapLayer* Layer : Layers) {
             if (!O.FileStyle) Apps::ApplyDefaultStyle(*Layer, Map.Layers().IndexOf(Layer));
+            if (!O.Labels.empty()) LabelLayer(*Layer, O.Labels);
             std::fprintf(stderr, "%s: layer %s: %d objects from %s\n", Program,
                          Layer->Name().c_str(), Layer->ObjectCount(),
                          Layer->FileName().empty() ? File.c_str() : Layer->FileName().c_str());

@@ -4,6 +4,7 @@
 #include "MapInfoFixture.h"
 
 #include "formats/MifStyles.h"
+#include "objects/Symbol.h"
 
 #include <cfloat>
 #include <filesystem>
@@ -64,6 +65,51 @@ TEST_F(WorkspaceTest, TheSampleWorkspace) {
     EXPECT_NEAR(Countries->MinZoom(), 360 / (50000 / 111.31949079327357), 1e-9);
     EXPECT_EQ(Countries->MaxZoom(), DBL_MAX);
     EXPECT_EQ(std::pair(Places->MinZoom(), Places->MaxZoom()), std::pair(0.0, 0.0));
+    // Places' labels: right of the point, 2 pixels off, giving way to others.
+    EXPECT_EQ(Places->LabelSettings(), (TLabelSettings{lpRight, 2, false}));
+}
+
+// The Label clause as workspaces write it: placement, overlap, the label
+// font and its halo, and the column it shows. Words that do not read are
+// told, and the rest of the clause still counts.
+TEST_F(WorkspaceTest, LabelClausesSetTheLayersLabels) {
+    TMapLayer* Made = Map.Layers().Add("", "made");
+    Made->Fields().Add("POP", dtInteger, 0);
+    Made->Fields().Add("NAME", dtString, 20);
+    Place(Made->NewObject<TSymbol>(), 1, 2);
+    ASSERT_TRUE(Tab.Save(Made, Dir.Path("towns.tab")));
+    const std::string Head = "Open Table \"towns\" As towns\nMap From towns\nSet Map\n"
+                             "  Layer 1\n    Display Graphic\n    Label ";
+    const std::string Good = "Font (\"DejaVu Sans\",257,10,255,65280) Pen (1,2,0)\n"
+                             "      With NAME\n      Parallel On Auto On Overlap Off Offset 3\n";
+    const std::string Says[] = {"Position: expected center, above, below, left or right",
+                                "Offset: expected a number of pixels",
+                                "Overlap: expected On or Off",
+                                "Font: expected (name, style, size, colour[, background])"};
+    for (bool Damaged : {false, true}) {
+        Map.Layers().Clear();
+        TReadProblems Problems;
+        Map.LoadWOR(
+            Workspace(Head +
+                      (Damaged ? "Position Sideways Offset x Overlap Maybe Font (\"A\",x,9,0) "
+                               : "Line None ") +
+                      "Position Above Right " + Good),
+            Problems);
+        std::string Said;
+        for (const TReadProblem& P : Problems.Items())
+            Said += TReadProblems::Describe(P) + "\n";
+        for (const std::string& What : Says)
+            EXPECT_EQ(Said.find(Dir.Path("test.wor") + ":9: Label: " + What) != std::string::npos,
+                      Damaged)
+                << Said;
+        ASSERT_EQ(Names(Map), "towns");
+        TMapLayer* L = Map.Layers().GetLayer(0);
+        // Style 256: a halo in the background colour.
+        EXPECT_EQ(L->LabelSettings(), (TLabelSettings{lpAboveRight, 3, false, true, clLime}));
+        EXPECT_EQ(L->LabelFieldIndex(), 1);
+        const TFont& F = *L->AutoLabelFont();
+        EXPECT_EQ(std::tuple(F.Name(), F.Size(), F.Color()), std::tuple("DejaVu Sans", 10, clBlue));
+    }
 }
 
 TEST_F(WorkspaceTest, MapFromOrdersTheLayersAndLeavesOutTheOthers) {
