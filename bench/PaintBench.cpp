@@ -4,7 +4,9 @@
 // repaint with generalization on and off, in the quick drawing mode (EasyDraw),
 // zoomed in with and without the spatial index, with wide pens, and the memory
 // the layer takes per vertex. Building and querying the index on its own is
-// chartix-bench-index (IndexBench.cpp). With --mif the layer is that file
+// chartix-bench-index (IndexBench.cpp). The level-of-detail rows add the
+// first paint (which makes the simplified copies), the copies' memory and how
+// many pixels differ from the full drawing. With --mif the layer is that file
 // instead (real polygons: bench/data/countries-10m.mif).
 //
 //   chartix-bench-paint [--objects N] [--vertices V] [--repeats R] [--png FILE]
@@ -16,8 +18,11 @@
 #include "core/MapObjects.h"
 #include "formats/SimpleMIFFormatProvider.h"
 #include "objects/Polys.h"
+#include "platform/Bitmap.h"
+#include "platform/Canvas.h"
 
 #include <QApplication>
+#include <QImage>
 
 #include <algorithm>
 #include <chrono>
@@ -47,6 +52,14 @@ struct TConfig {
 struct TTiming {
     double Best = 0, Median = 0, BestCpu = 0;
 };
+
+long DifferingPixels(const QImage& A, const QImage& B) {
+    long N = 0;
+    for (int Y = 0; Y < A.height(); ++Y)
+        for (int X = 0; X < A.width(); ++X)
+            N += A.pixel(X, Y) != B.pixel(X, Y);
+    return N;
+}
 
 TTiming Time(int Repeats, const std::function<void()>& F) {
     std::vector<double> T, Cpu;
@@ -179,6 +192,32 @@ void PaintFigures(const TConfig& C) {
         Map.MapBitmap()->SaveToFile(C.Png.substr(0, C.Png.rfind('.')) + "-antialiased.png");
     Map.Options().SetAntialiasing(false);
 
+    // Level of detail: the first paint makes the simplified copies; the
+    // picture is compared with the full drawing pixel by pixel.
+    Map.PaintMapToBitmap();
+    const QImage FullPicture = Map.MapBitmap()->Canvas()->Image()->copy();
+    Map.Options().SetLevelOfDetail(true);
+    const size_t LayerBytes = Layer->MemoryUsed();
+    Start = Clock::now();
+    Map.PaintMapToBitmap();
+    const double FirstMs = Ms(Clock::now() - Start);
+    size_t CopyBytes = 0;
+    for (int I = 0; I < Layer->ObjectCount(); ++I)
+        CopyBytes += Layer->Objects(I)->Parts().DetailMemoryUsed();
+    Report("zoom 1, level of detail");
+    const QImage& LodPicture = *Map.MapBitmap()->Canvas()->Image();
+    const long Differ = DifferingPixels(LodPicture, FullPicture);
+    std::printf(
+        "  (first paint, making the copies: %.0f ms; copies %.1f MB = %.1f %% of the layer's "
+        "%.1f MB; %ld pixels differ from the full drawing, %.3f %%)\n",
+        FirstMs, CopyBytes / 1048576.0, 100.0 * CopyBytes / LayerBytes, LayerBytes / 1048576.0,
+        Differ, 100.0 * Differ / (LodPicture.width() * LodPicture.height()));
+    if (!C.Png.empty()) Map.MapBitmap()->SaveToFile(C.Png.substr(0, C.Png.rfind('.')) + "-lod.png");
+    Map.Options().SetAntialiasing(true);
+    Report("zoom 1, level of detail, antialiased");
+    Map.Options().SetAntialiasing(false);
+    Map.Options().SetLevelOfDetail(false);
+
     const double HomeX = Map.CenterX(), HomeY = Map.CenterY();
     Map.SetCenterX(10);
     Map.SetCenterY(20);
@@ -188,6 +227,12 @@ void PaintFigures(const TConfig& C) {
     Layer->SetUseIndex2D(true);
     const double IndexMs = Ms(Clock::now() - Start);
     Report("zoom 16, UseIndex2D");
+    const QImage Zoomed = Map.MapBitmap()->Canvas()->Image()->copy();
+    Map.Options().SetLevelOfDetail(true);
+    Report("zoom 16, UseIndex2D, level of detail");
+    std::printf("  (%ld pixels differ from the full drawing)\n",
+                DifferingPixels(*Map.MapBitmap()->Canvas()->Image(), Zoomed));
+    Map.Options().SetLevelOfDetail(false);
     std::printf("  (index over the %d objects built in %.1f ms)\n", Layer->ObjectCount(), IndexMs);
 
     // Wide pens: outlines and lines three pixels wide.

@@ -42,6 +42,15 @@ public:
     bool Antialiasing() const { return FAntialiasing; }
     void SetAntialiasing(bool V) { FAntialiasing = V; }
     ///@}
+    /// Whether big lines and rings are drawn from simplified copies at small scales
+    /// (off by default). Used only while the map generalizes: a copy is drawn when each
+    /// point it leaves out lies within half the generalization distance of its outline,
+    /// so the picture moves less than generalization itself moves it. The copies are
+    /// made on first paint and dropped when the object's points change.
+    ///@{
+    bool LevelOfDetail() const { return FLevelOfDetail; }
+    void SetLevelOfDetail(bool V) { FLevelOfDetail = V; }
+    ///@}
     /// The background colour given to added objects; white by default.
     ///@{
     Platform::TColor DefaultBGColor() const { return FDefaultBGColor; }
@@ -64,6 +73,7 @@ private:
     std::unique_ptr<Platform::TBrush> FDefaultBrush;
     bool FUseBGColor = false;
     bool FAntialiasing = false;
+    bool FLevelOfDetail = false;
     Platform::TColor FDefaultBGColor = 0xFFFFFF;
 };
 

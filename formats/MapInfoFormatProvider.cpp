@@ -20,6 +20,7 @@
 #include <cmath>
 #include <memory>
 #include <numbers>
+#include <utility>
 #include <vector>
 
 namespace Mapobjects {
@@ -420,7 +421,7 @@ void SetParts(mitab_feature F, const TParts& Parts, int First, int Last) {
     for (int P = First; P < Last; ++P) {
         Xs.clear();
         Ys.clear();
-        for (const TMapPoint& Q : Parts.Items(P)->Points()) {
+        for (const TMapPoint& Q : std::as_const(Parts.Items(P)->Points())) {
             Xs.push_back(Q.X);
             Ys.push_back(Q.Y);
         }

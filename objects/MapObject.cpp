@@ -118,7 +118,7 @@ const TMapPoint* TCustomMapObject::SinglePoint() const {
     const TParts* L = FGeometry.Parts();
     if (!L) return FGeometry.HasPoint() ? &FGeometry.OnePoint() : nullptr;
     if (L->Count() != 1 || L->Items(0)->Points().Count() != 1) return nullptr;
-    return &L->Items(0)->Points().GetPoint(0);
+    return &std::as_const(L->Items(0)->Points()).GetPoint(0);
 }
 
 void TCustomMapObject::UpdateBounds() {
@@ -131,9 +131,10 @@ void TCustomMapObject::UpdateBounds() {
 }
 
 TPoint TCustomMapObject::GetPixels(int PartIndex, int PointIndex) const {
-    const TMapPoint& P = HasInlinePoint() && PartIndex == 0 && PointIndex == 0
-                             ? FGeometry.OnePoint()
-                             : Parts().Items(PartIndex)->Points().GetPoint(PointIndex);
+    const TMapPoint& P =
+        HasInlinePoint() && PartIndex == 0 && PointIndex == 0
+            ? FGeometry.OnePoint()
+            : std::as_const(Parts().Items(PartIndex)->Points()).GetPoint(PointIndex);
     TPoint Result;
     if (FMap) FMap->MapToScreen(P.X, P.Y, Result.X, Result.Y, false);
     return Result;
@@ -357,7 +358,7 @@ size_t TCustomMapObject::MemoryUsed() const {
     if (FFont && !FFont.Shared()) N += sizeof(TFont) + FFont->Name().capacity();
     if (FPen && !FPen.Shared()) N += sizeof(TPen);
     if (const TParts* L = FGeometry.Parts()) {
-        N += sizeof(TParts);
+        N += sizeof(TParts) + L->DetailMemoryUsed();
         for (int I = 0; I < L->Count(); ++I)
             N += sizeof(TPart) - sizeof(TMapPoints) + L->Items(I)->Points().MemoryUsed();
     }

@@ -1,6 +1,7 @@
 #include "objects/Multi.h"
 
 #include "core/MapObjects.h"
+#include "objects/DetailLevels.h"
 #include "objects/PolySplitter.h"
 #include "objects/Polys.h"
 #include "objects/SymbolSprites.h"
@@ -8,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 namespace Mapobjects {
 
@@ -19,7 +21,7 @@ namespace {
 // answers true, and tells whether one did.
 template <class F> bool AnyPointFrom(const TParts& Parts, int First, F&& Fn) {
     for (int I = std::max(First, 0); I < Parts.Count(); ++I)
-        for (const TMapPoint& P : Parts.Items(I)->Points())
+        for (const TMapPoint& P : std::as_const(Parts.Items(I)->Points()))
             if (Fn(P)) return true;
     return false;
 }
@@ -169,7 +171,7 @@ TBounds TCollectionObject::ShapeBounds() const {
     TBounds B;
     const TParts& L = Parts();
     for (int I = 0; I < FirstPointPart(); ++I)
-        for (const TMapPoint& P : L.Items(I)->Points()) {
+        for (const TMapPoint& P : std::as_const(L.Items(I)->Points())) {
             B.MinX = std::min(B.MinX, P.X);
             B.MinY = std::min(B.MinY, P.Y);
             B.MaxX = std::max(B.MaxX, P.X);
@@ -198,10 +200,10 @@ void TCollectionObject::DrawSections(bool Plain) {
         Saved->Assign(*C->Pen());
         C->Pen()->Assign(*FLinePen);
     }
-    for (int I = FirstSection(); I < FirstPointPart(); ++I) {
-        const std::vector<TPoint> Pts = ClipPointsToScreen(Parts().Items(I)->Points(), *M);
+    const TPartsOnScreen OnScreen(Parts(), *M);
+    OnScreen.ForEach(FirstSection(), FirstPointPart(), [C](const std::vector<TPoint>& Pts) {
         if (Pts.size() >= 2) C->Polyline(Pts.data(), static_cast<int>(Pts.size()));
-    }
+    });
     if (Saved) C->Pen()->Assign(*Saved);
 }
 

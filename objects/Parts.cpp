@@ -1,5 +1,7 @@
 #include "objects/Parts.h"
 
+#include "objects/DetailLevels.h"
+
 #include <algorithm>
 
 namespace Mapobjects {
@@ -20,6 +22,7 @@ TMapPoint& TMapPoints::Add(double X, double Y) {
 
 TMapPoint& TMapPoints::GetPoint(int Index) {
     if (Index < 0 || Index >= Count()) Platform::ListIndexError(Index);
+    Touched();
     return FPoints[static_cast<size_t>(Index)];
 }
 
@@ -30,14 +33,19 @@ const TMapPoint& TMapPoints::GetPoint(int Index) const {
 
 void TMapPoints::Delete(int Index) {
     if (Index < 0 || Index >= Count()) Platform::ListIndexError(Index);
+    Touched();
     FPoints.erase(FPoints.begin() + Index);
 }
 
 TPart::TPart(Platform::TCollection* Collection) : Platform::TCollectionItem(Collection) {
-    if (auto* Parts = dynamic_cast<TParts*>(Collection)) FPoints.OnAddPoint.Connect(Parts);
+    if (auto* Parts = dynamic_cast<TParts*>(Collection)) {
+        FPoints.OnAddPoint.Connect(Parts);
+        Parts->Changed();
+    }
 }
 
 std::unique_ptr<TMapPoints> TPart::SetPoints(std::unique_ptr<TMapPoints> Points) {
+    FPoints.Touched();
     auto Old = std::make_unique<TMapPoints>(std::move(FPoints));
     Old->OnAddPoint = nullptr;
     FPoints = Points ? std::move(*Points) : TMapPoints();
@@ -57,7 +65,24 @@ void TPart::Assign(const Platform::TPersistent* Source) {
         FPoints.Add(P.X, P.Y);
 }
 
+TParts::TParts() = default;
+TParts::~TParts() = default;
+
+void TParts::DropDetail() {
+    FDetail.reset();
+}
+
+const TDetailLevels& TParts::DetailLevels() const {
+    if (!FDetail || !FDetail->Matches(*this)) FDetail = TDetailLevels::Build(*this);
+    return *FDetail;
+}
+
+size_t TParts::DetailMemoryUsed() const {
+    return FDetail ? FDetail->MemoryUsed() : 0;
+}
+
 void TParts::AddPoint(double X, double Y, double) {
+    Changed();
     MaxX = std::max(X, MaxX);
     MaxY = std::max(Y, MaxY);
     MinX = std::min(X, MinX);
@@ -65,6 +90,7 @@ void TParts::AddPoint(double X, double Y, double) {
 }
 
 void TParts::ResetBounds() {
+    Changed();
     MaxX = MaxY = EmptyMax;
     MinX = MinY = EmptyMin;
 }

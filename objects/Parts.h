@@ -23,6 +23,7 @@ namespace Mapobjects {
 class TMapPoints;
 class TPart;
 class TParts;
+class TDetailLevels;
 
 /// A point in map units.
 struct CHARTIX_EXPORT TMapPoint {
@@ -77,6 +78,7 @@ public:
 
 private:
     friend class TPart;
+    friend class TMapPoints;
     // Reports to Parts, which the handler does not own.
     void Connect(TParts* Parts) {
         Reset();
@@ -115,7 +117,8 @@ public:
     TMapPoint& Add(double X, double Y);
     TMapPoint& Add(const TMapPoint& Point) { return Add(Point.X, Point.Y); }
     ///@}
-    /// The point at Index; EListError outside 0..Count-1.
+    /// The point at Index; EListError outside 0..Count-1. The writable form counts as a
+    /// change of the points (see TParts::Changed).
     ///@{
     TMapPoint& GetPoint(int Index); ///< EListError outside 0..Count-1
     const TMapPoint& GetPoint(int Index) const;
@@ -124,17 +127,18 @@ public:
     /// Removes a point; bounds are left as they are (they only ever widen).
     void Delete(int Index);
     /// Removes every point; the bounds stay as they are.
-    void Clear() { FPoints.clear(); }
+    inline void Clear();
     /// Room for Count points without reallocation (readers know the counts).
     void Reserve(int Count) { FPoints.reserve(static_cast<size_t>(Count)); }
     /// Frees the room kept beyond Count points.
     void ShrinkToFit() { FPoints.shrink_to_fit(); }
     /// The contiguous block of Count points.
     const TMapPoint* Data() const { return FPoints.data(); }
-    /// Iteration over the points, in order.
+    /// Iteration over the points, in order; the writable form counts as a change of the
+    /// points (see TParts::Changed).
     ///@{
-    auto begin() { return FPoints.begin(); }
-    auto end() { return FPoints.end(); }
+    inline std::vector<TMapPoint>::iterator begin();
+    inline std::vector<TMapPoint>::iterator end();
     auto begin() const { return FPoints.begin(); }
     auto end() const { return FPoints.end(); }
     ///@}
@@ -142,6 +146,10 @@ public:
     size_t MemoryUsed() const { return sizeof(*this) + FPoints.capacity() * sizeof(TMapPoint); }
 
 private:
+    friend class TPart;
+    // Tells the part collection, if any, that the points may have changed.
+    inline void Touched();
+
     std::vector<TMapPoint> FPoints;
 };
 
@@ -200,6 +208,26 @@ public:
     TBounds Bounds() const { return TBounds{MinX, MinY, MaxX, MaxY}; }
     /// Total number of points of all parts.
     int PointCount() const;
+
+    /// An empty collection.
+    TParts();
+    /// Frees the parts and the simplified copies.
+    ~TParts() override;
+    /// Drops the simplified copies made for drawing (see DetailLevels). Adding, deleting
+    /// or writing points through the parts' lists calls it; call it after changing points
+    /// through a pointer or reference kept from earlier.
+    void Changed() {
+        if (FDetail) DropDetail();
+    }
+    /// The simplified copies drawing uses at small scales, made on first use and made
+    /// anew when parts were added or removed or points changed since.
+    const TDetailLevels& DetailLevels() const;
+    /// Bytes held by the simplified copies (0 until drawing makes them).
+    size_t DetailMemoryUsed() const;
+
+private:
+    void DropDetail();
+    mutable std::unique_ptr<TDetailLevels> FDetail;
 };
 
 void TAddPointHandler::operator()(double X, double Y, double Z) const {
@@ -207,6 +235,24 @@ void TAddPointHandler::operator()(double X, double Y, double Z) const {
         Parts->AddPoint(X, Y, Z);
     else if (FBits)
         (*reinterpret_cast<TAddPointEvent*>(FBits))(X, Y, Z);
+}
+
+void TMapPoints::Touched() {
+    if (TParts* Parts = OnAddPoint.Collection()) Parts->Changed();
+}
+
+void TMapPoints::Clear() {
+    Touched();
+    FPoints.clear();
+}
+
+std::vector<TMapPoint>::iterator TMapPoints::begin() {
+    Touched();
+    return FPoints.begin();
+}
+
+std::vector<TMapPoint>::iterator TMapPoints::end() {
+    return FPoints.end();
 }
 
 } // namespace Mapobjects

@@ -249,6 +249,8 @@ public:
     explicit TScreenTransform(const TChartix& Map)
         : FHalfW(Map.ClientWidth() / 2.0), FHalfH(Map.ClientHeight() / 2.0), FCX(Map.CenterX()),
           FCY(Map.CenterY()), FK(Map.Scale()) {}
+    TScreenTransform(double HalfW, double HalfH, double CX, double CY, double K)
+        : FHalfW(HalfW), FHalfH(HalfH), FCX(CX), FCY(CY), FK(K) {}
 
     [[gnu::always_inline]] TPoint operator()(double MX, double MY) const {
         return TPoint{Round(FHalfW + (MX - FCX) * FK), Round(FHalfH - (MY - FCY) * FK)};
@@ -275,8 +277,8 @@ private:
 // kept one; the first is always kept.
 class TScreenSink {
 public:
-    TScreenSink(const TChartix& Map, std::vector<TPoint>& Out)
-        : FOut(Out), FGeneralize(Map.UseGeneralization()), FLevel(Map.GeneralizationLevel()) {}
+    TScreenSink(bool Generalize, std::int64_t Level, std::vector<TPoint>& Out)
+        : FOut(Out), FGeneralize(Generalize), FLevel(Level) {}
 
     [[gnu::always_inline]] void Put(const TPoint& P) {
         if (FGeneralize && !FOut.empty()) {
@@ -296,29 +298,49 @@ private:
 
 } // namespace
 
-std::vector<TPoint> ClipPointsToScreen(const TMapPoints& Points, const TChartix& Map) {
-    std::vector<TPoint> Result;
-    const int N = Points.Count();
-    if (N == 0) return Result;
+TViewClip::TViewClip(const TChartix& Map) : FMap(Map) {}
 
+// Read on first use: an object without points never asks the map for its
+// scale (which fails on a degenerate world).
+void TViewClip::ReadView() const {
+    const TChartix& Map = FMap;
+    FHalfW = Map.ClientWidth() / 2.0;
+    FHalfH = Map.ClientHeight() / 2.0;
+    FCX = Map.CenterX();
+    FCY = Map.CenterY();
+    FK = Map.Scale();
+    FGeneralize = Map.UseGeneralization();
+    FLevel = Map.GeneralizationLevel();
     // The view grown by two pixels on every side, so the edges the clipping
     // adds lie just outside the client area and are never seen.
-    TBounds B = Map.GetViewBounds();
+    FView = Map.GetViewBounds();
     int SX, SY;
-    Map.MapToScreen(B.MinX, B.MinY, SX, SY, false);
-    Map.ScreenToMap(SX - 2, SY + 2, B.MinX, B.MinY);
-    Map.MapToScreen(B.MaxX, B.MaxY, SX, SY, false);
-    Map.ScreenToMap(SX + 2, SY - 2, B.MaxX, B.MaxY);
+    Map.MapToScreen(FView.MinX, FView.MinY, SX, SY, false);
+    Map.ScreenToMap(SX - 2, SY + 2, FView.MinX, FView.MinY);
+    Map.MapToScreen(FView.MaxX, FView.MaxY, SX, SY, false);
+    Map.ScreenToMap(SX + 2, SY - 2, FView.MaxX, FView.MaxY);
+    FRead = true;
+}
 
-    const TScreenTransform ToScreen(Map);
-    TScreenSink Sink(Map, Result);
+std::vector<TPoint> ClipPointsToScreen(std::span<const TMapPoint> Points, const TChartix& Map) {
+    return TViewClip(Map)(Points);
+}
+
+std::vector<TPoint> TViewClip::operator()(std::span<const TMapPoint> Points) const {
+    std::vector<TPoint> Result;
+    const int N = static_cast<int>(Points.size());
+    if (N == 0) return Result;
+    if (!FRead) ReadView();
+    const TBounds B = FView; // a copy: pushing points must not make the loop re-read it
+    const TScreenTransform ToScreen(FHalfW, FHalfH, FCX, FCY, FK);
+    TScreenSink Sink(FGeneralize, FLevel, Result);
     Result.reserve(static_cast<size_t>(N));
 
     // A split whose side no vertex crosses keeps the ring as it is, and the
     // crossings that other splits add lie within the ring's extent, so only
     // the sides that some vertex crosses need a pass. While no vertex crosses
     // any side, the points are converted straight away, in the same sweep.
-    const TMapPoint* P = Points.Data();
+    const TMapPoint* P = Points.data();
     int First = 0;
     for (; First < N; ++First) {
         const double X = P[First].X, Y = P[First].Y;

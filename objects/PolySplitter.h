@@ -11,6 +11,7 @@
 #include <concepts>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <vector>
 
 namespace Platform {
@@ -130,6 +131,36 @@ void DrawPoints(Platform::TCanvas* Canvas, const TPointsArray& Points, std::uint
 // Clips one part's points to the view grown by two pixels and converts them to
 // screen pixels (thinned when the map generalizes). An empty input gives an
 // empty block.
-std::vector<Platform::TPoint> ClipPointsToScreen(const TMapPoints& Points, const TChartix& Map);
+std::vector<Platform::TPoint> ClipPointsToScreen(std::span<const TMapPoint> Points,
+                                                 const TChartix& Map);
+inline std::vector<Platform::TPoint> ClipPointsToScreen(const TMapPoints& Points,
+                                                        const TChartix& Map) {
+    return ClipPointsToScreen({Points.Data(), static_cast<size_t>(Points.Count())}, Map);
+}
+
+// The same clipping with the view read once: for drawing the many parts of
+// one object. The map's view must not change while it is used.
+class TViewClip {
+public:
+    explicit TViewClip(const TChartix& Map);
+    std::vector<Platform::TPoint> operator()(std::span<const TMapPoint> Points) const;
+    /// Whether points within these bounds all lie beyond one side of the view:
+    /// then they draw nothing on it.
+    bool OffView(const TMapPoints& Points) const {
+        if (!FRead) ReadView();
+        return Points.MaxX < FView.MinX || Points.MinX > FView.MaxX || Points.MaxY < FView.MinY ||
+               Points.MinY > FView.MaxY;
+    }
+
+private:
+    void ReadView() const;
+
+    const TChartix& FMap;
+    mutable bool FRead = false;
+    mutable TBounds FView; // the view grown by two pixels
+    mutable double FHalfW = 0, FHalfH = 0, FCX = 0, FCY = 0, FK = 0;
+    mutable bool FGeneralize = false;
+    mutable std::int64_t FLevel = 0;
+};
 
 } // namespace Mapobjects

@@ -1,6 +1,7 @@
 #include "objects/Polys.h"
 
 #include "core/MapObjects.h"
+#include "objects/DetailLevels.h"
 #include "objects/PolySplitter.h"
 #include "platform/Canvas.h"
 #include "platform/Region.h"
@@ -19,11 +20,12 @@ void TPolyline::Draw() {
     TChartix* M = Map();
     if (!M || Parts().Count() == 0) return;
     TCanvas* C = M->Canvas();
-    for (int I = 0; I < Parts().Count(); ++I) {
-        const std::vector<TPoint> Pts = ClipPointsToScreen(Parts().Items(I)->Points(), *M);
+    const TParts& L = Parts();
+    const TPartsOnScreen OnScreen(L, *M);
+    OnScreen.ForEach(0, L.Count(), [C](const std::vector<TPoint>& Pts) {
         // A path of one point draws nothing, as the platform's polyline does.
         if (Pts.size() >= 2) C->Polyline(Pts.data(), static_cast<int>(Pts.size()));
-    }
+    });
 }
 
 void TPolyline::DrawSelection() {
@@ -65,27 +67,27 @@ void DrawRings(TCustomMapObject& Obj, int First, int Count) {
     if (!M || Count <= 0) return;
     TCanvas* C = M->Canvas();
     const TParts& Parts = Obj.Parts();
+    const TPartsOnScreen OnScreen(Parts, *M);
 
     if (M->EasyDraw()) {
         // One filled polygon per part: quick, but inner rings fill over.
-        for (int I = First; I < First + Count; ++I) {
-            const std::vector<TPoint> Pts = ClipPointsToScreen(Parts.Items(I)->Points(), *M);
+        OnScreen.ForEach(First, First + Count, [C](const std::vector<TPoint>& Pts) {
             if (!Pts.empty()) C->Polygon(Pts.data(), static_cast<int>(Pts.size()));
-        }
+        });
         return;
     }
 
     // The clipped rings serve both the fill and the outline; the view does not
     // change in between, so each part is clipped once.
-    std::vector<std::vector<TPoint>> Rings(static_cast<size_t>(Count));
-    for (int I = 0; I < Count; ++I)
-        Rings[static_cast<size_t>(I)] = ClipPointsToScreen(Parts.Items(First + I)->Points(), *M);
+    std::vector<std::vector<TPoint>> Rings;
+    OnScreen.ForEach(First, First + Count,
+                     [&Rings](std::vector<TPoint>&& Pts) { Rings.push_back(std::move(Pts)); });
 
     // Parts combined by XOR: an area covered by an odd number of rings is
     // filled, so inner rings become holes and overlaps of parts cancel.
     std::optional<TRgn> Combined;
     for (const std::vector<TPoint>& Pts : Rings) {
-        if (Pts.empty()) continue;
+        if (Pts.size() < 3) continue; // no area: XOR with it changes nothing
         TRgn Rgn = TRgn::CreatePolygonRgn(Pts.data(), static_cast<int>(Pts.size()), WINDING);
         if (!Combined) {
             Combined.emplace(std::move(Rgn));

@@ -46,9 +46,11 @@ ChartixMapWidget::ChartixMapWidget(QWidget* Parent)
     : ChartixControlWidget(Parent), FLink(std::make_unique<TSignalLink>(*this)) {
     // The wheel keeps the point under the cursor and a click picks what is
     // drawn there, as users of desktop GIS programs expect; the bare control
-    // keeps its documented defaults.
+    // keeps its documented defaults. Big layers draw from simplified copies
+    // when zoomed out, so the map stays quick to pan.
     FMap.SetZoomType(Mapobjects::wmAnchor);
     FMap.SetPreciseHitTest(true);
+    FMap.Options().SetLevelOfDetail(true);
     // .mif and .tab open with no provider code of the program's own.
     Mapobjects::RegisterStandardProviders();
     FLink->SetMap(&FMap);

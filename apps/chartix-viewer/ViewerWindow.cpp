@@ -93,6 +93,7 @@ TViewerWindow::TViewerWindow(int MapWidth, int MapHeight, const std::string& Pro
     FMap.SetZoomType(wmAnchor);
     FMap.SetPreciseHitTest(true);
     FMap.SetFastSelection(true);
+    FMap.Options().SetLevelOfDetail(true);
 
     FHost = new TQtHost(&FMap, this);
     FHost->installEventFilter(this);
