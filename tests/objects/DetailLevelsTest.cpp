@@ -27,17 +27,6 @@ TRing NoisyRing(double CX, double CY, double Radius, double Noise, int N, unsign
     return R;
 }
 
-// An open zig-zag of N points along X: a coastline-like line at any scale.
-TRing ZigZag(int N, unsigned Seed) {
-    std::mt19937 Random(Seed);
-    std::uniform_real_distribution<double> Step(-1, 1);
-    TRing R;
-    double Y = 0;
-    for (int I = 0; I < N; ++I)
-        R.push_back({I * 0.01, Y += Step(Random) * 0.02});
-    return R;
-}
-
 double SegmentDistance(const TMapPoint& P, const TMapPoint& A, const TMapPoint& B) {
     const double DX = B.X - A.X, DY = B.Y - A.Y, L = DX * DX + DY * DY;
     const double T = L > 0 ? std::clamp(((P.X - A.X) * DX + (P.Y - A.Y) * DY) / L, 0.0, 1.0) : 0;
@@ -64,7 +53,10 @@ struct DetailView : Testing::ViewFixture {
 TEST(DetailLevels, EveryDroppedPointLiesWithinToleranceOfTheCopy) {
     const std::vector<std::vector<TRing>> Shapes = {
         {NoisyRing(0, 0, 40, 0.3, 20000, 1)},
-        {ZigZag(5000, 2)},
+        {[] {
+            TRing Open = NoisyRing(0, 0, 10, 1, 2000, 2);
+            return Open.pop_back(), Open;
+        }()},
         {NoisyRing(0, 0, 10, 2, 3000, 3), NoisyRing(30, 0, 0.01, 0.001, 40, 4), {{1, 1}}},
     };
     TParts Small;
@@ -148,11 +140,8 @@ TEST_F(DetailView, ChangedPointsDropTheCopies) {
         Change();
         EXPECT_EQ(Parts.DetailMemoryUsed(), 0u) << Name;
     }
-    // Reading leaves them.
-    Rebuild();
-    EXPECT_EQ(std::as_const(Points).GetPoint(5).X, Points.Data()[5].X);
-    for (const TMapPoint& P : std::as_const(Points))
-        (void)P;
+    Rebuild(); // reading leaves them
+    EXPECT_EQ(std::as_const(Points).GetPoint(5).X, std::as_const(Points).begin()[5].X);
     EXPECT_GT(Parts.DetailMemoryUsed(), 0u);
 
     R->Parts().Add(); // a new part tells the collection
