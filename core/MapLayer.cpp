@@ -510,6 +510,15 @@ void TMapLayers::Notify(TMapLayer* Layer, TListNotification Action) {
         Layer->SetMap(nullptr);
 }
 
+namespace {
+// Tells the host, then the links, that Layer joined Map's list.
+void AnnounceAdded(TChartix* Map, TMapLayer* Layer) {
+    if (!Map) return;
+    if (Map->OnAddLayer) Map->OnAddLayer(Map, Layer);
+    Map->DataLinks().TraceMapEvent(mdlAfterAddLayer, Layer);
+}
+} // namespace
+
 TMapLayer* TMapLayers::Add(const std::string& FileName, const std::string& Name) {
     auto Owned = std::make_unique<TMapLayer>();
     Owned->SetName(Name);
@@ -519,8 +528,7 @@ TMapLayer* TMapLayers::Add(const std::string& FileName, const std::string& Name)
         Layer->LoadFromFile(Full, Name);
     else
         Trace("File \"%s\" does not exists!", Full);
-    if (FMap && FMap->OnAddLayer) FMap->OnAddLayer(FMap, Layer);
-    if (FMap) FMap->DataLinks().TraceMapEvent(mdlAfterAddLayer, Layer);
+    AnnounceAdded(FMap, Layer);
     return Layer;
 }
 
@@ -533,8 +541,7 @@ TMapLayer* TMapLayers::Add(const std::string& FileName, const std::string& Name,
     Result = Owned->LoadFile(FileName.empty() ? FileName : ExpandFileName(FileName), Name);
     if (!Result.Ok) return nullptr;
     TMapLayer* Layer = TOwnerList::Add(std::move(Owned));
-    if (FMap && FMap->OnAddLayer) FMap->OnAddLayer(FMap, Layer);
-    if (FMap) FMap->DataLinks().TraceMapEvent(mdlAfterAddLayer, Layer);
+    AnnounceAdded(FMap, Layer);
     return Layer;
 }
 
