@@ -364,15 +364,6 @@ bool TMapLayer::GetAllIdsInRect(const TCellBounds& B, TCardinalArray& Ids) {
     return Ids.Count() > 0;
 }
 
-namespace {
-// How far ahead the painting walk asks for objects.
-constexpr size_t Ahead = 16;
-
-void Prefetch(const TCustomMapObject* Obj) {
-    __builtin_prefetch(Obj);
-}
-} // namespace
-
 void TMapLayer::Paint() {
     if (!Drawn()) return;
     // A map without a client area shows nothing (and has no view to query).
@@ -381,22 +372,14 @@ void TMapLayer::Paint() {
     if (!FUseIndex2D) {
         // Without an index every object is tested anyway: tested and drawn in
         // one pass, each object is fetched from memory once.
-        const size_t N = FObjects.size();
-        for (size_t I = 0; I < N; ++I) {
-            // Objects live in blocks of their own: ask for one a few steps
-            // ahead, so that the walk does not wait on memory per object.
-            if (I + Ahead < N) Prefetch(FObjects[I + Ahead].get());
+        for (size_t I = 0; I < FObjects.size(); ++I)
             if (MayShowIn(*FObjects[I], View)) FObjects[I]->Paint();
-        }
         return;
     }
     TCardinalArray Ids;
     if (GetAllIdsInRect(View, Ids))
-        for (int I = 0; I < Ids.Count(); ++I) {
-            if (I + static_cast<int>(Ahead) < Ids.Count())
-                Prefetch(FObjects[Ids[I + static_cast<int>(Ahead)]].get());
+        for (int I = 0; I < Ids.Count(); ++I)
             FObjects[Ids[I]]->Paint();
-        }
 }
 
 void TMapLayer::PaintSelection() {
