@@ -563,11 +563,8 @@ void LoadWorkspace(TChartix& Map, const std::string& FileName, TReadProblems* Pr
             for (const TReadProblem& P : Provider->Problems().Items())
                 Problems->Add(P.FileName, P.Line, P.Message);
         }
-        for (int F = 0; !LabelColumn.empty() && F < Layer->Fields().Count(); ++F)
-            if (SameText(Layer->Fields().GetFields(F)->Name(), LabelColumn)) {
-                Layer->SetLabelFieldIndex(F);
-                break;
-            }
+        if (const TDataField* F = Layer->Fields().FieldByName(LabelColumn))
+            Layer->SetLabelFieldIndex(F->Index());
         double MinZoom = 0, MaxZoom = 0;
         if (ReadZoom(W, N, Map, IsLonLat(Layer->CoordSys()), MinZoom, MaxZoom)) {
             Layer->SetMinZoom(MinZoom);

@@ -193,10 +193,17 @@ size_t TDetailLevels::MemoryUsed() const {
     return N;
 }
 
+namespace {
+// Whether Map draws big objects from copies and skips parts that vanish:
+// the option, with generalization on.
+bool Simplifies(const TChartix& Map) {
+    return Map.Options().LevelOfDetail() && Map.UseGeneralization() &&
+           Map.GeneralizationLevel() > 0;
+}
+} // namespace
+
 const TDetailLevel* DetailFor(const TParts& Parts, const TChartix& Map) {
-    if (!Map.Options().LevelOfDetail() || !Map.UseGeneralization() ||
-        Map.GeneralizationLevel() <= 0)
-        return nullptr;
+    if (!Simplifies(Map)) return nullptr;
     // Cheap tests first: most objects are small, and the count of a layer's
     // objects is what a repaint is made of.
     if (Parts.Count() == 1 && Parts.Items(0)->Points().Count() < TDetailLevels::MinPoints)
@@ -213,8 +220,7 @@ TPartsOnScreen::TPartsOnScreen(const TParts& Parts, const TChartix& Map)
     // both axes keeps only its first. A hair's margin for the rounding of the
     // transform.
     FSkip = Map.Options().LevelOfDetail();
-    if (FSkip && Map.UseGeneralization() && Map.GeneralizationLevel() > 0)
-        FVanish = Map.GeneralizationLevel() * (1 - VanishMargin) / Map.Scale();
+    if (Simplifies(Map)) FVanish = Map.GeneralizationLevel() * (1 - VanishMargin) / Map.Scale();
 }
 
 } // namespace Mapobjects

@@ -15,10 +15,7 @@ std::span<const TMapPoint> TGeometryView::Part(int Index) const {
 
 int TGeometryView::PointCount() const {
     if (!FParts) return FPoint ? 1 : 0;
-    int N = 0;
-    for (int I = 0; I < FParts->Count(); ++I)
-        N += FParts->Items(I)->Points().Count();
-    return N;
+    return FParts->PointCount();
 }
 
 } // namespace Mapobjects

@@ -246,9 +246,6 @@ namespace {
 // even, pinned to +-1073741823, NaN to 0), so the pixels are identical.
 class TScreenTransform {
 public:
-    explicit TScreenTransform(const TChartix& Map)
-        : FHalfW(Map.ClientWidth() / 2.0), FHalfH(Map.ClientHeight() / 2.0), FCX(Map.CenterX()),
-          FCY(Map.CenterY()), FK(Map.Scale()) {}
     TScreenTransform(double HalfW, double HalfH, double CX, double CY, double K)
         : FHalfW(HalfW), FHalfH(HalfH), FCX(CX), FCY(CY), FK(K) {}
 

@@ -130,8 +130,7 @@ int ParseArgs(int Argc, char** Argv, TOptions& O) {
 // One placement serves a layer: beside the point when its first object is a
 // point, else centred.
 void LabelLayer(TMapLayer& Layer, const std::string& Column) {
-    for (int F = 0; F < Layer.Fields().Count(); ++F) {
-        if (!Platform::SameText(Layer.Fields().GetFields(F)->Name(), Column)) continue;
+    if (const TDataField* F = Layer.Fields().FieldByName(Column)) {
         TLabelSettings Settings;
         Settings.Halo = true;
         Settings.Overlap = false;
@@ -140,10 +139,9 @@ void LabelLayer(TMapLayer& Layer, const std::string& Column) {
             Settings.Position = lpRight;
             Settings.Offset = 5; // clear of the marker
         }
-        Layer.SetLabelFieldIndex(F);
+        Layer.SetLabelFieldIndex(F->Index());
         Layer.SetLabelSettings(Settings);
         Layer.SetAutoLabel(true);
-        return;
     }
 }
 
