@@ -262,6 +262,18 @@ Platform::TColor DefaultBackground() {
 
 // Soft fills that change from object to object, thin dark lines, round red
 // markers; each layer starts its palette elsewhere so stacked layers differ.
+void ApplyReadableLabels(TMapLayer& Layer) {
+    TLabelSettings Settings;
+    Settings.Halo = true;
+    Settings.Overlap = false;
+    Settings.Anchor = laLargestPart;
+    if (Layer.ObjectCount() > 0 && Layer.Objects(0)->SinglePoint()) {
+        Settings.Position = lpRight;
+        Settings.Offset = 5; // clear of the marker
+    }
+    Layer.SetLabelSettings(Settings);
+}
+
 void ApplyDefaultStyle(TMapLayer& Layer, int LayerIndex) {
     const int NF = static_cast<int>(std::size(Fills)), NL = static_cast<int>(std::size(Lines));
     for (int I = 0; I < Layer.ObjectCount(); ++I) {

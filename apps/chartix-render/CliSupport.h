@@ -111,6 +111,11 @@ int LoadFile(const std::string& Program, Mapobjects::TChartix& Map, const std::s
 // The built-in look: soft fills changing from object to object, thin dark
 // lines, round red markers; each layer starts its palette elsewhere.
 void ApplyDefaultStyle(Mapobjects::TMapLayer& Layer, int LayerIndex);
+
+// Labels as desktop GIS draw them: haloed, none covering another, a country's
+// on its largest part, right of the marker on a layer of points (judged by its
+// first object). The column and the switch are left alone.
+void ApplyReadableLabels(Mapobjects::TMapLayer& Layer);
 // The sea colour that goes with that look.
 Platform::TColor DefaultBackground();
 

@@ -127,20 +127,10 @@ int ParseArgs(int Argc, char** Argv, TOptions& O) {
 }
 
 // Labels Layer's objects with their value in Column, when it has that column.
-// One placement serves a layer: beside the point when its first object is a
-// point, else centred.
 void LabelLayer(TMapLayer& Layer, const std::string& Column) {
     if (const TDataField* F = Layer.Fields().FieldByName(Column)) {
-        TLabelSettings Settings;
-        Settings.Halo = true;
-        Settings.Overlap = false;
-        Settings.Anchor = laLargestPart; // a country's name on its mainland
-        if (Layer.ObjectCount() > 0 && Layer.Objects(0)->SinglePoint()) {
-            Settings.Position = lpRight;
-            Settings.Offset = 5; // clear of the marker
-        }
+        Apps::ApplyReadableLabels(Layer);
         Layer.SetLabelFieldIndex(F->Index());
-        Layer.SetLabelSettings(Settings);
         Layer.SetAutoLabel(true);
     }
 }

@@ -479,7 +479,8 @@ std::vector<TMapLayer*> TViewerWindow::OpenLayerFiles(const std::vector<std::str
                 // Labels name things: the first text column, not a code.
                 if (Layer->LabelFieldIndex() == 0)
                     Layer->SetLabelFieldIndex(std::max(0, FirstTextField(*Layer)));
-                // A workspace's layers keep the workspace's look.
+                // A workspace's layers keep the workspace's look and labels.
+                if (!Workspace) Apps::ApplyReadableLabels(*Layer);
                 if (!Workspace && !FFileStyle) {
                     Apps::ApplyDefaultStyle(*Layer, I);
                     FBuiltInLook.insert(Layer);
