@@ -103,9 +103,17 @@ std::unique_ptr<TSymbolSprite> Render(const TFont& Font, int Code) {
 const TSymbolSprite* SymbolSprite(const TFont& Font, int Code) {
     if (!Enabled) return nullptr;
     // Layers mostly repeat one look: ask the table only when it changes.
+    // The same font state (its serial) with the same code is the same look
+    // without reading the font's settings; a colour change only costs the
+    // comparison of looks below.
     static const TKey* LastKey = nullptr;
     static const TSymbolSprite* Last = nullptr;
+    static std::uint64_t LastSerial = 0;
+    static int LastCode = -1;
+    if (LastKey && Font.Serial() == LastSerial && Code == LastCode) return Last;
     const TKeyView Look = ViewOf(Font, Code);
+    LastSerial = Font.Serial();
+    LastCode = Code;
     if (LastKey && TEqual()(*LastKey, Look)) return Last;
     TSprites& S = Sprites();
     auto It = S.find(Look);

@@ -10,6 +10,8 @@
 #include <QStringDecoder>
 #include <cstdlib>
 
+#include <atomic>
+
 namespace Platform {
 
 namespace {
@@ -204,6 +206,11 @@ void TBrush::Assign(const TBrush& Other) {
     FStyle = Other.FStyle;
     FPattern = Other.FPattern;
     Changed();
+}
+
+std::uint64_t TGraphicsObject::NextSerial() {
+    static std::atomic<std::uint64_t> Last{0};
+    return Last.fetch_add(1, std::memory_order_relaxed) + 1;
 }
 
 // --- font --------------------------------------------------------------------

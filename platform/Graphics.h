@@ -75,15 +75,22 @@ class CHARTIX_PLATFORM_EXPORT TGraphicsObject : public TPersistent {
 public:
     /// Fired after every change of the tool.
     TNotifyEvent OnChange;
+    /// A number no other state of any tool has had: taken anew on making and on
+    /// every change (a copy keeps it, being equal). Equal serials mean equal
+    /// settings, so a cache can key on it without reading the settings.
+    std::uint64_t Serial() const { return FSerial; }
 
 protected:
-    /// Fires OnChange.
+    /// Takes a new serial and fires OnChange.
     void Changed() {
+        FSerial = NextSerial();
         if (OnChange) OnChange(this);
     }
 
 private:
     template <class T> friend class TShared;
+    static std::uint64_t NextSerial();
+    std::uint64_t FSerial = NextSerial();
     int FHolders = 0; // TShared holders of this tool
 };
 
