@@ -6,6 +6,7 @@
 #   lib/pkgconfig/chartix.pc              pkg-config chartix
 #   bin/                                  the programs
 #   lib/chartix/libmitab.so               the MITAB module, found from the library's folder
+#   lib/chartix/libchartix_gdal.so        the GDAL module (other formats, coordinate systems, rasters)
 #   lib/qt6/plugins/designer/             the Qt Designer plugin, when built (designer/)
 include(CMakePackageConfigHelpers)
 
@@ -39,6 +40,9 @@ foreach(app chartix-render chartix-convert chartix-viewer)
 endforeach()
 if(TARGET mitab)
   install(TARGETS mitab LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/chartix)
+endif()
+if(TARGET chartix_gdal)
+  install(TARGETS chartix_gdal LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/chartix)
 endif()
 
 set(_cmake_dir ${CMAKE_INSTALL_LIBDIR}/cmake/Chartix)

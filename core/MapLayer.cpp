@@ -1,11 +1,16 @@
 #include "core/MapLayer.h"
 
+#include "core/CoordinateSystems.h"
 #include "core/CustomFormatProvider.h"
 #include "core/MapObjects.h"
+#include "core/Reproject.h"
+#include "formats/GdalModule.h"
+#include "formats/VectorSources.h"
 #include "objects/Text.h"
 #include "platform/Trace.h"
 
 #include <algorithm>
+#include <cstring>
 #include <typeinfo>
 
 namespace Mapobjects {
@@ -400,7 +405,7 @@ bool TMapLayer::LoadFromFile(const std::string& FileName, const std::string& Nam
     if (!FormatProviders()) return false;
     TCustomFormatProvider* Provider = FormatProviders()->FindSuitableProvider(FileName);
     if (!Provider || !Provider->Load(this, FileName)) return false;
-    Loaded(FileName, Name);
+    Loaded(FileName, Name, nullptr);
     return true;
 }
 
@@ -433,13 +438,13 @@ TCustomFormatProvider* ProviderFor(const std::string& Target, TFileResult& Resul
 TFileResult TMapLayer::LoadFile(const std::string& FileName, const std::string& Name) {
     TFileResult Result;
     Result.FileName = FileName;
-    if (!FileExists(FileName)) {
+    if (!FileExists(SourceFileOf(FileName))) {
         Result.Message = "the file does not exist";
         return Result;
     }
     if (TCustomFormatProvider* P = ProviderFor(FileName, Result)) {
         Result = P->LoadFile(this, FileName);
-        if (Result.Ok) Loaded(FileName, Name);
+        if (Result.Ok) Loaded(FileName, Name, &Result.Problems);
     }
     return Result;
 }
@@ -459,10 +464,95 @@ TFileResult TMapLayer::SaveFile(const std::string& FileName) {
     return Result;
 }
 
-void TMapLayer::Loaded(const std::string& FileName, const std::string& Name) {
+void TMapLayer::Loaded(const std::string& FileName, const std::string& Name,
+                       TReadProblems* Problems) {
     FFileName = FileName;
+    // One layer of a source of several is known by that layer's name.
+    const std::string File = SourceFileOf(FileName);
+    FName = !Name.empty() ? Name
+            : File.size() < FileName.size()
+                ? FileName.substr(File.size() + std::strlen(SourceLayerSeparator))
+                : ChangeFileExt(ExtractFileName(FileName), "");
+    FSourceCoordSys = FCoordSys;
+    JoinMapCoordSys(Problems);
+    // Brought into the map's system or not, the layer holds what the file says.
     FDirty = false;
-    FName = Name.empty() ? ChangeFileExt(ExtractFileName(FileName), "") : Name;
+}
+
+void TMapLayer::JoinMapCoordSys(TReadProblems* Problems) {
+    // A layer without a system (or a map without the module to read one)
+    // is drawn in the numbers its file carries.
+    if (!FMap || FCoordSys.empty()) return;
+    const TCoordinateSystems* Systems = CoordinateSystems();
+    if (!Systems || Systems->ToWkt(FCoordSys).empty()) return;
+    const std::string& MapSystem = FMap->CoordSys();
+    if (MapSystem.empty() || Systems->ToWkt(MapSystem).empty()) {
+        if (MapSystem.empty()) FMap->SetCoordSys(FCoordSys);
+        return;
+    }
+    if (Systems->Same(FCoordSys, MapSystem)) return;
+    std::string Error;
+    if (!TransformInto(MapSystem, Error, Problems)) {
+        if (Problems)
+            Problems->Add(FFileName, 0, Error + "; the layer is drawn as its file gives it");
+        Trace("Layer \"%s\" not reprojected: %s", FName, Error);
+    }
+}
+
+bool TMapLayer::TransformInto(const std::string& To, std::string& Error, TReadProblems* Problems) {
+    const TCoordinateSystems* Systems = CoordinateSystems();
+    if (!Systems) {
+        Error = "coordinate systems need the GDAL module: " + GdalModuleProblem();
+        return false;
+    }
+    if (FCoordSys.empty()) {
+        Error = "the layer's coordinate system is not known";
+        return false;
+    }
+    if (Systems->Same(FCoordSys, To)) {
+        FCoordSys = To;
+        return true;
+    }
+    std::unique_ptr<TCoordinateTransform> Transform = Systems->Transform(FCoordSys, To, Error);
+    if (!Transform) return false;
+    const std::vector<int> Failed = TransformObjects(*this, *Transform);
+    // Objects that cannot be placed in the new system are left out rather
+    // than kept in numbers that would mean another place there.
+    if (!Failed.empty()) {
+        const std::string Into = Systems->DisplayName(To);
+        if (Problems)
+            for (int Index : Failed)
+                Problems->Add(FFileName, 0,
+                              Format("object %d could not be transformed into %s and was left "
+                                     "out",
+                                     Index + 1, Into.empty() ? To : Into));
+        std::unique_ptr<TUpdateBatch> Batch;
+        if (FMap) Batch = std::make_unique<TUpdateBatch>(*FMap);
+        for (auto It = Failed.rbegin(); It != Failed.rend(); ++It)
+            DeleteObject(*It);
+    }
+    FCoordSys = To;
+    return true;
+}
+
+bool TMapLayer::Reproject(const std::string& To, std::string& Error, TReadProblems* Problems) {
+    // Everything that can refuse is asked before the map is touched.
+    const TCoordinateSystems* Systems = CoordinateSystems();
+    for (const std::string* Definition : {&To, static_cast<const std::string*>(&FCoordSys)})
+        if (Systems && !Definition->empty() && Systems->ToWkt(*Definition).empty()) {
+            Error = "the coordinate system '" + *Definition + "' is not understood";
+            return false;
+        }
+    if (!Systems || FCoordSys.empty()) return TransformInto(To, Error, Problems);
+    std::unique_ptr<TUpdateBatch> Batch;
+    if (FMap) {
+        // Rotated numbers are no place in any system: the data turn back first.
+        if (FMap->isMapRotated()) FMap->UnRotate();
+        Batch = std::make_unique<TUpdateBatch>(*FMap);
+    }
+    if (!TransformInto(To, Error, Problems)) return false;
+    FDirty = true;
+    return true;
 }
 
 size_t TMapLayer::MemoryUsed() const {
@@ -507,7 +597,7 @@ TMapLayer* TMapLayers::Add(const std::string& FileName, const std::string& Name)
     Owned->SetName(Name);
     TMapLayer* Layer = TOwnerList::Add(std::move(Owned));
     std::string Full = FileName.empty() ? std::string() : ExpandFileName(FileName);
-    if (!Full.empty() && FileExists(Full))
+    if (!Full.empty() && FileExists(SourceFileOf(Full)))
         Layer->LoadFromFile(Full, Name);
     else
         Trace("File \"%s\" does not exists!", Full);
@@ -531,7 +621,7 @@ TMapLayer* TMapLayers::Add(const std::string& FileName, const std::string& Name,
 TMapLayer* TMapLayers::Insert(const std::string& FileName, int Index) {
     TMapLayer* Layer = TOwnerList::Insert(Index, std::make_unique<TMapLayer>());
     if (!FileName.empty()) {
-        if (FileExists(FileName))
+        if (FileExists(SourceFileOf(FileName)))
             Layer->LoadFromFile(FileName, "");
         else
             Trace("File \"%s\" does not exists!", FileName);

@@ -96,15 +96,31 @@ public:
     const std::string& FileName() const { return FFileName; }
     void SetFileName(const std::string& V) { FFileName = V; }
     ///@}
-    /// The character set and the coordinate system clause of the file the
-    /// layer was read from, kept so that saving writes them back; empty for a
-    /// layer made in code.
+    /// The character set of the file the layer was read from, kept so that
+    /// saving writes it back; empty for a layer made in code.
     ///@{
     const std::string& Charset() const { return FCharset; }
     void SetCharset(const std::string& V) { FCharset = V; }
+    ///@}
+    /// The coordinate system the objects' numbers are in: a MapInfo "CoordSys ..." clause,
+    /// WKT, "EPSG:n" or a PROJ string; empty when unknown. Loading sets the file's own, or
+    /// the map's when the objects were brought into it; saving writes it. Setting it only
+    /// stores it (Reproject moves the objects).
+    ///@{
     const std::string& CoordSys() const { return FCoordSys; }
     void SetCoordSys(const std::string& V) { FCoordSys = V; }
     ///@}
+    /// The coordinate system of the file the layer was last loaded from, as the file gave
+    /// it, whether or not the objects were brought into the map's; empty for a layer made
+    /// in code. Reproject(SourceCoordSys()) before saving writes the file's own system.
+    const std::string& SourceCoordSys() const { return FSourceCoordSys; }
+    /// Moves every object into the coordinate system To (see TransformObjects), then sets
+    /// CoordSys to To, marks the layer modified and repaints the map once; on a rotated
+    /// map the rotation is undone first, as saving does. Objects some point of which
+    /// cannot be transformed are left out, each reported in Problems when given. False,
+    /// with Error set and the layer unchanged, when To or the layer's own system is not
+    /// understood, no way between them is known, or the GDAL module is not found.
+    bool Reproject(const std::string& To, std::string& Error, TReadProblems* Problems = nullptr);
     /// The form of the file the layer was read from; null for a layer made in
     /// code or read by a provider that keeps none. The layer owns it.
     ///@{
@@ -268,8 +284,15 @@ public:
 
 private:
     friend class TCustomMapObject;
-    // What a successful load sets: the file, the name, and no changes.
-    void Loaded(const std::string& FileName, const std::string& Name);
+    // What a successful load sets: the file, the name, the source system,
+    // the objects in the map's system (problems met there go to Problems),
+    // and no changes.
+    void Loaded(const std::string& FileName, const std::string& Name, TReadProblems* Problems);
+    // Brings a layer just loaded into the map's coordinate system, or gives
+    // the map the layer's when it has none.
+    void JoinMapCoordSys(TReadProblems* Problems);
+    // Reproject without undoing a rotation or repainting.
+    bool TransformInto(const std::string& To, std::string& Error, TReadProblems* Problems);
     // Drops the entry of an object that is being destroyed directly.
     void Unlink(TCustomMapObject* Object);
     void SendEvent(int Event);
@@ -283,6 +306,7 @@ private:
     std::string FFileName;
     std::string FCharset;
     std::string FCoordSys;
+    std::string FSourceCoordSys;
     std::unique_ptr<TLayerFileForm> FFileForm;
     std::unique_ptr<Platform::TBrush> FDefaultBrush;
     std::unique_ptr<Platform::TFont> FDefaultFont;

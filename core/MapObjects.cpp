@@ -1,5 +1,7 @@
 #include "core/MapObjects.h"
 
+#include "core/CoordinateSystems.h"
+
 #include "core/PreciseHit.h"
 
 #include "objects/MapObject.h"
@@ -9,6 +11,7 @@
 #include <chrono>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace Mapobjects {
 
@@ -344,6 +347,33 @@ void TChartix::ZoomToExtent(const TBounds& B) {
     if (B.MaxX - B.MinX > 0 && B.MaxY - B.MinY > 0)
         SetZoom(std::abs(
             std::max((FMaxY - FMinY) / (B.MaxY - B.MinY), (FMaxX - FMinX) / (B.MaxX - B.MinX))));
+}
+
+void TChartix::SetCoordSys(const std::string& Definition) {
+    if (Definition == FCoordSys) return;
+    const std::string Old = std::exchange(FCoordSys, Definition);
+    const TCoordinateSystems* Systems = Definition.empty() ? nullptr : CoordinateSystems();
+    if (!Systems || Systems->ToWkt(Definition).empty()) return;
+    TUpdateBatch Batch(*this);
+    // The view shows the same place, as wide on the ground, in the new numbers.
+    std::string Error;
+    if (!Old.empty() && FZoom != 0)
+        if (auto T = Systems->Transform(Old, Definition, Error)) {
+            const double HalfWidth = (FMaxX - FMinX) / FZoom / 2;
+            double X[2] = {FCenterX, FCenterX + HalfWidth}, Y[2] = {FCenterY, FCenterY};
+            const double NewHalf = T->Transform(X, Y, 2) ? std::hypot(X[1] - X[0], Y[1] - Y[0]) : 0;
+            if (NewHalf > 0 && std::isfinite(NewHalf)) {
+                SetCenterX(X[0]);
+                SetCenterY(Y[0]);
+                SetZoom(FZoom * std::abs(HalfWidth) / NewHalf);
+            }
+        }
+    for (TMapLayer* Layer : *FLayers) {
+        const std::string& Own = Layer->CoordSys();
+        if (Own.empty() || Systems->ToWkt(Own).empty() || Systems->Same(Own, Definition)) continue;
+        if (!Layer->Reproject(Definition, Error))
+            Trace("Layer \"%s\" keeps its coordinate system: %s", Layer->Name(), Error);
+    }
 }
 
 TBounds TChartix::DataExtent() const {

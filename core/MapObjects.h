@@ -17,6 +17,7 @@
 #include "Substrates.h"
 
 #include <memory>
+#include <string>
 #include <unordered_set>
 
 namespace Mapobjects {
@@ -75,6 +76,18 @@ public:
     double MinZoom() const { return FMinZoom; }
     void SetMinZoom(double V) { FMinZoom = V; }
     ///@}
+
+    // --- coordinate system -------------------------------------------------
+    /// The coordinate system the map's numbers are in (any form TCoordinateSystems reads);
+    /// empty, the default, until set or taken from the first layer loaded with a known one.
+    /// Layers loaded later with another known system are brought into it; layers with none
+    /// are drawn as their files give them.
+    const std::string& CoordSys() const { return FCoordSys; }
+    /// Stores the system. Layers already on the map whose own system is known and differs
+    /// are reprojected into it (TMapLayer::Reproject), and the view is moved to show the same
+    /// place at the same width; all in one repaint. A layer that cannot be reprojected keeps
+    /// its numbers and its system; raster backgrounds stay where they were placed.
+    void SetCoordSys(const std::string& Definition);
 
     // --- owned parts -------------------------------------------------------
     /// The layer list, in drawing order (index 0 at the bottom).
@@ -442,6 +455,7 @@ private:
     bool FFirstPaint = true;
     bool FDestroying = false;
     std::unordered_set<TCustomMapObject*> FLooseObjects;
+    std::string FCoordSys;
 };
 
 /// A batch of changes of the map's own making: painting is suspended for it

@@ -1,7 +1,10 @@
 #include "core/Substrates.h"
 
+#include "core/GeoRasters.h"
 #include "core/MapObjects.h"
+#include "formats/GdalModule.h"
 #include "objects/Shapes.h"
+#include "platform/SysUtils.h"
 
 namespace Mapobjects {
 
@@ -15,6 +18,7 @@ void TSubstrate::LoadFromFile(const std::string& FileName, std::unique_ptr<TRect
     auto Bitmap = std::make_unique<TBitmap>();
     Bitmap->LoadFromFile(FileName);
     FBitmap = std::move(Bitmap);
+    FCoordSys.clear(); // placed by hand
 }
 
 void TSubstrate::LoadFromFile(const std::string& FileName, double X, double Y, double Width,
@@ -25,6 +29,28 @@ void TSubstrate::LoadFromFile(const std::string& FileName, double X, double Y, d
     Rect->SetX1(X + Width);
     Rect->SetY1(Y + Height);
     LoadFromFile(FileName, std::move(Rect));
+}
+
+void TSubstrate::LoadGeoreferenced(const std::string& FileName, const std::string& TargetCoordSys) {
+    const TGeoRasterReader* Reader = GeoRasterReader();
+    if (!Reader)
+        throw EFOpenError(Format("Cannot open file \"%s\". Georeferenced images need the GDAL "
+                                 "module, and %s",
+                                 FileName, GdalModuleProblem()));
+    if (!FileExists(FileName))
+        throw EFOpenError(Format("Cannot open file \"%s\". No such file or directory", FileName));
+    TGeoRaster Raster;
+    std::string Error;
+    if (!Reader->Read(FileName, TargetCoordSys, Raster, Error) || !Raster.Bitmap)
+        throw EInvalidGraphic(Format("%s: %s", FileName, Error));
+    auto Rect = std::make_unique<TRectangle>();
+    Rect->SetX0(Raster.X0);
+    Rect->SetY0(Raster.Y0);
+    Rect->SetX1(Raster.X1);
+    Rect->SetY1(Raster.Y1);
+    FRect = std::move(Rect);
+    FBitmap = std::move(Raster.Bitmap);
+    FCoordSys = Raster.CoordSys;
 }
 
 void TSubstrate::Paint() {
@@ -71,6 +97,15 @@ TSubstrate* TSubstrates::LoadFromFile(const std::string& FileName,
                                       std::unique_ptr<TRectangle> Rect) {
     auto S = std::make_unique<TSubstrate>();
     S->LoadFromFile(FileName, std::move(Rect));
+    return Add(std::move(S));
+}
+
+TSubstrate* TSubstrates::LoadGeoreferenced(const std::string& FileName) {
+    auto S = std::make_unique<TSubstrate>();
+    S->LoadGeoreferenced(FileName, FMap ? FMap->CoordSys() : std::string());
+    // The first placed thing with a system gives the map its system, as a layer would.
+    if (FMap && FMap->CoordSys().empty() && !S->CoordSys().empty())
+        FMap->SetCoordSys(S->CoordSys());
     return Add(std::move(S));
 }
 

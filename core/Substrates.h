@@ -24,6 +24,16 @@ public:
     /// Loads the image to cover the rectangle from (X, Y) to (X + Width, Y + Height),
     /// in map units. EFOpenError or EInvalidGraphic when the image cannot be read.
     void LoadFromFile(const std::string& FileName, double X, double Y, double Width, double Height);
+    /// Loads a georeferenced image (a GeoTIFF or another raster GDAL reads, a PNG, JPEG,
+    /// BMP or GIF with its world file) placed where it says it lies, warped into
+    /// TargetCoordSys when that is known and differs from the image's own system.
+    /// EFOpenError when the file is missing or the GDAL module is not found,
+    /// EInvalidGraphic with the reader's reason when the file cannot be read or carries
+    /// no georeferencing.
+    void LoadGeoreferenced(const std::string& FileName, const std::string& TargetCoordSys);
+    /// The coordinate system the placement is in, for a georeferenced image; empty for one
+    /// placed by hand or an image whose system is unknown.
+    const std::string& CoordSys() const { return FCoordSys; }
     /// Stretches the image over its rectangle's place on the map's canvas; nothing
     /// without a map, an image or a rectangle.
     void Paint();
@@ -41,6 +51,7 @@ private:
     std::unique_ptr<Platform::TBitmap> FBitmap;
     std::unique_ptr<TRectangle> FRect;
     TChartix* FMap = nullptr;
+    std::string FCoordSys;
 };
 
 /// Owns its substrates; draws them index 0 first. A substrate in the list
@@ -61,6 +72,11 @@ public:
                              double Height);
     /// The same with the placement rectangle given, which the new substrate takes.
     TSubstrate* LoadFromFile(const std::string& FileName, std::unique_ptr<TRectangle> Rect);
+    /// A substrate from a georeferenced image, placed in the map's coordinate system (the
+    /// image warped into it when need be), added as Add does. A map without a system takes
+    /// the image's. Nothing is added when the image cannot be read (the exceptions of
+    /// TSubstrate::LoadGeoreferenced pass through).
+    TSubstrate* LoadGeoreferenced(const std::string& FileName);
     /// The substrate at Index; EListError outside the list.
     TSubstrate* GetSubstrate(int Index) const { return Get(Index); }
     /// Puts S at Index and hands the substrate that was there back.

@@ -1,5 +1,7 @@
 #include "formats/MapInfoFormatProvider.h"
 
+#include "core/CoordinateSystems.h"
+
 #include "formats/MifCharset.h"
 #include "formats/MifWriter.h"
 #include "formats/MitabBinding.h"
@@ -905,9 +907,8 @@ bool TMapInfoFormatProvider::Save(TMapLayer* Layer, const std::string& FileName)
     // they would be cut: the bounds are then those of the objects, with a
     // margin (a clause's own Bounds are the library's to take).
     const bool Classic = FDialect == mdClassic;
-    const std::string CoordSys = Classic                     ? ClassicCoordSys
-                                 : Layer->CoordSys().empty() ? PlaneCoordSys
-                                                             : Layer->CoordSys();
+    const std::string Own = MapInfoCoordSys(Layer->CoordSys());
+    const std::string CoordSys = Classic ? ClassicCoordSys : Own.empty() ? PlaneCoordSys : Own;
     double North = 0, South = 0, East = 0, West = 0;
     if (!Classic && !ContainsText(CoordSys, "Bounds") &&
         !ContainsText(CoordSys, "Earth Projection 1,")) {

@@ -1,5 +1,6 @@
 #include "formats/MifWriter.h"
 
+#include "core/CoordinateSystems.h"
 #include "core/MapObjects.h"
 #include "formats/MifCharset.h"
 #include "formats/MifForm.h"
@@ -29,6 +30,10 @@ namespace {
 // (UTF-8), which "Neutral" tells readers to leave as it is. A layer without
 // a coordinate system gets none: the file says no more than the layer knows.
 constexpr const char* DefaultCharset = "Neutral";
+
+// The header's system: a MapInfo clause as it stands; another form (WKT,
+// "EPSG:n", a layer brought into a map's system) as the clause GDAL finds
+// for it, and none when there is none or no module to ask.
 
 template <class... Args>
 void Put(TPendingFile& F, fmt::format_string<Args...> Pattern, Args&&... A) {
@@ -179,7 +184,7 @@ private:
     // nothing is added that the file did not have and the layer does not.
     void WriteFormHeader() {
         const std::string& Charset = FLayer.Charset();
-        const std::string& CoordSys = FLayer.CoordSys();
+        const std::string CoordSys = MapInfoCoordSys(FLayer.CoordSys());
         if (FForm->Header.empty()) {
             // None was kept: the file's values in the library's lines.
             Put(FMif, "Version {}", std::max(FForm->Version, NeededVersion()));
@@ -255,7 +260,7 @@ private:
             const std::string& Charset = FLayer.Charset();
             Put(FMif, "Charset \"{}\"", Charset.empty() ? DefaultCharset : Charset);
             Put(FMif, "Delimiter \",\"");
-            const std::string& CoordSys = FLayer.CoordSys();
+            const std::string CoordSys = MapInfoCoordSys(FLayer.CoordSys());
             if (!CoordSys.empty()) Put(FMif, "{}", CoordSys);
         }
         WriteColumns();

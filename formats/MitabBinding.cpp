@@ -35,17 +35,6 @@ void ResolveAll(void* Library) {
 #undef CHARTIX_MITAB_RESOLVE_UNTYPED
 }
 
-void* OpenLibrary(const std::string& Name) {
-    if (Name.empty()) return nullptr;
-    const int Flags = RTLD_NOW | RTLD_LOCAL;
-    if (Name.find('/') != std::string::npos) return dlopen(Name.c_str(), Flags);
-    // Like plugins: the folders a user names, the program's own, the
-    // package's module folder; the loader's own path last.
-    for (const std::string& Folder : ModuleDirectories())
-        if (void* Library = dlopen((Folder + Name).c_str(), Flags)) return Library;
-    return dlopen(Name.c_str(), Flags);
-}
-
 std::string DirectoryOf(const std::string& Path) {
     const size_t Slash = Path.rfind('/');
     return Slash == std::string::npos ? std::string("./") : Path.substr(0, Slash + 1);
@@ -67,10 +56,21 @@ std::string DirectoryOfSymbol(const void* Symbol) {
 
 } // namespace
 
+void* OpenModuleLibrary(const std::string& Name) {
+    if (Name.empty()) return nullptr;
+    const int Flags = RTLD_NOW | RTLD_LOCAL;
+    if (Name.find('/') != std::string::npos) return dlopen(Name.c_str(), Flags);
+    // Like plugins: the folders a user names, the program's own, the
+    // package's module folder; the loader's own path last.
+    for (const std::string& Folder : ModuleDirectories())
+        if (void* Library = dlopen((Folder + Name).c_str(), Flags)) return Library;
+    return dlopen(Name.c_str(), Flags);
+}
+
 void MITAB_load() {
     // Nothing of an earlier load may be called once this one fails.
     ResolveAll(nullptr);
-    void* Library = OpenLibrary(MitabLibraryName());
+    void* Library = OpenModuleLibrary(MitabLibraryName());
     if (!Library) {
         MITAB_LoadErr = mleNoLibrary;
         return;

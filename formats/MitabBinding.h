@@ -52,6 +52,10 @@ inline constexpr const char* ModulePathVariable = "CHARTIX_MODULE_PATH";
 // The folders a bare module name is looked for in, in order: those of
 // CHARTIX_MODULE_PATH, the program's own, PackageModuleDirectory().
 std::vector<std::string> ModuleDirectories();
+// dlopen of a run-time module (local symbols, bound now): a bare name is
+// looked for in ModuleDirectories() first, then where the loader searches.
+// Null when there is none.
+void* OpenModuleLibrary(const std::string& Name);
 
 // clang-format off
 // Every entry point, in the order they are resolved: name, result, arguments.

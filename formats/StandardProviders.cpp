@@ -1,5 +1,6 @@
 #include "formats/StandardProviders.h"
 
+#include "formats/GdalModule.h"
 #include "formats/MapInfoFormatProvider.h"
 #include "formats/SimpleMIFFormatProvider.h"
 
@@ -15,6 +16,11 @@ void RegisterStandardProviders() {
     // In this order: the built-in reader answers for .mif files.
     Registry->AdoptStandard(std::make_unique<TSimpleMIFFormatProvider>(nullptr));
     Registry->AdoptStandard(std::make_unique<TMapInfoFormatProvider>(nullptr));
+    // Last: every other format GDAL reads, when its module is there. Without
+    // it those files meet "no format provider accepts", as before.
+    if (const TGdalModule* Gdal = GdalModule(); Gdal && Gdal->CreateVectorProvider)
+        if (TCustomFormatProvider* Vector = Gdal->CreateVectorProvider())
+            Registry->AdoptStandard(std::unique_ptr<TCustomFormatProvider>(Vector));
 }
 
 } // namespace Mapobjects

@@ -1,5 +1,7 @@
 #include "formats/WorkspaceLoader.h"
 
+#include "core/CoordinateSystems.h"
+
 #include "core/CustomFormatProvider.h"
 #include "core/MapObjects.h"
 #include "formats/MifStyles.h"
@@ -491,8 +493,9 @@ std::string TableFile(const TTable& T, const std::string& Workspace) {
     return {};
 }
 
-bool IsLonLat(const std::string& CoordSys) {
-    std::string C = LowerCase(CoordSys);
+bool IsLonLat(const std::string& Definition) {
+    // A layer reprojected on load holds WKT: its MapInfo form tells.
+    std::string C = LowerCase(Definition.empty() ? Definition : MapInfoCoordSys(Definition));
     C.erase(std::remove_if(C.begin(), C.end(), IsBlank), C.end());
     return C.find("earthprojection1,") != npos || C.empty();
 }

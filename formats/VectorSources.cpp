@@ -1,0 +1,37 @@
+#include "formats/VectorSources.h"
+
+#include "core/CustomFormatProvider.h"
+#include "formats/GdalModule.h"
+
+namespace Mapobjects {
+
+bool SourceLayers(const std::string& FileName, std::vector<std::string>& Names,
+                  std::string& Error) {
+    Names.clear();
+    const TGdalModule* Module = GdalModule();
+    if (!Module || !Module->SourceLayers) {
+        Error = GdalModuleProblem();
+        return false;
+    }
+    return Module->SourceLayers(FileName, Names, Error);
+}
+
+std::string SourceLayerFileName(const std::string& FileName, const std::string& Layer) {
+    return FileName + SourceLayerSeparator + Layer;
+}
+
+std::string SourceFileOf(const std::string& FileName) {
+    const size_t At = FileName.find(SourceLayerSeparator);
+    return At == std::string::npos ? FileName : FileName.substr(0, At);
+}
+
+std::unique_ptr<TCustomFormatProvider> NewVectorProvider(std::string* Problem) {
+    const TGdalModule* Module = GdalModule();
+    if (!Module || !Module->CreateVectorProvider) {
+        if (Problem) *Problem = GdalModuleProblem();
+        return nullptr;
+    }
+    return std::unique_ptr<TCustomFormatProvider>(Module->CreateVectorProvider());
+}
+
+} // namespace Mapobjects
