@@ -1,16 +1,18 @@
 // chartix-convert: loads a map file as a layer and saves it under another
 // name; both formats are chosen by file name through the provider registry
-// (OUT.tab is a MapInfo table, OUT.mif a MIF pair). A workspace IN saves each
-// of its layers, as OUT when it has one, else as OUT-NAME.ext beside OUT.
+// (OUT.tab is a MapInfo table, OUT.mif a MIF pair, OUT.shp, OUT.gpkg,
+// OUT.geojson, OUT.fgb ... through GDAL). A workspace IN saves each of its
+// layers, as OUT when it has one, else as OUT-NAME.ext beside OUT. With
+// -t_srs the layers are reprojected into that coordinate system first.
 //
-//   chartix-convert [--strict] IN OUT
+//   chartix-convert [--strict] [-t_srs SRS] IN OUT
 //
 // Exit codes: see CliSupport.h.
 
 #include "CliSupport.h"
 
-#include "core/MapObjects.h"
 #include "core/CustomFormatProvider.h"
+#include "core/MapObjects.h"
 #include "formats/MapInfoFormatProvider.h"
 #include "formats/SimpleMIFFormatProvider.h"
 
@@ -32,7 +34,7 @@ std::string LayerTarget(const std::string& Out, const std::string& Name) {
     return Out.substr(0, Out.size() - Ext.size()) + "-" + Name + Ext;
 }
 
-int Run(const std::string& In, const std::string& Out, bool Strict) {
+int Run(const std::string& In, const std::string& Out, bool Strict, const std::string& TargetSrs) {
     Apps::TMessagePrinter Messages(Program);
     Apps::TProviders Providers;
 
@@ -60,22 +62,24 @@ int Run(const std::string& In, const std::string& Out, bool Strict) {
 
     for (TMapLayer* Layer : Layers) {
         const std::string Target = Layers.size() == 1 ? Out : LayerTarget(Out, Layer->Name());
+        if (!TargetSrs.empty()) {
+            std::string Why;
+            if (!Layer->Reproject(TargetSrs, Why)) {
+                std::fprintf(stderr, "%s: cannot reproject %s to %s: %s\n", Program,
+                             Layer->Name().c_str(), TargetSrs.c_str(), Why.c_str());
+                return Apps::ExitWriteFailed;
+            }
+        }
         const int Before = Messages.Count();
         Progress.SetLabel("saving " + Apps::BaseName(Target));
         Progress.SetEnabled(Apps::TProgressPrinter::WantedFor(Apps::FileSizeOf(In)));
-        bool Saved = false;
-        try {
-            Saved = Layer->SaveToFile(Target);
-        } catch (const std::exception& E) {
-            std::fprintf(stderr, "%s: cannot write %s: %s\n", Program, Target.c_str(), E.what());
-            return Apps::ExitWriteFailed;
-        }
-        // MITAB's provider tells what it could not write; ours raises.
-        const TReadProblems& Unwritten = Providers.Tables.Problems();
-        const bool ByTables = FormatProviders()->FindSuitableProvider(Target) == &Providers.Tables;
-        if (!Saved || Messages.Count() != Before || (ByTables && !Unwritten.Empty())) {
-            const std::string Why = ByTables && !Unwritten.Empty()
-                                        ? ": " + TReadProblems::Describe(Unwritten.Items()[0])
+        // One answer from every provider: why a save failed, and what it
+        // could not write (MITAB's and GDAL's providers tell; ours raises).
+        const TFileResult Saved = Layer->SaveFile(Target);
+        if (!Saved || Messages.Count() != Before || !Saved.Problems.Empty()) {
+            const std::string Why = !Saved.Message.empty() ? ": " + Saved.Message
+                                    : !Saved.Problems.Empty()
+                                        ? ": " + TReadProblems::Describe(Saved.Problems.Items()[0])
                                         : std::string();
             std::fprintf(stderr, "%s: cannot write %s%s\n", Program, Target.c_str(), Why.c_str());
             return Apps::ExitWriteFailed;
@@ -91,25 +95,36 @@ int Run(const std::string& In, const std::string& Out, bool Strict) {
 int main(int Argc, char** Argv) {
     std::vector<std::string> Files;
     bool Strict = false;
+    std::string TargetSrs;
     for (int I = 1; I < Argc; ++I) {
         const std::string A = Argv[I];
         if (A == "-h" || A == "--help") {
-            std::printf("usage: %s [--strict] IN OUT\n"
+            std::printf("usage: %s [--strict] [-t_srs SRS] IN OUT\n"
                         "  loads IN as a layer and saves it as OUT; formats by file name\n"
-                        "  (.mif, .tab; IN may be a .wor workspace: each layer goes to\n"
-                        "  OUT-NAME.ext unless it has one)\n"
+                        "  (.mif, .tab, and every vector format GDAL writes: .shp, .gpkg,\n"
+                        "  .geojson, .fgb ...; IN may be a .wor workspace: each layer goes to\n"
+                        "  OUT-NAME.ext unless it has one, or FILE|layername=NAME)\n"
                         "  --strict  any problem in IN fails the run (exit 3); without it,\n"
-                        "            damaged objects are reported and the rest is converted\n",
+                        "            damaged objects are reported and the rest is converted\n"
+                        "  -t_srs    reproject into SRS first (EPSG:n, WKT, a PROJ string or a\n"
+                        "            MapInfo CoordSys clause)\n",
                         Program);
             return Apps::ExitOk;
         }
-        if (A == "--strict")
+        if (A == "--strict") {
             Strict = true;
-        else
+        } else if (A == "-t_srs" || A == "--t_srs") {
+            if (I + 1 >= Argc) {
+                std::fprintf(stderr, "%s: %s needs a value\n", Program, A.c_str());
+                return Apps::ExitUsage;
+            }
+            TargetSrs = Argv[++I];
+        } else {
             Files.push_back(A);
+        }
     }
     if (Files.size() != 2) {
-        std::fprintf(stderr, "usage: %s [--strict] IN OUT\n", Program);
+        std::fprintf(stderr, "usage: %s [--strict] [-t_srs SRS] IN OUT\n", Program);
         return Apps::ExitUsage;
     }
     Apps::UseOffscreenPlatformUnlessSet();
@@ -118,7 +133,7 @@ int main(int Argc, char** Argv) {
     int QtArgc = 1;
     QApplication App(QtArgc, Argv);
     try {
-        return Run(Files[0], Files[1], Strict);
+        return Run(Files[0], Files[1], Strict, TargetSrs);
     } catch (const std::exception& E) {
         std::fprintf(stderr, "%s: %s\n", Program, E.what());
         return Apps::ExitWriteFailed;

@@ -1,5 +1,7 @@
 #include "CliSupport.h"
 
+#include "formats/VectorSources.h"
+
 #include "core/CustomFormatProvider.h"
 #include "objects/Polys.h"
 #include "objects/Symbol.h"
@@ -144,13 +146,15 @@ void TProgressPrinter::Stop() {
 int LoadLayer(const std::string& Program, Mapobjects::TChartix& Map, const std::string& Path,
               TProgressPrinter& Progress, Mapobjects::TMapLayer*& Layer, bool Strict) {
     Layer = nullptr;
-    if (std::string Why = UnreadableReason(Path); !Why.empty()) {
+    // A layer of a multi-layer source is named after its file.
+    const std::string File = Mapobjects::SourceFileOf(Path);
+    if (std::string Why = UnreadableReason(File); !Why.empty()) {
         std::fprintf(stderr, "%s: cannot read %s: %s\n", Program.c_str(), Path.c_str(),
                      Why.c_str());
         return ExitUnreadable;
     }
     Progress.SetLabel("loading " + BaseName(Path));
-    Progress.SetEnabled(TProgressPrinter::WantedFor(FileSizeOf(Path)));
+    Progress.SetEnabled(TProgressPrinter::WantedFor(FileSizeOf(File)));
     // One answer from the library: what was loaded, the problems with their
     // lines, and why it failed when it did (messages included, never shown).
     Mapobjects::TFileResult Result;

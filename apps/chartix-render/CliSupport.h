@@ -7,8 +7,10 @@
 #include "core/MapObjects.h"
 #include "formats/MapInfoFormatProvider.h"
 #include "formats/SimpleMIFFormatProvider.h"
+#include "formats/VectorSources.h"
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -85,10 +87,12 @@ private:
 
 // The providers every program registers, in this order: ours keeps ".mif",
 // MITAB's takes ".tab" (and loading refuses with its message when the
-// library is not found beside the program).
+// library is not found beside the program), GDAL's every other vector
+// format (none when the GDAL module is not found).
 struct TProviders {
     Mapobjects::TSimpleMIFFormatProvider Mif{nullptr};
     Mapobjects::TMapInfoFormatProvider Tables{nullptr};
+    std::unique_ptr<Mapobjects::TCustomFormatProvider> Vector = Mapobjects::NewVectorProvider();
 };
 
 // A MapInfo workspace, by its ".wor" extension.

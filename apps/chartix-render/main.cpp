@@ -1,17 +1,23 @@
 // chartix-render: draws map files into a PNG without a display.
 //
 //   chartix-render [--size WxH] [--out FILE.png] [--style default|file] [--strict]
-//                  [--labels COLUMN] [--antialias] FILE...
+//                  [--labels COLUMN] [--antialias] [--background RASTER]... FILE...
 //
 // Each FILE becomes a layer (the first at the bottom): a .mif pair, a .tab
-// table, or a .wor workspace, which adds the layers it opens. The view is
-// fitted to all of them, and the map bitmap is saved. Exit codes: see CliSupport.h.
+// table, any vector file GDAL reads (a layer of a multi-layer source as
+// FILE|layername=NAME), or a .wor workspace, which adds the layers it opens.
+// Each RASTER, a georeferenced image, is placed under the layers. The view
+// is fitted to the layers (to the images when there are none), and the map
+// bitmap is saved. Exit codes: see CliSupport.h.
 
 #include "CliSupport.h"
 
 #include "core/MapObjects.h"
+#include "core/Substrates.h"
 #include "formats/SimpleMIFFormatProvider.h"
+#include "formats/VectorSources.h"
 #include "objects/Polys.h"
+#include "objects/Shapes.h"
 #include "objects/Symbol.h"
 #include "platform/SysUtils.h"
 
@@ -39,13 +45,14 @@ struct TOptions {
     bool Strict = false;
     std::string Labels;
     bool Antialias = false;
+    std::vector<std::string> Backgrounds;
     std::vector<std::string> Files;
 };
 
 void Usage(std::FILE* To) {
     std::fprintf(To,
                  "usage: %s [--size WxH] [--out FILE.png] [--style default|file] [--strict]\n"
-                 "       [--labels COLUMN] [--antialias] FILE...\n"
+                 "       [--labels COLUMN] [--antialias] [--background RASTER]... FILE...\n"
                  "  --size   picture size in pixels (default 1024x512)\n"
                  "  --out    output file; PNG, or BMP/JPG by extension (default out.png)\n"
                  "  --style  default: a built-in palette; file: the styles the files carry\n"
@@ -54,7 +61,10 @@ void Usage(std::FILE* To) {
                  "  --labels label the objects of every layer that has COLUMN with its value:\n"
                  "           haloed, labels that would cover others left out, right of\n"
                  "           the point on point layers, centred on the largest part of others\n"
-                 "  --antialias  smooth lines, outlines and text\n",
+                 "  --antialias  smooth lines, outlines and text\n"
+                 "  --background a georeferenced image (GeoTIFF, or PNG/JPEG/BMP with a world\n"
+                 "           file) under the layers, reprojected to the map's coordinate\n"
+                 "           system; may be given more than once\n",
                  Program);
 }
 
@@ -111,6 +121,10 @@ int ParseArgs(int Argc, char** Argv, TOptions& O) {
             O.Labels = V;
         } else if (A == "--antialias") {
             O.Antialias = true;
+        } else if (A == "--background") {
+            const char* V = Value("--background");
+            if (!V) return Apps::ExitUsage;
+            O.Backgrounds.push_back(V);
         } else if (A.size() > 1 && A[0] == '-') {
             std::fprintf(stderr, "%s: unknown option %s\n", Program, A.c_str());
             Usage(stderr);
@@ -119,7 +133,7 @@ int ParseArgs(int Argc, char** Argv, TOptions& O) {
             O.Files.push_back(A);
         }
     }
-    if (O.Files.empty()) {
+    if (O.Files.empty() && O.Backgrounds.empty()) {
         Usage(stderr);
         return Apps::ExitUsage;
     }
@@ -158,7 +172,7 @@ int Run(const TOptions& O) {
         if (int Code = Apps::LoadFile(Program, Map, File, Messages, Progress, Layers, O.Strict);
             Code != Apps::ExitOk)
             return Code;
-        TotalBytes += Apps::FileSizeOf(File);
+        TotalBytes += Apps::FileSizeOf(SourceFileOf(File));
         for (TMapLayer* Layer : Layers) {
             if (!O.FileStyle) Apps::ApplyDefaultStyle(*Layer, Map.Layers().IndexOf(Layer));
             if (!O.Labels.empty()) LabelLayer(*Layer, O.Labels);
@@ -167,7 +181,32 @@ int Run(const TOptions& O) {
                          Layer->FileName().empty() ? File.c_str() : Layer->FileName().c_str());
         }
     }
-    Map.FitView();
+    // After the layers, which give the map its coordinate system.
+    for (const std::string& File : O.Backgrounds) {
+        if (std::string Why = Apps::UnreadableReason(File); !Why.empty()) {
+            std::fprintf(stderr, "%s: cannot read %s: %s\n", Program, File.c_str(), Why.c_str());
+            return Apps::ExitUnreadable;
+        }
+        try {
+            Map.Substrates().LoadGeoreferenced(File);
+        } catch (const std::exception& E) {
+            std::fprintf(stderr, "%s: failed to load %s: %s\n", Program, File.c_str(), E.what());
+            return Apps::ExitLoadFailed;
+        }
+    }
+    if (Map.Layers().Count() > 0) {
+        Map.FitView();
+    } else {
+        TBounds Images;
+        for (int I = 0; I < Map.Substrates().Count(); ++I) {
+            TRectangle* R = Map.Substrates().GetSubstrate(I)->Placement();
+            Images.MinX = std::min(Images.MinX, R->X0());
+            Images.MinY = std::min(Images.MinY, R->Y0());
+            Images.MaxX = std::max(Images.MaxX, R->X1());
+            Images.MaxY = std::max(Images.MaxY, R->Y1());
+        }
+        Map.ZoomToExtent(Images);
+    }
 
     Progress.SetLabel("painting");
     Progress.SetEnabled(Apps::TProgressPrinter::WantedFor(TotalBytes));

@@ -204,16 +204,28 @@ void CheckDocks(TChecks& C, TViewerWindow& Window) {
     if (Smooth) Smooth->trigger();
 }
 
-// File > Open's filters: every registered provider's, all of them first.
+// File > Open's filters: every registered provider's, all of them first;
+// with the GDAL module, its formats among them.
 void CheckFilters(TChecks& C) {
     const TFormatProviders* Registry = FormatProviders();
-    C.Equal("File > Open's filters",
-            TViewerWindow::OpenFilters(Registry ? Registry->GetFilter() : "").join(" | "),
-            "All supported files (*.mif *.tab *.wor) | MapInfo Interchange Format Files (*.mif) | "
-            "MapInfo Files (*.mif *.tab) | MapInfo Workspaces (*.wor) | All files (*)");
+    const std::string Filter = Registry ? Registry->GetFilter() : "";
+    const QStringList Open = TViewerWindow::OpenFilters(Filter);
+    const QStringList Save = TViewerWindow::SaveFilters(Filter);
+    const bool Gdal = Registry && Registry->Count() > 2;
+    const QString All = Open.value(0);
+    C.True("File > Open's first filter has every format: " + All.toStdString(),
+           All.startsWith("All supported files (*.mif *.tab ") && All.endsWith(" *.wor)") &&
+               (!Gdal || (All.contains(" *.shp ") && All.contains(" *.gpkg ") &&
+                          All.contains(" *.geojson ") && All.contains(" *.fgb "))));
+    C.Equal("File > Open's MapInfo filters", QStringList(Open.mid(1, 2)).join(" | "),
+            "MapInfo Interchange Format Files (*.mif) | MapInfo Files (*.mif *.tab)");
+    C.Equal("File > Open's last filters", QStringList(Open.mid(Open.size() - 2)).join(" | "),
+            "MapInfo Workspaces (*.wor) | All files (*)");
+    C.True("File > Open and Save As offer GeoPackage with GDAL",
+           Open.contains("GeoPackage (*.gpkg)") == Gdal &&
+               Save.contains("GeoPackage (*.gpkg)") == Gdal);
     C.Equal(
-        "Save As's filters",
-        TViewerWindow::SaveFilters(Registry ? Registry->GetFilter() : "").join(" | "),
+        "Save As's filters", QStringList(Save.mid(0, 2) + Save.mid(Save.size() - 1)).join(" | "),
         "MapInfo Interchange Format Files (*.mif) | MapInfo Files (*.mif *.tab) | All files (*)");
 }
 

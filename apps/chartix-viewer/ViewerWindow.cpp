@@ -1,5 +1,8 @@
 #include "ViewerWindow.h"
 
+#include "SourceLayersDialog.h"
+#include "formats/VectorSources.h"
+
 #include "CliSupport.h"
 #include "platform/Dialogs.h"
 
@@ -419,8 +422,23 @@ void TViewerWindow::OpenDialog() {
         this, "Open", QString(), OpenFilters(RegistryFilter()).join(";;"), nullptr,
         QFileDialog::DontUseNativeDialog);
     std::vector<std::string> Files;
-    for (const QString& F : Chosen)
-        Files.push_back(F.toStdString());
+    for (const QString& F : Chosen) {
+        const std::string File = F.toStdString();
+        // A source of several layers asks which; one of one layer (or of a
+        // format only our own providers read) opens as it is.
+        std::vector<std::string> Names;
+        std::string Why;
+        if (Apps::IsWorkspace(File) || !SourceLayers(File, Names, Why) || Names.size() < 2) {
+            Files.push_back(File);
+            continue;
+        }
+        QStringList Offered, Picked;
+        for (const std::string& Name : Names)
+            Offered << QString::fromStdString(Name);
+        if (!Viewer::PickSourceLayers(this, F, Offered, Picked)) continue;
+        for (const QString& Name : Picked)
+            Files.push_back(SourceLayerFileName(File, Name.toStdString()));
+    }
     if (!Files.empty()) OpenLayerFiles(Files);
 }
 
@@ -437,7 +455,7 @@ std::vector<TMapLayer*> TViewerWindow::OpenLayerFiles(const std::vector<std::str
         // One file that fails leaves the others to load.
         std::vector<std::string> Said; // what the library said while loading
         try {
-            if (std::string Why = Apps::UnreadableReason(File); !Why.empty()) {
+            if (std::string Why = Apps::UnreadableReason(SourceFileOf(File)); !Why.empty()) {
                 Report.push_back(File + ": cannot read it: " + Why);
                 ++Failures;
                 continue;
@@ -445,7 +463,8 @@ std::vector<TMapLayer*> TViewerWindow::OpenLayerFiles(const std::vector<std::str
             TStatusProgress::TWork Work(*FProgress, "Loading " + Apps::BaseName(File));
             if (FTerminalProgress) {
                 FPrinter.SetLabel("loading " + Apps::BaseName(File));
-                FPrinter.SetEnabled(Apps::TProgressPrinter::WantedFor(Apps::FileSizeOf(File)));
+                FPrinter.SetEnabled(
+                    Apps::TProgressPrinter::WantedFor(Apps::FileSizeOf(SourceFileOf(File))));
             }
             TReadProblems Problems;
             const int Before = Layers.Count();
