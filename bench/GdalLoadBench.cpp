@@ -11,7 +11,7 @@
 
 #include "BenchClock.h"
 #include "core/MapObjects.h"
-#include "formats/GdalModule.h"
+#include "core/GdalModule.h"
 #include "formats/StandardProviders.h"
 #include "formats/VectorSources.h"
 

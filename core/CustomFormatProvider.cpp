@@ -150,6 +150,11 @@ TFileResult RunForResult(TCustomFormatProvider& P, const std::string& FileName, 
 
 } // namespace
 
+std::string SourceFileOf(const std::string& FileName) {
+    const size_t At = FileName.find(SourceLayerSeparator);
+    return At == std::string::npos ? FileName : FileName.substr(0, At);
+}
+
 std::string TFileResult::Describe() const {
     std::string Text;
     if (!Ok) Text = FileName + ": " + Message + "\n";

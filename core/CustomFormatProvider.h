@@ -43,6 +43,13 @@ struct CHARTIX_EXPORT TGUID {
     bool operator==(const TGUID&) const = default;
 };
 
+/// The separator between a file's name and the name of one of its layers, in
+/// the name that opens one layer of a source of several: "FILE|layername=LAYER".
+inline constexpr const char* SourceLayerSeparator = "|layername=";
+
+/// The file of a name that may name a layer: FileName without its "|layername=..." part.
+CHARTIX_EXPORT std::string SourceFileOf(const std::string& FileName);
+
 /// Parses the registry form "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}";
 /// EConvertError for anything else.
 CHARTIX_EXPORT TGUID StringToGUID(const std::string& S);

@@ -2,10 +2,9 @@
 
 #include "core/CoordinateSystems.h"
 #include "core/CustomFormatProvider.h"
+#include "core/GdalModule.h"
 #include "core/MapObjects.h"
 #include "core/Reproject.h"
-#include "formats/GdalModule.h"
-#include "formats/VectorSources.h"
 #include "objects/Text.h"
 #include "platform/Trace.h"
 

@@ -2,7 +2,7 @@
 
 #include "core/GeoRasters.h"
 #include "core/MapObjects.h"
-#include "formats/GdalModule.h"
+#include "core/GdalModule.h"
 #include "objects/Shapes.h"
 #include "platform/SysUtils.h"
 

@@ -1,6 +1,6 @@
 #include "formats/StandardProviders.h"
 
-#include "formats/GdalModule.h"
+#include "core/GdalModule.h"
 #include "formats/MapInfoFormatProvider.h"
 #include "formats/SimpleMIFFormatProvider.h"
 

@@ -1,7 +1,7 @@
 #include "formats/VectorSources.h"
 
 #include "core/CustomFormatProvider.h"
-#include "formats/GdalModule.h"
+#include "core/GdalModule.h"
 
 namespace Mapobjects {
 
@@ -18,11 +18,6 @@ bool SourceLayers(const std::string& FileName, std::vector<std::string>& Names,
 
 std::string SourceLayerFileName(const std::string& FileName, const std::string& Layer) {
     return FileName + SourceLayerSeparator + Layer;
-}
-
-std::string SourceFileOf(const std::string& FileName) {
-    const size_t At = FileName.find(SourceLayerSeparator);
-    return At == std::string::npos ? FileName : FileName.substr(0, At);
 }
 
 std::unique_ptr<TCustomFormatProvider> NewVectorProvider(std::string* Problem) {

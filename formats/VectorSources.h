@@ -1,10 +1,11 @@
 #pragma once
 // Sources of several layers (a GeoPackage's tables, the folders of a KML
 // file), read through the GDAL module. A layer of such a source is opened
-// by a file name that names it: "FILE|layername=LAYER"; the file name alone
-// opens its first layer.
+// by a file name that names it: "FILE|layername=LAYER" (SourceLayerSeparator);
+// the file name alone opens its first layer.
 
 #include "../core/ChartixExport.h"
+#include "../core/CustomFormatProvider.h"
 
 #include <memory>
 #include <string>
@@ -23,12 +24,6 @@ CHARTIX_EXPORT bool SourceLayers(const std::string& FileName, std::vector<std::s
 /// The file name that opens the layer Layer of the source FileName.
 CHARTIX_EXPORT std::string SourceLayerFileName(const std::string& FileName,
                                                const std::string& Layer);
-
-/// The separator between a source's file name and its layer's name.
-inline constexpr const char* SourceLayerSeparator = "|layername=";
-
-/// The file of a name that may name a layer: FileName without its "|layername=..." part.
-CHARTIX_EXPORT std::string SourceFileOf(const std::string& FileName);
 
 /// A new provider of every vector format GDAL reads and writes, for programs
 /// that register their providers themselves (RegisterStandardProviders makes

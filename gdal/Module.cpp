@@ -1,6 +1,6 @@
 #include "gdal/Module.h"
 
-#include "formats/GdalModule.h"
+#include "core/GdalModule.h"
 
 #include <gdal.h>
 #include <ogr_api.h>

@@ -50,7 +50,7 @@ int Run(const std::string& In, const std::string& Out, bool Strict, const std::s
                      Out.c_str(), Apps::AcceptedFormats().c_str());
         return Apps::ExitLoadFailed;
     }
-    if (std::string Why = Apps::UnwritableReason(Out); !Why.empty()) {
+    if (std::string Why = Apps::UnwritableReason(SourceFileOf(Out)); !Why.empty()) {
         std::fprintf(stderr, "%s: cannot write %s: %s\n", Program, Out.c_str(), Why.c_str());
         return Apps::ExitUnreadable;
     }

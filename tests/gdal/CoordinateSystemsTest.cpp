@@ -5,7 +5,7 @@
 
 #include "core/CoordinateSystems.h"
 #include "core/MapObjects.h"
-#include "formats/GdalModule.h"
+#include "core/GdalModule.h"
 #include "formats/StandardProviders.h"
 #include "platform/Controls.h"
 #include "support/GdalTools.h"

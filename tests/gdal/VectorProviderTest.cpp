@@ -5,7 +5,7 @@
 // polygons; a Shapefile refused a mix of kinds.
 
 #include "core/MapObjects.h"
-#include "formats/GdalModule.h"
+#include "core/GdalModule.h"
 #include "formats/StandardProviders.h"
 #include "formats/VectorSources.h"
 #include "objects/Polys.h"

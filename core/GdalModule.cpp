@@ -1,8 +1,8 @@
-#include "formats/GdalModule.h"
+#include "core/GdalModule.h"
 
 #include "core/CoordinateSystems.h"
 #include "core/GeoRasters.h"
-#include "formats/MitabBinding.h"
+#include "core/Modules.h"
 #include "platform/SysUtils.h"
 
 #include <dlfcn.h>
