@@ -1,6 +1,7 @@
 #include "formats/MapInfoFormatProvider.h"
 
 #include "core/CoordinateSystems.h"
+#include "core/LoadGuard.h"
 
 #include "formats/MifCharset.h"
 #include "formats/MifWriter.h"
@@ -215,37 +216,6 @@ struct TDestroyFeature {
 };
 using TTable = std::unique_ptr<void, TCloseTable>;
 using TFeature = std::unique_ptr<void, TDestroyFeature>;
-
-// Suspends the map's updates and text sizing for a load, however it ends.
-class TLoadGuard {
-public:
-    explicit TLoadGuard(TChartix* Map) : FMap(Map) {
-        if (!FMap) return;
-        FMap->BeginUpdate();
-        FMap->SetTextSizing(true);
-    }
-    ~TLoadGuard() {
-        if (!FMap) return;
-        if (FProgress) FMap->StopProgress();
-        FMap->EndUpdate(true);
-        FMap->SetTextSizing(false);
-    }
-    // Progress over Count features, for tables large enough to take a while.
-    void StartProgress(int Count) {
-        FProgress = FMap && Count > ProgressStep;
-        if (FProgress) FMap->StartProgress(0, Count, "Loading file");
-    }
-    void ShowProgress(int Done) {
-        if (FProgress && Done % ProgressStep == 0) FMap->ShowProgress(Done);
-    }
-    TLoadGuard(const TLoadGuard&) = delete;
-    TLoadGuard& operator=(const TLoadGuard&) = delete;
-
-private:
-    static constexpr int ProgressStep = 256;
-    TChartix* FMap;
-    bool FProgress = false;
-};
 
 void ApplyPenAndBrush(mitab_feature F, TCustomMapObject* Obj, const TMapLayer& Layer) {
     if (Layer.HasWorkspaceStyle()) {

@@ -2,6 +2,7 @@
 // system keeps longitude (easting) first, the order map coordinates have.
 
 #include "gdal/Module.h"
+#include "gdal/QuietErrors.h"
 
 #include "core/CoordinateSystems.h"
 
@@ -23,22 +24,6 @@
 namespace Mapobjects::Gdal {
 
 namespace {
-
-// GDAL's messages go to the caller's Error, never to stderr.
-class TQuietErrors {
-public:
-    TQuietErrors() {
-        CPLErrorReset();
-        CPLPushErrorHandler(CPLQuietErrorHandler);
-    }
-    ~TQuietErrors() { CPLPopErrorHandler(); }
-    TQuietErrors(const TQuietErrors&) = delete;
-    TQuietErrors& operator=(const TQuietErrors&) = delete;
-    static std::string Last() {
-        const char* M = CPLGetLastErrorMsg();
-        return M ? M : "";
-    }
-};
 
 std::string Trimmed(const std::string& S) {
     const auto B = S.find_first_not_of(" \t\r\n");

@@ -4,6 +4,7 @@
 // north up as 8-bit RGBA at most MaxSide pixels on its longer side.
 
 #include "gdal/Module.h"
+#include "gdal/QuietErrors.h"
 
 #include "core/CoordinateSystems.h"
 #include "core/GeoRasters.h"
@@ -30,21 +31,6 @@ namespace {
 // The longer side of the image read; larger rasters are read downsampled
 // (GDAL takes their overviews when they have some).
 constexpr int MaxSide = 8192;
-
-class TQuietErrors {
-public:
-    TQuietErrors() {
-        CPLErrorReset();
-        CPLPushErrorHandler(CPLQuietErrorHandler);
-    }
-    ~TQuietErrors() { CPLPopErrorHandler(); }
-    TQuietErrors(const TQuietErrors&) = delete;
-    TQuietErrors& operator=(const TQuietErrors&) = delete;
-    static std::string Why() {
-        const char* M = CPLGetLastErrorMsg();
-        return M && *M ? std::string(": ") + M : std::string();
-    }
-};
 
 // Closes a dataset, and removes the in-memory file a warp was made in.
 struct TDataset {

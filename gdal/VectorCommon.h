@@ -74,6 +74,10 @@ struct TReleaseSrs {
 /// A spatial reference of our own.
 using TSrs = std::unique_ptr<std::remove_pointer_t<OGRSpatialReferenceH>, TReleaseSrs>;
 
+/// Opens the file read-only as a vector source, errors reported to GDAL's
+/// handler (a TGdalErrors catches them); null when GDAL cannot.
+TDataset OpenVectorSource(const std::string& Path);
+
 /// Makes sure the drivers are registered (the module's entry does it too).
 void EnsureDrivers();
 

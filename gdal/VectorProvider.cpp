@@ -95,6 +95,12 @@ TSourceName SplitSourceName(const std::string& FileName) {
             FileName.substr(At + std::char_traits<char>::length(SourceLayerSeparator))};
 }
 
+TDataset OpenVectorSource(const std::string& Path) {
+    return TDataset(GDALOpenEx(Path.c_str(),
+                               GDAL_OF_VECTOR | GDAL_OF_READONLY | GDAL_OF_VERBOSE_ERROR, nullptr,
+                               nullptr, nullptr));
+}
+
 void EnsureDrivers() {
     if (GDALGetDriverCount() == 0) GDALAllRegister();
 }
@@ -192,9 +198,7 @@ bool SourceLayers(const std::string& FileName, std::vector<std::string>& Names,
         EnsureDrivers();
         TGdalErrors Errors;
         const TSourceName Source = SplitSourceName(FileName);
-        TDataset Data(GDALOpenEx(Source.Path.c_str(),
-                                 GDAL_OF_VECTOR | GDAL_OF_READONLY | GDAL_OF_VERBOSE_ERROR, nullptr,
-                                 nullptr, nullptr));
+        TDataset Data = OpenVectorSource(Source.Path);
         if (!Data) {
             Error = Errors.TakeText("not a vector source GDAL can open");
             return false;

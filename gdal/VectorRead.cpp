@@ -1,5 +1,6 @@
 // Reading a layer of a GDAL vector source into a map layer.
 
+#include "core/LoadGuard.h"
 #include "core/MapObjects.h"
 #include "gdal/OgrStyles.h"
 #include "gdal/VectorCommon.h"
@@ -21,37 +22,6 @@ namespace Mapobjects::Gdal {
 using namespace Platform;
 
 namespace {
-
-// Suspends the map's updates and text sizing for a load, however it ends,
-// with progress over the features of large layers.
-class TLoadGuard {
-public:
-    explicit TLoadGuard(TChartix* Map) : FMap(Map) {
-        if (!FMap) return;
-        FMap->BeginUpdate();
-        FMap->SetTextSizing(true);
-    }
-    ~TLoadGuard() {
-        if (!FMap) return;
-        if (FProgress) FMap->StopProgress();
-        FMap->EndUpdate(true);
-        FMap->SetTextSizing(false);
-    }
-    TLoadGuard(const TLoadGuard&) = delete;
-    TLoadGuard& operator=(const TLoadGuard&) = delete;
-    void StartProgress(GIntBig Count) {
-        FProgress = FMap && Count > ProgressStep && Count < INT32_MAX;
-        if (FProgress) FMap->StartProgress(0, static_cast<int>(Count), "Loading file");
-    }
-    void ShowProgress(int Done) {
-        if (FProgress && Done % ProgressStep == 0) FMap->ShowProgress(Done);
-    }
-
-private:
-    static constexpr int ProgressStep = 256;
-    TChartix* FMap;
-    bool FProgress = false;
-};
 
 // The library's type of an OGR field. A real with a width and decimals is
 // a decimal column, as a DBF or MapInfo file defines one.
@@ -427,9 +397,7 @@ bool TGdalVectorFormatProvider::Load(TMapLayer* Layer, const std::string& FileNa
         EnsureDrivers();
         TGdalErrors Errors;
         const TSourceName Source = SplitSourceName(FileName);
-        TDataset Data(GDALOpenEx(Source.Path.c_str(),
-                                 GDAL_OF_VECTOR | GDAL_OF_READONLY | GDAL_OF_VERBOSE_ERROR, nullptr,
-                                 nullptr, nullptr));
+        TDataset Data = OpenVectorSource(Source.Path);
         if (!Data) {
             Problems.Add(Source.Path, 0,
                          "cannot be opened as a vector source: " +
