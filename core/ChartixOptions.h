@@ -51,6 +51,13 @@ public:
     bool LevelOfDetail() const { return FLevelOfDetail; }
     void SetLevelOfDetail(bool V) { FLevelOfDetail = V; }
     ///@}
+    /// Whether a layer loaded in another known coordinate system than the map's is
+    /// reprojected into the map's (off by default: objects keep the numbers their file
+    /// gives). Needs the GDAL module; the map takes the first known system either way.
+    ///@{
+    bool ReprojectLayers() const { return FReprojectLayers; }
+    void SetReprojectLayers(bool V) { FReprojectLayers = V; }
+    ///@}
     /// The background colour given to added objects; white by default.
     ///@{
     Platform::TColor DefaultBGColor() const { return FDefaultBGColor; }
@@ -74,6 +81,7 @@ private:
     bool FUseBGColor = false;
     bool FAntialiasing = false;
     bool FLevelOfDetail = false;
+    bool FReprojectLayers = false;
     Platform::TColor FDefaultBGColor = 0xFFFFFF;
 };
 

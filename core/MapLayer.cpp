@@ -489,7 +489,7 @@ void TMapLayer::JoinMapCoordSys(TReadProblems* Problems) {
         if (MapSystem.empty()) FMap->SetCoordSys(FCoordSys);
         return;
     }
-    if (Systems->Same(FCoordSys, MapSystem)) return;
+    if (!FMap->Options().ReprojectLayers() || Systems->Same(FCoordSys, MapSystem)) return;
     std::string Error;
     if (!TransformInto(MapSystem, Error, Problems)) {
         if (Problems)

@@ -254,7 +254,13 @@ double TChartix::Scale() const {
     if (FMaxX == FMinX || FMaxY == FMinY) throw EZeroDivide("Floating point division by zero");
     // One scale for both axes: the map is never stretched, and MinY/MaxY
     // only have to differ.
-    return ClientWidth() / (FMaxX - FMinX) * FZoom;
+    const int W = ClientWidth();
+    auto& M = FScaleMemo;
+    if (M.Width != W || M.MinX != FMinX || M.MaxX != FMaxX || M.Zoom != FZoom) {
+        M.K = W / (FMaxX - FMinX) * FZoom;
+        M.Width = W, M.MinX = FMinX, M.MaxX = FMaxX, M.Zoom = FZoom;
+    }
+    return M.K;
 }
 
 void TChartix::ScreenToMap(int X, int Y, double& MX, double& MY) const {

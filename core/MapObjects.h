@@ -425,6 +425,13 @@ private:
     double FCenterX = 0;
     std::unique_ptr<TMapLayers> FLayers;
     double FZoom = 1.0;
+    // Scale() of the last call and what it was computed from: drawing asks
+    // once per object, and the division is not free.
+    struct TScaleMemo {
+        int Width = -1;
+        double MinX = 0, MaxX = 0, Zoom = 0, K = 0;
+    };
+    mutable TScaleMemo FScaleMemo;
     bool FEasyDraw = false;
     std::unique_ptr<TSelection> FSelection;
     std::unique_ptr<TMapObjectsList> FDisplayed;

@@ -908,7 +908,8 @@ void TCanvas::DrawMask(int X, int Y, const TMask& Mask, TColor Color) {
         Y + (long long)B.Top >= H)
         return;
     const QRgb Ink = ToRgb(Color);
-    uchar* Bits = FImage->bits();
+    // Painter() has made the image a buffer of its own: no detach to check.
+    uchar* Bits = const_cast<uchar*>(FImage->constBits());
     const qsizetype Stride = FImage->bytesPerLine();
     for (const TMask::TRun& Run : Mask.Runs()) {
         const long long RowY = (long long)Y + Run.Y;

@@ -75,22 +75,27 @@ class CHARTIX_PLATFORM_EXPORT TGraphicsObject : public TPersistent {
 public:
     /// Fired after every change of the tool.
     TNotifyEvent OnChange;
-    /// A number no other state of any tool has had: taken anew on making and on
-    /// every change (a copy keeps it, being equal). Equal serials mean equal
-    /// settings, so a cache can key on it without reading the settings.
-    std::uint64_t Serial() const { return FSerial; }
+    /// A number no other state of any tool has had, taken when first asked
+    /// for after making or a change (a copy keeps it, being equal). Equal
+    /// serials mean equal settings, so a cache can key on it without reading
+    /// the settings.
+    std::uint64_t Serial() const {
+        if (!FSerial) FSerial = NextSerial();
+        return FSerial;
+    }
 
 protected:
-    /// Takes a new serial and fires OnChange.
+    /// Drops the serial and fires OnChange. Changes are frequent (a canvas's
+    /// tools change per object drawn) and serials are rarely asked for.
     void Changed() {
-        FSerial = NextSerial();
+        FSerial = 0;
         if (OnChange) OnChange(this);
     }
 
 private:
     template <class T> friend class TShared;
     static std::uint64_t NextSerial();
-    std::uint64_t FSerial = NextSerial();
+    mutable std::uint64_t FSerial = 0;
     int FHolders = 0; // TShared holders of this tool
 };
 

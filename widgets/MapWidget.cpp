@@ -47,10 +47,12 @@ ChartixMapWidget::ChartixMapWidget(QWidget* Parent)
     // The wheel keeps the point under the cursor and a click picks what is
     // drawn there, as users of desktop GIS programs expect; the bare control
     // keeps its documented defaults. Big layers draw from simplified copies
-    // when zoomed out, so the map stays quick to pan.
+    // when zoomed out, so the map stays quick to pan, and layers in other
+    // coordinate systems line up.
     FMap.SetZoomType(Mapobjects::wmAnchor);
     FMap.SetPreciseHitTest(true);
     FMap.Options().SetLevelOfDetail(true);
+    FMap.Options().SetReprojectLayers(true);
     // .mif and .tab open with no provider code of the program's own.
     Mapobjects::RegisterStandardProviders();
     FLink->SetMap(&FMap);

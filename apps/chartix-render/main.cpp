@@ -164,6 +164,8 @@ int Run(const TOptions& O) {
     Map.SetBounds(0, 0, O.Width, O.Height);
     Map.SetColor(Apps::DefaultBackground());
     Map.Options().SetAntialiasing(O.Antialias);
+    // Files in different coordinate systems are drawn over one another.
+    Map.Options().SetReprojectLayers(true);
     Apps::TProgressPrinter Progress(Program, Map);
 
     std::uintmax_t TotalBytes = 0;

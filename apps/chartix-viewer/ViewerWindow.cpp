@@ -97,6 +97,7 @@ TViewerWindow::TViewerWindow(int MapWidth, int MapHeight, const std::string& Pro
     FMap.SetPreciseHitTest(true);
     FMap.SetFastSelection(true);
     FMap.Options().SetLevelOfDetail(true);
+    FMap.Options().SetReprojectLayers(true);
 
     FHost = new TQtHost(&FMap, this);
     FHost->installEventFilter(this);

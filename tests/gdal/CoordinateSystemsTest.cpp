@@ -4,8 +4,8 @@
 // reference the library's is held to.
 
 #include "core/CoordinateSystems.h"
-#include "core/MapObjects.h"
 #include "core/GdalModule.h"
+#include "core/MapObjects.h"
 #include "formats/StandardProviders.h"
 #include "platform/Controls.h"
 #include "support/GdalTools.h"
@@ -57,6 +57,7 @@ struct Maps : ::testing::Test {
         auto Map = std::make_unique<TChartix>(nullptr);
         Map->SetParent(&Form);
         Map->SetBounds(0, 0, 1920, 1080);
+        Map->Options().SetReprojectLayers(true);
         return Map;
     }
     static TMapLayer* Load(TChartix& Map, const std::string& File) {
@@ -191,6 +192,14 @@ TEST_F(Maps, LayersOfTwoSystemsAlign) {
         const TBounds Box = B->Objects(0)->GetBounds();
         EXPECT_NEAR(Box.MinX, A->Objects(0)->GetBounds().MinX, 0.01 * (Box.MaxX - Box.MinX));
     }
+    // Without the option, the second layer keeps its file's numbers and system.
+    auto Plain = NewMap();
+    Plain->Options().SetReprojectLayers(false);
+    Load(*Plain, LonLat);
+    TMapLayer* Kept = Load(*Plain, Utm);
+    ASSERT_TRUE(Kept);
+    EXPECT_EQ(Kept->CoordSys(), Kept->SourceCoordSys());
+    EXPECT_GT(Kept->Objects(0)->GetBounds().MaxX, 1000);
 }
 
 TEST_F(Maps, MapSystemPlacesLayersByItsNumbers) {
