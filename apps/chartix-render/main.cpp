@@ -199,6 +199,8 @@ int Run(const TOptions& O) {
     if (Map.Layers().Count() > 0) {
         Map.FitView();
     } else {
+        // A map draws its backgrounds only when it has a layer, even an empty one.
+        Map.Layers().Add("", "images");
         TBounds Images;
         for (int I = 0; I < Map.Substrates().Count(); ++I) {
             TRectangle* R = Map.Substrates().GetSubstrate(I)->Placement();
