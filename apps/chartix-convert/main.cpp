@@ -3,9 +3,11 @@
 // (OUT.tab is a MapInfo table, OUT.mif a MIF pair, OUT.shp, OUT.gpkg,
 // OUT.geojson, OUT.fgb ... through GDAL). A workspace IN saves each of its
 // layers, as OUT when it has one, else as OUT-NAME.ext beside OUT. With
-// -t_srs the layers are reprojected into that coordinate system first.
+// -t_srs the layers are reprojected into that coordinate system first; -s_srs
+// says which system IN's numbers are in (for a file that does not say, or
+// says wrong).
 //
-//   chartix-convert [--strict] [-t_srs SRS] IN OUT
+//   chartix-convert [--strict] [-s_srs SRS] [-t_srs SRS] IN OUT
 //
 // Exit codes: see CliSupport.h.
 
@@ -34,7 +36,8 @@ std::string LayerTarget(const std::string& Out, const std::string& Name) {
     return Out.substr(0, Out.size() - Ext.size()) + "-" + Name + Ext;
 }
 
-int Run(const std::string& In, const std::string& Out, bool Strict, const std::string& TargetSrs) {
+int Run(const std::string& In, const std::string& Out, bool Strict, const std::string& SourceSrs,
+        const std::string& TargetSrs) {
     Apps::TMessagePrinter Messages(Program);
     Apps::TProviders Providers;
 
@@ -62,6 +65,7 @@ int Run(const std::string& In, const std::string& Out, bool Strict, const std::s
 
     for (TMapLayer* Layer : Layers) {
         const std::string Target = Layers.size() == 1 ? Out : LayerTarget(Out, Layer->Name());
+        if (!SourceSrs.empty()) Layer->SetCoordSys(SourceSrs);
         if (!TargetSrs.empty()) {
             std::string Why;
             if (!Layer->Reproject(TargetSrs, Why)) {
@@ -95,11 +99,11 @@ int Run(const std::string& In, const std::string& Out, bool Strict, const std::s
 int main(int Argc, char** Argv) {
     std::vector<std::string> Files;
     bool Strict = false;
-    std::string TargetSrs;
+    std::string SourceSrs, TargetSrs;
     for (int I = 1; I < Argc; ++I) {
         const std::string A = Argv[I];
         if (A == "-h" || A == "--help") {
-            std::printf("usage: %s [--strict] [-t_srs SRS] IN OUT\n"
+            std::printf("usage: %s [--strict] [-s_srs SRS] [-t_srs SRS] IN OUT\n"
                         "  loads IN as a layer and saves it as OUT; formats by file name\n"
                         "  (.mif, .tab, and every vector format GDAL writes: .shp, .gpkg,\n"
                         "  .geojson, .fgb ...; IN may be a .wor workspace: each layer goes to\n"
@@ -107,24 +111,25 @@ int main(int Argc, char** Argv) {
                         "  --strict  any problem in IN fails the run (exit 3); without it,\n"
                         "            damaged objects are reported and the rest is converted\n"
                         "  -t_srs    reproject into SRS first (EPSG:n, WKT, a PROJ string or a\n"
-                        "            MapInfo CoordSys clause)\n",
+                        "            MapInfo CoordSys clause)\n"
+                        "  -s_srs    the system IN is in, in place of the one it gives\n",
                         Program);
             return Apps::ExitOk;
         }
         if (A == "--strict") {
             Strict = true;
-        } else if (A == "-t_srs" || A == "--t_srs") {
+        } else if (A == "-t_srs" || A == "--t_srs" || A == "-s_srs" || A == "--s_srs") {
             if (I + 1 >= Argc) {
                 std::fprintf(stderr, "%s: %s needs a value\n", Program, A.c_str());
                 return Apps::ExitUsage;
             }
-            TargetSrs = Argv[++I];
+            (A.find("t_srs") != std::string::npos ? TargetSrs : SourceSrs) = Argv[++I];
         } else {
             Files.push_back(A);
         }
     }
     if (Files.size() != 2) {
-        std::fprintf(stderr, "usage: %s [--strict] [-t_srs SRS] IN OUT\n", Program);
+        std::fprintf(stderr, "usage: %s [--strict] [-s_srs SRS] [-t_srs SRS] IN OUT\n", Program);
         return Apps::ExitUsage;
     }
     Apps::UseOffscreenPlatformUnlessSet();
@@ -133,7 +138,7 @@ int main(int Argc, char** Argv) {
     int QtArgc = 1;
     QApplication App(QtArgc, Argv);
     try {
-        return Run(Files[0], Files[1], Strict, TargetSrs);
+        return Run(Files[0], Files[1], Strict, SourceSrs, TargetSrs);
     } catch (const std::exception& E) {
         std::fprintf(stderr, "%s: %s\n", Program, E.what());
         return Apps::ExitWriteFailed;
