@@ -83,7 +83,7 @@ TEST_F(IndexFile, AnotherHeaderOrNoFileLeavesTheCellDamageRaisesReadErrors) {
         Damaged.push_back(Whole.substr(0, Cut));
     // Huge or negative counts of ids, then of children, fail at once rather
     // than allocate.
-    for (const std::string Counts :
+    for (const std::string& Counts :
          {std::string("\xff\xff\xff\x7f"), std::string("\xff\xff\xff\xff"),
           std::string("\0\0\0\0\xff\xff\xff\x7f", 8), std::string("\0\0\0\0\xfe\xff\xff\xff", 8)})
         Damaged.push_back("Chartix Index File" + std::string(32, '\0') + Counts);
