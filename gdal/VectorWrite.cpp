@@ -20,6 +20,7 @@
 #include <filesystem>
 #include <map>
 #include <numbers>
+#include <optional>
 #include <span>
 #include <utility>
 #include <vector>
@@ -186,6 +187,82 @@ std::vector<const char*> LayerOptions(const std::string& Driver) {
     return {nullptr};
 }
 
+// A new dataset is written beside the one it replaces and takes its place
+// only once complete, so that a save that fails leaves the old file whole
+// (and leaves no half-written file behind).
+class TPendingDataset {
+public:
+    TPendingDataset(GDALDriverH Driver, const std::string& Final) : FDriver(Driver), FFinal(Final) {
+        std::error_code Ec;
+        if (std::filesystem::exists(Final, Ec)) {
+            const std::string Ext = ExtractFileExt(Final);
+            FWrite = Final.substr(0, Final.size() - Ext.size()) + "-chartix-part" + Ext;
+            Remove(FWrite); // left by a run that died
+        } else {
+            FWrite = Final;
+        }
+    }
+    ~TPendingDataset() {
+        if (!FCommitted) Remove(FWrite);
+    }
+    TPendingDataset(const TPendingDataset&) = delete;
+    TPendingDataset& operator=(const TPendingDataset&) = delete;
+    // Where the dataset is written.
+    const std::string& WritePath() const { return FWrite; }
+    // Puts the closed dataset in place of the old one; false, with Why, when
+    // it cannot (the old one is then kept if it still can be).
+    bool Commit(std::string& Why) {
+        if (FWrite != FFinal) {
+            if (!Remove(FFinal)) {
+                Why = "the file there cannot be replaced";
+                return false;
+            }
+            if (!RenameFiles()) {
+                FCommitted = true; // the only copy now
+                Why = "the new file is written as " + FWrite + " and cannot be renamed";
+                return false;
+            }
+        }
+        FCommitted = true;
+        return true;
+    }
+
+private:
+    // Every file of the written dataset (a Shapefile's .shx, .dbf ... too)
+    // to the final name: those named as the written one, whatever follows.
+    bool RenameFiles() const {
+        namespace fs = std::filesystem;
+        const std::string Ext = ExtractFileExt(FWrite);
+        const std::string From = fs::path(FWrite.substr(0, FWrite.size() - Ext.size())).filename();
+        const std::string To = fs::path(FFinal.substr(0, FFinal.size() - Ext.size())).filename();
+        const fs::path Folder = fs::path(FWrite).parent_path();
+        std::error_code Ec;
+        std::vector<fs::path> Files;
+        for (const auto& E : fs::directory_iterator(Folder.empty() ? "." : Folder, Ec)) {
+            const std::string Name = E.path().filename().string();
+            if (Name.size() > From.size() && Name.compare(0, From.size(), From) == 0 &&
+                Name[From.size()] == '.')
+                Files.push_back(E.path());
+        }
+        for (const fs::path& F : Files) {
+            const std::string Name = F.filename().string();
+            fs::rename(F, F.parent_path() / (To + Name.substr(From.size())), Ec);
+            if (Ec) return false;
+        }
+        return !Files.empty();
+    }
+    // The dataset at Path through the driver (all its files), else the file.
+    bool Remove(const std::string& Path) const {
+        std::error_code Ec;
+        if (!std::filesystem::exists(Path, Ec)) return true;
+        if (GDALDeleteDataset(FDriver, Path.c_str()) == CE_None) return true;
+        return std::filesystem::remove(Path, Ec);
+    }
+    GDALDriverH FDriver;
+    std::string FFinal, FWrite;
+    bool FCommitted = false;
+};
+
 } // namespace
 
 bool TGdalVectorFormatProvider::Save(TMapLayer* Layer, const std::string& FileName) {
@@ -257,6 +334,8 @@ bool TGdalVectorFormatProvider::Save(TMapLayer* Layer, const std::string& FileNa
                                           : Target.Layer;
         namespace fs = std::filesystem;
         std::error_code Ec;
+        // Before the dataset: closed first, then put in place or dropped.
+        std::optional<TPendingDataset> Pending;
         TDataset Data;
         // A named layer joins a source that can take more, in place of its namesake.
         if (!Target.Layer.empty() && !Shapefile && fs::exists(Path, Ec)) {
@@ -274,10 +353,10 @@ bool TGdalVectorFormatProvider::Save(TMapLayer* Layer, const std::string& FileNa
                 }
         }
         if (!Data) {
-            if (fs::exists(Path, Ec) && GDALDeleteDataset(Driver, Path.c_str()) != CE_None)
-                fs::remove(Path, Ec);
+            Pending.emplace(Driver, Path);
             Errors.Take();
-            Data.reset(GDALCreate(Driver, Path.c_str(), 0, 0, 0, GDT_Unknown, nullptr));
+            Data.reset(
+                GDALCreate(Driver, Pending->WritePath().c_str(), 0, 0, 0, GDT_Unknown, nullptr));
         }
         if (!Data) {
             Problems.Add(Path, 0, "cannot be created: " + Errors.TakeText("the driver refuses"));
@@ -361,6 +440,12 @@ bool TGdalVectorFormatProvider::Save(TMapLayer* Layer, const std::string& FileNa
         Data.reset();
         if (Errors.Failed()) {
             Problems.Add(Path, 0, "cannot be completed: " + Errors.TakeText({}));
+            return false;
+        }
+        std::string NotPut;
+        if (Pending && !Pending->Commit(NotPut)) {
+            const std::string Said = Errors.TakeText({});
+            Problems.Add(Path, 0, Said.empty() ? NotPut : NotPut + ": " + Said);
             return false;
         }
         return true;

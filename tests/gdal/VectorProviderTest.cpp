@@ -4,8 +4,8 @@
 // damaged features reported and skipped; holes and islands written as
 // polygons; a Shapefile refused a mix of kinds.
 
-#include "core/MapObjects.h"
 #include "core/GdalModule.h"
+#include "core/MapObjects.h"
 #include "formats/StandardProviders.h"
 #include "formats/VectorSources.h"
 #include "objects/Polys.h"
@@ -367,6 +367,19 @@ TEST_F(VectorProviderTest, WritesHolesAndIslandsAndRefusesAMixedShapefile) {
     EXPECT_NE(Mixed.Message.find("regions 1"), std::string::npos) << Mixed.Message;
     EXPECT_NE(Mixed.Message.find("symbols 1"), std::string::npos) << Mixed.Message;
     EXPECT_FALSE(std::filesystem::exists(Dir.Path("mixed.shp")));
+
+    // Saving over a file replaces it whole, through a sibling that leaves no
+    // trace; when the sibling cannot be made, the old file stays as it was.
+    ASSERT_TRUE(Gdal->SaveFile(Layer, Gpkg).Ok);
+    const auto Count = [&] {
+        return RunCommand(std::string(OGRINFO) + " -ro -so -al '" + Gpkg + "'").find("Count: 2");
+    };
+    EXPECT_NE(Count(), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(Dir.Path("holes-chartix-part.gpkg")));
+    std::filesystem::create_directories(Dir.Path("holes-chartix-part.gpkg/busy"));
+    Layer->NewObject<TSymbol>()->SetPoint(2, 2);
+    EXPECT_FALSE(Gdal->SaveFile(Layer, Gpkg).Ok);
+    EXPECT_NE(Count(), std::string::npos);
 }
 
 } // namespace
