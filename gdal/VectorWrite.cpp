@@ -405,6 +405,15 @@ bool TGdalVectorFormatProvider::Save(TMapLayer* Layer, const std::string& FileNa
         Errors.Take();
         for (int I = 0; I < Count; ++I) {
             TCustomMapObject* Obj = Layer->Objects(I);
+            // GDAL's FlatGeobuf writer drops a feature without geometry, saying
+            // nothing: its row would be lost without a word.
+            if (!Shapes[static_cast<size_t>(I)] && DriverName == "FlatGeobuf") {
+                Problems.Add(Path, 0,
+                             Format("object at index %d has no geometry, and FlatGeobuf keeps no "
+                                    "feature without one",
+                                    I));
+                continue;
+            }
             TFeature F(OGR_F_Create(Defn));
             const TObjectRow& Row = Obj->Row();
             const int Values = std::min(Row.Count(), static_cast<int>(Columns.size()));

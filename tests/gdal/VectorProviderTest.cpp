@@ -323,6 +323,9 @@ TEST_F(VectorProviderTest, ReportsDamagedFeaturesAndLoadsTheRest) {
     ASSERT_EQ(Layer->ObjectCount(), 3);
     EXPECT_EQ(Layer->Objects(1)->Row().Text(0), "3"); // its row, without geometry
     EXPECT_FALSE(Layer->Objects(1)->HasPoints());
+    // FlatGeobuf would drop that row without a word: the save says so.
+    const TFileResult Fgb = Gdal->SaveFile(Layer, Dir.Path("rows.fgb"));
+    EXPECT_NE(Fgb.Describe().find("index 1 has no geometry"), std::string::npos) << Fgb.Describe();
 
     // A Shapefile cut short: the features before the cut load.
     const std::string Whole = ReadFile(Inputs->Path("countries.shp"));
