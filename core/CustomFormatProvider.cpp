@@ -4,6 +4,7 @@
 #include "platform/Dialogs.h"
 #include "platform/SysUtils.h"
 
+#include <cstring>
 #include <memory>
 #include <utility>
 
@@ -153,6 +154,12 @@ TFileResult RunForResult(TCustomFormatProvider& P, const std::string& FileName, 
 std::string SourceFileOf(const std::string& FileName) {
     const size_t At = FileName.find(SourceLayerSeparator);
     return At == std::string::npos ? FileName : FileName.substr(0, At);
+}
+
+std::string SourceLayerOf(const std::string& FileName) {
+    const size_t At = FileName.find(SourceLayerSeparator);
+    return At == std::string::npos ? std::string()
+                                   : FileName.substr(At + std::strlen(SourceLayerSeparator));
 }
 
 std::string TFileResult::Describe() const {

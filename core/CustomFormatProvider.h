@@ -49,6 +49,8 @@ inline constexpr const char* SourceLayerSeparator = "|layername=";
 
 /// The file of a name that may name a layer: FileName without its "|layername=..." part.
 CHARTIX_EXPORT std::string SourceFileOf(const std::string& FileName);
+/// The layer a name names: what follows "|layername="; empty when it names none.
+CHARTIX_EXPORT std::string SourceLayerOf(const std::string& FileName);
 
 /// Parses the registry form "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}";
 /// EConvertError for anything else.

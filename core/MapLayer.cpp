@@ -467,11 +467,10 @@ void TMapLayer::Loaded(const std::string& FileName, const std::string& Name,
                        TReadProblems* Problems) {
     FFileName = FileName;
     // One layer of a source of several is known by that layer's name.
-    const std::string File = SourceFileOf(FileName);
-    FName = !Name.empty() ? Name
-            : File.size() < FileName.size()
-                ? FileName.substr(File.size() + std::strlen(SourceLayerSeparator))
-                : ChangeFileExt(ExtractFileName(FileName), "");
+    const std::string Layer = SourceLayerOf(FileName);
+    FName = !Name.empty()    ? Name
+            : !Layer.empty() ? Layer
+                             : ChangeFileExt(ExtractFileName(FileName), "");
     FSourceCoordSys = FCoordSys;
     JoinMapCoordSys(Problems);
     // Brought into the map's system or not, the layer holds what the file says.

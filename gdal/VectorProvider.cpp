@@ -89,10 +89,7 @@ std::string MakeFilter() {
 } // namespace
 
 TSourceName SplitSourceName(const std::string& FileName) {
-    const size_t At = FileName.find(SourceLayerSeparator);
-    if (At == std::string::npos) return {FileName, {}};
-    return {FileName.substr(0, At),
-            FileName.substr(At + std::char_traits<char>::length(SourceLayerSeparator))};
+    return {SourceFileOf(FileName), SourceLayerOf(FileName)};
 }
 
 TDataset OpenVectorSource(const std::string& Path) {
