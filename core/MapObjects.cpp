@@ -3,6 +3,7 @@
 #include "core/CoordinateSystems.h"
 
 #include "core/PreciseHit.h"
+#include "core/ScreenTransform.h"
 
 #include "objects/MapObject.h"
 #include "platform/SysUtils.h"
@@ -248,19 +249,15 @@ void TChartix::SetFastSelection(bool V) {
 
 // --- view transform ---------------------------------------------------------------
 
-double TChartix::Scale() const {
+double TChartix::NewScale() const {
     // The world extent must not be degenerate; the framework raises its
     // floating-point error here rather than producing infinities.
     if (FMaxX == FMinX || FMaxY == FMinY) throw EZeroDivide("Floating point division by zero");
     // One scale for both axes: the map is never stretched, and MinY/MaxY
     // only have to differ.
     const int W = ClientWidth();
-    auto& M = FScaleMemo;
-    if (M.Width != W || M.MinX != FMinX || M.MaxX != FMaxX || M.Zoom != FZoom) {
-        M.K = W / (FMaxX - FMinX) * FZoom;
-        M.Width = W, M.MinX = FMinX, M.MaxX = FMaxX, M.Zoom = FZoom;
-    }
-    return M.K;
+    FScaleMemo = TScaleMemo{W, FMinX, FMaxX, FMinY, FMaxY, FZoom, W / (FMaxX - FMinX) * FZoom};
+    return FScaleMemo.K;
 }
 
 void TChartix::ScreenToMap(int X, int Y, double& MX, double& MY) const {
@@ -274,20 +271,10 @@ namespace {
 
 // Rounds half to even into a 32-bit integer; false when it does not fit.
 bool RoundToInt(double V, std::int32_t& Out) {
-    double R = std::nearbyint(V);
+    const double R = RoundHalfEven(V);
     if (!(R >= -2147483648.0 && R <= 2147483647.0)) return false;
     Out = static_cast<std::int32_t>(R);
     return true;
-}
-
-// An unclipped conversion far off screen is pinned to a large value rather
-// than replaced by the origin, so lines towards it keep their direction; the
-// margin leaves room for small offsets without overflow.
-std::int32_t RoundClamped(double V) {
-    constexpr double Limit = 1073741823.0;
-    if (std::isnan(V)) return 0;
-    double R = std::nearbyint(V);
-    return static_cast<std::int32_t>(std::clamp(R, -Limit, Limit));
 }
 
 } // namespace
@@ -297,13 +284,18 @@ void TChartix::MapToScreen(double MX, double MY, int& X, int& Y, bool Clip) cons
     const double K = Scale();
     if (K == 0) throw EZeroDivide("Floating point division by zero");
     try {
-        double SX = ClientWidth() / 2.0 + (MX - FCenterX) * K;
-        double SY = ClientHeight() / 2.0 - (MY - FCenterY) * K;
+        const double HalfW = ClientWidth() / 2.0, HalfH = ClientHeight() / 2.0;
+        // An unclipped conversion far off screen is pinned to a large value
+        // rather than replaced by the origin, so lines towards it keep their
+        // direction.
         if (!Clip) {
-            X = RoundClamped(SX);
-            Y = RoundClamped(SY);
+            const TPoint P = TScreenTransform(HalfW, HalfH, FCenterX, FCenterY, K)(MX, MY);
+            X = P.X;
+            Y = P.Y;
             return;
         }
+        const double SX = HalfW + (MX - FCenterX) * K;
+        const double SY = HalfH - (MY - FCenterY) * K;
         double Left, Top, Right, Bottom;
         ScreenToMap(0, 0, Left, Top);
         ScreenToMap(ClientWidth(), ClientHeight(), Right, Bottom);

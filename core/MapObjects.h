@@ -225,7 +225,19 @@ public:
     TBounds ViewBounds() const { return GetViewBounds(); }
     ///@}
     /// Pixels per map unit; EZeroDivide when the world extent is degenerate.
-    double Scale() const;
+    double Scale() const {
+        // Inline while nothing it depends on changed: drawing asks per object.
+        const TScaleMemo& M = FScaleMemo;
+        if (M.Width == Width() && M.MinX == FMinX && M.MaxX == FMaxX && M.MinY == FMinY &&
+            M.MaxY == FMaxY && M.Zoom == FZoom)
+            return M.K;
+        return NewScale();
+    }
+    /// The client area is the whole control: final, so that drawing reads it without a call.
+    ///@{
+    int ClientWidth() const final { return Width(); }
+    int ClientHeight() const final { return Height(); }
+    ///@}
 
     /// Centres the view on B and, when B has width and height, zooms so that
     /// it fills the world extent's scale (zoom to a layer or the selection).
@@ -427,10 +439,13 @@ private:
     double FZoom = 1.0;
     // Scale() of the last call and what it was computed from: drawing asks
     // once per object, and the division is not free.
+    // Scale's inputs when it was last worked out (a degenerate extent is
+    // never kept: it throws first).
     struct TScaleMemo {
         int Width = -1;
-        double MinX = 0, MaxX = 0, Zoom = 0, K = 0;
+        double MinX = 0, MaxX = 0, MinY = 0, MaxY = 0, Zoom = 0, K = 0;
     };
+    double NewScale() const;
     mutable TScaleMemo FScaleMemo;
     bool FEasyDraw = false;
     std::unique_ptr<TSelection> FSelection;

@@ -1,6 +1,7 @@
 #include "objects/PolySplitter.h"
 
 #include "core/MapObjects.h"
+#include "core/ScreenTransform.h"
 #include "platform/Canvas.h"
 
 #include <algorithm>
@@ -240,34 +241,6 @@ void DrawPoints(Platform::TCanvas* Canvas, const TPointsArray& Points, std::uint
 // --- view clipping ----------------------------------------------------------------------
 
 namespace {
-
-// The map's unclipped MapToScreen, with the transform read once per part
-// instead of once per point. Same formula and the same rounding (half to
-// even, pinned to +-1073741823, NaN to 0), so the pixels are identical.
-class TScreenTransform {
-public:
-    TScreenTransform(double HalfW, double HalfH, double CX, double CY, double K)
-        : FHalfW(HalfW), FHalfH(HalfH), FCX(CX), FCY(CY), FK(K) {}
-
-    [[gnu::always_inline]] TPoint operator()(double MX, double MY) const {
-        return TPoint{Round(FHalfW + (MX - FCX) * FK), Round(FHalfH - (MY - FCY) * FK)};
-    }
-
-private:
-    // Half to even (in the default rounding mode, as nearbyint), pinned.
-    // Within the pinning range adding and taking away 1.5 * 2^52 rounds to
-    // an integer in one addition, without a library call per coordinate.
-    static std::int32_t Round(double V) {
-        constexpr double Limit = 1073741823.0;
-        constexpr double Magic = 6755399441055744.0;
-        if (V >= Limit) return static_cast<std::int32_t>(Limit);
-        if (V <= -Limit) return -static_cast<std::int32_t>(Limit);
-        if (std::isnan(V)) return 0;
-        return static_cast<std::int32_t>((V + Magic) - Magic);
-    }
-
-    double FHalfW, FHalfH, FCX, FCY, FK;
-};
 
 // Appends converted points, thinning them when the map generalizes: a point
 // is kept only when it moves more than Level pixels in X or Y from the last

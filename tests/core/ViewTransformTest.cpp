@@ -41,8 +41,14 @@ TEST_F(ViewTransform, ConversionsRoundHalvesToEvenAndMarkPointsOutsideWhenClippe
     EXPECT_EQ(Screen(0, 100, true).second, -1);
     EXPECT_EQ(Screen(0, -100, true).second, 180);
     EXPECT_EQ(Screen(180, -90, true), std::pair(360, 180)); // on the edge: converted normally
-    Map.SetZoom(-1);                                        // mirrors through the centre
+    EXPECT_EQ(Screen(-0.5, 0).first, 180);
+    EXPECT_EQ(Screen(-1.5, 0).first, 178);
+    EXPECT_EQ(Screen(1e300, -1e300), std::pair(1073741823, 1073741823)); // pinned, not wrapped
+    EXPECT_EQ(Screen(std::nan(""), 0).first, 0);
+    Map.SetZoom(-1); // mirrors through the centre
     EXPECT_EQ(Screen(-180, 90), std::pair(360, 180));
+    Map.SetMaxY(Map.MinY()); // a degenerate world, after a scale was worked out
+    EXPECT_THROW(Screen(0, 0), Platform::EZeroDivide);
 }
 
 TEST_F(ViewTransform, SameRotationTwiceRotatesOnceANewAngleStartsFromUnrotatedData) {

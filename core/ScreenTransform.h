@@ -1,0 +1,46 @@
+#pragma once
+// The map's unclipped conversion from map units to pixels, as one inline
+// formula: the map's MapToScreen and the per-vertex loops of the drawing
+// share it, so a point lands on the same pixel whichever path draws it.
+
+#include "../platform/Types.h"
+
+#include <cmath>
+#include <cstdint>
+
+namespace Mapobjects {
+
+/// Half to even, as nearbyint in the default rounding mode but without its
+/// library call: below 2^51, adding and taking away 1.5 * 2^52 rounds to an
+/// integer in one addition (doubles kept at 64 bits, as on every 64-bit target).
+[[gnu::always_inline]] inline double RoundHalfEven(double V) {
+    constexpr double Magic = 6755399441055744.0;
+    return std::fabs(V) < 0x1p51 ? (V + Magic) - Magic : V;
+}
+
+/// Half to even, pinned to +-1073741823, NaN to 0.
+[[gnu::always_inline]] inline std::int32_t RoundPinned(double V) {
+    constexpr double Limit = 1073741823.0;
+    if (V >= Limit) return static_cast<std::int32_t>(Limit);
+    if (V <= -Limit) return -static_cast<std::int32_t>(Limit);
+    if (std::isnan(V)) return 0;
+    return static_cast<std::int32_t>(RoundHalfEven(V));
+}
+
+/// Pixels of map coordinates for one view: the half client size, the
+/// centre and the scale, read once.
+class TScreenTransform {
+public:
+    TScreenTransform(double HalfW, double HalfH, double CX, double CY, double K)
+        : FHalfW(HalfW), FHalfH(HalfH), FCX(CX), FCY(CY), FK(K) {}
+
+    [[gnu::always_inline]] Platform::TPoint operator()(double MX, double MY) const {
+        return Platform::TPoint{RoundPinned(FHalfW + (MX - FCX) * FK),
+                                RoundPinned(FHalfH - (MY - FCY) * FK)};
+    }
+
+private:
+    double FHalfW, FHalfH, FCX, FCY, FK;
+};
+
+} // namespace Mapobjects
