@@ -10,6 +10,7 @@
 #include "Region.h"
 #include "Types.h"
 
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <string>
@@ -46,6 +47,18 @@ public:
     void SetBrush(const TBrush* V) { V ? FBrush->Assign(*V) : FBrush->Assign(AsPersistent(V)); }
     void SetFont(const TFont* V) { V ? FFont->Assign(*V) : FFont->Assign(AsPersistent(V)); }
     ///@}
+    /// Whether the canvas font draws as V does. Asked again for the same V, with
+    /// neither font changed since, it compares no settings: objects drawn alike
+    /// ask this once each.
+    bool FontEquals(const TFont& V) {
+        if (&V == FSameFont && V.Serial() == FSameFontSerial && FFont->Serial() == FOwnFontSerial)
+            return true;
+        if (!FFont->Equals(V)) return false;
+        FSameFont = &V;
+        FSameFontSerial = V.Serial();
+        FOwnFontSerial = FFont->Serial();
+        return true;
+    }
 
     /// Lines, outlines, polygons, ellipses and text drawn antialiased (off by
     /// default: the pixel-exact drawing). Only drawing that copies its colour with
@@ -157,6 +170,10 @@ private:
     std::unique_ptr<TPen> FPen;
     std::unique_ptr<TBrush> FBrush;
     std::unique_ptr<TFont> FFont;
+    // The font FontEquals last found equal, and both fonts' serials then: a
+    // serial is never reused, so an address reused by another font cannot match.
+    const TFont* FSameFont = nullptr;
+    std::uint64_t FSameFontSerial = 0, FOwnFontSerial = 0;
     TPoint FPenPos;
     TPolyFillMode FPolyFillMode = ALTERNATE;
     bool FAntialiasing = false;
@@ -164,6 +181,12 @@ private:
     TColor FBkColor = clWhite;
     QImage* FImage = nullptr;
     std::unique_ptr<QPainter> FPainter;
+    // FImage's pixels, read when the painter began on it; empty while it is not.
+    struct TPixelAccess {
+        unsigned char* Bits = nullptr;
+        std::ptrdiff_t Stride = 0;
+        int Width = 0, Height = 0;
+    } FPixels;
     std::unique_ptr<struct TCanvasTools> FTools;
     bool FToolsStale = true;
 };

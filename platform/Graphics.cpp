@@ -174,8 +174,7 @@ void TBrush::SetColor(TColor V) {
     Changed();
 }
 
-void TBrush::SetStyle(TBrushStyle V) {
-    if (V == FStyle && !FPattern) return;
+void TBrush::ChangeStyle(TBrushStyle V) {
     FStyle = V;
     FPattern.reset();
     Changed();

@@ -186,7 +186,10 @@ public:
     /// The fill style.
     ///@{
     TBrushStyle Style() const { return FStyle; }
-    void SetStyle(TBrushStyle V);
+    void SetStyle(TBrushStyle V) {
+        // Inline when nothing changes: drawing resets the style per object.
+        if (V != FStyle || FPattern) ChangeStyle(V);
+    }
     ///@}
     /// A pattern: the brush paints with a copy of the bitmap's pixels as a
     /// texture, taken when it is set, so the bitmap may change or go at any
@@ -212,6 +215,7 @@ private:
     TBrushStyle FStyle = bsSolid;
     // Never changed once made, so copies of the brush share it.
     std::shared_ptr<const QImage> FPattern;
+    void ChangeStyle(TBrushStyle V);
 };
 
 /// A font style flag.

@@ -1,6 +1,7 @@
 // Canvas drawing checked pixel by pixel on bitmaps: pen modes, brushes, text
 // at 96 DPI, bitmaps, regions and the drawing tools.
 #include "Pictures.h"
+#include "platform/Mask.h"
 #include "platform/Region.h"
 #include "support/TestUtils.h"
 
@@ -199,6 +200,27 @@ TEST(CanvasBitmaps, DrawSkipsTheTransparentColour) {
                  {{0, 0, clGray}, {1, 1, clGray}, {2, 0, clFuchsia}, {2, 2, clFuchsia}});
 }
 
+// A mask's runs land where they belong, cut at every edge; a copy of the
+// image taken while drawing keeps the pixels it had.
+TEST(CanvasBitmaps, MasksAreCutAtTheEdgesAndNeverWriteIntoACopy) {
+    QImage Shape(3, 2, QImage::Format_RGB32);
+    Shape.fill(Qt::white);
+    for (const QPoint P : {QPoint(0, 0), QPoint(1, 0), QPoint(2, 1)})
+        Shape.setPixel(P, qRgb(0, 0, 0));
+    const TMask M = TMask::FromImage(Shape, 0xFFFFFF, TPoint{1, 0});
+    auto B = Blank(5, 3);
+    TCanvas* C = B->Canvas();
+    C->DrawMask(2, 0, M, clRed);       // wholly inside
+    C->DrawMask(0, 2, M, clBlue);      // cut on the left and below
+    const QImage Before = *C->Image(); // taken while the painter is on the image
+    C->DrawMask(3, 1, M, clLime);      // touching the right and bottom edges
+    EXPECT_EQ(Pictures::Picture(C), (std::vector<std::string>{".rr..", "..gg.", "b...g"}));
+    const auto Was = [&](int X, int Y) { return Before.pixel(X, Y) & 0xFFFFFF; };
+    EXPECT_EQ(Was(3, 1), 0xFF0000u);
+    EXPECT_EQ(Was(2, 1), 0xFFFFFFu);
+    EXPECT_EQ(Was(4, 2), 0xFFFFFFu);
+}
+
 // The nearest-neighbour rule itself is CanvasStretchDraw's; here the edges.
 TEST(CanvasBitmaps, StretchDrawClipsHugeTargets) {
     TBitmap Quad;
@@ -308,4 +330,14 @@ TEST(DrawingTools, EveryChangeReachesTheNextPrimitiveAndCountsInEquality) {
         Styled.Assign(&F);
         EXPECT_TRUE(Styled.Equals(F)) << "font change " << I;
     }
+    // The canvas remembers a font it found equal until either font changes.
+    C->SetFont(&Styled);
+    EXPECT_TRUE(C->FontEquals(Styled));
+    EXPECT_TRUE(C->FontEquals(Styled));
+    Styled.SetColor(clBlue);
+    EXPECT_FALSE(C->FontEquals(Styled));
+    C->SetFont(&Styled);
+    EXPECT_TRUE(C->FontEquals(Styled));
+    C->Font()->SetSize(31);
+    EXPECT_FALSE(C->FontEquals(Styled));
 }
