@@ -32,7 +32,10 @@ public:
     /// Replaces the entry at Index (the list's Put: checked, and not announced).
     void SetItem(int Index, TCustomMapObject* Item) { Put(Index, Item); }
     /// Whether Item is listed at least once.
-    bool Contains(const TCustomMapObject* Item) const { return Occurrences(Item) > 0; }
+    bool Contains(const TCustomMapObject* Item) const {
+        // Asked for every object painted: an empty list answers without a call.
+        return !FItems.empty() && Occurrences(Item) > 0;
+    }
     /// How many entries of Item the list holds.
     int Occurrences(const TCustomMapObject* Item) const;
     /// Removes every entry of Item, looking from the end (where the objects

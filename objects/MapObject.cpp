@@ -114,9 +114,8 @@ void TCustomMapObject::SetSinglePoint(double X, double Y) {
     FGeometry.SetPoint(X, Y);
 }
 
-const TMapPoint* TCustomMapObject::SinglePoint() const {
+const TMapPoint* TCustomMapObject::SinglePointOfParts() const {
     const TParts* L = FGeometry.Parts();
-    if (!L) return FGeometry.HasPoint() ? &FGeometry.OnePoint() : nullptr;
     if (L->Count() != 1 || L->Items(0)->Points().Count() != 1) return nullptr;
     return &std::as_const(L->Items(0)->Points()).GetPoint(0);
 }
@@ -168,7 +167,7 @@ void TCustomMapObject::Paint() {
     if (!C->Brush()->Equals(B) || C->BkMode() != (Solid ? OPAQUE : TRANSPARENT) ||
         (Solid && C->BkColor() != B.Color()))
         C->SetBrush(&B);
-    if (!C->Font()->Equals(*FFont)) C->SetFont(FFont.Get());
+    if (!C->FontEquals(*FFont)) C->SetFont(FFont.Get());
     if (GetSelected() && !FMap->FastSelection()) {
         C->Brush()->SetStyle(bsSolid);
         C->Brush()->SetBitmap(FMap->SelectionPattern());
@@ -182,7 +181,7 @@ void TCustomMapObject::Paint() {
     } Guard{*this};
     FPainting = true;
     Draw();
-    DrawAutoLabel();
+    if (FLayer && FLayer->AutoLabel()) DrawAutoLabel();
 }
 
 namespace {

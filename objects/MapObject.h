@@ -102,7 +102,11 @@ public:
     /// without making a field list: readers, writers and labels use this.
     TObjectRow& Row() const { return FRow; }
     /// The object's point when it is one point in one part, or null.
-    const TMapPoint* SinglePoint() const;
+    const TMapPoint* SinglePoint() const {
+        // Inline for the point held in place: drawing asks for it per symbol.
+        if (FGeometry.HasPoint()) return &FGeometry.OnePoint();
+        return FGeometry.Parts() ? SinglePointOfParts() : nullptr;
+    }
     /// Whether the object has at least one point.
     bool HasPoints() const {
         return !AllPoints([](const TMapPoint&) { return false; });
@@ -246,6 +250,8 @@ protected:
 private:
     friend class TMapLayer;
     void DrawAutoLabel();
+    // SinglePoint of an object with a part list.
+    const TMapPoint* SinglePointOfParts() const;
     // What BeforeDestruction sends once the selection (when WasSelected) and
     // Displayed have let go of the object, as bulk deletion does for many;
     // From is the layer it was on, whose drawing decides on its marks.

@@ -27,11 +27,6 @@ bool TSymbol::HasAnchor() const {
     return Parts().Count() > 0 && Parts().Items(0)->Points().Count() > 0;
 }
 
-TMapPoint TSymbol::AnchorPoint() {
-    if (const TMapPoint* P = SinglePoint()) return *P;
-    return Anchor();
-}
-
 TMapPoint& TSymbol::Anchor() {
     if (Parts().Count() == 0) Parts().Add();
     TMapPoints& Points = Parts().Items(0)->Points();
@@ -118,29 +113,34 @@ void TSymbol::DrawPicture() {
 
 void TSymbol::Draw() {
     TCustomMapObject::Draw();
-    if (!Map() || FShape == 31) return;
+    TChartix* M = Map();
+    if (!M || FShape == 31) return;
     if (IsPicture()) return DrawPicture();
-    TCanvas* C = Map()->Canvas();
+    TCanvas* C = M->Canvas();
     // Paint has made the object's font the canvas font, which a direct
     // drawing measures and draws with.
-    const TSymbolSprite* Sprite = SymbolSprite(*ReadFont(), FShape);
+    const TFont& F = *ReadFont();
+    const TSymbolSprite* Sprite = SymbolSprite(F, FShape);
     const TMapPoint A = AnchorPoint();
     TPoint P;
-    Map()->MapToScreen(A.X, A.Y, P.X, P.Y, false);
-    const TRect Box = Sprite ? SymbolBox(P, Sprite->Width, Sprite->Height) : GlyphBox();
-    if (!Map()->FastSelection() && GetSelected()) {
-        C->Brush()->SetBitmap(Map()->SelectionPattern());
-        C->FillRect(Box);
+    M->MapToScreen(A.X, A.Y, P.X, P.Y, false);
+    // The box is needed only for a highlight or a glyph drawn directly.
+    const bool Highlight = !M->FastSelection() && GetSelected();
+    if (Highlight || !Sprite) {
+        const TRect Box = Sprite ? SymbolBox(P, Sprite->Width, Sprite->Height) : GlyphBox();
+        if (Highlight) {
+            C->Brush()->SetBitmap(M->SelectionPattern());
+            C->FillRect(Box);
+        }
+        if (!Sprite) {
+            C->Brush()->SetStyle(bsClear);
+            DrawSymbolDirect(C, FShape, Box);
+        }
     }
     // A sprite is copied without the brush, which is left solid as a drawn
     // glyph leaves it; setting it clear and back for each would cost the
     // canvas two changes per symbol.
-    if (Sprite) {
-        C->DrawMask(P.X, P.Y, Sprite->Mask, ReadFont()->Color());
-    } else {
-        C->Brush()->SetStyle(bsClear);
-        DrawSymbolDirect(C, FShape, Box);
-    }
+    if (Sprite) C->DrawMask(P.X, P.Y, Sprite->Mask, F.Color());
     C->Brush()->SetStyle(bsSolid);
 }
 

@@ -64,7 +64,10 @@ protected:
     TMapPoint& Anchor();
     /// The anchor's value, read without making a part list (made at (0, 0)
     /// when missing, as Anchor does).
-    TMapPoint AnchorPoint();
+    TMapPoint AnchorPoint() {
+        if (const TMapPoint* P = SinglePoint()) return *P;
+        return Anchor();
+    }
     /// The glyph's screen box around the anchor, from the current canvas font.
     Platform::TRect GlyphBox();
     /// The one-character string of the glyph: the low byte of Shape.
