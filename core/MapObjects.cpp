@@ -279,23 +279,17 @@ bool RoundToInt(double V, std::int32_t& Out) {
 
 } // namespace
 
-void TChartix::MapToScreen(double MX, double MY, int& X, int& Y, bool Clip) const {
+void TChartix::ZeroScale() {
+    throw EZeroDivide("Floating point division by zero");
+}
+
+void TChartix::MapToScreenClipped(double MX, double MY, int& X, int& Y) const {
     // The errors of ScreenToMap, which the view's edges below come from.
     const double K = Scale();
-    if (K == 0) throw EZeroDivide("Floating point division by zero");
+    if (K == 0) ZeroScale();
     try {
-        const double HalfW = ClientWidth() / 2.0, HalfH = ClientHeight() / 2.0;
-        // An unclipped conversion far off screen is pinned to a large value
-        // rather than replaced by the origin, so lines towards it keep their
-        // direction.
-        if (!Clip) {
-            const TPoint P = TScreenTransform(HalfW, HalfH, FCenterX, FCenterY, K)(MX, MY);
-            X = P.X;
-            Y = P.Y;
-            return;
-        }
-        const double SX = HalfW + (MX - FCenterX) * K;
-        const double SY = HalfH - (MY - FCenterY) * K;
+        const double SX = ClientWidth() / 2.0 + (MX - FCenterX) * K;
+        const double SY = ClientHeight() / 2.0 - (MY - FCenterY) * K;
         double Left, Top, Right, Bottom;
         ScreenToMap(0, 0, Left, Top);
         ScreenToMap(ClientWidth(), ClientHeight(), Right, Bottom);

@@ -13,6 +13,7 @@
 #include "LabelPlacer.h"
 #include "MapLayer.h"
 #include "MapTools.h"
+#include "ScreenTransform.h"
 #include "Selection.h"
 #include "Substrates.h"
 
@@ -218,7 +219,16 @@ public:
     /// ScreenToMap. With Clip, a point outside the view is put just outside the client
     /// area (-1, or the width or height), and one that does not fit an int gives (0, 0);
     /// without, a far point is pinned at about 2^30 pixels, keeping its direction.
-    void MapToScreen(double MX, double MY, int& X, int& Y, bool Clip) const;
+    void MapToScreen(double MX, double MY, int& X, int& Y, bool Clip) const {
+        // Inline without Clip: drawing converts a point per symbol this way.
+        if (Clip) return MapToScreenClipped(MX, MY, X, Y);
+        const double K = Scale();
+        if (K == 0) ZeroScale();
+        const Platform::TPoint P = TScreenTransform(ClientWidth() / 2.0, ClientHeight() / 2.0,
+                                                    FCenterX, FCenterY, K)(MX, MY);
+        X = P.X;
+        Y = P.Y;
+    }
     /// The part of the map the client area shows, in map units.
     ///@{
     TBounds GetViewBounds() const;
@@ -446,6 +456,8 @@ private:
         double MinX = 0, MaxX = 0, MinY = 0, MaxY = 0, Zoom = 0, K = 0;
     };
     double NewScale() const;
+    void MapToScreenClipped(double MX, double MY, int& X, int& Y) const;
+    [[noreturn]] static void ZeroScale();
     mutable TScaleMemo FScaleMemo;
     bool FEasyDraw = false;
     std::unique_ptr<TSelection> FSelection;

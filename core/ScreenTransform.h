@@ -1,7 +1,9 @@
 #pragma once
 // The map's unclipped conversion from map units to pixels, as one inline
 // formula: the map's MapToScreen and the per-vertex loops of the drawing
-// share it, so a point lands on the same pixel whichever path draws it.
+// share it, so a point lands on the same pixel whichever path draws it. An
+// object kind that draws many points can read the view once and convert
+// each point with it.
 
 #include "../platform/Types.h"
 
@@ -33,9 +35,11 @@ namespace Mapobjects {
 /// centre and the scale, read once.
 class TScreenTransform {
 public:
+    /// A view of half the client size (HalfW, HalfH) centred on (CX, CY), at K pixels per map unit.
     TScreenTransform(double HalfW, double HalfH, double CX, double CY, double K)
         : FHalfW(HalfW), FHalfH(HalfH), FCX(CX), FCY(CY), FK(K) {}
 
+    /// The pixel of the map point (MX, MY), as the map's unclipped MapToScreen gives it.
     [[gnu::always_inline]] Platform::TPoint operator()(double MX, double MY) const {
         return Platform::TPoint{RoundPinned(FHalfW + (MX - FCX) * FK),
                                 RoundPinned(FHalfH - (MY - FCY) * FK)};
