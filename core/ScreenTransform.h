@@ -12,12 +12,14 @@
 
 namespace Mapobjects {
 
+/// Added and taken away, it rounds a double below 2^51 to an integer: 1.5 * 2^52.
+inline constexpr double RoundingMagic = 6755399441055744.0;
+
 /// Half to even, as nearbyint in the default rounding mode but without its
 /// library call: below 2^51, adding and taking away 1.5 * 2^52 rounds to an
 /// integer in one addition (doubles kept at 64 bits, as on every 64-bit target).
 [[gnu::always_inline]] inline double RoundHalfEven(double V) {
-    constexpr double Magic = 6755399441055744.0;
-    return std::fabs(V) < 0x1p51 ? (V + Magic) - Magic : V;
+    return std::fabs(V) < 0x1p51 ? (V + RoundingMagic) - RoundingMagic : V;
 }
 
 /// Half to even, pinned to +-1073741823, NaN to 0.
@@ -27,8 +29,7 @@ namespace Mapobjects {
     if (V <= -Limit) return -static_cast<std::int32_t>(Limit);
     if (std::isnan(V)) return 0;
     // Within the limits already: the addition alone, with no range test.
-    constexpr double Magic = 6755399441055744.0;
-    return static_cast<std::int32_t>((V + Magic) - Magic);
+    return static_cast<std::int32_t>((V + RoundingMagic) - RoundingMagic);
 }
 
 /// Pixels of map coordinates for one view: the half client size, the

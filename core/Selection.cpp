@@ -9,9 +9,7 @@ namespace Mapobjects {
 
 // --- plain object lists ----------------------------------------------------------
 
-int TMapObjectsList::Occurrences(const TCustomMapObject* Item) const {
-    // Asked for every object painted: an empty selection answers at once.
-    if (FItems.empty()) return 0;
+int TMapObjectsList::CountOf(const TCustomMapObject* Item) const {
     if (!FCounted) {
         FCounts.reserve(FItems.size());
         for (const TCustomMapObject* Each : FItems)

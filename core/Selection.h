@@ -32,12 +32,12 @@ public:
     /// Replaces the entry at Index (the list's Put: checked, and not announced).
     void SetItem(int Index, TCustomMapObject* Item) { Put(Index, Item); }
     /// Whether Item is listed at least once.
-    bool Contains(const TCustomMapObject* Item) const {
-        // Asked for every object painted: an empty list answers without a call.
-        return !FItems.empty() && Occurrences(Item) > 0;
-    }
+    bool Contains(const TCustomMapObject* Item) const { return Occurrences(Item) > 0; }
     /// How many entries of Item the list holds.
-    int Occurrences(const TCustomMapObject* Item) const;
+    int Occurrences(const TCustomMapObject* Item) const {
+        // Asked for every object painted: an empty list answers without a call.
+        return FItems.empty() ? 0 : CountOf(Item);
+    }
     /// Removes every entry of Item, looking from the end (where the objects
     /// drawn or selected last are).
     void RemoveAll(const TCustomMapObject* Item);
@@ -53,6 +53,7 @@ protected:
     TChartix* FMap = nullptr; ///< The map the list belongs to; null for a free list.
 
 private:
+    int CountOf(const TCustomMapObject* Item) const;
     mutable std::unordered_map<const TCustomMapObject*, int> FCounts;
     mutable bool FCounted = true; // FCounts holds every entry
 };

@@ -329,6 +329,7 @@ bool TGdalVectorFormatProvider::Save(TMapLayer* Layer, const std::string& FileNa
 
         // A Shapefile's one layer is named by its file.
         const bool Shapefile = DriverName == "ESRI Shapefile";
+        const bool KeepsOnlyShapes = DriverName == "FlatGeobuf";
         const std::string LayerName = Target.Layer.empty() || Shapefile
                                           ? ChangeFileExt(ExtractFileName(Path), "")
                                           : Target.Layer;
@@ -407,7 +408,7 @@ bool TGdalVectorFormatProvider::Save(TMapLayer* Layer, const std::string& FileNa
             TCustomMapObject* Obj = Layer->Objects(I);
             // GDAL's FlatGeobuf writer drops a feature without geometry, saying
             // nothing: its row would be lost without a word.
-            if (!Shapes[static_cast<size_t>(I)] && DriverName == "FlatGeobuf") {
+            if (!Shapes[static_cast<size_t>(I)] && KeepsOnlyShapes) {
                 Problems.Add(Path, 0,
                              Format("object at index %d has no geometry, and FlatGeobuf keeps no "
                                     "feature without one",

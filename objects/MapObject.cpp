@@ -206,9 +206,10 @@ TBounds LargestPartBounds(const TParts* Parts, const TBounds& Whole) {
 
 } // namespace
 
+// Paint calls it only for an object of a layer that labels.
 void TCustomMapObject::DrawAutoLabel() {
     TMapLayer* L = FLayer;
-    if (!L || !FMap || !L->AutoLabel() || L->Fields().Count() == 0) return;
+    if (!FMap || L->Fields().Count() == 0) return;
     int Index = L->LabelFieldIndex();
     if (Index < 0 || Index >= L->Fields().Count() || Index >= FRow.Count()) return;
     double Left, Top, Right, Bottom;

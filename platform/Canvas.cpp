@@ -909,7 +909,8 @@ void TCanvas::DrawMask(int X, int Y, const TMask& Mask, TColor Color) {
     if (Mask.Empty()) return;
     // The pixels kept since the painter began, while nobody shares the
     // image: one check instead of the painter's own per symbol.
-    if ((!FPixels.Bits || !FImage->isDetached()) && (!Painter() || !FPixels.Bits)) return;
+    if (!FPixels.Bits || !FImage->isDetached()) Painter(); // begins again, reading them anew
+    if (!FPixels.Bits) return;
     const TRect& B = Mask.Bounds();
     const long long W = FPixels.Width, H = FPixels.Height;
     if (X + (long long)B.Right <= 0 || Y + (long long)B.Bottom <= 0 || X + (long long)B.Left >= W ||
